@@ -1,0 +1,281 @@
+#include "MainWindow.h"
+
+#include "AppTitle.h"
+#include "DateBox.h"
+#include "DelimitedText.h"
+#include "FieldWidgets.h"
+#include "KestranoError.h"
+#include "MessageBox.h"
+#include "PrivateConfig.h"
+#include "ReceiptPanel.h"
+#include "RememberedEntries.h"
+#include "SamplePnr.h"
+#include "SettingsKeys.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+constexpr QSize clientSize(911, 620);
+
+void labelAt(const QString &text, QWidget *parent, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
+    : QWidget(parent), FProgramFolder(programFolder)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(appTitle());
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFixedSize(clientSize);
+
+    FWidgets = std::make_unique<TFieldWidgets>(FFields, this);
+    buildQueryGroup();
+    buildPnrGroup();
+    buildReceiptTab();
+    buildBottom();
+    setFocusOrder();
+
+    if (const QScreen *desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
+
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    FormDestroy();
+}
+
+QPushButton *TfrmMain::addButton(const QString &name, const QString &caption, QWidget *parent,
+                                 const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    button->setAccessibleDescription(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+void TfrmMain::buildQueryGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("信息提取"), this);
+    group->setGeometry(8, 4, 380, 152);
+    labelAt(QStringLiteral("票号："), group, QRect(14, 26, 66, 20));
+    labelAt(QStringLiteral("旅客姓名："), group, QRect(14, 56, 66, 20));
+    labelAt(QStringLiteral("验证码："), group, QRect(14, 86, 66, 20));
+    const struct
+    {
+        const char *name;
+        QRect geometry;
+    } inputs[] = {{"Edit1", QRect(82, 24, 200, 22)},
+                  {"Edit2", QRect(82, 54, 200, 22)},
+                  {"edtCode", QRect(82, 84, 100, 22)}};
+    for (const auto &input : inputs) {
+        QWidget *edit = FWidgets->widget(QString::fromLatin1(input.name));
+        edit->setParent(group);
+        edit->setGeometry(input.geometry);
+    }
+
+    FCaptcha = new QLabel(group);
+    FCaptcha->setObjectName(QStringLiteral("Image1"));
+    FCaptcha->setAccessibleName(QStringLiteral("验证码图片"));
+    FCaptcha->setAccessibleDescription(QStringLiteral("Image1"));
+    FCaptcha->setToolTip(QStringLiteral("点击重新获取验证码"));
+    FCaptcha->setCursor(Qt::PointingHandCursor);
+    FCaptcha->setScaledContents(true);
+    FCaptcha->setFrameShape(QFrame::Box);
+    FCaptcha->setGeometry(190, 81, 69, 28);
+
+    QPushButton *query = addButton(QStringLiteral("Button2"), QStringLiteral("提取信息"), group,
+                                   QRect(82, 116, 100, 26));
+    query->setEnabled(false);
+}
+
+void TfrmMain::buildPnrGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("PNR信息"), this);
+    group->setGeometry(396, 4, 507, 152);
+    auto *memo = FWidgets->as<QPlainTextEdit>(QStringLiteral("Memo1"));
+    memo->setParent(group);
+    memo->setGeometry(8, 20, 491, 78);
+    memo->setTabChangesFocus(true);
+    QPalette green = memo->palette();
+    green.setColor(QPalette::Text, Qt::darkGreen);
+    memo->setPalette(green);
+
+    labelAt(QStringLiteral("选择乘客"), group, QRect(8, 112, 56, 20));
+    QWidget *passenger = FWidgets->widget(QStringLiteral("cboPassenger"));
+    passenger->setParent(group);
+    passenger->setGeometry(66, 110, 170, 22);
+
+    QPushButton *convert = addButton(QStringLiteral("Button3"), QStringLiteral("PNR信息转"), group,
+                                     QRect(250, 108, 90, 26));
+    convert->setEnabled(false);
+    QPushButton *clear = addButton(QStringLiteral("Button4"), QStringLiteral("清除"), group,
+                                   QRect(348, 108, 70, 26));
+    connect(clear, &QPushButton::clicked, this, [this] { guarded([this] { Button4Click(); }); });
+    QPushButton *sample = addButton(QStringLiteral("Button8"), QStringLiteral("示例"), group,
+                                    QRect(426, 108, 70, 26));
+    connect(sample, &QPushButton::clicked, this, [this] { guarded([this] { Button8Click(); }); });
+}
+
+void TfrmMain::buildReceiptTab()
+{
+    FTabs = new QTabWidget(this);
+    FTabs->setObjectName(QStringLiteral("PageControl1"));
+    FTabs->setGeometry(8, 162, 895, 392);
+    auto *receipt = new TReceiptPanel(*FWidgets);
+    receipt->setObjectName(QStringLiteral("TabSheet1"));
+    FTabs->addTab(receipt, QStringLiteral("机票信息单打印") + QString(14, u' '));
+
+    for (const char *red : {"edtTotalPer", "edtTotal"}) {
+        QWidget *box = FWidgets->widget(QString::fromLatin1(red));
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Text, Qt::red);
+        box->setPalette(palette);
+    }
+
+    // The switch sits in the tab strip, to the right of the receipt's tab.
+    auto *international = FWidgets->as<QCheckBox>(QStringLiteral("chkGuowai"));
+    international->setParent(this);
+    const QRect tab = FTabs->tabBar()->tabRect(0);
+    const QSize size = international->sizeHint();
+    international->setGeometry(FTabs->x() + tab.right() + 8,
+                               FTabs->y() + tab.top() + (tab.height() - size.height()) / 2,
+                               size.width(), size.height());
+    international->raise();
+
+    QWidget *mark = FWidgets->widget(QStringLiteral("edtGuowai"));
+    mark->setVisible(FFields.international());
+    connect(&FFields, &TItineraryFields::internationalChanged, mark, &QWidget::setVisible);
+}
+
+void TfrmMain::buildBottom()
+{
+    QPushButton *preview = addButton(QStringLiteral("btnReport"), QStringLiteral("打印预览"), this,
+                                     QRect(575, 560, 100, 28));
+    QPushButton *print = addButton(QStringLiteral("btnPrint"), QStringLiteral("直接打印"), this,
+                                   QRect(687, 560, 100, 28));
+    QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
+                                      QRect(799, 560, 100, 28));
+    for (QPushButton *button : {preview, print, settings})
+        button->setEnabled(false);
+
+    auto *warning = new QLabel(
+        QStringLiteral("警告:本打印功能仅限于打印旅客的普通行程单信息，如自行非法使用，产生的后果与本软件无关。"),
+        this);
+    warning->setObjectName(QStringLiteral("lblWarning"));
+    warning->setGeometry(8, 596, 895, 18);
+    QPalette red = warning->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    warning->setPalette(red);
+}
+
+void TfrmMain::setFocusOrder()
+{
+    QStringList order = {QStringLiteral("Edit1"), QStringLiteral("Edit2"), QStringLiteral("edtCode"),
+                         QStringLiteral("Button2"), QStringLiteral("Memo1"),
+                         QStringLiteral("cboPassenger"), QStringLiteral("Button3"),
+                         QStringLiteral("Button4"), QStringLiteral("Button8"),
+                         QStringLiteral("edtSerNo"), QStringLiteral("edtPassenger"),
+                         QStringLiteral("edtId"), QStringLiteral("cboEndorsement"),
+                         QStringLiteral("edtPnr")};
+    for (int row = 1; row <= 4; ++row) {
+        for (const char *stem : {"edtT", "edtFrom", "edtFromCode", "cboAir", "edtFlight", "edtSeat",
+                                 "edtDate", "edtTime", "edtBasts", "edtNotValidBefore",
+                                 "edtNotValidAfter", "edtAllow"})
+            order.append(QString::fromLatin1(stem) + QString::number(row));
+    }
+    order.append(QStringLiteral("edtFrom5"));
+    for (const char *amount : {"edtFare", "edtCAAC", "edtYQ", "edtTax", "edtTotal"}) {
+        order.append(QString::fromLatin1(amount) + QStringLiteral("Per"));
+        order.append(QString::fromLatin1(amount));
+    }
+    for (const char *name : {"edtTicketNo", "edtCk", "edtInformation", "edtIssue", "cboAgentCode1",
+                             "edtGuowai", "cboAgentCode2", "cboIssueBy", "edtDateOfInsue",
+                             "btnReport", "btnPrint", "Button6"})
+        order.append(QString::fromLatin1(name));
+
+    QWidget *previous = nullptr;
+    for (const QString &name : order) {
+        QWidget *next = FWidgets->widget(name);
+        if (!next)
+            next = findChild<QWidget *>(name);
+        if (previous && next)
+            QWidget::setTabOrder(previous, next);
+        if (next)
+            previous = next;
+    }
+}
+
+void TfrmMain::guarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const KestranoError &error) {
+        MessageBox::showError(this, error.message());
+    }
+}
+
+void TfrmMain::FormCreate()
+{
+    guarded([this] {
+        const QDir folder(FProgramFolder);
+        FCityNames.loadCityFile(folder.filePath(QStringLiteral("city.txt")));
+        FAirNames.loadAirFile(folder.filePath(QStringLiteral("air.txt")));
+
+        bool storage = false;
+        {
+            const TPrivateConfig config(false, FProgramFolder);
+            const struct
+            {
+                const QString &key;
+                const char *field;
+            } pickLists[] = {{SettingsKeys::MakeText, "cboEndorsement"},
+                             {SettingsKeys::company, "cboIssueBy"},
+                             {SettingsKeys::CompanyCode, "cboAgentCode2"},
+                             {SettingsKeys::OfficeNo, "cboAgentCode1"},
+                             {SettingsKeys::information, "edtInformation"}};
+            for (const auto &pickList : pickLists)
+                FFields.setPickList(QString::fromLatin1(pickList.field),
+                                    fromDelimitedText(config.GetStr(pickList.key)));
+            storage = config.GetBool(SettingsKeys::Storage);
+        }
+        if (storage)
+            RestoreEntries(FFields, FProgramFolder);
+
+        FFields.setText(QStringLiteral("edtDateOfInsue"),
+                        QDate::currentDate().toString(TDateBox::dateFormat()));
+    });
+}
+
+void TfrmMain::FormDestroy()
+{
+    guarded([this] { SaveEntries(FFields, FProgramFolder); });
+}
+
+void TfrmMain::Button4Click()
+{
+    FFields.setText(QStringLiteral("Memo1"), QString());
+}
+
+void TfrmMain::Button8Click()
+{
+    MessageBox::showMessage(this, samplePnrText());
+}

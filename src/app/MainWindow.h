@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ItineraryFields.h"
+#include "ReferenceList.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class TFieldWidgets;
+
+// The one window of the program: the ticket-query group, the PNR group and
+// the on-screen receipt, with the buttons that act on them. The window is a
+// view on the itinerary model and keeps no data of its own.
+class TfrmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // programFolder holds city.txt, air.txt and the settings file.
+    explicit TfrmMain(const QString &programFolder, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    TItineraryFields &fields() { return FFields; }
+    const TReferenceList &cityNames() const { return FCityNames; }
+    const TReferenceList &airNames() const { return FAirNames; }
+
+    // "清除": empties the PNR text box and nothing else.
+    void Button4Click();
+    // "示例": shows the sample PNR display.
+    void Button8Click();
+
+private:
+    void buildQueryGroup();
+    void buildPnrGroup();
+    void buildReceiptTab();
+    void buildBottom();
+    void setFocusOrder();
+    QPushButton *addButton(const QString &name, const QString &caption, QWidget *parent,
+                           const QRect &geometry);
+
+    // Start-up: the reference lists, the pick-lists, the remembered entries
+    // when "Storage" is on, the date of issue. An error leaves the rest undone.
+    void FormCreate();
+    // Exit: every remembered field goes to the settings file.
+    void FormDestroy();
+    // Runs one event handler; an error it raises ends it in the error box.
+    void guarded(const std::function<void()> &handler);
+
+    QString FProgramFolder;
+    TItineraryFields FFields;
+    TReferenceList FCityNames;
+    TReferenceList FAirNames;
+    std::unique_ptr<TFieldWidgets> FWidgets;
+    QTabWidget *FTabs = nullptr;
+    QLabel *FCaptcha = nullptr;
+};

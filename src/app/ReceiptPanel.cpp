@@ -1,0 +1,199 @@
+#include "ReceiptPanel.h"
+
+#include "FieldTable.h"
+#include "FieldWidgets.h"
+
+#include <QPainter>
+
+namespace {
+
+// Grid geometry in pixels, laid out like the receipt stock.
+constexpr int gridLeft = 8;
+constexpr int gridRight = 888;
+constexpr int headerTop = 30;
+constexpr int boxLineHeight = 40; // a box with its caption above the value
+constexpr int columnsTop = headerTop + boxLineHeight;
+constexpr int columnsHeight = 30;
+constexpr int rowsTop = columnsTop + columnsHeight;
+constexpr int rowHeight = 24;
+constexpr int amountsTop = rowsTop + 5 * rowHeight;
+constexpr int bottomTop = amountsTop + boxLineHeight;
+constexpr int gridBottom = bottomTop + 2 * boxLineHeight;
+
+// Column edges of the segment rows: row caption, terminal, city, city code,
+// then carrier to allowance.
+constexpr int columnEdges[] = {8, 58, 86, 166, 204, 274, 339, 389, 459, 509, 629, 729, 829, 888};
+const char *const segmentStems[] = {"cboAir",   "edtFlight",         "edtSeat",
+                                    "edtDate",  "edtTime",           "edtBasts",
+                                    "edtNotValidBefore", "edtNotValidAfter", "edtAllow"};
+
+QString captionOf(const QString &name)
+{
+    const TFieldSpec *spec = findField(name);
+    return spec ? spec->caption : QString();
+}
+
+QString rowName(const char *stem, int row)
+{
+    return QString::fromLatin1(stem) + QString::number(row);
+}
+
+// The value box inside a captioned box.
+QRect valueBox(int left, int top, int width)
+{
+    return QRect(left + 4, top + 17, width - 8, 20);
+}
+
+} // namespace
+
+TReceiptPanel::TReceiptPanel(const TFieldWidgets &widgets, QWidget *parent) : QWidget(parent)
+{
+    setAutoFillBackground(true);
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, QColor(0xFC, 0xFC, 0xF6));
+    setPalette(paper);
+
+    layOutHeader(widgets);
+    layOutSegments(widgets);
+    layOutAmounts(widgets);
+    layOutBottom(widgets);
+}
+
+QSize TReceiptPanel::sizeHint() const
+{
+    return QSize(gridRight + gridLeft, gridBottom + 4);
+}
+
+void TReceiptPanel::addCell(const QRect &rect, const QString &caption, Qt::Alignment alignment)
+{
+    FCells.push_back({rect, caption, alignment});
+}
+
+void TReceiptPanel::place(const TFieldWidgets &widgets, const QString &name, const QRect &rect)
+{
+    if (QWidget *widget = widgets.widget(name)) {
+        widget->setParent(this);
+        widget->setGeometry(rect);
+    }
+}
+
+void TReceiptPanel::layOutHeader(const TFieldWidgets &widgets)
+{
+    // Above the grid: the international mark at the left, the print serial
+    // number at the right.
+    place(widgets, QStringLiteral("edtGuowai"), QRect(gridLeft, 4, 80, 22));
+    addCell(QRect(680, 4, 58, 22), captionOf(QStringLiteral("edtSerNo")),
+            Qt::AlignRight | Qt::AlignVCenter);
+    place(widgets, QStringLiteral("edtSerNo"), QRect(742, 4, gridRight - 742, 22));
+
+    struct Box
+    {
+        const char *name;
+        int left;
+        int right;
+    };
+    for (const Box &box : {Box{"edtPassenger", 8, 208}, Box{"edtId", 208, 408},
+                           Box{"cboEndorsement", 408, 738}, Box{"edtPnr", 738, 888}}) {
+        const QString name = QString::fromLatin1(box.name);
+        const int width = box.right - box.left;
+        addCell(QRect(box.left, headerTop, width, boxLineHeight), captionOf(name));
+        place(widgets, name, valueBox(box.left, headerTop, width));
+    }
+}
+
+void TReceiptPanel::layOutSegments(const TFieldWidgets &widgets)
+{
+    const int columns = int(std::size(columnEdges)) - 1;
+    auto columnRect = [](int column, int top, int height) {
+        return QRect(columnEdges[column], top, columnEdges[column + 1] - columnEdges[column],
+                     height);
+    };
+    auto inside = [](const QRect &cell) { return cell.adjusted(2, 2, -2, -2); };
+
+    // Column captions; the first four columns share one empty box.
+    addCell(QRect(columnEdges[0], columnsTop, columnEdges[4] - columnEdges[0], columnsHeight), {});
+    for (int column = 4; column < columns; ++column)
+        addCell(columnRect(column, columnsTop, columnsHeight),
+                captionOf(rowName(segmentStems[column - 4], 1)), Qt::AlignCenter);
+
+    for (int row = 1; row <= 5; ++row) {
+        const int top = rowsTop + (row - 1) * rowHeight;
+        addCell(columnRect(0, top, rowHeight), captionOf(rowName("edtFrom", row)),
+                Qt::AlignCenter);
+        for (int column = 1; column < columns; ++column)
+            addCell(columnRect(column, top, rowHeight), {});
+        place(widgets, rowName("edtFrom", row), inside(columnRect(2, top, rowHeight)));
+        if (row == 5)
+            break;
+        place(widgets, rowName("edtT", row), inside(columnRect(1, top, rowHeight)));
+        place(widgets, rowName("edtFromCode", row), inside(columnRect(3, top, rowHeight)));
+        for (int column = 4; column < columns; ++column)
+            place(widgets, rowName(segmentStems[column - 4], row),
+                  inside(columnRect(column, top, rowHeight)));
+    }
+}
+
+void TReceiptPanel::layOutAmounts(const TFieldWidgets &widgets)
+{
+    const char *const values[] = {"edtFare", "edtCAAC", "edtYQ", "edtTax", "edtTotal"};
+    const int width = (gridRight - gridLeft) / 5;
+    for (int i = 0; i < 5; ++i) {
+        const QString value = QString::fromLatin1(values[i]);
+        const int left = gridLeft + i * width;
+        addCell(QRect(left, amountsTop, width, boxLineHeight), captionOf(value));
+        place(widgets, value + QStringLiteral("Per"), QRect(left + 4, amountsTop + 17, 40, 20));
+        place(widgets, value, QRect(left + 48, amountsTop + 17, width - 52, 20));
+    }
+}
+
+void TReceiptPanel::layOutBottom(const TFieldWidgets &widgets)
+{
+    struct Box
+    {
+        const char *name;
+        int left;
+        int right;
+        int line;
+    };
+    for (const Box &box : {Box{"edtTicketNo", 8, 248, 0}, Box{"edtCk", 248, 368, 0},
+                           Box{"edtInformation", 368, 738, 0}, Box{"edtIssue", 738, 888, 0},
+                           Box{"cboIssueBy", 328, 678, 1}, Box{"edtDateOfInsue", 678, 888, 1}}) {
+        const QString name = QString::fromLatin1(box.name);
+        const int top = bottomTop + box.line * boxLineHeight;
+        const int width = box.right - box.left;
+        addCell(QRect(box.left, top, width, boxLineHeight), captionOf(name));
+        place(widgets, name, valueBox(box.left, top, width));
+    }
+    // The agent code is written in two parts side by side.
+    const int top = bottomTop + boxLineHeight;
+    addCell(QRect(8, top, 320, boxLineHeight), captionOf(QStringLiteral("cboAgentCode1")));
+    place(widgets, QStringLiteral("cboAgentCode1"), QRect(12, top + 17, 154, 20));
+    place(widgets, QStringLiteral("cboAgentCode2"), QRect(170, top + 17, 154, 20));
+}
+
+void TReceiptPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(QColor(0x3A, 0x6E, 0x8F));
+    const QFont title(font().family(), 12, QFont::Bold);
+    painter.save();
+    painter.setFont(title);
+    painter.drawText(QRect(200, 2, 460, 26), Qt::AlignCenter,
+                     QStringLiteral("航空运输电子客票行程单"));
+    painter.restore();
+
+    for (const Cell &cell : FCells) {
+        if (cell.rect.top() >= headerTop)
+            painter.drawRect(cell.rect);
+        if (cell.caption.isEmpty())
+            continue;
+        const bool centred = cell.captionAlignment & Qt::AlignHCenter;
+        QString caption = cell.caption;
+        if (!centred)
+            caption.replace(u'\n', u' ');
+        painter.drawText(cell.rect.adjusted(4, 2, -2, -1), int(cell.captionAlignment), caption);
+    }
+    // The outer frame of the form is drawn heavier.
+    painter.setPen(QPen(QColor(0x3A, 0x6E, 0x8F), 2));
+    painter.drawRect(QRect(gridLeft, headerTop, gridRight - gridLeft, gridBottom - headerTop));
+}

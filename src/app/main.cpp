@@ -1,0 +1,17 @@
+#include "AppTitle.h"
+#include "FontStandIns.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(appTitle());
+    QApplication::setApplicationDisplayName(appTitle());
+    registerFontStandIns();
+
+    TfrmMain frmMain(QApplication::applicationDirPath());
+    frmMain.show();
+    return app.exec();
+}

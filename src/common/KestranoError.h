@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// The one error type of the program. Code below the windows throws it; every
+// event handler catches it at its boundary and shows the standard error box.
+class KestranoError : public std::runtime_error
+{
+public:
+    explicit KestranoError(const QString &message)
+        : std::runtime_error(message.toStdString()), FMessage(message)
+    {
+    }
+
+    const QString &message() const { return FMessage; }
+
+private:
+    QString FMessage;
+};

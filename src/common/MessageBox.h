@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Every message box of the program goes through here, so that the caption,
+// icon and full-stop rules live in one place and tests can answer boxes in
+// advance instead of meeting a modal window.
+namespace MessageBox {
+
+enum class Kind { Plain, Error, Question };
+
+struct Shown
+{
+    Kind kind;
+    QString caption;
+    QString text;
+};
+
+// Given a box about to be shown, returns true for OK and false for Cancel.
+using Responder = std::function<bool(const Shown &)>;
+
+// Installs a responder that answers every box instead of the user; an empty
+// function restores the real boxes.
+void setResponder(Responder responder);
+
+// The standard error box: error icon, the application title as caption, OK,
+// and the message with a full stop appended when its last character sorts
+// after ".".
+void showError(QWidget *parent, const QString &message);
+
+// A plain box with OK, the application title as caption, no icon.
+void showMessage(QWidget *parent, const QString &text);
+
+// A question with OK and Cancel, empty caption; true when OK was chosen.
+bool askOkCancel(QWidget *parent, const QString &text);
+
+// The message as the standard error box shows it.
+QString withFullStop(const QString &message);
+
+} // namespace MessageBox

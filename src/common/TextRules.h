@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Removes leading and trailing characters at or below U+0020. The no-break
+// space and the ideographic space are text, not blanks, and stay.
+QString trimmed(const QString &text);
+
+// True for the characters that trimmed() removes.
+inline bool isBlankOrControl(QChar c)
+{
+    return c.unicode() <= 0x20;
+}
+
+// Upper-cases character by character, so the text keeps its length and
+// Chinese characters stay as they are.
+QString upperCased(const QString &text);

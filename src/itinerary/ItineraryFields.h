@@ -1,0 +1,61 @@
+#pragma once
+
+#include "FieldRules.h"
+#include "FieldTable.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The receipt being prepared and the inputs of the two conversions, held by
+// field name. The window is a view on it; every other part of the program
+// (conversions, printing, number advance, remembered entries) reads and
+// writes the receipt here, so a change made by code runs the same rules as
+// one typed by the user.
+class TItineraryFields : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TItineraryFields(QObject *parent = nullptr);
+
+    bool hasField(const QString &name) const { return findField(name) != nullptr; }
+
+    // The field's text; empty for a name that no text field bears.
+    QString text(const QString &name) const;
+
+    // Upper-cases where the field does, then stores the text and runs the
+    // field's change rule. A name that no text field bears, or a text equal
+    // to the one held, changes nothing and runs nothing. The passenger
+    // chooser takes only one of its entries: any other text empties it.
+    void setText(const QString &name, const QString &text);
+
+    QStringList pickList(const QString &name) const { return FPickLists.value(name); }
+    void setPickList(const QString &name, const QStringList &entries);
+
+    // The switch "打印国际" (chkGuowai); the mark edtGuowai shows while it is on.
+    bool international() const { return FInternational; }
+    void setInternational(bool on);
+
+    // The passenger chooser: its entries and the one shown (-1 for none).
+    const QStringList &passengerEntries() const { return FPassengerEntries; }
+    int passengerIndex() const { return FPassengerIndex; }
+    void setPassengerEntries(const QStringList &entries);
+    void setPassengerIndex(int index);
+
+Q_SIGNALS:
+    void textChanged(const QString &name, const QString &text);
+    void pickListChanged(const QString &name, const QStringList &entries);
+    void internationalChanged(bool on);
+    void passengersChanged();
+
+private:
+    QHash<QString, QString> FTexts;
+    QHash<QString, QStringList> FPickLists;
+    bool FInternational = false;
+    QStringList FPassengerEntries;
+    int FPassengerIndex = -1;
+    TFieldRules FRules;
+};

@@ -1,0 +1,63 @@
+#include "ReferenceList.h"
+
+#include "FileEncoding.h"
+#include "KestranoError.h"
+#include "TextRules.h"
+
+#include <QFile>
+#include <QStringView>
+
+namespace {
+
+QString cityEntry(const QString &line)
+{
+    return QStringLiteral("%1=%2").arg(line.left(3), trimmed(line.mid(3)));
+}
+
+} // namespace
+
+void TReferenceList::loadCityFile(const QString &path)
+{
+    load(path, LineForm::City);
+}
+
+void TReferenceList::loadAirFile(const QString &path)
+{
+    load(path, LineForm::Airline);
+}
+
+void TReferenceList::load(const QString &path, LineForm form)
+{
+    FEntries.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KestranoError(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    const QString failure = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+
+    // A line ends at a line feed; a carriage return before it is not part of
+    // the line, one anywhere else is.
+    const QString text = decodeFileText(bytes);
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    for (QStringView line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        FEntries.append(form == LineForm::City ? cityEntry(line.toString())
+                                               : trimmed(line.toString()));
+    }
+    if (readFailed)
+        throw KestranoError(failure);
+}
+
+QString TReferenceList::lookup(const QString &code) const
+{
+    for (const QString &entry : FEntries) {
+        const qsizetype equals = entry.indexOf(u'=');
+        if (equals >= 0 && QStringView(entry).left(equals).compare(code, Qt::CaseInsensitive) == 0)
+            return entry.mid(equals + 1);
+    }
+    return {};
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+
+// The settings store: "vantrel_cof.ini" beside the program, section "COF".
+//
+// A user makes an instance, reads or writes a few keys and lets it go. Nothing
+// is cached between operations: every read looks at the file as it is now and
+// every write replaces the whole file before it returns, so two instances (or
+// two running copies of the program) see each other's writes key by key.
+// Values come back exactly as written (quotes included), cut to 2047
+// characters. Absent, empty or non-numeric values read as the defaults below.
+class TPrivateConfig
+{
+public:
+    // Opens the settings file in folder (the program's folder unless given),
+    // creating it empty when it does not exist. An instance made with bWrite
+    // false must not write.
+    explicit TPrivateConfig(bool bWrite, const QString &folder = programFolder());
+    ~TPrivateConfig();
+
+    TPrivateConfig(const TPrivateConfig &) = delete;
+    TPrivateConfig &operator=(const TPrivateConfig &) = delete;
+
+    static QString programFolder();
+    static QString fileName() { return QStringLiteral("vantrel_cof.ini"); }
+    QString filePath() const { return FFilePath; }
+
+    static constexpr int maxValueLength = 2047;
+
+    QString GetStr(const QString &sField) const;
+    int GetInt(const QString &sField) const;        // 0 when absent or not a number
+    bool GetBool(const QString &sField) const;      // true when the integer is not 0
+    bool GetBool(const QString &sField, bool DefValue) const;
+
+    // Each write raises KestranoError "Unable to write to <path>" when the
+    // file cannot be replaced; the file then keeps its earlier content.
+    void SetStr(const QString &sField, const QString &sValue);
+    void SetInt(const QString &sField, int nValue);
+    void SetBool(const QString &sField, bool bValue);
+
+private:
+    class IniData;
+
+    bool readFile() const;
+    bool readValue(const QString &sField, QString &sValue) const;
+    void assertCanWrite(int line) const;
+
+    QString FFilePath;
+    bool FBCanWrite;
+    std::unique_ptr<IniData> FIniData;
+};
