@@ -44,6 +44,8 @@ QString asOneLine(const QString &value)
 class TPrivateConfig::IniData
 {
 public:
+    IniData() { ini.SetSpaces(false); } // key=value, as the profile functions write it
+
     CSimpleIniA ini{/*isUtf8*/ true, /*multiKey*/ false, /*multiLine*/ false};
     bool fileReadable = false; // false: the file exists but could not be read
 };

@@ -1,0 +1,209 @@
+#include "FileEncoding.h"
+#include "KestranoError.h"
+#include "PrivateConfig.h"
+#include "Strings.h"
+#include "TempFolder.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+const QString ini = QStringLiteral("vantrel_cof.ini");
+
+TEST(PrivateConfigFile, IsCreatedEmptyByEveryInstance)
+{
+    for (bool write : {false, true}) {
+        TempFolder folder;
+        const TPrivateConfig config(write, folder.path());
+        EXPECT_EQ(config.filePath(), folder.file(ini));
+        ASSERT_TRUE(folder.exists(ini));
+        EXPECT_TRUE(folder.read(ini).isEmpty());
+    }
+}
+
+TEST(PrivateConfigFile, AbsentKeysReadAsTheirDefaults)
+{
+    TempFolder folder;
+    const TPrivateConfig config(false, folder.path());
+    EXPECT_EQ(config.GetStr(QStringLiteral("edtFare")), QString());
+    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 0);
+    EXPECT_FALSE(config.GetBool(QStringLiteral("Storage")));
+    EXPECT_TRUE(config.GetBool(QStringLiteral("Storage"), true));
+    EXPECT_FALSE(config.GetBool(QStringLiteral("Storage"), false));
+}
+
+TEST(PrivateConfigFile, ValuesComeBackExactlyAndKeysIgnoreCase)
+{
+    TempFolder folder;
+    TPrivateConfig writer(true, folder.path());
+    writer.SetStr(QStringLiteral("MakeText"), u8s("\"不得签转 NON-END\",\"A B\""));
+    writer.SetStr(QStringLiteral("edtPassenger"), u8s("张三"));
+    writer.SetInt(QStringLiteral("vpos"), -12);
+    writer.SetBool(QStringLiteral("Storage"), true);
+    writer.SetStr(QStringLiteral("EDTPASSENGER"), u8s("李四")); // replaces, does not add
+
+    const TPrivateConfig reader(false, folder.path());
+    EXPECT_EQ(reader.GetStr(QStringLiteral("maketext")), u8s("\"不得签转 NON-END\",\"A B\""));
+    EXPECT_EQ(reader.GetStr(QStringLiteral("edtPassenger")), u8s("李四"));
+    EXPECT_EQ(reader.GetInt(QStringLiteral("VPOS")), -12);
+    EXPECT_TRUE(reader.GetBool(QStringLiteral("storage")));
+
+    const QString text = decodeFileText(folder.read(ini));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[COF]"))) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("李四")), 1);
+    EXPECT_FALSE(text.contains(QStringLiteral("张三")));
+}
+
+TEST(PrivateConfigFile, SectionNameIgnoresCase)
+{
+    TempFolder folder;
+    folder.write(ini, "[cof]\r\nvpos=7\r\n[Other]\r\nvpos=9\r\n");
+    const TPrivateConfig config(false, folder.path());
+    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 7);
+}
+
+TEST(PrivateConfigFile, LongValuesReadBackCutTo2047Characters)
+{
+    TempFolder folder;
+    const QString long3000 = QString(2990, u'X') + u8s("中文中文中文中文中文");
+    TPrivateConfig(true, folder.path()).SetStr(QStringLiteral("edtInformation"), long3000);
+    const QString back = TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("edtInformation"));
+    EXPECT_EQ(back, long3000.left(2047));
+}
+
+TEST(PrivateConfigFile, IntegersThatAreNotNumbersReadAsTheDefault)
+{
+    const struct
+    {
+        const char *stored;
+        bool isNumber;
+        int value;
+    } cases[] = {{"12", true, 12},    {"-12", true, -12},   {"+5", true, 5},
+                 {"0", true, 0},      {"  42  ", true, 42}, {"", false, 0},
+                 {"abc", false, 0},   {"12abc", false, 0},  {"1.5", false, 0},
+                 {"99999999999", false, 0}};
+    for (const auto &c : cases) {
+        TempFolder folder;
+        folder.write(ini, QByteArray("[COF]\nfontcnsize=") + c.stored + "\n");
+        const TPrivateConfig config(false, folder.path());
+        const QString key = QStringLiteral("fontcnsize");
+        EXPECT_EQ(config.GetInt(key), c.value) << c.stored;
+        EXPECT_EQ(config.GetBool(key), c.value != 0) << c.stored;
+        EXPECT_EQ(config.GetBool(key, true), c.isNumber ? c.value != 0 : true) << c.stored;
+    }
+}
+
+TEST(PrivateConfigEncoding, WritesGb18030AndReadsUtf8Too)
+{
+    TempFolder folder;
+    TPrivateConfig(true, folder.path()).SetStr(QStringLiteral("cboIssueBy"), u8s("北京航空服务公司"));
+    const QByteArray bytes = folder.read(ini);
+    EXPECT_TRUE(bytes.contains(encodeFileText(u8s("北京航空服务公司"))));
+    EXPECT_FALSE(bytes.contains(u8s("北京").toUtf8()));
+
+    folder.write(ini, u8s("[COF]\ncboIssueBy=上海航空服务\n").toUtf8());
+    EXPECT_EQ(TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("cboIssueBy")),
+              u8s("上海航空服务"));
+    folder.write(ini, "\xEF\xBB\xBF[COF]\ncboIssueBy=BOM\n");
+    EXPECT_EQ(TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("cboIssueBy")), u8s("BOM"));
+}
+
+TEST(PrivateConfigSharing, EachReadSeesTheLatestWriteOfAnyInstance)
+{
+    TempFolder folder;
+    TPrivateConfig first(true, folder.path());
+    TPrivateConfig second(true, folder.path());
+    first.SetStr(QStringLiteral("hpos"), QStringLiteral("3"));
+    second.SetStr(QStringLiteral("vpos"), QStringLiteral("4")); // keeps hpos of the other one
+    EXPECT_EQ(first.GetInt(QStringLiteral("vpos")), 4);
+    EXPECT_EQ(second.GetInt(QStringLiteral("hpos")), 3);
+}
+
+TEST(PrivateConfigSharing, ALineBreakInAValueNeverBecomesAKeyOfItsOwn)
+{
+    TempFolder folder;
+    TPrivateConfig config(true, folder.path());
+    config.SetStr(QStringLiteral("edtInformation"), QStringLiteral("line one\r\nvpos=99"));
+    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 0);
+    EXPECT_EQ(config.GetStr(QStringLiteral("edtInformation")), QStringLiteral("line one  vpos=99"));
+}
+
+TEST(PrivateConfigWrites, AWriteThroughAReadInstanceIsAnAssertionAndWritesNothing)
+{
+    TempFolder folder;
+    TPrivateConfig reader(false, folder.path());
+    try {
+        reader.SetStr(QStringLiteral("vpos"), QStringLiteral("5"));
+        FAIL() << "no assertion";
+    } catch (const KestranoError &error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Assertion failure (PrivateConfig, line ")))
+            << error.message().toStdString();
+    }
+    EXPECT_THROW(reader.SetInt(QStringLiteral("vpos"), 5), KestranoError);
+    EXPECT_THROW(reader.SetBool(QStringLiteral("Storage"), true), KestranoError);
+    EXPECT_TRUE(folder.read(ini).isEmpty());
+}
+
+TEST(PrivateConfigWrites, ARefusedWriteRaisesUnableToWrite)
+{
+    TempFolder folder;
+    // A folder where the file should be: no instance can open or replace it.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(ini));
+    TPrivateConfig config(true, folder.path());
+    EXPECT_EQ(config.GetStr(QStringLiteral("vpos")), QString());
+    try {
+        config.SetStr(QStringLiteral("vpos"), QStringLiteral("1"));
+        FAIL() << "the write was not refused";
+    } catch (const KestranoError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Unable to write to ") + folder.file(ini));
+    }
+}
+
+#ifdef Q_OS_UNIX
+// Stands for a full disk: writes beyond a few bytes fail half-way.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &FSaved);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = FSaved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &FSaved);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+
+private:
+    rlimit FSaved{};
+    void (*FOldHandler)(int) = nullptr;
+};
+
+TEST(PrivateConfigWrites, AnInterruptedWriteLeavesTheOldFileIntact)
+{
+    TempFolder folder;
+    TPrivateConfig config(true, folder.path());
+    config.SetStr(QStringLiteral("edtPassenger"), u8s("张三"));
+    config.SetStr(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
+    const QByteArray before = folder.read(ini);
+    {
+        const FileSizeLimit limit(before.size() + 16);
+        EXPECT_THROW(config.SetStr(QStringLiteral("edtInformation"), QString(4000, u'X')),
+                     KestranoError);
+    }
+    EXPECT_EQ(folder.read(ini), before);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{ini});
+}
+#endif
+
+} // namespace
