@@ -1,0 +1,51 @@
+#include "FileEncoding.h"
+#include "MessageBox.h"
+#include "Strings.h"
+#include "TextRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Trimming, RemovesBlanksAndControlsButNotWideSpaces)
+{
+    const struct
+    {
+        const char *text;
+        const char *trimmed;
+    } cases[] = {{"  A B \t\r\n", "A B"},
+                 {"\x01X\x1F", "X"},
+                 {"\xC2\xA0X\xC2\xA0", "\xC2\xA0X\xC2\xA0"},
+                 {"\xE3\x80\x80中\xE3\x80\x80", "\xE3\x80\x80中\xE3\x80\x80"},
+                 {"   ", ""},
+                 {"", ""}};
+    for (const auto &c : cases)
+        EXPECT_EQ(trimmed(u8s(c.text)), u8s(c.trimmed)) << c.text;
+}
+
+TEST(StandardErrorBox, AppendsAFullStopAfterACharacterAboveIt)
+{
+    const struct
+    {
+        const char *message;
+        const char *shown;
+    } cases[] = {{"Unable to write to /x/vantrel_cof.ini", "Unable to write to /x/vantrel_cof.ini."},
+                 {"Done.", "Done."},
+                 {"Failed!", "Failed!"},
+                 {"code 42", "code 42."},
+                 {"无法连接", "无法连接."},
+                 {"", ""}};
+    for (const auto &c : cases)
+        EXPECT_EQ(MessageBox::withFullStop(u8s(c.message)), u8s(c.shown)) << c.message;
+}
+
+TEST(FileText, ReadsUtf8AndGb18030AndWritesGb18030)
+{
+    const QString chinese = u8s("北京首都 𠀀");
+    EXPECT_EQ(decodeFileText(encodeFileText(chinese)), chinese);
+    EXPECT_EQ(decodeFileText(chinese.toUtf8()), chinese);
+    EXPECT_EQ(decodeFileText(QByteArray("\xEF\xBB\xBF") + chinese.toUtf8()), chinese);
+    EXPECT_EQ(encodeFileText(u8s("北京")), QByteArray("\xB1\xB1\xBE\xA9")); // as in GBK
+}
+
+} // namespace

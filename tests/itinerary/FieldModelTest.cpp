@@ -1,0 +1,106 @@
+#include "FieldTable.h"
+#include "ItineraryFields.h"
+#include "Strings.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FieldTable, HoldsTheSeventyEightRememberedFieldsInStorageOrder)
+{
+    QStringList remembered;
+    for (const TFieldSpec &spec : itineraryFieldTable()) {
+        if (spec.remembered)
+            remembered.append(spec.name);
+    }
+    ASSERT_EQ(remembered.size(), 78);
+    EXPECT_EQ(remembered.mid(0, 12),
+              u8list({"Edit1", "Edit2", "edtCode", "cboPassenger", "edtSerNo", "edtPassenger",
+                      "edtId", "cboEndorsement", "edtPnr", "edtT1", "edtFrom1", "edtFromCode1"}));
+    EXPECT_EQ(remembered.mid(38, 8), u8list({"edtFare", "edtCAAC", "edtTime1", "edtTime2",
+                                             "edtTime3", "edtTime4", "edtYQ", "edtFarePer"}));
+    EXPECT_EQ(remembered.mid(52, 8), u8list({"edtNotValidBefore1", "edtTax", "edtTaxPer", "edtTotal",
+                                             "edtTotalPer", "edtCk", "edtTicketNo", "edtIssue"}));
+    EXPECT_EQ(remembered.last(7), u8list({"cboAgentCode1", "cboAgentCode2", "cboIssueBy",
+                                          "edtGuowai", "edtDateOfInsue", "edtInformation",
+                                          "chkGuowai"}));
+    EXPECT_EQ(findField(QStringLiteral("edtFlight2"))->accessibleName(), u8s("航班号 FLIGHT 2"));
+    EXPECT_EQ(findField(QStringLiteral("edtFrom1"))->caption, u8s("自 FROM"));
+    EXPECT_EQ(findField(QStringLiteral("edtFrom5"))->caption, u8s("至 TO"));
+}
+
+TEST(FieldModel, StartsWithTheDesignedDefaults)
+{
+    const TItineraryFields fields;
+    const struct
+    {
+        const char *name;
+        const char *text;
+    } defaults[] = {{"edtFarePer", "CNY"}, {"edtFare", ""},     {"edtCAACPer", "CN"},
+                    {"edtCAAC", ""},       {"edtYQPer", "YQ"},  {"edtYQ", "EXEMPT"},
+                    {"edtTaxPer", ""},     {"edtTax", ""},      {"edtTotalPer", "CNY"},
+                    {"edtTotal", ""},      {"edtIssue", "XXX"}, {"edtGuowai", "国际(I)"},
+                    {"cboPassenger", ""},  {"edtSerNo", ""}};
+    for (const auto &d : defaults)
+        EXPECT_EQ(fields.text(u8s(d.name)), u8s(d.text)) << d.name;
+    EXPECT_FALSE(fields.international());
+    EXPECT_TRUE(fields.passengerEntries().isEmpty());
+}
+
+TEST(FieldModel, HoldsReceiptTextsInUpperCaseAndKeepsTheCaseOfTheOthers)
+{
+    TItineraryFields fields;
+    const struct
+    {
+        const char *name;
+        const char *written;
+        const char *held;
+    } cases[] = {{"edtFlight1", "mu5132", "MU5132"},
+                 {"edtPassenger", "zhang/san", "ZHANG/SAN"},
+                 {"cboAir2", "mu东方", "MU东方"},
+                 {"cboEndorsement", "non-end", "NON-END"},
+                 {"edtPassenger", "straße", "STRAßE"},
+                 {"edtInformation", "keep lower", "keep lower"},
+                 {"edtGuowai", "intl(i)", "intl(i)"},
+                 {"Edit2", "zhang", "zhang"},
+                 {"edtCode", "ab12", "ab12"},
+                 {"Memo1", "rt abc", "rt abc"}};
+    for (const auto &c : cases) {
+        fields.setText(u8s(c.name), u8s(c.written));
+        EXPECT_EQ(fields.text(u8s(c.name)), u8s(c.held)) << c.name;
+    }
+}
+
+TEST(FieldModel, AWriteToAnUnknownNameOrOfTheSameTextChangesNothing)
+{
+    TItineraryFields fields;
+    fields.setText(QStringLiteral("edtFare"), QStringLiteral("100"));
+    QSignalSpy changes(&fields, &TItineraryFields::textChanged);
+    fields.setText(QStringLiteral("cboAir5"), QStringLiteral("VOID"));
+    fields.setText(QStringLiteral("edtFrom6"), QStringLiteral("PEK"));
+    fields.setText(QStringLiteral("chkGuowai"), QStringLiteral("1"));
+    EXPECT_EQ(fields.text(QStringLiteral("cboAir5")), QString());
+    EXPECT_FALSE(fields.international());
+
+    fields.setText(QStringLiteral("edtTotal"), QStringLiteral("999.00"));
+    changes.clear();
+    fields.setText(QStringLiteral("edtFare"), QStringLiteral("100"));
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("999.00"));
+}
+
+TEST(FieldModel, ThePassengerChooserShowsOnlyOneOfItsEntries)
+{
+    TItineraryFields fields;
+    fields.setPassengerEntries(u8list({"张三", "李四"}));
+    EXPECT_EQ(fields.passengerIndex(), -1);
+    fields.setText(QStringLiteral("cboPassenger"), u8s("李四"));
+    EXPECT_EQ(fields.passengerIndex(), 1);
+    EXPECT_EQ(fields.text(QStringLiteral("cboPassenger")), u8s("李四"));
+    fields.setText(QStringLiteral("cboPassenger"), u8s("王五"));
+    EXPECT_EQ(fields.passengerIndex(), -1);
+    EXPECT_EQ(fields.text(QStringLiteral("cboPassenger")), QString());
+}
+
+} // namespace
