@@ -1,0 +1,116 @@
+#include "AnsweredBoxes.h"
+#include "FileEncoding.h"
+#include "MainWindow.h"
+#include "PrivateConfig.h"
+#include "Strings.h"
+#include "TempFolder.h"
+
+#include <QDate>
+#include <algorithm>
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString upperCasedUnless(const char *name, const char *text)
+{
+    const QString keepsCase[] = {QStringLiteral("Edit1"), QStringLiteral("Edit2"),
+                                 QStringLiteral("edtCode"), QStringLiteral("edtInformation")};
+    const QString value = u8s(text);
+    return std::find(std::begin(keepsCase), std::end(keepsCase), u8s(name)) != std::end(keepsCase)
+               ? value
+               : value.toUpper();
+}
+
+class RememberedEntriesTest : public ::testing::Test
+{
+protected:
+    RememberedEntriesTest()
+    {
+        for (const char *name : {"city.txt", "air.txt"}) {
+            const QString file = QString::fromLatin1(name);
+            QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, FFolder.file(file));
+        }
+    }
+
+    void setStorage(bool on) { TPrivateConfig(true, FFolder.path()).SetBool(QStringLiteral("Storage"), on); }
+
+    TempFolder FFolder;
+    AnsweredBoxes FBoxes;
+};
+
+TEST_F(RememberedEntriesTest, ClosingWritesEveryFieldEvenWithStorageOff)
+{
+    setStorage(false);
+    {
+        TfrmMain window(FFolder.path());
+        window.fields().setText(QStringLiteral("edtPassenger"), u8s("张三"));
+        window.fields().setInternational(true);
+    }
+    const QString text = decodeFileText(FFolder.read(QStringLiteral("vantrel_cof.ini")));
+    const QStringList keyLines = text.split(u'\n').filter(QStringLiteral("="));
+    EXPECT_EQ(keyLines.size(), 78 + 1); // the fields and "Storage"
+    EXPECT_TRUE(keyLines.contains(u8s("edtPassenger=张三")));
+    EXPECT_TRUE(keyLines.contains(QStringLiteral("chkGuowai=1")));
+    EXPECT_TRUE(keyLines.contains(QStringLiteral("edtFarePer=CNY")));
+}
+
+TEST_F(RememberedEntriesTest, AReceiptComesBackAsItWasClosedWithTodayAsDateOfIssue)
+{
+    setStorage(true);
+    const struct
+    {
+        const char *name;
+        const char *text;
+    } typed[] = {{"Edit1", "7819631900123"}, {"Edit2", "zhang"}, {"edtCode", "ab12"},
+                 {"edtSerNo", "1234567890 3"}, {"edtCk", "5555"}, {"edtPassenger", "张三"},
+                 {"edtSeat1", "Y"}, {"edtBasts1", "YOW"}, {"edtFare", "1860.00"},
+                 {"edtCAAC", "50.00"}, {"edtTotal", "9999.00"}, {"cboAgentCode1", "BJS123"},
+                 {"edtDateOfInsue", "2001-02-03"}, {"edtInformation", "lower case"}};
+    {
+        TfrmMain window(FFolder.path());
+        for (const auto &t : typed)
+            window.fields().setText(u8s(t.name), u8s(t.text));
+    }
+    TfrmMain window(FFolder.path());
+    for (const auto &t : typed) {
+        const QString expected = QString::fromLatin1(t.name) == QLatin1String("edtDateOfInsue")
+                                     ? QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))
+                                     : upperCasedUnless(t.name, t.text);
+        EXPECT_EQ(window.fields().text(u8s(t.name)), expected) << t.name;
+    }
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+TEST_F(RememberedEntriesTest, TheSwitchComesLastAndTotalsTheRestoredAmountsAfresh)
+{
+    setStorage(true);
+    {
+        TfrmMain window(FFolder.path());
+        window.fields().setInternational(true);
+        window.fields().setText(QStringLiteral("edtFare"), QStringLiteral("1000"));
+        window.fields().setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
+        window.fields().setText(QStringLiteral("edtTotal"), QStringLiteral("1.00"));
+    }
+    AnsweredBoxes boxes;
+    TfrmMain window(FFolder.path());
+    EXPECT_TRUE(window.fields().international());
+    EXPECT_EQ(window.fields().text(QStringLiteral("edtYQ")), QString());
+    EXPECT_EQ(window.fields().text(QStringLiteral("edtTotal")), QStringLiteral("1000.00"));
+}
+
+TEST_F(RememberedEntriesTest, ARefusedSaveShowsTheErrorAndTheWindowStillCloses)
+{
+    auto window = std::make_unique<TfrmMain>(FFolder.path());
+    // The settings file turns into a folder: no write can replace it.
+    QFile::remove(FFolder.file(QStringLiteral("vantrel_cof.ini")));
+    ASSERT_TRUE(QDir(FFolder.path()).mkdir(QStringLiteral("vantrel_cof.ini")));
+    window.reset();
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_EQ(FBoxes.shown().front().text,
+              QStringLiteral("Unable to write to ") + FFolder.file(QStringLiteral("vantrel_cof.ini")) + u'.');
+}
+
+} // namespace
