@@ -1,6 +1,7 @@
 #include "AppTitle.h"
 #include "FontStandIns.h"
 #include "MainWindow.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(appTitle());
     registerFontStandIns();
 
+    const TTerminationSignals orderlyQuit;
     TfrmMain frmMain(QApplication::applicationDirPath());
     frmMain.show();
     return app.exec();
