@@ -6,6 +6,7 @@
 #include "FieldWidgets.h"
 #include "KestranoError.h"
 #include "MessageBox.h"
+#include "OptionFrm.h"
 #include "PrivateConfig.h"
 #include "ReceiptPanel.h"
 #include "RememberedEntries.h"
@@ -174,8 +175,9 @@ void TfrmMain::buildBottom()
                                    QRect(687, 560, 100, 28));
     QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
                                       QRect(799, 560, 100, 28));
-    for (QPushButton *button : {preview, print, settings})
+    for (QPushButton *button : {preview, print})
         button->setEnabled(false);
+    connect(settings, &QPushButton::clicked, this, [this] { guarded([this] { Button6Click(); }); });
 
     auto *warning = new QLabel(
         QStringLiteral("警告:本打印功能仅限于打印旅客的普通行程单信息，如自行非法使用，产生的后果与本软件无关。"),
@@ -273,6 +275,14 @@ void TfrmMain::FormDestroy()
 void TfrmMain::Button4Click()
 {
     FFields.setText(QStringLiteral("Memo1"), QString());
+}
+
+void TfrmMain::Button6Click()
+{
+    // Nothing is reloaded afterwards: new pick-list entries appear at the
+    // next start, print settings at the next print or preview.
+    TfrmOption frmOption(FProgramFolder, this);
+    frmOption.exec();
 }
 
 void TfrmMain::Button8Click()

@@ -32,6 +32,8 @@ public:
     void Button4Click();
     // "示例": shows the sample PNR display.
     void Button8Click();
+    // "设置": the settings dialog, modal.
+    void Button6Click();
 
 private:
     void buildQueryGroup();

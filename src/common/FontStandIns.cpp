@@ -2,11 +2,34 @@
 
 #include <QFont>
 
+namespace {
+
+struct StandIn
+{
+    const char16_t *named;
+    const char16_t *servedBy;
+};
+
+const StandIn standIns[] = {
+    {u"宋体", u"AR PL UMing CN"},
+    {u"SimSun", u"AR PL UMing CN"},
+    {u"Arial Narrow", u"Liberation Sans Narrow"},
+    {u"TEC", u"Liberation Mono"},
+    {u"Segoe MDL2 Assets", u"Liberation Sans"},
+};
+
+} // namespace
+
 void registerFontStandIns()
 {
-    QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
-    QFont::insertSubstitution(QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"));
-    QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
-    QFont::insertSubstitution(QStringLiteral("TEC"), QStringLiteral("Liberation Mono"));
-    QFont::insertSubstitution(QStringLiteral("Segoe MDL2 Assets"), QStringLiteral("Liberation Sans"));
+    for (const StandIn &standIn : standIns)
+        QFont::insertSubstitution(QString::fromUtf16(standIn.named), QString::fromUtf16(standIn.servedBy));
+}
+
+QStringList fontStandInNames()
+{
+    QStringList names;
+    for (const StandIn &standIn : standIns)
+        names.append(QString::fromUtf16(standIn.named));
+    return names;
 }

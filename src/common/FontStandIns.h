@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 // The receipt and the windows name the fonts of the Chinese Windows desktop.
 // Here each of them is served by an installed font of the same kind:
 //   "宋体" and "SimSun"    -> "AR PL UMing CN" (a Song/Ming typeface)
@@ -8,3 +10,6 @@
 //   "Segoe MDL2 Assets"    -> "Liberation Sans" (only its digits are printed)
 // Registered once at start, before any window or page is made.
 void registerFontStandIns();
+
+// The font names served by a stand-in, spelled as the program uses them.
+QStringList fontStandInNames();

@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, HasTheCaptionSizeAndEveryNamedControl)
     } buttons[] = {{"Button2", "提取信息", false}, {"Button3", "PNR信息转", false},
                    {"Button4", "清除", true},      {"Button8", "示例", true},
                    {"btnReport", "打印预览", false}, {"btnPrint", "直接打印", false},
-                   {"Button6", "设置", false}};
+                   {"Button6", "设置", true}};
     for (const auto &b : buttons) {
         auto *button = control<QPushButton>(b.name);
         ASSERT_NE(button, nullptr);

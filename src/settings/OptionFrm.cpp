@@ -1,0 +1,344 @@
+#include "OptionFrm.h"
+
+#include "DelimitedText.h"
+#include "FontStandIns.h"
+#include "KestranoError.h"
+#include "MessageBox.h"
+#include "PrivateConfig.h"
+#include "SettingsKeys.h"
+#include "TextRules.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSlider>
+
+#include <algorithm>
+
+namespace {
+
+constexpr QSize clientSize(658, 487);
+constexpr int offsetMiddle = 50; // a track bar position of 50 is an offset of 0
+
+void name(QWidget *widget, const char *objectName, const QString &caption)
+{
+    widget->setObjectName(QString::fromLatin1(objectName));
+    widget->setAccessibleDescription(QString::fromLatin1(objectName));
+    widget->setAccessibleName(caption);
+}
+
+QLabel *labelAt(const QString &text, QWidget *parent, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPushButton *buttonAt(const char *objectName, const QString &caption, QWidget *parent,
+                      const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    name(button, objectName, caption);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// 0x00BBGGRR, red in the lowest byte.
+QColor colorOf(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+int bgrOf(const QColor &color)
+{
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+bool isInteger(const QString &text)
+{
+    bool ok = false;
+    text.trimmed().toInt(&ok, 10);
+    return ok;
+}
+
+// The print fonts on offer: the installed families and the names that a
+// stand-in serves (such as "TEC"), as long as the stand-in is installed.
+QStringList installedFonts()
+{
+    QStringList families = QFontDatabase::families();
+    for (const QString &named : fontStandInNames()) {
+        const QStringList standIns = QFont::substitutes(named);
+        if (!standIns.isEmpty() && families.contains(standIns.front(), Qt::CaseInsensitive) &&
+            !families.contains(named, Qt::CaseInsensitive))
+            families.append(named);
+    }
+    families.sort(Qt::CaseInsensitive);
+    return families;
+}
+
+} // namespace
+
+TfrmOption::TfrmOption(const QString &settingsFolder, QWidget *parent)
+    : QDialog(parent), FSettingsFolder(settingsFolder),
+      FPickColor([](const QColor &initial, QWidget *owner) {
+          return QColorDialog::getColor(initial, owner);
+      })
+{
+    setObjectName(QStringLiteral("frmOption"));
+    setWindowTitle(QStringLiteral("设置"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFixedSize(clientSize);
+    setModal(true);
+
+    buildPrintGroup();
+    buildListGroup();
+    buildOtherGroup();
+
+    QPushButton *restore = buttonAt("Button10", QStringLiteral("恢复"), this, QRect(398, 428, 76, 28));
+    QPushButton *ok = buttonAt("Button11", QStringLiteral("确定"), this, QRect(484, 428, 76, 28));
+    QPushButton *cancel = buttonAt("Button12", QStringLiteral("取消"), this, QRect(570, 428, 76, 28));
+    ok->setDefault(true);
+    connect(restore, &QPushButton::clicked, this, &TfrmOption::Button10Click);
+    connect(ok, &QPushButton::clicked, this, &TfrmOption::Button11Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    const QWidget *owner = parentWidget();
+    if (const QScreen *desktop = owner ? owner->screen() : screen())
+        move(desktop->availableGeometry().center() - rect().center());
+
+    guarded([this] { LoadSettings(); });
+}
+
+void TfrmOption::addOffset(const QString &caption, const char *barName, const char *boxName,
+                           int top, QSlider *&bar, QLineEdit *&box)
+{
+    QWidget *group = findChild<QGroupBox *>(QStringLiteral("GroupBox1"));
+    labelAt(caption, group, QRect(12, top + 3, 64, 18));
+    bar = new QSlider(Qt::Horizontal, group);
+    name(bar, barName, caption);
+    bar->setRange(0, 100);
+    bar->setGeometry(80, top, 230, 24);
+    box = new QLineEdit(group);
+    name(box, boxName, caption);
+    box->setGeometry(318, top, 56, 22);
+    // Digits only, and a leading minus so that a negative offset can be typed.
+    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d*")), box));
+    QLineEdit *shown = box;
+    connect(bar, &QSlider::valueChanged, shown,
+            [shown](int position) { shown->setText(QString::number(position - offsetMiddle)); });
+}
+
+void TfrmOption::buildPrintGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("打印设置"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(8, 6, 642, 150);
+    addOffset(QStringLiteral("左右偏移"), "trbHPos", "edtHPos", 22, trbHPos, edtHPos);
+    addOffset(QStringLiteral("上下偏移"), "trbVPos", "edtVPos", 54, trbVPos, edtVPos);
+
+    QStringList sizes;
+    for (int size = 10; size <= 20; ++size)
+        sizes.append(QString::number(size));
+    const struct
+    {
+        const char *objectName;
+        QString caption;
+        int top;
+        QComboBox *&box;
+    } sizeBoxes[] = {{"cboFontCnSize", QStringLiteral("字体大小"), 22, cboFontCnSize},
+                     {"cboFontEnSize", QStringLiteral("英文大小"), 54, cboFontEnSize}};
+    for (const auto &s : sizeBoxes) {
+        labelAt(s.caption, group, QRect(400, s.top + 3, 64, 18));
+        s.box = new QComboBox(group);
+        name(s.box, s.objectName, s.caption);
+        s.box->setEditable(true);
+        s.box->addItems(sizes);
+        s.box->setEditText(QStringLiteral("18"));
+        s.box->setGeometry(468, s.top, 100, 22);
+    }
+
+    labelAt(QStringLiteral("字体设置"), group, QRect(12, 89, 64, 18));
+    cboFontName = new QComboBox(group);
+    name(cboFontName, "cboFontName", QStringLiteral("字体设置"));
+    cboFontName->addItems(installedFonts());
+    cboFontName->setGeometry(80, 86, 294, 22);
+
+    labelAt(QStringLiteral("字体颜色"), group, QRect(12, 121, 64, 18));
+    edtFontColor = new QLabel(QStringLiteral("打印字体颜色示例"), group);
+    name(edtFontColor, "edtFontColor", QStringLiteral("字体颜色"));
+    edtFontColor->setFrameShape(QFrame::StyledPanel);
+    edtFontColor->setAutoFillBackground(true);
+    edtFontColor->setGeometry(80, 118, 294, 22);
+    QPushButton *choose = buttonAt("Button1", QStringLiteral("选择"), group, QRect(384, 116, 64, 26));
+    connect(choose, &QPushButton::clicked, this, &TfrmOption::Button1Click);
+}
+
+void TfrmOption::addListEditor(QWidget *group, int column, const QString &caption,
+                               const QString &key, const char *stem, const char *addName,
+                               const char *deleteName)
+{
+    const int left = 8 + column * 126;
+    labelAt(caption, group, QRect(left, 20, 118, 18));
+    auto *entry = new QLineEdit(group);
+    name(entry, (QByteArray("edt") + stem).constData(), caption);
+    entry->setGeometry(left, 40, 118, 22);
+    auto *list = new QListWidget(group);
+    name(list, (QByteArray("lst") + stem).constData(), caption);
+    list->setGeometry(left, 66, 118, 148);
+    QPushButton *add = buttonAt(addName, QStringLiteral("添加"), group, QRect(left, 220, 56, 26));
+    QPushButton *remove =
+        buttonAt(deleteName, QStringLiteral("删除"), group, QRect(left + 62, 220, 56, 26));
+
+    connect(add, &QPushButton::clicked, this, [entry, list] {
+        const QString text = trimmed(entry->text());
+        if (text.isEmpty())
+            return;
+        for (int row = 0; row < list->count(); ++row) {
+            if (list->item(row)->text().compare(text, Qt::CaseInsensitive) == 0)
+                return;
+        }
+        list->addItem(text);
+    });
+    connect(remove, &QPushButton::clicked, this, [list] {
+        const QList<QListWidgetItem *> selected = list->selectedItems();
+        if (!selected.isEmpty())
+            delete list->takeItem(list->row(selected.front()));
+    });
+    FLists.append({key, entry, list});
+}
+
+void TfrmOption::buildListGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("基础设置"), this);
+    group->setObjectName(QStringLiteral("GroupBox2"));
+    group->setGeometry(8, 162, 642, 256);
+    addListEditor(group, 0, QStringLiteral("签注信息"), SettingsKeys::MakeText, "MakeText",
+                  "Button2", "Button3");
+    addListEditor(group, 1, QStringLiteral("填开单位"), SettingsKeys::company, "Company", "Button4",
+                  "Button5");
+    addListEditor(group, 2, QStringLiteral("Office号"), SettingsKeys::OfficeNo, "OfficeNo",
+                  "Button6", "Button7");
+    addListEditor(group, 3, QStringLiteral("单位代码"), SettingsKeys::CompanyCode, "CompanyCode",
+                  "Button8", "Button9");
+    addListEditor(group, 4, QStringLiteral("提示信息"), SettingsKeys::information, "Information",
+                  "Button13", "Button14");
+}
+
+void TfrmOption::buildOtherGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("其它设置"), this);
+    group->setObjectName(QStringLiteral("GroupBox3"));
+    group->setGeometry(8, 424, 300, 54);
+    chkStorage = new QCheckBox(QStringLiteral("记忆信息"), group);
+    name(chkStorage, "chkStorage", QStringLiteral("记忆信息"));
+    chkStorage->setToolTip(QStringLiteral("软件会记忆上次的信息"));
+    chkStorage->setGeometry(12, 22, 200, 22);
+}
+
+void TfrmOption::guarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const KestranoError &error) {
+        MessageBox::showError(this, error.message());
+    }
+}
+
+void TfrmOption::loadOffset(const QString &stored, QSlider *bar, QLineEdit *box)
+{
+    bool ok = false;
+    const int offset = stored.trimmed().toInt(&ok, 10);
+    // The bar clamps; a stored offset beyond ±50 shows as ±50.
+    const qint64 position = qint64(ok ? offset : 0) + offsetMiddle;
+    bar->setValue(int(std::clamp<qint64>(position, bar->minimum(), bar->maximum())));
+    box->setText(QString::number(bar->value() - offsetMiddle));
+}
+
+void TfrmOption::showFontColor(int color)
+{
+    FFontColor = color;
+    QPalette palette = edtFontColor->palette();
+    palette.setColor(QPalette::WindowText, colorOf(color));
+    palette.setColor(QPalette::Window, Qt::white);
+    edtFontColor->setPalette(palette);
+}
+
+void TfrmOption::LoadSettings()
+{
+    const TPrivateConfig config(false, FSettingsFolder);
+    loadOffset(config.GetStr(SettingsKeys::vpos), trbVPos, edtVPos);
+    loadOffset(config.GetStr(SettingsKeys::hpos), trbHPos, edtHPos);
+
+    const QString cnSize = config.GetStr(SettingsKeys::fontcnsize);
+    cboFontCnSize->setEditText(isInteger(cnSize) ? cnSize : QString::number(SettingsKeys::defaultFontCnSize));
+    const QString enSize = config.GetStr(SettingsKeys::fontensize);
+    cboFontEnSize->setEditText(isInteger(enSize) ? enSize : QString::number(SettingsKeys::defaultFontEnSize));
+
+    QString fontName = config.GetStr(SettingsKeys::fontname);
+    if (fontName.isEmpty())
+        fontName = SettingsKeys::defaultFontName;
+    cboFontName->setCurrentIndex(cboFontName->findText(fontName, Qt::MatchFixedString));
+
+    showFontColor(config.GetInt(SettingsKeys::fontcolor));
+
+    for (const ListEditor &editor : std::as_const(FLists)) {
+        editor.list->clear();
+        editor.list->addItems(fromDelimitedText(config.GetStr(editor.key)));
+    }
+    chkStorage->setChecked(config.GetInt(SettingsKeys::Storage) != 0);
+}
+
+void TfrmOption::Button1Click()
+{
+    const QColor chosen = FPickColor(colorOf(FFontColor), this);
+    if (chosen.isValid())
+        showFontColor(bgrOf(chosen));
+}
+
+void TfrmOption::Button11Click()
+{
+    guarded([this] {
+        TPrivateConfig config(true, FSettingsFolder);
+        config.SetStr(SettingsKeys::vpos, edtVPos->text());
+        config.SetStr(SettingsKeys::hpos, edtHPos->text());
+        config.SetStr(SettingsKeys::fontcnsize, cboFontCnSize->currentText());
+        config.SetStr(SettingsKeys::fontensize, cboFontEnSize->currentText());
+        config.SetStr(SettingsKeys::fontname,
+                      cboFontName->currentIndex() >= 0 ? cboFontName->currentText() : QString());
+        config.SetInt(SettingsKeys::fontcolor, FFontColor);
+        for (const ListEditor &editor : std::as_const(FLists)) {
+            QStringList entries;
+            for (int row = 0; row < editor.list->count(); ++row)
+                entries.append(editor.list->item(row)->text());
+            config.SetStr(editor.key, toDelimitedText(entries));
+        }
+        config.SetBool(SettingsKeys::Storage, chkStorage->isChecked());
+        accept();
+    });
+}
+
+void TfrmOption::Button10Click()
+{
+    if (!MessageBox::askOkCancel(this, QStringLiteral("是否恢复默认设置？")))
+        return;
+    guarded([this] {
+        {
+            TPrivateConfig config(true, FSettingsFolder);
+            config.SetInt(SettingsKeys::vpos, 0);
+            config.SetInt(SettingsKeys::hpos, 0);
+            config.SetInt(SettingsKeys::fontcnsize, SettingsKeys::defaultFontCnSize);
+            config.SetInt(SettingsKeys::fontensize, SettingsKeys::defaultFontEnSize);
+            config.SetStr(SettingsKeys::fontname, SettingsKeys::defaultFontName);
+            config.SetInt(SettingsKeys::fontcolor, SettingsKeys::defaultFontColor);
+        }
+        LoadSettings();
+    });
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QSlider;
+
+// The settings dialog: print offsets, print font, sizes and colour, the five
+// pick-lists of the receipt and the switch that remembers the receipt. It
+// holds nothing but its controls: it reads them all from the settings file
+// when it opens and writes them all back on "确定".
+class TfrmOption : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // settingsFolder holds the settings file (the program's folder).
+    explicit TfrmOption(const QString &settingsFolder, QWidget *parent = nullptr);
+
+    // Asks for a colour, starting from the given one; an invalid colour means
+    // the user cancelled. The system colour dialog unless replaced (tests).
+    using ColorPicker = std::function<QColor(const QColor &initial, QWidget *parent)>;
+    void setColorPicker(ColorPicker picker) { FPickColor = std::move(picker); }
+
+    // Reads every control from the settings file.
+    void LoadSettings();
+
+    // "确定": writes every control, then closes with OK.
+    void Button11Click();
+    // "恢复": after a confirming question, writes the print defaults and reloads.
+    void Button10Click();
+    // "选择": the font colour.
+    void Button1Click();
+
+private:
+    struct ListEditor
+    {
+        QString key;
+        QLineEdit *entry;
+        QListWidget *list;
+    };
+
+    void buildPrintGroup();
+    void buildListGroup();
+    void buildOtherGroup();
+    void addOffset(const QString &caption, const char *barName, const char *boxName, int top,
+                   QSlider *&bar, QLineEdit *&box);
+    void addListEditor(QWidget *group, int column, const QString &caption, const QString &key,
+                       const char *stem, const char *addName, const char *deleteName);
+    void showFontColor(int color);
+    void loadOffset(const QString &stored, QSlider *bar, QLineEdit *box);
+    void guarded(const std::function<void()> &handler);
+
+    QString FSettingsFolder;
+    ColorPicker FPickColor;
+    QSlider *trbHPos = nullptr;
+    QLineEdit *edtHPos = nullptr;
+    QSlider *trbVPos = nullptr;
+    QLineEdit *edtVPos = nullptr;
+    QComboBox *cboFontCnSize = nullptr;
+    QComboBox *cboFontEnSize = nullptr;
+    QComboBox *cboFontName = nullptr;
+    QLabel *edtFontColor = nullptr;
+    int FFontColor = 0; // 0x00BBGGRR
+    QList<ListEditor> FLists;
+    QCheckBox *chkStorage = nullptr;
+};

@@ -1,0 +1,264 @@
+#include "AnsweredBoxes.h"
+#include "DelimitedText.h"
+#include "FileEncoding.h"
+#include "OptionFrm.h"
+#include "PrivateConfig.h"
+#include "Strings.h"
+#include "TempFolder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class OptionFrmTest : public ::testing::Test
+{
+protected:
+    void open() { FDialog = std::make_unique<TfrmOption>(FFolder.path()); }
+
+    template <typename W> W *control(const char *name)
+    {
+        W *found = FDialog->findChild<W *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    void click(const char *button) { control<QPushButton>(button)->click(); }
+
+    QString stored(const QString &key) { return TPrivateConfig(false, FFolder.path()).GetStr(key); }
+
+    void store(const char *key, const QString &value)
+    {
+        TPrivateConfig(true, FFolder.path()).SetStr(QString::fromLatin1(key), value);
+    }
+
+    QStringList entries(const char *listName)
+    {
+        QStringList texts;
+        auto *list = control<QListWidget>(listName);
+        for (int row = 0; row < list->count(); ++row)
+            texts.append(list->item(row)->text());
+        return texts;
+    }
+
+    void add(const char *entryName, const char *button, const char *text)
+    {
+        auto *entry = control<QLineEdit>(entryName);
+        entry->setText(u8s(text));
+        click(button);
+    }
+
+    TempFolder FFolder;
+    AnsweredBoxes FBoxes;
+    std::unique_ptr<TfrmOption> FDialog;
+};
+
+TEST_F(OptionFrmTest, WithNoSettingsFileShowsTheDefaults)
+{
+    open();
+    EXPECT_EQ(FDialog->windowTitle(), u8s("设置"));
+    EXPECT_EQ(FDialog->size(), QSize(658, 487));
+    EXPECT_EQ(control<QLineEdit>("edtHPos")->text(), QStringLiteral("0"));
+    EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("0"));
+    EXPECT_EQ(control<QSlider>("trbHPos")->value(), 50);
+    EXPECT_EQ(control<QSlider>("trbVPos")->value(), 50);
+    EXPECT_EQ(control<QComboBox>("cboFontCnSize")->currentText(), QStringLiteral("18"));
+    EXPECT_EQ(control<QComboBox>("cboFontEnSize")->currentText(), QStringLiteral("16"));
+    EXPECT_EQ(control<QComboBox>("cboFontName")->currentText(), QStringLiteral("TEC"));
+    EXPECT_EQ(control<QLabel>("edtFontColor")->text(), u8s("打印字体颜色示例"));
+    EXPECT_EQ(control<QLabel>("edtFontColor")->palette().color(QPalette::WindowText), QColor(Qt::black));
+    for (const char *list : {"lstMakeText", "lstCompany", "lstOfficeNo", "lstCompanyCode", "lstInformation"})
+        EXPECT_TRUE(entries(list).isEmpty()) << list;
+    EXPECT_FALSE(control<QCheckBox>("chkStorage")->isChecked());
+    EXPECT_EQ(control<QCheckBox>("chkStorage")->toolTip(), u8s("软件会记忆上次的信息"));
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+TEST_F(OptionFrmTest, OffsetsShowClampedAndOkWritesTheBoxTexts)
+{
+    const struct
+    {
+        const char *stored;
+        int bar;
+        const char *shown;
+    } cases[] = {{"80", 100, "50"}, {"-12", 38, "-12"}, {"-99", 0, "-50"}, {"abc", 50, "0"},
+                 {"7", 57, "7"}};
+    for (const auto &c : cases) {
+        store("vpos", u8s(c.stored));
+        open();
+        EXPECT_EQ(control<QSlider>("trbVPos")->value(), c.bar) << c.stored;
+        EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), u8s(c.shown)) << c.stored;
+        click("Button11");
+        EXPECT_EQ(stored(QStringLiteral("vpos")), u8s(c.shown)) << c.stored;
+        EXPECT_EQ(FDialog->result(), QDialog::Accepted);
+    }
+}
+
+TEST_F(OptionFrmTest, ATypedOffsetIsWrittenAsTypedAndTheBarMovesItsBox)
+{
+    open();
+    auto *box = control<QLineEdit>("edtHPos");
+    box->clear();
+    QTest::keyClicks(box, QStringLiteral("1x2-0"));
+    EXPECT_EQ(box->text(), QStringLiteral("120"));
+    EXPECT_EQ(control<QSlider>("trbHPos")->value(), 50);
+    click("Button11");
+    EXPECT_EQ(stored(QStringLiteral("hpos")), QStringLiteral("120"));
+    open();
+    EXPECT_EQ(control<QLineEdit>("edtHPos")->text(), QStringLiteral("50"));
+
+    control<QSlider>("trbHPos")->setValue(20);
+    EXPECT_EQ(control<QLineEdit>("edtHPos")->text(), QStringLiteral("-30"));
+    control<QLineEdit>("edtVPos")->clear();
+    QTest::keyClicks(control<QLineEdit>("edtVPos"), QStringLiteral("-7"));
+    EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("-7"));
+}
+
+TEST_F(OptionFrmTest, AddTrimsRefusesBlanksAndCaseInsensitiveRepeatsAndKeepsTheEntryBox)
+{
+    open();
+    add("edtMakeText", "Button2", "  NON-END  ");
+    add("edtMakeText", "Button2", "non-end");
+    add("edtMakeText", "Button2", "   ");
+    add("edtMakeText", "Button2", "不得签转");
+    EXPECT_EQ(entries("lstMakeText"), u8list({"NON-END", "不得签转"}));
+    EXPECT_EQ(control<QLineEdit>("edtMakeText")->text(), u8s("不得签转"));
+    EXPECT_TRUE(stored(QStringLiteral("MakeText")).isEmpty());
+}
+
+TEST_F(OptionFrmTest, EveryDeleteButtonRemovesTheSelectedEntryOfItsList)
+{
+    open();
+    const struct
+    {
+        const char *entry, *list, *add, *remove;
+    } editors[] = {{"edtMakeText", "lstMakeText", "Button2", "Button3"},
+                   {"edtCompany", "lstCompany", "Button4", "Button5"},
+                   {"edtOfficeNo", "lstOfficeNo", "Button6", "Button7"},
+                   {"edtCompanyCode", "lstCompanyCode", "Button8", "Button9"},
+                   {"edtInformation", "lstInformation", "Button13", "Button14"}};
+    for (const auto &e : editors) {
+        add(e.entry, e.add, "A");
+        add(e.entry, e.add, "B");
+        click(e.remove); // nothing selected: nothing happens
+        EXPECT_EQ(entries(e.list), u8list({"A", "B"})) << e.list;
+        control<QListWidget>(e.list)->setCurrentRow(0);
+        click(e.remove);
+        EXPECT_EQ(entries(e.list), u8list({"B"})) << e.list;
+    }
+}
+
+TEST_F(OptionFrmTest, OkWritesEveryControlInTheFormTheMainWindowReads)
+{
+    open();
+    add("edtMakeText", "Button2", "不得签转/改期退票收费");
+    add("edtMakeText", "Button2", "NON END");
+    add("edtCompany", "Button4", "北京某航空服务公司");
+    add("edtInformation", "Button13", "a,b");
+    control<QComboBox>("cboFontCnSize")->setEditText(QStringLiteral("12"));
+    control<QComboBox>("cboFontEnSize")->setEditText(QStringLiteral("big"));
+    control<QComboBox>("cboFontName")->setCurrentIndex(-1);
+    control<QCheckBox>("chkStorage")->setChecked(true);
+    FDialog->setColorPicker([](const QColor &, QWidget *) { return QColor(0x11, 0x22, 0x33); });
+    click("Button1");
+    click("Button11");
+
+    EXPECT_EQ(fromDelimitedText(stored(QStringLiteral("MakeText"))),
+              u8list({"不得签转/改期退票收费", "NON END"}));
+    EXPECT_EQ(stored(QStringLiteral("MakeText")), u8s("不得签转/改期退票收费,\"NON END\""));
+    EXPECT_EQ(fromDelimitedText(stored(QStringLiteral("company"))), u8list({"北京某航空服务公司"}));
+    EXPECT_EQ(fromDelimitedText(stored(QStringLiteral("information"))), u8list({"a,b"}));
+    EXPECT_EQ(stored(QStringLiteral("OfficeNo")), QString());
+    EXPECT_EQ(stored(QStringLiteral("fontcnsize")), QStringLiteral("12"));
+    EXPECT_EQ(stored(QStringLiteral("fontensize")), QStringLiteral("big"));
+    EXPECT_EQ(stored(QStringLiteral("fontname")), QString());
+    EXPECT_EQ(stored(QStringLiteral("fontcolor")), QString::number(0x332211));
+    EXPECT_EQ(stored(QStringLiteral("Storage")), QStringLiteral("1"));
+
+    open(); // a size that is not a number shows the default
+    EXPECT_EQ(control<QComboBox>("cboFontEnSize")->currentText(), QStringLiteral("16"));
+    EXPECT_EQ(control<QLabel>("edtFontColor")->palette().color(QPalette::WindowText),
+              QColor(0x11, 0x22, 0x33));
+}
+
+TEST_F(OptionFrmTest, ACancelledColourChangesNothing)
+{
+    open();
+    FDialog->setColorPicker([](const QColor &, QWidget *) { return QColor(); });
+    click("Button1");
+    click("Button11");
+    EXPECT_EQ(stored(QStringLiteral("fontcolor")), QStringLiteral("0"));
+}
+
+TEST_F(OptionFrmTest, CancelWritesNothing)
+{
+    open();
+    add("edtMakeText", "Button2", "X");
+    control<QCheckBox>("chkStorage")->setChecked(true);
+    const QByteArray before = FFolder.read(QStringLiteral("vantrel_cof.ini"));
+    click("Button12");
+    EXPECT_EQ(FDialog->result(), QDialog::Rejected);
+    EXPECT_EQ(FFolder.read(QStringLiteral("vantrel_cof.ini")), before);
+}
+
+TEST_F(OptionFrmTest, RestoreWritesThePrintDefaultsAndDropsUnsavedChanges)
+{
+    store("MakeText", QStringLiteral("KEPT"));
+    store("vpos", QStringLiteral("9"));
+    open();
+    add("edtMakeText", "Button2", "UNSAVED");
+    control<QCheckBox>("chkStorage")->setChecked(true);
+    click("Button10");
+
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Question);
+    EXPECT_EQ(FBoxes.shown().front().caption, QString());
+    EXPECT_EQ(FBoxes.shown().front().text, u8s("是否恢复默认设置？"));
+    EXPECT_EQ(entries("lstMakeText"), u8list({"KEPT"}));
+    EXPECT_FALSE(control<QCheckBox>("chkStorage")->isChecked());
+    EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("0"));
+    EXPECT_EQ(control<QLabel>("edtFontColor")->palette().color(QPalette::WindowText),
+              QColor(0x80, 0x80, 0x80));
+    const struct
+    {
+        const char *key, *value;
+    } defaults[] = {{"vpos", "0"}, {"hpos", "0"}, {"fontcnsize", "18"}, {"fontensize", "16"},
+                    {"fontname", "TEC"}, {"fontcolor", "8421504"}};
+    for (const auto &d : defaults)
+        EXPECT_EQ(stored(u8s(d.key)), u8s(d.value)) << d.key;
+
+    click("Button12"); // a later cancel does not undo the restore
+    EXPECT_EQ(stored(QStringLiteral("vpos")), QStringLiteral("0"));
+}
+
+TEST_F(OptionFrmTest, RestoreAnsweredWithCancelDoesNothing)
+{
+    store("vpos", QStringLiteral("9"));
+    open();
+    AnsweredBoxes cancel(false);
+    click("Button10");
+    EXPECT_EQ(stored(QStringLiteral("vpos")), QStringLiteral("9"));
+    EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("9"));
+}
+
+TEST_F(OptionFrmTest, ARefusedWriteShowsTheErrorAndTheDialogStaysOpen)
+{
+    open();
+    FDialog->show();
+    QFile::remove(FFolder.file(QStringLiteral("vantrel_cof.ini")));
+    ASSERT_TRUE(QDir(FFolder.path()).mkdir(QStringLiteral("vantrel_cof.ini")));
+    click("Button11");
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_TRUE(FDialog->isVisible());
+}
+
+} // namespace
