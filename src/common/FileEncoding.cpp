@@ -18,10 +18,11 @@ bool isValidUtf8(const QByteArray &bytes)
 
 QString decodeFileText(const QByteArray &bytes)
 {
-    if (bytes.startsWith(utf8Bom))
-        return QString::fromUtf8(bytes.constData() + utf8Bom.size(), bytes.size() - utf8Bom.size());
-    if (isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
+    // The mark alone does not make a file UTF-8: GB18030 text may begin with
+    // the same three bytes, and decoding it as UTF-8 would destroy it.
+    const QByteArray body = bytes.startsWith(utf8Bom) ? bytes.mid(utf8Bom.size()) : bytes;
+    if (isValidUtf8(body))
+        return QString::fromUtf8(body);
     QStringDecoder decoder("GB18030");
     return decoder.decode(bytes);
 }

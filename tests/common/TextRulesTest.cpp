@@ -48,4 +48,14 @@ TEST(FileText, ReadsUtf8AndGb18030AndWritesGb18030)
     EXPECT_EQ(encodeFileText(u8s("北京")), QByteArray("\xB1\xB1\xBE\xA9")); // as in GBK
 }
 
+TEST(FileText, GbTextThatBeginsLikeAByteOrderMarkStaysGbText)
+{
+    // Found by fuzzing the settings file: "锘" and "縥" in GB18030 begin with
+    // the bytes of a UTF-8 byte-order mark.
+    const QString text = u8s("锘縥=张三\n[COF]\nedtPassenger=李四\n");
+    const QByteArray bytes = encodeFileText(text);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(decodeFileText(bytes), text);
+}
+
 } // namespace
