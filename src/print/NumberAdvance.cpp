@@ -1,0 +1,82 @@
+#include "NumberAdvance.h"
+
+#include "ItineraryFields.h"
+#include "Pattern.h"
+#include "TextRules.h"
+
+#include <limits>
+
+namespace {
+
+bool isDecimalDigits(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// digits + 1 in decimal, as wide as digits unless the carry needs one more.
+QString plusOne(const QString &digits)
+{
+    QString next = digits;
+    for (qsizetype i = next.size() - 1; i >= 0; --i) {
+        if (next[i] != u'9') {
+            next[i] = QChar(next[i].unicode() + 1);
+            return next;
+        }
+        next[i] = u'0';
+    }
+    return QLatin1Char('1') + next;
+}
+
+} // namespace
+
+QString AdvanceSerial(const QString &T)
+{
+    static const QRegularExpression serialNumber = makePattern(QStringLiteral("\\d+\\s+\\d"));
+    static const QRegularExpression blankRun = makePattern(QStringLiteral("\\s+"));
+    if (!serialNumber.match(T).hasMatch())
+        return T;
+    const QString W = blankRun.match(T).captured();
+
+    QString U = T;
+    U.remove(u' ');
+    const QString N = U.chopped(1);
+    const QString D = U.right(1);
+    if (!isDecimalDigits(N) || !isDecimalDigits(D))
+        return T;
+
+    const int checkDigit = D.at(0).unicode() - u'0';
+    const int nextCheckDigit = checkDigit >= 6 ? 0 : checkDigit + 1;
+    return plusOne(N) + W + QString::number(nextCheckDigit);
+}
+
+void ReportPageAfterPrint(TItineraryFields &fields)
+{
+    const QString serialNumberField = QStringLiteral("edtSerNo");
+    const QString checkCodeField = QStringLiteral("edtCk");
+
+    const QString S = fields.text(serialNumberField);
+    if (S.size() > 10) {
+        const QString T = trimmed(S);
+        const QString next = AdvanceSerial(T);
+        // A serial number that does not advance stays exactly as typed.
+        if (next != T)
+            fields.setText(serialNumberField, next);
+        return;
+    }
+
+    // The "1" in front keeps the check code's leading zeros through the sum.
+    const QString K = QLatin1Char('1') + trimmed(fields.text(checkCodeField));
+    if (!isDecimalDigits(K))
+        return;
+    bool ok = false;
+    const qlonglong k = K.toLongLong(&ok);
+    if (!ok || k > std::numeric_limits<qint32>::max())
+        return;
+    fields.setText(checkCodeField, QString::number(k + 1).mid(1));
+}

@@ -1,0 +1,110 @@
+#include "NumberAdvance.h"
+#include "ItineraryFields.h"
+
+#include <gtest/gtest.h>
+
+TEST(AdvanceSerial, NumberAndCheckDigitMoveOn)
+{
+    const struct
+    {
+        const char *serial;
+        const char *next;
+    } cases[] = {
+        {"1234567890 3", "1234567891 4"},
+        {"1234567896 6", "1234567897 0"},
+        {"1234567890   5", "1234567891   6"}, // the blank run stays as it was
+        {"1234567890\t5", "1234567890\t5"},   // a tab stays in the number part
+        {"12345 67890 3", "1234567891 4"},    // inner spaces go, W is the first run
+        {"1234567899 7", "1234567900 0"},     // 7, 8 and 9 are followed by 0
+        {"1234567899 9", "1234567900 0"},
+        {"9999999999 1", "10000000000 2"},
+        // The number keeps its width, so the check code can follow it.
+        {"0123456789 2", "0123456790 3"},
+        {"0000000000 0", "0000000001 1"},
+        // Exact beyond any machine integer.
+        {"123456789012345678901234567899 5", "123456789012345678901234567900 6"},
+        // Left alone.
+        {"", ""},
+        {"ABCDEFGHIJK", "ABCDEFGHIJK"},
+        {"1234567890", "1234567890"},
+        {"1234567890 X", "1234567890 X"},
+        {"A1234567890 3", "A1234567890 3"},
+        {"1234567890 3X", "1234567890 3X"},
+        {"-1234567890 3", "-1234567890 3"},
+        {"12.5 3", "12.5 3"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(AdvanceSerial(QString::fromLatin1(c.serial)), QString::fromLatin1(c.next))
+            << c.serial;
+}
+
+namespace {
+
+struct Receipt
+{
+    const char *serial;
+    const char *checkCode;
+};
+
+void expectAdvance(const Receipt &before, const Receipt &after)
+{
+    TItineraryFields fields;
+    fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(before.serial));
+    fields.setText(QStringLiteral("edtCk"), QString::fromLatin1(before.checkCode));
+    ReportPageAfterPrint(fields);
+    EXPECT_EQ(fields.text(QStringLiteral("edtSerNo")), QString::fromLatin1(after.serial))
+        << before.serial << " / " << before.checkCode;
+    EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QString::fromLatin1(after.checkCode))
+        << before.serial << " / " << before.checkCode;
+}
+
+} // namespace
+
+// A serial number longer than 10 characters advances; the check code then
+// follows it through the field's own rule.
+TEST(NumberAdvance, SerialNumberAdvancesAndTheCheckCodeFollows)
+{
+    const struct
+    {
+        Receipt before;
+        Receipt after;
+    } cases[] = {
+        {{"1234567890 3", "7890"}, {"1234567891 4", "7891"}},
+        {{"0123456789 2", "6789"}, {"0123456790 3", "6790"}},
+        {{"  1234567896 6 ", "7896"}, {"1234567897 0", "7897"}},
+        // Two blanks: the serial number moves on, the rule does not pick it up.
+        {{"1234567890  5", "1111"}, {"1234567891  6", "1111"}},
+        // Longer than 10 characters but no number: both stay as they are.
+        {{"ABCDEFGHIJK ", "0099"}, {"ABCDEFGHIJK ", "0099"}},
+        {{"1234567890 X", "0099"}, {"1234567890 X", "0099"}},
+    };
+    for (const auto &c : cases)
+        expectAdvance(c.before, c.after);
+}
+
+// Otherwise the check code counts up within its width.
+TEST(NumberAdvance, CheckCodeCountsWithinItsWidth)
+{
+    const struct
+    {
+        Receipt before;
+        Receipt after;
+    } cases[] = {
+        {{"", "7890"}, {"", "7891"}},
+        {{"", "0099"}, {"", "0100"}},
+        {{"", "9999"}, {"", "0000"}},
+        {{"", ""}, {"", ""}},
+        {{"", " 0099 "}, {"", "0100"}},
+        {{"", "999999999"}, {"", "000000000"}},
+        {{"12345", "0001"}, {"12345", "0002"}}, // 5 characters: the check code advances
+        {{"1234567890", "0001"}, {"1234567890", "0002"}},
+        // Not a count: stays.
+        {{"", "12A4"}, {"", "12A4"}},
+        {{"", "-123"}, {"", "-123"}},
+        {{"", "+123"}, {"", "+123"}},
+        {{"", "12 3"}, {"", "12 3"}},
+        {{"", "1234567890"}, {"", "1234567890"}}, // 10 digits are out of range
+    };
+    for (const auto &c : cases)
+        expectAdvance(c.before, c.after);
+}

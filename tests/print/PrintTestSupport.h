@@ -1,0 +1,88 @@
+#pragma once
+
+#include "ItineraryFields.h"
+#include "PageRenderer.h"
+#include "RepFrm.h"
+#include "ReportFiller.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <vector>
+
+// Writes the fields of a field=value fixture into the receipt, in file order,
+// so that the field rules run as they do for typing.
+inline void loadReceipt(TItineraryFields &fields, const QString &fixture)
+{
+    QFile file(QStringLiteral(KESTRANO_FIXTURES "/print/") + fixture);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << fixture.toStdString();
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        ASSERT_GT(equals, 0) << line.toStdString();
+        fields.setText(line.left(equals), line.mid(equals + 1));
+    }
+}
+
+inline void loadSampleReceipt(TItineraryFields &fields)
+{
+    loadReceipt(fields, QStringLiteral("sample-receipt.txt"));
+}
+
+// Every Chinese character 24 pixels wide, every other character 11.
+inline TTextMeasure fixedWidths()
+{
+    return TTextMeasure([](const QFont &, const QString &text) {
+        qreal width = 0;
+        for (QChar c : text)
+            width += HasChineseChar(QString(c)) ? 24 : 11;
+        return width;
+    });
+}
+
+// The character labels printed at the layout label of that name, in order.
+inline std::vector<const TPrintLabel *> printedAt(const TfrmRep &rep, const QString &labelName)
+{
+    std::vector<const TPrintLabel *> characters;
+    const TPrintLabel *layoutLabel = rep.label(labelName);
+    for (const auto &label : rep.ReportPage().labels()) {
+        if (label.get() != layoutLabel && label->name() == labelName)
+            characters.push_back(label.get());
+    }
+    return characters;
+}
+
+inline QString printedText(const TfrmRep &rep, const QString &labelName)
+{
+    QString text;
+    for (const TPrintLabel *character : printedAt(rep, labelName))
+        text += character->text();
+    return text;
+}
+
+// The page as a PDF without margins, the sheet's corner at the origin.
+inline void writePdf(const TReportPage &page, const QString &path, int dpi = 1200)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(dpi);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(page.reportTitle());
+    QPainter painter(&writer);
+    renderPage(page, painter);
+}
+
+// Runs a tool to its end and returns what it wrote to standard output.
+inline QString toolOutput(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(60000);
+    EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}

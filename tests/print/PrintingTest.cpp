@@ -1,0 +1,297 @@
+#include "ItineraryFields.h"
+#include "PagePrinter.h"
+#include "Pattern.h"
+#include "PreviewWindow.h"
+#include "PrintTestSupport.h"
+#include "ReportPrinting.h"
+#include "TempFolder.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QPrintPreviewWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
+
+// Printing for real needs a printer: scripts/with-private-cups runs the tests
+// with a private CUPS scheduler whose default printer is a PDF printer.
+
+namespace {
+
+QPrinterInfo noPrinter()
+{
+    return QPrinterInfo();
+}
+
+bool havePrinter()
+{
+    return !qEnvironmentVariableIsEmpty("CUPS_SERVER") &&
+           !qEnvironmentVariableIsEmpty("KESTRANO_CUPS_SPOOL");
+}
+
+#define SKIP_WITHOUT_PRINTER()                                                                     \
+    if (!havePrinter())                                                                            \
+    GTEST_SKIP() << "no private CUPS scheduler: run through scripts/with-private-cups"
+
+struct Job
+{
+    int id;
+    QString name;
+};
+
+// The jobs waiting in the queue of the private scheduler's printer, oldest
+// first (the scheduler holds every job it receives).
+std::vector<Job> queuedJobs()
+{
+    const QString answer = toolOutput(
+        QStringLiteral("ipptool"),
+        {QStringLiteral("-tv"),
+         QStringLiteral("ipp://%1/printers/PDF").arg(qEnvironmentVariable("CUPS_SERVER")),
+         QStringLiteral("get-jobs.test")});
+    static const QRegularExpression attribute =
+        makePattern(QStringLiteral("^ +job-(id|name) \\([a-zA-Z]+\\) = (.*)$"),
+                    QRegularExpression::MultilineOption);
+    std::vector<Job> jobs;
+    std::vector<QString> names;
+    for (const QRegularExpressionMatch &m : attribute.globalMatch(answer)) {
+        if (m.captured(1) == QLatin1String("id"))
+            jobs.push_back({m.captured(2).toInt(), QString()});
+        else
+            names.push_back(m.captured(2));
+    }
+    EXPECT_EQ(jobs.size(), names.size()) << answer.toStdString();
+    for (size_t i = 0; i < jobs.size() && i < names.size(); ++i)
+        jobs[i].name = names[i];
+    return jobs;
+}
+
+QString documentOf(const Job &job)
+{
+    return QStringLiteral("%1/d%2-001")
+        .arg(qEnvironmentVariable("KESTRANO_CUPS_SPOOL"))
+        .arg(job.id, 5, 10, QLatin1Char('0'));
+}
+
+// The jobs queued since before whose document shows text. Other tests may
+// print at the same time, so every test prints a serial number of its own.
+std::vector<Job> jobsShowing(const QString &text, const std::vector<Job> &before)
+{
+    std::vector<Job> found;
+    for (const Job &job : queuedJobs()) {
+        const bool old = std::any_of(before.begin(), before.end(),
+                                     [&](const Job &seen) { return seen.id == job.id; });
+        if (!old && toolOutput(QStringLiteral("pdftotext"), {documentOf(job), QStringLiteral("-")})
+                        .contains(text))
+            found.push_back(job);
+    }
+    return found;
+}
+
+int pagesOf(const Job &job)
+{
+    static const QRegularExpression pages =
+        makePattern(QStringLiteral("^Pages: +(\\d+)$"), QRegularExpression::MultilineOption);
+    return pages.match(toolOutput(QStringLiteral("pdfinfo"), {documentOf(job)}))
+        .captured(1)
+        .toInt();
+}
+
+void writeSerialNumber(TItineraryFields &fields, const QString &serialNumber)
+{
+    fields.setText(QStringLiteral("edtSerNo"), serialNumber);
+}
+
+QString serialNumber(const TItineraryFields &fields)
+{
+    return fields.text(QStringLiteral("edtSerNo"));
+}
+
+QString checkCode(const TItineraryFields &fields)
+{
+    return fields.text(QStringLiteral("edtCk"));
+}
+
+QToolButton *button(const TPreviewWindow &window, const char *name)
+{
+    return window.findChild<QToolButton *>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+TEST(DirectPrint, WithoutPrinterNothingHappens)
+{
+    const TempFolder folder;
+    TItineraryFields fields;
+    writeSerialNumber(fields, QStringLiteral("1234567890 3"));
+    fields.setText(QStringLiteral("edtCk"), QStringLiteral("0099"));
+
+    TReportPrinting printing(fields, folder.path());
+    printing.setPrinterLookup(&noPrinter);
+    EXPECT_FALSE(printing.printDirect());
+    EXPECT_EQ(serialNumber(fields), QStringLiteral("1234567890 3"));
+    EXPECT_EQ(checkCode(fields), QStringLiteral("0099"));
+
+    bool hookRan = false;
+    TReportPage page;
+    page.setAfterPrint([&] { hookRan = true; });
+    EXPECT_FALSE(TPagePrinter(&noPrinter).print(page));
+    EXPECT_FALSE(hookRan);
+}
+
+// One job of one page, named after the report, reaches the default printer;
+// then the receipt is ready for the next sheet.
+TEST(DirectPrint, JobReachesTheDefaultPrinterAndTheNumbersAdvance)
+{
+    SKIP_WITHOUT_PRINTER();
+    const TempFolder folder;
+    TItineraryFields fields;
+    loadSampleReceipt(fields);
+    writeSerialNumber(fields, QStringLiteral("5550001110 2"));
+    ASSERT_EQ(checkCode(fields), QStringLiteral("1110"));
+    const std::vector<Job> before = queuedJobs();
+
+    TReportPrinting printing(fields, folder.path());
+    EXPECT_TRUE(printing.printDirect());
+    const std::vector<Job> printed = jobsShowing(QStringLiteral("5550001110"), before);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed.front().name, QStringLiteral("行程单"));
+    EXPECT_EQ(pagesOf(printed.front()), 1);
+    EXPECT_EQ(serialNumber(fields), QStringLiteral("5550001111 3"));
+    EXPECT_EQ(checkCode(fields), QStringLiteral("1111"));
+
+    // Without a serial number the check code counts on.
+    writeSerialNumber(fields, QString());
+    fields.setText(QStringLiteral("edtCk"), QStringLiteral("9999"));
+    EXPECT_TRUE(printing.printDirect());
+    EXPECT_EQ(jobsShowing(QStringLiteral("9999"), before).size(), 1u);
+    EXPECT_EQ(checkCode(fields), QStringLiteral("0000"));
+}
+
+TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
+{
+    const TempFolder folder;
+    TItineraryFields fields;
+    loadSampleReceipt(fields);
+    TReportPrinting printing(fields, folder.path());
+    printing.setPrinterLookup(&noPrinter);
+    QWidget owner;
+
+    TPreviewWindow *window = printing.preview(&owner);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("预览"));
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->zoomPercent(), 100);
+    EXPECT_EQ(window->previewWidget()->pageCount(), 1);
+    EXPECT_EQ(window->page().reportTitle(), QStringLiteral("行程单"));
+
+    // Left to right: 100 %, the zoom menu, print, a separator, close.
+    auto *toolBar = window->findChild<QToolBar *>();
+    ASSERT_NE(toolBar, nullptr);
+    QStringList shown;
+    for (QAction *action : toolBar->actions()) {
+        if (action->isSeparator()) {
+            shown.append(QStringLiteral("|"));
+            continue;
+        }
+        QWidget *control = toolBar->widgetForAction(action);
+        if (control && control->isVisibleTo(window))
+            shown.append(control->toolTip());
+    }
+    EXPECT_EQ(shown,
+              QStringList({QStringLiteral("原始比例"), QStringLiteral("比例显示"),
+                           QStringLiteral("打印"), QStringLiteral("|"), QStringLiteral("关闭")}));
+    EXPECT_TRUE(button(*window, "Zoom100")->isChecked());
+    QToolButton *close = button(*window, "ExitButton");
+    EXPECT_EQ(close->text(), QStringLiteral("关闭"));
+    EXPECT_EQ(close->font().family(), QStringLiteral("宋体"));
+    EXPECT_EQ(close->font().pointSize(), 9);
+
+    QStringList factors;
+    for (QAction *factor : button(*window, "SpeedButton1")->menu()->actions())
+        factors.append(factor->text());
+    QStringList expected;
+    for (int percent = 50; percent <= 200; percent += 10)
+        expected.append(QString::number(percent) + u'%');
+    EXPECT_EQ(factors, expected);
+}
+
+TEST(Preview, ZoomFollowsTheMenuAndThe100Button)
+{
+    const TempFolder folder;
+    TItineraryFields fields;
+    TReportPrinting printing(fields, folder.path());
+    TPreviewWindow *window = printing.preview(nullptr);
+    QToolButton *zoom100 = button(*window, "Zoom100");
+
+    for (QAction *factor : button(*window, "SpeedButton1")->menu()->actions()) {
+        if (factor->text() == QLatin1String("150%"))
+            factor->trigger();
+    }
+    EXPECT_EQ(window->zoomPercent(), 150);
+    EXPECT_FALSE(zoom100->isChecked());
+    zoom100->click();
+    EXPECT_EQ(window->zoomPercent(), 100);
+    EXPECT_TRUE(zoom100->isChecked());
+}
+
+// Opening, zooming and closing print nothing and advance nothing; the page
+// stays with its owner.
+TEST(Preview, ClosingAdvancesNothing)
+{
+    const TempFolder folder;
+    TItineraryFields fields;
+    writeSerialNumber(fields, QStringLiteral("1234567890 3"));
+    TReportPrinting printing(fields, folder.path());
+    QPointer<TPreviewWindow> window = printing.preview(nullptr);
+    const TReportPage *page = &window->page();
+    window->findChild<QToolButton *>(QStringLiteral("ExitButton"))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(serialNumber(fields), QStringLiteral("1234567890 3"));
+    EXPECT_EQ(checkCode(fields), QStringLiteral("7890"));
+    EXPECT_EQ(page->reportTitle(), QStringLiteral("行程单"));
+}
+
+TEST(Preview, PrintButtonWithoutPrinterDoesNothing)
+{
+    const TempFolder folder;
+    TItineraryFields fields;
+    writeSerialNumber(fields, QStringLiteral("1234567890 3"));
+    TReportPrinting printing(fields, folder.path());
+    printing.setPrinterLookup(&noPrinter);
+    TPreviewWindow *window = printing.preview(nullptr);
+    button(*window, "Print")->click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(serialNumber(fields), QStringLiteral("1234567890 3"));
+}
+
+// Each print from the preview prints the page as it was filled, while the
+// receipt moves on each time.
+TEST(Preview, EachPrintAdvancesWhileThePageStaysAsFilled)
+{
+    SKIP_WITHOUT_PRINTER();
+    const TempFolder folder;
+    TItineraryFields fields;
+    writeSerialNumber(fields, QStringLiteral("5550002220 4"));
+    TReportPrinting printing(fields, folder.path());
+    TPreviewWindow *window = printing.preview(nullptr);
+    const std::vector<Job> before = queuedJobs();
+
+    button(*window, "Print")->click();
+    button(*window, "Print")->click();
+    EXPECT_EQ(jobsShowing(QStringLiteral("5550002220"), before).size(), 2u);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(serialNumber(fields), QStringLiteral("5550002222 6"));
+    EXPECT_EQ(checkCode(fields), QStringLiteral("2222"));
+
+    QString printed;
+    for (const auto &label : window->page().labels()) {
+        if (label->name() == QLatin1String("qlblSerNo"))
+            printed += label->text();
+    }
+    EXPECT_EQ(printed, QStringLiteral("5550002220 4"));
+}
