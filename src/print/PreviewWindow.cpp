@@ -46,6 +46,8 @@ TPreviewWindow::TPreviewWindow(const TReportPage &page, std::function<void()> pr
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("预览"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the main window ends the program, open previews or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     // The preview draws into a PDF-format printer of its own, so it works
     // without any printer installed; printing goes through FPrint.

@@ -5,8 +5,6 @@
 #include "SettingsKeys.h"
 #include "TempFolder.h"
 
-#include "Pattern.h"
-
 #include <QGlyphRun>
 #include <QHash>
 #include <QImage>
@@ -20,29 +18,6 @@
 // font travels with the file.
 
 namespace {
-
-// A word as pdftotext finds it, in print-layout pixels from the sheet's corner.
-struct Word
-{
-    QString text;
-    qreal left;
-    qreal top;
-};
-
-std::vector<Word> wordsOf(const QString &pdf)
-{
-    // At 96 "dpi" pdftotext reports print-layout pixels.
-    const QString html =
-        toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-r"),
-                                                 QStringLiteral("96"), pdf, QStringLiteral("-")});
-    static const QRegularExpression word =
-        makePattern(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" "
-                                   "yMax=\"[0-9.]+\">([^<]*)</word>"));
-    std::vector<Word> words;
-    for (const QRegularExpressionMatch &m : word.globalMatch(html))
-        words.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
-    return words;
-}
 
 // Where the first character of a field belongs, from the layout table and
 // the offsets; the page is not asked.

@@ -2,6 +2,7 @@
 
 #include "ItineraryFields.h"
 #include "PageRenderer.h"
+#include "Pattern.h"
 #include "RepFrm.h"
 #include "ReportFiller.h"
 
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <vector>
@@ -85,4 +87,27 @@ inline QString toolOutput(const QString &program, const QStringList &arguments)
     EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
         << program.toStdString() << ": " << process.readAllStandardError().toStdString();
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A word as pdftotext finds it, in print-layout pixels from the sheet's corner.
+struct Word
+{
+    QString text;
+    qreal left;
+    qreal top;
+};
+
+inline std::vector<Word> wordsOf(const QString &pdf)
+{
+    // At 96 "dpi" pdftotext reports print-layout pixels.
+    const QString html =
+        toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-r"),
+                                                 QStringLiteral("96"), pdf, QStringLiteral("-")});
+    static const QRegularExpression word =
+        makePattern(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" "
+                                   "yMax=\"[0-9.]+\">([^<]*)</word>"));
+    std::vector<Word> words;
+    for (const QRegularExpressionMatch &m : word.globalMatch(html))
+        words.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
+    return words;
 }

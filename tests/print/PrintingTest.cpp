@@ -1,4 +1,6 @@
+#include "AnsweredBoxes.h"
 #include "ItineraryFields.h"
+#include "KestranoError.h"
 #include "PagePrinter.h"
 #include "Pattern.h"
 #include "PreviewWindow.h"
@@ -7,10 +9,13 @@
 #include "TempFolder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
 #include <QPrintPreviewWidget>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -158,6 +163,15 @@ TEST(DirectPrint, JobReachesTheDefaultPrinterAndTheNumbersAdvance)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed.front().name, QStringLiteral("行程单"));
     EXPECT_EQ(pagesOf(printed.front()), 1);
+    // Printed full-page without margins: the serial number stands where it
+    // does on the PDF the renderer writes itself.
+    const std::vector<Word> words = wordsOf(documentOf(printed.front()));
+    const auto serial = std::find_if(words.begin(), words.end(), [](const Word &word) {
+        return word.text == QLatin1String("5550001110");
+    });
+    ASSERT_NE(serial, words.end());
+    EXPECT_NEAR(serial->left, 604, 1);
+    EXPECT_NEAR(serial->top, 19, 2);
     EXPECT_EQ(serialNumber(fields), QStringLiteral("5550001111 3"));
     EXPECT_EQ(checkCode(fields), QStringLiteral("1111"));
 
@@ -294,4 +308,43 @@ TEST(Preview, EachPrintAdvancesWhileThePageStaysAsFilled)
             printed += label->text();
     }
     EXPECT_EQ(printed, QStringLiteral("5550002220 4"));
+}
+
+TEST(Preview, FailedPrintShowsTheErrorAndKeepsTheWindow)
+{
+    const AnsweredBoxes boxes;
+    TReportPage page;
+    TPreviewWindow window(page,
+                          [] { throw KestranoError(QStringLiteral("Unable to print to PDF")); });
+    window.show();
+    button(window, "Print")->click();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_EQ(boxes.shown().front().text, QStringLiteral("Unable to print to PDF."));
+    EXPECT_TRUE(window.isVisible());
+}
+
+// An open preview does not keep the program running once the main window has
+// closed.
+TEST(Preview, ClosingTheOwnerIsClosingTheLastWindow)
+{
+    const TempFolder folder;
+    TItineraryFields fields;
+    TReportPrinting printing(fields, folder.path());
+    QWidget owner;
+    owner.show();
+    TPreviewWindow *window = printing.preview(&owner);
+    ASSERT_TRUE(window->isVisible());
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    // The application notices its last window only while its loop runs; the
+    // second timer only keeps a failing test from hanging.
+    bool stillRunning = false;
+    QTimer::singleShot(0, &owner, &QWidget::close);
+    QTimer::singleShot(10000, qApp, [&] {
+        stillRunning = true;
+        QCoreApplication::quit();
+    });
+    QApplication::exec();
+    EXPECT_FALSE(stillRunning);
+    EXPECT_EQ(lastClosed.count(), 1);
 }
