@@ -1,0 +1,36 @@
+#pragma once
+
+#include "HtmlElementList.h"
+#include "HtmlNode.h"
+
+#include <QString>
+
+// A document in memory that takes a page's HTML and gives its elements.
+// Nothing of the page runs: there are no scripts, styles or requests.
+class THtmlDocument
+{
+public:
+    THtmlDocument() = default;
+
+    // Replaces the content with the page, read by the HTML5 rules: a whole
+    // page with its own HTML, HEAD and BODY tags is taken in as a browser
+    // takes it, and a fragment lands in the body. A page beyond the limits
+    // of MarkupGuard.h is refused with a KestranoError and the content stays
+    // as it was.
+    void setBodyHtml(const QString &html);
+
+    // All elements in the order of the page, each before its descendants;
+    // an empty list before the first page.
+    THtmlElementList all() const { return FAll; }
+    // Its TABLE elements.
+    THtmlElementList tables() const { return FTables; }
+
+    // A new element of that tag name that belongs to no page yet, such as an
+    // OPTION to add to a select element.
+    THtmlElement createElement(const QString &tagName) const;
+
+private:
+    THtmlNode::Ptr FRoot;
+    THtmlElementList FAll{std::vector<THtmlElement>()};
+    THtmlElementList FTables{std::vector<THtmlElement>()};
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "HtmlNode.h"
+
+#include <QString>
+#include <QVariant>
+
+// An element of a parsed page as the document access hands it out: its tag
+// name, class, attributes, shown text and HTML. A handle: copies refer to the
+// same element, and the element stays readable as long as a handle to it
+// exists, also after its page has been replaced. A default-made handle refers
+// to no element ("none").
+class THtmlElement
+{
+public:
+    THtmlElement() = default;
+    explicit THtmlElement(THtmlNode::Ptr node);
+
+    bool isNull() const { return !FNode; }
+    explicit operator bool() const { return FNode != nullptr; }
+    bool operator==(const THtmlElement &other) const { return FNode == other.FNode; }
+
+    // The tag name in upper case ("SPAN", "TABLE"), whatever case the page
+    // used; empty for none.
+    QString tagName() const;
+    bool hasTagName(QStringView upperCaseName) const;
+    // The class attribute exactly as written; empty when there is none.
+    QString className() const;
+    // The attribute's value, its name compared without regard to case; an
+    // invalid variant when the element has no such attribute.
+    QVariant getAttribute(const QString &name) const;
+    void setAttribute(const QString &name, const QString &value);
+    bool hasIdOrName(const QString &name) const;
+
+    // The text as a browser shows it, not trimmed.
+    QString innerText() const;
+    // Replaces the content with the text (no markup is read from it).
+    void setInnerText(const QString &text);
+    // The HTML of the content, not trimmed.
+    QString innerHTML() const;
+
+    const THtmlNode::Ptr &node() const { return FNode; }
+
+private:
+    THtmlNode::Ptr FNode;
+};

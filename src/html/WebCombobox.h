@@ -1,0 +1,61 @@
+#pragma once
+
+#include "HtmlElement.h"
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+// A SELECT element: its options (also those inside OPTGROUP), the chosen
+// one, its name and value. With nothing attached it reads empty and every
+// change does nothing.
+class TWebCombobox
+{
+public:
+    explicit TWebCombobox(const THtmlElement &AWebCombo = {});
+
+    const THtmlElement &CombInterface() const { return FHtmlSelect; }
+    // Attaches a SELECT element or none; any other element raises
+    // "Interface not supported" and leaves the select attached before.
+    void setCombInterface(const THtmlElement &AWebCombo);
+
+    int Count() const;
+    // The chosen option; -1 with nothing attached or no option. A drop-down
+    // list (no "multiple", no size above 1) always shows one option: the
+    // first that is not disabled when none is chosen.
+    int ItemIndex() const;
+    // Chooses that option alone; a position out of range chooses none.
+    void setItemIndex(int index);
+    QString Name() const;
+    void setName(const QString &name);
+    // The value of the chosen option: its value attribute, else its text.
+    QString value() const;
+    // Chooses the first option of that value, none when no option has it.
+    void setValue(const QString &value);
+
+    // An OPTION or OPTGROUP element, taken out of wherever it was; any
+    // other element raises "Interface not supported".
+    void Add(const THtmlElement &Ele);
+    // Puts it before the option at position Index, or last when there is
+    // none there.
+    void Insert(const THtmlElement &Ele, int Index);
+    void Remove(int index);
+
+    // The shown text of the option at that position; empty with nothing
+    // attached or no such option.
+    QString GetItemByIndex(int index) const;
+    // The shown text of the first option whose id or name equals EleName.
+    QString GetItemByName(const QString &EleName) const;
+    // The value of that attribute of the option at that position, its name
+    // compared without regard to case; an invalid variant when the option
+    // or the attribute does not exist, the number 0 with nothing attached.
+    QVariant GetItemAttribute(int index, const QString &AttribName) const;
+
+private:
+    std::vector<THtmlNode::Ptr> options() const;
+    bool isDropDown() const;
+    void chooseOnly(const THtmlNode *option);
+    static void checkOption(const THtmlElement &Ele);
+
+    THtmlElement FHtmlSelect;
+};
