@@ -1,0 +1,281 @@
+#include "HttpClient.h"
+
+#include "HtmlHead.h"
+#include "KestranoError.h"
+#include "MetaCookie.h"
+
+#include <QDateTime>
+#include <QUrl>
+#include <curl/curl.h>
+#include <memory>
+
+static_assert(CURL_ERROR_SIZE == 256, "FErrorText holds CURL_ERROR_SIZE characters");
+
+namespace {
+
+CURL *handle(void *curl)
+{
+    return static_cast<CURL *>(curl);
+}
+
+void assertOneLine(const QString &value)
+{
+    if (value.contains(u'\r') || value.contains(u'\n'))
+        throw KestranoError(QStringLiteral("A request header value cannot hold a line break: %1")
+                                .arg(value.simplified()));
+}
+
+bool namesIdentity(const QString &acceptEncoding)
+{
+    for (const QString &coding : acceptEncoding.split(u',')) {
+        const QString name = coding.section(u';', 0, 0).trimmed();
+        if (name.compare(QStringLiteral("identity"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// "Name: value", or "Name:" for an empty value, which also keeps curl from
+// sending a value of its own (it would send "Accept: */*").
+QByteArray headerLine(const char *name, const QString &value)
+{
+    QByteArray line(name);
+    line += ':';
+    if (!value.isEmpty())
+        line += ' ' + value.toUtf8();
+    return line;
+}
+
+QString sizeText(qint64 bytes)
+{
+    const qint64 mebibyte = 1024 * 1024;
+    if (bytes > 0 && bytes % mebibyte == 0)
+        return QStringLiteral("%1 MiB").arg(bytes / mebibyte);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+struct HeaderListFree
+{
+    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, HeaderListFree>;
+
+} // namespace
+
+THttpClient::THttpClient() : FCurl(curl_easy_init())
+{
+    if (!FCurl)
+        throw KestranoError(QStringLiteral("The HTTP client could not be started"));
+    CURL *curl = handle(FCurl);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, FErrorText);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // An empty file name starts curl's cookie engine with nothing on disk;
+    // without a cookie jar nothing is ever written.
+    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 15L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    // No proxy, also when the environment names one.
+    curl_easy_setopt(curl, CURLOPT_PROXY, "");
+    // Decode every content coding curl knows. Our own Accept-Encoding header
+    // replaces the one curl would send for this, so the wire shows our value.
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &THttpClient::receiveBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &THttpClient::receiveHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
+    setLimits(FLimits);
+}
+
+THttpClient::~THttpClient()
+{
+    curl_easy_cleanup(handle(FCurl));
+}
+
+void THttpClient::setAccept(const QString &value)
+{
+    assertOneLine(value);
+    FAccept = value;
+}
+
+void THttpClient::setReferer(const QString &value)
+{
+    assertOneLine(value);
+    FReferer = value;
+}
+
+void THttpClient::setAcceptEncoding(const QString &value)
+{
+    assertOneLine(value);
+    FAcceptEncoding =
+        value.isEmpty() || namesIdentity(value) ? value : value + QStringLiteral(", identity");
+}
+
+void THttpClient::setAcceptLanguage(const QString &value)
+{
+    assertOneLine(value);
+    FAcceptLanguage = value;
+}
+
+void THttpClient::setUserAgent(const QString &value)
+{
+    assertOneLine(value);
+    FUserAgent = value;
+}
+
+void THttpClient::setLimits(const THttpLimits &limits)
+{
+    FLimits = limits;
+    CURL *curl = handle(FCurl);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect.count()));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(limits.silence.count()));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(limits.whole.count()));
+    // Stops an announced oversized body before it comes; receiveBody() stops
+    // one that is not announced or grows when decompressed.
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.bodyBytes));
+}
+
+THttpAnswer THttpClient::get(const QString &url)
+{
+    return perform(url, nullptr);
+}
+
+THttpAnswer THttpClient::post(const QString &url, const THttpForm &form)
+{
+    const QByteArray body = encodeForm(form);
+    return perform(url, &body);
+}
+
+QList<QByteArray> THttpClient::cookies() const
+{
+    QList<QByteArray> lines;
+    curl_slist *list = nullptr;
+    if (curl_easy_getinfo(handle(FCurl), CURLINFO_COOKIELIST, &list) == CURLE_OK) {
+        for (const curl_slist *item = list; item; item = item->next)
+            lines.append(QByteArray(item->data));
+    }
+    curl_slist_free_all(list);
+    return lines;
+}
+
+QList<QByteArray> THttpClient::requestHeaders(bool isPost) const
+{
+    QList<QByteArray> lines = {
+        headerLine("Accept", FAccept),
+        headerLine("Referer", FReferer),
+        headerLine("Accept-Encoding", FAcceptEncoding),
+        headerLine("Accept-Language", FAcceptLanguage),
+        headerLine("User-Agent", FUserAgent),
+        "Connection: keep-alive",
+        "DNT: 1",
+        // The form is small; waiting for "100 Continue" would only add a pause.
+        "Expect:",
+    };
+    if (isPost)
+        lines.append("Content-Type: application/x-www-form-urlencoded");
+    return lines;
+}
+
+THttpAnswer THttpClient::perform(const QString &url, const QByteArray *formBody)
+{
+    CURL *curl = handle(FCurl);
+    FBody.clear();
+    FStatusLine.clear();
+    FBodyTooLarge = false;
+    FErrorText[0] = '\0';
+
+    const QList<QByteArray> lines = requestHeaders(formBody != nullptr);
+    HeaderList headers;
+    for (const QByteArray &line : lines) {
+        curl_slist *list = headers.release();
+        curl_slist *longer = curl_slist_append(list, line.constData());
+        if (!longer) {
+            curl_slist_free_all(list);
+            throw KestranoError(QStringLiteral("Out of memory for the request headers"));
+        }
+        headers.reset(longer);
+    }
+    const QByteArray target = url.toUtf8();
+    curl_easy_setopt(curl, CURLOPT_URL, target.constData());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+    if (formBody) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(formBody->size()));
+        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, formBody->constData());
+    } else {
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    }
+    const CURLcode code = curl_easy_perform(curl);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+
+    if (FBodyTooLarge || code == CURLE_FILESIZE_EXCEEDED)
+        throw KestranoError(QStringLiteral("The answer from %1 is larger than %2")
+                                .arg(url, sizeText(FLimits.bodyBytes)));
+    if (code != CURLE_OK) {
+        const QString description = FErrorText[0] ? QString::fromUtf8(FErrorText)
+                                                  : QString::fromUtf8(curl_easy_strerror(code));
+        throw KestranoError(description);
+    }
+
+    THttpAnswer answer;
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    answer.status = int(status);
+    if (answer.status < 200 || answer.status > 299) {
+        throw KestranoError(FStatusLine.isEmpty() ? QStringLiteral("HTTP status %1").arg(status)
+                                                  : QString::fromLatin1(FStatusLine));
+    }
+    const char *contentType = nullptr;
+    curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+    answer.contentType = QByteArray(contentType);
+    const char *effectiveUrl = nullptr;
+    curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl);
+    answer.url = QString::fromUtf8(effectiveUrl);
+    answer.body = std::move(FBody);
+    FBody.clear();
+    takeMetaCookies(answer);
+    return answer;
+}
+
+void THttpClient::takeMetaCookies(const THttpAnswer &answer)
+{
+    if (!isHtmlAnswer(answer.contentType))
+        return;
+    const QUrl page(answer.url);
+    for (const THtmlMeta &meta : headMetaTags(answer.body)) {
+        if (meta.value("http-equiv").trimmed().toLower() != "set-cookie")
+            continue;
+        const QByteArray line =
+            metaCookieLine(meta.value("content"), page, QDateTime::currentSecsSinceEpoch());
+        if (!line.isEmpty())
+            curl_easy_setopt(handle(FCurl), CURLOPT_COOKIELIST, line.constData());
+    }
+}
+
+size_t THttpClient::receiveBody(char *data, size_t size, size_t count, void *client)
+{
+    auto *self = static_cast<THttpClient *>(client);
+    const size_t bytes = size * count;
+    if (self->FBody.size() + qint64(bytes) > self->FLimits.bodyBytes) {
+        self->FBodyTooLarge = true;
+        return 0; // curl ends the transfer with a write error
+    }
+    self->FBody.append(data, qsizetype(bytes));
+    return bytes;
+}
+
+size_t THttpClient::receiveHeader(char *data, size_t size, size_t count, void *client)
+{
+    auto *self = static_cast<THttpClient *>(client);
+    const size_t bytes = size * count;
+    const QByteArray line(data, qsizetype(bytes));
+    // Every answer of a redirect chain starts with its status line; the last
+    // one is the answer we report.
+    if (line.startsWith("HTTP/")) {
+        self->FStatusLine = line.trimmed();
+        self->FBody.clear();
+    }
+    return bytes;
+}

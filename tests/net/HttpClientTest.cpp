@@ -1,0 +1,279 @@
+#include "HttpClient.h"
+#include "Bytes.h"
+#include "FakeVerificationService.h"
+#include "KestranoError.h"
+#include "Strings.h"
+
+#include <QImage>
+#include <QStringEncoder>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString pageAccept = QStringLiteral("text/html, application/xhtml+xml, */*");
+const QString pictureAccept = QStringLiteral("image/png, image/svg+xml, image/*;q=0.8, */*;q=0.5");
+const QString captchaPath = QStringLiteral("/tsky/servlet/CallYanServlet?title=home");
+
+QByteArray gbk(const char *utf8)
+{
+    QStringEncoder encoder("GB18030");
+    return encoder.encode(u8s(utf8));
+}
+
+// A client with the header values of the captcha fetch, and the service it talks to.
+class HttpClientTest : public ::testing::Test
+{
+protected:
+    HttpClientTest()
+    {
+        FClient.setAccept(pageAccept);
+        FClient.setReferer(FService.root());
+        FClient.setAcceptEncoding(QStringLiteral("gzip, deflate"));
+        FClient.setAcceptLanguage(QStringLiteral("zh-CN"));
+        FClient.setUserAgent(
+            QStringLiteral("Mozilla/5.0 (Windows NT 6.1; WOW64; Trident/7.0; rv:11.0) like Gecko"));
+    }
+
+    QString url(const QString &path) const { return FService.root() + path; }
+    QString url(const char *path) const { return url(QString::fromLatin1(path)); }
+
+    // The home page, then a captcha picture.
+    THttpAnswer fetchCaptcha()
+    {
+        FClient.setAccept(pageAccept);
+        FClient.get(url("/"));
+        FClient.setAccept(pictureAccept);
+        return FClient.get(url(captchaPath));
+    }
+
+    THttpAnswer query(const QString &ticket, const QString &name, const QString &code)
+    {
+        FClient.setAccept(pageAccept);
+        return FClient.post(url("/tsky/validate"),
+                            {{QStringLiteral("goFrom"), QStringLiteral("Index")},
+                             {QStringLiteral("validateFlag"), QStringLiteral("0")},
+                             {QStringLiteral("eticketNoORIn"), ticket},
+                             {QStringLiteral("eticketNo"), ticket},
+                             {QStringLiteral("passengerName"), name},
+                             {QStringLiteral("passengerName_src"), name},
+                             {QStringLiteral("randCode"), code}});
+    }
+
+    // Declared first: the service outlives the client's open connection.
+    FakeVerificationService FService;
+    THttpClient FClient;
+};
+
+class ExchangeTest : public HttpClientTest,
+                     public ::testing::WithParamInterface<FakeVerificationService::Compression>
+{
+};
+
+TEST_P(ExchangeTest, QueryCarriesBothCookiesTheHeadersAndTheFormOfTheCaptchaSession)
+{
+    FService.setCompression(GetParam());
+    const QByteArray resultPage =
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+        "</head><body>" +
+        gbk("旅客姓名 张三") + "</body></html>";
+    FService.setResultPage(resultPage);
+
+    const THttpAnswer picture = fetchCaptcha();
+    EXPECT_EQ(picture.contentType, "image/jpeg");
+    EXPECT_FALSE(QImage::fromData(picture.body, "JPEG").isNull());
+    const THttpAnswer answer =
+        query(QStringLiteral("7819631900XXX"), u8s("张三"), FService.captchaCode());
+
+    EXPECT_EQ(FService.lastRejection(), QString());
+    EXPECT_EQ(answer.body, resultPage);
+    EXPECT_TRUE(answer.text().endsWith(u8s("旅客姓名 张三</body></html>")))
+        << answer.text().toStdString();
+
+    const QList<FakeRequest> requests = FService.requests();
+    ASSERT_EQ(requests.size(), 4); // "/", "/index", the captcha, the query
+    for (const FakeRequest &request : requests)
+        EXPECT_EQ(request.version, "HTTP/1.1");
+    EXPECT_EQ(requests[2].header("Accept"), pictureAccept.toLatin1());
+    EXPECT_EQ(requests[2].header("Cookie"), requests[3].header("Cookie"));
+
+    const FakeRequest &posted = requests[3];
+    EXPECT_EQ(posted.method, "POST");
+    EXPECT_EQ(posted.body, "goFrom=Index&validateFlag=0&eticketNoORIn=7819631900XXX"
+                           "&eticketNo=7819631900XXX&passengerName=%E5%BC%A0%E4%B8%89"
+                           "&passengerName_src=%E5%BC%A0%E4%B8%89&randCode=" +
+                               FService.captchaCode().toLatin1());
+    for (const auto &[name, value] : FakeVerificationService::browserHeaders())
+        EXPECT_EQ(posted.header(name), value) << name.constData();
+    EXPECT_EQ(posted.header("Referer"), FService.root().toLatin1());
+    EXPECT_EQ(posted.header("Content-Type"), "application/x-www-form-urlencoded");
+    const QByteArray cookies = posted.header("Cookie");
+    EXPECT_TRUE(cookies.contains("JSESSIONID=") && cookies.contains("BIGipServerpool_tsky="))
+        << cookies.constData();
+
+    QByteArrayList names;
+    for (const auto &header : posted.headers)
+        names.append(header.first.toLower());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names.join(' '), "accept accept-encoding accept-language connection content-length "
+                               "content-type cookie dnt host referer user-agent");
+}
+
+std::string
+compressionName(const ::testing::TestParamInfo<FakeVerificationService::Compression> &info)
+{
+    switch (info.param) {
+    case FakeVerificationService::Compression::None:
+        return "Plain";
+    case FakeVerificationService::Compression::Gzip:
+        return "Gzip";
+    case FakeVerificationService::Compression::Deflate:
+        return "Deflate";
+    }
+    return {};
+}
+
+INSTANTIATE_TEST_SUITE_P(Compression, ExchangeTest,
+                         ::testing::Values(FakeVerificationService::Compression::None,
+                                           FakeVerificationService::Compression::Gzip,
+                                           FakeVerificationService::Compression::Deflate),
+                         compressionName);
+
+TEST_F(HttpClientTest, MetaCookieGetsTheHostAndDirectoryOfThePage)
+{
+    FClient.get(url("/"));
+    QByteArray poolCookie;
+    for (const QByteArray &line : FClient.cookies()) {
+        if (line.contains("\tBIGipServerpool_tsky\t"))
+            poolCookie = line;
+    }
+    EXPECT_TRUE(poolCookie.startsWith("127.0.0.1\tFALSE\t/\tFALSE\t0\t")) << poolCookie.constData();
+}
+
+TEST_F(HttpClientTest, TheCaptchaComesAsPngWhenTheServiceIsToldSo)
+{
+    FService.setFailure(FakeVerificationService::Failure::PngCaptcha);
+    const THttpAnswer picture = fetchCaptcha();
+    EXPECT_EQ(picture.contentType, "image/png");
+    EXPECT_TRUE(QImage::fromData(picture.body, "JPEG").isNull());
+    EXPECT_FALSE(QImage::fromData(picture.body, "PNG").isNull());
+}
+
+TEST_F(HttpClientTest, AQueryWithAnOldCodeOrWithoutCookiesIsRefused)
+{
+    fetchCaptcha();
+    const QString code = FService.captchaCode();
+    query(QStringLiteral("7819631900XXX"), u8s("张三"), code);
+    EXPECT_EQ(FService.lastRejection(), QString());
+    query(QStringLiteral("7819631900XXX"), u8s("张三"), code);
+    EXPECT_NE(FService.lastRejection(), QString());
+
+    THttpClient stranger;
+    stranger.setAccept(pageAccept);
+    stranger.post(url("/tsky/validate"), {{QStringLiteral("randCode"), code}});
+    EXPECT_NE(FService.lastRejection(), QString());
+}
+
+TEST_F(HttpClientTest, EmptyHeaderValuesSendNoSuchHeader)
+{
+    FClient.setAccept({});
+    FClient.setReferer({});
+    FClient.setAcceptEncoding({});
+    FClient.setAcceptLanguage({});
+    FClient.setUserAgent({});
+    FClient.get(url("/hops/0"));
+    const FakeRequest request = FService.requests().constLast();
+    for (const char *name :
+         {"Accept", "Referer", "Accept-Encoding", "Accept-Language", "User-Agent"})
+        EXPECT_FALSE(request.hasHeader(name)) << name;
+    EXPECT_EQ(request.header("DNT"), "1");
+    EXPECT_EQ(request.header("Connection"), "keep-alive");
+}
+
+TEST_F(HttpClientTest, AcceptEncodingAlwaysOffersIdentity)
+{
+    const struct
+    {
+        const char *set;
+        const char *sent;
+    } cases[] = {{"gzip, deflate", "gzip, deflate, identity"},
+                 {"br", "br, identity"},
+                 {"gzip, identity", "gzip, identity"},
+                 {"gzip;q=1.0, IDENTITY;q=0.5", "gzip;q=1.0, IDENTITY;q=0.5"},
+                 {"x-identity-free", "x-identity-free, identity"},
+                 {"", ""}};
+    for (const auto &c : cases) {
+        FClient.setAcceptEncoding(QString::fromLatin1(c.set));
+        EXPECT_EQ(FClient.acceptEncoding(), QString::fromLatin1(c.sent)) << c.set;
+    }
+    EXPECT_THROW(FClient.setReferer(QStringLiteral("http://a/\r\nOrigin: x")), KestranoError);
+}
+
+TEST_F(HttpClientTest, FollowsFifteenRedirectsInARowButNotSixteen)
+{
+    const THttpAnswer answer = FClient.get(url("/hops/15"));
+    EXPECT_EQ(answer.url, url("/hops/0"));
+    EXPECT_EQ(answer.body, "<html><body>arrived</body></html>");
+    EXPECT_EQ(FService.requests().size(), 16);
+
+    try {
+        FClient.get(url("/hops/16"));
+        ADD_FAILURE() << "sixteen redirects were followed";
+    } catch (const KestranoError &error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("redirect"), Qt::CaseInsensitive))
+            << error.message().toStdString();
+    }
+}
+
+TEST_F(HttpClientTest, EveryFailureThrowsTheClientsDescription)
+{
+    QString deadRoot;
+    {
+        const FakeVerificationService gone;
+        deadRoot = gone.root();
+    }
+    using Failure = FakeVerificationService::Failure;
+    const struct
+    {
+        const char *why;
+        Failure failure;
+        QString url;
+        const char *described; // part of the message
+    } cases[] = {
+        {"error status", Failure::ServerError, url("/"), "HTTP/1.1 500 Internal Server Error"},
+        {"redirect loop", Failure::RedirectLoop, url("/"), "redirect"},
+        {"silent server", Failure::Silent, url("/"), ""},
+        {"refused connection", Failure::None, deadRoot + QStringLiteral("/"), "127.0.0.1"},
+        {"no such page", Failure::None, url("/nothing"), "404"},
+        {"body over the limit", Failure::None, url("/bytes/1001"), "larger than 1000 bytes"},
+    };
+    THttpLimits limits;
+    limits.silence = std::chrono::seconds(1);
+    limits.bodyBytes = 1000;
+    FClient.setLimits(limits);
+    for (const auto &c : cases) {
+        FService.setFailure(c.failure);
+        try {
+            FClient.get(c.url);
+            ADD_FAILURE() << c.why << ": no failure";
+        } catch (const KestranoError &error) {
+            EXPECT_FALSE(error.message().isEmpty()) << c.why;
+            EXPECT_TRUE(error.message().contains(QString::fromLatin1(c.described)))
+                << c.why << ": " << error.message().toStdString();
+        }
+    }
+}
+
+TEST_F(HttpClientTest, TheBodyLimitHoldsAlsoForACompressedBody)
+{
+    THttpLimits limits;
+    limits.bodyBytes = 1000;
+    FClient.setLimits(limits);
+    FService.setCompression(FakeVerificationService::Compression::Gzip);
+    EXPECT_EQ(FClient.get(url("/bytes/1000")).body, QByteArray(1000, 'x'));
+    EXPECT_THROW(FClient.get(url("/bytes/1001")), KestranoError);
+    FService.setCompression(FakeVerificationService::Compression::None);
+    EXPECT_EQ(FClient.get(url("/bytes/1000")).body.size(), 1000);
+}
+
+} // namespace

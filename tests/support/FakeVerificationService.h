@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <memory>
+
+// One request as the fake service received it.
+struct FakeRequest
+{
+    QByteArray method;
+    QByteArray target;  // path and query
+    QByteArray version; // "HTTP/1.1"
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+
+    // The first value of the header, name without regard to case; empty when absent.
+    QByteArray header(const QByteArray &name) const;
+    bool hasHeader(const QByteArray &name) const;
+};
+
+// The verification service in the test's own process: an HTTP server on
+// 127.0.0.1, on a port the system chooses, answering from a thread of its own
+// for as long as the object lives. It behaves like the real service:
+//
+//   GET  "/"       starts a session: Set-Cookie JSESSIONID, then redirects to "/index"
+//   GET  "/index"  a page that sets a second cookie by <meta http-equiv="Set-Cookie">
+//   GET  "/tsky/servlet/CallYanServlet?title=home"
+//                  a JPEG showing a new 4-character code of the session (captchaCode())
+//   POST "/tsky/validate"
+//                  the result page given by setResultPage() when the request has
+//                  both cookies, the form Content-Type, the headers of a browser
+//                  (Accept, Referer = root(), Accept-Encoding "gzip, deflate,
+//                  identity", Accept-Language, User-Agent, DNT, keep-alive, no
+//                  Origin) and the session's code as randCode; otherwise an error
+//                  page, and lastRejection() says why. A code serves one query.
+//
+// Two more routes serve the client's own tests: "/hops/N" redirects N times
+// before it answers, "/bytes/N" answers a page of N bytes.
+class FakeVerificationService
+{
+public:
+    enum class Failure {
+        None,
+        ServerError,  // every request is answered "500 Internal Server Error"
+        RedirectLoop, // every request is redirected to a new address, for ever
+        Silent,       // every request is accepted and never answered
+        PngCaptcha,   // the captcha comes as a PNG picture
+    };
+    // How pages (not pictures) are sent; the client asks for gzip and deflate.
+    enum class Compression { None, Gzip, Deflate };
+
+    FakeVerificationService();
+    ~FakeVerificationService();
+
+    FakeVerificationService(const FakeVerificationService &) = delete;
+    FakeVerificationService &operator=(const FakeVerificationService &) = delete;
+
+    // "http://127.0.0.1:<port>", nothing after the host.
+    QString root() const;
+    // The service's own headers a query must carry, for tests that compare.
+    static QList<QPair<QByteArray, QByteArray>> browserHeaders();
+
+    void setFailure(Failure failure);
+    void setCompression(Compression compression);
+    // The bytes of the page a valid query gets; it is served as "text/html"
+    // with no charset, so a page in GBK declares it only in a meta tag.
+    void setResultPage(const QByteArray &page);
+
+    // The code drawn on the last captcha served.
+    QString captchaCode() const;
+    // Why the last query was refused; empty when it was accepted.
+    QString lastRejection() const;
+    QList<FakeRequest> requests() const;
+
+private:
+    class Server;
+    std::unique_ptr<Server> FServer;
+};
