@@ -175,8 +175,10 @@ void TfrmMain::buildBottom()
                                    QRect(687, 560, 100, 28));
     QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
                                       QRect(799, 560, 100, 28));
-    for (QPushButton *button : {preview, print})
-        button->setEnabled(false);
+    connect(preview, &QPushButton::clicked, this,
+            [this] { guarded([this] { FPrinting.preview(this); }); });
+    connect(print, &QPushButton::clicked, this,
+            [this] { guarded([this] { FPrinting.printDirect(); }); });
     connect(settings, &QPushButton::clicked, this, [this] { guarded([this] { Button6Click(); }); });
 
     auto *warning = new QLabel(

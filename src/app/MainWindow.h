@@ -2,6 +2,7 @@
 
 #include "ItineraryFields.h"
 #include "ReferenceList.h"
+#include "ReportPrinting.h"
 
 #include <QWidget>
 #include <functional>
@@ -27,6 +28,7 @@ public:
     TItineraryFields &fields() { return FFields; }
     const TReferenceList &cityNames() const { return FCityNames; }
     const TReferenceList &airNames() const { return FAirNames; }
+    TReportPrinting &printing() { return FPrinting; }
 
     // "清除": empties the PNR text box and nothing else.
     void Button4Click();
@@ -54,6 +56,8 @@ private:
 
     QString FProgramFolder;
     TItineraryFields FFields;
+    // Declared after the fields, so that it and its preview windows go first.
+    TReportPrinting FPrinting{FFields, FProgramFolder};
     TReferenceList FCityNames;
     TReferenceList FAirNames;
     std::unique_ptr<TFieldWidgets> FWidgets;

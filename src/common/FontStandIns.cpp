@@ -14,7 +14,7 @@ const StandIn standIns[] = {
     {u"宋体", u"AR PL UMing CN"},
     {u"SimSun", u"AR PL UMing CN"},
     {u"Arial Narrow", u"Liberation Sans Narrow"},
-    {u"TEC", u"Liberation Mono"},
+    {u"TEC", u"Liberation Sans"},
     {u"Segoe MDL2 Assets", u"Liberation Sans"},
 };
 

@@ -6,7 +6,7 @@
 // Here each of them is served by an installed font of the same kind:
 //   "宋体" and "SimSun"    -> "AR PL UMing CN" (a Song/Ming typeface)
 //   "Arial Narrow"         -> "Liberation Sans Narrow" (metric-compatible)
-//   "TEC"                  -> "Liberation Mono" (the even-width face of ticket printers)
+//   "TEC"                  -> "Liberation Sans" (the layout's widths are Arial's)
 //   "Segoe MDL2 Assets"    -> "Liberation Sans" (only its digits are printed)
 // Registered once at start, before any window or page is made.
 void registerFontStandIns();

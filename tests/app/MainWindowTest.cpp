@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, HasTheCaptionSizeAndEveryNamedControl)
         bool enabled;
     } buttons[] = {{"Button2", "提取信息", false}, {"Button3", "PNR信息转", false},
                    {"Button4", "清除", true},      {"Button8", "示例", true},
-                   {"btnReport", "打印预览", false}, {"btnPrint", "直接打印", false},
+                   {"btnReport", "打印预览", true}, {"btnPrint", "直接打印", true},
                    {"Button6", "设置", true}};
     for (const auto &b : buttons) {
         auto *button = control<QPushButton>(b.name);

@@ -5,11 +5,11 @@
 #include "Pattern.h"
 #include "RepFrm.h"
 #include "ReportFiller.h"
+#include "ToolOutput.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -76,17 +76,6 @@ inline void writePdf(const TReportPage &page, const QString &path, int dpi = 120
     writer.setTitle(page.reportTitle());
     QPainter painter(&writer);
     renderPage(page, painter);
-}
-
-// Runs a tool to its end and returns what it wrote to standard output.
-inline QString toolOutput(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(60000);
-    EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 // A word as pdftotext finds it, in print-layout pixels from the sheet's corner.
