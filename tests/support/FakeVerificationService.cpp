@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <httplib.h>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <zlib.h>
 
@@ -107,7 +108,7 @@ public:
 
     QString root() const { return QStringLiteral("http://127.0.0.1:%1").arg(FPort); }
 
-    mutable std::mutex FMutex; // guards everything below FPort
+    mutable std::mutex FMutex; // guards the fields below but FPort
     int FPort = 0;
     Failure FFailure = Failure::None;
     Compression FCompression = Compression::None;
@@ -157,9 +158,19 @@ FakeVerificationService::Server::Server()
               route([this](const httplib::Request &request, httplib::Response &response) {
                   sendPage(response, QByteArray(std::stoi(request.matches[1]), 'x'), "text/plain");
               }));
-    FHttp.Get(R"(/loop/(\d+))", route([](const httplib::Request &, httplib::Response &) {}));
+    // Anything else (the addresses of a redirect loop among it) is recorded too.
+    const auto notFound = [](const httplib::Request &, httplib::Response &response) {
+        response.status = 404;
+    };
+    FHttp.Get(".*", route(notFound));
+    FHttp.Post(".*", route(notFound));
 
+    // An idle connection holds stop() until it times out; a client still
+    // alive when the service goes would otherwise hold it for 5 s.
+    FHttp.set_keep_alive_timeout(1);
     FPort = FHttp.bind_to_any_port("127.0.0.1");
+    if (FPort < 0)
+        throw std::runtime_error("the fake verification service found no port");
     FThread = std::thread([this] { FHttp.listen_after_bind(); });
     // stop() does nothing to a server that is not listening yet.
     while (!FHttp.is_running())

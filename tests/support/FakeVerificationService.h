@@ -36,6 +36,9 @@ struct FakeRequest
 //                  Origin) and the session's code as randCode; otherwise an error
 //                  page, and lastRejection() says why. A code serves one query.
 //
+// Declare it before the client (or the window owning it): a connection still
+// open when the service ends holds its end for up to a second.
+//
 // Two more routes serve the client's own tests: "/hops/N" redirects N times
 // before it answers, "/bytes/N" answers a page of N bytes.
 class FakeVerificationService
