@@ -1,0 +1,152 @@
+#include "ResultPage.h"
+
+#include "ClearItinerary.h"
+#include "HtmlParser.h"
+#include "ItineraryFields.h"
+#include "JourneyCell.h"
+#include "JourneyDate.h"
+#include "MessageBox.h"
+#include "Pattern.h"
+#include "TextRules.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// A SPAN's value: its shown text from a given character on (counted from
+// 1), trimmed or as it stands.
+struct TSpanValue
+{
+    const char *className;
+    const char *field;
+    int firstCharacter;
+    bool trim;
+};
+
+constexpr TSpanValue spanValues[] = {
+    {"ml27", "edtPassenger", 1, true},
+    {"visa", "cboEndorsement", 1, true},
+    {"fare", "edtFare", 4, true},
+    {"caac-development-fund", "edtCAAC", 7, true},
+    {"other-taxes", "edtTax", 1, true},
+    {"cny-total", "edtTotal", 4, true},
+    {"e-ticket-no", "edtTicketNo", 1, true},
+    {"ck-info", "edtCk", 1, true},
+    {"information", "edtInformation", 1, true},
+    {"insurance", "edtIssue", 1, true},
+    {"issue-by", "cboIssueBy", 1, false},
+    {"date-off-issue", "edtDateOfInsue", 1, false},
+};
+
+struct TJourneyColumn
+{
+    int cell;
+    const char *family;
+    int rows;
+};
+
+// Cell 2 of the first row is not read.
+constexpr TJourneyColumn journeyColumns[] = {
+    {0, "edtT", 4},
+    {1, "edtFrom", 5},
+    {3, "cboAir", 4},
+    {4, "edtFlight", 4},
+    {5, "edtSeat", 4},
+    {6, "edtDate", 4},
+    {7, "edtTime", 4},
+    {8, "edtBasts", 4},
+    {9, "edtNotValidBefore", 4},
+    {10, "edtNotValidAfter", 4},
+    {11, "edtAllow", 4},
+};
+
+void readSpan(TItineraryFields &fields, const THtmlElement &span)
+{
+    const QString text = span.innerText();
+    const QString className = span.className();
+    if (className.isEmpty() && text.contains(QStringLiteral("印刷序号"))) {
+        // The label and its colon are the first five characters.
+        static const QRegularExpression blanks =
+            makePattern(QStringLiteral("[ \\t\\n\\x0B\\f\\r]+"));
+        fields.setText(QStringLiteral("edtSerNo"),
+                       trimmed(text.mid(5)).replace(blanks, QStringLiteral(" ")));
+        return;
+    }
+    for (const TSpanValue &value : spanValues) {
+        if (className == QLatin1StringView(value.className)) {
+            const QString rest = text.mid(value.firstCharacter - 1);
+            fields.setText(QString::fromLatin1(value.field), value.trim ? trimmed(rest) : rest);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void ParseResultPage(TItineraryFields &fields, const QString &page, QWidget *parent)
+{
+    ParseResultPage(fields, page, QDate::currentDate(), parent);
+}
+
+void ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today,
+                     QWidget *parent)
+{
+    THtmlParser document;
+    document.setHTML(page);
+    ClearItinerary(fields);
+
+    TWebElementCollection &elements = document.WebElements();
+    for (int i = 0; i < elements.ElementCount(); ++i) {
+        const THtmlElement element = elements.GetElementByIndex(i);
+        if (element.hasTagName(u"SPAN"))
+            readSpan(fields, element);
+    }
+
+    bool journeyFound = false;
+    TTableCollection &tables = document.WebTables();
+    for (int i = 0; i < tables.Count(); ++i) {
+        const TWebTable *table = tables.GetTableByIndex(i);
+        if (!table || table->className() != u"journey-detail")
+            continue;
+        journeyFound = true;
+        for (const TJourneyColumn &column : journeyColumns) {
+            // A cell that the row lacks reads as empty HTML: its family
+            // stays as ClearItinerary left it.
+            QString cellHtml = table->GetCellHtml(column.cell, 0);
+            if (column.cell == 4)
+                cellHtml.remove(u' ');
+            FillJourneyColumn(fields, QString::fromLatin1(column.family), cellHtml, today);
+        }
+    }
+
+    if (!journeyFound)
+        MessageBox::showMessage(parent, QStringLiteral("提取失败！"));
+    fields.setText(QStringLiteral("edtCode"), QString());
+}
+
+void FillJourneyColumn(TItineraryFields &fields, const QString &family, const QString &cellHtml,
+                       const QDate &today)
+{
+    const TJourneyColumn *column = nullptr;
+    for (const TJourneyColumn &candidate : journeyColumns) {
+        if (family.compare(QLatin1StringView(candidate.family), Qt::CaseInsensitive) == 0)
+            column = &candidate;
+    }
+    if (!column)
+        return;
+    const std::optional<QString> content = journeyCellContent(cellHtml);
+    if (!content)
+        return;
+
+    static const QRegularExpression lineBreak =
+        makePattern(QStringLiteral("<BR>"), QRegularExpression::CaseInsensitiveOption);
+    const QStringList pieces = content->split(lineBreak);
+    const QString name = QString::fromLatin1(column->family);
+    const bool dates = name == u"edtDate";
+    for (int row = 1; row <= column->rows && row <= pieces.size(); ++row) {
+        const QString &piece = pieces.at(row - 1);
+        if (dates && piece.isEmpty())
+            continue;
+        fields.setText(name + QString::number(row), dates ? journeyDate(piece, today) : piece);
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class QWidget;
+class TItineraryFields;
+
+// Fills the receipt from the answer page of the verification query, given
+// as decoded text. Reads the page first (a page beyond the limits of the
+// HTML document access raises a KestranoError before anything changes),
+// then empties the receipt with ClearItinerary and writes the values of the
+// page through the fields, so that every field's rule runs as if typed:
+// single values from SPAN elements by their class, the flight segments from
+// the first row of the table of class "journey-detail". Shows "提取失败！"
+// (parent: the window for the box) when the page holds no such table, and
+// always ends with an empty captcha box (edtCode).
+void ParseResultPage(TItineraryFields &fields, const QString &page, QWidget *parent = nullptr);
+// The same with today's date given; journey dates take their year from it.
+void ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today,
+                     QWidget *parent = nullptr);
+
+// Splits the HTML of one journey cell at its line breaks ("<BR>") and writes
+// the pieces, as HTML source, into the fields of one family by row: family
+// "edtFrom" (any case) fills edtFrom1 to edtFrom5, the others their rows 1
+// to 4. Pieces beyond the last row are dropped, rows beyond the last piece
+// left alone; an empty date is not written, any other gets its year (see
+// JourneyDate.h). A cell without a DIV that holds its values on one line
+// writes nothing.
+void FillJourneyColumn(TItineraryFields &fields, const QString &family, const QString &cellHtml,
+                       const QDate &today);

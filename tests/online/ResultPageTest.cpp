@@ -1,0 +1,177 @@
+#include "ClearItinerary.h"
+#include "FieldTable.h"
+#include "ItineraryFields.h"
+#include "KestranoError.h"
+#include "MessageBox.h"
+#include "ResultPage.h"
+#include "Strings.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers every message box and keeps what was shown.
+class ShownMessages
+{
+public:
+    ShownMessages()
+    {
+        MessageBox::setResponder([this](const MessageBox::Shown &box) {
+            FTexts.append(box.text);
+            EXPECT_EQ(box.kind, MessageBox::Kind::Plain);
+            return true;
+        });
+    }
+    ~ShownMessages() { MessageBox::setResponder({}); }
+    const QStringList &texts() const { return FTexts; }
+
+private:
+    QStringList FTexts;
+};
+
+QByteArray fixture(const QString &name)
+{
+    QFile file(QStringLiteral(KESTRANO_FIXTURES "/online/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+}
+
+// As the answer of the service is decoded: by the character set the page
+// declares.
+QString decodedPage(const QByteArray &bytes)
+{
+    QStringDecoder decoder(bytes.toLower().contains("charset=gbk") ? "GB18030" : "UTF-8");
+    return decoder.decode(bytes);
+}
+
+// Every field holds something before the extraction, so that a field the
+// extraction leaves alone and one it empties can be told apart.
+void fillEveryField(TItineraryFields &fields)
+{
+    for (const TFieldSpec &spec : itineraryFieldTable()) {
+        if (spec.kind != FieldKind::Switch && spec.kind != FieldKind::Choice)
+            fields.setText(spec.name, QStringLiteral("OLD ") + spec.name);
+    }
+}
+
+struct Expected
+{
+    QDate today;
+    QStringList messages;
+    QHash<QString, QString> fields;
+};
+
+Expected readExpected(const QString &name)
+{
+    Expected expected;
+    const QString text = QString::fromUtf8(fixture(name));
+    for (const QString &line : text.split(u'\n')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        const QString key = line.left(equals);
+        const QString value = line.mid(equals + 1);
+        if (key == u"today")
+            expected.today = QDate::fromString(value, Qt::ISODate);
+        else if (key == u"message")
+            expected.messages.append(value);
+        else
+            expected.fields.insert(key, value);
+    }
+    return expected;
+}
+
+class ResultPageFixture : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(ResultPageFixture, FillsTheReceiptAsTheExpectedTableSays)
+{
+    const QString name = QString::fromLatin1(GetParam());
+    const Expected expected = readExpected(name + QStringLiteral(".expected"));
+    ASSERT_TRUE(expected.today.isValid());
+
+    TItineraryFields fields;
+    fillEveryField(fields);
+    TItineraryFields untouched;
+    fillEveryField(untouched);
+    ClearItinerary(untouched);
+    untouched.setText(QStringLiteral("edtCode"), QString());
+
+    ShownMessages shown;
+    ParseResultPage(fields, decodedPage(fixture(name + QStringLiteral(".html"))), expected.today);
+
+    EXPECT_EQ(shown.texts(), expected.messages);
+    for (const TFieldSpec &spec : itineraryFieldTable()) {
+        const QString wanted = expected.fields.value(spec.name, untouched.text(spec.name));
+        EXPECT_EQ(fields.text(spec.name), wanted) << spec.name.toStdString();
+    }
+    for (const QString &field : expected.fields.keys())
+        EXPECT_TRUE(fields.hasField(field)) << field.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, ResultPageFixture,
+                         ::testing::Values("one-segment", "four-segments-gbk", "short-row",
+                                           "odd-markup", "no-journey", "empty"),
+                         [](const auto &info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+TEST(ParseResultPage, ReadsEachSpanByItsClassAsAWhole)
+{
+    const struct
+    {
+        const char *span;
+        const char *field;
+        const char *value;
+    } cases[] = {
+        {"<span>印刷序号：1234567890  3</span>", "edtSerNo", "1234567890 3"},
+        {"<span>No.: 印刷序号 1234567890\t3</span>", "edtSerNo", "印刷序号 1234567890 3"},
+        {"<span class=''>xx印刷序号</span>", "edtSerNo", "号"},
+        {"<span class=x>印刷序号：1234567890 3</span>", "edtSerNo", ""},
+        {"<span class=fare>CNY</span>", "edtFare", ""},
+        {"<span class=fare>CNY 1130.00</span>", "edtFare", "1130.00"},
+        {"<span class=Fare>CNY 1130.00</span>", "edtFare", ""},
+        {"<span class='fare extra'>CNY 1130.00</span>", "edtFare", ""},
+        {"<div class=fare>CNY 1130.00</div>", "edtFare", ""},
+        {"<span class=caac-development-fund>民航发展基金50.00</span>", "edtCAAC", "50.00"},
+        {"<span class=ml27>zhang/san<br>mr</span>", "edtPassenger", "ZHANG/SAN\nMR"},
+        {"<span class=visa>&nbsp;Q/NON-END&nbsp;</span>", "cboEndorsement",
+         "\u00a0Q/NON-END\u00a0"},
+        {"<span class=information>Keep <i>this</i> case</span>", "edtInformation",
+         "Keep this case"},
+        {"<span class=e-ticket-no>7812345678901</span><span class=e-ticket-no>999</span>",
+         "edtTicketNo", "999"},
+    };
+    for (const auto &c : cases) {
+        TItineraryFields fields;
+        ShownMessages shown;
+        ParseResultPage(fields, u8s(c.span), QDate(2016, 8, 20));
+        EXPECT_EQ(fields.text(QString::fromLatin1(c.field)), u8s(c.value)) << c.span;
+    }
+}
+
+TEST(ParseResultPage, APageBeyondTheLimitsChangesNothing)
+{
+    const QString pages[] = {
+        QStringLiteral("<table class=journey-detail></table>") + QString(4 * 1024 * 1024, u' '),
+        QStringLiteral("<div>").repeated(1000),
+    };
+    for (const QString &page : pages) {
+        TItineraryFields fields;
+        fillEveryField(fields);
+        TItineraryFields before;
+        fillEveryField(before);
+        ShownMessages shown;
+        EXPECT_THROW(ParseResultPage(fields, page, QDate(2016, 8, 20)), KestranoError);
+        EXPECT_TRUE(shown.texts().isEmpty());
+        for (const TFieldSpec &spec : itineraryFieldTable())
+            EXPECT_EQ(fields.text(spec.name), before.text(spec.name)) << spec.name.toStdString();
+    }
+}
+
+} // namespace
