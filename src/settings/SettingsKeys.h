@@ -18,10 +18,12 @@ inline const QString OfficeNo = QStringLiteral("OfficeNo");       // first agent
 inline const QString CompanyCode = QStringLiteral("CompanyCode"); // second agent code pick-list
 inline const QString information = QStringLiteral("information"); // information pick-list
 inline const QString Storage = QStringLiteral("Storage");         // remember the receipt between runs
+inline const QString server = QStringLiteral("server");           // root URL of the verification service
 
 inline constexpr int defaultFontCnSize = 18;
 inline constexpr int defaultFontEnSize = 16;
 inline const QString defaultFontName = QStringLiteral("TEC");
 inline constexpr int defaultFontColor = 8421504; // 0x808080, mid grey
+inline const QString defaultServer = QStringLiteral("http://www.travelsky.com");
 
 } // namespace SettingsKeys
