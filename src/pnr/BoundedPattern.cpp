@@ -1,0 +1,44 @@
+#include "BoundedPattern.h"
+
+#include "Pattern.h"
+
+namespace {
+
+// Far above what any line of a reservation display needs, far below what
+// freezes the window: a runaway search stops within milliseconds.
+const QString searchBounds = QStringLiteral("(*LIMIT_MATCH=100000)(*LIMIT_DEPTH=10000)");
+
+} // namespace
+
+TBoundedPattern::TBoundedPattern(const QString &pattern)
+    : FPattern(makePattern(searchBounds + pattern))
+{
+    Q_ASSERT_X(FPattern.isValid(), "TBoundedPattern", qPrintable(FPattern.errorString()));
+}
+
+QRegularExpressionMatch TBoundedPattern::match(const QString &subject, qsizetype offset) const
+{
+    if (offset > subject.size())
+        return {};
+    QRegularExpressionMatch found =
+        FPattern.match(subject, offset, QRegularExpression::NormalMatch,
+                       QRegularExpression::DontCheckSubjectStringMatchOption);
+    // A search that ends without a verdict is one that reached a bound.
+    if (!found.isValid())
+        throw TPatternGaveUp();
+    return found;
+}
+
+QString TBoundedPattern::wellFormed(const QString &text)
+{
+    QString result = text;
+    const qsizetype size = result.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = result.at(i);
+        if (c.isHighSurrogate() && i + 1 < size && result.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            result[i] = QChar::ReplacementCharacter;
+    }
+    return result;
+}

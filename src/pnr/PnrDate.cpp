@@ -1,0 +1,66 @@
+#include "PnrDate.h"
+
+#include "TextRules.h"
+
+#include <QStringView>
+#include <cstdlib>
+
+namespace {
+
+int monthNumber(QStringView name)
+{
+    static const char *const months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    for (int month = 1; month <= 12; ++month) {
+        if (name == QLatin1String(months[month - 1]))
+            return month;
+    }
+    return 0;
+}
+
+// 1 for Monday to 7 for Sunday, as QDate counts; 0 for anything else.
+int weekdayNumber(QStringView name)
+{
+    static const char *const days[] = {"MO", "TU", "WE", "TH", "FR", "SA", "SU"};
+    for (int day = 1; day <= 7; ++day) {
+        if (name == QLatin1String(days[day - 1]))
+            return day;
+    }
+    return 0;
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+QString PnrDateToIso(const QString &token, const QDate &today, const QString &weekday)
+{
+    if (token.size() < 5)
+        return {};
+    const QString date = trimmed(token);
+    if (date.size() < 2 || !isAsciiDigit(date.at(0)) || !isAsciiDigit(date.at(1)))
+        return {};
+    const int day = date.left(2).toInt();
+    const int month = monthNumber(upperCased(date.right(3)));
+    if (month == 0)
+        return {};
+
+    const int wanted = weekdayNumber(weekday);
+    QDate nearest;
+    for (int year = today.year() - 1; year <= today.year() + 1; ++year) {
+        const QDate candidate(year, month, day);
+        if (!candidate.isValid())
+            continue;
+        // A date falls on the same day of the week at most once in three
+        // years running, so the first fit is the only one.
+        if (wanted != 0 && candidate.dayOfWeek() == wanted)
+            return candidate.toString(QStringLiteral("yyyy-MM-dd"));
+        if (!nearest.isValid() ||
+            std::llabs(today.daysTo(candidate)) <= std::llabs(today.daysTo(nearest)))
+            nearest = candidate;
+    }
+    return nearest.isValid() ? nearest.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}

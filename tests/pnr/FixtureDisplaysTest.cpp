@@ -1,0 +1,56 @@
+#include "Conversion.h"
+#include "Strings.h"
+
+#include <gtest/gtest.h>
+
+// Whole reservation displays as agents paste them, each .pnr beside the
+// fields it must give (.expected).
+
+namespace {
+
+std::vector<std::string> fixtureNames()
+{
+    std::vector<std::string> names;
+    const QStringList files =
+        QDir(fixturePath(QString())).entryList({QStringLiteral("*.pnr")}, QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        names.push_back(file.chopped(4).toStdString());
+    return names;
+}
+
+class FixtureDisplay : public ::testing::TestWithParam<std::string>
+{
+protected:
+    QString name() const { return QString::fromStdString(GetParam()); }
+};
+
+TEST(FixtureDisplays, AreThere)
+{
+    EXPECT_FALSE(fixtureNames().empty()) << fixturePath(QString()).toStdString();
+}
+
+TEST_P(FixtureDisplay, GivesItsExpectedFields)
+{
+    const QString display = readFixture(name() + QStringLiteral(".pnr"));
+    ASSERT_FALSE(display.isEmpty());
+    const TExpected expected =
+        TExpected::fromLines(readFixture(name() + QStringLiteral(".expected")).split(u'\n'));
+    const TFixtureLists lists;
+
+    // The terminal copies CR LF; the PNR box hands its text over with LF.
+    QString terminalCopy = display;
+    terminalCopy.replace(u'\n', QStringLiteral("\r\n"));
+    for (const QString &text : {terminalCopy, display}) {
+        TReceipt receipt;
+        receipt.convert(text, expected.today, lists.airNames, lists.cityNames);
+        EXPECT_EQ(expected.differences(receipt), QStringList())
+            << (text.contains(u'\r') ? "CR LF" : "LF");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pnr, FixtureDisplay, ::testing::ValuesIn(fixtureNames()),
+                         [](const ::testing::TestParamInfo<std::string> &info) {
+                             return info.param;
+                         });
+
+} // namespace

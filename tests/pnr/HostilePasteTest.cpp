@@ -1,0 +1,143 @@
+#include "BoundedPattern.h"
+#include "Conversion.h"
+#include "Strings.h"
+
+#include <gtest/gtest.h>
+
+// Qt compiles patterns to machine code where it can, and that engine skips
+// much of the rescanning that makes a careless pattern slow on a long line;
+// a debug build of Qt, or a platform without the compiler, runs PCRE's
+// interpreter instead. A paste must never hang the window under either, so
+// this test program runs the interpreter, the slower of the two. (Set before
+// main(): Qt reads it when it compiles the first pattern.)
+[[maybe_unused]] static const bool interpreterOnly = qputenv("QT_ENABLE_REGEXP_JIT", "0");
+
+namespace {
+
+constexpr qsizetype longLine = 1000000;
+
+QString repeated(const char *piece, qsizetype length)
+{
+    const QString unit = QString::fromLatin1(piece);
+    return unit.repeated(length / unit.size());
+}
+
+QString sampleWith(const QString &line, int before)
+{
+    QStringList lines = readFixture(QStringLiteral("sample.pnr")).split(u'\n');
+    lines.insert(before, line);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+TEST(BoundedPattern, GivesUpOnARunawaySearch)
+{
+    // Nested repeats try every way to split the a's before failing: about
+    // 2^40 steps without a bound.
+    const TBoundedPattern runaway(QStringLiteral("(a+)+b"));
+    const QString subject = QString(40, u'a') + QStringLiteral("!b");
+    EXPECT_THROW(runaway.match(subject), TPatternGaveUp);
+    EXPECT_TRUE(runaway.match(QStringLiteral("aaab")).hasMatch());
+}
+
+TEST(BoundedPattern, FindsNothingBeyondTheEnd)
+{
+    const TBoundedPattern any(QStringLiteral(".*"));
+    EXPECT_TRUE(any.match(QStringLiteral("ab"), 2).hasMatch());
+    EXPECT_FALSE(any.match(QStringLiteral("ab"), 3).hasMatch());
+}
+
+// Each line is as long as a paste can make it and built against one of the
+// patterns, so that a pattern rescanning it from every start position would
+// take hours. The conversion reads past it and gives what the rest of the
+// display holds.
+TEST(ParsePnrText, ReadsPastALongHostileLine)
+{
+    const QString digits(longLine, u'1');
+    const QString hostileLines[] = {
+        digits + QStringLiteral("x."),
+        QStringLiteral("5.") + digits,
+        QStringLiteral("5.") + repeated("NI", longLine) + QStringLiteral(" /P1"),
+        QStringLiteral("5.") + QString(longLine, u'A') + QStringLiteral("/P1"),
+        QStringLiteral("5.SSR TKNE ") + digits,
+        QStringLiteral("5.") + repeated("SSR TKNE", longLine) + QStringLiteral("7819631900123/1/X"),
+        QStringLiteral("5.") + repeated("INF1234567890123", longLine) + QStringLiteral("/1/P1"),
+        QStringLiteral("SCNY") + digits + QStringLiteral(".0"),
+        repeated("SCNY1", longLine),
+        QStringLiteral("5.") + repeated("MU5132 Y   WE26AUG  PEKHGH ", longLine),
+        QStringLiteral("5.") + repeated("9.", longLine),
+        QString(longLine, u' ') + QStringLiteral("5.X"),
+    };
+    const TFixtureLists lists;
+    const QDate today(2026, 12, 10);
+    TReceipt plain;
+    plain.convert(sampleWith(QString(), 4), today, lists.airNames, lists.cityNames);
+
+    for (const QString &line : hostileLines) {
+        TReceipt receipt;
+        // After the segment line, where only documents, tickets and amounts
+        // are read.
+        receipt.convert(sampleWith(line, 4), today, lists.airNames, lists.cityNames);
+        EXPECT_EQ(receipt.snapshot(), plain.snapshot()) << line.left(40).toStdString();
+    }
+}
+
+TEST(ParsePnrText, ReadsALongHostileNameLine)
+{
+    const QString nameLines[] = {
+        QStringLiteral("3.") + repeated(" a", longLine),
+        QStringLiteral("3.") + QString(longLine, u'1') + QStringLiteral("x 4.WANG"),
+        QStringLiteral("3.") + repeated("1.", longLine),
+        QStringLiteral("3.") + repeated("12345.", longLine) + QStringLiteral(" ABC123"),
+    };
+    const TFixtureLists lists;
+    const QDate today(2026, 12, 10);
+    for (const QString &line : nameLines) {
+        TReceipt receipt;
+        // Between the sample's name line and its segment: more names.
+        receipt.convert(sampleWith(line, 3), today, lists.airNames, lists.cityNames);
+        QStringList names;
+        for (const TPassengerChooser::Entry &entry : receipt.passengers.entries())
+            names.append(entry.FName.left(2));
+        EXPECT_EQ(names.mid(0, 2), u8list({"张三", "李四"})) << line.left(40).toStdString();
+        EXPECT_EQ(receipt.fields.text(QStringLiteral("edtFlight1")), QStringLiteral("MU5132"));
+        EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
+    }
+}
+
+// Each search starts where the last one ended, on the whole text; nothing may
+// read the whole text again for every line.
+TEST(ParsePnrText, ReadsPastManyLines)
+{
+    QStringList many;
+    for (int item = 0; item < 200000; ++item)
+        many.append(QStringLiteral("%1.OSI CA CTCT13800138000").arg(item % 90 + 10));
+    const TFixtureLists lists;
+    const QDate today(2026, 12, 10);
+    TReceipt plain;
+    plain.convert(sampleWith(QString(), 4), today, lists.airNames, lists.cityNames);
+    TReceipt receipt;
+    receipt.convert(sampleWith(many.join(QStringLiteral("\r\n")), 4), today, lists.airNames,
+                    lists.cityNames);
+    EXPECT_EQ(receipt.snapshot(), plain.snapshot());
+}
+
+TEST(ParsePnrText, ReadsPastAnUnpairedSurrogate)
+{
+    const TFixtureLists lists;
+    const QDate today(2026, 12, 10);
+    TReceipt plain;
+    plain.convert(sampleWith(QString(), 4), today, lists.airNames, lists.cityNames);
+    for (const QChar half : {QChar(0xD800), QChar(0xDC00)}) {
+        TReceipt receipt;
+        receipt.convert(sampleWith(QStringLiteral("5.SSR OTHS ") + half, 4), today, lists.airNames,
+                        lists.cityNames);
+        EXPECT_EQ(receipt.snapshot(), plain.snapshot());
+    }
+    TReceipt named;
+    named.convert(sampleWith(QStringLiteral("3.WANG") + QChar(0xD800) + QStringLiteral("WU"), 3),
+                  today, lists.airNames, lists.cityNames);
+    ASSERT_EQ(named.passengers.entries().size(), 3);
+    EXPECT_EQ(named.passengers.entries().at(2).FName, QStringLiteral("WANG\uFFFDWU"));
+}
+
+} // namespace

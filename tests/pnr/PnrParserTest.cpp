@@ -1,0 +1,196 @@
+#include "Conversion.h"
+#include "Strings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString display(const std::vector<const char *> &lines)
+{
+    QString text;
+    for (const char *line : lines)
+        text += QString::fromUtf8(line) + QStringLiteral("\r\n");
+    return text;
+}
+
+std::vector<const char *> with(std::vector<const char *> lines,
+                               const std::vector<const char *> &more)
+{
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+}
+
+// One segment line and what it gives with the fixtures' lists.
+const char *const segmentLine = " 3.  CA1501 Y   TU15DEC  PEKSHA HK2   0800 1010          E T3T2";
+const std::vector<const char *> segmentRow = {
+    "cboAir1=中国国际航空", "edtFlight1=CA1501", "edtSeat1=Y",    "edtBasts1=Y",
+    "edtDate1=2026-12-15",  "edtTime1=08:00",    "edtAllow1=20K", "edtFrom1=北京首都",
+    "edtFrom2=上海虹桥",    "edtT1=T3",          "edtT2=T2",      "cboAir2=VOID",
+    "edtFrom3=VOID"};
+
+TEST(ParsePnrText, GivesTheResultOfTheSampleDisplay)
+{
+    const QString sample =
+        readFixture(QStringLiteral("sample.pnr")).replace(u'\n', QStringLiteral("\r\n"));
+    ASSERT_FALSE(sample.isEmpty());
+    const std::vector<const char *> result = {"edtFare=1860.00",
+                                              "edtCAAC=50.00",
+                                              "edtTotal=1910.00",
+                                              "edtFlight1=MU5132",
+                                              "edtSeat1=Y",
+                                              "edtBasts1=Y",
+                                              "edtDate1=2026-08-26",
+                                              "edtTime1=10:55",
+                                              "edtAllow1=20K",
+                                              "edtT1=T2",
+                                              "edtT2=",
+                                              "cboAir2=VOID",
+                                              "edtFrom3=VOID",
+                                              "edtPnr=XXXXXX",
+                                              "edtPassenger=张三",
+                                              "edtId=",
+                                              "edtTicketNo=",
+                                              "passenger=张三||",
+                                              "passenger=李四||"};
+
+    // The names from the lists where they have them, else the codes.
+    const TFixtureLists lists;
+    TReceipt named;
+    named.convert(sample, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(TExpected::fromLines(
+                  u8lines(with(result, {"cboAir1=东方航空", "edtFrom1=北京首都", "edtFrom2=杭州"})))
+                  .differences(named),
+              QStringList());
+
+    const TReferenceList none;
+    TReceipt coded;
+    coded.convert(sample, QDate(2026, 12, 10), none, none);
+    EXPECT_EQ(
+        TExpected::fromLines(u8lines(with(result, {"cboAir1=MU", "edtFrom1=PEK", "edtFrom2=HGH"})))
+            .differences(coded),
+        QStringList());
+    // The fuel surcharge is not read and keeps its text.
+    EXPECT_EQ(coded.fields.text(QStringLiteral("edtYQ")), QStringLiteral("EXEMPT"));
+}
+
+TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
+{
+    const struct
+    {
+        const char *what;
+        std::vector<const char *> display;
+        std::vector<const char *> expected;
+    } cases[] = {
+        {"documents (NI, PP) and tickets of two passengers",
+         {"1.ZHANG/SAN 2.SMITH/ANNA HX7QJ2", segmentLine,
+          "4.SSR FOID CA HK1 NI110101199001011234/P1", "5.SSR FOID CA HK1 PPE12345678/P2",
+          "6.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567890/1/P1",
+          "7.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567891/1/P2"},
+         with(segmentRow,
+              {"edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN", "edtId=110101199001011234",
+               "edtTicketNo=9991234567890", "passenger=ZHANG/SAN|110101199001011234|9991234567890",
+               "passenger=SMITH/ANNA|E12345678|9991234567891"})},
+        {"lines of passengers that the name line does not have",
+         {"1.ZHANG/SAN 2.LI/SI HX7QJ2", segmentLine, "4.SSR FOID CA HK1 NI110101199001011234/P3",
+          "5.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567890/1/P3",
+          "6.SSR FOID CA HK1 NI110101199001011234/P0",
+          "7.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567890/1/P0"},
+         with(segmentRow, {"edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||",
+                           "passenger=LI/SI||"})},
+        {"no segment: every item gives names",
+         {"1.ZHANG/SAN HX7QJ2", "2.BJS/T BJS/T 010-12345678/TRAVEL", "3.RMK CA/ABC123"},
+         {"cboAir1=VOID", "edtFrom2=VOID", "edtPassenger=ZHANG/SAN HX7QJ2",
+          "passenger=ZHANG/SAN HX7QJ2||", "passenger=BJS/T BJS/T 010-12345678/TRAVEL||",
+          "passenger=RMK CA/ABC123||"}},
+        {"a segment first: no names",
+         {" 1.  CA1501 Y   TU15DEC  PEKSHA HK1   0800 1010          E T3T2",
+          " 2.SSR FOID CA HK1 NI110101199001011234/P1"},
+         segmentRow},
+        {"a price display without a total",
+         {"FARE:CNY1860 TAX:CNY50"},
+         {"edtFare=1860.00", "edtCAAC=50.00", "edtTotal=1910.00"}},
+        {"a price display with the tax before the fare",
+         {"TAX:CNY50 FARE:CNY1860 TOTAL:2000"},
+         {"edtFare=1860.00", "edtTotal=2000.00"}},
+        {"a price display in yuan and fen",
+         {"1.ZHANG/SAN HX7QJ2", segmentLine,
+          "01 Y FARE:CNY1860.50 TAX:CNY50.00 YQ:TEXEMPTYQ  TOTAL:1910.50"},
+         with(segmentRow, {"edtFare=1860.00", "edtCAAC=50.00", "edtTotal=1910.00", "edtPnr=HX7QJ2",
+                           "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
+        {"the fare line over the price display",
+         {"1.ZHANG/SAN HX7QJ2", segmentLine, "01 Y FARE:CNY1000 TAX:CNY30 TOTAL:1030",
+          "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/TEXEMPTYQ/ACNY1910.00"},
+         with(segmentRow, {"edtFare=1860.00", "edtCAAC=50.00", "edtTotal=1910.00", "edtPnr=HX7QJ2",
+                           "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
+        {"the first tax in whole yuan, whatever its code",
+         {"1.ZHANG/SAN HX7QJ2", segmentLine,
+          "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY160.50/TCNY50.50CN/TCNY110.00YQ/"},
+         with(segmentRow, {"edtFare=1860.00", "edtCAAC=110.00", "edtTotal=1970.00", "edtPnr=HX7QJ2",
+                           "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
+        {"29FEB with no leap year within a year of today",
+         {"1.ZHANG/SAN HX7QJ2", " 3.  CA1501 Y   TU29FEB  PEKSHA HK2   0800 1010          E T3T2"},
+         with(segmentRow,
+              {"edtDate1=", "edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
+        {"a January segment converted in December",
+         {"1.ZHANG/SAN HX7QJ2", " 3.  CA1501 Y   TU05JAN  PEKSHA HK2   0800 1010          E T3T2"},
+         with(segmentRow, {"today=2026-12-20", "edtDate1=2027-01-05", "edtPnr=HX7QJ2",
+                           "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
+        {"a passenger number of two digits",
+         {"12.ZHANG HX7QJ2", segmentLine},
+         with(segmentRow, {"edtPnr=HX7QJ2", "edtPassenger=ZHANG", "passenger=ZHANG||"})},
+        {"a record locator and names in small letters",
+         {"1.zhang/san 2.li/si hx7qj2", segmentLine},
+         with(segmentRow, {"edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN", "passenger=zhang/san||",
+                           "passenger=li/si||"})},
+        {"no record locator after the last name",
+         {"1.张三 2.李四", segmentLine},
+         with(segmentRow, {"edtPassenger=张三", "passenger=张三||", "passenger=李四||"})},
+        {"five characters are no record locator",
+         {"1.张三 2.李四 AB12C", segmentLine},
+         with(segmentRow, {"edtPassenger=张三", "passenger=张三||", "passenger=李四 AB12C||"})},
+        {"an empty text", {}, {}},
+        {"no numbered item", {"**ELECTRONIC TICKET PNR**", ">pn"}, {}},
+    };
+    const TFixtureLists lists;
+    for (const auto &c : cases) {
+        const TExpected expected = TExpected::fromLines(u8lines(c.expected));
+        TReceipt receipt;
+        receipt.convert(display(c.display), expected.today, lists.airNames, lists.cityNames);
+        EXPECT_EQ(expected.differences(receipt), QStringList()) << c.what;
+    }
+}
+
+TEST(ParsePnrText, KeepsNothingBetweenRuns)
+{
+    const TFixtureLists lists;
+    const QDate today(2026, 12, 10);
+    const QString first = readFixture(QStringLiteral("ten_passengers.pnr"));
+    const QString second = readFixture(QStringLiteral("round_trip.pnr"));
+
+    TReceipt fresh;
+    fresh.convert(second, today, lists.airNames, lists.cityNames);
+
+    TReceipt used;
+    used.convert(first, today, lists.airNames, lists.cityNames);
+    used.convert(second, today, lists.airNames, lists.cityNames);
+    EXPECT_EQ(used.snapshot(), fresh.snapshot());
+
+    used.convert(second, today, lists.airNames, lists.cityNames);
+    EXPECT_EQ(used.snapshot(), fresh.snapshot());
+}
+
+TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
+{
+    // The display gives no total: the total rule adds the fare and the tax
+    // with the fuel surcharge as the receipt holds it.
+    const TFixtureLists lists;
+    TReceipt receipt;
+    receipt.fields.setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
+    receipt.convert(display({"1.ZHANG/SAN HX7QJ2", segmentLine,
+                             "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/"}),
+                    QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("2020.00"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110"));
+}
+
+} // namespace
