@@ -15,7 +15,7 @@ namespace {
 // Gumbo's trees take up to some 70 times the bytes of the page (a page made
 // of nothing but tiny paragraphs); beyond that the page is out to exhaust
 // memory.
-std::size_t memoryBudget(qsizetype pageBytes)
+std::size_t budgetFor(qsizetype pageBytes)
 {
     return std::size_t(32) * 1024 * 1024 + std::size_t(pageBytes) * 80;
 }
@@ -118,9 +118,14 @@ THtmlNode::Ptr convert(const GumboNode &root)
 
 THtmlNode::Ptr parsePage(QByteArrayView utf8)
 {
+    return parsePage(utf8, budgetFor(utf8.size()));
+}
+
+THtmlNode::Ptr parsePage(QByteArrayView utf8, std::size_t memoryBudget)
+{
     TMarkupGuard::check(utf8);
 
-    TGumboArena arena(memoryBudget(utf8.size()));
+    TGumboArena arena(memoryBudget);
     GumboOptions options = kGumboDefaultOptions;
     options.allocator = &TGumboArena::allocate;
     options.deallocator = &TGumboArena::deallocate;

@@ -2,8 +2,7 @@
 
 THtmlElementList::THtmlElementList(std::vector<THtmlElement> elements)
     : FElements(std::make_shared<const std::vector<THtmlElement>>(std::move(elements)))
-{
-}
+{}
 
 int THtmlElementList::length() const
 {

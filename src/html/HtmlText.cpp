@@ -52,11 +52,13 @@ const QSet<QString> &hiddenElements()
 const QSet<QString> &blockElements()
 {
     static const QSet<QString> set = tagSet(
-        {"ADDRESS", "ARTICLE", "ASIDE", "BLOCKQUOTE", "BODY", "CAPTION", "CENTER", "DD", "DETAILS",
-         "DIALOG", "DIR", "DIV", "DL", "DT", "FIELDSET", "FIGCAPTION", "FIGURE", "FOOTER", "FORM",
-         "FRAMESET", "H1", "H2", "H3", "H4", "H5", "H6", "HEADER", "HGROUP", "HR", "HTML", "LEGEND",
-         "LI", "LISTING", "MAIN", "MENU", "NAV", "OL", "OPTGROUP", "OPTION", "P", "PLAINTEXT",
-         "PRE", "SECTION", "SUMMARY", "TABLE", "TR", "UL", "XMP"});
+        {"ADDRESS",  "ARTICLE",    "ASIDE",    "BLOCKQUOTE", "BODY",    "CAPTION",   "CENTER",
+         "DD",       "DETAILS",    "DIALOG",   "DIR",        "DIV",     "DL",        "DT",
+         "FIELDSET", "FIGCAPTION", "FIGURE",   "FOOTER",     "FORM",    "FRAMESET",  "H1",
+         "H2",       "H3",         "H4",       "H5",         "H6",      "HEADER",    "HGROUP",
+         "HR",       "HTML",       "LEGEND",   "LI",         "LISTING", "MAIN",      "MENU",
+         "NAV",      "OL",         "OPTGROUP", "OPTION",     "P",       "PLAINTEXT", "PRE",
+         "SECTION",  "SUMMARY",    "TABLE",    "TR",         "UL",      "XMP"});
     return set;
 }
 

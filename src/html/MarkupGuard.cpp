@@ -18,7 +18,7 @@ enum Flag : unsigned {
     Marker = 1u << 7, // fences off the formatting elements opened before it
     ClosesP = 1u << 8,
     Heading = 1u << 9,
-    RawText = 1u << 10, // content is text up to the end tag
+    RawText = 1u << 10,  // content is text up to the end tag
     Breakout = 1u << 11, // leaves SVG or MathML content
 };
 
@@ -157,12 +157,12 @@ constexpr int tagHtml = known("html"), tagHead = known("head"), tagBody = known(
               tagCaption = known("caption"), tagColgroup = known("colgroup"),
               tagTbody = known("tbody"), tagThead = known("thead"), tagTfoot = known("tfoot"),
               tagTr = known("tr"), tagTd = known("td"), tagTh = known("th"), tagA = known("a"),
-              tagNobr = known("nobr"), tagOption = known("option"),
-              tagOptgroup = known("optgroup"), tagSelect = known("select"),
-              tagButton = known("button"), tagSvg = known("svg"), tagMath = known("math"),
-              tagTemplate = known("template"), tagAddress = known("address"),
-              tagDiv = known("div"), tagPlaintext = known("plaintext"), tagXmp = known("xmp"),
-              tagBr = known("br"), tagHr = known("hr");
+              tagNobr = known("nobr"), tagOption = known("option"), tagOptgroup = known("optgroup"),
+              tagSelect = known("select"), tagButton = known("button"), tagSvg = known("svg"),
+              tagMath = known("math"), tagTemplate = known("template"),
+              tagAddress = known("address"), tagDiv = known("div"),
+              tagPlaintext = known("plaintext"), tagXmp = known("xmp"), tagBr = known("br"),
+              tagHr = known("hr");
 
 bool isIntegrationPoint(const std::string &name)
 {
@@ -194,8 +194,7 @@ TMarkupGuard::TMarkupGuard(QByteArrayView page)
       // A page reopens an unclosed FONT or B now and then, at most once for
       // every few bytes of its own.
       FReconstructionBudget(16384 + page.size() / 4)
-{
-}
+{}
 
 void TMarkupGuard::run()
 {
@@ -211,7 +210,8 @@ void TMarkupGuard::run()
         case TMarkupTokenizer::Kind::EndTag:
             if (token.attributeCount > HtmlLimits::maxAttributes) {
                 throw KestranoError(
-                    QStringLiteral("The page has a tag with more than %1 attributes and is not read")
+                    QStringLiteral(
+                        "The page has a tag with more than %1 attributes and is not read")
                         .arg(HtmlLimits::maxAttributes));
             }
             if (token.kind == TMarkupTokenizer::Kind::StartTag)

@@ -16,8 +16,8 @@ public:
     struct Token
     {
         Kind kind = Kind::End;
-        std::string name;            // lower case
-        QByteArrayView attributes;   // as written, for comparing two tags; the text of a text token
+        std::string name;          // lower case
+        QByteArrayView attributes; // as written, for comparing two tags; the text of a text token
         int attributeCount = 0;
         bool selfClosing = false;
     };

@@ -2,8 +2,7 @@
 
 TWebElementCollection::TWebElementCollection(const THtmlElementList &ACollection)
     : FCollection(ACollection)
-{
-}
+{}
 
 TWebElementCollection::~TWebElementCollection() = default;
 

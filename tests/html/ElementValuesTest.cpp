@@ -62,7 +62,8 @@ TEST(ElementValues, InnerHtmlKeepsTheFormThatTheJourneyPatternsNeed)
          "PEK<BR>SHA<BR>CAN<BR>X<BR>Y"},
         // A DIV with text and line breaks stays on one line with its
         // attributes, also when the page spreads it over several.
-        {"<table><tr><td id=e>\n  <div class=\"jd\"\n style='x'>\n  08-26<br>\n  09-02\n</div>\n</td>"
+        {"<table><tr><td id=e>\n  <div class=\"jd\"\n style='x'>\n  08-26<br>\n  "
+         "09-02\n</div>\n</td>"
          "</tr></table>",
          " <DIV class=\"jd\" style=\"x\"> 08-26<BR> 09-02 </DIV> "},
         {"<p id=e>a<SPAN CLASS=b>c</SPAN><img src=x.png alt='1\"2'></p>",

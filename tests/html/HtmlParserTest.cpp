@@ -70,8 +70,9 @@ TEST(HtmlParser, TheSameTextIsReadOnceAndANewTextReplacesThePage)
 
     parser.setHTML(QString());
     EXPECT_EQ(parser.HTML(), QString());
-    EXPECT_EQ(tagNames(parser.WebElements()),
-              QStringList({QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY")}));
+    EXPECT_EQ(
+        tagNames(parser.WebElements()),
+        QStringList({QStringLiteral("HTML"), QStringLiteral("HEAD"), QStringLiteral("BODY")}));
 }
 
 TEST(HtmlParser, ARefusedPageLeavesThePageBeforeInPlace)

@@ -1,3 +1,4 @@
+#include "GumboTree.h"
 #include "HtmlParser.h"
 #include "KestranoError.h"
 #include "MarkupGuard.h"
@@ -72,6 +73,19 @@ TEST(PageLimits, PagesThatWouldStallTheParserAreRefused)
         EXPECT_EQ(refusal(c.page), QString::fromLatin1(c.message)) << c.what;
 }
 
+TEST(PageLimits, APageWhoseTreeOutgrowsItsMemoryIsAbandonedMidway)
+{
+    const QByteArray page = QByteArrayLiteral("<p>x").repeated(1000);
+    try {
+        parsePage(page, 16 * 1024);
+        FAIL() << "the tree fitted into 16 KiB";
+    } catch (const KestranoError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("The page would take more memory than a page of "
+                                                  "its size should and is not read"));
+    }
+    EXPECT_EQ(parsePage(page, 1024 * 1024)->descendantElements().size(), 1003u);
+}
+
 TEST(PageLimits, BroadOrSloppyPagesAreRead)
 {
     const struct
@@ -84,7 +98,8 @@ TEST(PageLimits, BroadOrSloppyPagesAreRead)
         {"nested tables", QStringLiteral("<table><tr><td>").repeated(40), 163},
         {"many flat elements", QStringLiteral("<span>x</span>").repeated(200000), 200003},
         {"unclosed cells and rows",
-         QStringLiteral("<table>") + QStringLiteral("<tr><td>a<td><font color=red>b").repeated(20000),
+         QStringLiteral("<table>") +
+             QStringLiteral("<tr><td>a<td><font color=red>b").repeated(20000),
          80005},
         {"unclosed list items", QStringLiteral("<ul>") + QStringLiteral("<li>x").repeated(100000),
          100004},
@@ -107,12 +122,26 @@ TEST(PageLimits, BrokenMarkupIsReadWithoutHarm)
 {
     using namespace std::literals;
     const std::string_view pages[] = {
-        "<"sv, "</"sv, "<!"sv, "<!--"sv, "<!-- x"sv, "<a href='"sv, "<a href=\"x>"sv,
-        "<table><tr><td"sv, "</table></td></tr><tr><td>"sv, "<select><option><select><option>"sv,
-        "\0<b\0>\0"sv, "<svg><foreignObject><div><math><mi><table><td></svg>"sv,
-        "<frameset><frame><frame>"sv, "<template><td><template><tr>"sv, "<p><table><p>x</table>"sv,
-        "&#0;&#x110000;&#xD800;&bogus"sv, "<title><b>"sv, "<plaintext><div>"sv,
-        "<textarea></textarea ><b>"sv, "\xff\xfe<b>\xc3"sv,
+        "<"sv,
+        "</"sv,
+        "<!"sv,
+        "<!--"sv,
+        "<!-- x"sv,
+        "<a href='"sv,
+        "<a href=\"x>"sv,
+        "<table><tr><td"sv,
+        "</table></td></tr><tr><td>"sv,
+        "<select><option><select><option>"sv,
+        "\0<b\0>\0"sv,
+        "<svg><foreignObject><div><math><mi><table><td></svg>"sv,
+        "<frameset><frame><frame>"sv,
+        "<template><td><template><tr>"sv,
+        "<p><table><p>x</table>"sv,
+        "&#0;&#x110000;&#xD800;&bogus"sv,
+        "<title><b>"sv,
+        "<plaintext><div>"sv,
+        "<textarea></textarea ><b>"sv,
+        "\xff\xfe<b>\xc3"sv,
     };
     for (const std::string_view page : pages) {
         THtmlParser parser;
@@ -134,8 +163,9 @@ TEST(PageLimits, TheTextsOfAPageAtTheDepthLimitAreRead)
     parser.setHTML(deep);
     const THtmlElement body = parser.WebElements().GetElementByIndex(2);
     EXPECT_EQ(body.innerText(), QStringLiteral("x\ny"));
-    EXPECT_TRUE(body.innerHTML().endsWith(QStringLiteral("<DIV class=\"d\">x<BR>y") +
-                                          QStringLiteral("</DIV>").repeated(HtmlLimits::maxDepth - 1)));
+    EXPECT_TRUE(
+        body.innerHTML().endsWith(QStringLiteral("<DIV class=\"d\">x<BR>y") +
+                                  QStringLiteral("</DIV>").repeated(HtmlLimits::maxDepth - 1)));
 }
 
 } // namespace

@@ -67,7 +67,8 @@ TEST(WebCombobox, ReadsOptionsChoiceNameAndValue)
     EXPECT_EQ(select->GetItemByIndex(2), u8s("广州"));
     EXPECT_EQ(select->GetItemByIndex(3), QString());
     EXPECT_EQ(select->GetItemByName(QStringLiteral("sha")), u8s("上海"));
-    EXPECT_EQ(select->GetItemAttribute(0, QStringLiteral("VALUE")).toString(), QStringLiteral("PEK"));
+    EXPECT_EQ(select->GetItemAttribute(0, QStringLiteral("VALUE")).toString(),
+              QStringLiteral("PEK"));
     EXPECT_EQ(select->GetItemAttribute(1, QStringLiteral("title")).toString(), QStringLiteral("x"));
     EXPECT_FALSE(select->GetItemAttribute(1, QStringLiteral("value")).isValid());
 

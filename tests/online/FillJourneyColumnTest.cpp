@@ -12,11 +12,12 @@ namespace {
 // The rows of every family hold "OLD" before, so rows left alone show.
 void fillFamilies(TItineraryFields &fields)
 {
-    for (const char *family : {"edtT", "edtFrom", "cboAir", "edtFlight", "edtSeat", "edtDate",
-                               "edtTime", "edtBasts", "edtNotValidBefore", "edtNotValidAfter",
-                               "edtAllow"}) {
+    for (const char *family :
+         {"edtT", "edtFrom", "cboAir", "edtFlight", "edtSeat", "edtDate", "edtTime", "edtBasts",
+          "edtNotValidBefore", "edtNotValidAfter", "edtAllow"}) {
         for (int row = 1; row <= 5; ++row)
-            fields.setText(QString::fromLatin1(family) + QString::number(row), QStringLiteral("OLD"));
+            fields.setText(QString::fromLatin1(family) + QString::number(row),
+                           QStringLiteral("OLD"));
     }
 }
 
@@ -33,12 +34,15 @@ TEST(FillJourneyColumn, WritesThePiecesOfTheDivIntoTheRowsOfOneFamily)
         {"EDTfrom", "<DIV class=c>X</DIV>", {"X", "OLD", "OLD", "OLD", "OLD"}},
         {"edtT", "<DIV class=c>A<BR>B<BR>C<BR>D<BR>E</DIV>", {"A", "B", "C", "D", ""}},
         {"edtAllow", "<DIV id=x> 20K <BR>  </DIV>", {"20K ", "", "OLD", "OLD", ""}},
-        {"cboAir", "<DIV class=c>&nbsp;国航<br><B>东航</B></DIV>",
+        {"cboAir",
+         "<DIV class=c>&nbsp;国航<br><B>东航</B></DIV>",
          {"&NBSP;国航", "<B>东航</B>", "OLD", "OLD", ""}},
         // Greedy to the last "</DIV>" of the line, from the first start tag.
-        {"edtTime", "x<DIV class=a>1<DIV class=b>2</DIV>3</DIV>y</DIV>z",
+        {"edtTime",
+         "x<DIV class=a>1<DIV class=b>2</DIV>3</DIV>y</DIV>z",
          {"1<DIV CLASS=B>2</DIV>3</DIV>Y", "OLD", "OLD", "OLD", ""}},
-        {"edtSeat", "<div class=c>Y</div>\n<div class=d>F<br>C</div>",
+        {"edtSeat",
+         "<div class=c>Y</div>\n<div class=d>F<br>C</div>",
          {"Y", "OLD", "OLD", "OLD", ""}},
         // No DIV start and end tag on one line: nothing is written.
         {"edtSeat", "<DIV class=c>\nY<BR>C</DIV>", {"OLD", "OLD", "OLD", "OLD", ""}},
@@ -53,10 +57,10 @@ TEST(FillJourneyColumn, WritesThePiecesOfTheDivIntoTheRowsOfOneFamily)
         TItineraryFields fields;
         fillFamilies(fields);
         FillJourneyColumn(fields, QString::fromLatin1(c.family), u8s(c.html), QDate(2016, 8, 20));
-        const QString family = QString::fromLatin1(c.family).compare(u"edtFrom",
-                                                                     Qt::CaseInsensitive) == 0
-                                   ? QStringLiteral("edtFrom")
-                                   : QString::fromLatin1(c.family);
+        const QString family =
+            QString::fromLatin1(c.family).compare(u"edtFrom", Qt::CaseInsensitive) == 0
+                ? QStringLiteral("edtFrom")
+                : QString::fromLatin1(c.family);
         QStringList rows;
         for (int row = 1; row <= 5; ++row)
             rows.append(fields.text(family + QString::number(row)));
@@ -95,14 +99,13 @@ TEST(JourneyCell, FindsWhatThePatternFinds)
 {
     const QRegularExpression pattern = makePattern(QStringLiteral("<DIV.+?>(.*)</DIV>"),
                                                    QRegularExpression::CaseInsensitiveOption);
-    const QStringList parts = {QStringLiteral("<DIV"), QStringLiteral("<div"),
-                               QStringLiteral("</DIV>"), QStringLiteral("</dIv>"),
-                               QStringLiteral(">"),    QStringLiteral("<"),
-                               QStringLiteral("/"),    QStringLiteral(" "),
-                               QStringLiteral("a"),    QStringLiteral("\n"),
-                               QStringLiteral("\r"),   QStringLiteral("\u2028"),
-                               QStringLiteral("\x0b"), QStringLiteral("\u0131"),
-                               QStringLiteral("DIV"),  QStringLiteral("<BR>")};
+    const QStringList parts = {
+        QStringLiteral("<DIV"),   QStringLiteral("<div"),   QStringLiteral("</DIV>"),
+        QStringLiteral("</dIv>"), QStringLiteral(">"),      QStringLiteral("<"),
+        QStringLiteral("/"),      QStringLiteral(" "),      QStringLiteral("a"),
+        QStringLiteral("\n"),     QStringLiteral("\r"),     QStringLiteral("\u2028"),
+        QStringLiteral("\x0b"),   QStringLiteral("\u0131"), QStringLiteral("DIV"),
+        QStringLiteral("<BR>")};
     QRandomGenerator random(20160826);
     for (int round = 0; round < 20000; ++round) {
         QString html;
@@ -123,8 +126,7 @@ TEST(JourneyCell, TakesLinearTimeOnALongLineOfStartTags)
     // With the pattern itself this line takes hours.
     const QString html = QStringLiteral("<DIV class=c").repeated(200000) + QStringLiteral(">x");
     EXPECT_FALSE(journeyCellContent(html).has_value());
-    EXPECT_EQ(journeyCellContent(html + QStringLiteral("</DIV>")),
-              QStringLiteral("x"));
+    EXPECT_EQ(journeyCellContent(html + QStringLiteral("</DIV>")), QStringLiteral("x"));
 }
 
 } // namespace

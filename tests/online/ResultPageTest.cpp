@@ -1,9 +1,9 @@
+#include "ResultPage.h"
 #include "ClearItinerary.h"
 #include "FieldTable.h"
 #include "ItineraryFields.h"
 #include "KestranoError.h"
 #include "MessageBox.h"
-#include "ResultPage.h"
 #include "Strings.h"
 
 #include <QFile>
