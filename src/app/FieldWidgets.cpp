@@ -62,9 +62,13 @@ QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
     }
     case FieldKind::Choice: {
         auto *box = new QComboBox(parent);
+        // Choosing an entry is the window's to handle: it fills the receipt.
         auto show = [this, box] {
             const QSignalBlocker blocker(box);
-            if (box->count() != FFields.passengerEntries().size()) {
+            QStringList shown;
+            for (int i = 0; i < box->count(); ++i)
+                shown.append(box->itemText(i));
+            if (shown != FFields.passengerEntries()) {
                 box->clear();
                 box->addItems(FFields.passengerEntries());
             }
@@ -72,8 +76,6 @@ QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
         };
         show();
         QObject::connect(&FFields, &TItineraryFields::passengersChanged, box, show);
-        QObject::connect(box, &QComboBox::activated, &FFields,
-                         [this](int index) { FFields.setPassengerIndex(index); });
         return box;
     }
     case FieldKind::MultiLine: {

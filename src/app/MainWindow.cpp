@@ -1,21 +1,28 @@
 #include "MainWindow.h"
 
 #include "AppTitle.h"
+#include "ClearItinerary.h"
 #include "DateBox.h"
 #include "DelimitedText.h"
 #include "FieldWidgets.h"
 #include "KestranoError.h"
 #include "MessageBox.h"
 #include "OptionFrm.h"
+#include "PnrParser.h"
 #include "PrivateConfig.h"
 #include "ReceiptPanel.h"
 #include "RememberedEntries.h"
+#include "ResultPage.h"
 #include "SamplePnr.h"
 #include "SettingsKeys.h"
+#include "TextRules.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -27,6 +34,16 @@
 namespace {
 
 constexpr QSize clientSize(911, 620);
+
+// The wait cursor while a request blocks the window.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
 void labelAt(const QString &text, QWidget *parent, const QRect &geometry)
 {
@@ -102,10 +119,12 @@ void TfrmMain::buildQueryGroup()
     FCaptcha->setScaledContents(true);
     FCaptcha->setFrameShape(QFrame::Box);
     FCaptcha->setGeometry(190, 81, 69, 28);
+    FCaptcha->installEventFilter(this);
+    FWidgets->widget(QStringLiteral("edtCode"))->installEventFilter(this);
 
     QPushButton *query = addButton(QStringLiteral("Button2"), QStringLiteral("提取信息"), group,
                                    QRect(82, 116, 100, 26));
-    query->setEnabled(false);
+    connect(query, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
 }
 
 void TfrmMain::buildPnrGroup()
@@ -121,13 +140,16 @@ void TfrmMain::buildPnrGroup()
     memo->setPalette(green);
 
     labelAt(QStringLiteral("选择乘客"), group, QRect(8, 112, 56, 20));
-    QWidget *passenger = FWidgets->widget(QStringLiteral("cboPassenger"));
+    auto *passenger = FWidgets->as<QComboBox>(QStringLiteral("cboPassenger"));
     passenger->setParent(group);
     passenger->setGeometry(66, 110, 170, 22);
+    // Choosing, also the entry already shown, puts the passenger into the receipt.
+    connect(passenger, &QComboBox::activated, this,
+            [this](int index) { guarded([this, index] { FPassengers.cboPassengerChange(index); }); });
 
     QPushButton *convert = addButton(QStringLiteral("Button3"), QStringLiteral("PNR信息转"), group,
                                      QRect(250, 108, 90, 26));
-    convert->setEnabled(false);
+    connect(convert, &QPushButton::clicked, this, [this] { guarded([this] { Button3Click(); }); });
     QPushButton *clear = addButton(QStringLiteral("Button4"), QStringLiteral("清除"), group,
                                    QRect(348, 108, 70, 26));
     connect(clear, &QPushButton::clicked, this, [this] { guarded([this] { Button4Click(); }); });
@@ -274,6 +296,12 @@ void TfrmMain::FormDestroy()
     guarded([this] { SaveEntries(FFields, FProgramFolder); });
 }
 
+void TfrmMain::Button3Click()
+{
+    ClearItinerary(FFields);
+    ParsePnrText(FFields.text(QStringLiteral("Memo1")), FFields, FPassengers, FAirNames, FCityNames);
+}
+
 void TfrmMain::Button4Click()
 {
     FFields.setText(QStringLiteral("Memo1"), QString());
@@ -285,6 +313,52 @@ void TfrmMain::Button6Click()
     // next start, print settings at the next print or preview.
     TfrmOption frmOption(FProgramFolder, this);
     frmOption.exec();
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == FCaptcha && event->type() == QEvent::MouseButtonRelease) {
+        guarded([this] { FetchCaptcha(); });
+        return true;
+    }
+    if (watched == FWidgets->widget(QStringLiteral("edtCode")) && event->type() == QEvent::FocusIn) {
+        // The focus coming back with the window (after a message box, say)
+        // is no entering of the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            guarded([this] { FetchCaptcha(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::FetchCaptcha()
+{
+    const WaitCursor waiting;
+    const QImage picture = FVerification.fetchCaptcha();
+    FCaptcha->setPixmap(QPixmap::fromImage(picture));
+}
+
+void TfrmMain::Button2Click()
+{
+    const struct
+    {
+        const char *field;
+        const char *message;
+    } required[] = {{"Edit1", "请输入票号！"}, {"Edit2", "请输入旅客姓名！"}, {"edtCode", "请输入验证码！"}};
+    for (const auto &input : required) {
+        if (trimmed(FFields.text(QString::fromLatin1(input.field))).isEmpty()) {
+            MessageBox::showMessage(this, QString::fromUtf8(input.message));
+            return;
+        }
+    }
+    QString page;
+    {
+        const WaitCursor waiting;
+        page = FVerification.query(FFields.text(QStringLiteral("Edit1")),
+                                   FFields.text(QStringLiteral("Edit2")),
+                                   FFields.text(QStringLiteral("edtCode")));
+    }
+    ParseResultPage(FFields, page, this);
 }
 
 void TfrmMain::Button8Click()

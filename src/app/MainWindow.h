@@ -1,8 +1,11 @@
 #pragma once
 
+#include "HttpClient.h"
 #include "ItineraryFields.h"
+#include "PassengerChooser.h"
 #include "ReferenceList.h"
 #include "ReportPrinting.h"
+#include "VerificationService.h"
 
 #include <QWidget>
 #include <functional>
@@ -29,13 +32,25 @@ public:
     const TReferenceList &cityNames() const { return FCityNames; }
     const TReferenceList &airNames() const { return FAirNames; }
     TReportPrinting &printing() { return FPrinting; }
+    THttpClient &httpClient() { return HttpClient1; }
 
+    // "PNR信息转": empties the receipt and converts the whole PNR text box.
+    void Button3Click();
     // "清除": empties the PNR text box and nothing else.
     void Button4Click();
     // "示例": shows the sample PNR display.
     void Button8Click();
     // "设置": the settings dialog, modal.
     void Button6Click();
+    // A click on the captcha picture or the captcha box taking the focus:
+    // a new captcha picture from the verification service.
+    void FetchCaptcha();
+    // "提取信息": checks the three inputs, queries the verification service
+    // and fills the receipt from its answer.
+    void Button2Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildQueryGroup();
@@ -56,8 +71,11 @@ private:
 
     QString FProgramFolder;
     TItineraryFields FFields;
+    TPassengerChooser FPassengers{FFields};
     // Declared after the fields, so that it and its preview windows go first.
     TReportPrinting FPrinting{FFields, FProgramFolder};
+    THttpClient HttpClient1; // its cookies live as long as the window
+    TVerificationService FVerification{HttpClient1, FProgramFolder};
     TReferenceList FCityNames;
     TReferenceList FAirNames;
     std::unique_ptr<TFieldWidgets> FWidgets;

@@ -60,7 +60,7 @@ TEST_F(MainWindowTest, HasTheCaptionSizeAndEveryNamedControl)
         const char *name;
         const char *caption;
         bool enabled;
-    } buttons[] = {{"Button2", "提取信息", false}, {"Button3", "PNR信息转", false},
+    } buttons[] = {{"Button2", "提取信息", true}, {"Button3", "PNR信息转", true},
                    {"Button4", "清除", true},      {"Button8", "示例", true},
                    {"btnReport", "打印预览", true}, {"btnPrint", "直接打印", true},
                    {"Button6", "设置", true}};
