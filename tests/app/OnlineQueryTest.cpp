@@ -1,0 +1,202 @@
+#include "AnsweredBoxes.h"
+#include "FakeVerificationService.h"
+#include "FieldTable.h"
+#include "MainWindow.h"
+#include "PrivateConfig.h"
+#include "Strings.h"
+#include "TempFolder.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray resultPage(const char *name)
+{
+    QFile file(QStringLiteral(KESTRANO_FIXTURES "/online/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The window of an agent whose settings point at a fake of the service.
+class OnlineQueryTest : public ::testing::Test
+{
+protected:
+    OnlineQueryTest()
+    {
+        for (const char *name : {"city.txt", "air.txt"}) {
+            const QString file = QString::fromLatin1(name);
+            QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, FFolder.file(file));
+        }
+        useServer(FService.root());
+        FWindow = std::make_unique<TfrmMain>(FFolder.path());
+        FWindow->show();
+        FWindow->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
+    }
+
+    void useServer(const QString &root)
+    {
+        TPrivateConfig(true, FFolder.path()).SetStr(QStringLiteral("server"), root);
+    }
+
+    template <typename W> W *control(const char *name)
+    {
+        return FWindow->findChild<W *>(QString::fromLatin1(name));
+    }
+
+    // The user moves into the captcha box (from the ticket number box).
+    void enterCaptchaBox()
+    {
+        control<QLineEdit>("Edit1")->setFocus(Qt::TabFocusReason);
+        control<QLineEdit>("edtCode")->setFocus(Qt::TabFocusReason);
+    }
+
+    void type(const char *name, const QString &text)
+    {
+        auto *box = control<QLineEdit>(name);
+        box->clear();
+        QTest::keyClicks(box, text);
+    }
+
+    QImage captchaShown() { return control<QLabel>("Image1")->pixmap().toImage(); }
+
+    int homePageFetches() const
+    {
+        int count = 0;
+        for (const FakeRequest &request : FService.requests())
+            count += request.method == "GET" && request.target == "/";
+        return count;
+    }
+
+    QHash<QString, QString> receipt()
+    {
+        QHash<QString, QString> texts;
+        for (const TFieldSpec &spec : itineraryFieldTable())
+            texts.insert(spec.name, FWindow->fields().text(spec.name));
+        return texts;
+    }
+
+    void query() { control<QPushButton>("Button2")->click(); }
+
+    FakeVerificationService FService; // before the window, which holds connections to it
+    TempFolder FFolder;
+    AnsweredBoxes FBoxes;
+    std::unique_ptr<TfrmMain> FWindow;
+};
+
+TEST_F(OnlineQueryTest, ARoundTripFillsTheReceiptAndEmptiesTheCaptchaBox)
+{
+    FService.setResultPage(resultPage("four-segments-gbk.html"));
+    enterCaptchaBox();
+    ASSERT_TRUE(FBoxes.shown().isEmpty()) << FBoxes.shown().front().text.toStdString();
+    EXPECT_FALSE(captchaShown().isNull());
+    const QImage picture = captchaShown();
+
+    type("Edit1", QStringLiteral("7819631900XXX"));
+    FWindow->fields().setText(QStringLiteral("Edit2"), u8s("张三")); // typed through an input method
+    type("edtCode", FService.captchaCode());
+    query();
+
+    ASSERT_TRUE(FBoxes.shown().isEmpty()) << FBoxes.shown().front().text.toStdString();
+    EXPECT_EQ(FService.lastRejection(), QString());
+    EXPECT_FALSE(FWindow->fields().text(QStringLiteral("edtPassenger")).isEmpty());
+    EXPECT_FALSE(FWindow->fields().text(QStringLiteral("edtFlight4")).isEmpty());
+    EXPECT_EQ(control<QLineEdit>("edtCode")->text(), QString());
+    EXPECT_EQ(captchaShown(), picture); // no new picture after a query
+    EXPECT_EQ(FService.requests().back().body,
+              QByteArray("goFrom=Index&validateFlag=0&eticketNoORIn=7819631900XXX&eticketNo="
+                         "7819631900XXX&passengerName=%E5%BC%A0%E4%B8%89&passengerName_src=%E5%BC%"
+                         "A0%E4%B8%89&randCode=") +
+                  FService.captchaCode().toUtf8());
+}
+
+TEST_F(OnlineQueryTest, EmptyInputsAreReportedInOrderAndNothingIsSent)
+{
+    const struct
+    {
+        const char *ticket, *name, *code, *message;
+    } cases[] = {{"", "", "", "请输入票号！"},
+                 {"   ", "ZHANG", "AB12", "请输入票号！"},
+                 {"781", " ", "", "请输入旅客姓名！"},
+                 {"781", "ZHANG", "  ", "请输入验证码！"}};
+    for (const auto &c : cases) {
+        FWindow->fields().setText(QStringLiteral("Edit1"), u8s(c.ticket));
+        FWindow->fields().setText(QStringLiteral("Edit2"), u8s(c.name));
+        FWindow->fields().setText(QStringLiteral("edtCode"), u8s(c.code));
+        const qsizetype shownBefore = FBoxes.shown().size();
+        query();
+        ASSERT_EQ(FBoxes.shown().size(), shownBefore + 1);
+        EXPECT_EQ(FBoxes.shown().back().kind, MessageBox::Kind::Plain);
+        EXPECT_EQ(FBoxes.shown().back().caption, QStringLiteral("Kestrano"));
+        EXPECT_EQ(FBoxes.shown().back().text, u8s(c.message));
+    }
+    EXPECT_TRUE(FService.requests().isEmpty());
+}
+
+TEST_F(OnlineQueryTest, EveryEntryIntoTheCaptchaBoxAndEveryClickFetchesAPicture)
+{
+    enterCaptchaBox();
+    enterCaptchaBox();
+    EXPECT_EQ(homePageFetches(), 2);
+    QTest::mouseClick(control<QLabel>("Image1"), Qt::LeftButton);
+    EXPECT_EQ(homePageFetches(), 3);
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+TEST_F(OnlineQueryTest, APictureThatIsNotAJpegIsRefusedAndTheOldOneStays)
+{
+    enterCaptchaBox();
+    const QImage picture = captchaShown();
+    ASSERT_FALSE(picture.isNull());
+    FService.setFailure(FakeVerificationService::Failure::PngCaptcha);
+    QTest::mouseClick(control<QLabel>("Image1"), Qt::LeftButton);
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_EQ(captchaShown(), picture);
+}
+
+TEST_F(OnlineQueryTest, AFailedQueryShowsTheErrorAndChangesNoField)
+{
+    enum class Fault { Refused, ServerError, RedirectLoop, Silent };
+    for (Fault fault : {Fault::Refused, Fault::ServerError, Fault::RedirectLoop, Fault::Silent}) {
+        FService.setFailure(FakeVerificationService::Failure::None);
+        useServer(FService.root());
+        FWindow->fields().setText(QStringLiteral("edtPassenger"), u8s("王五"));
+        FWindow->fields().setText(QStringLiteral("Edit1"), QStringLiteral("7819631900123"));
+        FWindow->fields().setText(QStringLiteral("Edit2"), QStringLiteral("WANG/WU"));
+        FWindow->fields().setText(QStringLiteral("edtCode"), QStringLiteral("AB12"));
+        switch (fault) {
+        case Fault::Refused:
+            useServer(QStringLiteral("http://127.0.0.1:1"));
+            break;
+        case Fault::ServerError:
+            FService.setFailure(FakeVerificationService::Failure::ServerError);
+            break;
+        case Fault::RedirectLoop:
+            FService.setFailure(FakeVerificationService::Failure::RedirectLoop);
+            break;
+        case Fault::Silent: {
+            FService.setFailure(FakeVerificationService::Failure::Silent);
+            THttpLimits quick;
+            quick.silence = std::chrono::seconds(1);
+            quick.whole = std::chrono::milliseconds(5000);
+            FWindow->httpClient().setLimits(quick);
+            break;
+        }
+        }
+        const QHash<QString, QString> before = receipt();
+        const qsizetype shownBefore = FBoxes.shown().size();
+        query();
+        ASSERT_EQ(FBoxes.shown().size(), shownBefore + 1) << int(fault);
+        EXPECT_EQ(FBoxes.shown().back().kind, MessageBox::Kind::Error) << int(fault);
+        EXPECT_FALSE(FBoxes.shown().back().text.isEmpty());
+        EXPECT_EQ(receipt(), before) << int(fault);
+    }
+}
+
+} // namespace
