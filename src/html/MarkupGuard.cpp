@@ -337,8 +337,11 @@ void TMarkupGuard::startTag(const TMarkupTokenizer::Token &token, int tag)
         if (lastActive(tag) != FActive.end()) {
             adoptionAgency(tag);
             const ActiveIt left = lastActive(tag);
-            if (left != FActive.end())
+            if (left != FActive.end()) {
+                if (left->position >= 0)
+                    remove(left->position);
                 eraseActive(left);
+            }
         }
         pushFormatting(tag, token.attributes);
         return;
@@ -417,22 +420,40 @@ bool TMarkupGuard::adoptionAgency(int tag)
     const ActiveIt entry = lastActive(tag);
     if (entry == FActive.end())
         return false;
-    const int open = entry->position;
-    if (open < 0) {
+    const int element = entry->position;
+    if (element < 0) {
         eraseActive(entry);
         return true;
     }
-    if (open < topOf(&Open::scope))
+    if (element < topOf(&Open::scope))
         return true;
-    if (topOf(&Open::special) > open) {
-        // A block opened inside the element: the parser moves the block out
-        // and gives it copies of the formatting elements in between, a few
-        // dozen new elements at most. The depth stays as it was.
-        countReconstructed(std::min<qint64>(qint64(FOpen.size()) - open, 24));
-        return true;
+    // Each block opened inside the element (a special element above it)
+    // gets the element's content and a copy of the element, and the parser
+    // takes out of the stack whatever lies between that is neither formatting
+    // nor special. It moves on block by block, up to eight times; above the
+    // last block the copy is closed with everything opened after it.
+    int block = element;
+    for (int round = 0; round < 8; ++round) {
+        int next = block + 1;
+        while (next < int(FOpen.size()) && FOpen[size_t(next)].special != next)
+            ++next;
+        if (next == int(FOpen.size())) {
+            popTo(block == element ? element : block + 1);
+            eraseActive(entry);
+            return true;
+        }
+        for (int between = next - 1; between > block; --between) {
+            if (!FOpen[size_t(between)].dead && !FOpen[size_t(between)].hasActive)
+                remove(between);
+        }
+        if (block == element)
+            remove(element);
+        block = next;
+        countReconstructed(4); // the copies
     }
-    popTo(open);
-    eraseActive(entry);
+    // The last copy stays open inside the last block: counted as closed, so
+    // that the next text opens it again on top, where it is closed with the
+    // block as the parser's copy is.
     return true;
 }
 
@@ -477,10 +498,11 @@ void TMarkupGuard::push(int tag, bool foreign, bool integration)
     open.special = nearest(&Open::special, tagFlags & Special);
     open.block = nearest(&Open::block,
                          (tagFlags & Special) && tag != tagAddress && tag != tagDiv && tag != tagP);
+    open.dead = false;
     open.hasActive = false;
     FOpen.push_back(open);
     FPositions[size_t(tag)].push_back(position);
-    if (int(FOpen.size()) > HtmlLimits::maxDepth) {
+    if (++FLive > HtmlLimits::maxDepth) {
         throw KestranoError(
             QStringLiteral("The page nests its elements more than %1 deep and is not read")
                 .arg(HtmlLimits::maxDepth));
@@ -528,20 +550,42 @@ void TMarkupGuard::popTop()
 {
     const Open open = FOpen.back();
     FOpen.pop_back();
-    FPositions[size_t(open.tag)].pop_back();
-    if (!open.hasActive)
-        return;
-    open.active->position = -1;
-    if (open.active->marker) {
-        // Closing a fence forgets the formatting elements opened after it.
-        for (;;) {
-            const ActiveIt last = std::prev(FActive.end());
-            const bool fence = last == open.active;
-            eraseActive(last);
-            if (fence)
-                break;
+    if (!open.dead) {
+        --FLive;
+        FPositions[size_t(open.tag)].pop_back();
+    }
+    if (open.hasActive) {
+        open.active->position = -1;
+        if (open.active->marker) {
+            // Closing a fence forgets the formatting elements opened after it.
+            for (;;) {
+                const ActiveIt last = std::prev(FActive.end());
+                const bool fence = last == open.active;
+                eraseActive(last);
+                if (fence)
+                    break;
+            }
         }
     }
+    while (!FOpen.empty() && FOpen.back().dead)
+        FOpen.pop_back();
+}
+
+void TMarkupGuard::remove(int position)
+{
+    Open &open = FOpen[size_t(position)];
+    if (open.dead)
+        return;
+    open.dead = true;
+    --FLive;
+    std::vector<int> &positions = FPositions[size_t(open.tag)];
+    positions.erase(std::find(positions.begin(), positions.end(), position));
+    if (open.hasActive) {
+        open.active->position = -1;
+        open.hasActive = false;
+    }
+    while (!FOpen.empty() && FOpen.back().dead)
+        FOpen.pop_back();
 }
 
 void TMarkupGuard::popTo(int position)

@@ -56,6 +56,7 @@ private:
         int tableScope;
         int special;
         int block; // a special element other than ADDRESS, DIV and P
+        bool dead; // taken out of the stack below its top: no longer counted
         bool hasActive;
         ActiveIt active;
     };
@@ -73,6 +74,7 @@ private:
     void pushMarker(int tag);
     void popTop();
     void popTo(int position);
+    void remove(int position);
     int top(int tag) const;
     int topOf(int Open::*scope) const;
     int inScope(int tag, int Open::*scope) const;
@@ -85,6 +87,7 @@ private:
 
     TMarkupTokenizer FTokens;
     std::vector<Open> FOpen;
+    int FLive = 0; // the open elements that are not dead
     std::list<Active> FActive;
     int FFormatting = 0;
     std::vector<std::vector<int>> FPositions; // by tag: where it is open

@@ -108,6 +108,11 @@ TEST(PageLimits, BroadOrSloppyPagesAreRead)
         {"an unclosed FONT in a paragraph",
          QStringLiteral("<p><font size=2>x") + QStringLiteral("<p>x").repeated(1000), 2005},
         {"misnested formatting", QStringLiteral("<b><i>x</b></i>").repeated(10000), 20003},
+        // As office programs write it: the FONT is moved into the paragraph.
+        {"formatting closed inside a block",
+         QStringLiteral("<font size=2><p>x</font></p>").repeated(1000), 3003},
+        {"formatting closed inside nested blocks",
+         QStringLiteral("<b><p><div>x</b></div></p>").repeated(1000), 5003},
         {"scripts with tags in them",
          QStringLiteral("<script>document.write('<div>'.repeat(9))</script>").repeated(1000), 1003},
     };
