@@ -30,5 +30,11 @@ QString decodeFileText(const QByteArray &bytes)
 QByteArray encodeFileText(const QString &text)
 {
     QStringEncoder encoder("GB18030");
-    return encoder.encode(text);
+    const QByteArray gb = encoder.encode(text);
+    // Some GB18030 text is valid UTF-8 as well ("畏" is the bytes of "η")
+    // and would be read back as UTF-8. Such a text is written as UTF-8 with
+    // a byte-order mark instead, which reads back unmistakably.
+    if (isValidUtf8(gb) && QString::fromUtf8(gb) != text)
+        return utf8Bom + text.toUtf8();
+    return gb;
 }

@@ -12,5 +12,7 @@
 // GB18030.
 QString decodeFileText(const QByteArray &bytes);
 
-// GB18030, no byte-order mark.
+// GB18030, no byte-order mark; but UTF-8 with a byte-order mark for the rare
+// text whose GB18030 bytes would read back as other UTF-8 text, so that
+// whatever is written reads back the same.
 QByteArray encodeFileText(const QString &text);

@@ -114,3 +114,31 @@ TEST_F(RememberedEntriesTest, ARefusedSaveShowsTheErrorAndTheWindowStillCloses)
 }
 
 } // namespace
+
+#ifdef Q_OS_UNIX
+#include "FileSizeLimit.h"
+
+namespace {
+
+TEST_F(RememberedEntriesTest, AFullDiskAtCloseShowsTheErrorAndKeepsTheLastFile)
+{
+    setStorage(true);
+    {
+        TfrmMain window(FFolder.path());
+        window.fields().setText(QStringLiteral("edtPassenger"), u8s("张三"));
+    }
+    const QByteArray saved = FFolder.read(QStringLiteral("vantrel_cof.ini"));
+    {
+        auto window = std::make_unique<TfrmMain>(FFolder.path());
+        window->fields().setText(QStringLiteral("edtInformation"), QString(3000, u'X'));
+        const FileSizeLimit diskFull(saved.size() + 100);
+        window.reset();
+    }
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_TRUE(FBoxes.shown().front().text.startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_EQ(FFolder.read(QStringLiteral("vantrel_cof.ini")), saved);
+}
+
+} // namespace
+#endif

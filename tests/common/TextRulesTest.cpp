@@ -48,6 +48,19 @@ TEST(FileText, ReadsUtf8AndGb18030AndWritesGb18030)
     EXPECT_EQ(encodeFileText(u8s("北京")), QByteArray("\xB1\xB1\xBE\xA9")); // as in GBK
 }
 
+TEST(FileText, TextWhoseGbBytesLookLikeUtf8ReadsBackTheSame)
+{
+    // Found by the test that kills a writing process: "畏" is CE B7 in
+    // GB18030, which is "η" in UTF-8; a file of such text and ASCII was read
+    // back as UTF-8.
+    for (const char *text : {"payload=畏畏畏", "[COF]\nedtPassenger=畏\n", "北京", "ABC"}) {
+        const QByteArray bytes = encodeFileText(u8s(text));
+        EXPECT_EQ(decodeFileText(bytes), u8s(text)) << text;
+    }
+    EXPECT_EQ(encodeFileText(u8s("北京")), QByteArray("\xB1\xB1\xBE\xA9"));
+    EXPECT_TRUE(encodeFileText(u8s("畏")).startsWith("\xEF\xBB\xBF"));
+}
+
 TEST(FileText, GbTextThatBeginsLikeAByteOrderMarkStaysGbText)
 {
     // Found by fuzzing the settings file: "锘" and "縥" in GB18030 begin with

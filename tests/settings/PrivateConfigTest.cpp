@@ -8,8 +8,7 @@
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
+#include "FileSizeLimit.h"
 #endif
 
 namespace {
@@ -166,29 +165,6 @@ TEST(PrivateConfigWrites, ARefusedWriteRaisesUnableToWrite)
 }
 
 #ifdef Q_OS_UNIX
-// Stands for a full disk: writes beyond a few bytes fail half-way.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &FSaved);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FSaved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &FSaved);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-
-private:
-    rlimit FSaved{};
-    void (*FOldHandler)(int) = nullptr;
-};
-
 TEST(PrivateConfigWrites, AnInterruptedWriteLeavesTheOldFileIntact)
 {
     TempFolder folder;
