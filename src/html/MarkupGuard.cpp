@@ -272,8 +272,10 @@ void TMarkupGuard::startTag(const TMarkupTokenizer::Token &token, int tag)
     }
     if (tag == tagCaption || tag == tagColgroup || tag == tagTbody || tag == tagThead ||
         tag == tagTfoot || tag == tagTr || tag == tagTd || tag == tagTh) {
-        // Outside a table these are dropped.
-        if (top(tagTable) < 0)
+        // Outside a table these are dropped. Inside a TEMPLATE the parser's
+        // mode depends on what came first; they are taken as dropped there,
+        // which never closes more than the parser does.
+        if (top(tagTable) < 0 || inTemplate())
             return;
         int keep = topOf(&Open::tableScope);
         if (tag == tagTd || tag == tagTh) {
@@ -333,7 +335,8 @@ void TMarkupGuard::startTag(const TMarkupTokenizer::Token &token, int tag)
         return;
     }
     if (tag == tagA) {
-        reconstruct();
+        // An A inside an A closes the outer one first; what that closes is
+        // reopened below the new one.
         if (lastActive(tag) != FActive.end()) {
             adoptionAgency(tag);
             const ActiveIt left = lastActive(tag);
@@ -343,6 +346,7 @@ void TMarkupGuard::startTag(const TMarkupTokenizer::Token &token, int tag)
                 eraseActive(left);
             }
         }
+        reconstruct();
         pushFormatting(tag, token.attributes);
         return;
     }
@@ -381,6 +385,9 @@ void TMarkupGuard::endTag(int tag)
     }
 
     const unsigned tagFlags = flags(tag);
+    const bool tablePart = tag == tagTable || tag == tagCaption || tag == tagColgroup ||
+                           tag == tagTbody || tag == tagThead || tag == tagTfoot || tag == tagTr ||
+                           tag == tagTd || tag == tagTh;
     int open = -1;
     if (tag == tagHtml || tag == tagHead || tag == tagBody || tag == tagFrameset) {
         return;
@@ -391,8 +398,7 @@ void TMarkupGuard::endTag(int tag)
         open = inScope(tag, &Open::buttonScope);
     } else if (tag == tagLi) {
         open = inScope(tag, &Open::listScope);
-    } else if (tag == tagTable || tag == tagCaption || tag == tagColgroup || tag == tagTbody ||
-               tag == tagThead || tag == tagTfoot || tag == tagTr || tag == tagTd || tag == tagTh) {
+    } else if (tablePart && !inTemplate()) {
         open = inScope(tag, &Open::tableScope);
     } else if (tag == tagSelect) {
         open = top(tag);
@@ -402,7 +408,7 @@ void TMarkupGuard::endTag(int tag)
         open = top(tag);
         if (open >= 0 && topOf(&Open::special) > open)
             open = -1;
-    } else if (tagFlags & Special) {
+    } else if ((tagFlags & Special) && !tablePart) {
         open = inScope(tag, &Open::scope);
     } else {
         // Any other end tag closes the nearest open element of its name,
@@ -609,6 +615,12 @@ int TMarkupGuard::inScope(int tag, int Open::*scope) const
 {
     const int open = top(tag);
     return open >= 0 && open >= topOf(scope) ? open : -1;
+}
+
+bool TMarkupGuard::inTemplate() const
+{
+    const int boundary = topOf(&Open::tableScope);
+    return boundary >= 0 && FOpen[size_t(boundary)].tag == tagTemplate;
 }
 
 bool TMarkupGuard::inForeign() const

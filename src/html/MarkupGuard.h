@@ -79,6 +79,7 @@ private:
     int topOf(int Open::*scope) const;
     int inScope(int tag, int Open::*scope) const;
     bool inForeign() const;
+    bool inTemplate() const;
     void closeP();
     void reconstruct();
     ActiveIt lastActive(int tag);

@@ -56,6 +56,8 @@ TEST(PageLimits, PagesThatWouldStallTheParserAreRefused)
          "The page nests its elements more than 200 deep and is not read"},
         {"deep tables", QStringLiteral("<table><tr><td>").repeated(100000),
          "The page nests its elements more than 200 deep and is not read"},
+        {"links around formatting", QStringLiteral("<a><b>x").repeated(300),
+         "The page nests its elements more than 200 deep and is not read"},
         {"blocks in formatting", QStringLiteral("<b><div>x</b>").repeated(300),
          "The page nests its elements more than 200 deep and is not read"},
         {"foreign content", QStringLiteral("<svg>") + QStringLiteral("<g>").repeated(300),
