@@ -1,0 +1,71 @@
+#include "DelimitedText.h"
+#include "FontStandIns.h"
+#include "OptionFrm.h"
+#include "PrivateConfig.h"
+#include "SettingsKeys.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+// "设置": the settings dialog built, read from the settings file (the print
+// fonts on offer come from the font database) and shown up to its first
+// paint. Closing it is not counted.
+
+namespace {
+
+// A settings file as an agent's becomes: print settings changed, a handful of
+// entries in each of the five pick-lists.
+void writeUsedSettings(const QString &folder)
+{
+    TPrivateConfig config(true, folder);
+    config.SetInt(SettingsKeys::vpos, 3);
+    config.SetInt(SettingsKeys::hpos, -2);
+    config.SetStr(SettingsKeys::fontname, QStringLiteral("宋体"));
+    config.SetBool(SettingsKeys::Storage, true);
+    const QStringList endorsements = {
+        QStringLiteral("不得签转"), QStringLiteral("不得签转/改期退票收费"),
+        QStringLiteral("Q/NON-END 不得签转"), QStringLiteral("变更退票收费")};
+    config.SetStr(SettingsKeys::MakeText, toDelimitedText(endorsements));
+    config.SetStr(SettingsKeys::company,
+                  toDelimitedText({QStringLiteral("北京某某航空服务有限公司"),
+                                   QStringLiteral("广州白云国际机场售票处")}));
+    config.SetStr(SettingsKeys::OfficeNo,
+                  toDelimitedText({QStringLiteral("BJS123"), QStringLiteral("CAN456"),
+                                   QStringLiteral("SHA789")}));
+    config.SetStr(SettingsKeys::CompanyCode,
+                  toDelimitedText({QStringLiteral("08312345"), QStringLiteral("08354321")}));
+    config.SetStr(SettingsKeys::information,
+                  toDelimitedText({QStringLiteral("请提前90分钟到达机场"),
+                                   QStringLiteral("Please check in 90 minutes early")}));
+}
+
+void openSettingsDialog(benchmark::State &state)
+{
+    const QTemporaryDir folder;
+    writeUsedSettings(folder.path());
+    for (auto _ : state) {
+        auto frmOption = std::make_unique<TfrmOption>(folder.path());
+        frmOption->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        frmOption.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(openSettingsDialog)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    registerFontStandIns();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,316 @@
+#!/usr/bin/python3
+"""Writes bench/RESULTS.md from what bench/run measured.
+
+    write_results.py RESULTS_FOLDER OUTPUT
+
+RESULTS_FOLDER holds one Google Benchmark JSON file per benchmark program
+(median aggregates), extract_bs4.json, commands.txt and the load averages
+read before and after the runs.
+"""
+
+import datetime
+import json
+import os
+import pathlib
+import platform
+import re
+import subprocess
+import sys
+
+ACTION_BUDGET_MS = 16.0
+START_BUDGET_MS = 300.0
+MEMORY_BUDGET_MB = 80.0
+
+# What each figure is, by program and benchmark; the order is the order of
+# the tables.
+ACTIONS = [
+    ("bench_app", "typeOneCharacter/edtFare",
+     "a key typed into 票价 in the shown window: model, total, repaint"),
+    ("bench_app", "typeOneCharacter/edtSerNo",
+     "a key typed into 印刷序列 in the window: model, check code, repaint"),
+    ("bench_app", "typeOneCharacter/edtSeat1",
+     "a key typed into a seat class in the window: model, fare basis, repaint"),
+    ("bench_app", "typeOneCharacter/edtPassenger",
+     "a key typed into the passenger's name in the window (no rule), repaint"),
+    ("bench_itinerary", "typeOneCharacter/edtFare", "the model's share of it: setText on the fare"),
+    ("bench_itinerary", "typeOneCharacter/edtSerNo", "setText on the serial number"),
+    ("bench_itinerary", "typeOneCharacter/edtSeat1", "setText on a seat class"),
+    ("bench_itinerary", "typeOneCharacter/edtPassenger", "setText on the passenger's name"),
+    ("bench_app", "clearWholeReceipt",
+     "ClearItinerary on a whole receipt in the shown window, repaint included"),
+    ("bench_itinerary", "clearWholeReceipt", "ClearItinerary on a whole receipt, model only"),
+    ("bench_app", "convertSamplePnr",
+     "\"PNR信息转\" in the shown window on the sample display, repaint included"),
+    ("bench_pnr", "BM_ConvertSample", "PNR conversion of the sample display, model only"),
+    ("bench_pnr", "BM_Convert200Lines", "PNR conversion of a 200-line booking, model only"),
+    ("bench_pnr", "BM_ConvertLongLine/100000",
+     "PNR conversion of a hostile paste: the sample after a line of 100,000 digits"),
+    ("bench_pnr", "BM_ConvertLongLine/1000000",
+     "the same with a line of 1,000,000 digits"),
+    ("bench_online", "extractResultPage",
+     "\"提取信息\" once the answer is in: a 100 KB result page into the receipt"),
+    ("bench_online", "readResultPage", "its share: the 100 KB page parsed into a document"),
+    ("bench_online", "checkResultPageMarkup", "its share: the markup limits checked"),
+    ("bench_print", "fillAndRenderReceiptToPdf",
+     "\"打印预览\"/\"直接打印\" up to the printer: page filled and rendered to PDF"),
+    ("bench_print", "fillReceipt", "its share: FillReport on a new page"),
+    ("bench_print", "renderReceiptToPdf", "its share: the filled page rendered to PDF"),
+    ("bench_settings", "openSettingsDialog",
+     "\"设置\": the settings dialog built, read from its file and painted"),
+    ("bench_app", "restoreWholeReceipt",
+     "the 78 remembered entries read back into a new receipt (at start)"),
+    ("bench_app", "saveWholeReceipt",
+     "the 78 remembered entries written to the settings file (at exit)"),
+]
+
+# Why a figure over the budget is what it is, shown under the tables when it is.
+OVER_BUDGET = {
+    ("bench_app", "saveWholeReceipt"):
+        "SaveEntries writes each of the 78 entries through a TPrivateConfig::SetStr of its own, "
+        "and every SetStr reads the settings file and replaces it whole through QSaveFile, which "
+        "waits for the disk: 78 fdatasync and 78 rename calls per save (counted with strace). "
+        "The processor time is small; the wall-clock time is the disk's, and it varies with what "
+        "else the disk is doing. It runs in the main window's destructor: after the user closes "
+        "the window it is already hidden, but after SIGTERM (a logout) the window stays on "
+        "screen without answering for the \"SIGTERM to exit\" time below. Writing all 78 values "
+        "in one replacement of the file would take one wait for the disk instead of 78.",
+}
+
+STARTS = [
+    ("emptyReceipt", "settings of an earlier run, nothing remembered"),
+    ("wholeReceipt", "\"Storage=1\" and all 78 remembered fields filled"),
+]
+
+
+def read_json(path):
+    with open(path, encoding="utf-8") as file:
+        return json.load(file)
+
+
+def base_name(run_name):
+    """The benchmark's name without the harness's suffixes."""
+    return re.sub(r"/(repeats|iterations):\d+|/manual_time", "", run_name)
+
+
+def medians(results):
+    """{(program, name): median aggregate} from every benchmark program's file."""
+    found = {}
+    for path in sorted(results.glob("bench_*.json")):
+        for entry in read_json(path)["benchmarks"]:
+            if entry.get("run_type") == "aggregate" and entry["aggregate_name"] == "median":
+                found[(path.stem, base_name(entry["run_name"]))] = entry
+    return found
+
+
+def in_ms(entry, key="real_time"):
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[entry["time_unit"]]
+    return entry[key] * scale
+
+
+def duration(ms):
+    if ms < 0.001:
+        return "%.0f ns" % (ms * 1e6)
+    if ms < 1:
+        return "%.3g µs" % (ms * 1e3)
+    return "%.3g ms" % ms
+
+
+def verdict(met):
+    return "yes" if met else "**no**"
+
+
+def machine():
+    cpuinfo = pathlib.Path("/proc/cpuinfo").read_text()
+    models = re.findall(r"^model name\s*:\s*(.*)$", cpuinfo, re.MULTILINE)
+    memory_kib = int(re.search(r"^MemTotal:\s*(\d+) kB", pathlib.Path("/proc/meminfo").read_text(),
+                               re.MULTILINE).group(1))
+    os_name = "unknown system"
+    release = pathlib.Path("/etc/os-release")
+    if release.exists():
+        match = re.search(r'^PRETTY_NAME="?([^"\n]*)', release.read_text(), re.MULTILINE)
+        if match:
+            os_name = match.group(1)
+    return {
+        "cpu": models[0] if models else platform.processor(),
+        "cores": len(models) or os.cpu_count(),
+        "memory": "%.1f GiB" % (memory_kib / 1024 / 1024),
+        "system": "%s, Linux %s" % (os_name, platform.release()),
+    }
+
+
+def git(*arguments):
+    return subprocess.run(["git", *arguments], capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
+def main():
+    results = pathlib.Path(sys.argv[1])
+    output = pathlib.Path(sys.argv[2])
+    figures = medians(results)
+    python = read_json(results / "extract_bs4.json")
+    commands = (results / "commands.txt").read_text(encoding="utf-8").strip()
+    load_before = (results / "load-before.txt").read_text().split()[:3]
+    load_after = (results / "load-after.txt").read_text().split()[:3]
+    host = machine()
+    repetitions = figures[("bench_app", "clearWholeReceipt")]["repetitions"]
+
+    def figure(program, name):
+        try:
+            return figures[(program, name)]
+        except KeyError:
+            sys.exit("write_results.py: %s has no median of %s" % (program, name))
+
+    lines = []
+    add = lines.append
+
+    changed = git("status", "--porcelain", "--", "src", "bench", "data", "CMakeLists.txt")
+    commit = git("rev-parse", "--short=12", "HEAD")
+    add("# Benchmark results")
+    add("")
+    add("Measured by `bench/run` on %s UTC, on commit %s%s." % (
+        datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M"), commit,
+        " with uncommitted changes in the working tree" if changed else ""))
+    add("Optimised build with debug information (preset `default`, RelWithDebInfo).")
+    add("")
+    add("## Machine")
+    add("")
+    add("| | |")
+    add("|---|---|")
+    add("| processor | %s |" % host["cpu"])
+    add("| cores | %s |" % host["cores"])
+    add("| memory | %s |" % host["memory"])
+    add("| system | %s |" % host["system"])
+    add("| load average (1, 5, 15 min) | before %s, after %s |" % (
+        " ".join(load_before), " ".join(load_after)))
+    add("")
+    add("The machine is shared: other jobs kept its %s processors busy while these figures were "
+        "taken (see the load average). Every figure is therefore the **median** of repeated "
+        "runs (at least %d repetitions of each benchmark, %d starts of the program), and times "
+        "are wall clock: where a processor was taken by another job, the wall-clock time runs "
+        "above the processor time, which is shown beside it." % (
+            host["cores"], repetitions,
+            figure("bench_startup", "startToFirstPaint/wholeReceipt")["repetitions"]))
+    add("")
+
+    # The three targets first.
+    slowest = max(ACTIONS, key=lambda action: in_ms(figure(action[0], action[1])))
+    slowest_ms = in_ms(figure(slowest[0], slowest[1]))
+    starts = {kind: figure("bench_startup", "startToFirstPaint/" + kind) for kind, _ in STARTS}
+    slowest_start = max(starts, key=lambda kind: in_ms(starts[kind]))
+    start_ms = in_ms(starts[slowest_start])
+    peak_mib = starts["wholeReceipt"]["peak_rss_MiB"]
+    peak_mb = peak_mib * 1.048576
+    add("## Targets")
+    add("")
+    add("| target | worst figure | median | met |")
+    add("|---|---|---:|:-:|")
+    add("| every user action except network and printer I/O within %g ms | `%s` (%s) | %s | %s |"
+        % (ACTION_BUDGET_MS, slowest[1], slowest[0], duration(slowest_ms),
+           verdict(slowest_ms <= ACTION_BUDGET_MS)))
+    add("| start-up to the first painted window within %g ms | start, %s | %s | %s |" % (
+        START_BUDGET_MS, slowest_start, duration(start_ms), verdict(start_ms <= START_BUDGET_MS)))
+    add("| peak memory under %g MB, running with a filled receipt | start, wholeReceipt | "
+        "%.1f MB (%.1f MiB) | %s |" % (MEMORY_BUDGET_MB, peak_mb, peak_mib,
+                                       verdict(peak_mb < MEMORY_BUDGET_MB)))
+    add("")
+
+    add("## User actions and their parts (%g ms each)" % ACTION_BUDGET_MS)
+    add("")
+    add("Google Benchmark medians; the window and the settings dialog run on Qt's offscreen "
+        "platform. A \"whole\" receipt has all 78 remembered fields filled "
+        "(bench/support/WholeReceipt.cpp).")
+    add("")
+    add("| program | benchmark | what | runs | wall | CPU | within %g ms |" % ACTION_BUDGET_MS)
+    add("|---|---|---|---:|---:|---:|:-:|")
+    over = []
+    for program, name, what in ACTIONS:
+        entry = figure(program, name)
+        wall = in_ms(entry)
+        add("| %s | `%s` | %s | %d | %s | %s | %s |" % (
+            program, name, what, entry["repetitions"], duration(wall),
+            duration(in_ms(entry, "cpu_time")), verdict(wall <= ACTION_BUDGET_MS)))
+        if wall > ACTION_BUDGET_MS:
+            over.append((program, name))
+    add("")
+    add("\"runs\" is the number of repetitions whose median is shown; each repetition is the mean "
+        "of as many iterations as the harness needed.")
+    add("")
+    for program, name in over:
+        add("Over %g ms, `%s` (%s): %s" % (ACTION_BUDGET_MS, name, program,
+                                          OVER_BUDGET.get((program, name), "not explained yet.")))
+        add("")
+
+    add("## Start-up and peak memory of the program")
+    add("")
+    add("`bench_startup` starts a copy of the built `kestrano` in a folder of its own (with "
+        "city.txt and air.txt) on an Xvfb display, %d times for each kind of start after one "
+        "start that is not counted. It watches the display from outside through the X DAMAGE "
+        "extension: the time runs from just before the process is created to the first damage "
+        "on screen after the program's window is mapped, which is its first paint (Qt's windows "
+        "have no background, so the server draws nothing of its own). Once the screen has been "
+        "quiet for 300 ms the program gets SIGTERM, which it takes as an orderly close; the "
+        "peak memory is the kernel's count of its largest resident set, the figure that "
+        "`/usr/bin/time -v` prints as \"Maximum resident set size\"." %
+        starts["wholeReceipt"]["repetitions"])
+    add("")
+    add("| start | settings | first paint | window mapped | last paint | SIGTERM to exit | "
+        "peak memory |")
+    add("|---|---|---:|---:|---:|---:|---:|")
+    for kind, settings in STARTS:
+        entry = starts[kind]
+        add("| %s | %s | %s | %s | %s | %s | %.1f MiB |" % (
+            kind, settings, duration(in_ms(entry)), duration(entry["mapped_ms"]),
+            duration(entry["last_paint_ms"]), duration(entry["quit_ms"]), entry["peak_rss_MiB"]))
+    add("")
+
+    cpp = figure("bench_online", "extractResultPage")
+    cpp_ms = in_ms(cpp)
+    if int(cpp["page_bytes"]) != python["page_bytes"]:
+        sys.exit("write_results.py: the Python page has %d bytes, the program's %d" % (
+            python["page_bytes"], int(cpp["page_bytes"])))
+    add("## Extraction against Python with BeautifulSoup on lxml")
+    add("")
+    add("The same extraction of the same %d-byte result page (bench/online/extract_bs4.py builds "
+        "the page as bench_online does and checks that the sizes agree): the SPAN values by "
+        "class, the cells of the first row of the journey-detail table, each cell's DIV split "
+        "at its line breaks, the journey dates. Before it is timed, `extract_bs4.py --check` "
+        "compares every value it extracts from the four-segment sample page with the values "
+        "the program's tests expect. The Python version keeps the values in a dictionary and "
+        "runs none of the receipt's field rules, which the program's figure includes." %
+        python["page_bytes"])
+    add("")
+    add("Timed inside each language: the program's side is the median of `extractResultPage` "
+        "(Google Benchmark, %d repetitions); the Python side is the median of %d repeats of "
+        "`timeit` (%d calls each, wall clock per call), Python %s, BeautifulSoup %s, lxml %s, "
+        "Debian's packages python3-bs4 and python3-lxml." % (
+            cpp["repetitions"], python["repeats"], python["calls_per_repeat"], python["python"],
+            python["bs4"], python["lxml"]))
+    add("")
+    add("| extraction of the 100 KB page | median | ratio |")
+    add("|---|---:|---:|")
+    add("| Kestrano (C++, Gumbo) | %s | 1 |" % duration(cpp_ms))
+    add("| Python, BeautifulSoup on lxml | %s | %.1f× slower |" % (
+        duration(python["median_ms"]), python["median_ms"] / cpp_ms))
+    add("")
+
+    add("## Notes")
+    add("")
+    if read_json(results / "bench_app.json")["context"].get("library_build_type") == "debug":
+        add("- Debian's Google Benchmark library calls itself a \"debug\" build and says so in "
+            "every run. The timed loop is inline in its header and compiled with the benchmark "
+            "program's own optimisation; the library's code only starts and stops the timers "
+            "and adds up the results.")
+    add("- `bench_pnr` runs PCRE2 with its JIT, as Qt's release build does.")
+    add("")
+    add("## Commands")
+    add("")
+    add("From the repository's top folder; `bench/run` ran exactly these:")
+    add("")
+    add("```")
+    add(commands)
+    add("```")
+    output.write_text("\n".join(lines) + "\n", encoding="utf-8")
+
+
+if __name__ == "__main__":
+    main()
