@@ -8,7 +8,6 @@ RESULTS_FOLDER holds one Google Benchmark JSON file per benchmark program
 read before and after the runs.
 """
 
-import datetime
 import json
 import os
 import pathlib
@@ -140,7 +139,7 @@ def machine():
 
 def git(*arguments):
     return subprocess.run(["git", *arguments], capture_output=True, text=True,
-                          check=True).stdout.strip()
+                          check=True).stdout.rstrip("\n")
 
 
 def main():
@@ -163,13 +162,16 @@ def main():
     lines = []
     add = lines.append
 
-    changed = git("status", "--porcelain", "--", "src", "bench", "data", "CMakeLists.txt")
+    # What was built beyond the commit; this file itself is no part of the build.
+    changed = sorted({line[3:] for line in git("status", "--porcelain", "--", "src", "bench",
+                                                "data", "CMakeLists.txt").splitlines()}
+                     - {"bench/RESULTS.md"})
     commit = git("rev-parse", "--short=12", "HEAD")
     add("# Benchmark results")
     add("")
-    add("Measured by `bench/run` on %s UTC, on commit %s%s." % (
-        datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M"), commit,
-        " with uncommitted changes in the working tree" if changed else ""))
+    add("Measured by `bench/run` from %s UTC, on commit %s%s." % (
+        (results / "started.txt").read_text().strip(), commit,
+        " with uncommitted changes to %s" % ", ".join(changed) if changed else ""))
     add("Optimised build with debug information (preset `default`, RelWithDebInfo).")
     add("")
     add("## Machine")
@@ -183,7 +185,7 @@ def main():
     add("| load average (1, 5, 15 min) | before %s, after %s |" % (
         " ".join(load_before), " ".join(load_after)))
     add("")
-    add("The machine is shared: other jobs kept its %s processors busy while these figures were "
+    add("The machine is shared: other jobs ran on its %s processors while these figures were "
         "taken (see the load average). Every figure is therefore the **median** of repeated "
         "runs (at least %d repetitions of each benchmark, %d starts of the program), and times "
         "are wall clock: where a processor was taken by another job, the wall-clock time runs "
