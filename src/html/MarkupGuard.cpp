@@ -266,6 +266,13 @@ void TMarkupGuard::startTag(const TMarkupTokenizer::Token &token, int tag)
     }
 
     if (tag == tagTable) {
+        // A TABLE straight inside a table (not inside one of its cells)
+        // closes that table before it opens.
+        const int current = FOpen.empty() ? -1 : FOpen.back().tag;
+        if (top(tagTable) >= 0 && (current == tagTable || current == tagTbody ||
+                                   current == tagThead || current == tagTfoot || current == tagTr ||
+                                   current == tagCaption || current == tagColgroup))
+            popTo(top(tagTable));
         closeP();
         push(tag);
         return;
@@ -403,11 +410,8 @@ void TMarkupGuard::endTag(int tag)
     } else if (tag == tagSelect) {
         open = top(tag);
     } else if (tagFlags & Formatting) {
-        if (adoptionAgency(tag))
-            return;
-        open = top(tag);
-        if (open >= 0 && topOf(&Open::special) > open)
-            open = -1;
+        adoptionAgency(tag);
+        return;
     } else if ((tagFlags & Special) && !tablePart) {
         open = inScope(tag, &Open::scope);
     } else {
@@ -421,18 +425,26 @@ void TMarkupGuard::endTag(int tag)
         popTo(open);
 }
 
-bool TMarkupGuard::adoptionAgency(int tag)
+void TMarkupGuard::adoptionAgency(int tag)
 {
+    // An element of that name on top that is no longer among the open
+    // formatting elements is simply closed; with no such element open at
+    // all, the end tag is dropped (Gumbo tries no other rule then).
+    if (!FOpen.empty() && FOpen.back().tag == tag && !FOpen.back().foreign &&
+        !FOpen.back().hasActive) {
+        popTop();
+        return;
+    }
     const ActiveIt entry = lastActive(tag);
     if (entry == FActive.end())
-        return false;
+        return;
     const int element = entry->position;
     if (element < 0) {
         eraseActive(entry);
-        return true;
+        return;
     }
     if (element < topOf(&Open::scope))
-        return true;
+        return;
     // Each block opened inside the element (a special element above it)
     // gets the element's content and a copy of the element, and the parser
     // takes out of the stack whatever lies between that is neither formatting
@@ -446,7 +458,7 @@ bool TMarkupGuard::adoptionAgency(int tag)
         if (next == int(FOpen.size())) {
             popTo(block == element ? element : block + 1);
             eraseActive(entry);
-            return true;
+            return;
         }
         for (int between = next - 1; between > block; --between) {
             if (!FOpen[size_t(between)].dead && !FOpen[size_t(between)].hasActive)
@@ -460,7 +472,6 @@ bool TMarkupGuard::adoptionAgency(int tag)
     // The last copy stays open inside the last block: counted as closed, so
     // that the next text opens it again on top, where it is closed with the
     // block as the parser's copy is.
-    return true;
 }
 
 int TMarkupGuard::tagId(const std::string &name)

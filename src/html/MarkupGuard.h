@@ -65,7 +65,7 @@ private:
     void run();
     void startTag(const TMarkupTokenizer::Token &token, int tag);
     void endTag(int tag);
-    bool adoptionAgency(int tag);
+    void adoptionAgency(int tag);
 
     int tagId(const std::string &name);
     unsigned flags(int tag) const;

@@ -58,6 +58,10 @@ TEST(PageLimits, PagesThatWouldStallTheParserAreRefused)
          "The page nests its elements more than 200 deep and is not read"},
         {"links around formatting", QStringLiteral("<a><b>x").repeated(300),
          "The page nests its elements more than 200 deep and is not read"},
+        // The second TABLE closes the first: the cells after it are no cells.
+        {"cell tags after a closed table",
+         QStringLiteral("<table><table></table>") + QStringLiteral("<span><th>").repeated(300),
+         "The page nests its elements more than 200 deep and is not read"},
         {"blocks in formatting", QStringLiteral("<b><div>x</b>").repeated(300),
          "The page nests its elements more than 200 deep and is not read"},
         {"foreign content", QStringLiteral("<svg>") + QStringLiteral("<g>").repeated(300),
