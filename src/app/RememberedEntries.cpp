@@ -6,15 +6,18 @@
 
 void SaveEntries(const TItineraryFields &fields, const QString &settingsFolder)
 {
-    TPrivateConfig config(true, settingsFolder);
+    // One replacement of the file for the whole receipt: quick at exit, and
+    // never half the old receipt and half the new one.
+    TPrivateConfig::Values values;
     for (const TFieldSpec &spec : itineraryFieldTable()) {
         if (!spec.remembered)
             continue;
         if (spec.kind == FieldKind::Switch)
-            config.SetBool(spec.name, fields.international());
+            values.append({spec.name, fields.international() ? QStringLiteral("1") : QStringLiteral("0")});
         else
-            config.SetStr(spec.name, fields.text(spec.name));
+            values.append({spec.name, fields.text(spec.name)});
     }
+    TPrivateConfig(true, settingsFolder).SetStrs(values);
 }
 
 void RestoreEntries(TItineraryFields &fields, const QString &settingsFolder)

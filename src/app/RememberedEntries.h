@@ -6,7 +6,8 @@ class TItineraryFields;
 
 // The receipt kept across runs: every remembered field under its own name in
 // the settings file, written at every exit and read back at start when
-// "Storage" is on. Both walk the fields in the same order, and a restore
+// "Storage" is on; the whole receipt is written in one replacement of the
+// file. Both walk the fields in the same order, and a restore
 // writes through the model, so the rules run as if the fields were typed in
 // that order: stored check code, fare bases and total end up as stored, and
 // the international switch comes last.

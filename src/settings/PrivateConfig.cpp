@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -37,6 +38,16 @@ QString asOneLine(const QString &value)
     return line;
 }
 
+// An installed program's settings file may be a link to a folder its users
+// can write. Every operation works on the file the link names (which may not
+// exist yet), so that a write replaces that file, not the link.
+QString followLinks(QString path)
+{
+    for (int hop = 0; hop < 8 && QFileInfo(path).isSymLink(); ++hop)
+        path = QFileInfo(path).symLinkTarget();
+    return path;
+}
+
 } // namespace
 
 // The parsed file: SimpleIni over UTF-8 text, keys and sections compared
@@ -56,7 +67,7 @@ QString TPrivateConfig::programFolder()
 }
 
 TPrivateConfig::TPrivateConfig(bool bWrite, const QString &folder)
-    : FFilePath(QDir(folder).filePath(fileName())), FBCanWrite(bWrite),
+    : FFilePath(followLinks(QDir(folder).filePath(fileName()))), FBCanWrite(bWrite),
       FIniData(std::make_unique<IniData>())
 {
     QFile file(FFilePath);
@@ -135,6 +146,17 @@ void TPrivateConfig::assertCanWrite(int line) const
 void TPrivateConfig::SetStr(const QString &sField, const QString &sValue)
 {
     assertCanWrite(__LINE__);
+    writeValues({{sField, sValue}});
+}
+
+void TPrivateConfig::SetStrs(const Values &values)
+{
+    assertCanWrite(__LINE__);
+    writeValues(values);
+}
+
+void TPrivateConfig::writeValues(const Values &values)
+{
     const QString failure = QStringLiteral("Unable to write to %1").arg(FFilePath);
     // Start from the file as it is now, so keys written meanwhile by another
     // instance survive; a file that exists but cannot be read is never
@@ -142,10 +164,12 @@ void TPrivateConfig::SetStr(const QString &sField, const QString &sValue)
     if (!readFile())
         throw KestranoError(failure);
 
-    const QByteArray key = sField.toUtf8();
-    const QByteArray value = asOneLine(sValue).toUtf8();
-    if (FIniData->ini.SetValue(section, key.constData(), value.constData()) < 0)
-        throw KestranoError(failure);
+    for (const auto &[field, value] : values) {
+        const QByteArray key = field.toUtf8();
+        const QByteArray line = asOneLine(value).toUtf8();
+        if (FIniData->ini.SetValue(section, key.constData(), line.constData()) < 0)
+            throw KestranoError(failure);
+    }
 
     std::string text;
     if (FIniData->ini.Save(text) < 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <memory>
 
@@ -41,12 +43,18 @@ public:
     void SetInt(const QString &sField, int nValue);
     void SetBool(const QString &sField, bool bValue);
 
+    // Writes several keys in one replacement of the file, in the order given:
+    // all of them reach the file, or on a refused write none does.
+    using Values = QList<QPair<QString, QString>>;
+    void SetStrs(const Values &values);
+
 private:
     class IniData;
 
     bool readFile() const;
     bool readValue(const QString &sField, QString &sValue) const;
     void assertCanWrite(int line) const;
+    void writeValues(const Values &values);
 
     QString FFilePath;
     bool FBCanWrite;

@@ -5,6 +5,7 @@
 #include "TempFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
@@ -24,6 +25,19 @@ TEST(PrivateConfigFile, IsCreatedEmptyByEveryInstance)
         ASSERT_TRUE(folder.exists(ini));
         EXPECT_TRUE(folder.read(ini).isEmpty());
     }
+}
+
+TEST(PrivateConfigFile, ALinkBesideTheProgramLeadsToTheFileItNames)
+{
+    // As installed: the program's folder is read-only, its settings file a
+    // link into a folder the users may write, before the first start.
+    TempFolder program;
+    TempFolder shared;
+    ASSERT_TRUE(QFile::link(shared.file(ini), program.file(ini)));
+    TPrivateConfig(true, program.path()).SetStr(QStringLiteral("vpos"), QStringLiteral("7"));
+    EXPECT_TRUE(QFileInfo(program.file(ini)).isSymLink());
+    EXPECT_EQ(TPrivateConfig(false, program.path()).GetInt(QStringLiteral("vpos")), 7);
+    EXPECT_TRUE(shared.read(ini).contains("vpos=7"));
 }
 
 TEST(PrivateConfigFile, AbsentKeysReadAsTheirDefaults)
@@ -181,5 +195,24 @@ TEST(PrivateConfigWrites, AnInterruptedWriteLeavesTheOldFileIntact)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{ini});
 }
 #endif
+
+} // namespace
+
+namespace {
+
+TEST(PrivateConfigWrites, SeveralKeysGoInOneReplacementInTheirOrder)
+{
+    TempFolder folder;
+    TPrivateConfig config(true, folder.path());
+    config.SetStr(QStringLiteral("b"), QStringLiteral("old"));
+    config.SetStrs({{QStringLiteral("a"), QStringLiteral("1")},
+                    {QStringLiteral("B"), QStringLiteral("2")},
+                    {QStringLiteral("c"), u8s("三")}});
+    EXPECT_EQ(decodeFileText(folder.read(ini)), u8s("[COF]\nb=2\na=1\nc=三\n"));
+
+    const TPrivateConfig reader(false, folder.path());
+    EXPECT_THROW(TPrivateConfig(false, folder.path()).SetStrs({}), KestranoError);
+    EXPECT_EQ(reader.GetStr(QStringLiteral("a")), QStringLiteral("1"));
+}
 
 } // namespace
