@@ -22,10 +22,7 @@ class MainWindowTest : public ::testing::Test
 protected:
     MainWindowTest()
     {
-        for (const char *name : {"city.txt", "air.txt"}) {
-            const QString file = QString::fromLatin1(name);
-            QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, FFolder.file(file));
-        }
+        FFolder.copyDeliveredLists();
         FWindow = std::make_unique<TfrmMain>(FFolder.path());
     }
 

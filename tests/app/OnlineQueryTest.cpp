@@ -28,10 +28,7 @@ class OnlineQueryTest : public ::testing::Test
 protected:
     OnlineQueryTest()
     {
-        for (const char *name : {"city.txt", "air.txt"}) {
-            const QString file = QString::fromLatin1(name);
-            QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, FFolder.file(file));
-        }
+        FFolder.copyDeliveredLists();
         useServer(FService.root());
         FWindow = std::make_unique<TfrmMain>(FFolder.path());
         FWindow->show();

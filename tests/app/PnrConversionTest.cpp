@@ -24,10 +24,7 @@ class PnrConversionTest : public ::testing::Test
 protected:
     PnrConversionTest()
     {
-        for (const char *name : {"city.txt", "air.txt"}) {
-            const QString file = QString::fromLatin1(name);
-            QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, FFolder.file(file));
-        }
+        FFolder.copyDeliveredLists();
         FWindow = std::make_unique<TfrmMain>(FFolder.path());
         FWindow->show();
     }

@@ -17,10 +17,7 @@ class PrintButtonsTest : public ::testing::Test
 protected:
     PrintButtonsTest()
     {
-        for (const char *name : {"city.txt", "air.txt"}) {
-            const QString file = QString::fromLatin1(name);
-            QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, FFolder.file(file));
-        }
+        FFolder.copyDeliveredLists();
         FWindow = std::make_unique<TfrmMain>(FFolder.path());
         TItineraryFields &fields = FWindow->fields();
         fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("ZHANG/SAN"));

@@ -28,10 +28,7 @@ class RememberedEntriesTest : public ::testing::Test
 protected:
     RememberedEntriesTest()
     {
-        for (const char *name : {"city.txt", "air.txt"}) {
-            const QString file = QString::fromLatin1(name);
-            QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, FFolder.file(file));
-        }
+        FFolder.copyDeliveredLists();
     }
 
     void setStorage(bool on) { TPrivateConfig(true, FFolder.path()).SetBool(QStringLiteral("Storage"), on); }

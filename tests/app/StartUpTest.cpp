@@ -13,12 +13,6 @@ namespace {
 
 const QString settingsFile = QStringLiteral("vantrel_cof.ini");
 
-void copyList(const TempFolder &folder, const char *name)
-{
-    const QString file = QString::fromLatin1(name);
-    QFile::copy(QStringLiteral(KESTRANO_DATA "/") + file, folder.file(file));
-}
-
 void writeSettings(const TempFolder &folder, const char *utf8Lines)
 {
     folder.write(settingsFile, encodeFileText(u8s(utf8Lines)));
@@ -32,8 +26,7 @@ QString today()
 TEST(StartUp, WithListsAndNoSettingsCreatesTheFileAndShowsTheDesignedReceipt)
 {
     TempFolder folder;
-    copyList(folder, "city.txt");
-    copyList(folder, "air.txt");
+    folder.copyDeliveredLists();
     AnsweredBoxes boxes;
     TfrmMain window(folder.path());
 
@@ -61,9 +54,9 @@ TEST(StartUp, AMissingListShowsTheErrorAndSkipsTheRestOfStartUp)
     for (const auto &c : cases) {
         TempFolder folder;
         if (c.city)
-            copyList(folder, "city.txt");
+            folder.copyDeliveredList("city.txt");
         if (c.air)
-            copyList(folder, "air.txt");
+            folder.copyDeliveredList("air.txt");
         writeSettings(folder, "[COF]\nMakeText=NON-END\nStorage=1\nedtPassenger=张三\n");
         AnsweredBoxes boxes;
         TfrmMain window(folder.path());
@@ -85,8 +78,7 @@ TEST(StartUp, FillsThePickListsFromTheSettingsAndRestoresOnlyWhenStorageIsOn)
 {
     for (const bool storage : {false, true}) {
         TempFolder folder;
-        copyList(folder, "city.txt");
-        copyList(folder, "air.txt");
+        folder.copyDeliveredLists();
         writeSettings(folder, storage ? "[COF]\nStorage=1\n" : "[COF]\nStorage=0\n");
         TPrivateConfig config(true, folder.path());
         config.SetStr(QStringLiteral("MakeText"), u8s("不得签转,\"NON END\""));
@@ -114,8 +106,7 @@ TEST(StartUp, FillsThePickListsFromTheSettingsAndRestoresOnlyWhenStorageIsOn)
 TEST(StartUp, StorageOnWithNoStoredFieldsEmptiesEvenTheDesignedDefaults)
 {
     TempFolder folder;
-    copyList(folder, "city.txt");
-    copyList(folder, "air.txt");
+    folder.copyDeliveredLists();
     writeSettings(folder, "[COF]\nStorage=1\n");
     AnsweredBoxes boxes;
     TfrmMain window(folder.path());

@@ -27,6 +27,22 @@ public:
 
     bool exists(const QString &name) const { return QFile::exists(file(name)); }
 
+#ifdef KESTRANO_DATA
+    // The delivered city and airline lists, as beside the installed program.
+    void copyDeliveredLists() const
+    {
+        copyDeliveredList("city.txt");
+        copyDeliveredList("air.txt");
+    }
+
+    // One delivered list ("city.txt" or "air.txt").
+    void copyDeliveredList(const char *name) const
+    {
+        const QString list = QString::fromLatin1(name);
+        QFile::copy(QStringLiteral(KESTRANO_DATA "/") + list, file(list));
+    }
+#endif
+
 private:
     QTemporaryDir FDir;
 };
