@@ -1,9 +1,9 @@
 #include "PnrDate.h"
 
+#include "NearestDate.h"
 #include "TextRules.h"
 
 #include <QStringView>
-#include <cstdlib>
 
 namespace {
 
@@ -49,18 +49,13 @@ QString PnrDateToIso(const QString &token, const QDate &today, const QString &we
         return {};
 
     const int wanted = weekdayNumber(weekday);
-    QDate nearest;
-    for (int year = today.year() - 1; year <= today.year() + 1; ++year) {
+    for (int year = today.year() - 1; year <= today.year() + 1 && wanted != 0; ++year) {
         const QDate candidate(year, month, day);
-        if (!candidate.isValid())
-            continue;
         // A date falls on the same day of the week at most once in three
         // years running, so the first fit is the only one.
-        if (wanted != 0 && candidate.dayOfWeek() == wanted)
+        if (candidate.isValid() && candidate.dayOfWeek() == wanted)
             return candidate.toString(QStringLiteral("yyyy-MM-dd"));
-        if (!nearest.isValid() ||
-            std::llabs(today.daysTo(candidate)) <= std::llabs(today.daysTo(nearest)))
-            nearest = candidate;
     }
+    const QDate nearest = nearestDate(month, day, today);
     return nearest.isValid() ? nearest.toString(QStringLiteral("yyyy-MM-dd")) : QString();
 }

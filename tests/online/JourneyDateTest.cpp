@@ -18,8 +18,8 @@ TEST(JourneyDate, TakesTheYearThatPutsTheDateNearestToToday)
         {QDate(2017, 1, 3), "12-28", "2016-12-28"},
         {QDate(2016, 6, 1), "11-30", "2016-11-30"},
         {QDate(2016, 6, 1), "12-05", "2015-12-05"},
-        // Equally far back and ahead: this year.
-        {QDate(2016, 7, 2), "01-01", "2016-01-01"},
+        // Equally far back and ahead: the later one, as for PNR dates.
+        {QDate(2016, 7, 2), "01-01", "2017-01-01"},
         // 29 February exists in one of the three years only.
         {QDate(2017, 3, 1), "02-29", "2016-02-29"},
         {QDate(2019, 11, 1), "02-29", "2020-02-29"},
