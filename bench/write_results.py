@@ -54,7 +54,7 @@ ACTIONS = [
      "\"打印预览\"/\"直接打印\" up to the printer: page filled and rendered to PDF"),
     ("bench_print", "fillReceipt", "its share: FillReport on a new page"),
     ("bench_print", "renderReceiptToPdf", "its share: the filled page rendered to PDF"),
-    ("bench_settings", "openSettingsDialog",
+    ("bench_settings_dialog", "openSettingsDialog",
      "\"设置\": the settings dialog built, read from its file and painted"),
     ("bench_app", "restoreWholeReceipt",
      "the 78 remembered entries read back into a new receipt (at start)"),

@@ -1,7 +1,7 @@
 // The answer of the verification service decoded by its declared character
 // set, whatever the bytes and the header say: decoding ends with a text, and a
 // page that declares nothing comes back byte for byte.
-#include "AnswerText.h"
+#include "net/AnswerText.h"
 #include "FuzzSupport.h"
 
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The check code rule on any serial-number text: it ends, and when it gives a
 // code that code has four characters.
-#include "FieldRules.h"
+#include "itinerary/FieldRules.h"
 #include "FuzzSupport.h"
-#include "ItineraryFields.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // The delimited list form: reading any text must end, and whatever list it
 // gives must come back the same after writing and reading it again.
-#include "DelimitedText.h"
+#include "settings/DelimitedText.h"
 #include "FuzzSupport.h"
 
 #include <cstdlib>

@@ -1,13 +1,13 @@
 // A pasted PNR display, whatever it holds: the conversion ends (in time
 // linear in the paste) and leaves a receipt, and converting the same text
 // again gives the same receipt.
-#include "ClearItinerary.h"
-#include "FieldTable.h"
+#include "itinerary/ClearItinerary.h"
+#include "itinerary/FieldTable.h"
 #include "FuzzSupport.h"
-#include "ItineraryFields.h"
-#include "PassengerChooser.h"
-#include "PnrParser.h"
-#include "ReferenceList.h"
+#include "itinerary/ItineraryFields.h"
+#include "pnr/PassengerChooser.h"
+#include "pnr/PnrParser.h"
+#include "reference/ReferenceList.h"
 
 #include <QDate>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // city.txt and air.txt as anyone may have edited them: loading ends with at
 // most one entry a line, and every lookup ends.
 #include "FuzzSupport.h"
-#include "ReferenceList.h"
+#include "reference/ReferenceList.h"
 
 #include <QFile>
 #include <QTemporaryDir>

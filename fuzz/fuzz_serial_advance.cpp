@@ -1,8 +1,8 @@
 // The number advance after printing on any serial number: it ends, and a
 // serial number it advances ends in a check digit 0 to 6 after a blank.
 #include "FuzzSupport.h"
-#include "ItineraryFields.h"
-#include "NumberAdvance.h"
+#include "itinerary/ItineraryFields.h"
+#include "print/NumberAdvance.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // The settings file as anyone may have edited it: every read must end with a
 // value, and a write must leave a file that reads back the written value.
 #include "FuzzSupport.h"
-#include "PrivateConfig.h"
+#include "settings/PrivateConfig.h"
 
 #include <QFile>
 #include <QTemporaryDir>

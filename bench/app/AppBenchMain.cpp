@@ -1,5 +1,5 @@
-#include "FontStandIns.h"
-#include "MessageBox.h"
+#include "common/FontStandIns.h"
+#include "app/MessageBox.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
-#include "ItineraryFields.h"
-#include "RememberedEntries.h"
+#include "itinerary/ItineraryFields.h"
+#include "app/RememberedEntries.h"
 #include "WholeReceipt.h"
 
 #include <QTemporaryDir>

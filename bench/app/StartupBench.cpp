@@ -1,10 +1,10 @@
 #include "FirstPaintWatch.h"
-#include "ItineraryFields.h"
-#include "PrivateConfig.h"
+#include "itinerary/ItineraryFields.h"
+#include "settings/PrivateConfig.h"
 #include "ProgramFolder.h"
 #include "ProgramStart.h"
-#include "RememberedEntries.h"
-#include "SettingsKeys.h"
+#include "app/RememberedEntries.h"
+#include "settings/SettingsKeys.h"
 #include "WholeReceipt.h"
 
 #include <benchmark/benchmark.h>

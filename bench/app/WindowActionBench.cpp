@@ -1,6 +1,6 @@
-#include "ClearItinerary.h"
-#include "MainWindow.h"
-#include "SamplePnr.h"
+#include "itinerary/ClearItinerary.h"
+#include "app/MainWindow.h"
+#include "app/SamplePnr.h"
 #include "WholeReceipt.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "ClearItinerary.h"
-#include "ItineraryFields.h"
+#include "itinerary/ClearItinerary.h"
+#include "itinerary/ItineraryFields.h"
 #include "WholeReceipt.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
-#include "ClearItinerary.h"
-#include "ItineraryFields.h"
-#include "PassengerChooser.h"
-#include "PnrParser.h"
-#include "ReferenceList.h"
+#include "itinerary/ClearItinerary.h"
+#include "itinerary/ItineraryFields.h"
+#include "pnr/PassengerChooser.h"
+#include "pnr/PnrParser.h"
+#include "reference/ReferenceList.h"
 
 #include <QFile>
 #include <benchmark/benchmark.h>

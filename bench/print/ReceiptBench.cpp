@@ -1,8 +1,8 @@
-#include "FontStandIns.h"
-#include "ItineraryFields.h"
-#include "PageRenderer.h"
-#include "RepFrm.h"
-#include "ReportFiller.h"
+#include "common/FontStandIns.h"
+#include "itinerary/ItineraryFields.h"
+#include "print/PageRenderer.h"
+#include "print/RepFrm.h"
+#include "print/ReportFiller.h"
 
 #include <QBuffer>
 #include <QFile>

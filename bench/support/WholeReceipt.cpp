@@ -1,7 +1,7 @@
 #include "WholeReceipt.h"
 
-#include "FieldTable.h"
-#include "ItineraryFields.h"
+#include "itinerary/FieldTable.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <QStringList>
 #include <QtGlobal>

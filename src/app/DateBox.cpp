@@ -1,4 +1,4 @@
-#include "DateBox.h"
+#include "app/DateBox.h"
 
 #include <QAction>
 #include <QCalendarWidget>

@@ -1,8 +1,8 @@
-#include "FieldWidgets.h"
+#include "app/FieldWidgets.h"
 
-#include "DateBox.h"
-#include "FieldTable.h"
-#include "ItineraryFields.h"
+#include "app/DateBox.h"
+#include "itinerary/FieldTable.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>

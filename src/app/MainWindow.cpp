@@ -1,21 +1,21 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AppTitle.h"
-#include "ClearItinerary.h"
-#include "DateBox.h"
-#include "DelimitedText.h"
-#include "FieldWidgets.h"
-#include "KestranoError.h"
-#include "MessageBox.h"
-#include "OptionFrm.h"
-#include "PnrParser.h"
-#include "PrivateConfig.h"
-#include "ReceiptPanel.h"
-#include "RememberedEntries.h"
-#include "ResultPage.h"
-#include "SamplePnr.h"
-#include "SettingsKeys.h"
-#include "TextRules.h"
+#include "common/AppTitle.h"
+#include "itinerary/ClearItinerary.h"
+#include "app/DateBox.h"
+#include "settings/DelimitedText.h"
+#include "app/FieldWidgets.h"
+#include "common/KestranoError.h"
+#include "app/MessageBox.h"
+#include "app/OptionFrm.h"
+#include "pnr/PnrParser.h"
+#include "settings/PrivateConfig.h"
+#include "app/ReceiptPanel.h"
+#include "app/RememberedEntries.h"
+#include "online/ResultPage.h"
+#include "app/SamplePnr.h"
+#include "settings/SettingsKeys.h"
+#include "common/TextRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -358,7 +358,8 @@ void TfrmMain::Button2Click()
                                    FFields.text(QStringLiteral("Edit2")),
                                    FFields.text(QStringLiteral("edtCode")));
     }
-    ParseResultPage(FFields, page, this);
+    if (!ParseResultPage(FFields, page))
+        MessageBox::showMessage(this, QStringLiteral("提取失败！"));
 }
 
 void TfrmMain::Button8Click()

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "HttpClient.h"
-#include "ItineraryFields.h"
-#include "PassengerChooser.h"
-#include "ReferenceList.h"
-#include "ReportPrinting.h"
-#include "VerificationService.h"
+#include "net/HttpClient.h"
+#include "itinerary/ItineraryFields.h"
+#include "pnr/PassengerChooser.h"
+#include "reference/ReferenceList.h"
+#include "app/ReportPrinting.h"
+#include "online/VerificationService.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "ReceiptPanel.h"
+#include "app/ReceiptPanel.h"
 
-#include "FieldTable.h"
-#include "FieldWidgets.h"
+#include "itinerary/FieldTable.h"
+#include "app/FieldWidgets.h"
 
 #include <QPainter>
 

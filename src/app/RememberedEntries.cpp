@@ -1,8 +1,8 @@
-#include "RememberedEntries.h"
+#include "app/RememberedEntries.h"
 
-#include "FieldTable.h"
-#include "ItineraryFields.h"
-#include "PrivateConfig.h"
+#include "itinerary/FieldTable.h"
+#include "itinerary/ItineraryFields.h"
+#include "settings/PrivateConfig.h"
 
 void SaveEntries(const TItineraryFields &fields, const QString &settingsFolder)
 {

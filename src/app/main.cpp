@@ -1,7 +1,7 @@
-#include "AppTitle.h"
-#include "FontStandIns.h"
-#include "MainWindow.h"
-#include "TerminationSignals.h"
+#include "common/AppTitle.h"
+#include "common/FontStandIns.h"
+#include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "FileEncoding.h"
+#include "common/FileEncoding.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

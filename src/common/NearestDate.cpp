@@ -1,4 +1,4 @@
-#include "NearestDate.h"
+#include "common/NearestDate.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "SafeSave.h"
+#include "common/SafeSave.h"
 
 #include <QSaveFile>
 

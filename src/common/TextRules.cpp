@@ -1,4 +1,4 @@
-#include "TextRules.h"
+#include "common/TextRules.h"
 
 QString trimmed(const QString &text)
 {

@@ -1,4 +1,4 @@
-#include "GumboArena.h"
+#include "html/GumboArena.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
-#include "GumboTree.h"
+#include "html/GumboTree.h"
 
-#include "GumboArena.h"
-#include "KestranoError.h"
-#include "MarkupGuard.h"
+#include "html/GumboArena.h"
+#include "common/KestranoError.h"
+#include "html/MarkupGuard.h"
 
 #include <gumbo.h>
 

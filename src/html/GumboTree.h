@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HtmlNode.h"
+#include "html/HtmlNode.h"
 
 #include <QByteArrayView>
 #include <cstddef>

@@ -1,8 +1,8 @@
-#include "HtmlDocument.h"
+#include "html/HtmlDocument.h"
 
-#include "GumboTree.h"
-#include "KestranoError.h"
-#include "MarkupGuard.h"
+#include "html/GumboTree.h"
+#include "common/KestranoError.h"
+#include "html/MarkupGuard.h"
 
 void THtmlDocument::setBodyHtml(const QString &html)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HtmlElementList.h"
-#include "HtmlNode.h"
+#include "html/HtmlElementList.h"
+#include "html/HtmlNode.h"
 
 #include <QString>
 

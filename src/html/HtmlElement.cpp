@@ -1,6 +1,6 @@
-#include "HtmlElement.h"
+#include "html/HtmlElement.h"
 
-#include "HtmlText.h"
+#include "html/HtmlText.h"
 
 THtmlElement::THtmlElement(THtmlNode::Ptr node) : FNode(std::move(node))
 {

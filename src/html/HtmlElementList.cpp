@@ -1,4 +1,4 @@
-#include "HtmlElementList.h"
+#include "html/HtmlElementList.h"
 
 THtmlElementList::THtmlElementList(std::vector<THtmlElement> elements)
     : FElements(std::make_shared<const std::vector<THtmlElement>>(std::move(elements)))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HtmlElement.h"
+#include "html/HtmlElement.h"
 
 #include <memory>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "HtmlNode.h"
+#include "html/HtmlNode.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "HtmlParser.h"
+#include "html/HtmlParser.h"
 
 THtmlParser::THtmlParser() : FWebTables(&FHtmlDoc) {}
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "HtmlDocument.h"
-#include "TableCollection.h"
-#include "WebCombobox.h"
-#include "WebElementCollection.h"
+#include "html/HtmlDocument.h"
+#include "html/TableCollection.h"
+#include "html/WebCombobox.h"
+#include "html/WebElementCollection.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "HtmlText.h"
+#include "html/HtmlText.h"
 
-#include "HtmlNode.h"
+#include "html/HtmlNode.h"
 
 #include <QSet>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "MarkupGuard.h"
+#include "html/MarkupGuard.h"
 
-#include "KestranoError.h"
+#include "common/KestranoError.h"
 
 #include <algorithm>
 #include <array>

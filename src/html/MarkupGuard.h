@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarkupTokenizer.h"
+#include "html/MarkupTokenizer.h"
 
 #include <QByteArrayView>
 #include <list>

@@ -1,4 +1,4 @@
-#include "MarkupTokenizer.h"
+#include "html/MarkupTokenizer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "TableCollection.h"
+#include "html/TableCollection.h"
 
-#include "HtmlDocument.h"
+#include "html/HtmlDocument.h"
 
 TTableCollection::TTableCollection(THtmlDocument *Doc) : FDocument(Doc) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HtmlElement.h"
-#include "WebTable.h"
+#include "html/HtmlElement.h"
+#include "html/WebTable.h"
 
 class THtmlDocument;
 

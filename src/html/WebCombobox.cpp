@@ -1,8 +1,8 @@
-#include "WebCombobox.h"
+#include "html/WebCombobox.h"
 
-#include "HtmlText.h"
-#include "KestranoError.h"
-#include "TextRules.h"
+#include "html/HtmlText.h"
+#include "common/KestranoError.h"
+#include "common/TextRules.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "WebElementCollection.h"
+#include "html/WebElementCollection.h"
 
 TWebElementCollection::TWebElementCollection(const THtmlElementList &ACollection)
     : FCollection(ACollection)

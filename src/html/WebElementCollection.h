@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HtmlElementList.h"
+#include "html/HtmlElementList.h"
 
 #include <QString>
 #include <memory>

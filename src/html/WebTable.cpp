@@ -1,7 +1,7 @@
-#include "WebTable.h"
+#include "html/WebTable.h"
 
-#include "KestranoError.h"
-#include "TextRules.h"
+#include "common/KestranoError.h"
+#include "common/TextRules.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ClearItinerary.h"
+#include "itinerary/ClearItinerary.h"
 
-#include "ItineraryFields.h"
+#include "itinerary/ItineraryFields.h"
 
 void ClearItinerary(TItineraryFields &fields)
 {

@@ -1,4 +1,4 @@
-#include "FieldTable.h"
+#include "itinerary/FieldTable.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
-#include "ItineraryFields.h"
+#include "itinerary/ItineraryFields.h"
 
-#include "TextRules.h"
+#include "common/TextRules.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FieldRules.h"
-#include "FieldTable.h"
+#include "itinerary/FieldRules.h"
+#include "itinerary/FieldTable.h"
 
 #include <QHash>
 #include <QObject>

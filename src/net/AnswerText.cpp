@@ -1,6 +1,6 @@
-#include "AnswerText.h"
+#include "net/AnswerText.h"
 
-#include "HtmlHead.h"
+#include "net/HtmlHead.h"
 
 #include <QStringDecoder>
 

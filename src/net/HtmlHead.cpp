@@ -1,4 +1,4 @@
-#include "HtmlHead.h"
+#include "net/HtmlHead.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AnswerText.h"
+#include "net/AnswerText.h"
 
 #include <QByteArray>
 #include <QString>

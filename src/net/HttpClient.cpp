@@ -1,8 +1,8 @@
-#include "HttpClient.h"
+#include "net/HttpClient.h"
 
-#include "HtmlHead.h"
-#include "KestranoError.h"
-#include "MetaCookie.h"
+#include "net/HtmlHead.h"
+#include "common/KestranoError.h"
+#include "net/MetaCookie.h"
 
 #include <QDateTime>
 #include <QUrl>

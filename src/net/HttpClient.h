@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FormEncoding.h"
-#include "HttpAnswer.h"
+#include "net/FormEncoding.h"
+#include "net/HttpAnswer.h"
 
 #include <QByteArray>
 #include <QString>

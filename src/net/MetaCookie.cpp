@@ -1,4 +1,4 @@
-#include "MetaCookie.h"
+#include "net/MetaCookie.h"
 
 #include <curl/curl.h>
 

@@ -1,6 +1,6 @@
-#include "JourneyCell.h"
+#include "online/JourneyCell.h"
 
-#include "TextRules.h"
+#include "common/TextRules.h"
 
 namespace {
 

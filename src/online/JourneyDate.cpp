@@ -1,7 +1,7 @@
-#include "JourneyDate.h"
+#include "online/JourneyDate.h"
 
-#include "NearestDate.h"
-#include "Pattern.h"
+#include "common/NearestDate.h"
+#include "common/Pattern.h"
 
 #include <QRegularExpression>
 

@@ -1,13 +1,12 @@
-#include "ResultPage.h"
+#include "online/ResultPage.h"
 
-#include "ClearItinerary.h"
-#include "HtmlParser.h"
-#include "ItineraryFields.h"
-#include "JourneyCell.h"
-#include "JourneyDate.h"
-#include "MessageBox.h"
-#include "Pattern.h"
-#include "TextRules.h"
+#include "itinerary/ClearItinerary.h"
+#include "html/HtmlParser.h"
+#include "itinerary/ItineraryFields.h"
+#include "online/JourneyCell.h"
+#include "online/JourneyDate.h"
+#include "common/Pattern.h"
+#include "common/TextRules.h"
 
 #include <QRegularExpression>
 
@@ -83,13 +82,12 @@ void readSpan(TItineraryFields &fields, const THtmlElement &span)
 
 } // namespace
 
-void ParseResultPage(TItineraryFields &fields, const QString &page, QWidget *parent)
+bool ParseResultPage(TItineraryFields &fields, const QString &page)
 {
-    ParseResultPage(fields, page, QDate::currentDate(), parent);
+    return ParseResultPage(fields, page, QDate::currentDate());
 }
 
-void ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today,
-                     QWidget *parent)
+bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today)
 {
     THtmlParser document;
     document.setHTML(page);
@@ -119,9 +117,8 @@ void ParseResultPage(TItineraryFields &fields, const QString &page, const QDate 
         }
     }
 
-    if (!journeyFound)
-        MessageBox::showMessage(parent, QStringLiteral("提取失败！"));
     fields.setText(QStringLiteral("edtCode"), QString());
+    return journeyFound;
 }
 
 void FillJourneyColumn(TItineraryFields &fields, const QString &family, const QString &cellHtml,

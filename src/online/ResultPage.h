@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QString>
 
-class QWidget;
 class TItineraryFields;
 
 // Fills the receipt from the answer page of the verification query, given
@@ -12,13 +11,12 @@ class TItineraryFields;
 // then empties the receipt with ClearItinerary and writes the values of the
 // page through the fields, so that every field's rule runs as if typed:
 // single values from SPAN elements by their class, the flight segments from
-// the first row of the table of class "journey-detail". Shows "提取失败！"
-// (parent: the window for the box) when the page holds no such table, and
-// always ends with an empty captcha box (edtCode).
-void ParseResultPage(TItineraryFields &fields, const QString &page, QWidget *parent = nullptr);
+// the first row of the table of class "journey-detail". Always ends with an
+// empty captcha box (edtCode). Returns false when the page holds no such
+// table: the window then tells the agent "提取失败！".
+[[nodiscard]] bool ParseResultPage(TItineraryFields &fields, const QString &page);
 // The same with today's date given; journey dates take their year from it.
-void ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today,
-                     QWidget *parent = nullptr);
+[[nodiscard]] bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today);
 
 // Splits the HTML of one journey cell at its line breaks ("<BR>") and writes
 // the pieces, as HTML source, into the fields of one family by row: family

@@ -1,9 +1,9 @@
-#include "VerificationService.h"
+#include "online/VerificationService.h"
 
-#include "HttpClient.h"
-#include "KestranoError.h"
-#include "PrivateConfig.h"
-#include "SettingsKeys.h"
+#include "net/HttpClient.h"
+#include "common/KestranoError.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
 
 namespace {
 

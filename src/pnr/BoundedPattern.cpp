@@ -1,6 +1,6 @@
-#include "BoundedPattern.h"
+#include "pnr/BoundedPattern.h"
 
-#include "Pattern.h"
+#include "common/Pattern.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "PassengerChooser.h"
+#include "pnr/PassengerChooser.h"
 
-#include "ItineraryFields.h"
+#include "itinerary/ItineraryFields.h"
 
 void TPassengerChooser::setEntries(const QList<Entry> &entries)
 {

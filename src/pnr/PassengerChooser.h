@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PassengerInfo.h"
+#include "pnr/PassengerInfo.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "PnrDate.h"
+#include "pnr/PnrDate.h"
 
-#include "NearestDate.h"
-#include "TextRules.h"
+#include "common/NearestDate.h"
+#include "common/TextRules.h"
 
 #include <QStringView>
 

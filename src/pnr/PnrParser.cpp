@@ -1,11 +1,11 @@
-#include "PnrParser.h"
+#include "pnr/PnrParser.h"
 
-#include "BoundedPattern.h"
-#include "ItineraryFields.h"
-#include "PassengerChooser.h"
-#include "PnrDate.h"
-#include "ReferenceList.h"
-#include "TextRules.h"
+#include "pnr/BoundedPattern.h"
+#include "itinerary/ItineraryFields.h"
+#include "pnr/PassengerChooser.h"
+#include "pnr/PnrDate.h"
+#include "reference/ReferenceList.h"
+#include "common/TextRules.h"
 
 namespace {
 

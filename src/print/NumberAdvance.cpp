@@ -1,8 +1,8 @@
-#include "NumberAdvance.h"
+#include "print/NumberAdvance.h"
 
-#include "ItineraryFields.h"
-#include "Pattern.h"
-#include "TextRules.h"
+#include "itinerary/ItineraryFields.h"
+#include "common/Pattern.h"
+#include "common/TextRules.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
-#include "PageRenderer.h"
+#include "print/PageRenderer.h"
 
-#include "ReportPage.h"
+#include "print/ReportPage.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "PrintLabel.h"
+#include "print/PrintLabel.h"
 
-#include "TextMeasure.h"
+#include "print/TextMeasure.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PrintLabel.h"
+#include "print/PrintLabel.h"
 
 #include <QString>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "PrintSettings.h"
+#include "print/PrintSettings.h"
 
-#include "PrivateConfig.h"
-#include "SettingsKeys.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
 
 namespace {
 

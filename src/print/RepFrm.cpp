@@ -1,6 +1,6 @@
-#include "RepFrm.h"
+#include "print/RepFrm.h"
 
-#include "PrintLayout.h"
+#include "print/PrintLayout.h"
 
 TfrmRep::TfrmRep(TTextMeasure measure) : FReportPage(std::move(measure))
 {

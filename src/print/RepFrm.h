@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportPage.h"
+#include "print/ReportPage.h"
 
 #include <QHash>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "ReportFiller.h"
+#include "print/ReportFiller.h"
 
-#include "FileEncoding.h"
-#include "ItineraryFields.h"
-#include "Pattern.h"
-#include "RepFrm.h"
+#include "common/FileEncoding.h"
+#include "itinerary/ItineraryFields.h"
+#include "common/Pattern.h"
+#include "print/RepFrm.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PrintSettings.h"
+#include "print/PrintSettings.h"
 
 #include <QString>
 

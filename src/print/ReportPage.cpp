@@ -1,4 +1,4 @@
-#include "ReportPage.h"
+#include "print/ReportPage.h"
 
 #include <QPageSize>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PrintLabel.h"
-#include "TextMeasure.h"
+#include "print/PrintLabel.h"
+#include "print/TextMeasure.h"
 
 #include <QPageLayout>
 #include <QRectF>

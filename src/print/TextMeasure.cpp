@@ -1,4 +1,4 @@
-#include "TextMeasure.h"
+#include "print/TextMeasure.h"
 
 #include <QFontMetricsF>
 

@@ -1,8 +1,8 @@
-#include "ReferenceList.h"
+#include "reference/ReferenceList.h"
 
-#include "FileEncoding.h"
-#include "KestranoError.h"
-#include "TextRules.h"
+#include "common/FileEncoding.h"
+#include "common/KestranoError.h"
+#include "common/TextRules.h"
 
 #include <QFile>
 #include <QStringView>

@@ -1,8 +1,8 @@
-#include "PrivateConfig.h"
+#include "settings/PrivateConfig.h"
 
-#include "FileEncoding.h"
-#include "KestranoError.h"
-#include "SafeSave.h"
+#include "common/FileEncoding.h"
+#include "common/KestranoError.h"
+#include "common/SafeSave.h"
 
 #include <QCoreApplication>
 #include <QDir>

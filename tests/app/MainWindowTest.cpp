@@ -1,7 +1,7 @@
 #include "AnsweredBoxes.h"
-#include "FieldTable.h"
-#include "MainWindow.h"
-#include "SamplePnr.h"
+#include "itinerary/FieldTable.h"
+#include "app/MainWindow.h"
+#include "app/SamplePnr.h"
 #include "Strings.h"
 #include "TempFolder.h"
 

@@ -1,8 +1,8 @@
 #include "AnsweredBoxes.h"
 #include "FakeVerificationService.h"
-#include "FieldTable.h"
-#include "MainWindow.h"
-#include "PrivateConfig.h"
+#include "itinerary/FieldTable.h"
+#include "app/MainWindow.h"
+#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
 

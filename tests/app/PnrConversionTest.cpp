@@ -1,6 +1,6 @@
 #include "AnsweredBoxes.h"
-#include "MainWindow.h"
-#include "SamplePnr.h"
+#include "app/MainWindow.h"
+#include "app/SamplePnr.h"
 #include "Strings.h"
 #include "TempFolder.h"
 

@@ -1,6 +1,6 @@
 #include "AnsweredBoxes.h"
-#include "MainWindow.h"
-#include "PreviewWindow.h"
+#include "app/MainWindow.h"
+#include "app/PreviewWindow.h"
 #include "PrivateCups.h"
 #include "TempFolder.h"
 

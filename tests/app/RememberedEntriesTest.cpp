@@ -1,7 +1,7 @@
 #include "AnsweredBoxes.h"
-#include "FileEncoding.h"
-#include "MainWindow.h"
-#include "PrivateConfig.h"
+#include "common/FileEncoding.h"
+#include "app/MainWindow.h"
+#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
 

@@ -1,7 +1,6 @@
-#include "FileEncoding.h"
-#include "MessageBox.h"
+#include "common/FileEncoding.h"
 #include "Strings.h"
-#include "TextRules.h"
+#include "common/TextRules.h"
 
 #include <gtest/gtest.h>
 
@@ -21,22 +20,6 @@ TEST(Trimming, RemovesBlanksAndControlsButNotWideSpaces)
                  {"", ""}};
     for (const auto &c : cases)
         EXPECT_EQ(trimmed(u8s(c.text)), u8s(c.trimmed)) << c.text;
-}
-
-TEST(StandardErrorBox, AppendsAFullStopAfterACharacterAboveIt)
-{
-    const struct
-    {
-        const char *message;
-        const char *shown;
-    } cases[] = {{"Unable to write to /x/vantrel_cof.ini", "Unable to write to /x/vantrel_cof.ini."},
-                 {"Done.", "Done."},
-                 {"Failed!", "Failed!"},
-                 {"code 42", "code 42."},
-                 {"无法连接", "无法连接."},
-                 {"", ""}};
-    for (const auto &c : cases)
-        EXPECT_EQ(MessageBox::withFullStop(u8s(c.message)), u8s(c.shown)) << c.message;
 }
 
 TEST(FileText, ReadsUtf8AndGb18030AndWritesGb18030)

@@ -1,4 +1,4 @@
-#include "HtmlParser.h"
+#include "html/HtmlParser.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>

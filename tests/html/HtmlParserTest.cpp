@@ -1,5 +1,5 @@
-#include "HtmlParser.h"
-#include "KestranoError.h"
+#include "html/HtmlParser.h"
+#include "common/KestranoError.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "GumboTree.h"
-#include "HtmlParser.h"
-#include "KestranoError.h"
-#include "MarkupGuard.h"
+#include "html/GumboTree.h"
+#include "html/HtmlParser.h"
+#include "common/KestranoError.h"
+#include "html/MarkupGuard.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>

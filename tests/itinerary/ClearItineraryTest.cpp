@@ -1,8 +1,8 @@
-#include "ClearItinerary.h"
-#include "FieldTable.h"
-#include "ItineraryFields.h"
+#include "itinerary/ClearItinerary.h"
+#include "itinerary/FieldTable.h"
+#include "itinerary/ItineraryFields.h"
 #include "Strings.h"
-#include "TextRules.h"
+#include "common/TextRules.h"
 
 #include <gtest/gtest.h>
 

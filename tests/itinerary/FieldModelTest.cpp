@@ -1,5 +1,5 @@
-#include "FieldTable.h"
-#include "ItineraryFields.h"
+#include "itinerary/FieldTable.h"
+#include "itinerary/ItineraryFields.h"
 #include "Strings.h"
 
 #include <QSignalSpy>

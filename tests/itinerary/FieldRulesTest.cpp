@@ -1,5 +1,5 @@
-#include "FieldRules.h"
-#include "ItineraryFields.h"
+#include "itinerary/FieldRules.h"
+#include "itinerary/ItineraryFields.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "HttpClient.h"
+#include "net/HttpClient.h"
 #include "Bytes.h"
 #include "FakeVerificationService.h"
-#include "KestranoError.h"
+#include "common/KestranoError.h"
 #include "Strings.h"
 
 #include <QImage>

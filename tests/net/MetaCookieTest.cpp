@@ -1,4 +1,4 @@
-#include "MetaCookie.h"
+#include "net/MetaCookie.h"
 #include "Bytes.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "ItineraryFields.h"
-#include "JourneyCell.h"
-#include "Pattern.h"
-#include "ResultPage.h"
+#include "itinerary/ItineraryFields.h"
+#include "online/JourneyCell.h"
+#include "common/Pattern.h"
+#include "online/ResultPage.h"
 #include "Strings.h"
 
 #include <QRandomGenerator>

@@ -1,4 +1,4 @@
-#include "JourneyDate.h"
+#include "online/JourneyDate.h"
 
 #include <gtest/gtest.h>
 

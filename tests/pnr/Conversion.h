@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ClearItinerary.h"
-#include "FieldTable.h"
-#include "ItineraryFields.h"
-#include "PassengerChooser.h"
-#include "PnrParser.h"
-#include "ReferenceList.h"
+#include "itinerary/ClearItinerary.h"
+#include "itinerary/FieldTable.h"
+#include "itinerary/ItineraryFields.h"
+#include "pnr/PassengerChooser.h"
+#include "pnr/PnrParser.h"
+#include "reference/ReferenceList.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "BoundedPattern.h"
+#include "pnr/BoundedPattern.h"
 #include "Conversion.h"
 #include "Strings.h"
 

@@ -1,4 +1,4 @@
-#include "PnrDate.h"
+#include "pnr/PnrDate.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "NumberAdvance.h"
-#include "ItineraryFields.h"
+#include "print/NumberAdvance.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "FileEncoding.h"
-#include "PrintLayout.h"
+#include "common/FileEncoding.h"
+#include "print/PrintLayout.h"
 #include "PrintTestSupport.h"
-#include "PrivateConfig.h"
-#include "SettingsKeys.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
 #include "TempFolder.h"
 
 #include <QGlyphRun>

@@ -1,7 +1,7 @@
-#include "PrintLayout.h"
+#include "print/PrintLayout.h"
 #include "PrintTestSupport.h"
-#include "PrivateConfig.h"
-#include "SettingsKeys.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
 #include "TempFolder.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "FileEncoding.h"
-#include "KestranoError.h"
-#include "ReferenceList.h"
+#include "common/FileEncoding.h"
+#include "common/KestranoError.h"
+#include "reference/ReferenceList.h"
 #include "Strings.h"
 #include "TempFolder.h"
 

@@ -1,5 +1,5 @@
-#include "FileEncoding.h"
-#include "PrivateConfig.h"
+#include "common/FileEncoding.h"
+#include "settings/PrivateConfig.h"
 #include "TempFolder.h"
 
 #include <QProcess>

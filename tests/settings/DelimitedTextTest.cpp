@@ -1,4 +1,4 @@
-#include "DelimitedText.h"
+#include "settings/DelimitedText.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "FileEncoding.h"
-#include "KestranoError.h"
-#include "PrivateConfig.h"
+#include "common/FileEncoding.h"
+#include "common/KestranoError.h"
+#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
 

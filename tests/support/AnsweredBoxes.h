@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageBox.h"
+#include "app/MessageBox.h"
 
 #include <QList>
 

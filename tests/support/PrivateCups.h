@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Pattern.h"
+#include "common/Pattern.h"
 #include "ToolOutput.h"
 
 #include <QRegularExpression>

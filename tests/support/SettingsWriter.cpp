@@ -1,7 +1,7 @@
 // Writes the settings file for ever, for the test that kills it at random
 // moments: five fixed keys once, then rounds of a counter and a payload that
 // belongs to it. Prints a line after every completed write.
-#include "PrivateConfig.h"
+#include "settings/PrivateConfig.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,12 +1,12 @@
 #include "AnsweredBoxes.h"
-#include "ItineraryFields.h"
-#include "KestranoError.h"
-#include "PagePrinter.h"
-#include "Pattern.h"
-#include "PreviewWindow.h"
+#include "itinerary/ItineraryFields.h"
+#include "common/KestranoError.h"
+#include "app/PagePrinter.h"
+#include "common/Pattern.h"
+#include "app/PreviewWindow.h"
 #include "PrintTestSupport.h"
 #include "PrivateCups.h"
-#include "ReportPrinting.h"
+#include "app/ReportPrinting.h"
 #include "TempFolder.h"
 
 #include <QAction>

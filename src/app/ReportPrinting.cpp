@@ -1,9 +1,9 @@
-#include "ReportPrinting.h"
+#include "app/ReportPrinting.h"
 
-#include "NumberAdvance.h"
-#include "PreviewWindow.h"
-#include "RepFrm.h"
-#include "ReportFiller.h"
+#include "print/NumberAdvance.h"
+#include "app/PreviewWindow.h"
+#include "print/RepFrm.h"
+#include "print/ReportFiller.h"
 
 #include <QWidget>
 

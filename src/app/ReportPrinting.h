@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PagePrinter.h"
+#include "app/PagePrinter.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "MessageBox.h"
+#include "app/MessageBox.h"
 
-#include "AppTitle.h"
+#include "common/AppTitle.h"
 
 #include <QMessageBox>
 

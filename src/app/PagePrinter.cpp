@@ -1,8 +1,8 @@
-#include "PagePrinter.h"
+#include "app/PagePrinter.h"
 
-#include "KestranoError.h"
-#include "PageRenderer.h"
-#include "ReportPage.h"
+#include "common/KestranoError.h"
+#include "print/PageRenderer.h"
+#include "print/ReportPage.h"
 
 #include <QPainter>
 #include <QPrinter>

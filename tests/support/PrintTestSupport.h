@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ItineraryFields.h"
-#include "PageRenderer.h"
-#include "Pattern.h"
-#include "RepFrm.h"
-#include "ReportFiller.h"
+#include "itinerary/ItineraryFields.h"
+#include "print/PageRenderer.h"
+#include "common/Pattern.h"
+#include "print/RepFrm.h"
+#include "print/ReportFiller.h"
 #include "ToolOutput.h"
 
 #include <QFile>

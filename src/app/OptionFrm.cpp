@@ -1,12 +1,12 @@
-#include "OptionFrm.h"
+#include "app/OptionFrm.h"
 
-#include "DelimitedText.h"
-#include "FontStandIns.h"
-#include "KestranoError.h"
-#include "MessageBox.h"
-#include "PrivateConfig.h"
-#include "SettingsKeys.h"
-#include "TextRules.h"
+#include "settings/DelimitedText.h"
+#include "common/FontStandIns.h"
+#include "common/KestranoError.h"
+#include "app/MessageBox.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
+#include "common/TextRules.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

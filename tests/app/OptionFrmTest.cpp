@@ -1,8 +1,8 @@
 #include "AnsweredBoxes.h"
-#include "DelimitedText.h"
-#include "FileEncoding.h"
-#include "OptionFrm.h"
-#include "PrivateConfig.h"
+#include "settings/DelimitedText.h"
+#include "common/FileEncoding.h"
+#include "app/OptionFrm.h"
+#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
 

@@ -1,9 +1,9 @@
-#include "PreviewWindow.h"
+#include "app/PreviewWindow.h"
 
-#include "KestranoError.h"
-#include "MessageBox.h"
-#include "PageRenderer.h"
-#include "ReportPage.h"
+#include "common/KestranoError.h"
+#include "app/MessageBox.h"
+#include "print/PageRenderer.h"
+#include "print/ReportPage.h"
 
 #include <QActionGroup>
 #include <QMenu>

@@ -1,8 +1,8 @@
-#include "DelimitedText.h"
-#include "FontStandIns.h"
-#include "OptionFrm.h"
-#include "PrivateConfig.h"
-#include "SettingsKeys.h"
+#include "settings/DelimitedText.h"
+#include "common/FontStandIns.h"
+#include "app/OptionFrm.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

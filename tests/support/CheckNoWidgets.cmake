@@ -1,0 +1,16 @@
+# Fails when any of PROGRAMS (executables separated by "|") loads Qt's widgets
+# or print-support module: those belong to the window layer only.
+string(REPLACE "|" ";" programs "${PROGRAMS}")
+foreach(program IN LISTS programs)
+  if(NOT EXISTS "${program}")
+    message(FATAL_ERROR "${program} was not built")
+  endif()
+  execute_process(COMMAND ldd "${program}" OUTPUT_VARIABLE linked RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "ldd ${program} failed")
+  endif()
+  if(linked MATCHES "libQt6(Widgets|PrintSupport)")
+    message(FATAL_ERROR "${program} links ${CMAKE_MATCH_0}")
+  endif()
+  message(STATUS "${program}: no widgets")
+endforeach()
