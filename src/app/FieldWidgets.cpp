@@ -1,4 +1,5 @@
 #include "app/FieldWidgets.h"
+#include "app/PnrTextBox.h"
 
 #include "app/DateBox.h"
 #include "itinerary/FieldTable.h"
@@ -79,7 +80,7 @@ QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
         return box;
     }
     case FieldKind::MultiLine: {
-        auto *memo = new QPlainTextEdit(parent);
+        auto *memo = new TPnrTextBox(parent);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setPlainText(FFields.text(spec.name));
         const QString name = spec.name;

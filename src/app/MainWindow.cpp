@@ -3,6 +3,7 @@
 #include "common/AppTitle.h"
 #include "itinerary/ClearItinerary.h"
 #include "app/DateBox.h"
+#include "app/EntriesAutoSave.h"
 #include "settings/DelimitedText.h"
 #include "app/FieldWidgets.h"
 #include "common/KestranoError.h"
@@ -72,6 +73,9 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
         move(desktop->availableGeometry().center() - rect().center());
 
     FormCreate();
+    FAutoSave = std::make_unique<TEntriesAutoSave>(
+        FFields, FProgramFolder,
+        [this](const QString &reason) { MessageBox::showError(this, reason); }, this);
 }
 
 TfrmMain::~TfrmMain()
@@ -293,6 +297,7 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::FormDestroy()
 {
+    FAutoSave.reset(); // the exit save below writes the same receipt
     guarded([this] { SaveEntries(FFields, FProgramFolder); });
 }
 

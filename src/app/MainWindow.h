@@ -14,6 +14,7 @@
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class TEntriesAutoSave;
 class TFieldWidgets;
 
 // The one window of the program: the ticket-query group, the PNR group and
@@ -79,6 +80,7 @@ private:
     TReferenceList FCityNames;
     TReferenceList FAirNames;
     std::unique_ptr<TFieldWidgets> FWidgets;
+    std::unique_ptr<TEntriesAutoSave> FAutoSave;
     QTabWidget *FTabs = nullptr;
     QLabel *FCaptcha = nullptr;
 };

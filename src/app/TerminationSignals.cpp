@@ -4,7 +4,9 @@
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,10 +16,16 @@ namespace {
 // the other end and quits.
 int signalPipe[2] = {-1, -1};
 
+// The handler may interrupt code that is about to read errno, so it leaves
+// errno as it found it; its end of the pair never blocks, so a burst of
+// signals that fills the pair drops bytes instead of hanging the program
+// inside the handler (one byte is enough to quit).
 void onSignal(int)
 {
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -26,6 +34,14 @@ TTerminationSignals::TTerminationSignals(QObject *parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
+    const int flags = ::fcntl(signalPipe[0], F_GETFL);
+    if (flags < 0 || ::fcntl(signalPipe[0], F_SETFL, flags | O_NONBLOCK) != 0) {
+        for (int &end : signalPipe) {
+            ::close(end);
+            end = -1;
+        }
+        return;
+    }
     auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [] {
         char byte = 0;

@@ -1,0 +1,29 @@
+#include "app/EntriesAutoSave.h"
+
+#include "app/RememberedEntries.h"
+#include "common/KestranoError.h"
+#include "itinerary/ItineraryFields.h"
+
+TEntriesAutoSave::TEntriesAutoSave(TItineraryFields &fields, const QString &settingsFolder,
+                                   std::function<void(const QString &)> failed, QObject *parent)
+    : QObject(parent), FFields(fields), FSettingsFolder(settingsFolder), FFailed(std::move(failed))
+{
+    FQuiet.setSingleShot(true);
+    FQuiet.setInterval(quietMilliseconds);
+    connect(&FQuiet, &QTimer::timeout, this, &TEntriesAutoSave::save);
+    // Every change starts the second afresh, so a burst of typing costs one
+    // write at its end.
+    connect(&FFields, &TItineraryFields::textChanged, &FQuiet, [this] { FQuiet.start(); });
+}
+
+void TEntriesAutoSave::save()
+{
+    try {
+        SaveEntries(FFields, FSettingsFolder);
+        FFailing = false;
+    } catch (const KestranoError &error) {
+        if (!FFailing && FFailed)
+            FFailed(error.message());
+        FFailing = true;
+    }
+}

@@ -1,0 +1,28 @@
+#include "app/PnrTextBox.h"
+
+#include "app/MessageBox.h"
+
+#include <QMimeData>
+
+namespace {
+
+// Measured in UTF-8, as the terminal wrote it; a text longer than the limit
+// in characters is refused before it is converted.
+bool tooLong(const QString &text)
+{
+    return text.size() > TPnrTextBox::maxPasteBytes ||
+           text.toUtf8().size() > TPnrTextBox::maxPasteBytes;
+}
+
+} // namespace
+
+TPnrTextBox::TPnrTextBox(QWidget *parent) : QPlainTextEdit(parent) {}
+
+void TPnrTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source && source->hasText() && tooLong(source->text())) {
+        MessageBox::showMessage(this, QStringLiteral("粘贴的内容超过1MB，不是PNR信息，未粘贴。"));
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+}
