@@ -50,6 +50,8 @@ public:
                 skipComment();
             } else if (peek(1) == '/') {
                 endTag();
+            } else if (startsWithIgnoringCase("<!doctype")) {
+                docType();
             } else if (peek(1) == '!' || peek(1) == '?') {
                 // End tags, declarations and processing instructions end at
                 // the first '>', quotes or not.
@@ -76,6 +78,56 @@ private:
     }
 
     bool startsWith(QByteArrayView text) const { return FPage.sliced(FAt).startsWith(text); }
+
+    bool startsWithIgnoringCase(const char *lowerCase) const
+    {
+        const QByteArrayView text(lowerCase);
+        return FAt + text.size() <= FPage.size() &&
+               equalsIgnoringCase(FPage.sliced(FAt, text.size()), lowerCase);
+    }
+
+    // A document type declaration: its name, then an external id whose
+    // quoted literals may hold '>', then anything up to the next '>'.
+    void docType()
+    {
+        FAt += 9;
+        skipBlanks();
+        skipXmlName();
+        skipBlanks();
+        if (startsWithIgnoringCase("system")) {
+            FAt += 6;
+            skipBlanks();
+            skipLiteral();
+        } else if (startsWithIgnoringCase("public")) {
+            FAt += 6;
+            skipBlanks();
+            skipLiteral();
+            skipBlanks();
+            skipLiteral();
+        }
+        skipPast('>');
+    }
+
+    void skipLiteral()
+    {
+        if (peek() != '"' && peek() != '\'') {
+            return;
+        }
+        const char quote = peek();
+        ++FAt;
+        skipPast(quote);
+    }
+
+    // A name as XML has it; any byte of a character beyond ASCII counts as
+    // a name character.
+    void skipXmlName()
+    {
+        const auto start = [](char c) { return isLetter(c) || c == '_' || c == ':' || (c & 0x80); };
+        if (!start(peek()))
+            return;
+        while (FAt < FPage.size() && (start(peek()) || isNameCharacter(peek())))
+            ++FAt;
+    }
 
     void skipPast(char c)
     {

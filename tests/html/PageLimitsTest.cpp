@@ -129,6 +129,13 @@ TEST(PageLimits, AttributesAreCountedWhereTheParserReadsATag)
         {"after a script", QStringLiteral("<script>'</scripts><div ") + many + QStringLiteral(">"),
          200},
         {"a quote in a name", QStringLiteral("<div 'a=\"><div ") + many + QStringLiteral(">"), 200},
+        // A quoted literal of a document type may hold a '>'; elsewhere the
+        // declaration ends at the first.
+        {"a document type",
+         QStringLiteral("<!DOCTYPE html SYSTEM \"><p x='\"><div ") + many + QStringLiteral(">'"),
+         200},
+        {"a bogus document type",
+         QStringLiteral("<!doctype html \"><div ") + many + QStringLiteral(">\""), 200},
         {"a tag in a tag", QStringLiteral("<div a<b ") + many + QStringLiteral(">"), 201},
     };
     for (const auto &c : cases)
