@@ -1,11 +1,13 @@
+#include "common/KestranoError.h"
 #include "html/HtmlParser.h"
+#include "html/PageLimits.h"
 #include "itinerary/ItineraryFields.h"
-#include "html/MarkupGuard.h"
 #include "online/ResultPage.h"
 
 #include <QFile>
 #include <QStringDecoder>
 #include <benchmark/benchmark.h>
+#include <string>
 
 // What the extraction costs on a result page of about 100 KB: the four-segment
 // sample page with the service's notices, scripts and links around it, the
@@ -67,13 +69,63 @@ void readResultPage(benchmark::State &state)
 }
 BENCHMARK(readResultPage)->Unit(benchmark::kMillisecond)->Repetitions(9);
 
-void checkResultPageMarkup(benchmark::State &state)
+void checkResultPageLimits(benchmark::State &state)
 {
     const QByteArray page = resultPage().toUtf8();
     for (auto _ : state)
-        TMarkupGuard::check(page);
+        benchmark::DoNotOptimize(PageLimits::checkedPage(page));
 }
-BENCHMARK(checkResultPageMarkup)->Unit(benchmark::kMicrosecond)->Repetitions(9);
+BENCHMARK(checkResultPageLimits)->Unit(benchmark::kMicrosecond)->Repetitions(9);
+
+// Pages built to stall a parser, each read (its nesting cut where libxml2
+// stops nesting) or refused, whole: from the text to the element list.
+QString hostilePage(const std::string &kind)
+{
+    if (kind == "nested100000")
+        return QStringLiteral("<div>").repeated(100000);
+    if (kind == "attributes100000") {
+        QString page = QStringLiteral("<div ");
+        for (int i = 0; i < 100000; ++i)
+            page += QStringLiteral("a%1=1 ").arg(i);
+        return page + QStringLiteral(">x</div>");
+    }
+    if (kind == "bold4MiB")
+        return QStringLiteral("<b>").repeated(4 * 1024 * 1024 / 3);
+    if (kind == "commentEndThenDivs")
+        return QStringLiteral("<!-- --!>") + QStringLiteral("<div>").repeated(100000);
+    qFatal("no such page");
+}
+
+void readHostilePage(benchmark::State &state, const std::string &kind)
+{
+    const QString page = hostilePage(kind);
+    int elements = 0;
+    bool refused = false;
+    for (auto _ : state) {
+        THtmlParser parser;
+        try {
+            parser.setHTML(page);
+            elements = parser.WebElements().ElementCount();
+        } catch (const KestranoError &) {
+            refused = true;
+        }
+    }
+    state.counters["page_bytes"] = double(page.toUtf8().size());
+    state.counters["elements"] = elements;
+    state.counters["refused"] = refused ? 1 : 0;
+}
+BENCHMARK_CAPTURE(readHostilePage, nested100000, std::string("nested100000"))
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9);
+BENCHMARK_CAPTURE(readHostilePage, attributes100000, std::string("attributes100000"))
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9);
+BENCHMARK_CAPTURE(readHostilePage, bold4MiB, std::string("bold4MiB"))
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9);
+BENCHMARK_CAPTURE(readHostilePage, commentEndThenDivs, std::string("commentEndThenDivs"))
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9);
 
 } // namespace
 

@@ -1,15 +1,18 @@
 #include "html/HtmlDocument.h"
 
-#include "html/GumboTree.h"
-#include "common/KestranoError.h"
-#include "html/MarkupGuard.h"
+#include "html/LibxmlTree.h"
+#include "html/PageLimits.h"
 
 void THtmlDocument::setBodyHtml(const QString &html)
 {
     // Every UTF-16 unit takes at least one byte in UTF-8: a text this long
     // is refused before it is converted.
-    TMarkupGuard::checkSize(html.size());
-    THtmlNode::Ptr root = parsePage(html.toUtf8());
+    PageLimits::checkSize(html.size());
+    // libxml2 takes a NUL for the end of the page; a browser shows the
+    // replacement character in its place.
+    QString page = html;
+    page.replace(QChar(u'\0'), QChar(QChar::ReplacementCharacter));
+    THtmlNode::Ptr root = parsePage(page.toUtf8());
     std::vector<THtmlElement> elements;
     for (const THtmlNode::Ptr &node : root->descendantElements())
         elements.emplace_back(node);

@@ -12,11 +12,11 @@ class THtmlDocument
 public:
     THtmlDocument() = default;
 
-    // Replaces the content with the page, read by the HTML5 rules: a whole
-    // page with its own HTML, HEAD and BODY tags is taken in as a browser
-    // takes it, and a fragment lands in the body. A page beyond the limits
-    // of MarkupGuard.h is refused with a KestranoError and the content stays
-    // as it was.
+    // Replaces the content with the page, read by libxml2's HTML parser: a
+    // whole page with its own HTML, HEAD and BODY tags is taken in as it
+    // stands, and a fragment lands in a body. A page beyond the limits of
+    // PageLimits.h is refused with a KestranoError and the content stays as
+    // it was.
     void setBodyHtml(const QString &html);
 
     // All elements in the order of the page, each before its descendants;

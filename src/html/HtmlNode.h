@@ -48,6 +48,12 @@ public:
     bool hasAttribute(QStringView name) const;
     // Adds the attribute or replaces its value.
     void setAttribute(const QString &name, const QString &value);
+    // Adds an attribute that the element does not have yet (name in lower
+    // case), as a parser does that has dropped repeated names already.
+    void addAttribute(const QString &name, const QString &value)
+    {
+        FAttributes.push_back({name, value});
+    }
 
     // True for an element whose id or name attribute equals name.
     bool hasIdOrName(const QString &name) const;

@@ -24,7 +24,7 @@ public:
     const QString &HTML() const { return FHTML; }
     // Reads the page into the document, unless it is the text set last: the
     // same page is never read twice. A page beyond the limits of
-    // MarkupGuard.h raises a KestranoError and leaves everything as it was.
+    // PageLimits.h raises a KestranoError and leaves everything as it was.
     void setHTML(const QString &html);
 
     TTableCollection &WebTables() { return FWebTables; }

@@ -1,8 +1,8 @@
 #include "html/WebCombobox.h"
 
-#include "html/HtmlText.h"
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
+#include "html/HtmlText.h"
 
 namespace {
 

@@ -64,11 +64,13 @@ void readSpan(TItineraryFields &fields, const THtmlElement &span)
     const QString text = span.innerText();
     const QString className = span.className();
     if (className.isEmpty() && text.contains(QStringLiteral("印刷序号"))) {
-        // The label and its colon are the first five characters.
+        // The label and its colon are the first five characters. A page
+        // may space the check digit with &nbsp;: a no-break space must not
+        // end up in the number that is printed and advanced.
         static const QRegularExpression blanks =
-            makePattern(QStringLiteral("[ \\t\\n\\x0B\\f\\r]+"));
+            makePattern(QStringLiteral("[ \\t\\n\\x0B\\f\\r\\x{00A0}]+"));
         fields.setText(QStringLiteral("edtSerNo"),
-                       trimmed(text.mid(5)).replace(blanks, QStringLiteral(" ")));
+                       trimmed(trimmed(text.mid(5)).replace(blanks, QStringLiteral(" "))));
         return;
     }
     for (const TSpanValue &value : spanValues) {

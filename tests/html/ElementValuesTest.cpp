@@ -1,5 +1,5 @@
-#include "html/HtmlParser.h"
 #include "Strings.h"
+#include "html/HtmlParser.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +60,8 @@ TEST(ElementValues, InnerHtmlKeepsTheFormThatTheJourneyPatternsNeed)
         // A line break element is "<BR>" however it was written.
         {"<div id=e>PEK<br/>SHA<BR class=x>CAN<br clear=all />X</br>Y</div>",
          "PEK<BR>SHA<BR>CAN<BR>X<BR>Y"},
+        // Only where a tag is read: not in a value or a comment.
+        {"<div id=e title='</br>'>a<!--</br>--></BR >b</div>", "a<!--</br>--><BR>b"},
         // A DIV with text and line breaks stays on one line with its
         // attributes, also when the page spreads it over several.
         {"<table><tr><td id=e>\n  <div class=\"jd\"\n style='x'>\n  08-26<br>\n  "
@@ -72,7 +74,8 @@ TEST(ElementValues, InnerHtmlKeepsTheFormThatTheJourneyPatternsNeed)
         {"<p id=e><!--note-->x</p>", "<!--note-->x"},
         {"<div id=e><pre>a\n  b</pre><script>if (a<b) x();</script></div>",
          "<PRE>a\n  b</PRE><SCRIPT>if (a<b) x();</SCRIPT>"},
-        {"<div id=e><b><i>x</b>y</i></div>", "<B><I>x</I></B><I>y</I>"},
+        // Misnested formatting is closed where the outer element ends.
+        {"<div id=e><b><i>x</b>y</i></div>", "<B><I>x</I></B>y"},
         {"<div id=e></div>", ""},
     };
     THtmlParser parser;

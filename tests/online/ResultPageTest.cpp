@@ -1,9 +1,9 @@
 #include "online/ResultPage.h"
+#include "Strings.h"
+#include "common/KestranoError.h"
 #include "itinerary/ClearItinerary.h"
 #include "itinerary/FieldTable.h"
 #include "itinerary/ItineraryFields.h"
-#include "common/KestranoError.h"
-#include "Strings.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -80,8 +80,8 @@ TEST_P(ResultPageFixture, FillsTheReceiptAsTheExpectedTableSays)
     ClearItinerary(untouched);
     untouched.setText(QStringLiteral("edtCode"), QString());
 
-    const bool found =
-        ParseResultPage(fields, decodedPage(fixture(name + QStringLiteral(".html"))), expected.today);
+    const bool found = ParseResultPage(fields, decodedPage(fixture(name + QStringLiteral(".html"))),
+                                       expected.today);
 
     // The window tells the agent "提取失败！" when the page holds no journey.
     const QStringList messages = found ? QStringList() : QStringList{QStringLiteral("提取失败！")};
@@ -113,6 +113,8 @@ TEST(ParseResultPage, ReadsEachSpanByItsClassAsAWhole)
     } cases[] = {
         {"<span>印刷序号：1234567890  3</span>", "edtSerNo", "1234567890 3"},
         {"<span>No.: 印刷序号 1234567890\t3</span>", "edtSerNo", "印刷序号 1234567890 3"},
+        {"<span>印刷序号：4507315678&nbsp;&nbsp;5</span>", "edtSerNo", "4507315678 5"},
+        {"<span>印刷序号：&nbsp;4507315678 &nbsp;5&nbsp;</span>", "edtSerNo", "4507315678 5"},
         {"<span class=''>xx印刷序号</span>", "edtSerNo", "号"},
         {"<span class=x>印刷序号：1234567890 3</span>", "edtSerNo", ""},
         {"<span class=fare>CNY</span>", "edtFare", ""},
@@ -140,7 +142,8 @@ TEST(ParseResultPage, APageBeyondTheLimitsChangesNothing)
 {
     const QString pages[] = {
         QStringLiteral("<table class=journey-detail></table>") + QString(4 * 1024 * 1024, u' '),
-        QStringLiteral("<div>").repeated(1000),
+        QStringLiteral("<table class=journey-detail ") + QStringLiteral("a ").repeated(1000) +
+            QStringLiteral("></table>"),
     };
     for (const QString &page : pages) {
         TItineraryFields fields;
