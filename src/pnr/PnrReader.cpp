@@ -210,7 +210,7 @@ void TRecordReader::readLine(const TPnrLine &line)
     }
     FEndorsementOpen = false;
     if (FAfterName && !FNamesEnded && isLocatorLine(line.text))
-        FLocatorLine = trimmed(line.text);
+        FLocatorLine = trimmed(line.text).left(6);
     FAfterName = false;
 }
 

@@ -192,4 +192,22 @@ TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110"));
 }
 
+TEST(ParsePnrText, LeavesTheFuelSurchargeEmptyWhileTheInternationalSwitchIsOn)
+{
+    const TFixtureLists lists;
+    const QString fareLine = display(
+        {"1.ZHANG/SAN HX7QJ2", segmentLine,
+         "4.FN/A/FCNY1320.00/SCNY1320.00/C0.00/XCNY80.00/TCNY50.00CN/TCNY30.00YQ/ACNY1400.00"});
+    TReceipt receipt;
+    receipt.fields.setInternational(true);
+    receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QString());
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtCAAC")), QStringLiteral("50.00"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1400.00"));
+
+    receipt.fields.setInternational(false);
+    receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("30.00"));
+}
+
 } // namespace
