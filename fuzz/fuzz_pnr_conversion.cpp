@@ -1,18 +1,88 @@
-// A pasted PNR display, whatever it holds: the conversion ends (in time
-// linear in the paste) and leaves a receipt, and converting the same text
+// A pasted PNR display, whatever it holds: the reading ends (in time linear
+// in the paste) with a record that keeps its invariants, the conversion
+// writes exactly that record into the receipt, and converting the same text
 // again gives the same receipt.
+#include "common/TextRules.h"
 #include "itinerary/ClearItinerary.h"
 #include "itinerary/FieldTable.h"
 #include "FuzzSupport.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "pnr/PnrParser.h"
+#include "pnr/PnrReader.h"
+#include "pnr/PnrRecord.h"
 #include "reference/ReferenceList.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <cstdlib>
 
 namespace {
+
+const QDate today(2026, 12, 10);
+
+void check(bool holds)
+{
+    if (!holds)
+        std::abort();
+}
+
+bool matches(const char *pattern, const QString &text)
+{
+    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)))
+        .match(text)
+        .hasMatch();
+}
+
+bool isAmount(const std::optional<QString> &amount)
+{
+    return !amount || matches(R"(\d+\.\d\d|EXEMPT)", *amount);
+}
+
+void checkAmounts(const TPnrAmounts &amounts)
+{
+    for (const auto *amount : {&amounts.fare, &amounts.airportTax, &amounts.fuelSurcharge,
+                               &amounts.otherTax, &amounts.total})
+        check(isAmount(*amount));
+    check(!amounts.fare || amounts.fare != QStringLiteral("EXEMPT"));
+    check(!amounts.otherTax || amounts.otherTax != QStringLiteral("EXEMPT"));
+}
+
+void checkRecord(const TPnrRecord &record)
+{
+    checkAmounts(record.priceDisplay);
+    checkAmounts(record.fareLine);
+    for (const TPassengerChooser::Entry &entry : record.passengers) {
+        // A name is a trimmed piece of a name item; a ticket thirteen digits.
+        check(!entry.FName.isEmpty() && entry.FName == entry.FName.trimmed());
+        check(entry.FInfo.FTicketNum.isEmpty() || matches(R"(\d{13})", entry.FInfo.FTicketNum));
+    }
+    check(record.locator.isEmpty() || matches(R"([A-Za-z0-9]{6})", record.locator));
+    check(record.hasItems || (record.passengers.isEmpty() && record.segments.isEmpty()));
+    for (const TPnrSegment &segment : record.segments) {
+        check(segment.date.isEmpty() ||
+              QDate::fromString(segment.date, QStringLiteral("yyyy-MM-dd")).isValid());
+        check(matches(R"(\d\d:\d\d)", segment.departs));
+        check(segment.flight.startsWith(segment.carrier));
+    }
+    check(record.flownSegments().size() <= record.segments.size());
+}
+
+bool sameRecord(const TPnrRecord &a, const TPnrRecord &b)
+{
+    if (a.passengers.size() != b.passengers.size())
+        return false;
+    for (qsizetype k = 0; k < a.passengers.size(); ++k) {
+        const TPassengerChooser::Entry &x = a.passengers.at(k);
+        const TPassengerChooser::Entry &y = b.passengers.at(k);
+        if (x.FName != y.FName || x.FInfo.FId != y.FInfo.FId ||
+            x.FInfo.FTicketNum != y.FInfo.FTicketNum)
+            return false;
+    }
+    return a.priceDisplay == b.priceDisplay && a.fareLine == b.fareLine &&
+           a.segments == b.segments && a.locator == b.locator &&
+           a.endorsement == b.endorsement && a.hasItems == b.hasItems;
+}
 
 QStringList receipt(const TItineraryFields &fields)
 {
@@ -26,8 +96,31 @@ QStringList convert(const QString &text, TItineraryFields &fields, TPassengerCho
 {
     static const TReferenceList empty;
     ClearItinerary(fields);
-    ParsePnrText(text, fields, passengers, empty, empty, QDate(2026, 12, 10));
+    ParsePnrText(text, fields, passengers, empty, empty, today);
     return receipt(fields);
+}
+
+// The receipt holds what the record says: the chooser its passengers, the
+// first one shown, and a row for each flown segment up to four.
+void checkWritten(const TPnrRecord &record, const TItineraryFields &fields,
+                  const TPassengerChooser &passengers)
+{
+    QStringList names;
+    for (const TPassengerChooser::Entry &entry : record.passengers)
+        names.append(entry.FName);
+    check(fields.passengerEntries() == names);
+    check(passengers.entries().size() == record.passengers.size());
+    if (!record.passengers.isEmpty()) {
+        const TPassengerChooser::Entry &shown = record.passengers.first();
+        check(fields.text(QStringLiteral("edtPassenger")) == upperCased(shown.FName));
+        check(fields.text(QStringLiteral("edtId")) == upperCased(shown.FInfo.FId));
+        check(fields.text(QStringLiteral("edtTicketNo")) == shown.FInfo.FTicketNum);
+    }
+    const QList<TPnrSegment> flown = record.flownSegments();
+    for (int row = 1; row <= 4 && row <= flown.size(); ++row)
+        check(fields.text(QStringLiteral("edtFlight%1").arg(row)) ==
+              upperCased(flown.at(row - 1).flight));
+    check(fields.text(QStringLiteral("edtPnr")) == upperCased(record.locator));
 }
 
 } // namespace
@@ -36,10 +129,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     ensureApplication();
     const QString text = QString::fromUtf8(bytesOf(data, size));
+
+    const TPnrRecord record = ReadPnrRecord(text, today);
+    checkRecord(record);
+    check(sameRecord(ReadPnrRecord(text, today), record));
+
     TItineraryFields fields;
     TPassengerChooser passengers(fields);
     const QStringList first = convert(text, fields, passengers);
-    if (convert(text, fields, passengers) != first)
-        std::abort();
+    checkWritten(record, fields, passengers);
+    check(convert(text, fields, passengers) == first);
     return 0;
 }

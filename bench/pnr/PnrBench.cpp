@@ -106,6 +106,16 @@ void BM_ConvertLongLine(benchmark::State &state)
 }
 BENCHMARK(BM_ConvertLongLine)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// A hostile paste of page marks, each with an item glued after it: every
+// mark starts an item of its own, and the time still grows with the length.
+void BM_ConvertGluedMarks(benchmark::State &state)
+{
+    QString text = sampleDisplay();
+    text.insert(0, QStringLiteral(" -1.").repeated(state.range(0) / 4) + QStringLiteral("\r\n"));
+    convert(state, text);
+}
+BENCHMARK(BM_ConvertGluedMarks)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

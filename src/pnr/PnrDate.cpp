@@ -34,17 +34,40 @@ bool isAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-} // namespace
+struct TDayAndMonth
+{
+    int day = 0;
+    int month = 0; // 0 when the token names none
+};
 
-QString PnrDateToIso(const QString &token, const QDate &today, const QString &weekday)
+TDayAndMonth dayAndMonth(const QString &token)
 {
     if (token.size() < 5)
         return {};
     const QString date = trimmed(token);
     if (date.size() < 2 || !isAsciiDigit(date.at(0)) || !isAsciiDigit(date.at(1)))
         return {};
-    const int day = date.left(2).toInt();
-    const int month = monthNumber(upperCased(date.right(3)));
+    return {date.left(2).toInt(), monthNumber(upperCased(date.right(3)))};
+}
+
+QString isoDate(const QDate &date)
+{
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+} // namespace
+
+QString PnrDateInYear(const QString &token, int twoDigitYear)
+{
+    const auto [day, month] = dayAndMonth(token);
+    if (month == 0)
+        return {};
+    return isoDate(QDate(2000 + twoDigitYear, month, day));
+}
+
+QString PnrDateToIso(const QString &token, const QDate &today, const QString &weekday)
+{
+    const auto [day, month] = dayAndMonth(token);
     if (month == 0)
         return {};
 
@@ -54,8 +77,7 @@ QString PnrDateToIso(const QString &token, const QDate &today, const QString &we
         // A date falls on the same day of the week at most once in three
         // years running, so the first fit is the only one.
         if (candidate.isValid() && candidate.dayOfWeek() == wanted)
-            return candidate.toString(QStringLiteral("yyyy-MM-dd"));
+            return isoDate(candidate);
     }
-    const QDate nearest = nearestDate(month, day, today);
-    return nearest.isValid() ? nearest.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+    return isoDate(nearestDate(month, day, today));
 }

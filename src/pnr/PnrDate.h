@@ -17,3 +17,8 @@
 // two are equally near). So 05JAN converted on 20 December is next January.
 QString PnrDateToIso(const QString &token, const QDate &today = QDate::currentDate(),
                      const QString &weekday = QString());
+
+// The date of a segment line that prints its year after the month,
+// "09APR20": the token "09APR" in the year 2000 + twoDigitYear. Empty when
+// that year has no such day.
+QString PnrDateInYear(const QString &token, int twoDigitYear);

@@ -87,6 +87,41 @@ TEST_F(PnrConversionTest, ChoosingEachPassengerShowsTheirNameIdAndTicket)
     EXPECT_EQ(text("edtId"), u8s(passengers[0].id));
 }
 
+// A group of twelve, headed by its item 0: the chooser lists the twelve
+// names, not the header, and each shows their own document and ticket.
+TEST_F(PnrConversionTest, ChoosingEachPassengerOfAGroupShowsTheirOwnNameIdAndTicket)
+{
+    convert(fixture("group.pnr"));
+    const char *const names[] = {"陈建华", "陈丽", "邓超", "范文", "高峰", "郭敏",
+                                 "韩雪",   "何平", "胡军", "黄蓉", "江涛", "孔明"};
+    const char *const ids[] = {"110101198001050001", "110101198002110002", "110101198003170003",
+                               "110101198004230004", "110101198005290005", "110101198006040006",
+                               "110101198007100007", "110101198008160008", "110101198009220009",
+                               "110101198010280010", "110101198011030011", "110101198012090012"};
+    ASSERT_EQ(chooser()->count(), 12);
+    EXPECT_EQ(text("edtPnr"), QStringLiteral("KQ7X2M"));
+    EXPECT_EQ(text("cboEndorsement"), u8s("不得签转/不得退票"));
+    const auto expectShown = [&](int i) {
+        const QString ticket = QStringLiteral("99923607001%1").arg(i + 1, 2, 10, QChar(u'0'));
+        EXPECT_EQ(chooser()->currentText(), u8s(names[i]));
+        EXPECT_EQ(text("edtPassenger"), u8s(names[i]));
+        EXPECT_EQ(text("edtId"), QString::fromLatin1(ids[i]));
+        EXPECT_EQ(text("edtTicketNo"), ticket);
+    };
+    expectShown(0);
+    for (int i = 1; i < 12; ++i) {
+        QTest::keyClick(chooser(), Qt::Key_Down);
+        expectShown(i);
+    }
+    // Back up the list, and a jump to the first name.
+    for (int i = 10; i >= 6; --i) {
+        QTest::keyClick(chooser(), Qt::Key_Up);
+        expectShown(i);
+    }
+    QTest::keyClick(chooser(), Qt::Key_Home);
+    expectShown(0);
+}
+
 TEST_F(PnrConversionTest, ASecondDisplayReplacesTheChoosersEntries)
 {
     convert(fixture("round_trip.pnr"));

@@ -66,6 +66,14 @@ TEST(ParsePnrText, ReadsPastALongHostileLine)
         QStringLiteral("5.") + repeated("MU5132 Y   WE26AUG  PEKHGH ", longLine),
         QStringLiteral("5.") + repeated("9.", longLine),
         QString(longLine, u' ') + QStringLiteral("5.X"),
+        QStringLiteral("5.X") + repeated(" -1.", longLine),
+        QStringLiteral("5.X") + repeated(" +", longLine) + QStringLiteral("1"),
+        QStringLiteral("5.TN/") + digits + QStringLiteral("/P1"),
+        QStringLiteral("5.TN/") + repeated("1-", longLine) + QStringLiteral("/P1"),
+        QStringLiteral("5.SSR DOCS ") + repeated("/", longLine) + QStringLiteral("P1"),
+        QStringLiteral("5.") + repeated("YQ:CNY1", longLine),
+        QStringLiteral("5.") + repeated("MU5132 Y   WE26AUG20PEKHGH UN2", longLine),
+        QString(longLine, u'A') + QStringLiteral("X"),
     };
     const TFixtureLists lists;
     const QDate today(2026, 12, 10);
@@ -88,6 +96,9 @@ TEST(ParsePnrText, ReadsALongHostileNameLine)
         QStringLiteral("3.") + QString(longLine, u'1') + QStringLiteral("x 4.WANG"),
         QStringLiteral("3.") + repeated("1.", longLine),
         QStringLiteral("3.") + repeated("12345.", longLine) + QStringLiteral(" ABC123"),
+        QStringLiteral("3.") + repeated("MU5101  Y", longLine),
+        QStringLiteral("3.") + repeated("BJS/T ", longLine),
+        QStringLiteral("3.X") + repeated(" -EO", longLine),
     };
     const TFixtureLists lists;
     const QDate today(2026, 12, 10);
@@ -102,6 +113,57 @@ TEST(ParsePnrText, ReadsALongHostileNameLine)
         EXPECT_EQ(receipt.fields.text(QStringLiteral("edtFlight1")), QStringLiteral("MU5132"));
         EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
     }
+}
+
+// Before the names: an item 0 as long as a paste can make it, read as the
+// group's header, and lines that look like a locator of their own.
+TEST(ParsePnrText, ReadsALongHostileGroupHeader)
+{
+    const QString lines[] = {
+        QStringLiteral("0.1 ") + repeated("NM1 ", longLine) + QStringLiteral("ABCDEF"),
+        QStringLiteral("0.1") + repeated(" NM", longLine),
+        QStringLiteral("0.") + repeated("ABCDEF ", longLine),
+    };
+    const TFixtureLists lists;
+    const QDate today(2026, 12, 10);
+    for (const QString &line : lines) {
+        TReceipt receipt;
+        receipt.convert(sampleWith(line, 2), today, lists.airNames, lists.cityNames);
+        EXPECT_EQ(receipt.fields.text(QStringLiteral("edtFlight1")), QStringLiteral("MU5132"))
+            << line.left(40).toStdString();
+        EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
+    }
+}
+
+// A fare line of a hundred thousand taxes, and a tax of a million digits:
+// the taxes add up, the one no fare can hold counts nothing.
+TEST(ParsePnrText, ReadsALongRunOfTaxes)
+{
+    const QString fareLine = QStringLiteral("9.FN/A/FCNY1860.00/SCNY1860.00/C0.00/") +
+                             repeated("TCNY1.25YR/", 100000 * 11) + QStringLiteral("TCNY") +
+                             QString(longLine, u'9') +
+                             QStringLiteral("XT/TCNY50.00CN/ACNY1910.00");
+    const TFixtureLists lists;
+    TReceipt receipt;
+    receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTax")), QStringLiteral("125000.00"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtCAAC")), QStringLiteral("50.00"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
+}
+
+// An endorsement as long as a paste can make it, over many lines.
+TEST(ParsePnrText, ReadsALongEndorsement)
+{
+    const QString chinese(longLine, QChar(0x4E0D));
+    QStringList lines = {QStringLiteral("9.EI/X") + chinese};
+    for (int line = 0; line < 100000; ++line)
+        lines.append(QStringLiteral("   X") + QChar(0x4E0D));
+    const TFixtureLists lists;
+    TReceipt receipt;
+    receipt.convert(lines.join(u'\r'), QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    const QString endorsement = receipt.fields.text(QStringLiteral("cboEndorsement"));
+    EXPECT_EQ(endorsement.size(), longLine + 2 * 100000);
+    EXPECT_TRUE(endorsement.startsWith(chinese + u'/'));
 }
 
 // Each search starts where the last one ended, on the whole text; nothing may

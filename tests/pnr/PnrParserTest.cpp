@@ -97,11 +97,10 @@ TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
           "7.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567890/1/P0"},
          with(segmentRow, {"edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||",
                            "passenger=LI/SI||"})},
-        {"no segment: every item gives names",
+        {"no segment: the names end at the office line",
          {"1.ZHANG/SAN HX7QJ2", "2.BJS/T BJS/T 010-12345678/TRAVEL", "3.RMK CA/ABC123"},
-         {"cboAir1=VOID", "edtFrom2=VOID", "edtPassenger=ZHANG/SAN HX7QJ2",
-          "passenger=ZHANG/SAN HX7QJ2||", "passenger=BJS/T BJS/T 010-12345678/TRAVEL||",
-          "passenger=RMK CA/ABC123||"}},
+         {"cboAir1=VOID", "edtFrom2=VOID", "edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN",
+          "passenger=ZHANG/SAN||"}},
         {"a segment first: no names",
          {" 1.  CA1501 Y   TU15DEC  PEKSHA HK1   0800 1010          E T3T2",
           " 2.SSR FOID CA HK1 NI110101199001011234/P1"},
@@ -122,11 +121,11 @@ TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
           "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/TEXEMPTYQ/ACNY1910.00"},
          with(segmentRow, {"edtFare=1860.00", "edtCAAC=50.00", "edtTotal=1910.00", "edtPnr=HX7QJ2",
                            "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
-        {"the first tax in whole yuan, whatever its code",
+        {"taxes by their codes, in yuan and fen",
          {"1.ZHANG/SAN HX7QJ2", segmentLine,
           "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY160.50/TCNY50.50CN/TCNY110.00YQ/"},
-         with(segmentRow, {"edtFare=1860.00", "edtCAAC=110.00", "edtTotal=1970.00", "edtPnr=HX7QJ2",
-                           "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
+         with(segmentRow, {"edtFare=1860.00", "edtCAAC=50.50", "edtYQ=110.00", "edtTotal=2020.00",
+                           "edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
         {"29FEB with no leap year within a year of today",
          {"1.ZHANG/SAN HX7QJ2", " 3.  CA1501 Y   TU29FEB  PEKSHA HK2   0800 1010          E T3T2"},
          with(segmentRow,
@@ -191,6 +190,24 @@ TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
                     QDate(2026, 12, 10), lists.airNames, lists.cityNames);
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("2020.00"));
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110"));
+}
+
+TEST(ParsePnrText, LeavesTheFuelSurchargeEmptyWhileTheInternationalSwitchIsOn)
+{
+    const TFixtureLists lists;
+    const QString fareLine = display(
+        {"1.ZHANG/SAN HX7QJ2", segmentLine,
+         "4.FN/A/FCNY1320.00/SCNY1320.00/C0.00/XCNY80.00/TCNY50.00CN/TCNY30.00YQ/ACNY1400.00"});
+    TReceipt receipt;
+    receipt.fields.setInternational(true);
+    receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QString());
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtCAAC")), QStringLiteral("50.00"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1400.00"));
+
+    receipt.fields.setInternational(false);
+    receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("30.00"));
 }
 
 } // namespace

@@ -1,0 +1,351 @@
+#include "pnr/PnrDisplayLines.h"
+#include "pnr/PnrReader.h"
+#include "Strings.h"
+
+#include <gtest/gtest.h>
+
+// The record a display is read into, without a receipt: what each kind of
+// item gives, where the names end, the locator, the segments' status and
+// dates, the taxes by their codes, the endorsement.
+
+namespace {
+
+using Lines = std::vector<const char *>;
+
+const QDate today(2026, 12, 10);
+
+TPnrRecord record(const Lines &lines)
+{
+    return ReadPnrRecord(u8list(lines).join(QStringLiteral("\r\n")), today);
+}
+
+QStringList passengers(const TPnrRecord &record)
+{
+    QStringList list;
+    for (const TPassengerChooser::Entry &entry : record.passengers)
+        list.append(entry.FName + u'|' + entry.FInfo.FId + u'|' + entry.FInfo.FTicketNum);
+    return list;
+}
+
+const char *const segmentLine = " 3.  CA1501 Y   TU15DEC  PEKSHA HK2   0800 1010          E T3T2";
+
+TEST(PnrLines, CutsAtEveryKindOfLineBreak)
+{
+    const QString text = QStringLiteral("1.A\r\n2.B\n3.C\r4.D\u20285.E\r\n\r\n6.F");
+    QStringList items;
+    for (const TPnrLine &line : pnrLines(text))
+        items.append(line.itemText());
+    EXPECT_EQ(items, u8list({"1.A", "2.B", "3.C", "4.D", "5.E", "", "6.F"}));
+}
+
+TEST(PnrLines, ReadsAnItemGluedAfterAPageMarkAsALineOfItsOwn)
+{
+    const struct
+    {
+        const char *what;
+        const char *line;
+        Lines texts;
+    } cases[] = {
+        {"after -", "7.SSR TKNE MU HK1 7812345678902/1/P2    -8.SSR TKNE MU",
+         {"7.SSR TKNE MU HK1 7812345678902/1/P2    ", "8.SSR TKNE MU"}},
+        {"after + and a blank", "7.OSI CA CTCT139     + 8.RMK X", {"7.OSI CA CTCT139     ", "8.RMK X"}},
+        {"two on one line", "1.A  -2.B  +3.C", {"1.A  ", "2.B  ", "3.C"}},
+        {"a mark without a blank before it", "4.BJS/T 010-5.5", {"4.BJS/T 010-5.5"}},
+        {"a mark that no item follows", "4.FARE -5 +X", {"4.FARE -5 +X"}},
+        {"a mark at the start of the line", "   -5.SSR FOID", {"   -5.SSR FOID"}},
+        {"a mark at the end of the line", "3.  CA1501 Y            +", {"3.  CA1501 Y            "}},
+        {"a mark ending a name line", " 1.张三 2.李四 HX7QJ2      -", {" 1.张三 2.李四 HX7QJ2      "}},
+        {"a hyphen ending a word", "4.RMK TEL 010-", {"4.RMK TEL 010-"}},
+    };
+    for (const auto &c : cases) {
+        QStringList texts;
+        for (const TPnrLine &line : pnrLines(u8s(c.line)))
+            texts.append(line.text);
+        EXPECT_EQ(texts, u8list(c.texts)) << c.what;
+    }
+}
+
+TEST(ReadPnrRecord, GivesEachPassengerTheirDocumentAndTicket)
+{
+    const struct
+    {
+        const char *what;
+        Lines display;
+        Lines passengers;
+    } cases[] = {
+        {"the first ticket stays, the conjunction's next booklet does not replace it",
+         {"1.ZHANG/SAN 2.LI/SI HX7QJ2", segmentLine,
+          "4.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567890/1/P1",
+          "5.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567892/1/P2",
+          "6.SSR TKNE CA HK1 SHAPEK 1502 Y20DEC 9991234567891/1/P1",
+          "7.SSR TKNE CA HK1 SHAPEK 1502 Y20DEC 9991234567893/1/P2"},
+         {"ZHANG/SAN||9991234567890", "LI/SI||9991234567892"}},
+        {"a TN item when no SSR TKNE gives the ticket",
+         {"1.ZHANG/SAN 2.LI/SI HX7QJ2", segmentLine, "4.TN/999-1234567899/P1",
+          "5.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567892/1/P2", "6.TN/999-1234567898/P2"},
+         {"ZHANG/SAN||9991234567899", "LI/SI||9991234567892"}},
+        {"TN items: the infant's, a conjunction range, one without hyphen",
+         {"1.ZHANG/SAN 2.LI/SI 3.WANG/WU HX7QJ2", segmentLine, "5.TN/IN/999-1234567800/P1",
+          "6.TN/999-1234567801-02/P1", "7.TN/9991234567803/P2", "8.TN/999-12345678/P3"},
+         {"ZHANG/SAN||9991234567801", "LI/SI||9991234567803", "WANG/WU||"}},
+        {"an infant's SSR TKNE is not the adult's",
+         {"1.ZHANG/SAN HX7QJ2", segmentLine,
+          "4.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC INF9991234567800/1/P1",
+          "5.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991234567801/1/P1"},
+         {"ZHANG/SAN||9991234567801"}},
+        {"the passport of SSR DOCS without an NI/PP/ID item",
+         {"1.SMITH/ANNA MS HX7QJ2", segmentLine,
+          "4.SSR DOCS CA HK1 P/GBR/533123456/GBR/01JAN80/F/15JUN30/SMITH/ANNA/P1"},
+         {"SMITH/ANNA MS|533123456|"}},
+        {"an NI item wins over SSR DOCS, before it or after it",
+         {"1.ZHANG/SAN 2.LI/SI HX7QJ2", segmentLine,
+          "4.SSR FOID CA HK1 NI110101199001011234/P1",
+          "5.SSR DOCS CA HK1 P/CN/G12345678/CN/01JAN90/M/15JUN30/ZHANG/SAN/P1",
+          "6.SSR DOCS CA HK1 P/CN/G87654321/CN/01JAN91/F/15JUN30/LI/SI/P2",
+          "7.SSR FOID CA HK1 PPE11112222/P2"},
+         {"ZHANG/SAN|110101199001011234|", "LI/SI|E11112222|"}},
+        {"the infant's passport is not the mother's, the mother's own is",
+         {"1.SMITH/ANNA MS HX7QJ2", segmentLine,
+          "4.SSR DOCS CA HK1 P/GBR/533999999/GBR/01JAN25/FI/15JUN30/SMITH/BABY/P1",
+          "5.SSR DOCS CA HK1 P/GBR/533123456/GBR/01JAN80/F/15JUN30/SMITH/ANNA/P1"},
+         {"SMITH/ANNA MS|533123456|"}},
+        {"a name with NI in a DOCS item is no document",
+         {"1.ROSSI/DANIELA MS HX7QJ2", segmentLine,
+          "4.SSR DOCS CA HK1 P/ITA/YA1234567/ITA/01JAN80/F/15JUN30/ROSSI/DANIELA/P1"},
+         {"ROSSI/DANIELA MS|YA1234567|"}},
+        {"SSR DOCS of a passenger the names do not have",
+         {"1.SMITH/ANNA MS HX7QJ2", segmentLine,
+          "4.SSR DOCS CA HK1 P/GBR/533123456/GBR/01JAN80/F/15JUN30/SMITH/ANNA/P2",
+          "5.SSR DOCS CA HK1 P/GBR/533123457/GBR/01JAN80/F/15JUN30/SMITH/ANNA/P0",
+          "6.TN/999-1234567899/P0"},
+         {"SMITH/ANNA MS||"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(passengers(record(c.display)), u8list(c.passengers)) << c.what;
+}
+
+TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
+{
+    const struct
+    {
+        const char *item;
+        bool isName;
+    } cases[] = {
+        {"2.SSR FOID CA HK1 NI110101199001011234/P1", false},
+        {"2.OSI CA CTCT13800138000", false},
+        {"2.RMK CA/ABC123", false},
+        {"2.TL/1200/15DEC/BJS188", false},
+        {"2.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/", false},
+        {"2.FC/A/15DEC26 BJS CA SHA 1860.00Y CNY1860.00END", false},
+        {"2.FP/CASH,CNY", false},
+        {"2.EI/BUDEQIANZHUAN不得签转", false},
+        {"2.TN/999-1234567890/P1", false},
+        {"2.XN/IN/张小宝INF(MAR25)/P1", false},
+        {"2.T", false},
+        {"2.BJS/T BJS/T 010-12345678/TRAVEL/WANG ABCDEFG", false},
+        {"2.BJS/T PEK/T-5129XXXX/BEIJING", false},
+        {"2.MU5101  Y MO11JAN  PEKSHA DK1   0800 1010", false},
+        {"2.KQ7X2M -EOT SUCCESSFUL, BUT ASR UNUSED FOR 1 OR MORE SEGMENTS", false},
+        // Names that begin like an element, and are none.
+        {"2.OSIPOV/IVAN MR", true},
+        {"2.XIE/T", true},
+        {"2.TLEUBAYEV/ASKAR", true},
+        {"2.RMKX/A", true},
+    };
+    for (const auto &c : cases) {
+        // The item, then one that would be a name: names end for good.
+        const TPnrRecord read = record({"1.ZHANG/SAN", c.item, "3.LI/SI HX7QJ2"});
+        QStringList names;
+        for (const TPassengerChooser::Entry &entry : read.passengers)
+            names.append(entry.FName);
+        const QStringList expected = c.isName
+                                         ? QStringList{u8s("ZHANG/SAN"), u8s(c.item).mid(2),
+                                                       QStringLiteral("LI/SI")}
+                                         : QStringList{QStringLiteral("ZHANG/SAN")};
+        EXPECT_EQ(names, expected) << c.item;
+    }
+}
+
+TEST(ReadPnrRecord, FindsTheRecordLocator)
+{
+    const struct
+    {
+        const char *what;
+        Lines display;
+        const char *locator;
+        Lines names;
+    } cases[] = {
+        {"closing the name line", {"1.张三 2.李四 HX7QJ2", segmentLine}, "HX7QJ2", {"张三", "李四"}},
+        {"with the carrier after it", {"1.赵六 2.王五 MZ4K7R/HU", segmentLine}, "MZ4K7R", {"赵六", "王五"}},
+        {"on a line of its own after the names",
+         {" 1.张三 2.李四", "  NQ3W8P", segmentLine}, "NQ3W8P", {"张三", "李四"}},
+        {"on a line of its own with its carrier",
+         {" 1.张三 2.李四", "  NQ3W8P/HU", segmentLine}, "NQ3W8P", {"张三", "李四"}},
+        {"a line of its own between names is no locator",
+         {" 1.张三", "  NQ3W8P", " 2.李四", segmentLine}, "", {"张三", "李四"}},
+        {"a line of its own after an element is no locator",
+         {" 1.张三", " 2.RMK X", "  BJS188", segmentLine}, "", {"张三"}},
+        {"a line of its own after the first segment is no locator",
+         {" 1.张三", segmentLine, "  BJS188"}, "", {"张三"}},
+        {"a group's item 0", {" 0.15BJTUAN NM15 KQ7X2M", " 1.张三 2.李四", segmentLine},
+         "KQ7X2M", {"张三", "李四"}},
+        {"a group's item 0 and the same locator after the names",
+         {" 0.15BJTUAN NM15 KQ7X2M", " 1.张三 2.李四 kq7x2m", segmentLine}, "KQ7X2M",
+         {"张三", "李四"}},
+        {"a group's item 0 and another word after the names",
+         {" 0.2HZX NM2 KQ7X2M", " 1.SMITH/JOHN 2.SMITH/ANNA ABCDEF", segmentLine}, "KQ7X2M",
+         {"SMITH/JOHN", "SMITH/ANNA ABCDEF"}},
+        {"a group without names", {" 0.12HZX/AT NM12 JX0A1B", segmentLine}, "JX0A1B", {}},
+        {"an item 0 that is no group header", {" 0.ZHANG HX7QJ2", segmentLine}, "HX7QJ2",
+         {"ZHANG"}},
+    };
+    for (const auto &c : cases) {
+        const TPnrRecord read = record(c.display);
+        QStringList names;
+        for (const TPassengerChooser::Entry &entry : read.passengers)
+            names.append(entry.FName);
+        EXPECT_EQ(read.locator, u8s(c.locator)) << c.what;
+        EXPECT_EQ(names, u8list(c.names)) << c.what;
+    }
+}
+
+TEST(ReadPnrRecord, KeepsEachSegmentWithItsStatus)
+{
+    const struct
+    {
+        const char *line;
+        const char *status;
+        bool flown;
+        const char *date;
+    } cases[] = {
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA HK1   0800 1010", "HK", true, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA RR1   0800 1010", "RR", true, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA TK1   0800 1010", "TK", true, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA HN1   0800 1010", "HN", true, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA UN1   0800 1010", "UN", false, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA UC1   0800 1010", "UC", false, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA NO1   0800 1010", "NO", false, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA HX1   0800 1010", "HX", false, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA XX1   0800 1010", "XX", false, "2027-01-11"},
+        {" 3.  MU5101 Y   MO11JAN  PEKSHA XL1   0800 1010", "XL", false, "2027-01-11"},
+        // A year printed after the month is the year, whatever the weekday.
+        {" 3.  MU5101 Y   TH09APR20PEKSHA RR1   0800 1010", "RR", true, "2020-04-09"},
+        {" 3.  MU5101 Y   SA29FEB20PEKSHA RR1   0800 1010", "RR", true, "2020-02-29"},
+        {" 3.  MU5101 Y   MO29FEB21PEKSHA RR1   0800 1010", "RR", true, ""},
+        {" 3.  MU5101 Y   TH09APR2 PEKSHA RR1   0800 1010", "RR", true, "2026-04-09"},
+    };
+    for (const auto &c : cases) {
+        const TPnrRecord read = record({"1.ZHANG/SAN HX7QJ2", c.line});
+        ASSERT_EQ(read.segments.size(), 1) << c.line;
+        const TPnrSegment &segment = read.segments.first();
+        EXPECT_EQ(segment.status, u8s(c.status)) << c.line;
+        EXPECT_EQ(segment.isFlown(), c.flown) << c.line;
+        EXPECT_EQ(read.flownSegments().size(), c.flown ? 1 : 0) << c.line;
+        EXPECT_EQ(segment.date, u8s(c.date)) << c.line;
+        EXPECT_EQ(segment.flight, QStringLiteral("MU5101")) << c.line;
+        EXPECT_EQ(segment.from + segment.to, QStringLiteral("PEKSHA")) << c.line;
+    }
+}
+
+// A cancelled segment still ends the names.
+TEST(ReadPnrRecord, EndsTheNamesAtASegmentThatIsNotFlown)
+{
+    const TPnrRecord read =
+        record({"1.ZHANG/SAN HX7QJ2", " 2.  MU5101 Y   MO11JAN  PEKSHA XX1   0800 1010", "3.LI/SI"});
+    EXPECT_EQ(passengers(read), u8list({"ZHANG/SAN||"}));
+    EXPECT_TRUE(read.flownSegments().isEmpty());
+}
+
+TEST(ReadPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
+{
+    using A = std::optional<QString>;
+    const auto a = [](const char *text) { return A(QString::fromLatin1(text)); };
+    const struct
+    {
+        const char *what;
+        Lines display;
+        TPnrAmounts fareLine;
+    } cases[] = {
+        {"airport tax and an exempt fuel surcharge",
+         {"9.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/TEXEMPTYQ/ACNY1910.00"},
+         {a("1860.00"), a("50.00"), a("EXEMPT"), {}, a("1910.00")}},
+        {"a fuel surcharge",
+         {"9.FN/A/FCNY1320.00/SCNY1320.00/C0.00/XCNY80.00/TCNY50.00CN/TCNY30.00YQ/ACNY1400.00"},
+         {a("1320.00"), a("50.00"), a("30.00"), {}, a("1400.00")}},
+        {"an airport tax in yuan and fen",
+         {"9.FN/A/FCNY1000.00/SCNY1000.00/C0.00/XCNY50.50/TCNY50.50CN/TEXEMPTYQ/"},
+         {a("1000.00"), a("50.50"), a("EXEMPT"), {}, {}}},
+        {"no airport tax due, foreign taxes over a continuation line",
+         {"9.FN/A/FJPY52000.00/ECNY2650.00/SCNY2650.00/C0.00/XCNY1180.00/TEXEMPTCN/",
+          "    TCNY480.00YQ/TCNY500.00SW/TCNY200.00OI/ACNY3830.00"},
+         {a("2650.00"), {}, a("480.00"), a("700.00"), a("3830.00")}},
+        {"other taxes in fen add up",
+         {"9.FN/A/FCNY4200.00/SCNY4200.00/C0.00/TCNY90.00CN/TCNY20.50YR/TCNY12.75E7/"},
+         {a("4200.00"), a("90.00"), {}, a("33.25"), {}}},
+        {"no fuel surcharge item at all",
+         {"9.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/ACNY1910.00"},
+         {a("1860.00"), a("50.00"), {}, {}, a("1910.00")}},
+        {"the infant's fare line after an adult's without a total",
+         {"9.FN/A/FCNY1280.00/SCNY1280.00/C3.00/XCNY50.00/TCNY50.00CN/TCNY30.00YQ/",
+          "10.FN/IN/FCNY130.00/SCNY130.00/C0.00/TEXEMPTCN/TCNY99.00YR/ACNY130.00/P1"},
+         {a("1280.00"), a("50.00"), a("30.00"), {}, a("130.00")}},
+        {"a tax code glued to no element is no tax",
+         {"9.FN/A/FCNY1860.00/SCNY1860.00/XTCNY50.00CN/ACNY1860.00"},
+         {a("1860.00"), {}, {}, {}, a("1860.00")}},
+    };
+    for (const auto &c : cases) {
+        const TPnrAmounts read = record(c.display).fareLine;
+        EXPECT_EQ(read.fare, c.fareLine.fare) << c.what;
+        EXPECT_EQ(read.airportTax, c.fareLine.airportTax) << c.what;
+        EXPECT_EQ(read.fuelSurcharge, c.fareLine.fuelSurcharge) << c.what;
+        EXPECT_EQ(read.otherTax, c.fareLine.otherTax) << c.what;
+        EXPECT_EQ(read.total, c.fareLine.total) << c.what;
+    }
+}
+
+TEST(ReadPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
+{
+    const struct
+    {
+        const char *line;
+        std::optional<QString> fuelSurcharge;
+    } cases[] = {
+        {"01 Y FARE:CNY1320.00 TAX:CNY50.00 YQ:CNY30.00  TOTAL:1400.00", QStringLiteral("30.00")},
+        {"01 Y FARE:CNY1320.00 TAX:CNY50.00 YQ:CNY30  TOTAL:1400.00", QStringLiteral("30.00")},
+        {"01 Y FARE:CNY1320.00 TAX:CNY50.00 YQ:TEXEMPTYQ  TOTAL:1370.00",
+         QStringLiteral("EXEMPT")},
+        {"01 Y FARE:CNY1320.00 TAX:CNY50.00 TOTAL:1370.00", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        const TPnrAmounts read = record({c.line}).priceDisplay;
+        EXPECT_EQ(read.fuelSurcharge, c.fuelSurcharge) << c.line;
+        EXPECT_EQ(read.fare, QStringLiteral("1320.00")) << c.line;
+    }
+}
+
+TEST(ReadPnrRecord, TakesTheEndorsementFromTheEiItem)
+{
+    const struct
+    {
+        const char *what;
+        Lines display;
+        const char *endorsement;
+    } cases[] = {
+        {"Chinese pieces", {"9.EI/BUDEQIANZHUAN不得签转/GAIQITUIPIAOSHOUFEI改期退票收费"},
+         "不得签转/改期退票收费"},
+        {"with a leading Q/", {"9.EI/Q/BUDEQIANZHUAN不得签转/BUDETUIPIAO不得退票"},
+         "不得签转/不得退票"},
+        {"no Chinese", {"9.EI/NON-END/NON-RERTE"}, "NON-END/NON-RERTE"},
+        {"over a continuation line",
+         {"9.EI/BUDEQIANZHUAN不得签转/GAIQITUIPIAOSHOUFEI改期退票收费/", "    BUDETUIPIAO不得退票",
+          "10.FP/CASH,CNY"},
+         "不得签转/改期退票收费/不得退票"},
+        {"the first EI item", {"9.EI/不得签转", "10.EI/NON-END"}, "不得签转"},
+        {"with a page mark", {"9.EI/不得签转                                   -"}, "不得签转"},
+        {"none", {"9.RMK EI/不得签转"}, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(record(c.display).endorsement, u8s(c.endorsement)) << c.what;
+}
+
+} // namespace
