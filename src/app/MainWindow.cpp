@@ -54,7 +54,13 @@ void labelAt(const QString &text, QWidget *parent, const QRect &geometry)
 } // namespace
 
 TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
-    : QWidget(parent), FProgramFolder(programFolder)
+    : TfrmMain(programFolder, TSettingsLocation(programFolder), parent)
+{
+}
+
+TfrmMain::TfrmMain(const QString &programFolder, const TSettingsLocation &settings,
+                   QWidget *parent)
+    : QWidget(parent), FProgramFolder(programFolder), FSettings(settings)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
@@ -262,13 +268,15 @@ void TfrmMain::guarded(const std::function<void()> &handler)
 void TfrmMain::FormCreate()
 {
     guarded([this] {
+        FSettings.prepare();
         const QDir folder(FProgramFolder);
         FCityNames.loadCityFile(folder.filePath(QStringLiteral("city.txt")));
         FAirNames.loadAirFile(folder.filePath(QStringLiteral("air.txt")));
 
+        // One reading of the settings file for the whole start.
+        const TSettingsSnapshot config = TPrivateConfig(false, FSettings.folder).snapshot();
         bool storage = false;
         {
-            const TPrivateConfig config(false, FProgramFolder);
             const struct
             {
                 const QString &key;
@@ -284,7 +292,7 @@ void TfrmMain::FormCreate()
             storage = config.GetBool(SettingsKeys::Storage);
         }
         if (storage)
-            RestoreEntries(FFields, FProgramFolder);
+            RestoreEntries(FFields, config);
 
         FFields.setText(QStringLiteral("edtDateOfInsue"),
                         QDate::currentDate().toString(TDateBox::dateFormat()));
@@ -293,7 +301,7 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::FormDestroy()
 {
-    guarded([this] { SaveEntries(FFields, FProgramFolder); });
+    guarded([this] { SaveEntries(FFields, FSettings.folder); });
 }
 
 void TfrmMain::Button3Click()
@@ -311,7 +319,7 @@ void TfrmMain::Button6Click()
 {
     // Nothing is reloaded afterwards: new pick-list entries appear at the
     // next start, print settings at the next print or preview.
-    TfrmOption frmOption(FProgramFolder, this);
+    TfrmOption frmOption(FSettings.folder, this);
     frmOption.exec();
 }
 
