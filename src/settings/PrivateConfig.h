@@ -41,8 +41,8 @@ public:
     TSettingsSnapshot snapshot() const;
 
     QString GetStr(const QString &sField) const;
-    int GetInt(const QString &sField) const;        // 0 when absent or not a number
-    bool GetBool(const QString &sField) const;      // true when the integer is not 0
+    int GetInt(const QString &sField) const;   // 0 when absent or not a number
+    bool GetBool(const QString &sField) const; // true when the integer is not 0
     bool GetBool(const QString &sField, bool DefValue) const;
 
     // Each write raises KestranoError "Unable to write to <path>: <reason>"

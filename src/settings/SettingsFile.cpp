@@ -66,7 +66,9 @@ TSettingsFile::Content TSettingsFile::read(const QString &path, Owner owner)
         return content;
     }
     content.exists = true;
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(fd, &status) != 0)
         content.refusal = reasonOf(errno);
     else
@@ -111,7 +113,9 @@ QString TSettingsFile::writeRefusal(const QString &path)
     const int fd = openNoFollow(path, O_RDONLY);
     if (fd < 0)
         return errno == ENOENT ? QString() : openRefusal(errno);
-    struct stat status {};
+    struct stat status
+    {
+    };
     QString refusal = ::fstat(fd, &status) != 0 ? reasonOf(errno) : refusalOf(status, Owner::User);
     // The owner's write bit, not access(): root may write anything, yet a
     // file made read-only stays so for every user of the program.
@@ -128,7 +132,9 @@ TSettingsFile::Lock::Lock(const QString &path)
         FFailure = openRefusal(errno);
         return;
     }
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(FFd, &status) != 0 || !S_ISREG(status.st_mode)) {
         FFailure = QStringLiteral("its lock file is not a regular file");
     } else {

@@ -22,7 +22,9 @@ QString TSettingsLocation::filePath() const
 bool TSettingsLocation::isUsersOwnFolder(const QString &folder)
 {
     const QByteArray path = QFile::encodeName(folder);
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(path.constData(), &status) != 0 || !S_ISDIR(status.st_mode))
         return false;
     // The owner's write bit rather than access() alone: root may write any
@@ -66,7 +68,9 @@ void makePrivateFolder(const QString &folder)
     const QByteArray path = QFile::encodeName(folder);
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
         throw fail(QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::lstat(path.constData(), &status) != 0)
         throw fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (!S_ISDIR(status.st_mode))
@@ -88,8 +92,7 @@ void TSettingsLocation::prepare() const
     const QString path = filePath();
     const TSettingsFile::Lock lock(path);
     if (!lock.failure().isEmpty()) {
-        throw KestranoError(
-            QStringLiteral("Unable to write to %1: %2").arg(path, lock.failure()));
+        throw KestranoError(QStringLiteral("Unable to write to %1: %2").arg(path, lock.failure()));
     }
     if (TSettingsFile::read(path).exists)
         return; // seeded before, or the user's own since

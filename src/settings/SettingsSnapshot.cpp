@@ -2,8 +2,7 @@
 
 TSettingsSnapshot::TSettingsSnapshot(TIniText text)
     : FText(std::make_shared<const TIniText>(std::move(text)))
-{
-}
+{}
 
 QString TSettingsSnapshot::GetStr(const QString &sField) const
 {

@@ -1,5 +1,5 @@
-#include "settings/PrivateConfig.h"
 #include "TempFolder.h"
+#include "settings/PrivateConfig.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>

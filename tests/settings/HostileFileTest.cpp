@@ -1,9 +1,9 @@
 // Whatever stands in place of the settings file, the store never reaches
 // beyond it, never waits on it and never loses a receipt silently: it either
 // refuses with the reason or uses a fresh private file of its own.
+#include "TempFolder.h"
 #include "common/KestranoError.h"
 #include "settings/PrivateConfig.h"
-#include "TempFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +23,9 @@ constexpr uid_t nobody = 65534;
 
 mode_t modeOf(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
@@ -64,9 +66,7 @@ const Intruder intruders[] = {
      },
      "it is not a regular file"},
     {"a folder",
-     [](const TempFolder &program, const TempFolder &) {
-         return QDir(program.path()).mkdir(ini);
-     },
+     [](const TempFolder &program, const TempFolder &) { return QDir(program.path()).mkdir(ini); },
      "it is not a regular file"},
     {"a device",
      [](const TempFolder &program, const TempFolder &) {
@@ -103,11 +103,13 @@ TEST(HostileSettingsFile, EveryIntruderIsRefusedWithItsReasonAndLeftAsItIs)
         const QString path = program.file(ini);
         const QFileInfo before(path);
         const bool victimWas = victim.exists(QStringLiteral("bashrc"));
-        const QByteArray planted = before.isFile() && !before.isSymLink() ? program.read(ini) : QByteArray();
+        const QByteArray planted =
+            before.isFile() && !before.isSymLink() ? program.read(ini) : QByteArray();
 
         const QString reason = QString::fromUtf8(intruder.reason);
-        EXPECT_EQ(errorOf([&] { TPrivateConfig(false, program.path()).GetStr(QStringLiteral("vpos")); }),
-                  QStringLiteral("Unable to read %1: %2").arg(path, reason));
+        EXPECT_EQ(
+            errorOf([&] { TPrivateConfig(false, program.path()).GetStr(QStringLiteral("vpos")); }),
+            QStringLiteral("Unable to read %1: %2").arg(path, reason));
         EXPECT_EQ(errorOf([&] {
                       TPrivateConfig(true, program.path())
                           .SetStr(QStringLiteral("Edit2"), QStringLiteral("x;id>~/owned;#"));

@@ -1,9 +1,9 @@
+#include "settings/SettingsLocation.h"
+#include "TempFolder.h"
 #include "common/KestranoError.h"
 #include "settings/PrivateConfig.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "settings/SettingsLocation.h"
-#include "TempFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +18,9 @@ const QString ini = QStringLiteral("vantrel_cof.ini");
 
 mode_t modeOf(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
@@ -36,7 +38,10 @@ struct Places
     TempFolder etc;
     QString config() const { return home.file(QStringLiteral(".config/kestrano")); }
     QString system() const { return etc.file(ini); }
-    TSettingsLocation choose() const { return TSettingsLocation::choose(program.path(), config(), system()); }
+    TSettingsLocation choose() const
+    {
+        return TSettingsLocation::choose(program.path(), config(), system());
+    }
 };
 
 TEST(SettingsLocation, BesideTheProgramOnlyWhileItsFolderIsTheUsersOwn)
@@ -59,7 +64,8 @@ TEST(SettingsLocation, BesideTheProgramOnlyWhileItsFolderIsTheUsersOwn)
         ASSERT_TRUE(setMode(places.program.path(), c.mode));
         if (c.handToNobody) {
             ASSERT_EQ(::geteuid(), 0u) << "handing a folder to another user needs root";
-            ASSERT_EQ(::chown(QFile::encodeName(places.program.path()).constData(), 65534, 65534), 0);
+            ASSERT_EQ(::chown(QFile::encodeName(places.program.path()).constData(), 65534, 65534),
+                      0);
         }
         const TSettingsLocation location = places.choose();
         EXPECT_EQ(location.installed, !c.portable);
@@ -151,13 +157,15 @@ TEST(TypedSettings, OneReadingGivesEveryKeyTyped)
     EXPECT_EQ(settings.fontEnSize, 12);
     EXPECT_EQ(settings.fontName, QString());
     EXPECT_EQ(settings.fontColor, 0); // stored black, not absent
-    EXPECT_EQ(settings.pickList(SettingsKeys::MakeText), (QStringList{QStringLiteral("A"), QStringLiteral("B C")}));
+    EXPECT_EQ(settings.pickList(SettingsKeys::MakeText),
+              (QStringList{QStringLiteral("A"), QStringLiteral("B C")}));
     EXPECT_EQ(settings.pickList(SettingsKeys::company), QStringList{QStringLiteral("X")});
     EXPECT_TRUE(settings.pickList(SettingsKeys::OfficeNo).isEmpty());
     EXPECT_TRUE(settings.storage);
     EXPECT_EQ(settings.server, SettingsKeys::defaultServer);
 
-    for (const QByteArray &absent : {QByteArray(), QByteArray("fontcolor=\n"), QByteArray("fontcolor=grey\n")}) {
+    for (const QByteArray &absent :
+         {QByteArray(), QByteArray("fontcolor=\n"), QByteArray("fontcolor=grey\n")}) {
         folder.write(ini, "[COF]\n" + absent);
         EXPECT_EQ(TSettings::read(folder.path()).fontColor, std::nullopt) << absent.constData();
     }
