@@ -55,7 +55,13 @@ void labelAt(const QString &text, QWidget *parent, const QRect &geometry)
 } // namespace
 
 TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
-    : QWidget(parent), FProgramFolder(programFolder)
+    : TfrmMain(programFolder, TSettingsLocation(programFolder), parent)
+{
+}
+
+TfrmMain::TfrmMain(const QString &programFolder, const TSettingsLocation &settings,
+                   QWidget *parent)
+    : QWidget(parent), FProgramFolder(programFolder), FSettings(settings)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
@@ -74,7 +80,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
 
     FormCreate();
     FAutoSave = std::make_unique<TEntriesAutoSave>(
-        FFields, FProgramFolder,
+        FFields, FSettings.folder,
         [this](const QString &reason) { MessageBox::showError(this, reason); }, this);
 }
 
@@ -266,13 +272,15 @@ void TfrmMain::guarded(const std::function<void()> &handler)
 void TfrmMain::FormCreate()
 {
     guarded([this] {
+        FSettings.prepare();
         const QDir folder(FProgramFolder);
         FCityNames.loadCityFile(folder.filePath(QStringLiteral("city.txt")));
         FAirNames.loadAirFile(folder.filePath(QStringLiteral("air.txt")));
 
+        // One reading of the settings file for the whole start.
+        const TSettingsSnapshot config = TPrivateConfig(false, FSettings.folder).snapshot();
         bool storage = false;
         {
-            const TPrivateConfig config(false, FProgramFolder);
             const struct
             {
                 const QString &key;
@@ -288,7 +296,7 @@ void TfrmMain::FormCreate()
             storage = config.GetBool(SettingsKeys::Storage);
         }
         if (storage)
-            RestoreEntries(FFields, FProgramFolder);
+            RestoreEntries(FFields, config);
 
         FFields.setText(QStringLiteral("edtDateOfInsue"),
                         QDate::currentDate().toString(TDateBox::dateFormat()));
@@ -298,7 +306,7 @@ void TfrmMain::FormCreate()
 void TfrmMain::FormDestroy()
 {
     FAutoSave.reset(); // the exit save below writes the same receipt
-    guarded([this] { SaveEntries(FFields, FProgramFolder); });
+    guarded([this] { SaveEntries(FFields, FSettings.folder); });
 }
 
 void TfrmMain::Button3Click()
@@ -316,7 +324,7 @@ void TfrmMain::Button6Click()
 {
     // Nothing is reloaded afterwards: new pick-list entries appear at the
     // next start, print settings at the next print or preview.
-    TfrmOption frmOption(FProgramFolder, this);
+    TfrmOption frmOption(FSettings.folder, this);
     frmOption.exec();
 }
 

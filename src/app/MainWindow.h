@@ -6,6 +6,7 @@
 #include "reference/ReferenceList.h"
 #include "app/ReportPrinting.h"
 #include "online/VerificationService.h"
+#include "settings/SettingsLocation.h"
 
 #include <QWidget>
 #include <functional>
@@ -25,7 +26,11 @@ class TfrmMain : public QWidget
     Q_OBJECT
 
 public:
-    // programFolder holds city.txt, air.txt and the settings file.
+    // programFolder holds city.txt and air.txt; settings says where the
+    // settings file is.
+    TfrmMain(const QString &programFolder, const TSettingsLocation &settings,
+             QWidget *parent = nullptr);
+    // The settings file beside the lists, as in a portable copy.
     explicit TfrmMain(const QString &programFolder, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
@@ -71,12 +76,13 @@ private:
     void guarded(const std::function<void()> &handler);
 
     QString FProgramFolder;
+    TSettingsLocation FSettings;
     TItineraryFields FFields;
     TPassengerChooser FPassengers{FFields};
     // Declared after the fields, so that it and its preview windows go first.
-    TReportPrinting FPrinting{FFields, FProgramFolder};
+    TReportPrinting FPrinting{FFields, FSettings.folder};
     THttpClient HttpClient1; // its cookies live as long as the window
-    TVerificationService FVerification{HttpClient1, FProgramFolder};
+    TVerificationService FVerification{HttpClient1, FSettings};
     TReferenceList FCityNames;
     TReferenceList FAirNames;
     std::unique_ptr<TFieldWidgets> FWidgets;

@@ -5,6 +5,7 @@
 #include "common/KestranoError.h"
 #include "app/MessageBox.h"
 #include "settings/PrivateConfig.h"
+#include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "common/TextRules.h"
 
@@ -60,13 +61,6 @@ QColor colorOf(int bgr)
 int bgrOf(const QColor &color)
 {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
-
-bool isInteger(const QString &text)
-{
-    bool ok = false;
-    text.trimmed().toInt(&ok, 10);
-    return ok;
 }
 
 // The print fonts on offer: the installed families and the names that a
@@ -252,14 +246,13 @@ void TfrmOption::guarded(const std::function<void()> &handler)
     }
 }
 
-void TfrmOption::loadOffset(const QString &stored, QSlider *bar, QLineEdit *box)
+void TfrmOption::loadOffset(int stored, QSlider *bar, QLineEdit *box)
 {
-    bool ok = false;
-    const int offset = stored.trimmed().toInt(&ok, 10);
-    // The bar clamps; a stored offset beyond ±50 shows as ±50.
-    const qint64 position = qint64(ok ? offset : 0) + offsetMiddle;
+    // The bar clamps, the box does not: an offset beyond ±50 (typed and saved
+    // earlier) shows as stored with the bar at its end, and "确定" keeps it.
+    const qint64 position = qint64(stored) + offsetMiddle;
     bar->setValue(int(std::clamp<qint64>(position, bar->minimum(), bar->maximum())));
-    box->setText(QString::number(bar->value() - offsetMiddle));
+    box->setText(QString::number(stored));
 }
 
 void TfrmOption::showFontColor(int color)
@@ -273,27 +266,27 @@ void TfrmOption::showFontColor(int color)
 
 void TfrmOption::LoadSettings()
 {
-    const TPrivateConfig config(false, FSettingsFolder);
-    loadOffset(config.GetStr(SettingsKeys::vpos), trbVPos, edtVPos);
-    loadOffset(config.GetStr(SettingsKeys::hpos), trbHPos, edtHPos);
+    const TSettings settings = TSettings::from(TPrivateConfig(false, FSettingsFolder).snapshot());
+    loadOffset(settings.vpos, trbVPos, edtVPos);
+    loadOffset(settings.hpos, trbHPos, edtHPos);
 
-    const QString cnSize = config.GetStr(SettingsKeys::fontcnsize);
-    cboFontCnSize->setEditText(isInteger(cnSize) ? cnSize : QString::number(SettingsKeys::defaultFontCnSize));
-    const QString enSize = config.GetStr(SettingsKeys::fontensize);
-    cboFontEnSize->setEditText(isInteger(enSize) ? enSize : QString::number(SettingsKeys::defaultFontEnSize));
+    cboFontCnSize->setEditText(
+        QString::number(settings.fontCnSize.value_or(SettingsKeys::defaultFontCnSize)));
+    cboFontEnSize->setEditText(
+        QString::number(settings.fontEnSize.value_or(SettingsKeys::defaultFontEnSize)));
 
-    QString fontName = config.GetStr(SettingsKeys::fontname);
-    if (fontName.isEmpty())
-        fontName = SettingsKeys::defaultFontName;
+    const QString fontName =
+        settings.fontName.isEmpty() ? SettingsKeys::defaultFontName : settings.fontName;
     cboFontName->setCurrentIndex(cboFontName->findText(fontName, Qt::MatchFixedString));
 
-    showFontColor(config.GetInt(SettingsKeys::fontcolor));
+    // The colour that prints: grey unless one was stored (a stored 0 is black).
+    showFontColor(settings.fontColor.value_or(SettingsKeys::defaultFontColor));
 
     for (const ListEditor &editor : std::as_const(FLists)) {
         editor.list->clear();
-        editor.list->addItems(fromDelimitedText(config.GetStr(editor.key)));
+        editor.list->addItems(settings.pickList(editor.key));
     }
-    chkStorage->setChecked(config.GetInt(SettingsKeys::Storage) != 0);
+    chkStorage->setChecked(settings.storage);
 }
 
 void TfrmOption::Button1Click()
@@ -306,21 +299,25 @@ void TfrmOption::Button1Click()
 void TfrmOption::Button11Click()
 {
     guarded([this] {
-        TPrivateConfig config(true, FSettingsFolder);
-        config.SetStr(SettingsKeys::vpos, edtVPos->text());
-        config.SetStr(SettingsKeys::hpos, edtHPos->text());
-        config.SetStr(SettingsKeys::fontcnsize, cboFontCnSize->currentText());
-        config.SetStr(SettingsKeys::fontensize, cboFontEnSize->currentText());
-        config.SetStr(SettingsKeys::fontname,
-                      cboFontName->currentIndex() >= 0 ? cboFontName->currentText() : QString());
-        config.SetInt(SettingsKeys::fontcolor, FFontColor);
+        TPrivateConfig::Values values = {
+            {SettingsKeys::vpos, edtVPos->text()},
+            {SettingsKeys::hpos, edtHPos->text()},
+            {SettingsKeys::fontcnsize, cboFontCnSize->currentText()},
+            {SettingsKeys::fontensize, cboFontEnSize->currentText()},
+            {SettingsKeys::fontname,
+             cboFontName->currentIndex() >= 0 ? cboFontName->currentText() : QString()},
+            {SettingsKeys::fontcolor, QString::number(FFontColor)},
+        };
         for (const ListEditor &editor : std::as_const(FLists)) {
             QStringList entries;
             for (int row = 0; row < editor.list->count(); ++row)
                 entries.append(editor.list->item(row)->text());
-            config.SetStr(editor.key, toDelimitedText(entries));
+            values.append({editor.key, toDelimitedText(entries)});
         }
-        config.SetBool(SettingsKeys::Storage, chkStorage->isChecked());
+        values.append({SettingsKeys::Storage,
+                       chkStorage->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
+        // One replacement of the file: all twelve keys, or on a refusal none.
+        TPrivateConfig(true, FSettingsFolder).SetStrs(values);
         accept();
     });
 }
@@ -330,15 +327,13 @@ void TfrmOption::Button10Click()
     if (!MessageBox::askOkCancel(this, QStringLiteral("是否恢复默认设置？")))
         return;
     guarded([this] {
-        {
-            TPrivateConfig config(true, FSettingsFolder);
-            config.SetInt(SettingsKeys::vpos, 0);
-            config.SetInt(SettingsKeys::hpos, 0);
-            config.SetInt(SettingsKeys::fontcnsize, SettingsKeys::defaultFontCnSize);
-            config.SetInt(SettingsKeys::fontensize, SettingsKeys::defaultFontEnSize);
-            config.SetStr(SettingsKeys::fontname, SettingsKeys::defaultFontName);
-            config.SetInt(SettingsKeys::fontcolor, SettingsKeys::defaultFontColor);
-        }
+        TPrivateConfig(true, FSettingsFolder)
+            .SetStrs({{SettingsKeys::vpos, QStringLiteral("0")},
+                      {SettingsKeys::hpos, QStringLiteral("0")},
+                      {SettingsKeys::fontcnsize, QString::number(SettingsKeys::defaultFontCnSize)},
+                      {SettingsKeys::fontensize, QString::number(SettingsKeys::defaultFontEnSize)},
+                      {SettingsKeys::fontname, SettingsKeys::defaultFontName},
+                      {SettingsKeys::fontcolor, QString::number(SettingsKeys::defaultFontColor)}});
         LoadSettings();
     });
 }

@@ -54,7 +54,7 @@ private:
     void addListEditor(QWidget *group, int column, const QString &caption, const QString &key,
                        const char *stem, const char *addName, const char *deleteName);
     void showFontColor(int color);
-    void loadOffset(const QString &stored, QSlider *bar, QLineEdit *box);
+    void loadOffset(int stored, QSlider *bar, QLineEdit *box);
     void guarded(const std::function<void()> &handler);
 
     QString FSettingsFolder;

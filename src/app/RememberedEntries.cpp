@@ -22,7 +22,11 @@ void SaveEntries(const TItineraryFields &fields, const QString &settingsFolder)
 
 void RestoreEntries(TItineraryFields &fields, const QString &settingsFolder)
 {
-    const TPrivateConfig config(false, settingsFolder);
+    RestoreEntries(fields, TPrivateConfig(false, settingsFolder).snapshot());
+}
+
+void RestoreEntries(TItineraryFields &fields, const TSettingsSnapshot &config)
+{
     for (const TFieldSpec &spec : itineraryFieldTable()) {
         if (!spec.remembered)
             continue;

@@ -3,6 +3,7 @@
 #include <QString>
 
 class TItineraryFields;
+class TSettingsSnapshot;
 
 // The receipt kept across runs: every remembered field under its own name in
 // the settings file, written at every exit and read back at start when
@@ -13,3 +14,5 @@ class TItineraryFields;
 // the international switch comes last.
 void SaveEntries(const TItineraryFields &fields, const QString &settingsFolder);
 void RestoreEntries(TItineraryFields &fields, const QString &settingsFolder);
+// The same from a reading of the file already made (one parse for the start).
+void RestoreEntries(TItineraryFields &fields, const TSettingsSnapshot &file);

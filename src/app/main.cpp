@@ -2,6 +2,7 @@
 #include "common/FontStandIns.h"
 #include "app/MainWindow.h"
 #include "app/TerminationSignals.h"
+#include "settings/SettingsLocation.h"
 
 #include <QApplication>
 
@@ -13,7 +14,8 @@ int main(int argc, char *argv[])
     registerFontStandIns();
 
     const TTerminationSignals orderlyQuit;
-    TfrmMain frmMain(QApplication::applicationDirPath());
+    const QString programFolder = QApplication::applicationDirPath();
+    TfrmMain frmMain(programFolder, TSettingsLocation::forProgram(programFolder));
     frmMain.show();
     return app.exec();
 }

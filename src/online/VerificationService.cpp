@@ -2,8 +2,7 @@
 
 #include "net/HttpClient.h"
 #include "common/KestranoError.h"
-#include "settings/PrivateConfig.h"
-#include "settings/SettingsKeys.h"
+#include "settings/Settings.h"
 
 namespace {
 
@@ -14,19 +13,14 @@ const QString userAgent =
 
 } // namespace
 
-TVerificationService::TVerificationService(THttpClient &client, const QString &settingsFolder)
-    : FClient(client), FSettingsFolder(settingsFolder)
+TVerificationService::TVerificationService(THttpClient &client, const TSettingsLocation &settings)
+    : FClient(client), FSettings(settings)
 {
 }
 
 QString TVerificationService::serviceRoot() const
 {
-    QString root = TPrivateConfig(false, FSettingsFolder).GetStr(SettingsKeys::server).trimmed();
-    if (root.isEmpty())
-        root = SettingsKeys::defaultServer;
-    while (root.endsWith(u'/'))
-        root.chop(1);
-    return root;
+    return TSettings::read(FSettings).server;
 }
 
 QImage TVerificationService::fetchCaptcha()

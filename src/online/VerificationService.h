@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsLocation.h"
+
 #include <QImage>
 #include <QString>
 
@@ -10,12 +12,13 @@ class THttpClient;
 // passenger's name and the captcha's characters. Both go through the one
 // client of the main window, so the query carries the cookies that came with
 // the picture. The service's root URL is the settings key "server", read
-// afresh for every request. Every failure raises KestranoError with the
+// afresh for every request (an installed program's from the administrator's
+// file alone, see TSettingsLocation). Every failure raises KestranoError with the
 // client's description; nothing is changed before it.
 class TVerificationService
 {
 public:
-    TVerificationService(THttpClient &client, const QString &settingsFolder);
+    TVerificationService(THttpClient &client, const TSettingsLocation &settings);
 
     // The root URL without a trailing slash, "http://www.travelsky.com" unless
     // the settings name another.
@@ -31,5 +34,5 @@ public:
 
 private:
     THttpClient &FClient;
-    QString FSettingsFolder;
+    TSettingsLocation FSettings;
 };

@@ -1,35 +1,32 @@
 #include "print/PrintSettings.h"
 
-#include "settings/PrivateConfig.h"
+#include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
 namespace {
 
-int sizeOr(int size, int fallback)
+int sizeOr(std::optional<int> size, int fallback)
 {
-    return size >= 1 ? size : fallback;
+    return size && *size >= 1 ? *size : fallback;
 }
 
 } // namespace
 
+TPrintSettings TPrintSettings::from(const TSettings &stored)
+{
+    TPrintSettings settings;
+    settings.fontName = stored.fontName.isEmpty() ? SettingsKeys::defaultFontName : stored.fontName;
+    settings.cnSize = sizeOr(stored.fontCnSize, SettingsKeys::defaultFontCnSize);
+    settings.enSize = sizeOr(stored.fontEnSize, SettingsKeys::defaultFontEnSize);
+    settings.colour = colourOf(stored.fontColor.value_or(SettingsKeys::defaultFontColor));
+    settings.vpos = stored.vpos;
+    settings.hpos = stored.hpos;
+    return settings;
+}
+
 TPrintSettings TPrintSettings::read(const QString &settingsFolder)
 {
-    const TPrivateConfig config(false, settingsFolder);
-    TPrintSettings settings;
-    settings.fontName = config.GetStr(SettingsKeys::fontname);
-    if (settings.fontName.isEmpty())
-        settings.fontName = SettingsKeys::defaultFontName;
-    settings.cnSize =
-        sizeOr(config.GetInt(SettingsKeys::fontcnsize), SettingsKeys::defaultFontCnSize);
-    settings.enSize =
-        sizeOr(config.GetInt(SettingsKeys::fontensize), SettingsKeys::defaultFontEnSize);
-    int colour = config.GetInt(SettingsKeys::fontcolor);
-    if (colour == 0)
-        colour = SettingsKeys::defaultFontColor;
-    settings.colour = colourOf(colour);
-    settings.vpos = config.GetInt(SettingsKeys::vpos);
-    settings.hpos = config.GetInt(SettingsKeys::hpos);
-    return settings;
+    return from(TSettings::read(settingsFolder));
 }
 
 TPrintSettings TPrintSettings::defaults()

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+struct TSettings;
+
 // The print font, sizes, colour and offsets, read afresh from the settings
 // file for every filling so that a change saved in the settings dialog
 // applies to the next preview or print.
@@ -15,9 +17,11 @@ struct TPrintSettings
     int vpos = 0; // print-layout pixels, positive moves the print down
     int hpos = 0; // positive moves the print right
 
-    // An absent key reads as 0 or empty, so 0 or empty take the defaults: a
-    // stored colour 0 (black) prints grey. A size below 1 point cannot be
-    // printed and takes the default as well.
+    // An absent or empty font name, a size that is absent, not a number or
+    // below 1 point take the defaults. An absent, empty or unreadable colour
+    // is the default grey; a stored 0 is black.
+    static TPrintSettings from(const TSettings &settings);
+    // The same from one reading of the settings file in settingsFolder.
     static TPrintSettings read(const QString &settingsFolder);
     static TPrintSettings defaults();
 

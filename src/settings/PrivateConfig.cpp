@@ -1,65 +1,11 @@
 #include "settings/PrivateConfig.h"
 
-#include "common/FileEncoding.h"
 #include "common/KestranoError.h"
 #include "common/SafeSave.h"
+#include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-#include <optional>
-
-// Bytes in, bytes out: the text is decoded and encoded here, not by SimpleIni.
-#define SI_NO_CONVERSION
-#include <SimpleIni.h>
-
-namespace {
-
-const char *const section = "COF";
-
-std::optional<int> parseInteger(const QString &text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-// A value is one line of the file: a line break inside it would end the value
-// there and turn the rest into lines of their own (even into other keys).
-QString asOneLine(const QString &value)
-{
-    QString line = value;
-    for (QChar &c : line) {
-        if (c == u'\r' || c == u'\n')
-            c = u' ';
-    }
-    return line;
-}
-
-// An installed program's settings file may be a link to a folder its users
-// can write. Every operation works on the file the link names (which may not
-// exist yet), so that a write replaces that file, not the link.
-QString followLinks(QString path)
-{
-    for (int hop = 0; hop < 8 && QFileInfo(path).isSymLink(); ++hop)
-        path = QFileInfo(path).symLinkTarget();
-    return path;
-}
-
-} // namespace
-
-// The parsed file: SimpleIni over UTF-8 text, keys and sections compared
-// without regard to case, quotes left as they stand.
-class TPrivateConfig::IniData
-{
-public:
-    IniData() { ini.SetSpaces(false); } // key=value, as the profile functions write it
-
-    CSimpleIniA ini{/*isUtf8*/ true, /*multiKey*/ false, /*multiLine*/ false};
-    bool fileReadable = false; // false: the file exists but could not be read
-};
 
 QString TPrivateConfig::programFolder()
 {
@@ -67,71 +13,39 @@ QString TPrivateConfig::programFolder()
 }
 
 TPrivateConfig::TPrivateConfig(bool bWrite, const QString &folder)
-    : FFilePath(followLinks(QDir(folder).filePath(fileName()))), FBCanWrite(bWrite),
-      FIniData(std::make_unique<IniData>())
+    : FFilePath(QDir(folder).filePath(fileName())), FBCanWrite(bWrite)
 {
-    QFile file(FFilePath);
-    if (!file.exists()) {
-        // A folder without write access is no error here: reads then give
-        // the defaults and a write reports the failure.
-        if (file.open(QIODevice::WriteOnly))
-            file.close();
-    }
+    TSettingsFile::createEmpty(FFilePath);
 }
 
-TPrivateConfig::~TPrivateConfig() = default;
-
-bool TPrivateConfig::readFile() const
+TSettingsSnapshot TPrivateConfig::snapshot() const
 {
-    FIniData->ini.Reset();
-    QFile file(FFilePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        FIniData->fileReadable = !file.exists();
-        return FIniData->fileReadable;
+    const TSettingsFile::Content content = TSettingsFile::read(FFilePath);
+    if (!content.refusal.isEmpty()) {
+        throw KestranoError(
+            QStringLiteral("Unable to read %1: %2").arg(FFilePath, content.refusal));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        FIniData->fileReadable = false;
-        return false;
-    }
-    const QByteArray utf8 = decodeFileText(bytes).toUtf8();
-    FIniData->ini.LoadData(utf8.constData(), size_t(utf8.size()));
-    FIniData->fileReadable = true;
-    return true;
-}
-
-bool TPrivateConfig::readValue(const QString &sField, QString &sValue) const
-{
-    if (!readFile())
-        return false;
-    const QByteArray key = sField.toUtf8();
-    const char *value = FIniData->ini.GetValue(section, key.constData(), nullptr);
-    if (!value)
-        return false;
-    sValue = QString::fromUtf8(value).left(maxValueLength);
-    return true;
+    return TSettingsSnapshot(TIniText::parse(content.bytes));
 }
 
 QString TPrivateConfig::GetStr(const QString &sField) const
 {
-    QString value;
-    readValue(sField, value);
-    return value;
+    return snapshot().GetStr(sField);
 }
 
 int TPrivateConfig::GetInt(const QString &sField) const
 {
-    return parseInteger(GetStr(sField)).value_or(0);
+    return snapshot().GetInt(sField);
 }
 
 bool TPrivateConfig::GetBool(const QString &sField) const
 {
-    return GetInt(sField) != 0;
+    return snapshot().GetBool(sField);
 }
 
 bool TPrivateConfig::GetBool(const QString &sField, bool DefValue) const
 {
-    return parseInteger(GetStr(sField)).value_or(DefValue ? 1 : 0) != 0;
+    return snapshot().GetBool(sField, DefValue);
 }
 
 void TPrivateConfig::assertCanWrite(int line) const
@@ -157,26 +71,32 @@ void TPrivateConfig::SetStrs(const Values &values)
 
 void TPrivateConfig::writeValues(const Values &values)
 {
-    const QString failure = QStringLiteral("Unable to write to %1").arg(FFilePath);
-    // Start from the file as it is now, so keys written meanwhile by another
-    // instance survive; a file that exists but cannot be read is never
-    // replaced by what little this instance knows.
-    if (!readFile())
-        throw KestranoError(failure);
+    const auto refuse = [this](const QString &reason) {
+        return KestranoError(QStringLiteral("Unable to write to %1: %2").arg(FFilePath, reason));
+    };
+    // Under the lock from reading to replacing, so that a key another program
+    // writes meanwhile is neither lost here nor loses this write.
+    const TSettingsFile::Lock lock(FFilePath);
+    if (!lock.failure().isEmpty())
+        throw refuse(lock.failure());
+    if (const QString refusal = TSettingsFile::writeRefusal(FFilePath); !refusal.isEmpty())
+        throw refuse(refusal);
+    // Start from the file as it is now; a file that exists but cannot be read
+    // is never replaced by what little this instance knows.
+    const TSettingsFile::Content content = TSettingsFile::read(FFilePath);
+    if (!content.refusal.isEmpty())
+        throw refuse(content.refusal);
 
+    TIniText text = TIniText::parse(content.bytes);
     for (const auto &[field, value] : values) {
-        const QByteArray key = field.toUtf8();
-        const QByteArray line = asOneLine(value).toUtf8();
-        if (FIniData->ini.SetValue(section, key.constData(), line.constData()) < 0)
-            throw KestranoError(failure);
+        if (!text.setValue(field, value))
+            throw refuse(QStringLiteral("out of memory"));
     }
-
-    std::string text;
-    if (FIniData->ini.Save(text) < 0)
-        throw KestranoError(failure);
-    const QByteArray bytes = encodeFileText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    if (!saveFileAtomically(FFilePath, bytes).isEmpty())
-        throw KestranoError(failure);
+    const std::optional<QByteArray> bytes = text.toFileBytes();
+    if (!bytes)
+        throw refuse(QStringLiteral("out of memory"));
+    if (const QString failure = saveFileAtomically(FFilePath, *bytes); !failure.isEmpty())
+        throw refuse(failure);
 }
 
 void TPrivateConfig::SetInt(const QString &sField, int nValue)

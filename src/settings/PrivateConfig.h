@@ -1,27 +1,31 @@
 #pragma once
 
+#include "settings/SettingsSnapshot.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <memory>
 
-
-// The settings store: "vantrel_cof.ini" beside the program, section "COF".
+// The settings store: "vantrel_cof.ini" in the settings folder, section "COF".
 //
 // A user makes an instance, reads or writes a few keys and lets it go. Nothing
 // is cached between operations: every read looks at the file as it is now and
 // every write replaces the whole file before it returns, so two instances (or
-// two running copies of the program) see each other's writes key by key.
+// two running copies of the program) see each other's writes key by key. A
+// group of reads takes one snapshot() instead, one parse of the file for all.
 // Values come back exactly as written (quotes included), cut to 2047
 // characters. Absent, empty or non-numeric values read as the defaults below.
+//
+// The file is never reached through a link, and only a regular file of the
+// user's own, at most 1 MiB, is read or replaced: anything else raises
+// KestranoError with the reason, and is left as it is.
 class TPrivateConfig
 {
 public:
     // Opens the settings file in folder (the program's folder unless given),
-    // creating it empty when it does not exist. An instance made with bWrite
-    // false must not write.
+    // creating it empty and private (0600) when it does not exist. An
+    // instance made with bWrite false must not write.
     explicit TPrivateConfig(bool bWrite, const QString &folder = programFolder());
-    ~TPrivateConfig();
 
     TPrivateConfig(const TPrivateConfig &) = delete;
     TPrivateConfig &operator=(const TPrivateConfig &) = delete;
@@ -30,15 +34,19 @@ public:
     static QString fileName() { return QStringLiteral("vantrel_cof.ini"); }
     QString filePath() const { return FFilePath; }
 
-    static constexpr int maxValueLength = 2047;
+    static constexpr int maxValueLength = TSettingsSnapshot::maxValueLength;
+
+    // The whole file, parsed once. Raises "Unable to read <path>: <reason>"
+    // for a file that is there but refused; no file reads as empty.
+    TSettingsSnapshot snapshot() const;
 
     QString GetStr(const QString &sField) const;
-    int GetInt(const QString &sField) const;        // 0 when absent or not a number
-    bool GetBool(const QString &sField) const;      // true when the integer is not 0
+    int GetInt(const QString &sField) const;   // 0 when absent or not a number
+    bool GetBool(const QString &sField) const; // true when the integer is not 0
     bool GetBool(const QString &sField, bool DefValue) const;
 
-    // Each write raises KestranoError "Unable to write to <path>" when the
-    // file cannot be replaced; the file then keeps its earlier content.
+    // Each write raises KestranoError "Unable to write to <path>: <reason>"
+    // when the file cannot be replaced; the file then keeps its content.
     void SetStr(const QString &sField, const QString &sValue);
     void SetInt(const QString &sField, int nValue);
     void SetBool(const QString &sField, bool bValue);
@@ -49,14 +57,9 @@ public:
     void SetStrs(const Values &values);
 
 private:
-    class IniData;
-
-    bool readFile() const;
-    bool readValue(const QString &sField, QString &sValue) const;
     void assertCanWrite(int line) const;
     void writeValues(const Values &values);
 
     QString FFilePath;
     bool FBCanWrite;
-    std::unique_ptr<IniData> FIniData;
 };

@@ -74,7 +74,9 @@ TEST_F(OptionFrmTest, WithNoSettingsFileShowsTheDefaults)
     EXPECT_EQ(control<QComboBox>("cboFontEnSize")->currentText(), QStringLiteral("16"));
     EXPECT_EQ(control<QComboBox>("cboFontName")->currentText(), QStringLiteral("TEC"));
     EXPECT_EQ(control<QLabel>("edtFontColor")->text(), u8s("打印字体颜色示例"));
-    EXPECT_EQ(control<QLabel>("edtFontColor")->palette().color(QPalette::WindowText), QColor(Qt::black));
+    // No colour stored: the grey that prints.
+    EXPECT_EQ(control<QLabel>("edtFontColor")->palette().color(QPalette::WindowText),
+              QColor(0x80, 0x80, 0x80));
     for (const char *list : {"lstMakeText", "lstCompany", "lstOfficeNo", "lstCompanyCode", "lstInformation"})
         EXPECT_TRUE(entries(list).isEmpty()) << list;
     EXPECT_FALSE(control<QCheckBox>("chkStorage")->isChecked());
@@ -82,15 +84,16 @@ TEST_F(OptionFrmTest, WithNoSettingsFileShowsTheDefaults)
     EXPECT_TRUE(FBoxes.shown().isEmpty());
 }
 
-TEST_F(OptionFrmTest, OffsetsShowClampedAndOkWritesTheBoxTexts)
+// The bar clamps, the box shows what is stored, and "确定" keeps it.
+TEST_F(OptionFrmTest, OffsetsShowAsStoredAndOkWritesTheBoxTexts)
 {
     const struct
     {
         const char *stored;
         int bar;
         const char *shown;
-    } cases[] = {{"80", 100, "50"}, {"-12", 38, "-12"}, {"-99", 0, "-50"}, {"abc", 50, "0"},
-                 {"7", 57, "7"}};
+    } cases[] = {{"80", 100, "80"}, {"120", 100, "120"}, {"-12", 38, "-12"}, {"-99", 0, "-99"},
+                 {"abc", 50, "0"},  {"7", 57, "7"},      {"50", 100, "50"}};
     for (const auto &c : cases) {
         store("vpos", u8s(c.stored));
         open();
@@ -113,7 +116,11 @@ TEST_F(OptionFrmTest, ATypedOffsetIsWrittenAsTypedAndTheBarMovesItsBox)
     click("Button11");
     EXPECT_EQ(stored(QStringLiteral("hpos")), QStringLiteral("120"));
     open();
-    EXPECT_EQ(control<QLineEdit>("edtHPos")->text(), QStringLiteral("50"));
+    EXPECT_EQ(control<QLineEdit>("edtHPos")->text(), QStringLiteral("120"));
+    EXPECT_EQ(control<QSlider>("trbHPos")->value(), 100);
+    click("Button11");
+    EXPECT_EQ(stored(QStringLiteral("hpos")), QStringLiteral("120"));
+    open();
 
     control<QSlider>("trbHPos")->setValue(20);
     EXPECT_EQ(control<QLineEdit>("edtHPos")->text(), QStringLiteral("-30"));
@@ -195,7 +202,56 @@ TEST_F(OptionFrmTest, ACancelledColourChangesNothing)
     FDialog->setColorPicker([](const QColor &, QWidget *) { return QColor(); });
     click("Button1");
     click("Button11");
+    EXPECT_EQ(stored(QStringLiteral("fontcolor")), QStringLiteral("8421504"));
+}
+
+// An absent or empty colour is the grey that prints; black is stored as 0,
+// shown black and kept black.
+TEST_F(OptionFrmTest, TheSampleShowsTheColourThatPrints)
+{
+    const struct
+    {
+        const char *stored;
+        QColor shown;
+        const char *written;
+    } cases[] = {{"", QColor(0x80, 0x80, 0x80), "8421504"},
+                 {"0", QColor(Qt::black), "0"},
+                 {"255", QColor(Qt::red), "255"}};
+    for (const auto &c : cases) {
+        store("fontcolor", u8s(c.stored));
+        open();
+        EXPECT_EQ(control<QLabel>("edtFontColor")->palette().color(QPalette::WindowText), c.shown)
+            << c.stored;
+        click("Button11");
+        EXPECT_EQ(stored(QStringLiteral("fontcolor")), u8s(c.written)) << c.stored;
+    }
+    open();
+    FDialog->setColorPicker([](const QColor &, QWidget *) { return QColor(Qt::black); });
+    click("Button1");
+    click("Button11");
     EXPECT_EQ(stored(QStringLiteral("fontcolor")), QStringLiteral("0"));
+}
+
+// "确定" replaces the file once with all twelve keys, or on a refusal not at all.
+TEST_F(OptionFrmTest, OkWritesAllKeysInOneReplacementOrNone)
+{
+    store("MakeText", QStringLiteral("KEPT"));
+    open();
+    control<QLineEdit>("edtVPos")->setText(QStringLiteral("5"));
+    const QString path = FFolder.file(QStringLiteral("vantrel_cof.ini"));
+    const QByteArray before = FFolder.read(QStringLiteral("vantrel_cof.ini"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
+    click("Button11");
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_EQ(FFolder.read(QStringLiteral("vantrel_cof.ini")), before);
+
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    click("Button11");
+    const QString text = decodeFileText(FFolder.read(QStringLiteral("vantrel_cof.ini")));
+    EXPECT_EQ(text.count(u'\n'), 1 + 12) << text.toStdString(); // the section line and twelve keys
+    EXPECT_EQ(stored(QStringLiteral("vpos")), QStringLiteral("5"));
+    EXPECT_EQ(stored(QStringLiteral("MakeText")), QStringLiteral("KEPT"));
 }
 
 TEST_F(OptionFrmTest, CancelWritesNothing)

@@ -107,7 +107,8 @@ TEST_F(RememberedEntriesTest, ARefusedSaveShowsTheErrorAndTheWindowStillCloses)
     ASSERT_EQ(FBoxes.shown().size(), 1);
     EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
     EXPECT_EQ(FBoxes.shown().front().text,
-              QStringLiteral("Unable to write to ") + FFolder.file(QStringLiteral("vantrel_cof.ini")) + u'.');
+              QStringLiteral("Unable to write to ") + FFolder.file(QStringLiteral("vantrel_cof.ini")) +
+                  QStringLiteral(": it is not a regular file."));
 }
 
 } // namespace

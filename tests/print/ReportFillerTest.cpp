@@ -150,11 +150,11 @@ TEST(ReportFilling, EmptySettingsFileGivesTheDefaults)
     EXPECT_EQ(page.rep.label(QStringLiteral("qlblId"))->fontFamily(), QStringLiteral("TEC"));
 }
 
-// Zero, empty or unusable values read as absent.
+// Zero, empty or unusable values read as absent; but a stored colour 0 is black.
 TEST(ReportFilling, StoredZerosAndNonNumbersTakeTheDefaults)
 {
     const TempFolder folder;
-    store(folder, {{SettingsKeys::fontcolor, QStringLiteral("0")},
+    store(folder, {{SettingsKeys::fontcolor, QString()},
                    {SettingsKeys::fontcnsize, QStringLiteral("big")},
                    {SettingsKeys::fontensize, QStringLiteral("0")},
                    {SettingsKeys::fontname, QString()},
@@ -173,6 +173,14 @@ TEST(ReportFilling, StoredZerosAndNonNumbersTakeTheDefaults)
     // The colour is 0x00BBGGRR.
     store(folder, {{SettingsKeys::fontcolor, QString::number(0x123456)}});
     EXPECT_EQ(TPrintSettings::read(folder.path()).colour, QColor(0x56, 0x34, 0x12));
+
+    // Black, chosen in the dialog, is stored as 0 and prints black.
+    store(folder, {{SettingsKeys::fontcolor, QStringLiteral("0")}});
+    TItineraryFields fields;
+    fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("张A"));
+    const FilledPage page(fields, folder.path());
+    for (const TPrintLabel *character : printedAt(page.rep, QStringLiteral("qlblPassenger")))
+        EXPECT_EQ(character->colour(), QColor(Qt::black));
 }
 
 // The offsets move every printed character, without limit.

@@ -1,0 +1,158 @@
+#include "settings/SettingsFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString reasonOf(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The refusals shared by reading and writing, on an open file's status.
+QString refusalOf(const struct stat &status, TSettingsFile::Owner owner)
+{
+    if (!S_ISREG(status.st_mode))
+        return QStringLiteral("it is not a regular file");
+    if (owner == TSettingsFile::Owner::User && status.st_uid != ::geteuid())
+        return QStringLiteral("it belongs to another user");
+    if (owner == TSettingsFile::Owner::Administrator) {
+        if (status.st_uid != 0 && status.st_uid != ::geteuid())
+            return QStringLiteral("it belongs to another user");
+        if (status.st_mode & (S_IWGRP | S_IWOTH))
+            return QStringLiteral("other users may change it");
+    }
+    if (status.st_size > TSettingsFile::maxSize)
+        return QStringLiteral("it is larger than 1 MiB");
+    return {};
+}
+
+QString openRefusal(int error)
+{
+    // O_NOFOLLOW fails with ELOOP on a link (EMLINK on some BSDs).
+    if (error == ELOOP || error == EMLINK)
+        return QStringLiteral("it is a link, which is not followed");
+    return reasonOf(error);
+}
+
+int openNoFollow(const QString &path, int flags, mode_t mode = 0)
+{
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(path).constData(),
+                    flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+} // namespace
+
+TSettingsFile::Content TSettingsFile::read(const QString &path, Owner owner)
+{
+    Content content;
+    const int fd = openNoFollow(path, O_RDONLY);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            content.exists = true;
+            content.refusal = openRefusal(errno);
+        }
+        return content;
+    }
+    content.exists = true;
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0)
+        content.refusal = reasonOf(errno);
+    else
+        content.refusal = refusalOf(status, owner);
+
+    if (content.refusal.isEmpty()) {
+        // Read to the end, whatever the size said: the file may have grown.
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                content.refusal = reasonOf(errno);
+                break;
+            }
+            if (got == 0)
+                break;
+            content.bytes.append(buffer, got);
+            if (content.bytes.size() > maxSize) {
+                content.refusal = QStringLiteral("it is larger than 1 MiB");
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    if (!content.refusal.isEmpty())
+        content.bytes.clear();
+    return content;
+}
+
+void TSettingsFile::createEmpty(const QString &path)
+{
+    // O_EXCL: never opens what is there already, a dangling link included.
+    const int fd = openNoFollow(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+QString TSettingsFile::writeRefusal(const QString &path)
+{
+    const int fd = openNoFollow(path, O_RDONLY);
+    if (fd < 0)
+        return errno == ENOENT ? QString() : openRefusal(errno);
+    struct stat status
+    {
+    };
+    QString refusal = ::fstat(fd, &status) != 0 ? reasonOf(errno) : refusalOf(status, Owner::User);
+    // The owner's write bit, not access(): root may write anything, yet a
+    // file made read-only stays so for every user of the program.
+    if (refusal.isEmpty() && !(status.st_mode & S_IWUSR))
+        refusal = QStringLiteral("it is read-only");
+    ::close(fd);
+    return refusal;
+}
+
+TSettingsFile::Lock::Lock(const QString &path)
+{
+    FFd = openNoFollow(lockPathOf(path), O_RDWR | O_CREAT, 0600);
+    if (FFd < 0) {
+        FFailure = openRefusal(errno);
+        return;
+    }
+    struct stat status
+    {
+    };
+    if (::fstat(FFd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        FFailure = QStringLiteral("its lock file is not a regular file");
+    } else {
+        int locked;
+        do {
+            locked = ::flock(FFd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        if (locked != 0)
+            FFailure = reasonOf(errno);
+    }
+    if (!FFailure.isEmpty()) {
+        ::close(FFd);
+        FFd = -1;
+    }
+}
+
+TSettingsFile::Lock::~Lock()
+{
+    if (FFd >= 0)
+        ::close(FFd); // closing the only descriptor releases the lock
+}

@@ -1,0 +1,109 @@
+#include "settings/SettingsLocation.h"
+
+#include "common/KestranoError.h"
+#include "common/SafeSave.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+QString TSettingsLocation::filePath() const
+{
+    return QDir(folder).filePath(TPrivateConfig::fileName());
+}
+
+bool TSettingsLocation::isUsersOwnFolder(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat status
+    {
+    };
+    if (::stat(path.constData(), &status) != 0 || !S_ISDIR(status.st_mode))
+        return false;
+    // The owner's write bit rather than access() alone: root may write any
+    // folder, yet an installed program's folder stays the administrator's.
+    return status.st_uid == ::geteuid() && (status.st_mode & S_IWUSR) &&
+           !(status.st_mode & (S_IWGRP | S_IWOTH)) && ::access(path.constData(), W_OK) == 0;
+}
+
+TSettingsLocation TSettingsLocation::choose(const QString &programFolder,
+                                            const QString &userConfigFolder,
+                                            const QString &systemFile)
+{
+    if (isUsersOwnFolder(programFolder))
+        return TSettingsLocation(programFolder);
+    TSettingsLocation location(userConfigFolder);
+    location.systemFile = systemFile;
+    location.installed = true;
+    return location;
+}
+
+TSettingsLocation TSettingsLocation::forProgram(const QString &programFolder)
+{
+    const QString configFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return choose(programFolder, QDir(configFolder).filePath(QStringLiteral("kestrano")),
+                  QStringLiteral("/etc/kestrano/vantrel_cof.ini"));
+}
+
+namespace {
+
+// The user's own folder, made if need be, and closed to everybody else.
+void makePrivateFolder(const QString &folder)
+{
+    const auto fail = [&folder](const QString &reason) {
+        return KestranoError(
+            QStringLiteral("Unable to prepare the settings folder %1: %2").arg(folder, reason));
+    };
+    const QString parent = QDir(folder).absoluteFilePath(QStringLiteral(".."));
+    if (!QDir().mkpath(QDir::cleanPath(parent)))
+        throw fail(QStringLiteral("its parent folder cannot be made"));
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        throw fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat status
+    {
+    };
+    if (::lstat(path.constData(), &status) != 0)
+        throw fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISDIR(status.st_mode))
+        throw fail(QStringLiteral("it is not a folder"));
+    if (status.st_uid != ::geteuid())
+        throw fail(QStringLiteral("it belongs to another user"));
+    if ((status.st_mode & 07777) != 0700 && ::chmod(path.constData(), 0700) != 0)
+        throw fail(QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
+
+void TSettingsLocation::prepare() const
+{
+    if (!installed)
+        return;
+    makePrivateFolder(folder);
+
+    const QString path = filePath();
+    const TSettingsFile::Lock lock(path);
+    if (!lock.failure().isEmpty()) {
+        throw KestranoError(QStringLiteral("Unable to write to %1: %2").arg(path, lock.failure()));
+    }
+    if (TSettingsFile::read(path).exists)
+        return; // seeded before, or the user's own since
+    const TSettingsFile::Content defaults =
+        TSettingsFile::read(systemFile, TSettingsFile::Owner::Administrator);
+    if (!defaults.refusal.isEmpty()) {
+        throw KestranoError(
+            QStringLiteral("Unable to read %1: %2").arg(systemFile, defaults.refusal));
+    }
+    if (!defaults.exists)
+        return;
+    if (const QString failure = saveFileAtomically(path, defaults.bytes); !failure.isEmpty())
+        throw KestranoError(QStringLiteral("Unable to write to %1: %2").arg(path, failure));
+}

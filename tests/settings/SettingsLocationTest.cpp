@@ -1,0 +1,174 @@
+#include "settings/SettingsLocation.h"
+#include "TempFolder.h"
+#include "common/KestranoError.h"
+#include "settings/PrivateConfig.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString ini = QStringLiteral("vantrel_cof.ini");
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+bool setMode(const QString &path, mode_t mode)
+{
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+// A program folder, the user's config folder (not made yet) and the
+// administrator's defaults, for one test.
+struct Places
+{
+    TempFolder program;
+    TempFolder home;
+    TempFolder etc;
+    QString config() const { return home.file(QStringLiteral(".config/kestrano")); }
+    QString system() const { return etc.file(ini); }
+    TSettingsLocation choose() const
+    {
+        return TSettingsLocation::choose(program.path(), config(), system());
+    }
+};
+
+TEST(SettingsLocation, BesideTheProgramOnlyWhileItsFolderIsTheUsersOwn)
+{
+    const struct
+    {
+        const char *folder;
+        mode_t mode;
+        bool handToNobody;
+        bool portable;
+    } cases[] = {{"the user's own", 0755, false, true},
+                 {"the user's, private", 0700, false, true},
+                 {"read-only", 0555, false, false},
+                 {"writable by everybody", 0777, false, false},
+                 {"writable by the group", 0775, false, false},
+                 {"another user's", 0755, true, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.folder);
+        Places places;
+        ASSERT_TRUE(setMode(places.program.path(), c.mode));
+        if (c.handToNobody) {
+            ASSERT_EQ(::geteuid(), 0u) << "handing a folder to another user needs root";
+            ASSERT_EQ(::chown(QFile::encodeName(places.program.path()).constData(), 65534, 65534),
+                      0);
+        }
+        const TSettingsLocation location = places.choose();
+        EXPECT_EQ(location.installed, !c.portable);
+        EXPECT_EQ(location.folder, c.portable ? places.program.path() : places.config());
+        EXPECT_EQ(location.filePath(),
+                  QDir(c.portable ? places.program.path() : places.config()).filePath(ini));
+        setMode(places.program.path(), 0700); // so that the folder can go
+    }
+}
+
+TEST(SettingsLocation, InstalledTheFirstStartCopiesTheAdministratorsFileIntoAPrivateFolder)
+{
+    Places places;
+    ASSERT_TRUE(setMode(places.program.path(), 0555));
+    const QByteArray defaults = "[COF]\nfontname=TEC\nMakeText=NON-END\nserver=http://a.example\n";
+    places.etc.write(ini, defaults);
+    ASSERT_TRUE(setMode(places.system(), 0644));
+
+    const TSettingsLocation location = places.choose();
+    location.prepare();
+    EXPECT_EQ(modeOf(location.folder), 0700u);
+    EXPECT_EQ(modeOf(location.filePath()), 0600u);
+    QFile copy(location.filePath());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), defaults);
+
+    // Once the user has a file, it stays theirs.
+    TPrivateConfig(true, location.folder).SetStr(SettingsKeys::fontname, QStringLiteral("Mine"));
+    location.prepare();
+    EXPECT_EQ(TPrivateConfig(false, location.folder).GetStr(SettingsKeys::fontname),
+              QStringLiteral("Mine"));
+    EXPECT_EQ(TPrivateConfig(false, location.folder).GetStr(SettingsKeys::MakeText),
+              QStringLiteral("NON-END"));
+    setMode(places.program.path(), 0700);
+}
+
+TEST(SettingsLocation, InstalledWithoutDefaultsAnEarlierFolderIsMadePrivate)
+{
+    Places places;
+    ASSERT_TRUE(setMode(places.program.path(), 0555));
+    ASSERT_TRUE(QDir().mkpath(places.config()));
+    ASSERT_TRUE(setMode(places.config(), 0755));
+    const TSettingsLocation location = places.choose();
+    location.prepare();
+    EXPECT_EQ(modeOf(places.config()), 0700u);
+    EXPECT_FALSE(QFile::exists(location.filePath())); // the store makes it empty when first used
+    TPrivateConfig(true, location.folder).SetStr(SettingsKeys::vpos, QStringLiteral("3"));
+    EXPECT_EQ(modeOf(location.filePath()), 0600u);
+    setMode(places.program.path(), 0700);
+}
+
+TEST(SettingsLocation, TheServiceAddressComesFromTheAdministratorOnlyWhenInstalled)
+{
+    Places places;
+    places.program.write(ini, "[COF]\nserver=http://planted.example/\nvpos=4\n");
+    places.etc.write(ini, "[COF]\nserver=https://chosen.example/\n");
+    ASSERT_TRUE(setMode(places.system(), 0644));
+
+    TSettingsLocation installed(places.program.path()); // the user's file, as installed
+    installed.installed = true;
+    installed.systemFile = places.system();
+    const TSettings settings = TSettings::read(installed);
+    EXPECT_EQ(settings.server, QStringLiteral("https://chosen.example"));
+    EXPECT_EQ(settings.vpos, 4); // everything else is the user's
+
+    // No administrator's file: the default, never the user's.
+    installed.systemFile = places.etc.file(QStringLiteral("absent.ini"));
+    EXPECT_EQ(TSettings::read(installed).server, SettingsKeys::defaultServer);
+
+    // Defaults that another user may change are no defaults.
+    ASSERT_TRUE(setMode(places.system(), 0666));
+    installed.systemFile = places.system();
+    EXPECT_THROW(TSettings::read(installed), KestranoError);
+
+    // Portable: the program's own file says where the service is.
+    EXPECT_EQ(TSettings::read(TSettingsLocation(places.program.path())).server,
+              QStringLiteral("http://planted.example"));
+}
+
+TEST(TypedSettings, OneReadingGivesEveryKeyTyped)
+{
+    TempFolder folder;
+    folder.write(ini, "[COF]\nvpos=-12\nhpos=120\nfontcnsize=big\nfontensize=12\nfontname=\n"
+                      "fontcolor=0\nMakeText=A,\"B C\"\ncompany=X\nStorage=1\n");
+    const TSettings settings = TSettings::read(folder.path());
+    EXPECT_EQ(settings.vpos, -12);
+    EXPECT_EQ(settings.hpos, 120);
+    EXPECT_EQ(settings.fontCnSize, std::nullopt);
+    EXPECT_EQ(settings.fontEnSize, 12);
+    EXPECT_EQ(settings.fontName, QString());
+    EXPECT_EQ(settings.fontColor, 0); // stored black, not absent
+    EXPECT_EQ(settings.pickList(SettingsKeys::MakeText),
+              (QStringList{QStringLiteral("A"), QStringLiteral("B C")}));
+    EXPECT_EQ(settings.pickList(SettingsKeys::company), QStringList{QStringLiteral("X")});
+    EXPECT_TRUE(settings.pickList(SettingsKeys::OfficeNo).isEmpty());
+    EXPECT_TRUE(settings.storage);
+    EXPECT_EQ(settings.server, SettingsKeys::defaultServer);
+
+    for (const QByteArray &absent :
+         {QByteArray(), QByteArray("fontcolor=\n"), QByteArray("fontcolor=grey\n")}) {
+        folder.write(ini, "[COF]\n" + absent);
+        EXPECT_EQ(TSettings::read(folder.path()).fontColor, std::nullopt) << absent.constData();
+    }
+}
+
+} // namespace
