@@ -379,11 +379,13 @@ void TfrmMain::showRequestRunning(bool running)
     } else {
         unsetCursor();
     }
-    FCancel->setEnabled(running);
     FQuery->setEnabled(!running);
     FCaptcha->setEnabled(!running);
-    if (!running && isActiveWindow() && !focusWidget())
+    // Afterwards the focus comes back to "提取信息" rather than moving on
+    // from "取消" into the PNR box.
+    if (!running && (FCancel->hasFocus() || (isActiveWindow() && !focusWidget())))
         FQuery->setFocus(Qt::OtherFocusReason);
+    FCancel->setEnabled(running);
 }
 
 void TfrmMain::captchaFetched(const QImage &picture)

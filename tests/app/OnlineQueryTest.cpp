@@ -271,6 +271,7 @@ TEST_F(OnlineQueryTest, WhileTheServiceHoldsAQueryTheWindowPaintsAndCancelEndsIt
         EXPECT_TRUE(start->isEnabled());
         EXPECT_TRUE(control<QLabel>("Image1")->isEnabled());
         EXPECT_FALSE(cancel->isEnabled());
+        EXPECT_TRUE(start->hasFocus()); // not moved on into the PNR box
         EXPECT_EQ(receipt(), before);
         EXPECT_EQ(control<QLineEdit>("edtCode")->text(), QStringLiteral("AB12"));
         EXPECT_TRUE(FBoxes.shown().isEmpty());
