@@ -23,7 +23,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -35,16 +34,6 @@
 namespace {
 
 constexpr QSize clientSize(911, 620);
-
-// The wait cursor while a request blocks the window.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 void labelAt(const QString &text, QWidget *parent, const QRect &geometry)
 {
@@ -132,10 +121,20 @@ void TfrmMain::buildQueryGroup()
     FCaptcha->installEventFilter(this);
     FWidgets->widget(QStringLiteral("edtCode"))->installEventFilter(this);
 
-    QPushButton *query = addButton(QStringLiteral("Button2"), QStringLiteral("提取信息"), group,
-                                   QRect(82, 116, 100, 26));
-    connect(query, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
+    FQuery = addButton(QStringLiteral("Button2"), QStringLiteral("提取信息"), group,
+                       QRect(82, 116, 100, 26));
+    connect(FQuery, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
+    FCancel = addButton(QStringLiteral("btnCancel"), QStringLiteral("取消"), group,
+                        QRect(190, 116, 69, 26));
+    FCancel->setShortcut(Qt::Key_Escape);
+    FCancel->setEnabled(false);
+    connect(FCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
+
+    connect(&FVerification, &TVerificationService::captchaFetched, this, &TfrmMain::captchaFetched);
+    connect(&FVerification, &TVerificationService::answered, this, &TfrmMain::queryAnswered);
+    connect(&FVerification, &TVerificationService::failed, this, &TfrmMain::requestFailed);
 }
+
 
 void TfrmMain::buildPnrGroup()
 {
@@ -226,7 +225,8 @@ void TfrmMain::buildBottom()
 void TfrmMain::setFocusOrder()
 {
     QStringList order = {QStringLiteral("Edit1"), QStringLiteral("Edit2"), QStringLiteral("edtCode"),
-                         QStringLiteral("Button2"), QStringLiteral("Memo1"),
+                         QStringLiteral("Button2"), QStringLiteral("btnCancel"),
+                         QStringLiteral("Memo1"),
                          QStringLiteral("cboPassenger"), QStringLiteral("Button3"),
                          QStringLiteral("Button4"), QStringLiteral("Button8"),
                          QStringLiteral("edtSerNo"), QStringLiteral("edtPassenger"),
@@ -346,9 +346,11 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 
 void TfrmMain::FetchCaptcha()
 {
-    const WaitCursor waiting;
-    const QImage picture = FVerification.fetchCaptcha();
-    FCaptcha->setPixmap(QPixmap::fromImage(picture));
+    // The box taking the focus while a request runs starts nothing.
+    if (FVerification.isRunning())
+        return;
+    FVerification.fetchCaptcha();
+    showRequestRunning(true);
 }
 
 void TfrmMain::Button2Click()
@@ -357,22 +359,67 @@ void TfrmMain::Button2Click()
     {
         const char *field;
         const char *message;
-    } required[] = {{"Edit1", "请输入票号！"}, {"Edit2", "请输入旅客姓名！"}, {"edtCode", "请输入验证码！"}};
+    } required[] = {
+        {"Edit1", "请输入票号！"}, {"Edit2", "请输入旅客姓名！"}, {"edtCode", "请输入验证码！"}};
     for (const auto &input : required) {
         if (trimmed(FFields.text(QString::fromLatin1(input.field))).isEmpty()) {
             MessageBox::showMessage(this, QString::fromUtf8(input.message));
             return;
         }
     }
-    QString page;
-    {
-        const WaitCursor waiting;
-        page = FVerification.query(FFields.text(QStringLiteral("Edit1")),
-                                   FFields.text(QStringLiteral("Edit2")),
-                                   FFields.text(QStringLiteral("edtCode")));
+    if (FVerification.isRunning())
+        return;
+    FVerification.query(FFields.text(QStringLiteral("Edit1")),
+                        FFields.text(QStringLiteral("Edit2")),
+                        FFields.text(QStringLiteral("edtCode")));
+    showRequestRunning(true);
+}
+
+void TfrmMain::btnCancelClick()
+{
+    FVerification.cancel();
+    showRequestRunning(false);
+}
+
+void TfrmMain::showRequestRunning(bool running)
+{
+    if (running) {
+        // Disabling the focused button would hand the focus on to the next
+        // control, where a second key press would act on something else.
+        if (FQuery->hasFocus())
+            FQuery->clearFocus();
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
     }
-    if (!ParseResultPage(FFields, page))
-        MessageBox::showMessage(this, QStringLiteral("提取失败！"));
+    FQuery->setEnabled(!running);
+    FCaptcha->setEnabled(!running);
+    // Afterwards the focus comes back to "提取信息" rather than moving on
+    // from "取消" into the PNR box.
+    if (!running && (FCancel->hasFocus() || (isActiveWindow() && !focusWidget())))
+        FQuery->setFocus(Qt::OtherFocusReason);
+    FCancel->setEnabled(running);
+}
+
+void TfrmMain::captchaFetched(const QImage &picture)
+{
+    showRequestRunning(false);
+    FCaptcha->setPixmap(QPixmap::fromImage(picture));
+}
+
+void TfrmMain::queryAnswered(const QString &page)
+{
+    showRequestRunning(false);
+    guarded([this, &page] {
+        if (!ParseResultPage(FFields, page))
+            MessageBox::showMessage(this, QStringLiteral("提取失败！"));
+    });
+}
+
+void TfrmMain::requestFailed(const QString &message)
+{
+    showRequestRunning(false);
+    MessageBox::showError(this, message);
 }
 
 void TfrmMain::Button8Click()

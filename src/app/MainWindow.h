@@ -49,11 +49,15 @@ public:
     // "设置": the settings dialog, modal.
     void Button6Click();
     // A click on the captcha picture or the captcha box taking the focus:
-    // a new captcha picture from the verification service.
+    // starts fetching a new captcha picture from the verification service.
     void FetchCaptcha();
-    // "提取信息": checks the three inputs, queries the verification service
-    // and fills the receipt from its answer.
+    // "提取信息": checks the three inputs and starts the query of the
+    // verification service; its answer fills the receipt when it comes.
     void Button2Click();
+    // "取消" or Esc: ends the request running at once, changing nothing.
+    void btnCancelClick();
+    // Whether a captcha fetch or a query is running.
+    bool requestRunning() const { return FVerification.isRunning(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -74,6 +78,12 @@ private:
     void FormDestroy();
     // Runs one event handler; an error it raises ends it in the error box.
     void guarded(const std::function<void()> &handler);
+    // The window while a request runs: it stays usable, but nothing that
+    // would start another request can be used, and "取消" can.
+    void showRequestRunning(bool running);
+    void captchaFetched(const QImage &picture);
+    void queryAnswered(const QString &page);
+    void requestFailed(const QString &message);
 
     QString FProgramFolder;
     TSettingsLocation FSettings;
@@ -89,4 +99,6 @@ private:
     std::unique_ptr<TEntriesAutoSave> FAutoSave;
     QTabWidget *FTabs = nullptr;
     QLabel *FCaptcha = nullptr;
+    QPushButton *FQuery = nullptr;
+    QPushButton *FCancel = nullptr;
 };

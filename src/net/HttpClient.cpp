@@ -1,15 +1,18 @@
 #include "net/HttpClient.h"
 
-#include "net/HtmlHead.h"
 #include "common/KestranoError.h"
+#include "net/CurlMulti.h"
+#include "net/HtmlHead.h"
 #include "net/MetaCookie.h"
+#include "net/RedirectPolicy.h"
 
 #include <QDateTime>
 #include <QUrl>
 #include <curl/curl.h>
-#include <memory>
 
 static_assert(CURL_ERROR_SIZE == 256, "FErrorText holds CURL_ERROR_SIZE characters");
+
+constexpr int maxRedirects = 15;
 
 namespace {
 
@@ -54,15 +57,11 @@ QString sizeText(qint64 bytes)
     return QStringLiteral("%1 bytes").arg(bytes);
 }
 
-struct HeaderListFree
-{
-    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
-};
-using HeaderList = std::unique_ptr<curl_slist, HeaderListFree>;
-
 } // namespace
 
-THttpClient::THttpClient() : FCurl(curl_easy_init())
+THttpClient::THttpClient()
+    : FCurl(curl_easy_init()),
+      FMulti(std::make_unique<TCurlMulti>([this](CURL *, CURLcode code) { hopEnded(code); }))
 {
     if (!FCurl)
         throw KestranoError(QStringLiteral("The HTTP client could not be started"));
@@ -72,10 +71,10 @@ THttpClient::THttpClient() : FCurl(curl_easy_init())
     // An empty file name starts curl's cookie engine with nothing on disk;
     // without a cookie jar nothing is ever written.
     curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 15L);
+    // Redirects are followed here, one hop at a time, so that every hop is
+    // checked before anything is sent to it.
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     // No proxy, also when the environment names one.
     curl_easy_setopt(curl, CURLOPT_PROXY, "");
@@ -91,6 +90,9 @@ THttpClient::THttpClient() : FCurl(curl_easy_init())
 
 THttpClient::~THttpClient()
 {
+    cancel();
+    // The kept connections close with the multi handle, before the easy one.
+    FMulti.reset();
     curl_easy_cleanup(handle(FCurl));
 }
 
@@ -132,21 +134,41 @@ void THttpClient::setLimits(const THttpLimits &limits)
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect.count()));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(limits.silence.count()));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(limits.whole.count()));
     // Stops an announced oversized body before it comes; receiveBody() stops
     // one that is not announced or grows when decompressed.
     curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.bodyBytes));
 }
 
-THttpAnswer THttpClient::get(const QString &url)
+void THttpClient::setCertificateAuthorities(const QString &pemFile)
 {
-    return perform(url, nullptr);
+    FCertificateAuthorities = pemFile.toLocal8Bit();
+    curl_easy_setopt(handle(FCurl), CURLOPT_CAINFO,
+                     FCertificateAuthorities.isEmpty() ? nullptr
+                                                       : FCertificateAuthorities.constData());
 }
 
-THttpAnswer THttpClient::post(const QString &url, const THttpForm &form)
+void THttpClient::get(const QString &url, Done done)
+{
+    start(url, nullptr, std::move(done));
+}
+
+void THttpClient::post(const QString &url, const THttpForm &form, Done done)
 {
     const QByteArray body = encodeForm(form);
-    return perform(url, &body);
+    start(url, &body, std::move(done));
+}
+
+void THttpClient::cancel()
+{
+    if (!FDone)
+        return;
+    FMulti->remove(handle(FCurl));
+    curl_easy_setopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
+    curl_slist_free_all(static_cast<curl_slist *>(FHeaders));
+    FHeaders = nullptr;
+    FDone = nullptr;
+    FPolicy.reset();
+    ++FRequest;
 }
 
 QList<QByteArray> THttpClient::cookies() const
@@ -179,54 +201,139 @@ QList<QByteArray> THttpClient::requestHeaders(bool isPost) const
     return lines;
 }
 
-THttpAnswer THttpClient::perform(const QString &url, const QByteArray *formBody)
+void THttpClient::start(const QString &url, const QByteArray *formBody, Done done)
+{
+    if (FDone)
+        throw KestranoError(QStringLiteral("Another request is still running"));
+    ++FRequest;
+    FDone = std::move(done);
+    FPosting = formBody != nullptr;
+    FFormBody = formBody ? *formBody : QByteArray();
+    FRedirects = 0;
+    FPolicy = std::make_unique<TRedirectPolicy>(QUrl(url));
+    FStarted.start();
+    startHop(url);
+}
+
+void THttpClient::startHop(const QString &url)
 {
     CURL *curl = handle(FCurl);
+    FUrl = url;
     FBody.clear();
     FStatusLine.clear();
     FBodyTooLarge = false;
     FErrorText[0] = '\0';
 
-    const QList<QByteArray> lines = requestHeaders(formBody != nullptr);
-    HeaderList headers;
-    for (const QByteArray &line : lines) {
-        curl_slist *list = headers.release();
-        curl_slist *longer = curl_slist_append(list, line.constData());
+    curl_slist *headers = nullptr;
+    for (const QByteArray &line : requestHeaders(FPosting)) {
+        curl_slist *longer = curl_slist_append(headers, line.constData());
         if (!longer) {
-            curl_slist_free_all(list);
-            throw KestranoError(QStringLiteral("Out of memory for the request headers"));
+            curl_slist_free_all(headers);
+            end({false, {}, QStringLiteral("Out of memory for the request headers")});
+            return;
         }
-        headers.reset(longer);
+        headers = longer;
     }
-    const QByteArray target = url.toUtf8();
-    curl_easy_setopt(curl, CURLOPT_URL, target.constData());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
-    if (formBody) {
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(formBody->size()));
-        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, formBody->constData());
+    curl_slist_free_all(static_cast<curl_slist *>(FHeaders));
+    FHeaders = headers;
+    curl_easy_setopt(curl, CURLOPT_URL, url.toUtf8().constData());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    if (FPosting) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(FFormBody.size()));
+        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, FFormBody.constData());
     } else {
         curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     }
-    const CURLcode code = curl_easy_perform(curl);
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+    // The whole request, redirects and all, keeps to one time limit.
+    const qint64 left = qint64(FLimits.whole.count()) - FStarted.elapsed();
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(qMax<qint64>(left, 1)));
+    try {
+        FMulti->add(curl);
+    } catch (const KestranoError &error) {
+        end({false, {}, error.message()});
+    }
+}
 
+void THttpClient::hopEnded(int code)
+{
+    QString redirect;
+    THttpOutcome outcome = answerOfHop(code, &redirect);
+    if (redirect.isEmpty()) {
+        end(std::move(outcome));
+        return;
+    }
+    if (FRedirects == maxRedirects) {
+        end({false, {}, QStringLiteral("Maximum (%1) redirects followed").arg(maxRedirects)});
+        return;
+    }
+    const QString refusal = FPolicy->refusal(QUrl(redirect));
+    if (!refusal.isEmpty()) {
+        end({false, {}, refusal});
+        return;
+    }
+    long status = 0;
+    curl_easy_getinfo(handle(FCurl), CURLINFO_RESPONSE_CODE, &status);
+    // As browsers do: only 307 and 308 ask for the form to be sent again.
+    if (status != 307 && status != 308)
+        FPosting = false;
+    ++FRedirects;
+    startHop(redirect);
+}
+
+// Reported from the event loop, so that whoever waits runs outside curl's
+// socket handling; the request counts as running until then.
+void THttpClient::end(THttpOutcome outcome)
+{
+    curl_easy_setopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
+    curl_slist_free_all(static_cast<curl_slist *>(FHeaders));
+    FHeaders = nullptr;
+    FPolicy.reset();
+    const quint64 request = FRequest;
+    QMetaObject::invokeMethod(
+        FMulti.get(),
+        [this, request, outcome = std::move(outcome)] {
+            if (request != FRequest || !FDone)
+                return; // cancelled meanwhile
+            const Done done = std::move(FDone);
+            FDone = nullptr;
+            done(outcome);
+        },
+        Qt::QueuedConnection);
+}
+
+THttpOutcome THttpClient::answerOfHop(int result, QString *redirect)
+{
+    CURL *curl = handle(FCurl);
+    const auto code = CURLcode(result);
     if (FBodyTooLarge || code == CURLE_FILESIZE_EXCEEDED)
-        throw KestranoError(QStringLiteral("The answer from %1 is larger than %2")
-                                .arg(url, sizeText(FLimits.bodyBytes)));
+        return {false,
+                {},
+                QStringLiteral("The answer from %1 is larger than %2")
+                    .arg(FUrl, sizeText(FLimits.bodyBytes))};
     if (code != CURLE_OK) {
-        const QString description = FErrorText[0] ? QString::fromUtf8(FErrorText)
-                                                  : QString::fromUtf8(curl_easy_strerror(code));
-        throw KestranoError(description);
+        return {false,
+                {},
+                FErrorText[0] ? QString::fromUtf8(FErrorText)
+                              : QString::fromUtf8(curl_easy_strerror(code))};
+    }
+
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    const char *location = nullptr;
+    if (status >= 300 && status <= 399 &&
+        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
+        *redirect = QString::fromUtf8(location);
+        return {};
+    }
+    if (status < 200 || status > 299) {
+        return {false,
+                {},
+                FStatusLine.isEmpty() ? QStringLiteral("HTTP status %1").arg(status)
+                                      : QString::fromLatin1(FStatusLine)};
     }
 
     THttpAnswer answer;
-    long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     answer.status = int(status);
-    if (answer.status < 200 || answer.status > 299) {
-        throw KestranoError(FStatusLine.isEmpty() ? QStringLiteral("HTTP status %1").arg(status)
-                                                  : QString::fromLatin1(FStatusLine));
-    }
     const char *contentType = nullptr;
     curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
     answer.contentType = QByteArray(contentType);
@@ -236,7 +343,7 @@ THttpAnswer THttpClient::perform(const QString &url, const QByteArray *formBody)
     answer.body = std::move(FBody);
     FBody.clear();
     takeMetaCookies(answer);
-    return answer;
+    return {true, std::move(answer), {}};
 }
 
 void THttpClient::takeMetaCookies(const THttpAnswer &answer)

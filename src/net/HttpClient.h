@@ -4,17 +4,35 @@
 #include "net/HttpAnswer.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
+#include <QUrl>
 #include <chrono>
+#include <functional>
+#include <memory>
+
+class TCurlMulti;
+class TRedirectPolicy;
 
 // How long a request may take and how much it may bring. A silent server
-// would otherwise hold the window for good.
+// would otherwise keep the request going for good.
 struct THttpLimits
 {
     std::chrono::milliseconds connect{10'000};
-    std::chrono::seconds silence{20}; // receiving nothing for this long fails
-    std::chrono::milliseconds whole{60'000};
+    std::chrono::seconds silence{20};        // receiving nothing for this long fails
+    std::chrono::milliseconds whole{60'000}; // the request with all its redirects
     qint64 bodyBytes = 8 * 1024 * 1024;
+};
+
+// How a request ended: its 2xx answer, or the client's description of the
+// failure: curl's text for a transport failure, the status line
+// ("HTTP/1.1 500 Internal Server Error") for an error status, or why a
+// redirect was not followed.
+struct THttpOutcome
+{
+    bool ok = false;
+    THttpAnswer answer; // when ok
+    QString failure;    // when not
 };
 
 // The program's one HTTP client, owned by the main window for its whole life.
@@ -22,14 +40,19 @@ struct THttpLimits
 // disk; they come from Set-Cookie headers and from <meta http-equiv="Set-Cookie">
 // of every page received. Every request goes out as HTTP/1.1 with
 // "Connection: keep-alive", "DNT: 1", the header values below as last set, no
-// Origin and no proxy; at most 15 redirects in a row are followed.
+// Origin and no proxy.
 //
-// A request that does not end in a 2xx answer throws KestranoError with the
-// client's description: curl's text for a transport failure, the status line
-// ("HTTP/1.1 500 Internal Server Error") for an error status.
+// A request runs from the event loop of the thread that owns the client and
+// never blocks it; one request runs at a time. Redirects are followed, at
+// most 15 in a row, only while they stay on the server the request was sent
+// to (TRedirectPolicy); a 307 or 308 sends the form again, any other redirect
+// of a form goes on as a GET.
 class THttpClient
 {
 public:
+    // Called from the event loop, never from inside get() or post().
+    using Done = std::function<void(const THttpOutcome &)>;
+
     THttpClient();
     ~THttpClient();
 
@@ -55,16 +78,30 @@ public:
     void setLimits(const THttpLimits &limits);
     const THttpLimits &limits() const { return FLimits; }
 
-    THttpAnswer get(const QString &url);
+    // The certificate authorities that HTTPS servers are checked against, as
+    // a PEM file, instead of the system's (tests trust their own service).
+    void setCertificateAuthorities(const QString &pemFile);
+
+    // Start a request; done follows when it ends. Throws KestranoError while
+    // another request runs.
+    void get(const QString &url, Done done);
     // The form goes out encoded by encodeForm() as
     // "application/x-www-form-urlencoded".
-    THttpAnswer post(const QString &url, const THttpForm &form);
+    void post(const QString &url, const THttpForm &form, Done done);
+
+    bool isRunning() const { return bool(FDone); }
+    // Ends the running request at once; its done is never called.
+    void cancel();
 
     // The cookies held, as lines of curl's cookie file.
     QList<QByteArray> cookies() const;
 
 private:
-    THttpAnswer perform(const QString &url, const QByteArray *formBody);
+    void start(const QString &url, const QByteArray *formBody, Done done);
+    void startHop(const QString &url);
+    void hopEnded(int code);
+    void end(THttpOutcome outcome);
+    THttpOutcome answerOfHop(int code, QString *redirect);
     QList<QByteArray> requestHeaders(bool isPost) const;
     void takeMetaCookies(const THttpAnswer &answer);
 
@@ -72,6 +109,7 @@ private:
     static size_t receiveHeader(char *data, size_t size, size_t count, void *client);
 
     void *FCurl = nullptr;
+    std::unique_ptr<TCurlMulti> FMulti;
     char FErrorText[256] = {}; // CURL_ERROR_SIZE
     THttpLimits FLimits;
     QString FAccept;
@@ -79,6 +117,18 @@ private:
     QString FAcceptEncoding;
     QString FAcceptLanguage;
     QString FUserAgent;
+    QByteArray FCertificateAuthorities;
+
+    // The request running.
+    Done FDone;
+    quint64 FRequest = 0; // counts requests, so that a cancelled one is never reported
+    QString FUrl;
+    QByteArray FFormBody;
+    bool FPosting = false;
+    int FRedirects = 0;
+    std::unique_ptr<TRedirectPolicy> FPolicy;
+    QElapsedTimer FStarted;
+    void *FHeaders = nullptr; // curl_slist of the hop running
 
     // The answer being received.
     QByteArray FBody;

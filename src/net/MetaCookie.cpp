@@ -22,30 +22,6 @@ QByteArray defaultPath(const QByteArray &path)
     return path.left(lastSlash);
 }
 
-// An IPv4 address in dotted digits or an IPv6 address: such a host has no
-// subdomains.
-bool isAddress(const QByteArray &host)
-{
-    if (host.contains(':'))
-        return true;
-    const QList<QByteArray> parts = host.split('.');
-    if (parts.size() != 4)
-        return false;
-    for (const QByteArray &part : parts) {
-        bool isNumber = false;
-        if (part.isEmpty() || part.toUInt(&isNumber) > 255 || !isNumber)
-            return false;
-    }
-    return true;
-}
-
-bool domainMatches(const QByteArray &host, const QByteArray &domain)
-{
-    if (host == domain)
-        return true;
-    return !isAddress(host) && host.endsWith("." + domain);
-}
-
 } // namespace
 
 QByteArray metaCookieLine(const QByteArray &setCookie, const QUrl &page, qint64 now)
@@ -63,7 +39,6 @@ QByteArray metaCookieLine(const QByteArray &setCookie, const QUrl &page, qint64 
     const QByteArray host = page.host(QUrl::FullyEncoded).toLower().toLatin1();
     if (host.isEmpty())
         return {};
-    QByteArray domain;
     QByteArray path;
     bool secure = false;
     bool httpOnly = false;
@@ -75,9 +50,9 @@ QByteArray metaCookieLine(const QByteArray &setCookie, const QUrl &page, qint64 
             (attributeEquals < 0 ? parts[i] : parts[i].left(attributeEquals)).trimmed().toLower();
         const QByteArray argument =
             attributeEquals < 0 ? QByteArray() : parts[i].mid(attributeEquals + 1).trimmed();
-        if (key == "domain") {
-            domain = argument.startsWith('.') ? argument.mid(1).toLower() : argument.toLower();
-        } else if (key == "path") {
+        // A Domain attribute is ignored: a page may set cookies for its own
+        // host only, never for a whole domain (".com.cn") it does not own.
+        if (key == "path") {
             path = argument.startsWith('/') ? argument : QByteArray();
         } else if (key == "secure") {
             secure = true;
@@ -100,20 +75,15 @@ QByteArray metaCookieLine(const QByteArray &setCookie, const QUrl &page, qint64 
 
     if (secure && page.scheme() != QStringLiteral("https"))
         return {};
-    if (hasControlCharacter(domain) || hasControlCharacter(path))
+    if (hasControlCharacter(path))
         return {};
-    const bool forSubdomains = !domain.isEmpty();
-    if (forSubdomains && !domainMatches(host, domain))
-        return {};
-    const QByteArray cookieDomain = forSubdomains ? domain : host;
     if (path.isEmpty())
         path = defaultPath(page.path(QUrl::FullyEncoded).toLatin1());
 
-    // Netscape cookie-file fields: domain, subdomains too, path, secure,
-    // expiry, name, value.
+    // Netscape cookie-file fields: domain, subdomains too (never), path,
+    // secure, expiry, name, value.
     QByteArray line = httpOnly ? "#HttpOnly_" : "";
-    line += cookieDomain + '\t' + (forSubdomains && !isAddress(cookieDomain) ? "TRUE" : "FALSE") +
-            '\t' + path + '\t' + (secure ? "TRUE" : "FALSE") + '\t' + QByteArray::number(expires) +
-            '\t' + name + '\t' + value;
+    line += host + "\tFALSE\t" + path + '\t' + (secure ? "TRUE" : "FALSE") + '\t' +
+            QByteArray::number(expires) + '\t' + name + '\t' + value;
     return line;
 }

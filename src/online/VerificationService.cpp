@@ -23,7 +23,7 @@ QString TVerificationService::serviceRoot() const
     return TSettings::read(FSettings).server;
 }
 
-QImage TVerificationService::fetchCaptcha()
+void TVerificationService::fetchCaptcha()
 {
     const QString root = serviceRoot();
     FClient.setAccept(pageAccept);
@@ -31,20 +31,38 @@ QImage TVerificationService::fetchCaptcha()
     FClient.setAcceptEncoding(QStringLiteral("gzip, deflate"));
     FClient.setAcceptLanguage(QStringLiteral("zh-CN"));
     FClient.setUserAgent(userAgent);
-    FClient.get(root + u'/'); // only for the session's cookies
-
-    FClient.setAccept(pictureAccept);
-    const QByteArray picture =
-        FClient.get(root + QStringLiteral("/tsky/servlet/CallYanServlet?title=home")).body;
-    // Always taken as JPEG: a picture in any other format is refused.
-    const QImage image = QImage::fromData(picture, "JPEG");
-    if (image.isNull())
-        throw KestranoError(QStringLiteral("The captcha picture is not a JPEG image"));
-    return image;
+    // The home page only for the session's cookies.
+    FClient.get(root + u'/', [this, root](const THttpOutcome &outcome) {
+        if (outcome.ok)
+            fetchPicture(root);
+        else
+            Q_EMIT failed(outcome.failure);
+    });
 }
 
-QString TVerificationService::query(const QString &ticketNumber, const QString &passengerName,
-                                    const QString &code)
+void TVerificationService::fetchPicture(const QString &root)
+{
+    FClient.setAccept(pictureAccept);
+    FClient.get(root + QStringLiteral("/tsky/servlet/CallYanServlet?title=home"),
+                [this](const THttpOutcome &outcome) { takePicture(outcome); });
+}
+
+void TVerificationService::takePicture(const THttpOutcome &outcome)
+{
+    if (!outcome.ok) {
+        Q_EMIT failed(outcome.failure);
+        return;
+    }
+    // Always taken as JPEG: a picture in any other format is refused.
+    const QImage image = QImage::fromData(outcome.answer.body, "JPEG");
+    if (image.isNull())
+        Q_EMIT failed(QStringLiteral("The captcha picture is not a JPEG image"));
+    else
+        Q_EMIT captchaFetched(image);
+}
+
+void TVerificationService::query(const QString &ticketNumber, const QString &passengerName,
+                                 const QString &code)
 {
     const QString root = serviceRoot();
     FClient.setAccept(pageAccept);
@@ -57,5 +75,21 @@ QString TVerificationService::query(const QString &ticketNumber, const QString &
         {QStringLiteral("passengerName_src"), passengerName},
         {QStringLiteral("randCode"), code},
     };
-    return FClient.post(root + QStringLiteral("/tsky/validate"), form).text();
+    FClient.post(root + QStringLiteral("/tsky/validate"), form,
+                 [this](const THttpOutcome &outcome) {
+                     if (outcome.ok)
+                         Q_EMIT answered(outcome.answer.text());
+                     else
+                         Q_EMIT failed(outcome.failure);
+                 });
+}
+
+bool TVerificationService::isRunning() const
+{
+    return FClient.isRunning();
+}
+
+void TVerificationService::cancel()
+{
+    FClient.cancel();
 }

@@ -3,9 +3,11 @@
 #include "settings/SettingsLocation.h"
 
 #include <QImage>
+#include <QObject>
 #include <QString>
 
 class THttpClient;
+struct THttpOutcome;
 
 // The exchange with TravelSky's e-ticket verification service: its home page
 // and a captcha picture, then the query with the ticket number, the
@@ -13,26 +15,43 @@ class THttpClient;
 // client of the main window, so the query carries the cookies that came with
 // the picture. The service's root URL is the settings key "server", read
 // afresh for every request (an installed program's from the administrator's
-// file alone, see TSettingsLocation). Every failure raises KestranoError with the
-// client's description; nothing is changed before it.
-class TVerificationService
+// file alone, see TSettingsLocation).
+//
+// Both run from the event loop: each call starts the exchange and returns;
+// one of the signals follows when it ends, unless it is cancelled first. A
+// failure reports the client's description; nothing is changed before it.
+class TVerificationService : public QObject
 {
+    Q_OBJECT
+
 public:
     TVerificationService(THttpClient &client, const TSettingsLocation &settings);
 
-    // The root URL without a trailing slash, "http://www.travelsky.com" unless
-    // the settings name another.
+    // The root URL without a trailing slash, "https://www.travelsky.com"
+    // unless the settings name another.
     QString serviceRoot() const;
 
     // The home page (its cookies), then a new captcha picture, which must be
-    // a JPEG.
-    QImage fetchCaptcha();
+    // a JPEG: captchaFetched() or failed().
+    void fetchCaptcha();
 
-    // Posts the query form, the texts exactly as given, and returns the
-    // answer page as text.
-    QString query(const QString &ticketNumber, const QString &passengerName, const QString &code);
+    // Posts the query form, the texts exactly as given: answered() with the
+    // answer page as text, or failed().
+    void query(const QString &ticketNumber, const QString &passengerName, const QString &code);
+
+    bool isRunning() const;
+    // Ends the exchange running at once; no signal follows.
+    void cancel();
+
+Q_SIGNALS:
+    void captchaFetched(const QImage &picture);
+    void answered(const QString &page);
+    void failed(const QString &message);
 
 private:
+    void fetchPicture(const QString &root);
+    void takePicture(const THttpOutcome &outcome);
+
     THttpClient &FClient;
     TSettingsLocation FSettings;
 };

@@ -24,6 +24,6 @@ inline constexpr int defaultFontCnSize = 18;
 inline constexpr int defaultFontEnSize = 16;
 inline const QString defaultFontName = QStringLiteral("TEC");
 inline constexpr int defaultFontColor = 8421504; // 0x808080, mid grey
-inline const QString defaultServer = QStringLiteral("http://www.travelsky.com");
+inline const QString defaultServer = QStringLiteral("https://www.travelsky.com");
 
 } // namespace SettingsKeys

@@ -46,11 +46,26 @@ protected:
         return FWindow->findChild<W *>(QString::fromLatin1(name));
     }
 
-    // The user moves into the captcha box (from the ticket number box).
+    // The user moves into the captcha box (from the ticket number box), and
+    // the picture comes.
     void enterCaptchaBox()
     {
         control<QLineEdit>("Edit1")->setFocus(Qt::TabFocusReason);
         control<QLineEdit>("edtCode")->setFocus(Qt::TabFocusReason);
+        waitForTheRequest();
+    }
+
+    void clickPicture()
+    {
+        QTest::mouseClick(control<QLabel>("Image1"), Qt::LeftButton);
+        waitForTheRequest();
+    }
+
+    // Requests run while the window goes on; the bound only keeps a lost
+    // answer from hanging the test.
+    void waitForTheRequest()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !FWindow->requestRunning(); }, 60'000));
     }
 
     void type(const char *name, const QString &text)
@@ -78,7 +93,11 @@ protected:
         return texts;
     }
 
-    void query() { control<QPushButton>("Button2")->click(); }
+    void query()
+    {
+        control<QPushButton>("Button2")->click();
+        waitForTheRequest();
+    }
 
     FakeVerificationService FService; // before the window, which holds connections to it
     TempFolder FFolder;
@@ -140,7 +159,7 @@ TEST_F(OnlineQueryTest, EveryEntryIntoTheCaptchaBoxAndEveryClickFetchesAPicture)
     enterCaptchaBox();
     enterCaptchaBox();
     EXPECT_EQ(homePageFetches(), 2);
-    QTest::mouseClick(control<QLabel>("Image1"), Qt::LeftButton);
+    clickPicture();
     EXPECT_EQ(homePageFetches(), 3);
     EXPECT_TRUE(FBoxes.shown().isEmpty());
 }
@@ -151,7 +170,7 @@ TEST_F(OnlineQueryTest, APictureThatIsNotAJpegIsRefusedAndTheOldOneStays)
     const QImage picture = captchaShown();
     ASSERT_FALSE(picture.isNull());
     FService.setFailure(FakeVerificationService::Failure::PngCaptcha);
-    QTest::mouseClick(control<QLabel>("Image1"), Qt::LeftButton);
+    clickPicture();
     ASSERT_EQ(FBoxes.shown().size(), 1);
     EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
     EXPECT_EQ(captchaShown(), picture);
@@ -193,6 +212,69 @@ TEST_F(OnlineQueryTest, AFailedQueryShowsTheErrorAndChangesNoField)
         EXPECT_EQ(FBoxes.shown().back().kind, MessageBox::Kind::Error) << int(fault);
         EXPECT_FALSE(FBoxes.shown().back().text.isEmpty());
         EXPECT_EQ(receipt(), before) << int(fault);
+    }
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int count() const { return FCount; }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        FCount += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    int FCount = 0;
+};
+
+TEST_F(OnlineQueryTest, WhileTheServiceHoldsAQueryTheWindowPaintsAndCancelEndsItAtOnce)
+{
+    auto *start = control<QPushButton>("Button2");
+    auto *cancel = control<QPushButton>("btnCancel");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), u8s("取消"));
+    EXPECT_FALSE(cancel->isEnabled());
+    const PaintCounter paints(FWindow.get());
+    FService.setAnswerDelay(std::chrono::seconds(5));
+
+    for (const bool byEscape : {false, true}) {
+        FWindow->fields().setText(QStringLiteral("Edit1"), QStringLiteral("7819631900123"));
+        FWindow->fields().setText(QStringLiteral("Edit2"), QStringLiteral("WANG/WU"));
+        FWindow->fields().setText(QStringLiteral("edtCode"), QStringLiteral("AB12"));
+        const QHash<QString, QString> before = receipt();
+        const qsizetype received = FService.requests().size();
+
+        start->click();
+        ASSERT_TRUE(FWindow->requestRunning());
+        EXPECT_FALSE(start->isEnabled());
+        EXPECT_FALSE(control<QLabel>("Image1")->isEnabled());
+        EXPECT_TRUE(cancel->isEnabled());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return FService.requests().size() > received; }, 5000));
+
+        const int painted = paints.count();
+        FWindow->update();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count() > painted; }, 2000));
+        ASSERT_TRUE(FWindow->requestRunning()); // still held by the service
+
+        if (byEscape)
+            QTest::keyClick(FWindow.get(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !FWindow->requestRunning(); }, 200))
+            << (byEscape ? "Esc" : "click");
+        EXPECT_TRUE(start->isEnabled());
+        EXPECT_TRUE(control<QLabel>("Image1")->isEnabled());
+        EXPECT_FALSE(cancel->isEnabled());
+        EXPECT_TRUE(start->hasFocus()); // not moved on into the PNR box
+        EXPECT_EQ(receipt(), before);
+        EXPECT_EQ(control<QLineEdit>("edtCode")->text(), QStringLiteral("AB12"));
+        EXPECT_TRUE(FBoxes.shown().isEmpty());
     }
 }
 

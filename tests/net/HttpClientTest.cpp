@@ -1,11 +1,13 @@
 #include "net/HttpClient.h"
 #include "Bytes.h"
 #include "FakeVerificationService.h"
-#include "common/KestranoError.h"
+#include "RequestToEnd.h"
 #include "Strings.h"
+#include "common/KestranoError.h"
 
 #include <QImage>
 #include <QStringEncoder>
+#include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -42,22 +44,22 @@ protected:
     THttpAnswer fetchCaptcha()
     {
         FClient.setAccept(pageAccept);
-        FClient.get(url("/"));
+        getNow(FClient, url("/"));
         FClient.setAccept(pictureAccept);
-        return FClient.get(url(captchaPath));
+        return getNow(FClient, url(captchaPath));
     }
 
     THttpAnswer query(const QString &ticket, const QString &name, const QString &code)
     {
         FClient.setAccept(pageAccept);
-        return FClient.post(url("/tsky/validate"),
-                            {{QStringLiteral("goFrom"), QStringLiteral("Index")},
-                             {QStringLiteral("validateFlag"), QStringLiteral("0")},
-                             {QStringLiteral("eticketNoORIn"), ticket},
-                             {QStringLiteral("eticketNo"), ticket},
-                             {QStringLiteral("passengerName"), name},
-                             {QStringLiteral("passengerName_src"), name},
-                             {QStringLiteral("randCode"), code}});
+        return postNow(FClient, url("/tsky/validate"),
+                       {{QStringLiteral("goFrom"), QStringLiteral("Index")},
+                        {QStringLiteral("validateFlag"), QStringLiteral("0")},
+                        {QStringLiteral("eticketNoORIn"), ticket},
+                        {QStringLiteral("eticketNo"), ticket},
+                        {QStringLiteral("passengerName"), name},
+                        {QStringLiteral("passengerName_src"), name},
+                        {QStringLiteral("randCode"), code}});
     }
 
     // Declared first: the service outlives the client's open connection.
@@ -141,13 +143,47 @@ INSTANTIATE_TEST_SUITE_P(Compression, ExchangeTest,
 
 TEST_F(HttpClientTest, MetaCookieGetsTheHostAndDirectoryOfThePage)
 {
-    FClient.get(url("/"));
+    getNow(FClient, url("/"));
     QByteArray poolCookie;
     for (const QByteArray &line : FClient.cookies()) {
         if (line.contains("\tBIGipServerpool_tsky\t"))
             poolCookie = line;
     }
     EXPECT_TRUE(poolCookie.startsWith("127.0.0.1\tFALSE\t/\tFALSE\t0\t")) << poolCookie.constData();
+}
+
+TEST_F(HttpClientTest, AMetaCookieWithADomainGoesOnlyToThePagesHost)
+{
+    const QString port = QString::number(QUrl(FService.root()).port());
+    const auto at = [&port](const char *host, const char *path) {
+        return QStringLiteral("http://%1:%2%3")
+            .arg(QString::fromLatin1(host), port, QString::fromLatin1(path));
+    };
+    getNow(FClient, at("www.localhost", "/meta-cookie?content=wide%3D1%3B%20Domain%3D.localhost"));
+    getNow(FClient, at("other.localhost", "/hops/0"));
+    getNow(FClient, at("www.localhost", "/hops/0"));
+
+    const QList<FakeRequest> requests = FService.requests();
+    ASSERT_EQ(requests.size(), 3);
+    EXPECT_FALSE(requests[1].hasHeader("Cookie")) << requests[1].header("Cookie").constData();
+    EXPECT_EQ(requests[2].header("Cookie"), "wide=1");
+}
+
+TEST_F(HttpClientTest, ACancelledRequestEndsAtOnceAndIsNeverReported)
+{
+    FService.setFailure(FakeVerificationService::Failure::Silent);
+    bool reported = false;
+    FClient.get(url("/"), [&reported](const THttpOutcome &) { reported = true; });
+    EXPECT_TRUE(FClient.isRunning());
+    EXPECT_THROW(FClient.get(url("/"), [](const THttpOutcome &) {}), KestranoError);
+    // Let the request reach the service before it is cancelled.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !FService.requests().isEmpty(); }, 10'000));
+    FClient.cancel();
+    EXPECT_FALSE(FClient.isRunning());
+
+    FService.setFailure(FakeVerificationService::Failure::None);
+    EXPECT_EQ(getNow(FClient, url("/hops/0")).body, "<html><body>arrived</body></html>");
+    EXPECT_FALSE(reported);
 }
 
 TEST_F(HttpClientTest, TheCaptchaComesAsPngWhenTheServiceIsToldSo)
@@ -170,7 +206,7 @@ TEST_F(HttpClientTest, AQueryWithAnOldCodeOrWithoutCookiesIsRefused)
 
     THttpClient stranger;
     stranger.setAccept(pageAccept);
-    stranger.post(url("/tsky/validate"), {{QStringLiteral("randCode"), code}});
+    postNow(stranger, url("/tsky/validate"), {{QStringLiteral("randCode"), code}});
     EXPECT_NE(FService.lastRejection(), QString());
 }
 
@@ -181,7 +217,7 @@ TEST_F(HttpClientTest, EmptyHeaderValuesSendNoSuchHeader)
     FClient.setAcceptEncoding({});
     FClient.setAcceptLanguage({});
     FClient.setUserAgent({});
-    FClient.get(url("/hops/0"));
+    getNow(FClient, url("/hops/0"));
     const FakeRequest request = FService.requests().constLast();
     for (const char *name :
          {"Accept", "Referer", "Accept-Encoding", "Accept-Language", "User-Agent"})
@@ -211,13 +247,13 @@ TEST_F(HttpClientTest, AcceptEncodingAlwaysOffersIdentity)
 
 TEST_F(HttpClientTest, FollowsFifteenRedirectsInARowButNotSixteen)
 {
-    const THttpAnswer answer = FClient.get(url("/hops/15"));
+    const THttpAnswer answer = getNow(FClient, url("/hops/15"));
     EXPECT_EQ(answer.url, url("/hops/0"));
     EXPECT_EQ(answer.body, "<html><body>arrived</body></html>");
     EXPECT_EQ(FService.requests().size(), 16);
 
     try {
-        FClient.get(url("/hops/16"));
+        getNow(FClient, url("/hops/16"));
         ADD_FAILURE() << "sixteen redirects were followed";
     } catch (const KestranoError &error) {
         EXPECT_TRUE(error.message().contains(QStringLiteral("redirect"), Qt::CaseInsensitive))
@@ -254,7 +290,7 @@ TEST_F(HttpClientTest, EveryFailureThrowsTheClientsDescription)
     for (const auto &c : cases) {
         FService.setFailure(c.failure);
         try {
-            FClient.get(c.url);
+            getNow(FClient, c.url);
             ADD_FAILURE() << c.why << ": no failure";
         } catch (const KestranoError &error) {
             EXPECT_FALSE(error.message().isEmpty()) << c.why;
@@ -270,10 +306,10 @@ TEST_F(HttpClientTest, TheBodyLimitHoldsAlsoForACompressedBody)
     limits.bodyBytes = 1000;
     FClient.setLimits(limits);
     FService.setCompression(FakeVerificationService::Compression::Gzip);
-    EXPECT_EQ(FClient.get(url("/bytes/1000")).body, QByteArray(1000, 'x'));
-    EXPECT_THROW(FClient.get(url("/bytes/1001")), KestranoError);
+    EXPECT_EQ(getNow(FClient, url("/bytes/1000")).body, QByteArray(1000, 'x'));
+    EXPECT_THROW(getNow(FClient, url("/bytes/1001")), KestranoError);
     FService.setCompression(FakeVerificationService::Compression::None);
-    EXPECT_EQ(FClient.get(url("/bytes/1000")).body.size(), 1000);
+    EXPECT_EQ(getNow(FClient, url("/bytes/1000")).body.size(), 1000);
 }
 
 } // namespace

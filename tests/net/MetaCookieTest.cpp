@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(MetaCookie, TakesThePagesHostAndDirectoryWhenTheCookieNamesNone)
+TEST(MetaCookie, BelongsToThePagesHostAloneAndTakesItsDirectoryWhenItNamesNone)
 {
     const qint64 now = 1700000000;
     const struct
@@ -20,8 +20,13 @@ TEST(MetaCookie, TakesThePagesHostAndDirectoryWhenTheCookieNamesNone)
         {"pool=1", "http://www.travelsky.com/a/b/c.jsp",
          "www.travelsky.com\tFALSE\t/a/b\tFALSE\t0\tpool\t1"},
         {"pool=1; path=relative", "http://Example.COM", "example.com\tFALSE\t/\tFALSE\t0\tpool\t1"},
+        // A Domain attribute never widens the cookie beyond the page's host.
         {"pool=1; Domain=.travelsky.com", "http://www.travelsky.com/",
-         "travelsky.com\tTRUE\t/\tFALSE\t0\tpool\t1"},
+         "www.travelsky.com\tFALSE\t/\tFALSE\t0\tpool\t1"},
+        {"pool=1; Domain=.com.cn", "http://www.travelsky.com.cn/",
+         "www.travelsky.com.cn\tFALSE\t/\tFALSE\t0\tpool\t1"},
+        {"pool=1; domain=other.com", "http://www.travelsky.com/",
+         "www.travelsky.com\tFALSE\t/\tFALSE\t0\tpool\t1"},
         {"pool=1; domain=127.0.0.1", "http://127.0.0.1/", "127.0.0.1\tFALSE\t/\tFALSE\t0\tpool\t1"},
         {"pool=1; Max-Age=60; expires=Wed, 09 Jun 2021 10:18:14 GMT", "http://h/",
          "h\tFALSE\t/\tFALSE\t1700000060\tpool\t1"},
@@ -30,8 +35,6 @@ TEST(MetaCookie, TakesThePagesHostAndDirectoryWhenTheCookieNamesNone)
         {"pool=; max-age=0", "http://h/", "h\tFALSE\t/\tFALSE\t1\tpool\t"},
         {"pool=1; HttpOnly; Secure", "https://h/x", "#HttpOnly_h\tFALSE\t/\tTRUE\t0\tpool\t1"},
         {"pool=1; Secure", "http://h/", ""},
-        {"pool=1; domain=other.com", "http://www.travelsky.com/", ""},
-        {"pool=1; domain=0.0.1", "http://127.0.0.1/", ""},
         {"novalue", "http://h/", ""},
         {"=1", "http://h/", ""},
         {"a=b\tc", "http://h/", ""},

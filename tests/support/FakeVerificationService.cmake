@@ -21,6 +21,8 @@ if(NOT TARGET kestrano_fake_service)
     ${CMAKE_CURRENT_LIST_DIR}/FakeVerificationService.cpp
   )
   target_include_directories(kestrano_fake_service PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+  target_compile_definitions(kestrano_fake_service PRIVATE
+    KESTRANO_FAKE_SERVICE_PEM="${CMAKE_CURRENT_LIST_DIR}/FakeVerificationService.pem")
   target_link_libraries(kestrano_fake_service PUBLIC project_options Qt6::Gui)
   target_link_libraries(kestrano_fake_service PRIVATE ${KESTRANO_HTTPLIB} Threads::Threads ZLIB::ZLIB)
 endif()

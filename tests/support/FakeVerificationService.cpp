@@ -103,10 +103,15 @@ bool FakeRequest::hasHeader(const QByteArray &name) const
 class FakeVerificationService::Server
 {
 public:
-    Server();
+    explicit Server(Scheme scheme);
     ~Server();
 
-    QString root() const { return QStringLiteral("http://127.0.0.1:%1").arg(FPort); }
+    QString root() const
+    {
+        return QStringLiteral("%1://127.0.0.1:%2")
+            .arg(FScheme == Scheme::Https ? QStringLiteral("https") : QStringLiteral("http"))
+            .arg(FPort);
+    }
 
     mutable std::mutex FMutex; // guards the fields below but FPort
     int FPort = 0;
@@ -119,6 +124,7 @@ public:
     QString FLastRejection;
     QList<FakeRequest> FRequests;
     int FLoopHops = 0;
+    std::chrono::milliseconds FDelay{0};
     bool FReleased = false;
 
 private:
@@ -134,46 +140,76 @@ private:
     void validate(const httplib::Request &request, httplib::Response &response);
     QString rejectionOf(const httplib::Request &request);
 
-    httplib::Server FHttp;
+    Scheme FScheme;
+    std::unique_ptr<httplib::Server> FHttp;
     std::condition_variable FRelease;
     std::thread FThread;
 };
 
-FakeVerificationService::Server::Server()
+FakeVerificationService::Server::Server(Scheme scheme) : FScheme(scheme)
 {
+    if (scheme == Scheme::Https) {
+        const QByteArray pem = certificateFile().toLocal8Bit();
+        auto secure = std::make_unique<httplib::SSLServer>(pem.constData(), pem.constData());
+        if (!secure->is_valid())
+            throw std::runtime_error("the fake verification service cannot read its certificate");
+        FHttp = std::move(secure);
+    } else {
+        FHttp = std::make_unique<httplib::Server>();
+    }
     using namespace std::placeholders;
-    FHttp.Get("/", route(std::bind(&Server::home, this, _1, _2)));
-    FHttp.Get("/index", route(std::bind(&Server::index, this, _1, _2)));
-    FHttp.Get("/tsky/servlet/CallYanServlet", route(std::bind(&Server::captcha, this, _1, _2)));
-    FHttp.Post("/tsky/validate", route(std::bind(&Server::validate, this, _1, _2)));
-    FHttp.Get(R"(/hops/(\d+))",
-              route([this](const httplib::Request &request, httplib::Response &response) {
-                  const int hops = std::stoi(request.matches[1]);
-                  if (hops > 0)
-                      response.set_redirect("/hops/" + std::to_string(hops - 1));
-                  else
-                      sendPage(response, "<html><body>arrived</body></html>", "text/html");
-              }));
-    FHttp.Get(R"(/bytes/(\d+))",
-              route([this](const httplib::Request &request, httplib::Response &response) {
-                  sendPage(response, QByteArray(std::stoi(request.matches[1]), 'x'), "text/plain");
-              }));
+    FHttp->Get("/", route(std::bind(&Server::home, this, _1, _2)));
+    FHttp->Get("/index", route(std::bind(&Server::index, this, _1, _2)));
+    FHttp->Get("/tsky/servlet/CallYanServlet", route(std::bind(&Server::captcha, this, _1, _2)));
+    FHttp->Post("/tsky/validate", route(std::bind(&Server::validate, this, _1, _2)));
+    FHttp->Get(R"(/hops/(\d+))",
+               route([this](const httplib::Request &request, httplib::Response &response) {
+                   const int hops = std::stoi(request.matches[1]);
+                   if (hops > 0)
+                       response.set_redirect("/hops/" + std::to_string(hops - 1));
+                   else
+                       sendPage(response, "<html><body>arrived</body></html>", "text/html");
+               }));
+    FHttp->Get(R"(/bytes/(\d+))",
+               route([this](const httplib::Request &request, httplib::Response &response) {
+                   sendPage(response, QByteArray(std::stoi(request.matches[1]), 'x'), "text/plain");
+               }));
+    const auto redirect = [](const httplib::Request &request, httplib::Response &response) {
+        const std::string status = request.get_param_value("status");
+        response.set_redirect(request.get_param_value("to"),
+                              status.empty() ? 302 : std::stoi(status));
+    };
+    FHttp->Get("/redirect", route(redirect));
+    FHttp->Post("/redirect", route(redirect));
+    const auto echo = [](const httplib::Request &request, httplib::Response &response) {
+        send(response, bytes(request.method + ' ' + request.body), "text/plain");
+    };
+    FHttp->Get("/echo", route(echo));
+    FHttp->Post("/echo", route(echo));
+    FHttp->Get("/meta-cookie",
+               route([](const httplib::Request &request, httplib::Response &response) {
+                   send(response,
+                        "<html><head><meta http-equiv=\"Set-Cookie\" content=\"" +
+                            bytes(request.get_param_value("content")) +
+                            "\"></head><body>cookie</body></html>",
+                        "text/html");
+               }));
     // Anything else (the addresses of a redirect loop among it) is recorded too.
     const auto notFound = [](const httplib::Request &, httplib::Response &response) {
         response.status = 404;
     };
-    FHttp.Get(".*", route(notFound));
-    FHttp.Post(".*", route(notFound));
+    FHttp->Get(".*", route(notFound));
+    FHttp->Post(".*", route(notFound));
 
     // An idle connection holds stop() until it times out; a client still
     // alive when the service goes would otherwise hold it for 5 s.
-    FHttp.set_keep_alive_timeout(1);
-    FPort = FHttp.bind_to_any_port("127.0.0.1");
+    FHttp->set_keep_alive_timeout(1);
+    FPort = FHttp->bind_to_any_port("127.0.0.1");
     if (FPort < 0)
         throw std::runtime_error("the fake verification service found no port");
-    FThread = std::thread([this] { FHttp.listen_after_bind(); });
+    FThread = std::thread([this] { FHttp->listen_after_bind(); });
     // stop() does nothing to a server that is not listening yet.
-    while (!FHttp.is_running())
+    while (!FHttp->is_running())
         std::this_thread::yield();
 }
 
@@ -184,7 +220,7 @@ FakeVerificationService::Server::~Server()
         FReleased = true;
     }
     FRelease.notify_all();
-    FHttp.stop();
+    FHttp->stop();
     FThread.join();
 }
 
@@ -206,6 +242,8 @@ FakeVerificationService::Server::Handler FakeVerificationService::Server::route(
         }
         std::unique_lock lock(FMutex);
         FRequests.append(record);
+        if (FDelay.count() > 0)
+            FRelease.wait_for(lock, FDelay, [this] { return FReleased; });
         if (!answeredByFailure(response, lock)) {
             lock.unlock();
             handler(request, response);
@@ -368,13 +406,26 @@ QString FakeVerificationService::Server::rejectionOf(const httplib::Request &req
     return {};
 }
 
-FakeVerificationService::FakeVerificationService() : FServer(std::make_unique<Server>()) {}
+FakeVerificationService::FakeVerificationService(Scheme scheme)
+    : FServer(std::make_unique<Server>(scheme))
+{}
 
 FakeVerificationService::~FakeVerificationService() = default;
 
 QString FakeVerificationService::root() const
 {
     return FServer->root();
+}
+
+QString FakeVerificationService::certificateFile()
+{
+    return QStringLiteral(KESTRANO_FAKE_SERVICE_PEM);
+}
+
+void FakeVerificationService::setAnswerDelay(std::chrono::milliseconds delay)
+{
+    std::lock_guard lock(FServer->FMutex);
+    FServer->FDelay = delay;
 }
 
 QList<QPair<QByteArray, QByteArray>> FakeVerificationService::browserHeaders()

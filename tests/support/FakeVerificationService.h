@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 // One request as the fake service received it.
@@ -39,11 +40,18 @@ struct FakeRequest
 // Declare it before the client (or the window owning it): a connection still
 // open when the service ends holds its end for up to a second.
 //
-// Two more routes serve the client's own tests: "/hops/N" redirects N times
-// before it answers, "/bytes/N" answers a page of N bytes.
+// More routes serve the client's own tests: "/hops/N" redirects N times
+// before it answers, "/bytes/N" answers a page of N bytes, "/redirect?to=URL
+// &status=S" (GET or POST) redirects to URL with status S (302 when absent),
+// "/echo" (GET or POST) answers "METHOD body", and "/meta-cookie?content=C"
+// a page with <meta http-equiv="Set-Cookie" content="C">.
+//
+// With Scheme::Https the service speaks TLS with the self-signed certificate
+// of certificateFile(), issued to 127.0.0.1.
 class FakeVerificationService
 {
 public:
+    enum class Scheme { Http, Https };
     enum class Failure {
         None,
         ServerError,  // every request is answered "500 Internal Server Error"
@@ -54,14 +62,16 @@ public:
     // How pages (not pictures) are sent; the client asks for gzip and deflate.
     enum class Compression { None, Gzip, Deflate };
 
-    FakeVerificationService();
+    explicit FakeVerificationService(Scheme scheme = Scheme::Http);
     ~FakeVerificationService();
 
     FakeVerificationService(const FakeVerificationService &) = delete;
     FakeVerificationService &operator=(const FakeVerificationService &) = delete;
 
-    // "http://127.0.0.1:<port>", nothing after the host.
+    // "http://127.0.0.1:<port>" (or https), nothing after the host.
     QString root() const;
+    // The PEM file with the certificate of the HTTPS service (and its key).
+    static QString certificateFile();
     // The service's own headers a query must carry, for tests that compare.
     static QList<QPair<QByteArray, QByteArray>> browserHeaders();
 
@@ -70,6 +80,9 @@ public:
     // The bytes of the page a valid query gets; it is served as "text/html"
     // with no charset, so a page in GBK declares it only in a meta tag.
     void setResultPage(const QByteArray &page);
+    // Every request is held this long before it is answered (or until the
+    // service ends), as a slow service would.
+    void setAnswerDelay(std::chrono::milliseconds delay);
 
     // The code drawn on the last captcha served.
     QString captchaCode() const;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+#include <curl/curl.h>
+#include <functional>
+
+class QSocketNotifier;
+
+// Runs curl transfers from the Qt event loop, so that a request never holds
+// the thread that shows the window: curl names the sockets to watch and the
+// time of its next timeout, socket notifiers and a timer tell it when they
+// come. Only the net library includes this header.
+class TCurlMulti : public QObject
+{
+public:
+    // Called from the event loop with a transfer that ended, already taken
+    // out of the multi handle, and curl's result code.
+    using Finished = std::function<void(CURL *easy, CURLcode code)>;
+
+    explicit TCurlMulti(Finished finished);
+    ~TCurlMulti() override;
+
+    TCurlMulti(const TCurlMulti &) = delete;
+    TCurlMulti &operator=(const TCurlMulti &) = delete;
+
+    // Starts the transfer set up on easy; throws KestranoError when curl refuses.
+    void add(CURL *easy);
+    // Ends the transfer at once, wherever it stands; it is not reported.
+    void remove(CURL *easy);
+
+private:
+    struct Watch
+    {
+        QSocketNotifier *read = nullptr;
+        QSocketNotifier *write = nullptr;
+    };
+
+    static int socketChanged(CURL *easy, curl_socket_t socket, int what, void *multi, void *);
+    static int timeoutChanged(CURLM *handle, long milliseconds, void *multi);
+
+    void watch(curl_socket_t socket, bool read, bool write);
+    void unwatch(curl_socket_t socket);
+    QSocketNotifier *notifier(curl_socket_t socket, bool read);
+    void act(curl_socket_t socket, int events);
+    void reportEnded();
+
+    CURLM *FHandle = nullptr;
+    Finished FFinished;
+    QHash<curl_socket_t, Watch> FWatches;
+    QTimer FTimer;
+};

@@ -1,0 +1,83 @@
+#include "net/RedirectPolicy.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString http = QStringLiteral("http");
+const QString https = QStringLiteral("https");
+
+int portOf(const QUrl &url)
+{
+    return url.port(url.scheme() == https ? 443 : 80);
+}
+
+bool isPrivateIpv4(const QString &host)
+{
+    const QStringList parts = host.split(u'.');
+    if (parts.size() != 4)
+        return false;
+    int octets[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        bool isNumber = false;
+        octets[i] = parts[i].toInt(&isNumber);
+        if (!isNumber || octets[i] < 0 || octets[i] > 255)
+            return false;
+    }
+    return octets[0] == 0 || octets[0] == 10 || octets[0] == 127 ||
+           (octets[0] == 172 && octets[1] >= 16 && octets[1] <= 31) ||
+           (octets[0] == 192 && octets[1] == 168) || (octets[0] == 169 && octets[1] == 254) ||
+           (octets[0] == 100 && octets[1] >= 64 && octets[1] <= 127); // carrier-grade NAT
+}
+
+// QUrl gives an IPv6 host without brackets, in lower case and compressed.
+bool isPrivateIpv6(const QString &host)
+{
+    if (!host.contains(u':'))
+        return false;
+    if (host == QStringLiteral("::") || host == QStringLiteral("::1"))
+        return true;
+    const QString mapped = QStringLiteral("::ffff:");
+    if (host.startsWith(mapped))
+        return isPrivateIpv4(host.mid(mapped.size()));
+    const QString first = host.section(u':', 0, 0);
+    bool isNumber = false;
+    const uint group = first.toUInt(&isNumber, 16);
+    return isNumber && ((group & 0xFE00) == 0xFC00 || (group & 0xFFC0) == 0xFE80);
+}
+
+} // namespace
+
+bool isLoopbackOrPrivateHost(const QString &host)
+{
+    const QString name = host.toLower();
+    return name == QStringLiteral("localhost") || name.endsWith(QStringLiteral(".localhost")) ||
+           isPrivateIpv4(name) || isPrivateIpv6(name);
+}
+
+TRedirectPolicy::TRedirectPolicy(const QUrl &server) : FServer(server), FScheme(server.scheme()) {}
+
+QString TRedirectPolicy::refusal(const QUrl &target)
+{
+    const QString where = target.toString(QUrl::RemoveUserInfo);
+    const QString scheme = target.scheme();
+    if (scheme != http && scheme != https)
+        return QStringLiteral("A redirect to an address that is not HTTP was stopped: %1")
+            .arg(where);
+    if (FScheme == https && scheme == http)
+        return QStringLiteral("A redirect from HTTPS to plain HTTP was stopped: %1").arg(where);
+    if (target.host().compare(FServer.host(), Qt::CaseInsensitive) != 0) {
+        if (isLoopbackOrPrivateHost(target.host()))
+            return QStringLiteral("A redirect to a loopback or private address was stopped: %1")
+                .arg(where);
+        return QStringLiteral("A redirect to another host was stopped: %1").arg(where);
+    }
+    const bool upgrade = FServer.scheme() == http && scheme == https;
+    const int allowedPort = upgrade ? 443 : portOf(FServer);
+    // A port the server was not asked on may be another service of its machine.
+    if (portOf(target) != allowedPort && !(upgrade && portOf(target) == portOf(FServer)))
+        return QStringLiteral("A redirect to another port of the server was stopped: %1")
+            .arg(where);
+    FScheme = scheme;
+    return {};
+}
