@@ -102,6 +102,14 @@ int main(int argc, char **argv)
         std::vector<TKind> kinds = {{"startToFirstPaint/emptyReceipt", emptyReceipt},
                                     {"startToFirstPaint/wholeReceipt", wholeReceipt},
                                     {"emptyWindowToFirstPaint", emptyWindow}};
+        // Another build of the program (an earlier commit, say), measured in
+        // the same turns on the settings of an earlier run, when
+        // BASELINE_PROGRAM names its executable.
+        std::unique_ptr<TProgramFolder> baseline;
+        if (const QString other = qEnvironmentVariable("BASELINE_PROGRAM"); !other.isEmpty()) {
+            baseline = std::make_unique<TProgramFolder>(other, data);
+            kinds.push_back({"baselineToFirstPaint/emptyReceipt", *baseline});
+        }
         // A first start of each, not counted: it writes the settings file
         // of a first run and brings the programs' files into the page cache.
         for (const TKind &kind : kinds)
