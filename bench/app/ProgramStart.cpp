@@ -116,5 +116,7 @@ TProgramStart startProgram(const TProgramFolder &folder, TFirstPaintWatch &watch
     start.lastPaintMs = msBetween(started, *seen.lastPaint);
     start.quitMs = msBetween(quitting, quit);
     start.peakKiB = ended.usage.ru_maxrss;
+    for (const timeval &spent : {ended.usage.ru_utime, ended.usage.ru_stime})
+        start.cpuMs += double(spent.tv_sec) * 1000.0 + double(spent.tv_usec) / 1000.0;
     return start;
 }

@@ -13,6 +13,7 @@ struct TProgramStart
     double lastPaintMs = 0;  // its last picture before the screen went quiet
     double quitMs = 0;       // from SIGTERM to its exit
     long peakKiB = 0;        // its largest resident set, as the kernel counted it
+    double cpuMs = 0;        // the processor time it used, user and system, up to its exit
 };
 
 // Starts the program of the folder on the watched display (the X platform,

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 // The start of the real program, from the creation of its process to its
 // first picture on screen, watched from outside on an X display of its own
@@ -18,28 +20,60 @@
 // folder of its own and ends with SIGTERM, the orderly close. Two kinds of
 // start: on the settings that an earlier run left with nothing remembered, and
 // on settings that remember a receipt with every field filled, which the
-// program restores before it shows its window. The kernel's count of the
-// largest resident set of each run (what /usr/bin/time -v prints as its
-// "Maximum resident set size") gives the program's peak memory.
+// program restores before it shows its window. Beside them, started and
+// watched in the same way, an empty Qt Widgets window of the program's size:
+// the floor of any start. The kernel's count of the largest resident set of
+// each run (what /usr/bin/time -v prints as its "Maximum resident set size")
+// gives the peak memory, and the processor time that the run used up to its
+// exit, a figure that a busy machine disturbs less than the wall clock.
 
 namespace {
 
-constexpr int starts = 15;
+constexpr int starts = 25;
 
-void measureStarts(benchmark::State &state, const TProgramFolder &folder, TFirstPaintWatch &watch)
+// One kind of start and what its starts measured.
+struct TKind
+{
+    const char *name;
+    const TProgramFolder &folder;
+    std::vector<TProgramStart> measured{};
+    std::string failure{};
+};
+
+// The machine is shared, and its load changes from one second to the next;
+// the kinds therefore take their starts in turns, so that a busy spell falls
+// on all of them alike. The harness then reports the measured starts of each
+// kind, one per repetition.
+void startInTurns(std::vector<TKind> &kinds, TFirstPaintWatch &watch)
+{
+    for (int round = 0; round < starts; ++round) {
+        for (TKind &kind : kinds) {
+            if (!kind.failure.empty())
+                continue;
+            try {
+                kind.measured.push_back(startProgram(kind.folder, watch));
+            } catch (const std::exception &error) {
+                kind.failure = error.what();
+            }
+        }
+    }
+}
+
+void reportStarts(benchmark::State &state, const TKind &kind, std::size_t &next)
 {
     for (auto _ : state) {
-        try {
-            const TProgramStart start = startProgram(folder, watch);
-            state.SetIterationTime(start.firstPaintMs / 1000.0);
-            state.counters["mapped_ms"] = start.mappedMs;
-            state.counters["last_paint_ms"] = start.lastPaintMs;
-            state.counters["quit_ms"] = start.quitMs;
-            state.counters["peak_rss_MiB"] = double(start.peakKiB) / 1024.0;
-        } catch (const std::exception &error) {
-            state.SkipWithError(error.what());
+        if (next >= kind.measured.size()) {
+            state.SkipWithError(kind.failure.empty() ? "no start left to report"
+                                                     : kind.failure.c_str());
             break;
         }
+        const TProgramStart &start = kind.measured[next++];
+        state.SetIterationTime(start.firstPaintMs / 1000.0);
+        state.counters["mapped_ms"] = start.mappedMs;
+        state.counters["last_paint_ms"] = start.lastPaintMs;
+        state.counters["quit_ms"] = start.quitMs;
+        state.counters["peak_rss_MiB"] = double(start.peakKiB) / 1024.0;
+        state.counters["cpu_ms"] = start.cpuMs;
     }
 }
 
@@ -63,22 +97,30 @@ int main(int argc, char **argv)
         TProgramFolder emptyReceipt(program, data);
         TProgramFolder wholeReceipt(program, data);
         rememberWholeReceipt(wholeReceipt);
-        // A first start of each, not counted: it writes the settings file
-        // of a first run and brings the program's files into the page cache.
-        for (const TProgramFolder *folder : {&emptyReceipt, &wholeReceipt})
-            startProgram(*folder, watch);
+        TProgramFolder emptyWindow(QStringLiteral(EMPTY_WINDOW_PROGRAM), data);
 
-        const struct
-        {
-            const char *name;
-            const TProgramFolder &folder;
-        } kinds[] = {{"startToFirstPaint/emptyReceipt", emptyReceipt},
-                     {"startToFirstPaint/wholeReceipt", wholeReceipt}};
-        for (const auto &kind : kinds) {
-            benchmark::RegisterBenchmark(kind.name,
-                                         [&folder = kind.folder, &watch](benchmark::State &state) {
-                                             measureStarts(state, folder, watch);
-                                         })
+        std::vector<TKind> kinds = {{"startToFirstPaint/emptyReceipt", emptyReceipt},
+                                    {"startToFirstPaint/wholeReceipt", wholeReceipt},
+                                    {"emptyWindowToFirstPaint", emptyWindow}};
+        // Another build of the program (an earlier commit, say), measured in
+        // the same turns on the settings of an earlier run, when
+        // BASELINE_PROGRAM names its executable.
+        std::unique_ptr<TProgramFolder> baseline;
+        if (const QString other = qEnvironmentVariable("BASELINE_PROGRAM"); !other.isEmpty()) {
+            baseline = std::make_unique<TProgramFolder>(other, data);
+            kinds.push_back({"baselineToFirstPaint/emptyReceipt", *baseline});
+        }
+        // A first start of each, not counted: it writes the settings file
+        // of a first run and brings the programs' files into the page cache.
+        for (const TKind &kind : kinds)
+            startProgram(kind.folder, watch);
+        startInTurns(kinds, watch);
+
+        std::vector<std::size_t> reported(kinds.size(), 0);
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            benchmark::RegisterBenchmark(
+                kinds[i].name, [&kind = kinds[i], &next = reported[i]](
+                                   benchmark::State &state) { reportStarts(state, kind, next); })
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(1)

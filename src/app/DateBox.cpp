@@ -4,19 +4,47 @@
 #include <QCalendarWidget>
 #include <QDate>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
-TDateBox::TDateBox(QWidget *parent)
-    : QLineEdit(parent), FPopup(new QFrame(this, Qt::Popup)), FCalendar(new QCalendarWidget(FPopup))
+namespace {
+
+// The style's own drop-down arrow, as its combo boxes draw it. The style's
+// standard arrow icon would look the arrow up in the desktop's icon theme
+// and load the image plugins, a large part of the window's start.
+QIcon dropDownArrow(const QStyle &style)
 {
-    QAction *dropDown =
-        addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    constexpr int side = 16;
+    QPixmap arrow(side, side);
+    arrow.fill(Qt::transparent);
+    QPainter painter(&arrow);
+    QStyleOption option;
+    option.rect = arrow.rect();
+    option.palette = QGuiApplication::palette();
+    option.state = QStyle::State_Enabled;
+    style.drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter);
+    painter.end();
+    return QIcon(arrow);
+}
+
+} // namespace
+
+TDateBox::TDateBox(QWidget *parent) : QLineEdit(parent)
+{
+    QAction *dropDown = addAction(dropDownArrow(*style()), QLineEdit::TrailingPosition);
     dropDown->setToolTip(QStringLiteral("日历"));
     connect(dropDown, &QAction::triggered, this, &TDateBox::showCalendar);
+}
 
+void TDateBox::buildCalendar()
+{
+    FPopup = new QFrame(this, Qt::Popup);
+    FCalendar = new QCalendarWidget(FPopup);
     FPopup->setFrameShape(QFrame::StyledPanel);
     FCalendar->setGridVisible(true);
     FCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -42,6 +70,8 @@ TDateBox::TDateBox(QWidget *parent)
 
 void TDateBox::showCalendar()
 {
+    if (!FPopup)
+        buildCalendar();
     const QDate shown = QDate::fromString(text(), dateFormat());
     FCalendar->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
     FPopup->adjustSize();

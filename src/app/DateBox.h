@@ -7,7 +7,9 @@ class QFrame;
 
 // A text box for a date "yyyy-MM-dd" with a drop-down calendar: year and
 // month navigation, days of the neighbouring months shown, a button "今天"
-// for today and a button "清空" that empties the box.
+// for today and a button "清空" that empties the box. The calendar is built
+// when it is first dropped down: it costs more to build than the rest of the
+// window's boxes together, and most runs never open it.
 class TDateBox : public QLineEdit
 {
     Q_OBJECT
@@ -24,8 +26,9 @@ Q_SIGNALS:
     void textPicked(const QString &text);
 
 private:
+    void buildCalendar();
     void pick(const QString &text);
 
-    QFrame *FPopup;
-    QCalendarWidget *FCalendar;
+    QFrame *FPopup = nullptr;
+    QCalendarWidget *FCalendar = nullptr;
 };

@@ -172,7 +172,9 @@ void TfrmMain::buildReceiptTab()
     FTabs = new QTabWidget(this);
     FTabs->setObjectName(QStringLiteral("PageControl1"));
     FTabs->setGeometry(8, 162, 895, 392);
-    auto *receipt = new TReceiptPanel(*FWidgets);
+    // Made inside the window, so that the field controls moved into it keep
+    // the window's font and are not laid out again for another.
+    auto *receipt = new TReceiptPanel(*FWidgets, FTabs);
     receipt->setObjectName(QStringLiteral("TabSheet1"));
     FTabs->addTab(receipt, QStringLiteral("机票信息单打印") + QString(14, u' '));
 

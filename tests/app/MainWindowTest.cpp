@@ -5,8 +5,11 @@
 #include "Strings.h"
 #include "TempFolder.h"
 
+#include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -176,3 +179,37 @@ TEST_F(MainWindowTest, TabWalksTheReceiptInReadingOrder)
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, TheDateOfIssueDropsDownACalendarThatPicksTodayOrEmptiesTheBox)
+{
+    FWindow->show();
+    auto *box = control<QLineEdit>("edtDateOfInsue");
+    QAction *dropDown = nullptr;
+    for (QAction *action : box->actions()) {
+        if (action->toolTip() == u8s("日历"))
+            dropDown = action;
+    }
+    ASSERT_NE(dropDown, nullptr);
+    TItineraryFields &fields = FWindow->fields();
+    fields.setText(QStringLiteral("edtDateOfInsue"), QStringLiteral("2024-02-29"));
+
+    auto pressInCalendar = [&](const QString &caption) {
+        dropDown->trigger();
+        auto *calendar = box->findChild<QCalendarWidget *>();
+        ASSERT_NE(calendar, nullptr);
+        EXPECT_TRUE(calendar->isVisible());
+        EXPECT_EQ(calendar->selectedDate(), QDate(2024, 2, 29));
+        for (QPushButton *button : box->findChildren<QPushButton *>()) {
+            if (button->text() == caption)
+                button->click();
+        }
+        EXPECT_FALSE(calendar->isVisible());
+    };
+    pressInCalendar(u8s("今天"));
+    EXPECT_EQ(fields.text(QStringLiteral("edtDateOfInsue")),
+              QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    fields.setText(QStringLiteral("edtDateOfInsue"), QStringLiteral("2024-02-29"));
+    pressInCalendar(u8s("清空"));
+    EXPECT_EQ(fields.text(QStringLiteral("edtDateOfInsue")), QString());
+    EXPECT_EQ(box->text(), QString());
+}
