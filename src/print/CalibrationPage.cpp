@@ -36,8 +36,8 @@ void rulers(TReportPage &page)
     const auto tickLength = [](int mm) {
         return TReportPage::pixelsFromMillimetres(mm % 10 == 0 ? 5 : mm % 5 == 0 ? 3 : 1.5);
     };
-    const int widthMm = int(std::floor(TReportPage::millimetresFromPixels(sheet.width())));
-    const int heightMm = int(std::floor(TReportPage::millimetresFromPixels(sheet.height())));
+    const int widthMm = int(std::floor(TReportPage::millimetresFromPixels(sheet.width()) + 1e-6));
+    const int heightMm = int(std::floor(TReportPage::millimetresFromPixels(sheet.height()) + 1e-6));
     const qreal numberAt = TReportPage::pixelsFromMillimetres(5.5);
     for (int mm = 0; mm <= widthMm; ++mm) {
         const qreal x = TReportPage::pixelsFromMillimetres(mm);
