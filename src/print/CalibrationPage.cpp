@@ -74,7 +74,14 @@ void drawCalibrationPage(TReportPage &page, const TPrintSettings &settings)
         const qreal limit = filler.rightLimit(anchor->name());
         const qreal height = page.measure().lineHeight(anchor->font());
         page.addMark({QLineF(at, QPointF(limit, at.y() + height)), true, hairline, Qt::black});
-        text(page, valueCaption(anchor->name()), at + QPointF(crossArm + 1, 1));
+        // A caption wider than a narrow box is cut, so that it never runs
+        // into the next one.
+        QString caption = valueCaption(anchor->name());
+        const QFont captionFace = TTextMeasure::labelFont(captionFont, captionPoints);
+        const qreal room = limit - at.x() - crossArm - 2;
+        while (caption.size() > 1 && page.measure().width(captionFace, caption) > room)
+            caption.chop(1);
+        text(page, caption, at + QPointF(crossArm + 1, 1));
     }
 
     const QRectF sheet = TReportPage::sheet();

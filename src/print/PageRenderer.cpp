@@ -45,7 +45,7 @@ void drawValueBox(const TValueBox &value, QPainter &painter, qreal deviceDpiY)
     static const QColor fill(236, 236, 236);
     static const QColor outline(200, 200, 200);
     static const QColor captionColour(150, 150, 150);
-    constexpr qreal captionPoints = 5;
+    constexpr qreal captionPoints = 6;
 
     painter.setPen(QPen(outline, 0.5));
     painter.setBrush(fill);
