@@ -9,7 +9,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
+
+#include <memory>
 
 namespace {
 
@@ -25,7 +28,10 @@ void showInLineEdit(QLineEdit *edit, const QString &text)
 
 void fillComboBox(QComboBox *box, const QStringList &entries, const QString &text)
 {
+    // Clearing and refilling passes the box's text through other values on
+    // the way; none of them is the user's.
     const QSignalBlocker blocker(box);
+    const QSignalBlocker editBlocker(box->lineEdit());
     box->clear();
     box->addItems(entries);
     if (box->isEditable()) {
@@ -132,16 +138,29 @@ void TFieldWidgets::bindText(const TFieldSpec &spec, QWidget *widget)
 {
     auto *edit = qobject_cast<QLineEdit *>(widget);
     const QString name = spec.name;
-    showInLineEdit(edit, FFields.text(name));
-    QObject::connect(edit, &QLineEdit::textEdited, &FFields, [this, edit, name](const QString &text) {
-        FFields.setText(name, text);
-        // Typing "a" where "A" is held changes nothing in the model; the box
-        // must still show what the model holds.
-        showInLineEdit(edit, FFields.text(name));
-    });
+    // True while the box shows the model's text: that change comes from the
+    // model and must not go back to it.
+    auto showing = std::make_shared<bool>(false);
+    const auto show = [edit, showing](const QString &text) {
+        const QScopedValueRollback<bool> guard(*showing, true);
+        showInLineEdit(edit, text);
+    };
+    show(FFields.text(name));
+    // Every change of the box's text, typed or not (a screen reader's or an
+    // automation tool's "set text" never emits textEdited), reaches the model
+    // once.
+    QObject::connect(edit, &QLineEdit::textChanged, &FFields,
+                     [this, name, show, showing](const QString &text) {
+                         if (*showing)
+                             return;
+                         FFields.setText(name, text);
+                         // Typing "a" where "A" is held changes nothing in
+                         // the model; the box must still show what it holds.
+                         show(FFields.text(name));
+                     });
     QObject::connect(&FFields, &TItineraryFields::textChanged, edit,
-                     [edit, name](const QString &changed, const QString &text) {
+                     [name, show](const QString &changed, const QString &text) {
                          if (changed == name)
-                             showInLineEdit(edit, text);
+                             show(text);
                      });
 }

@@ -4,6 +4,10 @@
 #include "common/FontStandIns.h"
 #include "common/KestranoError.h"
 #include "app/MessageBox.h"
+#include "app/PagePrinter.h"
+#include "print/CalibrationPage.h"
+#include "print/PrintSettings.h"
+#include "print/ReportPage.h"
 #include "settings/PrivateConfig.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -84,7 +88,8 @@ TfrmOption::TfrmOption(const QString &settingsFolder, QWidget *parent)
     : QDialog(parent), FSettingsFolder(settingsFolder),
       FPickColor([](const QColor &initial, QWidget *owner) {
           return QColorDialog::getColor(initial, owner);
-      })
+      }),
+      FPrintPage([](const TReportPage &page) { return TPagePrinter().print(page); })
 {
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("设置"));
@@ -173,6 +178,10 @@ void TfrmOption::buildPrintGroup()
     edtFontColor->setGeometry(80, 118, 294, 22);
     QPushButton *choose = buttonAt("Button1", QStringLiteral("选择"), group, QRect(384, 116, 64, 26));
     connect(choose, &QPushButton::clicked, this, &TfrmOption::Button1Click);
+
+    QPushButton *calibrate =
+        buttonAt("btnCalibrate", QStringLiteral("打印校准页"), group, QRect(468, 116, 100, 26));
+    connect(calibrate, &QPushButton::clicked, this, &TfrmOption::btnCalibrateClick);
 }
 
 void TfrmOption::addListEditor(QWidget *group, int column, const QString &caption,
@@ -335,5 +344,19 @@ void TfrmOption::Button10Click()
                       {SettingsKeys::fontname, SettingsKeys::defaultFontName},
                       {SettingsKeys::fontcolor, QString::number(SettingsKeys::defaultFontColor)}});
         LoadSettings();
+    });
+}
+
+void TfrmOption::btnCalibrateClick()
+{
+    guarded([this] {
+        TPrintSettings settings = TPrintSettings::read(FSettingsFolder);
+        // The offsets being tried, saved or not.
+        settings.vpos = edtVPos->text().trimmed().toInt();
+        settings.hpos = edtHPos->text().trimmed().toInt();
+        TReportPage page;
+        drawCalibrationPage(page, settings);
+        // Without a printer nothing happens, as for the receipt.
+        FPrintPage(page);
     });
 }

@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QSlider;
+class TReportPage;
 
 // The settings dialog: print offsets, print font, sizes and colour, the five
 // pick-lists of the receipt and the switch that remembers the receipt. It
@@ -28,6 +29,11 @@ public:
     using ColorPicker = std::function<QColor(const QColor &initial, QWidget *parent)>;
     void setColorPicker(ColorPicker picker) { FPickColor = std::move(picker); }
 
+    // Prints a page without a dialog; false when there is no printer. The
+    // program's one way to print a page unless replaced.
+    using PagePrint = std::function<bool(const TReportPage &page)>;
+    void setPagePrint(PagePrint print) { FPrintPage = std::move(print); }
+
     // Reads every control from the settings file.
     void LoadSettings();
 
@@ -37,6 +43,9 @@ public:
     void Button10Click();
     // "选择": the font colour.
     void Button1Click();
+    // "打印校准页": the calibration page on plain A4, at the offsets the
+    // dialog shows and the stored print font and sizes. Advances nothing.
+    void btnCalibrateClick();
 
 private:
     struct ListEditor
@@ -59,6 +68,7 @@ private:
 
     QString FSettingsFolder;
     ColorPicker FPickColor;
+    PagePrint FPrintPage;
     QSlider *trbHPos = nullptr;
     QLineEdit *edtHPos = nullptr;
     QSlider *trbVPos = nullptr;

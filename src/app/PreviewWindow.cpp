@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,6 +22,9 @@ namespace {
 constexpr int smallestZoom = 50;
 constexpr int largestZoom = 200;
 constexpr int zoomStep = 10;
+// Where the window system cannot maximise the window, it opens this share of
+// the screen's free area.
+constexpr qreal unmaximisedShare = 0.9;
 
 QToolButton *toolButton(const QString &name, const QString &text, const QString &hint,
                         QWidget *parent)
@@ -62,7 +66,8 @@ TPreviewWindow::TPreviewWindow(const TReportPage &page, std::function<void()> pr
     FPreview->setObjectName(QStringLiteral("QRPreview"));
     connect(FPreview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
         QPainter painter(printer);
-        renderPage(FPage, painter);
+        renderPage(FPage, painter,
+                   FBackdrop && FBackdrop->isChecked() ? TBackdrop::ValueBoxes : TBackdrop::None);
     });
 
     auto *layout = new QVBoxLayout(this);
@@ -72,6 +77,12 @@ TPreviewWindow::TPreviewWindow(const TReportPage &page, std::function<void()> pr
     layout->addWidget(FPreview, 1);
 
     setZoomPercent(100);
+
+    if (const QScreen *desktop = screen()) {
+        const QRect free = desktop->availableGeometry();
+        resize((QSizeF(free.size()) * unmaximisedShare).toSize());
+        move(free.center() - rect().center());
+    }
 }
 
 TPreviewWindow::~TPreviewWindow() = default;
@@ -104,6 +115,14 @@ void TPreviewWindow::buildToolBar()
     }
     FZoomMenu->setMenu(menu);
     toolBar->addWidget(FZoomMenu);
+
+    // The boxes of the values under them; only ever on the screen.
+    FBackdrop = toolButton(QStringLiteral("Backdrop"), QStringLiteral("底图"),
+                           QStringLiteral("底图"), toolBar);
+    FBackdrop->setCheckable(true);
+    FBackdrop->setChecked(true);
+    connect(FBackdrop, &QToolButton::toggled, FPreview, &QPrintPreviewWidget::updatePreview);
+    toolBar->addWidget(FBackdrop);
 
     QToolButton *print = toolButton(QStringLiteral("Print"), QStringLiteral("打印"),
                                     QStringLiteral("打印"), toolBar);

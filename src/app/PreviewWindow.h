@@ -11,8 +11,9 @@ class TReportPage;
 
 // The preview of a filled page: caption "预览", opened maximised at 100 %,
 // with a small Chinese toolbar and nothing else: the 100 % button, the zoom
-// factor menu (50 % to 200 %), print, a separator and "关闭". It is not
-// modal; the main window stays usable while it is open.
+// factor menu (50 % to 200 %), "底图" (the boxes of the values shown under
+// them, on by default and never printed), print, a separator and "关闭". It is
+// not modal; the main window stays usable while it is open.
 class TPreviewWindow : public QWidget
 {
     Q_OBJECT
@@ -39,4 +40,5 @@ private:
     QPrintPreviewWidget *FPreview = nullptr;
     QToolButton *FZoom100 = nullptr;
     QToolButton *FZoomMenu = nullptr;
+    QToolButton *FBackdrop = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPen>
 
 namespace {
 
@@ -29,9 +30,43 @@ void drawLabel(const TPrintLabel &label, const TTextMeasure &measure, QPainter &
     painter.drawText(QPointF(x, baseline), label.text());
 }
 
+void drawMark(const TPageMark &mark, QPainter &painter)
+{
+    painter.setPen(QPen(mark.colour, mark.penWidth));
+    painter.setBrush(Qt::NoBrush);
+    if (mark.frame)
+        painter.drawRect(QRectF(mark.line.p1(), mark.line.p2()));
+    else
+        painter.drawLine(mark.line);
+}
+
+void drawValueBox(const TValueBox &value, QPainter &painter, qreal deviceDpiY)
+{
+    static const QColor fill(236, 236, 236);
+    static const QColor outline(200, 200, 200);
+    static const QColor captionColour(150, 150, 150);
+    constexpr qreal captionPoints = 6;
+
+    painter.setPen(QPen(outline, 0.5));
+    painter.setBrush(fill);
+    painter.drawRect(value.box);
+
+    QString caption = value.caption;
+    if (value.stretch != 100)
+        caption += QStringLiteral(" %1%").arg(value.stretch);
+    if (value.shrunkBy > 0)
+        caption += QStringLiteral(" -%1pt").arg(value.shrunkBy);
+    QFont font = TTextMeasure::labelFont(QStringLiteral("宋体"), captionPoints);
+    font.setPointSizeF(captionPoints * TReportPage::pixelsPerInch / deviceDpiY);
+    painter.setFont(font);
+    painter.setPen(captionColour);
+    // Bottom right, where a value that fits leaves the box empty.
+    painter.drawText(value.box.adjusted(1, 0, -1, 0), Qt::AlignRight | Qt::AlignBottom, caption);
+}
+
 } // namespace
 
-void renderPage(const TReportPage &page, QPainter &painter)
+void renderPage(const TReportPage &page, QPainter &painter, TBackdrop backdrop)
 {
     const QPaintDevice *device = painter.device();
     const qreal dpiX = device->logicalDpiX();
@@ -41,6 +76,12 @@ void renderPage(const TReportPage &page, QPainter &painter)
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(dpiX / TReportPage::pixelsPerInch, dpiY / TReportPage::pixelsPerInch);
     painter.fillRect(page.titleBand(), Qt::white);
+    if (backdrop == TBackdrop::ValueBoxes) {
+        for (const TValueBox &value : page.valueBoxes())
+            drawValueBox(value, painter, dpiY);
+    }
+    for (const TPageMark &mark : page.marks())
+        drawMark(mark, painter);
     for (const auto &label : page.labels())
         drawLabel(*label, page.measure(), painter, dpiY);
     painter.restore();

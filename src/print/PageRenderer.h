@@ -8,4 +8,9 @@ class TReportPage;
 // (a printer in full-page mode, a PDF writer without margins); the painter is
 // scaled to 96 units per inch so that label positions are used as they stand,
 // and every label is drawn with the font it was measured with.
-void renderPage(const TReportPage &page, QPainter &painter);
+//
+// With the value boxes shown (the preview's backdrop), each value's box is
+// drawn in light grey under the values with its field's caption in small grey
+// type; paper and PDF never get them.
+enum class TBackdrop { None, ValueBoxes };
+void renderPage(const TReportPage &page, QPainter &painter, TBackdrop backdrop = TBackdrop::None);

@@ -18,12 +18,18 @@ void TPrintLabel::setText(const QString &text)
 
 void TPrintLabel::setFontFamily(const QString &family)
 {
-    setFont(TTextMeasure::labelFont(family, FFont.pointSizeF()));
+    setFont(TTextMeasure::labelFont(family, FFont.pointSizeF(), FStretch));
 }
 
 void TPrintLabel::setPointSize(qreal pointSize)
 {
-    setFont(TTextMeasure::labelFont(FFont.family(), pointSize));
+    setFont(TTextMeasure::labelFont(FFont.family(), pointSize, FStretch));
+}
+
+void TPrintLabel::setStretch(int percent)
+{
+    FStretch = percent;
+    setFont(TTextMeasure::labelFont(FFont.family(), FFont.pointSizeF(), FStretch));
 }
 
 void TPrintLabel::setFont(const QFont &font)

@@ -46,6 +46,9 @@ public:
     qreal pointSize() const { return FFont.pointSizeF(); }
     void setFontFamily(const QString &family);
     void setPointSize(qreal pointSize);
+    // Horizontal condensing in percent; 100 is the font's own width.
+    int stretch() const { return FStretch; }
+    void setStretch(int percent);
 
     const QColor &colour() const { return FColour; }
     void setColour(const QColor &colour) { FColour = colour; }
@@ -75,4 +78,5 @@ private:
     Qt::Alignment FAlignment = Qt::AlignLeft;
     bool FTransparent = false;
     TSizeClass FSizeClass = TSizeClass::English;
+    int FStretch = 100;
 };

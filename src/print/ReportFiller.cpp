@@ -3,7 +3,11 @@
 #include "common/FileEncoding.h"
 #include "itinerary/ItineraryFields.h"
 #include "common/Pattern.h"
+#include "print/PrintLimits.h"
 #include "print/RepFrm.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -27,6 +31,19 @@ constexpr int carrierCodeBytes = 3;
 // The issuing office's first line holds this many characters.
 constexpr int issueByLineLength = 17;
 
+// A value that does not fit is condensed down to this width in percent, and
+// then set smaller in these steps, never below the smallest size.
+constexpr int narrowestStretch = 50;
+constexpr qreal shrinkStep = 0.5;
+constexpr qreal smallestPointSize = 1;
+// Widths are sums of fractions; a value that ends on its limit fits.
+constexpr qreal fitTolerance = 1e-6;
+
+bool isBreakAfter(QChar c)
+{
+    return c == u' ' || c == QChar(0x3000) || c == u'/';
+}
+
 QString fieldLabelName(const QString &fieldName)
 {
     // edtFare -> qlblFare, cboAir1 -> qlblAir1: every field prefix has three letters.
@@ -39,6 +56,24 @@ bool HasChineseChar(const QString &text)
 {
     static const QRegularExpression chinese = makePattern(QStringLiteral("[\\x{4E00}-\\x{9FA5}]"));
     return chinese.match(text).hasMatch();
+}
+
+std::pair<QString, QString> splitIssuingOffice(const QString &office)
+{
+    qsizetype end = 0;
+    qsizetype breakAfter = 0;
+    for (int characters = 0; characters < issueByLineLength && end < office.size(); ++characters) {
+        const QChar c = office.at(end);
+        end += c.isHighSurrogate() && end + 1 < office.size() && office.at(end + 1).isLowSurrogate()
+                   ? 2
+                   : 1;
+        if (isBreakAfter(c) && !office.left(end - 1).trimmed().isEmpty())
+            breakAfter = end;
+    }
+    if (end >= office.size())
+        return {office, QString()};
+    const qsizetype cut = breakAfter > 0 ? breakAfter : end;
+    return {office.left(cut), office.mid(cut)};
 }
 
 void FillReport(TfrmRep &rep, const TItineraryFields &fields, const QString &settingsFolder)
@@ -104,13 +139,10 @@ void TReportFiller::writeFields(const TItineraryFields &fields)
           "cboAgentCode1", "cboAgentCode2"})
         putField(QString::fromLatin1(name));
 
-    const QString issueBy = field(QStringLiteral("cboIssueBy"));
-    if (issueBy.size() > issueByLineLength) {
-        put(QStringLiteral("qlblIssueBy"), issueBy.left(issueByLineLength));
-        put(QStringLiteral("qlblIssueBy2"), issueBy.mid(issueByLineLength));
-    } else {
-        put(QStringLiteral("qlblIssueBy"), issueBy);
-    }
+    const auto [firstLine, secondLine] = splitIssuingOffice(field(QStringLiteral("cboIssueBy")));
+    put(QStringLiteral("qlblIssueBy"), firstLine);
+    if (!secondLine.isEmpty())
+        put(QStringLiteral("qlblIssueBy2"), secondLine);
 
     putField(QStringLiteral("edtDateOfInsue"));
 }
@@ -121,53 +153,135 @@ void TReportFiller::put(const QString &labelName, const QString &text)
         PutLabelText(*label, text);
 }
 
-void TReportFiller::PutLabelText(TPrintLabel &label, const QString &text)
+struct TReportFiller::Placed
 {
-    // The anchor includes the offsets, the carrier shift and the insurance
-    // label's right-edge rule, all applied before.
-    const qreal anchorLeft = label.left();
-    const qreal anchorTop = label.top();
-    label.setText(QString());
-    if (text.isEmpty())
-        return;
+    QString c;
+    QFont font;
+    qreal left;
+    qreal width;
+};
 
-    TReportPage &page = FRep.ReportPage();
-    const bool serialNumber = label.name().compare(serialNumberLabel, Qt::CaseInsensitive) == 0;
+qreal TReportFiller::rightLimit(const QString &labelName) const
+{
+    return designRightLimit(labelName) + FSettings.hpos;
+}
+
+std::vector<TReportFiller::Placed> TReportFiller::placeCharacters(const QString &text,
+                                                                  bool serialNumber,
+                                                                  qreal anchorLeft, int stretch,
+                                                                  qreal shrink) const
+{
+    const TTextMeasure &measure = FRep.ReportPage().measure();
+    // The gaps of the placement rule condense with the characters.
+    const qreal scale = stretch / 100.0;
+    const auto size = [shrink](qreal points) { return std::max(points - shrink, smallestPointSize); };
+
+    std::vector<Placed> placed;
     qreal cursor = anchorLeft;
-    int k = 0;
-    for (qsizetype i = 0; i < text.size(); ++k) {
+    for (qsizetype i = 0; i < text.size();) {
         // A character outside the Basic Multilingual Plane stays one label.
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString c = text.mid(i, length);
         i += length;
 
+        const bool first = placed.empty();
+        qreal left = cursor;
+        QFont font;
+        if (serialNumber) {
+            font = TTextMeasure::labelFont(serialNumberFont, size(serialNumberPointSize), stretch);
+            if (!first)
+                left = cursor + serialNumberGap * scale;
+        } else if (HasChineseChar(c)) {
+            font = TTextMeasure::labelFont(FSettings.fontName, size(FSettings.cnSize), stretch);
+            if (!first)
+                left = cursor + chineseGap * scale;
+        } else {
+            font = TTextMeasure::labelFont(FSettings.fontName, size(FSettings.enSize), stretch);
+        }
+        const qreal width = measure.width(font, c);
+        placed.push_back({c, font, left, width});
+        cursor = left + width - overlap * scale;
+    }
+    return placed;
+}
+
+void TReportFiller::PutLabelText(TPrintLabel &label, const QString &text)
+{
+    // The anchor includes the offsets, the carrier shift and the insurance
+    // label's right-edge rule, all applied before.
+    qreal anchorLeft = label.left();
+    const qreal anchorTop = label.top();
+    label.setText(QString());
+    if (text.isEmpty())
+        return;
+
+    // A value to the left on the same line keeps its box: this one starts no
+    // further left than its own column (so the carrier moves left only while
+    // the city code prints nothing).
+    for (const QString &neighbour : leftNeighbours(label.name())) {
+        if (FPrinted.contains(neighbour))
+            anchorLeft = std::max(anchorLeft, rightLimit(neighbour) + columnClearance);
+    }
+
+    const bool serialNumber = label.name().compare(serialNumberLabel, Qt::CaseInsensitive) == 0;
+    const qreal limit = rightLimit(label.name());
+    const auto place = [&](int stretch, qreal shrink) {
+        return placeCharacters(text, serialNumber, anchorLeft, stretch, shrink);
+    };
+    const auto end = [](const std::vector<Placed> &placed) {
+        return placed.back().left + placed.back().width;
+    };
+    const auto fits = [&](const std::vector<Placed> &placed) {
+        return end(placed) <= limit + fitTolerance;
+    };
+
+    int stretch = 100;
+    qreal shrink = 0;
+    std::vector<Placed> placed = place(stretch, shrink);
+    if (!fits(placed)) {
+        // The width scales with the stretch: start from the proportion and
+        // settle on the widest stretch that fits.
+        const qreal room = std::max<qreal>(limit - anchorLeft, 0);
+        stretch = std::clamp(int(std::floor(100 * room / (end(placed) - anchorLeft))),
+                             narrowestStretch, 99);
+        placed = place(stretch, shrink);
+        while (!fits(placed) && stretch > narrowestStretch)
+            placed = place(--stretch, shrink);
+        while (fits(placed) && stretch < 99) {
+            std::vector<Placed> wider = place(stretch + 1, shrink);
+            if (!fits(wider))
+                break;
+            placed = std::move(wider);
+            ++stretch;
+        }
+        const qreal largest = std::max({qreal(FSettings.cnSize), qreal(FSettings.enSize),
+                                        qreal(serialNumberPointSize)});
+        while (!fits(placed) && largest - shrink > smallestPointSize) {
+            shrink += shrinkStep;
+            placed = place(stretch, shrink);
+        }
+    }
+
+    TReportPage &page = FRep.ReportPage();
+    const TTextMeasure &measure = page.measure();
+    qreal lineHeight = 0;
+    for (const Placed &p : placed) {
         // Each character label bears the name of its anchor.
         TPrintLabel &character = page.addLabel(label.name());
-        // Transparent: the boxes of neighbouring values overlap (the agent
-        // codes are 17 pixels apart, a long carrier reaches into the city), and
-        // a white box would erase the ink printed there before.
+        // Transparent: a white box would erase ink printed there before.
         character.setTransparent(true);
-        character.setColour(FSettings.colour);
+        character.setColour(serialNumber ? QColor(Qt::black) : FSettings.colour);
         character.setTop(anchorTop);
-        qreal left = cursor;
-        if (serialNumber) {
-            character.setFontFamily(serialNumberFont);
-            character.setPointSize(serialNumberPointSize);
-            character.setColour(Qt::black);
-            if (k > 0)
-                left = cursor + serialNumberGap;
-        } else {
-            character.setFontFamily(FSettings.fontName);
-            if (HasChineseChar(c)) {
-                character.setPointSize(FSettings.cnSize);
-                if (k > 0)
-                    left = cursor + chineseGap;
-            } else {
-                character.setPointSize(FSettings.enSize);
-            }
-        }
-        character.setText(c);
-        character.setLeft(left);
-        cursor = left + character.width() - overlap;
+        character.setFontFamily(p.font.family());
+        character.setPointSize(p.font.pointSizeF());
+        if (stretch != 100)
+            character.setStretch(stretch);
+        character.setText(p.c);
+        character.setLeft(p.left);
+        lineHeight = std::max(lineHeight, measure.lineHeight(p.font));
     }
+
+    const QRectF box(anchorLeft, anchorTop, std::max<qreal>(limit - anchorLeft, 0), lineHeight);
+    FPrinted.insert(label.name(), box);
+    page.addValueBox({label.name(), valueCaption(label.name()), box, stretch, shrink});
 }

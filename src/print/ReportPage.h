@@ -3,12 +3,36 @@
 #include "print/PrintLabel.h"
 #include "print/TextMeasure.h"
 
+#include <QColor>
+#include <QLineF>
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
+
+// Where a value sits on the stock: from its anchor to its right limit, one
+// line of its font high. The preview shows these under the values; they
+// never reach paper.
+struct TValueBox
+{
+    QString label;   // the layout label the value is printed at
+    QString caption; // the field's caption
+    QRectF box;
+    int stretch = 100;     // percent the value was condensed to
+    qreal shrunkBy = 0;    // points its sizes were stepped down
+};
+
+// A straight line or a frame drawn on the page (the calibration page's
+// crosses, boxes and rulers), in print-layout pixels.
+struct TPageMark
+{
+    QLineF line; // a line, or the diagonal of a frame
+    bool frame = false;
+    qreal penWidth = 0.5;
+    QColor colour = Qt::black;
+};
 
 // A page of absolutely placed text labels: A4 portrait with 10 mm margins,
 // one title band and the labels, which belong to the page and go with it.
@@ -48,6 +72,13 @@ public:
 
     const TTextMeasure &measure() const { return FMeasure; }
 
+    void addValueBox(TValueBox box) { FValueBoxes.push_back(std::move(box)); }
+    const std::vector<TValueBox> &valueBoxes() const { return FValueBoxes; }
+
+    // Drawn after the band and before the labels.
+    void addMark(const TPageMark &mark) { FMarks.push_back(mark); }
+    const std::vector<TPageMark> &marks() const { return FMarks; }
+
     // Run each time a print job of the page has been handed completely to a
     // printer; never for a preview.
     void setAfterPrint(std::function<void()> hook) { FAfterPrint = std::move(hook); }
@@ -58,5 +89,7 @@ private:
     QRectF FTitleBand;
     QString FReportTitle;
     std::vector<std::unique_ptr<TPrintLabel>> FLabels;
+    std::vector<TValueBox> FValueBoxes;
+    std::vector<TPageMark> FMarks;
     std::function<void()> FAfterPrint;
 };

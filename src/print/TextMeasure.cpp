@@ -35,10 +35,14 @@ qreal TTextMeasure::lineHeight(const QFont &font) const
     return QFontMetricsF(font, &FDevice).height();
 }
 
-QFont TTextMeasure::labelFont(const QString &family, qreal pointSize)
+QFont TTextMeasure::labelFont(const QString &family, qreal pointSize, int stretch)
 {
     QFont font(family);
     font.setPointSizeF(pointSize);
     font.setHintingPreference(QFont::PreferNoHinting);
+    // Left unset at full width, so that the font of a value that fits is the
+    // one it has always printed in.
+    if (stretch != 100)
+        font.setStretch(stretch);
     return font;
 }

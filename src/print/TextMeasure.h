@@ -25,7 +25,8 @@ public:
 
     // The font a page label prints in: family and size, regular style, design
     // metrics (no hinting), so the 96-dpi widths hold at any resolution.
-    static QFont labelFont(const QString &family, qreal pointSize);
+    // stretch condenses the font horizontally, in percent of its width.
+    static QFont labelFont(const QString &family, qreal pointSize, int stretch = 100);
 
 private:
     QImage FDevice; // 96 dpi; only its metrics are used

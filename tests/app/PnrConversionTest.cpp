@@ -49,7 +49,7 @@ TEST_F(PnrConversionTest, TheSampleFillsTheReceiptAndThePnrBoxKeepsItsText)
     convert(samplePnrText());
     EXPECT_TRUE(FBoxes.shown().isEmpty());
     EXPECT_EQ(text("edtFlight1"), QStringLiteral("MU5132"));
-    EXPECT_EQ(text("cboAir1"), u8s("东方航空"));
+    EXPECT_EQ(text("cboAir1"), u8s("东航"));
     EXPECT_EQ(text("edtFrom1"), u8s("北京首都"));
     EXPECT_EQ(text("edtFrom2"), u8s("杭州"));
     EXPECT_EQ(text("edtBasts1"), QStringLiteral("Y"));

@@ -15,6 +15,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
@@ -127,7 +128,7 @@ TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
     EXPECT_EQ(window->previewWidget()->pageCount(), 1);
     EXPECT_EQ(window->page().reportTitle(), QStringLiteral("行程单"));
 
-    // Left to right: 100 %, the zoom menu, print, a separator, close.
+    // Left to right: 100 %, the zoom menu, the boxes, print, a separator, close.
     auto *toolBar = window->findChild<QToolBar *>();
     ASSERT_NE(toolBar, nullptr);
     QStringList shown;
@@ -142,8 +143,11 @@ TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
     }
     EXPECT_EQ(shown,
               QStringList({QStringLiteral("原始比例"), QStringLiteral("比例显示"),
-                           QStringLiteral("打印"), QStringLiteral("|"), QStringLiteral("关闭")}));
+                           QStringLiteral("底图"), QStringLiteral("打印"), QStringLiteral("|"),
+                           QStringLiteral("关闭")}));
     EXPECT_TRUE(button(*window, "Zoom100")->isChecked());
+    EXPECT_TRUE(button(*window, "Backdrop")->isCheckable());
+    EXPECT_TRUE(button(*window, "Backdrop")->isChecked());
     QToolButton *close = button(*window, "ExitButton");
     EXPECT_EQ(close->text(), QStringLiteral("关闭"));
     EXPECT_EQ(close->font().family(), QStringLiteral("宋体"));
@@ -156,6 +160,50 @@ TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
     for (int percent = 50; percent <= 200; percent += 10)
         expected.append(QString::number(percent) + u'%');
     EXPECT_EQ(factors, expected);
+}
+
+// Where the window system cannot maximise, the preview still opens at a size
+// that shows the page, not at a widget's default size.
+TEST(Preview, UsefulSizeWithoutMaximising)
+{
+    TReportPage page;
+    TPreviewWindow window(page, {});
+    const QSize free = window.screen()->availableGeometry().size();
+    EXPECT_GE(window.width(), free.width() * 8 / 10);
+    EXPECT_GE(window.height(), free.height() * 8 / 10);
+}
+
+// "底图" shows the boxes under the values in the preview and takes them away;
+// what prints never has them.
+TEST(Preview, BackdropButtonSwitchesTheBoxes)
+{
+    const TempFolder folder;
+    TItineraryFields fields;
+    loadSampleReceipt(fields);
+    TReportPrinting printing(fields, folder.path());
+    printing.setPrinterLookup(&noPrinter);
+    TPreviewWindow *window = printing.preview(nullptr);
+    QCoreApplication::processEvents();
+    const auto greyPixels = [&] {
+        const QImage shot = window->previewWidget()->grab().toImage();
+        int grey = 0;
+        for (int y = 0; y < shot.height(); y += 2) {
+            for (int x = 0; x < shot.width(); x += 2) {
+                const QRgb pixel = shot.pixel(x, y);
+                if (qRed(pixel) == 236 && qGreen(pixel) == 236 && qBlue(pixel) == 236)
+                    ++grey;
+            }
+        }
+        return grey;
+    };
+    const int withBoxes = greyPixels();
+    button(*window, "Backdrop")->click();
+    EXPECT_FALSE(button(*window, "Backdrop")->isChecked());
+    // The page's own anti-aliasing has a few pixels of that grey.
+    const int without = greyPixels();
+    EXPECT_GT(withBoxes, without + 1000);
+    button(*window, "Backdrop")->click();
+    EXPECT_EQ(greyPixels(), withBoxes);
 }
 
 TEST(Preview, ZoomFollowsTheMenuAndThe100Button)

@@ -33,7 +33,7 @@ TEST(StartUp, WithListsAndNoSettingsCreatesTheFileAndShowsTheDesignedReceipt)
     EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_TRUE(folder.exists(settingsFile));
     EXPECT_EQ(window.cityNames().lookup(QStringLiteral("HGH")), u8s("杭州"));
-    EXPECT_EQ(window.airNames().lookup(QStringLiteral("MU")), u8s("东方航空"));
+    EXPECT_EQ(window.airNames().lookup(QStringLiteral("MU")), u8s("东航"));
     TItineraryFields &fields = window.fields();
     for (const char *pick : {"cboEndorsement", "cboIssueBy", "cboAgentCode1", "cboAgentCode2",
                              "edtInformation"})

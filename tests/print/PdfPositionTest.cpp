@@ -77,15 +77,8 @@ void copyFields(const TfrmRep &rep, const std::vector<const TLayoutLabelSpec *> 
                 TReportPage &page)
 {
     for (const TLayoutLabelSpec *spec : specs) {
-        for (const TPrintLabel *character : printedAt(rep, spec->name)) {
-            TPrintLabel &copy = page.addLabel(character->name());
-            copy.setFontFamily(character->fontFamily());
-            copy.setPointSize(character->pointSize());
-            copy.setColour(character->colour());
-            copy.setText(character->text());
-            copy.setLeft(character->left());
-            copy.setTop(character->top());
-        }
+        for (const TPrintLabel *character : printedAt(rep, spec->name))
+            copyCharacter(*character, page);
     }
 }
 

@@ -90,7 +90,7 @@ TEST(DeliveredLists, EveryLineFollowsItsFormAndNoCodeRepeats)
     EXPECT_GT(airlines.entries().size(), 100);
     EXPECT_EQ(cities.lookup(QStringLiteral("PEK")), u8s("北京首都"));
     EXPECT_EQ(cities.lookup(QStringLiteral("HGH")), u8s("杭州"));
-    EXPECT_EQ(airlines.lookup(QStringLiteral("MU")), u8s("东方航空"));
+    EXPECT_EQ(airlines.lookup(QStringLiteral("MU")), u8s("东航"));
 
     for (const TReferenceList *list : {&cities, &airlines}) {
         QSet<QString> codes;

@@ -35,14 +35,15 @@ inline void loadSampleReceipt(TItineraryFields &fields)
     loadReceipt(fields, QStringLiteral("sample-receipt.txt"));
 }
 
-// Every Chinese character 24 pixels wide, every other character 11.
+// Every Chinese character 24 pixels wide, every other character 11, whatever
+// the size; a condensed font narrower by its stretch.
 inline TTextMeasure fixedWidths()
 {
-    return TTextMeasure([](const QFont &, const QString &text) {
+    return TTextMeasure([](const QFont &font, const QString &text) {
         qreal width = 0;
         for (QChar c : text)
             width += HasChineseChar(QString(c)) ? 24 : 11;
-        return width;
+        return font.stretch() > 0 ? width * font.stretch() / 100 : width;
     });
 }
 
@@ -78,12 +79,46 @@ inline void writePdf(const TReportPage &page, const QString &path, int dpi = 120
     renderPage(page, painter);
 }
 
+// A copy of a printed character on another page, in the same font, size,
+// stretch and colour at the same place.
+inline void copyCharacter(const TPrintLabel &character, TReportPage &page)
+{
+    TPrintLabel &copy = page.addLabel(character.name());
+    copy.setTransparent(true);
+    copy.setFontFamily(character.fontFamily());
+    copy.setPointSize(character.pointSize());
+    if (character.stretch() != 100)
+        copy.setStretch(character.stretch());
+    copy.setColour(character.colour());
+    copy.setText(character.text());
+    copy.setLeft(character.left());
+    copy.setTop(character.top());
+}
+
+// Several pages in one PDF, so that one run of pdftotext reads them all.
+inline void writePdfPages(const std::vector<const TReportPage *> &pages, const QString &path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(1200);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        renderPage(*pages[i], painter);
+    }
+}
+
 // A word as pdftotext finds it, in print-layout pixels from the sheet's corner.
 struct Word
 {
     QString text;
     qreal left;
     qreal top;
+    qreal right = 0;
+    qreal bottom = 0;
+    int page = 0; // from 0
 };
 
 inline std::vector<Word> wordsOf(const QString &pdf)
@@ -92,11 +127,18 @@ inline std::vector<Word> wordsOf(const QString &pdf)
     const QString html =
         toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-r"),
                                                  QStringLiteral("96"), pdf, QStringLiteral("-")});
-    static const QRegularExpression word =
-        makePattern(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" "
-                                   "yMax=\"[0-9.]+\">([^<]*)</word>"));
+    static const QRegularExpression word = makePattern(
+        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
     std::vector<Word> words;
-    for (const QRegularExpressionMatch &m : word.globalMatch(html))
-        words.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
+    int page = -1;
+    for (const QRegularExpressionMatch &m : word.globalMatch(html)) {
+        if (m.captured(0) == QLatin1String("<page ")) {
+            ++page;
+            continue;
+        }
+        words.push_back({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                         m.captured(3).toDouble(), m.captured(4).toDouble(), page});
+    }
     return words;
 }
