@@ -27,7 +27,7 @@ void RestoreEntries(TItineraryFields &fields, const QString &settingsFolder)
         if (!spec.remembered)
             continue;
         if (spec.kind == FieldKind::Switch)
-            fields.setInternational(config.GetBool(spec.name));
+            fields.restoreInternational(config.GetBool(spec.name));
         else
             fields.setText(spec.name, config.GetStr(spec.name));
     }
