@@ -5,9 +5,37 @@
 #include <QDate>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QValidator>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+
+namespace {
+
+// Accepts an empty box and a real date "yyyy-MM-dd"; lets through what can
+// still become one as it is typed; refuses anything else ("tomorrow").
+class DateValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        if (input.isEmpty())
+            return Acceptable;
+        static const QRegularExpression shape(
+            QStringLiteral("^\\d{0,4}(?:-\\d{0,2}(?:-\\d{0,2})?)?$"));
+        if (!shape.match(input).hasMatch())
+            return Invalid;
+        if (input.size() == 10 && QDate::fromString(input, TDateBox::dateFormat()).isValid())
+            return Acceptable;
+        return Intermediate;
+    }
+};
+
+} // namespace
 
 TDateBox::TDateBox(QWidget *parent)
     : QLineEdit(parent), FPopup(new QFrame(this, Qt::Popup)), FCalendar(new QCalendarWidget(FPopup))
@@ -17,7 +45,15 @@ TDateBox::TDateBox(QWidget *parent)
     dropDown->setToolTip(QStringLiteral("日历"));
     connect(dropDown, &QAction::triggered, this, &TDateBox::showCalendar);
 
+    setValidator(new DateValidator(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &shown) {
+        if (hasAcceptableInput())
+            FAccepted = shown;
+    });
+
     FPopup->setFrameShape(QFrame::StyledPanel);
+    // Month and day names in Chinese, whatever the system locale.
+    FCalendar->setLocale(QLocale(QLocale::Chinese, QLocale::China));
     FCalendar->setGridVisible(true);
     FCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     auto *today = new QPushButton(QStringLiteral("今天"), FPopup);
@@ -48,6 +84,14 @@ void TDateBox::showCalendar()
     FPopup->move(mapToGlobal(QPoint(0, height())));
     FPopup->show();
     FCalendar->setFocus();
+}
+
+void TDateBox::focusOutEvent(QFocusEvent *event)
+{
+    // Also when the calendar pops up: an unfinished date is no date.
+    if (!hasAcceptableInput())
+        pick(FAccepted);
+    QLineEdit::focusOutEvent(event);
 }
 
 void TDateBox::pick(const QString &picked)

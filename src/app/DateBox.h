@@ -5,9 +5,12 @@
 class QCalendarWidget;
 class QFrame;
 
-// A text box for a date "yyyy-MM-dd" with a drop-down calendar: year and
-// month navigation, days of the neighbouring months shown, a button "今天"
-// for today and a button "清空" that empties the box.
+// A text box for a date "yyyy-MM-dd" with a drop-down calendar in Chinese:
+// year and month navigation, days of the neighbouring months shown, a button
+// "今天" for today and a button "清空" that empties the box. Only a real date
+// of that form (or nothing) is accepted: keys that cannot lead to one are
+// refused, and a date left unfinished or impossible (2026-02-30) goes back
+// to the last accepted text when the box loses the focus.
 class TDateBox : public QLineEdit
 {
     Q_OBJECT
@@ -20,12 +23,17 @@ public:
     void showCalendar();
 
 Q_SIGNALS:
-    // The user chose a date or emptied the box from the calendar.
+    // The user chose a date or emptied the box from the calendar, or the box
+    // went back to its last accepted text.
     void textPicked(const QString &text);
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void pick(const QString &text);
 
+    QString FAccepted;
     QFrame *FPopup;
     QCalendarWidget *FCalendar;
 };

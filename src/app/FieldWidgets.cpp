@@ -133,6 +133,9 @@ void TFieldWidgets::bindText(const TFieldSpec &spec, QWidget *widget)
     const QString name = spec.name;
     showInLineEdit(edit, FFields.text(name));
     QObject::connect(edit, &QLineEdit::textEdited, &FFields, [this, edit, name](const QString &text) {
+        // A box with a validator (the date) hands over finished values only.
+        if (!edit->hasAcceptableInput())
+            return;
         FFields.setText(name, text);
         // Typing "a" where "A" is held changes nothing in the model; the box
         // must still show what the model holds.

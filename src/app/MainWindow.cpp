@@ -16,6 +16,8 @@
 #include "app/SamplePnr.h"
 #include "settings/SettingsKeys.h"
 #include "common/TextRules.h"
+#include "app/TerminalFont.h"
+#include "itinerary/SerialNumber.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -135,6 +137,9 @@ void TfrmMain::buildPnrGroup()
     memo->setParent(group);
     memo->setGeometry(8, 20, 491, 78);
     memo->setTabChangesFocus(true);
+    // The terminal's columns line up only unwrapped and in a monospaced font.
+    memo->setFont(terminalFont());
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     QPalette green = memo->palette();
     green.setColor(QPalette::Text, Qt::darkGreen);
     memo->setPalette(green);
@@ -167,6 +172,12 @@ void TfrmMain::buildReceiptTab()
     receipt->setObjectName(QStringLiteral("TabSheet1"));
     FTabs->addTab(receipt, QStringLiteral("机票信息单打印") + QString(14, u' '));
 
+    showSerialNumberForm();
+    connect(&FFields, &TItineraryFields::textChanged, this, [this](const QString &name) {
+        if (name == QLatin1String("edtSerNo"))
+            showSerialNumberForm();
+    });
+
     for (const char *red : {"edtTotalPer", "edtTotal"}) {
         QWidget *box = FWidgets->widget(QString::fromLatin1(red));
         QPalette palette = box->palette();
@@ -197,10 +208,8 @@ void TfrmMain::buildBottom()
                                    QRect(687, 560, 100, 28));
     QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
                                       QRect(799, 560, 100, 28));
-    connect(preview, &QPushButton::clicked, this,
-            [this] { guarded([this] { FPrinting.preview(this); }); });
-    connect(print, &QPushButton::clicked, this,
-            [this] { guarded([this] { FPrinting.printDirect(); }); });
+    connect(preview, &QPushButton::clicked, this, [this] { guarded([this] { btnReportClick(); }); });
+    connect(print, &QPushButton::clicked, this, [this] { guarded([this] { btnPrintClick(); }); });
     connect(settings, &QPushButton::clicked, this, [this] { guarded([this] { Button6Click(); }); });
 
     auto *warning = new QLabel(
@@ -286,8 +295,7 @@ void TfrmMain::FormCreate()
         if (storage)
             RestoreEntries(FFields, FProgramFolder);
 
-        FFields.setText(QStringLiteral("edtDateOfInsue"),
-                        QDate::currentDate().toString(TDateBox::dateFormat()));
+        FIssueDate.setToday();
     });
 }
 
@@ -300,6 +308,40 @@ void TfrmMain::Button3Click()
 {
     ClearItinerary(FFields);
     ParsePnrText(FFields.text(QStringLiteral("Memo1")), FFields, FPassengers, FAirNames, FCityNames);
+}
+
+void TfrmMain::showSerialNumberForm()
+{
+    // Red while the advance after printing could not read the number.
+    const QString serial = FFields.text(QStringLiteral("edtSerNo"));
+    const bool malformed = !trimmed(serial).isEmpty() && !isWellFormedSerialNumber(serial);
+    QWidget *box = FWidgets->widget(QStringLiteral("edtSerNo"));
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Text, malformed ? QColor(Qt::red) : this->palette().color(QPalette::Text));
+    box->setPalette(palette);
+}
+
+bool TfrmMain::serialNumberConfirmed()
+{
+    const QString serial = FFields.text(QStringLiteral("edtSerNo"));
+    if (trimmed(serial).isEmpty() || isWellFormedSerialNumber(serial))
+        return true;
+    return MessageBox::askOkCancel(
+        this, QStringLiteral("印刷序列格式不对，打印后不会自动加一。继续打印？"), appTitle());
+}
+
+void TfrmMain::btnReportClick()
+{
+    FIssueDate.followCalendar();
+    FPrinting.preview(this);
+}
+
+void TfrmMain::btnPrintClick()
+{
+    FIssueDate.followCalendar();
+    if (!serialNumberConfirmed())
+        return;
+    FPrinting.printDirect();
 }
 
 void TfrmMain::Button4Click()
@@ -364,5 +406,5 @@ void TfrmMain::Button2Click()
 
 void TfrmMain::Button8Click()
 {
-    MessageBox::showMessage(this, samplePnrText());
+    MessageBox::showTerminalText(this, samplePnrText());
 }
