@@ -6,11 +6,11 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLocale>
-#include <QRegularExpression>
-#include <QValidator>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace {
 

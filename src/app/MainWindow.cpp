@@ -2,7 +2,6 @@
 
 #include "common/AppTitle.h"
 #include "itinerary/ClearItinerary.h"
-#include "app/DateBox.h"
 #include "settings/DelimitedText.h"
 #include "app/FieldWidgets.h"
 #include "common/KestranoError.h"
@@ -21,7 +20,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDate>
 #include <QDir>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -208,7 +206,8 @@ void TfrmMain::buildBottom()
                                    QRect(687, 560, 100, 28));
     QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
                                       QRect(799, 560, 100, 28));
-    connect(preview, &QPushButton::clicked, this, [this] { guarded([this] { btnReportClick(); }); });
+    connect(preview, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnReportClick(); }); });
     connect(print, &QPushButton::clicked, this, [this] { guarded([this] { btnPrintClick(); }); });
     connect(settings, &QPushButton::clicked, this, [this] { guarded([this] { Button6Click(); }); });
 
@@ -313,18 +312,17 @@ void TfrmMain::Button3Click()
 void TfrmMain::showSerialNumberForm()
 {
     // Red while the advance after printing could not read the number.
-    const QString serial = FFields.text(QStringLiteral("edtSerNo"));
-    const bool malformed = !trimmed(serial).isEmpty() && !isWellFormedSerialNumber(serial);
+    const bool malformed = isMalformedSerialNumber(FFields.text(QStringLiteral("edtSerNo")));
     QWidget *box = FWidgets->widget(QStringLiteral("edtSerNo"));
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Text, malformed ? QColor(Qt::red) : this->palette().color(QPalette::Text));
+    const QColor normal = this->palette().color(QPalette::Text);
+    palette.setColor(QPalette::Text, malformed ? QColor(Qt::red) : normal);
     box->setPalette(palette);
 }
 
 bool TfrmMain::serialNumberConfirmed()
 {
-    const QString serial = FFields.text(QStringLiteral("edtSerNo"));
-    if (trimmed(serial).isEmpty() || isWellFormedSerialNumber(serial))
+    if (!isMalformedSerialNumber(FFields.text(QStringLiteral("edtSerNo"))))
         return true;
     return MessageBox::askOkCancel(
         this, QStringLiteral("印刷序列格式不对，打印后不会自动加一。继续打印？"), appTitle());

@@ -1,5 +1,6 @@
 #include "app/MessageBox.h"
 
+#include "app/NativeCaption.h"
 #include "app/TerminalFont.h"
 #include "common/AppTitle.h"
 
@@ -22,6 +23,8 @@ bool show(QWidget *parent, const Shown &box)
 
     QMessageBox dialog(parent);
     dialog.setWindowTitle(box.caption);
+    if (box.caption.isEmpty())
+        clearNativeCaption(dialog);
     if (box.monospaced) {
         // A plain label wraps long lines; preformatted text never does.
         QString lines = box.text;

@@ -36,3 +36,8 @@ bool isWellFormedSerialNumber(const QString &text)
     static const QRegularExpression wellFormed = makePattern(QStringLiteral("^\\d{10} \\d$"));
     return wellFormed.match(trimmed(text)).hasMatch();
 }
+
+bool isMalformedSerialNumber(const QString &text)
+{
+    return !trimmed(text).isEmpty() && !isWellFormedSerialNumber(text);
+}

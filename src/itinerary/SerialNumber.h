@@ -15,3 +15,8 @@ QString normalisedSerialNumber(const QString &typed);
 // digits, one space and one digit: the form the advance after printing
 // counts on.
 bool isWellFormedSerialNumber(const QString &text);
+
+// True for a serial number that is there but not well formed: the advance
+// after printing leaves it as it is, and the agent is to know. An empty or
+// blank box is no serial number and never malformed.
+bool isMalformedSerialNumber(const QString &text);

@@ -1,11 +1,11 @@
 #include "AnsweredBoxes.h"
+#include "Strings.h"
+#include "TempFolder.h"
 #include "app/ApplicationSetup.h"
 #include "app/DateBox.h"
 #include "app/MainWindow.h"
 #include "app/OptionFrm.h"
 #include "app/TerminalFont.h"
-#include "Strings.h"
-#include "TempFolder.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -120,8 +120,10 @@ TEST_F(SettingsDialogTest, EnterInAnEntryBoxAddsTheEntry)
     {
         const char *entry;
         const char *list;
-    } editors[] = {{"edtMakeText", "lstMakeText"},     {"edtCompany", "lstCompany"},
-                   {"edtOfficeNo", "lstOfficeNo"},     {"edtCompanyCode", "lstCompanyCode"},
+    } editors[] = {{"edtMakeText", "lstMakeText"},
+                   {"edtCompany", "lstCompany"},
+                   {"edtOfficeNo", "lstOfficeNo"},
+                   {"edtCompanyCode", "lstCompanyCode"},
                    {"edtInformation", "lstInformation"}};
     for (const auto &e : editors) {
         auto *entry = dialog.findChild<QLineEdit *>(QString::fromLatin1(e.entry));
@@ -148,7 +150,8 @@ TEST_F(SettingsDialogTest, TheFontListShowsEachFamilyOnceWithTheStandInsFirst)
     QStringList shown;
     for (int i = 0; i < fonts->count(); ++i)
         shown.append(fonts->itemText(i));
-    EXPECT_EQ(shown.mid(0, 5), u8list({"宋体", "SimSun", "Arial Narrow", "TEC", "Segoe MDL2 Assets"}));
+    EXPECT_EQ(shown.mid(0, 5),
+              u8list({"宋体", "SimSun", "Arial Narrow", "TEC", "Segoe MDL2 Assets"}));
     QStringList seen;
     for (const QString &family : shown) {
         EXPECT_FALSE(family.contains(u'[')) << family.toStdString();

@@ -1,8 +1,8 @@
 #include "AnsweredBoxes.h"
-#include "app/MainWindow.h"
-#include "app/DateBox.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "app/DateBox.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -108,12 +108,9 @@ TEST_F(ReceiptWindowTest, DirectPrintAsksBeforePrintingAMalformedSerialNumber)
         bool asked;
         bool printed;
     } cases[] = {
-        {"12345678903", false, true, false},
-        {"12345678903", true, true, true},
-        {"1234567890 31", false, true, false},
-        {"12345", true, true, true},
-        {"1234567890 3", false, false, true},
-        {"", false, false, true},
+        {"12345678903", false, true, false},   {"12345678903", true, true, true},
+        {"1234567890 31", false, true, false}, {"12345", true, true, true},
+        {"1234567890 3", false, false, true},  {"", false, false, true},
     };
     for (const auto &c : cases) {
         FBoxes.reset();

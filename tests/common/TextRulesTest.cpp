@@ -1,6 +1,6 @@
-#include "common/FileEncoding.h"
-#include "Strings.h"
 #include "common/TextRules.h"
+#include "Strings.h"
+#include "common/FileEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -65,17 +65,16 @@ TEST(ChineseCharacter, EveryIdeographBlockCountsAndNothingElse)
         char32_t c;
         bool chinese;
     } cases[] = {
-        {U'乘', true},      {0x4E00, true},  {0x9FA5, true},  {0x9FA6, true},  {0x9FFF, true},
-        {0x4DAE, true},     // 䶮, Extension A (刘䶮)
-        {0x3400, true},     {0x4DBF, true},  {0x20000, true}, // Extension B
-        {0x2A6DF, true},    {0x2A700, true}, {0x2B740, true}, {0x2B820, true},
-        {0x2CEB0, true},    {0x2EBE0, true}, {0x30000, true}, {0x31350, true},
-        {0xF900, true},     {0xFAD9, true},  {0x2F800, true}, // compatibility ideographs
-        {0x4DC0, false},    // Yijing hexagram
-        {0x2E80, false},    // CJK radical
-        {0x3000, false},    {0x3001, false}, {U'，', false},  {U'（', false},
-        {U'Ａ', false},     {U'A', false},   {U'/', false},   {0xA000, false},
-        {0x2A6E0, false},   {0x1F600, false},
+        {U'乘', true},   {0x4E00, true},  {0x9FA5, true},  {0x9FA6, true},   {0x9FFF, true},
+        {0x4DAE, true},                                    // 䶮, Extension A (刘䶮)
+        {0x3400, true},  {0x4DBF, true},  {0x20000, true}, // Extension B
+        {0x2A6DF, true}, {0x2A700, true}, {0x2B740, true}, {0x2B820, true},  {0x2CEB0, true},
+        {0x2EBE0, true}, {0x30000, true}, {0x31350, true}, {0xF900, true},   {0xFAD9, true},
+        {0x2F800, true}, // compatibility ideographs
+        {0x4DC0, false}, // Yijing hexagram
+        {0x2E80, false}, // CJK radical
+        {0x3000, false}, {0x3001, false}, {U'，', false},  {U'（', false},   {U'Ａ', false},
+        {U'A', false},   {U'/', false},   {0xA000, false}, {0x2A6E0, false}, {0x1F600, false},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(isChineseCharacter(c.c), c.chinese) << std::hex << uint32_t(c.c);

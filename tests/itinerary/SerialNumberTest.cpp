@@ -1,6 +1,6 @@
-#include "itinerary/ItineraryFields.h"
 #include "itinerary/SerialNumber.h"
 #include "Strings.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +18,12 @@ TEST(SerialNumber, IsHeldWithWhatIsClearlyTheSameNumberMadePlain)
         {"1234567890 3", "1234567890 3", true},
         {"1234567890  3", "1234567890 3", true},
         {"1234567890\t3", "1234567890 3", true},
-        {"1234567890\u30003", "1234567890 3", true},           // ideographic space
-        {"1234567890\u00A0\u3000 3", "1234567890 3", true},    // a mixed run
-        {"\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16\uFF17\uFF18\uFF19\uFF10\u3000\uFF13",
-         "1234567890 3", true},                                // all full-width
-        {"  1234567890 3 ", " 1234567890 3 ", true},           // blanks around count for nothing
-        {"1234567890 ", "1234567890 ", false},                 // half typed: left as it is
+        {"1234567890\u30003", "1234567890 3", true},        // ideographic space
+        {"1234567890\u00A0\u3000 3", "1234567890 3", true}, // a mixed run
+        {"\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16\uFF17\uFF18\uFF19\uFF10\u3000\uFF13", "1234567890 3",
+         true},                                      // all full-width
+        {"  1234567890 3 ", " 1234567890 3 ", true}, // blanks around count for nothing
+        {"1234567890 ", "1234567890 ", false},       // half typed: left as it is
         {"12345678903", "12345678903", false},
         {"1234567890 31", "1234567890 31", false},
         {"123456789 3", "123456789 3", false},
@@ -32,6 +32,7 @@ TEST(SerialNumber, IsHeldWithWhatIsClearlyTheSameNumberMadePlain)
         {"ABCDEFGHIJ 3", "ABCDEFGHIJ 3", false},
         {"１２３", "123", false},
         {"", "", false},
+        {"  ", " ", false},
     };
     for (const auto &c : cases) {
         TItineraryFields fields;
@@ -40,6 +41,8 @@ TEST(SerialNumber, IsHeldWithWhatIsClearlyTheSameNumberMadePlain)
         EXPECT_EQ(held, u8s(c.held)) << c.typed;
         EXPECT_EQ(normalisedSerialNumber(u8s(c.typed)), u8s(c.held)) << c.typed;
         EXPECT_EQ(isWellFormedSerialNumber(held), c.wellFormed) << c.typed;
+        EXPECT_EQ(isMalformedSerialNumber(held), !c.wellFormed && !held.trimmed().isEmpty())
+            << c.typed;
     }
 }
 
@@ -48,8 +51,9 @@ TEST(SerialNumber, ASecondBlankTypedIsNoChange)
 {
     TItineraryFields fields;
     int changes = 0;
-    QObject::connect(&fields, &TItineraryFields::textChanged, &fields,
-                     [&changes](const QString &name) { changes += name == QLatin1String("edtSerNo"); });
+    QObject::connect(
+        &fields, &TItineraryFields::textChanged, &fields,
+        [&changes](const QString &name) { changes += name == QLatin1String("edtSerNo"); });
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 "));
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890  "));
     EXPECT_EQ(changes, 1);

@@ -1,8 +1,8 @@
+#include "PrintTestSupport.h"
+#include "TempFolder.h"
 #include "itinerary/ItineraryFields.h"
 #include "print/RepFrm.h"
 #include "print/ReportFiller.h"
-#include "PrintTestSupport.h"
-#include "TempFolder.h"
 
 #include <QLocale>
 #include <clocale>
