@@ -6,11 +6,39 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOption>
 #include <QVBoxLayout>
+#include <QValidator>
+
+namespace {
+
+// Accepts an empty box and a real date "yyyy-MM-dd"; lets through what can
+// still become one as it is typed; refuses anything else ("tomorrow").
+class DateValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        if (input.isEmpty())
+            return Acceptable;
+        static const QRegularExpression shape(
+            QStringLiteral("^\\d{0,4}(?:-\\d{0,2}(?:-\\d{0,2})?)?$"));
+        if (!shape.match(input).hasMatch())
+            return Invalid;
+        if (input.size() == 10 && QDate::fromString(input, TDateBox::dateFormat()).isValid())
+            return Acceptable;
+        return Intermediate;
+    }
+};
+
+} // namespace
 
 namespace {
 
@@ -39,6 +67,12 @@ TDateBox::TDateBox(QWidget *parent) : QLineEdit(parent)
     QAction *dropDown = addAction(dropDownArrow(*style()), QLineEdit::TrailingPosition);
     dropDown->setToolTip(QStringLiteral("日历"));
     connect(dropDown, &QAction::triggered, this, &TDateBox::showCalendar);
+
+    setValidator(new DateValidator(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &shown) {
+        if (hasAcceptableInput())
+            FAccepted = shown;
+    });
 }
 
 void TDateBox::buildCalendar()
@@ -46,6 +80,8 @@ void TDateBox::buildCalendar()
     FPopup = new QFrame(this, Qt::Popup);
     FCalendar = new QCalendarWidget(FPopup);
     FPopup->setFrameShape(QFrame::StyledPanel);
+    // Month and day names in Chinese, whatever the system locale.
+    FCalendar->setLocale(QLocale(QLocale::Chinese, QLocale::China));
     FCalendar->setGridVisible(true);
     FCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     auto *today = new QPushButton(QStringLiteral("今天"), FPopup);
@@ -80,9 +116,18 @@ void TDateBox::showCalendar()
     FCalendar->setFocus();
 }
 
+void TDateBox::focusOutEvent(QFocusEvent *event)
+{
+    // Also when the calendar pops up: an unfinished date is no date.
+    if (!hasAcceptableInput())
+        pick(FAccepted);
+    QLineEdit::focusOutEvent(event);
+}
+
 void TDateBox::pick(const QString &picked)
 {
-    FPopup->hide();
+    if (FPopup)
+        FPopup->hide();
     setText(picked);
     Q_EMIT textPicked(picked);
 }

@@ -150,8 +150,12 @@ void TFieldWidgets::bindText(const TFieldSpec &spec, QWidget *widget)
     // automation tool's "set text" never emits textEdited), reaches the model
     // once.
     QObject::connect(edit, &QLineEdit::textChanged, &FFields,
-                     [this, name, show, showing](const QString &text) {
+                     [this, edit, name, show, showing](const QString &text) {
                          if (*showing)
+                             return;
+                         // A box with a validator (the date) hands over
+                         // finished values only.
+                         if (!edit->hasAcceptableInput())
                              return;
                          FFields.setText(name, text);
                          // Typing "a" where "A" is held changes nothing in

@@ -17,10 +17,11 @@
 #include "app/SamplePnr.h"
 #include "settings/SettingsKeys.h"
 #include "common/TextRules.h"
+#include "app/TerminalFont.h"
+#include "itinerary/SerialNumber.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDate>
 #include <QDir>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -144,6 +145,9 @@ void TfrmMain::buildPnrGroup()
     memo->setParent(group);
     memo->setGeometry(8, 20, 491, 78);
     memo->setTabChangesFocus(true);
+    // The terminal's columns line up only unwrapped and in a monospaced font.
+    memo->setFont(terminalFont());
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     QPalette green = memo->palette();
     green.setColor(QPalette::Text, Qt::darkGreen);
     memo->setPalette(green);
@@ -178,6 +182,12 @@ void TfrmMain::buildReceiptTab()
     receipt->setObjectName(QStringLiteral("TabSheet1"));
     FTabs->addTab(receipt, QStringLiteral("机票信息单打印") + QString(14, u' '));
 
+    showSerialNumberForm();
+    connect(&FFields, &TItineraryFields::textChanged, this, [this](const QString &name) {
+        if (name == QLatin1String("edtSerNo"))
+            showSerialNumberForm();
+    });
+
     for (const char *red : {"edtTotalPer", "edtTotal"}) {
         QWidget *box = FWidgets->widget(QString::fromLatin1(red));
         QPalette palette = box->palette();
@@ -209,9 +219,8 @@ void TfrmMain::buildBottom()
     QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
                                       QRect(799, 560, 100, 28));
     connect(preview, &QPushButton::clicked, this,
-            [this] { guarded([this] { FPrinting.preview(this); }); });
-    connect(print, &QPushButton::clicked, this,
-            [this] { guarded([this] { FPrinting.printDirect(); }); });
+            [this] { guarded([this] { btnReportClick(); }); });
+    connect(print, &QPushButton::clicked, this, [this] { guarded([this] { btnPrintClick(); }); });
     connect(settings, &QPushButton::clicked, this, [this] { guarded([this] { Button6Click(); }); });
 
     auto *warning = new QLabel(
@@ -300,8 +309,7 @@ void TfrmMain::FormCreate()
         if (storage)
             RestoreEntries(FFields, config);
 
-        FFields.setText(QStringLiteral("edtDateOfInsue"),
-                        QDate::currentDate().toString(TDateBox::dateFormat()));
+        FIssueDate.setToday();
     });
 }
 
@@ -315,6 +323,39 @@ void TfrmMain::Button3Click()
 {
     ClearItinerary(FFields);
     ParsePnrText(FFields.text(QStringLiteral("Memo1")), FFields, FPassengers, FAirNames, FCityNames);
+}
+
+void TfrmMain::showSerialNumberForm()
+{
+    // Red while the advance after printing could not read the number.
+    const bool malformed = isMalformedSerialNumber(FFields.text(QStringLiteral("edtSerNo")));
+    QWidget *box = FWidgets->widget(QStringLiteral("edtSerNo"));
+    QPalette palette = box->palette();
+    const QColor normal = this->palette().color(QPalette::Text);
+    palette.setColor(QPalette::Text, malformed ? QColor(Qt::red) : normal);
+    box->setPalette(palette);
+}
+
+bool TfrmMain::serialNumberConfirmed()
+{
+    if (!isMalformedSerialNumber(FFields.text(QStringLiteral("edtSerNo"))))
+        return true;
+    return MessageBox::askOkCancel(
+        this, QStringLiteral("印刷序列格式不对，打印后不会自动加一。继续打印？"), appTitle());
+}
+
+void TfrmMain::btnReportClick()
+{
+    FIssueDate.followCalendar();
+    FPrinting.preview(this);
+}
+
+void TfrmMain::btnPrintClick()
+{
+    FIssueDate.followCalendar();
+    if (!serialNumberConfirmed())
+        return;
+    FPrinting.printDirect();
 }
 
 void TfrmMain::Button4Click()
@@ -426,5 +467,5 @@ void TfrmMain::requestFailed(const QString &message)
 
 void TfrmMain::Button8Click()
 {
-    MessageBox::showMessage(this, samplePnrText());
+    MessageBox::showTerminalText(this, samplePnrText());
 }

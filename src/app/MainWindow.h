@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/HttpClient.h"
+#include "itinerary/IssueDate.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "reference/ReferenceList.h"
@@ -39,6 +40,7 @@ public:
     const TReferenceList &airNames() const { return FAirNames; }
     TReportPrinting &printing() { return FPrinting; }
     THttpClient &httpClient() { return HttpClient1; }
+    TIssueDate &issueDate() { return FIssueDate; }
 
     // "PNR信息转": empties the receipt and converts the whole PNR text box.
     void Button3Click();
@@ -46,6 +48,11 @@ public:
     void Button4Click();
     // "示例": shows the sample PNR display.
     void Button8Click();
+    // "打印预览": the date of issue follows the calendar, then the preview opens.
+    void btnReportClick();
+    // "直接打印": the date of issue follows the calendar; a serial number that
+    // the advance cannot read is printed only when the agent says so.
+    void btnPrintClick();
     // "设置": the settings dialog, modal.
     void Button6Click();
     // A click on the captcha picture or the captcha box taking the focus:
@@ -68,6 +75,10 @@ private:
     void buildReceiptTab();
     void buildBottom();
     void setFocusOrder();
+    void showSerialNumberForm();
+    // True when the serial number is empty or of the stock's form, or when
+    // the agent chooses to print a malformed one all the same.
+    bool serialNumberConfirmed();
     QPushButton *addButton(const QString &name, const QString &caption, QWidget *parent,
                            const QRect &geometry);
 
@@ -89,6 +100,7 @@ private:
     TSettingsLocation FSettings;
     TItineraryFields FFields;
     TPassengerChooser FPassengers{FFields};
+    TIssueDate FIssueDate{FFields};
     // Declared after the fields, so that it and its preview windows go first.
     TReportPrinting FPrinting{FFields, FSettings.folder};
     THttpClient HttpClient1; // its cookies live as long as the window

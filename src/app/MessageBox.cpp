@@ -1,5 +1,7 @@
 #include "app/MessageBox.h"
 
+#include "app/NativeCaption.h"
+#include "app/TerminalFont.h"
 #include "common/AppTitle.h"
 
 #include <QMessageBox>
@@ -21,7 +23,19 @@ bool show(QWidget *parent, const Shown &box)
 
     QMessageBox dialog(parent);
     dialog.setWindowTitle(box.caption);
-    dialog.setText(box.text);
+    if (box.caption.isEmpty())
+        clearNativeCaption(dialog);
+    if (box.monospaced) {
+        // A plain label wraps long lines; preformatted text never does.
+        QString lines = box.text;
+        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        dialog.setTextFormat(Qt::RichText);
+        dialog.setText(QStringLiteral("<pre style=\"font-family: '%1'; font-size: %2px\">%3</pre>")
+                           .arg(terminalFontFamily(), QString::number(terminalFontPixelSize),
+                                lines.toHtmlEscaped()));
+    } else {
+        dialog.setText(box.text);
+    }
     switch (box.kind) {
     case Kind::Plain:
         dialog.setIcon(QMessageBox::NoIcon);
@@ -63,9 +77,14 @@ void showMessage(QWidget *parent, const QString &text)
     show(parent, {Kind::Plain, appTitle(), text});
 }
 
-bool askOkCancel(QWidget *parent, const QString &text)
+void showTerminalText(QWidget *parent, const QString &text)
 {
-    return show(parent, {Kind::Question, QString(), text});
+    show(parent, {Kind::Plain, appTitle(), text, true});
+}
+
+bool askOkCancel(QWidget *parent, const QString &text, const QString &caption)
+{
+    return show(parent, {Kind::Question, caption, text});
 }
 
 } // namespace MessageBox

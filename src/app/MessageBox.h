@@ -17,6 +17,7 @@ struct Shown
     Kind kind;
     QString caption;
     QString text;
+    bool monospaced = false; // a terminal display: lines kept, columns lined up
 };
 
 // Given a box about to be shown, returns true for OK and false for Cancel.
@@ -34,8 +35,13 @@ void showError(QWidget *parent, const QString &message);
 // A plain box with OK, the application title as caption, no icon.
 void showMessage(QWidget *parent, const QString &text);
 
-// A question with OK and Cancel, empty caption; true when OK was chosen.
-bool askOkCancel(QWidget *parent, const QString &text);
+// A plain box like showMessage for the text of a terminal display: every
+// line as it stands, never wrapped, in the monospaced terminal font.
+void showTerminalText(QWidget *parent, const QString &text);
+
+// A question with OK and Cancel, empty caption unless one is given; true when
+// OK was chosen.
+bool askOkCancel(QWidget *parent, const QString &text, const QString &caption = QString());
 
 // The message as the standard error box shows it.
 QString withFullStop(const QString &message);

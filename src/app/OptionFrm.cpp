@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -67,20 +68,59 @@ int bgrOf(const QColor &color)
     return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 
-// The print fonts on offer: the installed families and the names that a
-// stand-in serves (such as "TEC"), as long as the stand-in is installed.
+// The print fonts on offer, each family once: first the names that a
+// stand-in serves (such as "TEC"), as long as the stand-in is installed, then
+// the installed families in alphabetical order. A family that several
+// foundries provide is listed by its name alone ("Nimbus Sans", not
+// "Nimbus Sans [URW ]"): the name is what the settings keep and printing asks for.
 QStringList installedFonts()
 {
-    QStringList families = QFontDatabase::families();
-    for (const QString &named : fontStandInNames()) {
-        const QStringList standIns = QFont::substitutes(named);
-        if (!standIns.isEmpty() && families.contains(standIns.front(), Qt::CaseInsensitive) &&
-            !families.contains(named, Qt::CaseInsensitive))
-            families.append(named);
+    QStringList families;
+    for (QString family : QFontDatabase::families()) {
+        const qsizetype foundry = family.indexOf(QLatin1String(" ["));
+        if (foundry > 0 && family.endsWith(u']'))
+            family.truncate(foundry);
+        if (!families.contains(family, Qt::CaseInsensitive))
+            families.append(family);
     }
     families.sort(Qt::CaseInsensitive);
-    return families;
+
+    QStringList standIns;
+    for (const QString &named : fontStandInNames()) {
+        const QStringList servedBy = QFont::substitutes(named);
+        if (servedBy.isEmpty() || !families.contains(servedBy.front(), Qt::CaseInsensitive))
+            continue;
+        families.removeIf([&named](const QString &family) {
+            return family.compare(named, Qt::CaseInsensitive) == 0;
+        });
+        standIns.append(named);
+    }
+    return standIns + families;
 }
+
+// Enter in a list's entry box adds the entry, as "添加" does, instead of
+// reaching the dialog's default button "确定".
+class EnterAdds : public QObject
+{
+public:
+    EnterAdds(QPushButton *add, QObject *parent) : QObject(parent), FAdd(add) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                FAdd->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPushButton *FAdd;
+};
 
 } // namespace
 
@@ -210,6 +250,7 @@ void TfrmOption::addListEditor(QWidget *group, int column, const QString &captio
         }
         list->addItem(text);
     });
+    entry->installEventFilter(new EnterAdds(add, entry));
     connect(remove, &QPushButton::clicked, this, [list] {
         const QList<QListWidgetItem *> selected = list->selectedItems();
         if (!selected.isEmpty())

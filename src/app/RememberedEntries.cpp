@@ -31,7 +31,7 @@ void RestoreEntries(TItineraryFields &fields, const TSettingsSnapshot &config)
         if (!spec.remembered)
             continue;
         if (spec.kind == FieldKind::Switch)
-            fields.setInternational(config.GetBool(spec.name));
+            fields.restoreInternational(config.GetBool(spec.name));
         else
             fields.setText(spec.name, config.GetStr(spec.name));
     }

@@ -10,8 +10,9 @@ class TSettingsSnapshot;
 // "Storage" is on; the whole receipt is written in one replacement of the
 // file. Both walk the fields in the same order, and a restore
 // writes through the model, so the rules run as if the fields were typed in
-// that order: stored check code, fare bases and total end up as stored, and
-// the international switch comes last.
+// that order: stored check code, fare bases and total end up as stored. The
+// international switch comes last and shows its mark without emptying the
+// fuel surcharge kept with it.
 void SaveEntries(const TItineraryFields &fields, const QString &settingsFolder);
 void RestoreEntries(TItineraryFields &fields, const QString &settingsFolder);
 // The same from a reading of the file already made (one parse for the start).

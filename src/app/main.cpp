@@ -1,5 +1,4 @@
-#include "common/AppTitle.h"
-#include "common/FontStandIns.h"
+#include "app/ApplicationSetup.h"
 #include "app/MainWindow.h"
 #include "app/TerminationSignals.h"
 #include "settings/SettingsLocation.h"
@@ -9,9 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(appTitle());
-    QApplication::setApplicationDisplayName(appTitle());
-    registerFontStandIns();
+    setUpApplication(app);
 
     const TTerminationSignals orderlyQuit;
     const QString programFolder = QApplication::applicationDirPath();

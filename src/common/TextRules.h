@@ -15,3 +15,12 @@ inline bool isBlankOrControl(QChar c)
 // Upper-cases character by character, so the text keeps its length and
 // Chinese characters stay as they are.
 QString upperCased(const QString &text);
+
+// True for a CJK ideograph: the unified ideographs and every extension block
+// (A to I), and the compatibility ideographs. Radicals, strokes, Chinese
+// punctuation and full-width forms are not ideographs.
+bool isChineseCharacter(char32_t c);
+
+// True when the text holds at least one CJK ideograph; a character outside
+// the Basic Multilingual Plane counts by its code point, not its halves.
+bool hasChineseCharacter(const QString &text);

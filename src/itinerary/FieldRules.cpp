@@ -4,8 +4,6 @@
 #include "common/Pattern.h"
 #include "common/TextRules.h"
 
-#include <QLocale>
-#include <cmath>
 
 namespace {
 
@@ -25,24 +23,48 @@ bool isSeatField(const QString &name)
 
 } // namespace
 
-long long amountWholePart(const QString &text)
+long long amountInFen(const QString &text)
 {
-    static const QString separator = QLocale::system().decimalPoint();
-    // Digits with an optional fraction and exponent, blanks around; no
-    // thousands separators, no currency.
-    static const QRegularExpression number =
-        makePattern(QStringLiteral("^ *[+-]?(?:\\d+(?:%1\\d*)?|%1\\d+)(?:[eE][+-]?\\d+)? *$")
-                        .arg(QRegularExpression::escape(separator)));
-    if (!number.match(text).hasMatch())
+    // Always "." for the decimal point, whatever the regional settings say:
+    // the amounts come from the terminal and the verification site in that
+    // form, and the total must not depend on the machine it is computed on.
+    // A "," is a thousands separator only between groups of three digits,
+    // so "1860,50" typed in the European way is not taken for 186050.
+    static const QRegularExpression number = makePattern(QStringLiteral(
+        "^([+-]?)(\\d{1,3}(?:,\\d{3})+|\\d*)(?:\\.(\\d*))?(?:[eE]([+-]?\\d{1,4}))?$"));
+    const QRegularExpressionMatch parts = number.match(trimmed(text));
+    if (!parts.hasMatch())
         return 0;
-    QString plain = text.trimmed();
-    plain.replace(separator, QStringLiteral("."));
-    bool ok = false;
-    const double value = plain.toDouble(&ok);
-    const double whole = std::trunc(value);
-    if (!ok || !std::isfinite(whole) || std::fabs(whole) >= 1e15)
+    const QString whole = parts.captured(2).remove(u',');
+    const QString fraction = parts.captured(3);
+    if (whole.isEmpty() && fraction.isEmpty())
         return 0;
-    return static_cast<long long>(whole);
+
+    // The digits with the decimal point moved by the exponent; fen are the
+    // digits up to two places after it, the rest is cut off toward zero.
+    const QString digits = whole + fraction;
+    const qsizetype point = whole.size() + parts.captured(4).toInt();
+    const qsizetype fenDigits = point + 2;
+    if (fenDigits <= 0)
+        return 0;
+    QString fen = digits.left(fenDigits);
+    if (fen.size() < fenDigits)
+        fen.append(QString(fenDigits - fen.size(), u'0'));
+    while (fen.size() > 1 && fen.front() == u'0')
+        fen.remove(0, 1);
+    if (fen.size() > maxAmountFenDigits)
+        return 0;
+    const long long value = fen.toLongLong();
+    return parts.captured(1) == QLatin1String("-") ? -value : value;
+}
+
+QString fenText(long long fen)
+{
+    const QString sign = fen < 0 ? QStringLiteral("-") : QString();
+    const unsigned long long magnitude = fen < 0 ? 0ULL - static_cast<unsigned long long>(fen)
+                                                 : static_cast<unsigned long long>(fen);
+    return sign + QString::number(magnitude / 100) + u'.' +
+           QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
 }
 
 QString checkCodeOf(const QString &serialNumber)
@@ -69,11 +91,11 @@ void TFieldRules::textChanged(const QString &name)
 
 void TFieldRules::RecalcTotal()
 {
-    // Four parts each below 10^15 cannot overflow the sum.
+    // Summed exactly in fen; four parts each below 10^17 fen cannot overflow.
     long long sum = 0;
     for (const QString &field : amountFields)
-        sum += amountWholePart(FFields.text(field));
-    FFields.setText(QStringLiteral("edtTotal"), QString::number(sum) + QStringLiteral(".00"));
+        sum += amountInFen(FFields.text(field));
+    FFields.setText(QStringLiteral("edtTotal"), fenText(sum));
 }
 
 void TFieldRules::followSeat(const QString &seatName)

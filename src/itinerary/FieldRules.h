@@ -18,7 +18,7 @@ public:
     void textChanged(const QString &name);
     void internationalChanged();
 
-    // edtTotal := the sum of the whole parts of the four amounts, then ".00".
+    // edtTotal := the sum of the four amounts, in fen, written with two decimals.
     void RecalcTotal();
 
 private:
@@ -28,11 +28,17 @@ private:
     TItineraryFields &FFields;
 };
 
-// The whole part of an amount as the total counts it: the text read as a
-// decimal number with the regional decimal separator and cut toward zero;
-// 0 for anything else (empty text, "EXEMPT", thousands separators, codes) and
-// for whole parts of 10^15 or more, for which no meaningful total exists.
-long long amountWholePart(const QString &text);
+// An amount as the total counts it, in fen: an optional sign, digits with
+// "," allowed between groups of three, an optional "." with a fraction and an
+// optional exponent, blanks around. Places beyond the fen are cut off toward
+// zero. Anything else counts 0: the empty text, "EXEMPT", a currency code, a
+// decimal comma, and amounts of 10^15 yuan or more, for which no meaningful
+// total exists.
+long long amountInFen(const QString &text);
+constexpr qsizetype maxAmountFenDigits = 17;
+
+// Fen written as yuan with two decimals: -350 -> "-3.50".
+QString fenText(long long fen);
 
 // The check code that a print serial number gives, or an empty text when the
 // serial number is not well formed and the check code is to stay as it is.

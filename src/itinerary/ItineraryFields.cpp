@@ -1,10 +1,12 @@
 #include "itinerary/ItineraryFields.h"
 
 #include "common/TextRules.h"
+#include "itinerary/SerialNumber.h"
 
 namespace {
 
 const QString passengerChooser = QStringLiteral("cboPassenger");
+const QString serialNumberField = QStringLiteral("edtSerNo");
 
 bool holdsText(const TFieldSpec *spec)
 {
@@ -37,7 +39,9 @@ void TItineraryFields::setText(const QString &name, const QString &text)
         setPassengerIndex(int(FPassengerEntries.indexOf(text)));
         return;
     }
-    const QString held = spec->upperCase ? upperCased(text) : text;
+    QString held = spec->upperCase ? upperCased(text) : text;
+    if (name == serialNumberField)
+        held = normalisedSerialNumber(held);
     QString &current = FTexts[name];
     if (current == held)
         return;
@@ -61,6 +65,14 @@ void TItineraryFields::setInternational(bool on)
     FInternational = on;
     Q_EMIT internationalChanged(on);
     FRules.internationalChanged();
+}
+
+void TItineraryFields::restoreInternational(bool on)
+{
+    if (FInternational == on)
+        return;
+    FInternational = on;
+    Q_EMIT internationalChanged(on);
 }
 
 void TItineraryFields::setPassengerEntries(const QStringList &entries)

@@ -29,7 +29,8 @@ public:
     // Upper-cases where the field does, then stores the text and runs the
     // field's change rule. A name that no text field bears, or a text equal
     // to the one held, changes nothing and runs nothing. The passenger
-    // chooser takes only one of its entries: any other text empties it.
+    // chooser takes only one of its entries: any other text empties it. The
+    // print serial number is held normalised (see normalisedSerialNumber).
     void setText(const QString &name, const QString &text);
 
     QStringList pickList(const QString &name) const { return FPickLists.value(name); }
@@ -38,6 +39,10 @@ public:
     // The switch "打印国际" (chkGuowai); the mark edtGuowai shows while it is on.
     bool international() const { return FInternational; }
     void setInternational(bool on);
+    // The switch as it was kept at the last exit: the mark follows it, but
+    // the surcharge and total kept with it stay as they were, for they were
+    // right when the receipt was closed.
+    void restoreInternational(bool on);
 
     // The passenger chooser: its entries and the one shown (-1 for none).
     const QStringList &passengerEntries() const { return FPassengerEntries; }

@@ -3,6 +3,7 @@
 #include "itinerary/ItineraryFields.h"
 #include "common/Pattern.h"
 #include "common/TextRules.h"
+#include "itinerary/SerialNumber.h"
 
 #include <limits>
 
@@ -62,6 +63,11 @@ void ReportPageAfterPrint(TItineraryFields &fields)
 
     const QString S = fields.text(serialNumberField);
     if (S.size() > 10) {
+        // Only a number of the stock's form moves on: anything else would
+        // print a number or check code that no sheet carries. The agent was
+        // told so before printing.
+        if (!isWellFormedSerialNumber(S))
+            return;
         const QString T = trimmed(S);
         const QString next = AdvanceSerial(T);
         // A serial number that does not advance stays exactly as typed.

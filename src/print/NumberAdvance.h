@@ -13,7 +13,9 @@ QString AdvanceSerial(const QString &T);
 
 // After every print job that reached the printer, makes the receipt ready for
 // the next sheet of stock: a serial number longer than 10 characters
-// advances (and the check code follows it through the field's rule);
+// advances when it is well formed (isWellFormedSerialNumber), and the check
+// code follows it through the field's rule; one of any other form stays, and
+// so does the check code;
 // otherwise a check code of up to 9 decimal digits counts up by one within
 // its width (0099 -> 0100, 9999 -> 0000, empty stays empty).
 void ReportPageAfterPrint(TItineraryFields &fields);

@@ -3,6 +3,7 @@
 #include "common/FileEncoding.h"
 #include "itinerary/ItineraryFields.h"
 #include "common/Pattern.h"
+#include "common/TextRules.h"
 #include "print/PrintLimits.h"
 #include "print/RepFrm.h"
 
@@ -54,8 +55,7 @@ QString fieldLabelName(const QString &fieldName)
 
 bool HasChineseChar(const QString &text)
 {
-    static const QRegularExpression chinese = makePattern(QStringLiteral("[\\x{4E00}-\\x{9FA5}]"));
-    return chinese.match(text).hasMatch();
+    return hasChineseCharacter(text);
 }
 
 std::pair<QString, QString> splitIssuingOffice(const QString &office)

@@ -12,7 +12,8 @@ class TItineraryFields;
 class TPrintLabel;
 class TfrmRep;
 
-// True when the text holds at least one Chinese character (U+4E00 to U+9FA5).
+// True when the text holds at least one Chinese character: a CJK ideograph of
+// any block (isChineseCharacter).
 // Chinese punctuation and full-width forms are not Chinese characters here.
 bool HasChineseChar(const QString &text);
 

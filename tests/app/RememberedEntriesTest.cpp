@@ -5,6 +5,7 @@
 #include "Strings.h"
 #include "TempFolder.h"
 
+#include <QCheckBox>
 #include <QDate>
 #include <algorithm>
 #include <QDir>
@@ -80,21 +81,32 @@ TEST_F(RememberedEntriesTest, AReceiptComesBackAsItWasClosedWithTodayAsDateOfIss
     EXPECT_TRUE(FBoxes.shown().isEmpty());
 }
 
-TEST_F(RememberedEntriesTest, TheSwitchComesLastAndTotalsTheRestoredAmountsAfresh)
+// The switch comes last and shows its mark, but a fuel surcharge typed after
+// it was turned on comes back, and so does the total kept with it.
+TEST_F(RememberedEntriesTest, TheSwitchComesBackWithTheStoredSurchargeAndTotal)
 {
     setStorage(true);
     {
         TfrmMain window(FFolder.path());
         window.fields().setInternational(true);
-        window.fields().setText(QStringLiteral("edtFare"), QStringLiteral("1000"));
-        window.fields().setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
-        window.fields().setText(QStringLiteral("edtTotal"), QStringLiteral("1.00"));
+        window.fields().setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
+        window.fields().setText(QStringLiteral("edtYQ"), QStringLiteral("500.00"));
+        EXPECT_EQ(window.fields().text(QStringLiteral("edtTotal")), QStringLiteral("2360.00"));
     }
     AnsweredBoxes boxes;
     TfrmMain window(FFolder.path());
     EXPECT_TRUE(window.fields().international());
+    EXPECT_TRUE(window.findChild<QCheckBox *>(QStringLiteral("chkGuowai"))->isChecked());
+    EXPECT_FALSE(window.findChild<QWidget *>(QStringLiteral("edtGuowai"))->isHidden());
+    EXPECT_EQ(window.fields().text(QStringLiteral("edtYQ")), QStringLiteral("500.00"));
+    EXPECT_EQ(window.fields().text(QStringLiteral("edtTotal")), QStringLiteral("2360.00"));
+
+    // Switched by hand, the rule holds as ever.
+    QCheckBox *international = window.findChild<QCheckBox *>(QStringLiteral("chkGuowai"));
+    international->click();
+    international->click();
     EXPECT_EQ(window.fields().text(QStringLiteral("edtYQ")), QString());
-    EXPECT_EQ(window.fields().text(QStringLiteral("edtTotal")), QStringLiteral("1000.00"));
+    EXPECT_EQ(window.fields().text(QStringLiteral("edtTotal")), QStringLiteral("1860.00"));
 }
 
 TEST_F(RememberedEntriesTest, ARefusedSaveShowsTheErrorAndTheWindowStillCloses)

@@ -1,6 +1,6 @@
-#include "common/FileEncoding.h"
-#include "Strings.h"
 #include "common/TextRules.h"
+#include "Strings.h"
+#include "common/FileEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +52,40 @@ TEST(FileText, GbTextThatBeginsLikeAByteOrderMarkStaysGbText)
     const QByteArray bytes = encodeFileText(text);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(decodeFileText(bytes), text);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ChineseCharacter, EveryIdeographBlockCountsAndNothingElse)
+{
+    const struct
+    {
+        char32_t c;
+        bool chinese;
+    } cases[] = {
+        {U'乘', true},   {0x4E00, true},  {0x9FA5, true},  {0x9FA6, true},   {0x9FFF, true},
+        {0x4DAE, true},                                    // 䶮, Extension A (刘䶮)
+        {0x3400, true},  {0x4DBF, true},  {0x20000, true}, // Extension B
+        {0x2A6DF, true}, {0x2A700, true}, {0x2B740, true}, {0x2B820, true},  {0x2CEB0, true},
+        {0x2EBE0, true}, {0x30000, true}, {0x31350, true}, {0xF900, true},   {0xFAD9, true},
+        {0x2F800, true}, // compatibility ideographs
+        {0x4DC0, false}, // Yijing hexagram
+        {0x2E80, false}, // CJK radical
+        {0x3000, false}, {0x3001, false}, {U'，', false},  {U'（', false},   {U'Ａ', false},
+        {U'A', false},   {U'/', false},   {0xA000, false}, {0x2A6E0, false}, {0x1F600, false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(isChineseCharacter(c.c), c.chinese) << std::hex << uint32_t(c.c);
+        const QString text = QString::fromUcs4(&c.c, 1);
+        EXPECT_EQ(hasChineseCharacter(QStringLiteral("A") + text), c.chinese)
+            << std::hex << uint32_t(c.c);
+    }
+    EXPECT_FALSE(hasChineseCharacter(QString()));
+    // Half of a pair is no character.
+    const QString extensionB = QString::fromUcs4(U"\U00020000", 1);
+    EXPECT_FALSE(hasChineseCharacter(extensionB.left(1)));
 }
 
 } // namespace

@@ -2,11 +2,13 @@
 #include "itinerary/ItineraryFields.h"
 #include "Strings.h"
 
+#include <QLocale>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(RecalcTotal, AddsTheWholePartsOfTheFourAmounts)
+TEST(RecalcTotal, SumsTheFourAmountsExactlyInFen)
 {
     const struct
     {
@@ -14,15 +16,33 @@ TEST(RecalcTotal, AddsTheWholePartsOfTheFourAmounts)
     } cases[] = {
         {"1860.00", "50.00", "EXEMPT", "", "1910.00"},
         {"1860.00", "50.00", "110", "", "2020.00"},
-        {"1860.99", "", "", "", "1860.00"},
-        {"0.90", "0.90", "", "", "0.00"},
+        {"1860", "50", "", "", "1910.00"},
+        {"1860.50", "50.50", "500.00", "", "2411.00"},
+        {"4235.60", "90.00", "1120.80", "345.70", "5792.10"},
+        {"0.10", "0.20", "", "", "0.30"}, // no binary fractions on the way
+        {"1860.99", "", "", "", "1860.99"},
+        {"0.90", "0.90", "", "", "1.80"},
         {"", "", "", "", "0.00"},
-        {"1,860.00", "50", "", "", "50.00"},
+        {"12,345.00", "", "", "", "12345.00"},
+        {"1,860.00", "50", "", "", "1910.00"},
+        {"1,234,567.5", "", "", "", "1234567.50"},
+        // A comma that is no thousands separator makes no number.
+        {"1860,50", "50", "", "", "50.00"},
+        {"1,86", "50", "", "", "50.00"},
+        {"12,3456", "50", "", "", "50.00"},
         {"CNY1860", "50", "", "", "50.00"},
-        {"-3.5", "", "", "", "-3.00"},
-        {" 12 ", ".5", "1e2", "+7.", "119.00"},
+        {"-3.5", "", "", "", "-3.50"},
+        {"-0.05", "", "", "", "-0.05"},
+        {"100", "-100.01", "", "", "-0.01"},
+        {" 12 ", ".5", "1e2", "+7.", "119.50"},
+        {"12.999", "", "", "", "12.99"}, // beyond the fen: cut toward zero
+        {"-12.999", "", "", "", "-12.99"},
+        {"1.5e1", "1e-3", "", "", "15.00"},
         {"2147483647", "2147483647", "", "", "4294967294.00"},
+        {"999999999999999.99", "0.01", "", "", "1000000000000000.00"},
+        {"1000000000000000", "5", "", "", "5.00"},
         {"1e300", "5", "NAN", "INF", "5.00"},
+        {"+", "-", ".", "1.2.3", "0.00"},
     };
     for (const auto &c : cases) {
         TItineraryFields fields;
@@ -33,6 +53,23 @@ TEST(RecalcTotal, AddsTheWholePartsOfTheFourAmounts)
         EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), u8s(c.total))
             << c.fare << " " << c.tax << " " << c.yq << " " << c.other;
     }
+}
+
+// The total is the same on every machine: "." is the decimal point also
+// where the regional settings write a comma.
+TEST(RecalcTotal, IgnoresTheRegionalDecimalSeparator)
+{
+    const QLocale before;
+    for (const QLocale::Language language : {QLocale::German, QLocale::French, QLocale::Chinese}) {
+        QLocale::setDefault(QLocale(language));
+        TItineraryFields fields;
+        fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
+        fields.setText(QStringLiteral("edtCAAC"), QStringLiteral("50.00"));
+        EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
+        fields.setText(QStringLiteral("edtCAAC"), QStringLiteral("50,50"));
+        EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("1860.00"));
+    }
+    QLocale::setDefault(before);
 }
 
 TEST(RecalcTotal, OverwritesATypedTotalWhileATypedTotalRunsNothing)
@@ -92,9 +129,12 @@ TEST(CheckCode, FollowsAWellFormedSerialNumberOnly)
     } cases[] = {
         {"1234567890 3", "7890"},
         {"  1234567890 3  ", "7890"},
-        {"1234567890\t3", "890\t"},
+        // Blanks are held as one space, so these are the same number.
+        {"1234567890\t3", "7890"},
+        {"1234567890  3", "7890"},
+        {"1234567890\u30003", "7890"},
+        {"\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16\uFF17\uFF18\uFF19\uFF10 \uFF13", "7890"},
         {"123456789 3", ""},
-        {"1234567890  3", ""},
         {"1234567890", ""},
         {"12345678903", ""},
         {"ABCDEFGHIJ 3", ""},
@@ -126,6 +166,35 @@ TEST(CheckCode, StaysWhileASerialNumberIsTypedUntilItIsComplete)
     EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("7890"));
     fields.setText(QStringLiteral("edtSerNo"), typed);
     EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("7890"));
+}
+
+} // namespace
+
+namespace {
+
+// A receipt closed with the switch on comes back with the surcharge typed
+// after it and the total kept with it.
+TEST(InternationalSwitch, RestoredKeepsTheStoredSurchargeAndTotal)
+{
+    TItineraryFields fields;
+    std::vector<bool> shown;
+    QObject::connect(&fields, &TItineraryFields::internationalChanged, &fields,
+                     [&shown](bool on) { shown.push_back(on); });
+    fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
+    fields.setText(QStringLiteral("edtYQ"), QStringLiteral("500.00"));
+    fields.setText(QStringLiteral("edtTotal"), QStringLiteral("2360.00"));
+
+    fields.restoreInternational(true);
+    EXPECT_TRUE(fields.international());
+    EXPECT_EQ(shown, std::vector<bool>{true});
+    EXPECT_EQ(fields.text(QStringLiteral("edtYQ")), QStringLiteral("500.00"));
+    EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("2360.00"));
+
+    // Switched by hand afterwards, the rule holds again.
+    fields.setInternational(false);
+    fields.setInternational(true);
+    EXPECT_EQ(fields.text(QStringLiteral("edtYQ")), QString());
+    EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("1860.00"));
 }
 
 } // namespace

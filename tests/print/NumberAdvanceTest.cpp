@@ -49,10 +49,10 @@ struct Receipt
 void expectAdvance(const Receipt &before, const Receipt &after)
 {
     TItineraryFields fields;
-    fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(before.serial));
+    fields.setText(QStringLiteral("edtSerNo"), QString::fromUtf8(before.serial));
     fields.setText(QStringLiteral("edtCk"), QString::fromLatin1(before.checkCode));
     ReportPageAfterPrint(fields);
-    EXPECT_EQ(fields.text(QStringLiteral("edtSerNo")), QString::fromLatin1(after.serial))
+    EXPECT_EQ(fields.text(QStringLiteral("edtSerNo")), QString::fromUtf8(after.serial))
         << before.serial << " / " << before.checkCode;
     EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QString::fromLatin1(after.checkCode))
         << before.serial << " / " << before.checkCode;
@@ -72,11 +72,18 @@ TEST(NumberAdvance, SerialNumberAdvancesAndTheCheckCodeFollows)
         {{"1234567890 3", "7890"}, {"1234567891 4", "7891"}},
         {{"0123456789 2", "6789"}, {"0123456790 3", "6790"}},
         {{"  1234567896 6 ", "7896"}, {"1234567897 0", "7897"}},
-        // Two blanks: the serial number moves on, the rule does not pick it up.
-        {{"1234567890  5", "1111"}, {"1234567891  6", "1111"}},
-        // Longer than 10 characters but no number: both stay as they are.
+        // Two blanks are held as one: the number and its check code move on.
+        {{"1234567890  5", "1111"}, {"1234567891 6", "7891"}},
+        {{"\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16\uFF17\uFF18\uFF19\uFF10\u3000\uFF13", "1111"},
+         {"1234567891 4", "7891"}},
+        // Longer than 10 characters but not of the stock's form: both stay
+        // as they are, so no sheet gets a number that the stock never had.
         {{"ABCDEFGHIJK ", "0099"}, {"ABCDEFGHIJK ", "0099"}},
         {{"1234567890 X", "0099"}, {"1234567890 X", "0099"}},
+        {{"12345678903", "0099"}, {"12345678903", "0099"}},
+        {{"1234567890 31", "8903"}, {"1234567890 31", "8903"}},
+        {{"12345 67890 3", "0099"}, {"12345 67890 3", "0099"}},
+        {{"123456789 3", "0099"}, {"123456789 3", "0099"}},
     };
     for (const auto &c : cases)
         expectAdvance(c.before, c.after);

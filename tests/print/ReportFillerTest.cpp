@@ -47,15 +47,16 @@ void store(const TempFolder &folder, std::initializer_list<std::pair<QString, QS
 
 } // namespace
 
-TEST(HasChineseChar, OnlyTheUnifiedIdeographRange)
+TEST(HasChineseChar, EveryIdeographBlock)
 {
     const struct
     {
         const char16_t *text;
         bool chinese;
-    } cases[] = {{u"乘", true},      {u"\u4E00", true}, {u"\u9FA5", true},     {u"\u9FA6", false},
+    } cases[] = {{u"乘", true},      {u"\u4E00", true}, {u"\u9FA5", true},     {u"\u9FA6", true},
                  {u"\u4DFF", false}, {u"，", false},    {u"（", false},        {u"Ａ", false},
-                 {u"A", false},      {u"", false},      {u"CA1306乘机", true}, {u"/", false}};
+                 {u"A", false},      {u"", false},      {u"CA1306乘机", true}, {u"/", false},
+                 {u"\u4DAE", true},  {u"\U00020BB7", true}};
     for (const auto &c : cases)
         EXPECT_EQ(HasChineseChar(QString::fromUtf16(c.text)), c.chinese)
             << QString::fromUtf16(c.text).toStdString();

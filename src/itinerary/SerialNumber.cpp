@@ -1,0 +1,43 @@
+#include "itinerary/SerialNumber.h"
+
+#include "common/Pattern.h"
+#include "common/TextRules.h"
+
+namespace {
+
+constexpr char16_t fullWidthZero = u'\uFF10';
+constexpr char16_t fullWidthNine = u'\uFF19';
+
+} // namespace
+
+QString normalisedSerialNumber(const QString &typed)
+{
+    QString plain;
+    plain.reserve(typed.size());
+    bool inBlankRun = false;
+    for (const QChar c : typed) {
+        if (c.isSpace()) {
+            if (!inBlankRun)
+                plain.append(u' ');
+            inBlankRun = true;
+            continue;
+        }
+        inBlankRun = false;
+        if (c.unicode() >= fullWidthZero && c.unicode() <= fullWidthNine)
+            plain.append(QChar(char16_t(u'0' + (c.unicode() - fullWidthZero))));
+        else
+            plain.append(c);
+    }
+    return plain;
+}
+
+bool isWellFormedSerialNumber(const QString &text)
+{
+    static const QRegularExpression wellFormed = makePattern(QStringLiteral("^\\d{10} \\d$"));
+    return wellFormed.match(trimmed(text)).hasMatch();
+}
+
+bool isMalformedSerialNumber(const QString &text)
+{
+    return !trimmed(text).isEmpty() && !isWellFormedSerialNumber(text);
+}
