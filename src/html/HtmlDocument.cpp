@@ -10,12 +10,13 @@ void THtmlDocument::setBodyHtml(const QString &html)
     PageLimits::checkSize(html.size());
     // libxml2 takes a NUL for the end of the page; a browser shows the
     // replacement character in its place.
-    QString page = html;
-    page.replace(QChar(u'\0'), QChar(QChar::ReplacementCharacter));
-    THtmlNode::Ptr root = parsePage(page.toUtf8());
+    const QChar nul(u'\0');
+    THtmlNode::Ptr root = parsePage(
+        html.contains(nul) ? QString(html).replace(nul, QChar(QChar::ReplacementCharacter)).toUtf8()
+                           : html.toUtf8());
     std::vector<THtmlElement> elements;
-    for (const THtmlNode::Ptr &node : root->descendantElements())
-        elements.emplace_back(node);
+    for (THtmlNode::Ptr &node : root->descendantElements())
+        elements.emplace_back(std::move(node));
     FRoot = std::move(root);
     FAll = THtmlElementList(std::move(elements));
     FTables = FAll.tags(QStringLiteral("TABLE"));

@@ -70,6 +70,12 @@ public:
     // browser does; a node cannot become a child of itself or of one of its
     // descendants (the call then returns false and changes nothing).
     bool appendChild(const Ptr &child);
+    // Appends a node that has just been made: no parent, no children.
+    void appendNewChild(Ptr child)
+    {
+        child->FParent = this;
+        FChildren.push_back(std::move(child));
+    }
     bool insertChild(qsizetype index, const Ptr &child);
     // The removed child, or nullptr for a position out of range.
     Ptr removeChild(qsizetype index);

@@ -38,13 +38,15 @@ public:
         const xmlNode *node = source.children;
         while (node) {
             THtmlNode::Ptr made = nodeOf(*node);
-            if (made)
-                parent->appendChild(made);
             if (made && made->isElement() && node->children) {
-                parent = made.get();
+                THtmlNode *element = made.get();
+                parent->appendNewChild(std::move(made));
+                parent = element;
                 node = node->children;
                 continue;
             }
+            if (made)
+                parent->appendNewChild(std::move(made));
             while (node && !node->next) {
                 node = node->parent;
                 if (!node || node->type == XML_DOCUMENT_NODE ||
@@ -125,8 +127,10 @@ THtmlNode::Ptr parsePage(const QByteArray &utf8)
     // Recovering from broken markup as a browser would, never reaching for
     // the network, quiet; without HTML_PARSE_HUGE, so that libxml2 keeps its
     // own limits on depth and on the size of a single text.
-    constexpr int options =
-        HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING;
+    // Short texts are kept inside their nodes (fewer allocations), and no
+    // document type is made up for a page that has none.
+    constexpr int options = HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR |
+                            HTML_PARSE_NOWARNING | HTML_PARSE_COMPACT | HTML_PARSE_NODEFDTD;
     // An empty buffer gives no document at all; a page of nothing still has
     // its HTML element.
     const char *data = page.isEmpty() ? " " : page.constData();

@@ -45,7 +45,8 @@ public:
     {
         while (FAt < FPage.size()) {
             if (peek() != '<') {
-                ++FAt;
+                const qsizetype next = FPage.indexOf('<', FAt);
+                FAt = next < 0 ? FPage.size() : next;
             } else if (startsWith("<!--")) {
                 skipComment();
             } else if (peek(1) == '/') {
