@@ -27,16 +27,25 @@ void check(bool holds)
         std::abort();
 }
 
-bool matches(const char *pattern, const QString &text)
+bool matches(const QRegularExpression &pattern, const QString &text)
 {
-    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)))
-        .match(text)
-        .hasMatch();
+    return pattern.match(text).hasMatch();
 }
+
+QRegularExpression whole(const char *pattern)
+{
+    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
+}
+
+// Compiled once: the target runs them for every input.
+const QRegularExpression amountText = whole(R"(\d+\.\d\d|EXEMPT)");
+const QRegularExpression ticketNumber = whole(R"(\d{13})");
+const QRegularExpression locatorText = whole(R"([A-Za-z0-9]{6})");
+const QRegularExpression timeText = whole(R"(\d\d:\d\d)");
 
 bool isAmount(const std::optional<QString> &amount)
 {
-    return !amount || matches(R"(\d+\.\d\d|EXEMPT)", *amount);
+    return !amount || matches(amountText, *amount);
 }
 
 void checkAmounts(const TPnrAmounts &amounts)
@@ -54,15 +63,15 @@ void checkRecord(const TPnrRecord &record)
     checkAmounts(record.fareLine);
     for (const TPassengerChooser::Entry &entry : record.passengers) {
         // A name is a trimmed piece of a name item; a ticket thirteen digits.
-        check(!entry.FName.isEmpty() && entry.FName == entry.FName.trimmed());
-        check(entry.FInfo.FTicketNum.isEmpty() || matches(R"(\d{13})", entry.FInfo.FTicketNum));
+        check(!entry.FName.isEmpty() && entry.FName == trimmed(entry.FName));
+        check(entry.FInfo.FTicketNum.isEmpty() || matches(ticketNumber, entry.FInfo.FTicketNum));
     }
-    check(record.locator.isEmpty() || matches(R"([A-Za-z0-9]{6})", record.locator));
+    check(record.locator.isEmpty() || matches(locatorText, record.locator));
     check(record.hasItems || (record.passengers.isEmpty() && record.segments.isEmpty()));
     for (const TPnrSegment &segment : record.segments) {
         check(segment.date.isEmpty() ||
               QDate::fromString(segment.date, QStringLiteral("yyyy-MM-dd")).isValid());
-        check(matches(R"(\d\d:\d\d)", segment.departs));
+        check(matches(timeText, segment.departs));
         check(segment.flight.startsWith(segment.carrier));
     }
     check(record.flownSegments().size() <= record.segments.size());
