@@ -15,17 +15,24 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 const QDate today(2026, 12, 10);
 
-void check(bool holds)
+// A broken invariant ends the run, naming the line that checks it.
+void fail(int line)
 {
-    if (!holds)
-        std::abort();
+    std::fprintf(stderr, "invariant of line %d broken\n", line);
+    std::abort();
 }
+#define check(holds)                                                                           \
+    do {                                                                                       \
+        if (!(holds))                                                                          \
+            fail(__LINE__);                                                                    \
+    } while (false)
 
 bool matches(const QRegularExpression &pattern, const QString &text)
 {
