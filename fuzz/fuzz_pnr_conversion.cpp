@@ -2,10 +2,10 @@
 // in the paste) with a record that keeps its invariants, the conversion
 // writes exactly that record into the receipt, and converting the same text
 // again gives the same receipt.
+#include "FuzzSupport.h"
 #include "common/TextRules.h"
 #include "itinerary/ClearItinerary.h"
 #include "itinerary/FieldTable.h"
-#include "FuzzSupport.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "pnr/PnrParser.h"
@@ -28,10 +28,10 @@ void fail(int line)
     std::fprintf(stderr, "invariant of line %d broken\n", line);
     std::abort();
 }
-#define check(holds)                                                                           \
-    do {                                                                                       \
-        if (!(holds))                                                                          \
-            fail(__LINE__);                                                                    \
+#define check(holds)                                                                               \
+    do {                                                                                           \
+        if (!(holds))                                                                              \
+            fail(__LINE__);                                                                        \
     } while (false)
 
 bool matches(const QRegularExpression &pattern, const QString &text)
@@ -96,8 +96,8 @@ bool sameRecord(const TPnrRecord &a, const TPnrRecord &b)
             return false;
     }
     return a.priceDisplay == b.priceDisplay && a.fareLine == b.fareLine &&
-           a.segments == b.segments && a.locator == b.locator &&
-           a.endorsement == b.endorsement && a.hasItems == b.hasItems;
+           a.segments == b.segments && a.locator == b.locator && a.endorsement == b.endorsement &&
+           a.hasItems == b.hasItems;
 }
 
 QStringList receipt(const TItineraryFields &fields)
