@@ -2,10 +2,10 @@
 // in the paste) with a record that keeps its invariants, the conversion
 // writes exactly that record into the receipt, and converting the same text
 // again gives the same receipt.
+#include "FuzzSupport.h"
 #include "common/TextRules.h"
 #include "itinerary/ClearItinerary.h"
 #include "itinerary/FieldTable.h"
-#include "FuzzSupport.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "pnr/PnrParser.h"
@@ -15,28 +15,44 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 const QDate today(2026, 12, 10);
 
-void check(bool holds)
+// A broken invariant ends the run, naming the line that checks it.
+void fail(int line)
 {
-    if (!holds)
-        std::abort();
+    std::fprintf(stderr, "invariant of line %d broken\n", line);
+    std::abort();
+}
+#define check(holds)                                                                               \
+    do {                                                                                           \
+        if (!(holds))                                                                              \
+            fail(__LINE__);                                                                        \
+    } while (false)
+
+bool matches(const QRegularExpression &pattern, const QString &text)
+{
+    return pattern.match(text).hasMatch();
 }
 
-bool matches(const char *pattern, const QString &text)
+QRegularExpression whole(const char *pattern)
 {
-    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)))
-        .match(text)
-        .hasMatch();
+    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
 }
+
+// Compiled once: the target runs them for every input.
+const QRegularExpression amountText = whole(R"(\d+\.\d\d|EXEMPT)");
+const QRegularExpression ticketNumber = whole(R"(\d{13})");
+const QRegularExpression locatorText = whole(R"([A-Za-z0-9]{6})");
+const QRegularExpression timeText = whole(R"(\d\d:\d\d)");
 
 bool isAmount(const std::optional<QString> &amount)
 {
-    return !amount || matches(R"(\d+\.\d\d|EXEMPT)", *amount);
+    return !amount || matches(amountText, *amount);
 }
 
 void checkAmounts(const TPnrAmounts &amounts)
@@ -54,15 +70,15 @@ void checkRecord(const TPnrRecord &record)
     checkAmounts(record.fareLine);
     for (const TPassengerChooser::Entry &entry : record.passengers) {
         // A name is a trimmed piece of a name item; a ticket thirteen digits.
-        check(!entry.FName.isEmpty() && entry.FName == entry.FName.trimmed());
-        check(entry.FInfo.FTicketNum.isEmpty() || matches(R"(\d{13})", entry.FInfo.FTicketNum));
+        check(!entry.FName.isEmpty() && entry.FName == trimmed(entry.FName));
+        check(entry.FInfo.FTicketNum.isEmpty() || matches(ticketNumber, entry.FInfo.FTicketNum));
     }
-    check(record.locator.isEmpty() || matches(R"([A-Za-z0-9]{6})", record.locator));
+    check(record.locator.isEmpty() || matches(locatorText, record.locator));
     check(record.hasItems || (record.passengers.isEmpty() && record.segments.isEmpty()));
     for (const TPnrSegment &segment : record.segments) {
         check(segment.date.isEmpty() ||
               QDate::fromString(segment.date, QStringLiteral("yyyy-MM-dd")).isValid());
-        check(matches(R"(\d\d:\d\d)", segment.departs));
+        check(matches(timeText, segment.departs));
         check(segment.flight.startsWith(segment.carrier));
     }
     check(record.flownSegments().size() <= record.segments.size());
@@ -80,8 +96,8 @@ bool sameRecord(const TPnrRecord &a, const TPnrRecord &b)
             return false;
     }
     return a.priceDisplay == b.priceDisplay && a.fareLine == b.fareLine &&
-           a.segments == b.segments && a.locator == b.locator &&
-           a.endorsement == b.endorsement && a.hasItems == b.hasItems;
+           a.segments == b.segments && a.locator == b.locator && a.endorsement == b.endorsement &&
+           a.hasItems == b.hasItems;
 }
 
 QStringList receipt(const TItineraryFields &fields)

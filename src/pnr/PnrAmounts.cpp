@@ -16,8 +16,8 @@ struct TAmountPatterns
     TBoundedPattern totalAmount{QStringLiteral(R"(ACNY([0-9]++\.00))")};
     // One tax of the fare line, "TCNY50.00CN" or "TEXEMPTYQ", starting an
     // element of it.
-    TBoundedPattern taxItem{QStringLiteral(
-        R"((?<![A-Z0-9])T(?:CNY([0-9]++(?:\.[0-9]{1,2})?)|(EXEMPT))([A-Z0-9]{2}))")};
+    TBoundedPattern taxItem{
+        QStringLiteral(R"((?<![A-Z0-9])T(?:CNY([0-9]++(?:\.[0-9]{1,2})?)|(EXEMPT))([A-Z0-9]{2}))")};
 };
 
 const TAmountPatterns &patterns()

@@ -1,6 +1,7 @@
 #include "pnr/PnrParser.h"
 
 #include "common/TextRules.h"
+#include "itinerary/FieldRules.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "pnr/PnrReader.h"
@@ -28,6 +29,7 @@ public:
 
 private:
     void write(const char *name, const std::optional<QString> &text);
+    void writeFuelSurcharge(const std::optional<QString> &text);
     QString cityName(const QString &code) const;
 
     TItineraryFields &FFields;
@@ -48,7 +50,7 @@ void TRecordWriter::writeAmounts(const TPnrAmounts &amounts)
     write("edtFare", amounts.fare);
     write("edtCAAC", amounts.airportTax);
     if (!FFields.international())
-        write("edtYQ", amounts.fuelSurcharge);
+        writeFuelSurcharge(amounts.fuelSurcharge);
     write("edtTax", amounts.otherTax);
     write("edtTotal", amounts.total);
 }
@@ -87,6 +89,21 @@ void TRecordWriter::writeVoidMarks(int segments)
 {
     FFields.setText(field("cboAir", segments + 1), QStringLiteral("VOID"));
     FFields.setText(field("edtFrom", segments + 2), QStringLiteral("VOID"));
+}
+
+// The receipt keeps its fuel surcharge from one conversion to the next, so
+// the display's may already stand there; the total is worked out as if it
+// had been written anew, or the total of a display would depend on the one
+// converted before it.
+void TRecordWriter::writeFuelSurcharge(const std::optional<QString> &text)
+{
+    const QString name = QStringLiteral("edtYQ");
+    if (!text)
+        return;
+    if (FFields.text(name) == upperCased(*text))
+        TFieldRules(FFields).RecalcTotal();
+    else
+        FFields.setText(name, *text);
 }
 
 QString TRecordWriter::cityName(const QString &code) const

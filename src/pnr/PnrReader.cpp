@@ -7,8 +7,8 @@
 #include "pnr/PnrDisplayLines.h"
 
 #include <QHash>
-#include <algorithm>
 #include <QStringView>
+#include <algorithm>
 
 namespace {
 
@@ -320,8 +320,7 @@ void TRecordReader::readTravelDocument(const QString &body)
     if (fields.size() < 3)
         return;
     const QString document = trimmed(fields.at(2).toString());
-    const bool infant =
-        fields.size() > 5 && (fields.at(5) == u"MI" || fields.at(5) == u"FI");
+    const bool infant = fields.size() > 5 && (fields.at(5) == u"MI" || fields.at(5) == u"FI");
     if (document.isEmpty() || infant)
         return;
     TPassengerLines &lines = passenger(number);
@@ -376,9 +375,9 @@ void TRecordReader::readSegment(const QRegularExpressionMatch &match)
     const QString year = match.captured(u"year");
     const bool yearPrinted =
         year.at(0) >= u'0' && year.at(0) <= u'9' && year.at(1) >= u'0' && year.at(1) <= u'9';
-    segment.date = yearPrinted ? PnrDateInYear(match.captured(u"date"), year.toInt())
-                               : PnrDateToIso(match.captured(u"date"), FToday,
-                                              match.captured(u"weekday"));
+    segment.date = yearPrinted
+                       ? PnrDateInYear(match.captured(u"date"), year.toInt())
+                       : PnrDateToIso(match.captured(u"date"), FToday, match.captured(u"weekday"));
     const QString departs = match.captured(u"departs");
     segment.departs = departs.left(2) + u':' + departs.mid(2);
     segment.from = trimmed(match.captured(u"from"));

@@ -27,14 +27,14 @@ struct TPnrAmounts
 // One segment line, its codes as the display writes them.
 struct TPnrSegment
 {
-    QString carrier;  // "MU", "3U"
-    QString flight;   // "MU5132"
+    QString carrier; // "MU", "3U"
+    QString flight;  // "MU5132"
     QString bookingClass;
-    QString date;     // "YYYY-MM-DD", empty when the display's date is no date
-    QString departs;  // "10:55"
-    QString from;     // "PEK"
-    QString to;       // "HGH"
-    QString status;   // the action code, "HK", "RR", "UN"...
+    QString date;    // "YYYY-MM-DD", empty when the display's date is no date
+    QString departs; // "10:55"
+    QString from;    // "PEK"
+    QString to;      // "HGH"
+    QString status;  // the action code, "HK", "RR", "UN"...
     // The terminals at both ends; empty for none ("--" or blanks). hasTerminals
     // is false when the line ends before the terminal columns.
     QString departureTerminal;

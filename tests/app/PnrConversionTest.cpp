@@ -1,8 +1,8 @@
 #include "AnsweredBoxes.h"
-#include "app/MainWindow.h"
-#include "app/SamplePnr.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "app/MainWindow.h"
+#include "app/SamplePnr.h"
 
 #include <QComboBox>
 #include <QFile>

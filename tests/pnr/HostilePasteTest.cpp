@@ -1,6 +1,6 @@
-#include "pnr/BoundedPattern.h"
 #include "Conversion.h"
 #include "Strings.h"
+#include "pnr/BoundedPattern.h"
 
 #include <gtest/gtest.h>
 
@@ -141,8 +141,7 @@ TEST(ParsePnrText, ReadsALongRunOfTaxes)
 {
     const QString fareLine = QStringLiteral("9.FN/A/FCNY1860.00/SCNY1860.00/C0.00/") +
                              repeated("TCNY1.25YR/", 100000 * 11) + QStringLiteral("TCNY") +
-                             QString(longLine, u'9') +
-                             QStringLiteral("XT/TCNY50.00CN/ACNY1910.00");
+                             QString(longLine, u'9') + QStringLiteral("XT/TCNY50.00CN/ACNY1910.00");
     const TFixtureLists lists;
     TReceipt receipt;
     receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);

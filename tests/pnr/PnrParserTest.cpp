@@ -192,6 +192,35 @@ TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110"));
 }
 
+// The receipt keeps its fuel surcharge between conversions; a display whose
+// fuel surcharge is already there still gives its own total.
+TEST(ParsePnrText, GivesTheSameTotalWhateverFuelSurchargeTheReceiptHeld)
+{
+    const TFixtureLists lists;
+    const struct
+    {
+        const char *what;
+        std::vector<const char *> display;
+        const char *total;
+    } cases[] = {
+        {"a price display of the fuel surcharge alone", {"01 Y YQ:CNY30.00"}, "30.00"},
+        {"a fare line without total",
+         {"1.ZHANG/SAN HX7QJ2", segmentLine, "4.FN/A/FCNY1320.00/SCNY1320.00/C0.00/TCNY30.00YQ/"},
+         "1350.00"},
+    };
+    for (const auto &c : cases) {
+        TReceipt receipt;
+        for (int run = 1; run <= 2; ++run) {
+            receipt.convert(display(c.display), QDate(2026, 12, 10), lists.airNames,
+                            lists.cityNames);
+            EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("30.00"))
+                << c.what;
+            EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), u8s(c.total))
+                << c.what << ", run " << run;
+        }
+    }
+}
+
 TEST(ParsePnrText, LeavesTheFuelSurchargeEmptyWhileTheInternationalSwitchIsOn)
 {
     const TFixtureLists lists;

@@ -1,6 +1,6 @@
+#include "Strings.h"
 #include "pnr/PnrDisplayLines.h"
 #include "pnr/PnrReader.h"
-#include "Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -46,15 +46,22 @@ TEST(PnrLines, ReadsAnItemGluedAfterAPageMarkAsALineOfItsOwn)
         const char *line;
         Lines texts;
     } cases[] = {
-        {"after -", "7.SSR TKNE MU HK1 7812345678902/1/P2    -8.SSR TKNE MU",
+        {"after -",
+         "7.SSR TKNE MU HK1 7812345678902/1/P2    -8.SSR TKNE MU",
          {"7.SSR TKNE MU HK1 7812345678902/1/P2    ", "8.SSR TKNE MU"}},
-        {"after + and a blank", "7.OSI CA CTCT139     + 8.RMK X", {"7.OSI CA CTCT139     ", "8.RMK X"}},
+        {"after + and a blank",
+         "7.OSI CA CTCT139     + 8.RMK X",
+         {"7.OSI CA CTCT139     ", "8.RMK X"}},
         {"two on one line", "1.A  -2.B  +3.C", {"1.A  ", "2.B  ", "3.C"}},
         {"a mark without a blank before it", "4.BJS/T 010-5.5", {"4.BJS/T 010-5.5"}},
         {"a mark that no item follows", "4.FARE -5 +X", {"4.FARE -5 +X"}},
         {"a mark at the start of the line", "   -5.SSR FOID", {"   -5.SSR FOID"}},
-        {"a mark at the end of the line", "3.  CA1501 Y            +", {"3.  CA1501 Y            "}},
-        {"a mark ending a name line", " 1.张三 2.李四 HX7QJ2      -", {" 1.张三 2.李四 HX7QJ2      "}},
+        {"a mark at the end of the line",
+         "3.  CA1501 Y            +",
+         {"3.  CA1501 Y            "}},
+        {"a mark ending a name line",
+         " 1.张三 2.李四 HX7QJ2      -",
+         {" 1.张三 2.李四 HX7QJ2      "}},
         {"a hyphen ending a word", "4.RMK TEL 010-", {"4.RMK TEL 010-"}},
     };
     for (const auto &c : cases) {
@@ -98,8 +105,7 @@ TEST(ReadPnrRecord, GivesEachPassengerTheirDocumentAndTicket)
           "4.SSR DOCS CA HK1 P/GBR/533123456/GBR/01JAN80/F/15JUN30/SMITH/ANNA/P1"},
          {"SMITH/ANNA MS|533123456|"}},
         {"an NI item wins over SSR DOCS, before it or after it",
-         {"1.ZHANG/SAN 2.LI/SI HX7QJ2", segmentLine,
-          "4.SSR FOID CA HK1 NI110101199001011234/P1",
+         {"1.ZHANG/SAN 2.LI/SI HX7QJ2", segmentLine, "4.SSR FOID CA HK1 NI110101199001011234/P1",
           "5.SSR DOCS CA HK1 P/CN/G12345678/CN/01JAN90/M/15JUN30/ZHANG/SAN/P1",
           "6.SSR DOCS CA HK1 P/CN/G87654321/CN/01JAN91/F/15JUN30/LI/SI/P2",
           "7.SSR FOID CA HK1 PPE11112222/P2"},
@@ -158,10 +164,9 @@ TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
         QStringList names;
         for (const TPassengerChooser::Entry &entry : read.passengers)
             names.append(entry.FName);
-        const QStringList expected = c.isName
-                                         ? QStringList{u8s("ZHANG/SAN"), u8s(c.item).mid(2),
-                                                       QStringLiteral("LI/SI")}
-                                         : QStringList{QStringLiteral("ZHANG/SAN")};
+        const QStringList expected =
+            c.isName ? QStringList{u8s("ZHANG/SAN"), u8s(c.item).mid(2), QStringLiteral("LI/SI")}
+                     : QStringList{QStringLiteral("ZHANG/SAN")};
         EXPECT_EQ(names, expected) << c.item;
     }
 }
@@ -175,28 +180,50 @@ TEST(ReadPnrRecord, FindsTheRecordLocator)
         const char *locator;
         Lines names;
     } cases[] = {
-        {"closing the name line", {"1.张三 2.李四 HX7QJ2", segmentLine}, "HX7QJ2", {"张三", "李四"}},
-        {"with the carrier after it", {"1.赵六 2.王五 MZ4K7R/HU", segmentLine}, "MZ4K7R", {"赵六", "王五"}},
+        {"closing the name line",
+         {"1.张三 2.李四 HX7QJ2", segmentLine},
+         "HX7QJ2",
+         {"张三", "李四"}},
+        {"with the carrier after it",
+         {"1.赵六 2.王五 MZ4K7R/HU", segmentLine},
+         "MZ4K7R",
+         {"赵六", "王五"}},
         {"on a line of its own after the names",
-         {" 1.张三 2.李四", "  NQ3W8P", segmentLine}, "NQ3W8P", {"张三", "李四"}},
+         {" 1.张三 2.李四", "  NQ3W8P", segmentLine},
+         "NQ3W8P",
+         {"张三", "李四"}},
         {"on a line of its own with its carrier",
-         {" 1.张三 2.李四", "  NQ3W8P/HU", segmentLine}, "NQ3W8P", {"张三", "李四"}},
+         {" 1.张三 2.李四", "  NQ3W8P/HU", segmentLine},
+         "NQ3W8P",
+         {"张三", "李四"}},
         {"a line of its own between names is no locator",
-         {" 1.张三", "  NQ3W8P", " 2.李四", segmentLine}, "", {"张三", "李四"}},
+         {" 1.张三", "  NQ3W8P", " 2.李四", segmentLine},
+         "",
+         {"张三", "李四"}},
         {"a line of its own after an element is no locator",
-         {" 1.张三", " 2.RMK X", "  BJS188", segmentLine}, "", {"张三"}},
+         {" 1.张三", " 2.RMK X", "  BJS188", segmentLine},
+         "",
+         {"张三"}},
         {"a line of its own after the first segment is no locator",
-         {" 1.张三", segmentLine, "  BJS188"}, "", {"张三"}},
-        {"a group's item 0", {" 0.15BJTUAN NM15 KQ7X2M", " 1.张三 2.李四", segmentLine},
-         "KQ7X2M", {"张三", "李四"}},
+         {" 1.张三", segmentLine, "  BJS188"},
+         "",
+         {"张三"}},
+        {"a group's item 0",
+         {" 0.15BJTUAN NM15 KQ7X2M", " 1.张三 2.李四", segmentLine},
+         "KQ7X2M",
+         {"张三", "李四"}},
         {"a group's item 0 and the same locator after the names",
-         {" 0.15BJTUAN NM15 KQ7X2M", " 1.张三 2.李四 kq7x2m", segmentLine}, "KQ7X2M",
+         {" 0.15BJTUAN NM15 KQ7X2M", " 1.张三 2.李四 kq7x2m", segmentLine},
+         "KQ7X2M",
          {"张三", "李四"}},
         {"a group's item 0 and another word after the names",
-         {" 0.2HZX NM2 KQ7X2M", " 1.SMITH/JOHN 2.SMITH/ANNA ABCDEF", segmentLine}, "KQ7X2M",
+         {" 0.2HZX NM2 KQ7X2M", " 1.SMITH/JOHN 2.SMITH/ANNA ABCDEF", segmentLine},
+         "KQ7X2M",
          {"SMITH/JOHN", "SMITH/ANNA ABCDEF"}},
         {"a group without names", {" 0.12HZX/AT NM12 JX0A1B", segmentLine}, "JX0A1B", {}},
-        {"an item 0 that is no group header", {" 0.ZHANG HX7QJ2", segmentLine}, "HX7QJ2",
+        {"an item 0 that is no group header",
+         {" 0.ZHANG HX7QJ2", segmentLine},
+         "HX7QJ2",
          {"ZHANG"}},
     };
     for (const auto &c : cases) {
@@ -250,8 +277,8 @@ TEST(ReadPnrRecord, KeepsEachSegmentWithItsStatus)
 // A cancelled segment still ends the names.
 TEST(ReadPnrRecord, EndsTheNamesAtASegmentThatIsNotFlown)
 {
-    const TPnrRecord read =
-        record({"1.ZHANG/SAN HX7QJ2", " 2.  MU5101 Y   MO11JAN  PEKSHA XX1   0800 1010", "3.LI/SI"});
+    const TPnrRecord read = record(
+        {"1.ZHANG/SAN HX7QJ2", " 2.  MU5101 Y   MO11JAN  PEKSHA XX1   0800 1010", "3.LI/SI"});
     EXPECT_EQ(passengers(read), u8list({"ZHANG/SAN||"}));
     EXPECT_TRUE(read.flownSegments().isEmpty());
 }
@@ -312,8 +339,7 @@ TEST(ReadPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
     } cases[] = {
         {"01 Y FARE:CNY1320.00 TAX:CNY50.00 YQ:CNY30.00  TOTAL:1400.00", QStringLiteral("30.00")},
         {"01 Y FARE:CNY1320.00 TAX:CNY50.00 YQ:CNY30  TOTAL:1400.00", QStringLiteral("30.00")},
-        {"01 Y FARE:CNY1320.00 TAX:CNY50.00 YQ:TEXEMPTYQ  TOTAL:1370.00",
-         QStringLiteral("EXEMPT")},
+        {"01 Y FARE:CNY1320.00 TAX:CNY50.00 YQ:TEXEMPTYQ  TOTAL:1370.00", QStringLiteral("EXEMPT")},
         {"01 Y FARE:CNY1320.00 TAX:CNY50.00 TOTAL:1370.00", std::nullopt},
     };
     for (const auto &c : cases) {
@@ -331,9 +357,11 @@ TEST(ReadPnrRecord, TakesTheEndorsementFromTheEiItem)
         Lines display;
         const char *endorsement;
     } cases[] = {
-        {"Chinese pieces", {"9.EI/BUDEQIANZHUAN不得签转/GAIQITUIPIAOSHOUFEI改期退票收费"},
+        {"Chinese pieces",
+         {"9.EI/BUDEQIANZHUAN不得签转/GAIQITUIPIAOSHOUFEI改期退票收费"},
          "不得签转/改期退票收费"},
-        {"with a leading Q/", {"9.EI/Q/BUDEQIANZHUAN不得签转/BUDETUIPIAO不得退票"},
+        {"with a leading Q/",
+         {"9.EI/Q/BUDEQIANZHUAN不得签转/BUDETUIPIAO不得退票"},
          "不得签转/不得退票"},
         {"no Chinese", {"9.EI/NON-END/NON-RERTE"}, "NON-END/NON-RERTE"},
         {"over a continuation line",
