@@ -1,0 +1,95 @@
+#include "print/JournalModel.h"
+
+#include "print/PrintJournal.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+// The shown columns first; the row's id and outcome key after them.
+constexpr int idColumn = TJournalModel::ColumnCount;
+constexpr int outcomeKeyColumn = TJournalModel::ColumnCount + 1;
+
+QString likePattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(u'\\', QStringLiteral("\\\\"));
+    escaped.replace(u'%', QStringLiteral("\\%"));
+    escaped.replace(u'_', QStringLiteral("\\_"));
+    return u'%' + escaped + u'%';
+}
+
+} // namespace
+
+TJournalModel::TJournalModel(const TPrintJournal &journal, QObject *parent)
+    : QSqlQueryModel(parent), FJournal(journal)
+{
+    refresh();
+}
+
+void TJournalModel::setFilter(const QString &text)
+{
+    FFilter = text.trimmed();
+    refresh();
+}
+
+void TJournalModel::refresh()
+{
+    QSqlQuery query(FJournal.database());
+    QString statement = QStringLiteral(
+        "SELECT serial_number, printed_at, passenger, ticket_number, flights, total, outcome,"
+        " id, outcome FROM journal");
+    if (!FFilter.isEmpty())
+        statement += QStringLiteral(" WHERE serial_number LIKE ?1 ESCAPE '\\'"
+                                    " OR ticket_number LIKE ?1 ESCAPE '\\'"
+                                    " OR passenger LIKE ?1 ESCAPE '\\'");
+    statement += QStringLiteral(" ORDER BY id DESC");
+    query.prepare(statement);
+    if (!FFilter.isEmpty())
+        query.addBindValue(likePattern(FFilter));
+    query.exec();
+    setQuery(std::move(query));
+    const char *const headers[] = {"印刷序列", "时间", "旅客姓名", "票号", "航班", "合计", "结果"};
+    for (int column = 0; column < ColumnCount; ++column)
+        setHeaderData(column, Qt::Horizontal, QString::fromUtf8(headers[column]));
+}
+
+qint64 TJournalModel::rowId(int row) const
+{
+    return record(row).value(idColumn).toLongLong();
+}
+
+QString TJournalModel::outcomeKey(int row) const
+{
+    return record(row).value(outcomeKeyColumn).toString();
+}
+
+QString TJournalModel::outcomeCaption(const QString &key)
+{
+    switch (TPrintJournal::outcomeOf(key)) {
+    case TPrintJournal::Outcome::Printing:
+        return QStringLiteral("打印中");
+    case TPrintJournal::Outcome::Printed:
+        return QStringLiteral("已打印");
+    case TPrintJournal::Outcome::Failed:
+        return QStringLiteral("失败");
+    case TPrintJournal::Outcome::Cancelled:
+        return QStringLiteral("已取消");
+    case TPrintJournal::Outcome::Voided:
+        return QStringLiteral("已作废");
+    }
+    return key;
+}
+
+QVariant TJournalModel::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::DisplayRole && index.column() == Outcome)
+        return outcomeCaption(QSqlQueryModel::data(index, role).toString());
+    return QSqlQueryModel::data(index, role);
+}
+
+int TJournalModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
