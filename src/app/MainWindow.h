@@ -7,6 +7,7 @@
 #include "app/ReportPrinting.h"
 #include "online/VerificationService.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class TFieldWidgets;
+class TJournalWindow;
 
 // The one window of the program: the ticket-query group, the PNR group and
 // the on-screen receipt, with the buttons that act on them. The window is a
@@ -32,6 +34,7 @@ public:
     const TReferenceList &cityNames() const { return FCityNames; }
     const TReferenceList &airNames() const { return FAirNames; }
     TReportPrinting &printing() { return FPrinting; }
+    TPassengerChooser &passengers() { return FPassengers; }
     THttpClient &httpClient() { return HttpClient1; }
 
     // "PNR信息转": empties the receipt and converts the whole PNR text box.
@@ -40,6 +43,9 @@ public:
     void Button4Click();
     // "示例": shows the sample PNR display.
     void Button8Click();
+    // "打印记录": the print journal's window, one at a time, not modal.
+    void showJournal();
+    TJournalWindow *journalWindow() const;
     // "设置": the settings dialog, modal.
     void Button6Click();
     // A click on the captcha picture or the captcha box taking the focus:
@@ -73,7 +79,7 @@ private:
     TItineraryFields FFields;
     TPassengerChooser FPassengers{FFields};
     // Declared after the fields, so that it and its preview windows go first.
-    TReportPrinting FPrinting{FFields, FProgramFolder};
+    TReportPrinting FPrinting{FFields, FPassengers, FProgramFolder, this};
     THttpClient HttpClient1; // its cookies live as long as the window
     TVerificationService FVerification{HttpClient1, FProgramFolder};
     TReferenceList FCityNames;
@@ -81,4 +87,6 @@ private:
     std::unique_ptr<TFieldWidgets> FWidgets;
     QTabWidget *FTabs = nullptr;
     QLabel *FCaptcha = nullptr;
+    QLabel *FStatus = nullptr;
+    QPointer<TJournalWindow> FJournalWindow;
 };
