@@ -193,6 +193,7 @@ bool TReportPrinting::send(const TReportPage &page, const std::optional<TReceipt
             return;
         try {
             journal().setJobId(rowId, jobId);
+            Q_EMIT journalChanged();
         } catch (const KestranoError &error) {
             MessageBox::showError(FBoxParent, error.message());
         }

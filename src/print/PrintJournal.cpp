@@ -92,15 +92,15 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
             "CREATE TABLE IF NOT EXISTS journal ("
             " id INTEGER PRIMARY KEY AUTOINCREMENT,"
             " printed_at TEXT NOT NULL, printer TEXT NOT NULL, job_id INTEGER,"
-            " outcome TEXT NOT NULL, reason TEXT NOT NULL DEFAULT '',"
-            " void_reason TEXT NOT NULL DEFAULT '',"
-            " serial_number TEXT NOT NULL DEFAULT '', check_code TEXT NOT NULL DEFAULT '',"
-            " passenger TEXT NOT NULL DEFAULT '', id_number TEXT NOT NULL DEFAULT '',"
-            " ticket_number TEXT NOT NULL DEFAULT '', pnr TEXT NOT NULL DEFAULT '',"
-            " flights TEXT NOT NULL DEFAULT '', dates TEXT NOT NULL DEFAULT '',"
-            " fare TEXT NOT NULL DEFAULT '', airport_tax TEXT NOT NULL DEFAULT '',"
-            " fuel_surcharge TEXT NOT NULL DEFAULT '', other_taxes TEXT NOT NULL DEFAULT '',"
-            " total TEXT NOT NULL DEFAULT '', fields TEXT NOT NULL DEFAULT '{}')"));
+            " outcome TEXT NOT NULL, reason TEXT DEFAULT '',"
+            " void_reason TEXT DEFAULT '',"
+            " serial_number TEXT DEFAULT '', check_code TEXT DEFAULT '',"
+            " passenger TEXT DEFAULT '', id_number TEXT DEFAULT '',"
+            " ticket_number TEXT DEFAULT '', pnr TEXT DEFAULT '',"
+            " flights TEXT DEFAULT '', dates TEXT DEFAULT '',"
+            " fare TEXT DEFAULT '', airport_tax TEXT DEFAULT '',"
+            " fuel_surcharge TEXT DEFAULT '', other_taxes TEXT DEFAULT '',"
+            " total TEXT DEFAULT '', fields TEXT NOT NULL DEFAULT '{}')"));
         execute(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS journal_unfinished ON journal (outcome) "
             "WHERE outcome = 'printing'"));
