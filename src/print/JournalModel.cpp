@@ -41,13 +41,15 @@ void TJournalModel::refresh()
         "SELECT serial_number, printed_at, passenger, ticket_number, flights, total, outcome,"
         " id, outcome FROM journal");
     if (!FFilter.isEmpty())
-        statement += QStringLiteral(" WHERE serial_number LIKE ?1 ESCAPE '\\'"
-                                    " OR ticket_number LIKE ?1 ESCAPE '\\'"
-                                    " OR passenger LIKE ?1 ESCAPE '\\'");
+        statement += QStringLiteral(" WHERE serial_number LIKE ? ESCAPE '\\'"
+                                    " OR ticket_number LIKE ? ESCAPE '\\'"
+                                    " OR passenger LIKE ? ESCAPE '\\'");
     statement += QStringLiteral(" ORDER BY id DESC");
     query.prepare(statement);
-    if (!FFilter.isEmpty())
-        query.addBindValue(likePattern(FFilter));
+    if (!FFilter.isEmpty()) {
+        for (int column = 0; column < 3; ++column)
+            query.addBindValue(likePattern(FFilter));
+    }
     query.exec();
     setQuery(std::move(query));
     const char *const headers[] = {"印刷序列", "时间", "旅客姓名", "票号", "航班", "合计", "结果"};
