@@ -11,15 +11,6 @@ namespace {
 constexpr int idColumn = TJournalModel::ColumnCount;
 constexpr int outcomeKeyColumn = TJournalModel::ColumnCount + 1;
 
-QString likePattern(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(u'\\', QStringLiteral("\\\\"));
-    escaped.replace(u'%', QStringLiteral("\\%"));
-    escaped.replace(u'_', QStringLiteral("\\_"));
-    return u'%' + escaped + u'%';
-}
-
 } // namespace
 
 TJournalModel::TJournalModel(const TPrintJournal &journal, QObject *parent)
@@ -37,18 +28,19 @@ void TJournalModel::setFilter(const QString &text)
 void TJournalModel::refresh()
 {
     QSqlQuery query(FJournal.database());
-    QString statement = QStringLiteral(
+    const QString shown = QStringLiteral(
         "SELECT serial_number, printed_at, passenger, ticket_number, flights, total, outcome,"
-        " id, outcome FROM journal");
-    if (!FFilter.isEmpty())
-        statement += QStringLiteral(" WHERE serial_number LIKE ? ESCAPE '\\'"
-                                    " OR ticket_number LIKE ? ESCAPE '\\'"
-                                    " OR passenger LIKE ? ESCAPE '\\'");
-    statement += QStringLiteral(" ORDER BY id DESC");
-    query.prepare(statement);
-    if (!FFilter.isEmpty()) {
-        for (int column = 0; column < 3; ++column)
-            query.addBindValue(likePattern(FFilter));
+        " journal.id, outcome FROM journal");
+    if (FFilter.isEmpty()) {
+        query.prepare(shown + QStringLiteral(" ORDER BY journal.id DESC"));
+    } else {
+        // instr() on the short search texts, newest first: a plain scan that
+        // stops once a screenful has matched, quick enough for as-you-type
+        // on years of prints.
+        query.prepare(shown + QStringLiteral(" JOIN journal_search ON journal_search.id = journal.id"
+                                             " WHERE instr(journal_search.search, ?) > 0"
+                                             " ORDER BY journal_search.id DESC"));
+        query.addBindValue(TPrintJournal::searchText(FFilter));
     }
     query.exec();
     setQuery(std::move(query));

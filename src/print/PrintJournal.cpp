@@ -20,10 +20,11 @@ QString newConnectionName()
     return QStringLiteral("journal-%1").arg(count.fetchAndAddRelaxed(1));
 }
 
-const char *const columns = "id, printed_at, printer, job_id, outcome, reason, void_reason, "
-                            "serial_number, check_code, passenger, id_number, ticket_number, pnr, "
-                            "flights, dates, fare, airport_tax, fuel_surcharge, other_taxes, total, "
-                            "fields";
+const char *const columns =
+    "journal.id, printed_at, printer, job_id, outcome, reason, void_reason, serial_number,"
+    " check_code, passenger, id_number, ticket_number, pnr, flights, dates, fare, airport_tax,"
+    " fuel_surcharge, other_taxes, total, receipt_fields.fields";
+const char *const tables = "journal LEFT JOIN receipt_fields ON receipt_fields.id = journal.id";
 
 TPrintJournal::Row rowOf(const QSqlQuery &query)
 {
@@ -100,7 +101,17 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
             " flights TEXT DEFAULT '', dates TEXT DEFAULT '',"
             " fare TEXT DEFAULT '', airport_tax TEXT DEFAULT '',"
             " fuel_surcharge TEXT DEFAULT '', other_taxes TEXT DEFAULT '',"
-            " total TEXT DEFAULT '', fields TEXT NOT NULL DEFAULT '{}')"));
+            " total TEXT DEFAULT '')"));
+        // What a search looks through, one short text per row in a table of
+        // its own: a search reads little more than these texts.
+        execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_search ("
+                               " id INTEGER PRIMARY KEY REFERENCES journal (id),"
+                               " search TEXT NOT NULL)"));
+        // Every field's text sits apart, so that listing and searching the
+        // rows never reads it.
+        execute(QStringLiteral("CREATE TABLE IF NOT EXISTS receipt_fields ("
+                               " id INTEGER PRIMARY KEY REFERENCES journal (id),"
+                               " fields TEXT NOT NULL)"));
         execute(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS journal_unfinished ON journal (outcome) "
             "WHERE outcome = 'printing'"));
@@ -156,24 +167,54 @@ void TPrintJournal::execute(const QString &statement)
             QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
 }
 
+QString TPrintJournal::searchText(const QString &text)
+{
+    return text.toUpper();
+}
+
 qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer)
 {
-    QSqlQuery query(database());
+    QSqlDatabase db = database();
+    const auto failed = [&](const QSqlQuery &query) {
+        const QString reason = query.lastError().text();
+        db.rollback();
+        return KestranoError(QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, reason));
+    };
+    db.transaction();
+    QSqlQuery query(db);
     query.prepare(QStringLiteral(
         "INSERT INTO journal (printed_at, printer, outcome, serial_number, check_code, passenger,"
         " id_number, ticket_number, pnr, flights, dates, fare, airport_tax, fuel_surcharge,"
-        " other_taxes, total, fields) VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
-        " ?, ?, ?)"));
+        " other_taxes, total) VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    // One text per row that a search looks through, in the case it is looked
+    // for in: serial number, ticket number, passenger.
+    const QString search = searchText(record.serialNumber + u'\t' + record.ticketNumber + u'\t' +
+                                      record.passenger);
     for (const QString &value :
          {QDateTime::currentDateTime().toString(timeFormat), printer, record.serialNumber,
           record.checkCode, record.passenger, record.idNumber, record.ticketNumber, record.pnr,
           record.flights, record.dates, record.fare, record.airportTax, record.fuelSurcharge,
-          record.otherTaxes, record.total, record.fieldsJson()})
+          record.otherTaxes, record.total})
         query.addBindValue(value);
     if (!query.exec())
+        throw failed(query);
+    const qint64 rowId = query.lastInsertId().toLongLong();
+    QSqlQuery fields(db);
+    fields.prepare(QStringLiteral("INSERT INTO receipt_fields (id, fields) VALUES (?, ?)"));
+    fields.addBindValue(rowId);
+    fields.addBindValue(record.fieldsJson());
+    if (!fields.exec())
+        throw failed(fields);
+    QSqlQuery searched(db);
+    searched.prepare(QStringLiteral("INSERT INTO journal_search (id, search) VALUES (?, ?)"));
+    searched.addBindValue(rowId);
+    searched.addBindValue(search);
+    if (!searched.exec())
+        throw failed(searched);
+    if (!db.commit())
         throw KestranoError(
-            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
-    return query.lastInsertId().toLongLong();
+            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, db.lastError().text()));
+    return rowId;
 }
 
 void TPrintJournal::setJobId(qint64 rowId, int jobId)
@@ -216,7 +257,8 @@ bool TPrintJournal::voidRow(qint64 rowId, const QString &reason)
 TPrintJournal::Row TPrintJournal::row(qint64 rowId) const
 {
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("SELECT %1 FROM journal WHERE id = ?").arg(QLatin1String(columns)));
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE journal.id = ?")
+                      .arg(QLatin1String(columns), QLatin1String(tables)));
     query.addBindValue(rowId);
     if (!query.exec() || !query.next())
         return Row();
@@ -227,8 +269,8 @@ std::vector<TPrintJournal::Row> TPrintJournal::unfinished() const
 {
     QSqlQuery query(database());
     std::vector<Row> rows;
-    if (!query.exec(QStringLiteral("SELECT %1 FROM journal WHERE outcome = 'printing' ORDER BY id")
-                        .arg(QLatin1String(columns))))
+    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 WHERE outcome = 'printing' ORDER BY journal.id")
+                        .arg(QLatin1String(columns), QLatin1String(tables))))
         return rows;
     while (query.next())
         rows.push_back(rowOf(query));

@@ -47,6 +47,8 @@ public:
     QSqlDatabase database() const;
 
     static QString outcomeKey(Outcome outcome);
+    // A text as the search column holds it, and as it is looked for there.
+    static QString searchText(const QString &text);
     static Outcome outcomeOf(const QString &key);
 
     // Each write is one transaction, synced before it returns; each raises
