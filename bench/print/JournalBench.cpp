@@ -21,10 +21,11 @@ TItineraryFields &receipt()
     static TItineraryFields fields;
     static const bool filled = [] {
         const char *const values[][2] = {
-            {"edtSerNo", "5550001110 2"}, {"edtPassenger", "张三"},
+            {"edtSerNo", "5550001110 2"},    {"edtPassenger", "张三"},
             {"edtId", "310101197506062211"}, {"edtPnr", "ZK4W8D"},
-            {"edtFlight1", "MU5101"}, {"edtDate1", "2026-12-22"}, {"edtFrom1", "上海虹桥"},
-            {"edtFrom2", "北京首都"}, {"edtFare", "1240.00"}, {"edtCAAC", "50.00"},
+            {"edtFlight1", "MU5101"},        {"edtDate1", "2026-12-22"},
+            {"edtFrom1", "上海虹桥"},        {"edtFrom2", "北京首都"},
+            {"edtFare", "1240.00"},          {"edtCAAC", "50.00"},
             {"edtTicketNo", "7812990457001"}};
         for (const auto &value : values)
             fields.setText(QString::fromLatin1(value[0]), QString::fromUtf8(value[1]));
@@ -75,7 +76,8 @@ void printClickOnWindowThread(benchmark::State &state)
         rep.ReportPage().setReportTitle(QStringLiteral("行程单"));
         FillReport(rep, receipt(), folder.path());
         benchmark::DoNotOptimize(renderPagePdf(rep.ReportPage()));
-        benchmark::DoNotOptimize(journal.begin(TReceiptRecord::of(receipt()), QStringLiteral("PDF")));
+        benchmark::DoNotOptimize(
+            journal.begin(TReceiptRecord::of(receipt()), QStringLiteral("PDF")));
     }
 }
 BENCHMARK(printClickOnWindowThread)->Unit(benchmark::kMillisecond);
@@ -104,7 +106,8 @@ QString bigJournalFolder()
         const QStringList names = {QStringLiteral("张三"), QStringLiteral("李四"),
                                    QStringLiteral("PETERSEN/ANNA MS"), QStringLiteral("陈大文")};
         for (int i = 0; i < journalRows; ++i) {
-            insert.addBindValue(QStringLiteral("2026-12-10 09:%1:00").arg(i % 60, 2, 10, QLatin1Char('0')));
+            insert.addBindValue(
+                QStringLiteral("2026-12-10 09:%1:00").arg(i % 60, 2, 10, QLatin1Char('0')));
             insert.addBindValue(i + 1);
             insert.addBindValue(i % 50 == 0 ? QStringLiteral("failed") : QStringLiteral("printed"));
             const QString serial = QStringLiteral("%1 %2").arg(5550000000LL + i).arg(i % 7);
@@ -116,7 +119,8 @@ QString bigJournalFolder()
             insert.addBindValue(ticket);
             insert.exec();
             searched.addBindValue(insert.lastInsertId());
-            searched.addBindValue(TPrintJournal::searchText(serial + u'\t' + ticket + u'\t' + name));
+            searched.addBindValue(
+                TPrintJournal::searchText(serial + u'\t' + ticket + u'\t' + name));
             searched.exec();
             fields.addBindValue(insert.lastInsertId());
             fields.addBindValue(receiptFields);

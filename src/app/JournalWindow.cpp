@@ -44,9 +44,9 @@ QString csvCell(QString text)
 std::optional<QString> askReason(QWidget *parent)
 {
     bool ok = false;
-    const QString reason = QInputDialog::getText(parent, QStringLiteral("作废"),
-                                                 QStringLiteral("作废原因："), QLineEdit::Normal,
-                                                 QString(), &ok);
+    const QString reason =
+        QInputDialog::getText(parent, QStringLiteral("作废"), QStringLiteral("作废原因："),
+                              QLineEdit::Normal, QString(), &ok);
     if (!ok)
         return std::nullopt;
     return reason;
@@ -100,7 +100,8 @@ TJournalWindow::TJournalWindow(TPrintJournal &journal, TItineraryFields &fields,
     QPushButton *exportRows = button(QStringLiteral("btnExport"), QStringLiteral("导出"), this);
     connect(voidRow, &QPushButton::clicked, this, [this] { guarded([this] { voidClick(); }); });
     connect(load, &QPushButton::clicked, this, [this] { guarded([this] { loadClick(); }); });
-    connect(exportRows, &QPushButton::clicked, this, [this] { guarded([this] { exportClick(); }); });
+    connect(exportRows, &QPushButton::clicked, this,
+            [this] { guarded([this] { exportClick(); }); });
     connect(FTable, &QTableView::doubleClicked, this, [this] { guarded([this] { loadClick(); }); });
 
     auto *top = new QHBoxLayout;
@@ -160,8 +161,7 @@ void TJournalWindow::voidClick()
         MessageBox::showMessage(this, QStringLiteral("请先选择一条打印记录。"));
         return;
     }
-    if (FModel->outcomeKey(row) !=
-        TPrintJournal::outcomeKey(TPrintJournal::Outcome::Printed)) {
+    if (FModel->outcomeKey(row) != TPrintJournal::outcomeKey(TPrintJournal::Outcome::Printed)) {
         MessageBox::showMessage(this, QStringLiteral("只能作废已打印的记录。"));
         return;
     }
@@ -208,7 +208,8 @@ void TJournalWindow::exportTo(const QString &path)
             cells.append(csvCell(FModel->index(row, column).data().toString()));
         lines.append(cells.join(u','));
     }
-    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    const QByteArray bytes =
+        QByteArrayLiteral("\xEF\xBB\xBF") + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
     const QString failure = saveFileAtomically(path, bytes);
     if (!failure.isEmpty())
         throw KestranoError(failure);

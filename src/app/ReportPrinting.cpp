@@ -161,8 +161,8 @@ bool TReportPrinting::printReceipt(const TReportPage &page, const TReceiptRecord
     return send(page, record, true, {}, QString());
 }
 
-bool TReportPrinting::printPage(const TReportPage &page, const std::optional<TReceiptRecord> &record,
-                                Done done)
+bool TReportPrinting::printPage(const TReportPage &page,
+                                const std::optional<TReceiptRecord> &record, Done done)
 {
     return send(page, record, false, std::move(done), QString());
 }
@@ -198,10 +198,11 @@ bool TReportPrinting::send(const TReportPage &page, const std::optional<TReceipt
             MessageBox::showError(FBoxParent, error.message());
         }
     });
-    connect(FJob, &TPrintJob::ended, this,
-            [this, rowId, advance, done = std::move(done), failureNote](const TPrintOutcome &outcome) {
-                finishJob(outcome, rowId, advance, failureNote, done);
-            });
+    connect(
+        FJob, &TPrintJob::ended, this,
+        [this, rowId, advance, done = std::move(done), failureNote](const TPrintOutcome &outcome) {
+            finishJob(outcome, rowId, advance, failureNote, done);
+        });
     setBusy(true);
     FJob->start();
     return true;

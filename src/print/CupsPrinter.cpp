@@ -117,10 +117,9 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
     int optionCount = 0;
     // The page is drawn at its true size: any scaling or fitting moves every
     // value off its box on the stock.
-    for (const auto &[option, value] : {std::pair{"print-scaling", "none"},
-                                        std::pair{"fit-to-page", "false"},
-                                        std::pair{"copies", "1"},
-                                        std::pair{"sides", "one-sided"}})
+    for (const auto &[option, value] :
+         {std::pair{"print-scaling", "none"}, std::pair{"fit-to-page", "false"},
+          std::pair{"copies", "1"}, std::pair{"sides", "one-sided"}})
         optionCount = cupsAddOption(option, value, optionCount, &options);
     const int jobId = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(),
                                     optionCount, options);
@@ -132,9 +131,9 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
                                   CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
     constexpr qsizetype chunk = 64 * 1024;
     for (qsizetype at = 0; sent && at < pdf.size(); at += chunk)
-        sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
-                                    size_t(std::min(chunk, pdf.size() - at))) ==
-               HTTP_STATUS_CONTINUE;
+        sent =
+            cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
+                                 size_t(std::min(chunk, pdf.size() - at))) == HTTP_STATUS_CONTINUE;
     const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
     if (!sent || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
         const QString reason = lastError();

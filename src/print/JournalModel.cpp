@@ -37,9 +37,10 @@ void TJournalModel::refresh()
         // instr() on the short search texts, newest first: a plain scan that
         // stops once a screenful has matched, quick enough for as-you-type
         // on years of prints.
-        query.prepare(shown + QStringLiteral(" JOIN journal_search ON journal_search.id = journal.id"
-                                             " WHERE instr(journal_search.search, ?) > 0"
-                                             " ORDER BY journal_search.id DESC"));
+        query.prepare(shown +
+                      QStringLiteral(" JOIN journal_search ON journal_search.id = journal.id"
+                                     " WHERE instr(journal_search.search, ?) > 0"
+                                     " ORDER BY journal_search.id DESC"));
         query.addBindValue(TPrintJournal::searchText(FFilter));
     }
     query.exec();

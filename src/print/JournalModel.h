@@ -13,7 +13,16 @@ class TJournalModel : public QSqlQueryModel
     Q_OBJECT
 
 public:
-    enum Column { SerialNumber, Time, Passenger, TicketNumber, Flights, Total, Outcome, ColumnCount };
+    enum Column {
+        SerialNumber,
+        Time,
+        Passenger,
+        TicketNumber,
+        Flights,
+        Total,
+        Outcome,
+        ColumnCount
+    };
 
     explicit TJournalModel(const TPrintJournal &journal, QObject *parent = nullptr);
 

@@ -15,8 +15,8 @@ constexpr std::chrono::milliseconds pollInterval(250);
 
 TPrintJob::TPrintJob(QString printer, QByteArray pdf, QString title,
                      std::chrono::milliseconds timeLimit, QObject *parent)
-    : QThread(parent), FPrinter(std::move(printer)), FPdf(std::move(pdf)),
-      FTitle(std::move(title)), FTimeLimit(timeLimit)
+    : QThread(parent), FPrinter(std::move(printer)), FPdf(std::move(pdf)), FTitle(std::move(title)),
+      FTimeLimit(timeLimit)
 {
     qRegisterMetaType<TPrintOutcome>();
 }

@@ -86,22 +86,21 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
         QSqlQuery mode(database());
         if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !mode.next() ||
             mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-            throw KestranoError(QStringLiteral("无法打开打印记录 %1：%2")
-                                    .arg(FPath, mode.lastError().text()));
+            throw KestranoError(
+                QStringLiteral("无法打开打印记录 %1：%2").arg(FPath, mode.lastError().text()));
         execute(QStringLiteral("PRAGMA synchronous = FULL"));
-        execute(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS journal ("
-            " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-            " printed_at TEXT NOT NULL, printer TEXT NOT NULL, job_id INTEGER,"
-            " outcome TEXT NOT NULL, reason TEXT DEFAULT '',"
-            " void_reason TEXT DEFAULT '',"
-            " serial_number TEXT DEFAULT '', check_code TEXT DEFAULT '',"
-            " passenger TEXT DEFAULT '', id_number TEXT DEFAULT '',"
-            " ticket_number TEXT DEFAULT '', pnr TEXT DEFAULT '',"
-            " flights TEXT DEFAULT '', dates TEXT DEFAULT '',"
-            " fare TEXT DEFAULT '', airport_tax TEXT DEFAULT '',"
-            " fuel_surcharge TEXT DEFAULT '', other_taxes TEXT DEFAULT '',"
-            " total TEXT DEFAULT '')"));
+        execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal ("
+                               " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " printed_at TEXT NOT NULL, printer TEXT NOT NULL, job_id INTEGER,"
+                               " outcome TEXT NOT NULL, reason TEXT DEFAULT '',"
+                               " void_reason TEXT DEFAULT '',"
+                               " serial_number TEXT DEFAULT '', check_code TEXT DEFAULT '',"
+                               " passenger TEXT DEFAULT '', id_number TEXT DEFAULT '',"
+                               " ticket_number TEXT DEFAULT '', pnr TEXT DEFAULT '',"
+                               " flights TEXT DEFAULT '', dates TEXT DEFAULT '',"
+                               " fare TEXT DEFAULT '', airport_tax TEXT DEFAULT '',"
+                               " fuel_surcharge TEXT DEFAULT '', other_taxes TEXT DEFAULT '',"
+                               " total TEXT DEFAULT '')"));
         // What a search looks through, one short text per row in a table of
         // its own: a search reads little more than these texts.
         execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_search ("
@@ -112,9 +111,8 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
         execute(QStringLiteral("CREATE TABLE IF NOT EXISTS receipt_fields ("
                                " id INTEGER PRIMARY KEY REFERENCES journal (id),"
                                " fields TEXT NOT NULL)"));
-        execute(QStringLiteral(
-            "CREATE INDEX IF NOT EXISTS journal_unfinished ON journal (outcome) "
-            "WHERE outcome = 'printing'"));
+        execute(QStringLiteral("CREATE INDEX IF NOT EXISTS journal_unfinished ON journal (outcome) "
+                               "WHERE outcome = 'printing'"));
     } catch (...) {
         QSqlDatabase::database(FConnection, false).close();
         QSqlDatabase::removeDatabase(FConnection);
@@ -152,7 +150,8 @@ QString TPrintJournal::outcomeKey(Outcome outcome)
 
 TPrintJournal::Outcome TPrintJournal::outcomeOf(const QString &key)
 {
-    for (Outcome outcome : {Outcome::Printed, Outcome::Failed, Outcome::Cancelled, Outcome::Voided}) {
+    for (Outcome outcome :
+         {Outcome::Printed, Outcome::Failed, Outcome::Cancelled, Outcome::Voided}) {
         if (key == outcomeKey(outcome))
             return outcome;
     }
@@ -188,8 +187,8 @@ qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer
         " other_taxes, total) VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // One text per row that a search looks through, in the case it is looked
     // for in: serial number, ticket number, passenger.
-    const QString search = searchText(record.serialNumber + u'\t' + record.ticketNumber + u'\t' +
-                                      record.passenger);
+    const QString search =
+        searchText(record.serialNumber + u'\t' + record.ticketNumber + u'\t' + record.passenger);
     for (const QString &value :
          {QDateTime::currentDateTime().toString(timeFormat), printer, record.serialNumber,
           record.checkCode, record.passenger, record.idNumber, record.ticketNumber, record.pnr,
@@ -269,8 +268,9 @@ std::vector<TPrintJournal::Row> TPrintJournal::unfinished() const
 {
     QSqlQuery query(database());
     std::vector<Row> rows;
-    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 WHERE outcome = 'printing' ORDER BY journal.id")
-                        .arg(QLatin1String(columns), QLatin1String(tables))))
+    if (!query.exec(
+            QStringLiteral("SELECT %1 FROM %2 WHERE outcome = 'printing' ORDER BY journal.id")
+                .arg(QLatin1String(columns), QLatin1String(tables))))
         return rows;
     while (query.next())
         rows.push_back(rowOf(query));

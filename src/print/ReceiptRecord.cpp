@@ -14,7 +14,8 @@ QString rowsOf(const TItineraryFields &fields, const char *stem)
 {
     QStringList values;
     for (int row = 1; row <= 4; ++row) {
-        const QString value = fields.text(QString::fromLatin1(stem) + QString::number(row)).trimmed();
+        const QString value =
+            fields.text(QString::fromLatin1(stem) + QString::number(row)).trimmed();
         if (!value.isEmpty())
             values.append(value);
     }

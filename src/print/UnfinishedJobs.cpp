@@ -55,8 +55,8 @@ void TUnfinishedJobs::run()
             }
             return false;
         });
-        for (int waited = 0; !open.empty() && waited < pollMilliseconds && !isInterruptionRequested();
-             waited += 20)
+        for (int waited = 0;
+             !open.empty() && waited < pollMilliseconds && !isInterruptionRequested(); waited += 20)
             QThread::msleep(20);
     }
 }

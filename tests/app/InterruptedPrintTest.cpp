@@ -1,8 +1,8 @@
 #include "AnsweredBoxes.h"
-#include "app/MainWindow.h"
-#include "print/PrintJournal.h"
 #include "PrivateCups.h"
 #include "TempFolder.h"
+#include "app/MainWindow.h"
+#include "print/PrintJournal.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -34,21 +34,24 @@ void cancel(int jobId)
 }
 
 class InterruptedPrintTest : public ::testing::TestWithParam<Interruption>
-{};
+{
+};
 
 // The journal file read by a connection of its own, as another program would.
 QStringList journalCheck(const QString &path)
 {
     QStringList found;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
         db.setDatabaseName(path);
         EXPECT_TRUE(db.open());
         QSqlQuery query(db);
         EXPECT_TRUE(query.exec(QStringLiteral("PRAGMA integrity_check")));
         while (query.next())
             found.append(query.value(0).toString());
-        EXPECT_TRUE(query.exec(QStringLiteral("SELECT outcome, job_id, serial_number FROM journal")));
+        EXPECT_TRUE(
+            query.exec(QStringLiteral("SELECT outcome, job_id, serial_number FROM journal")));
         while (query.next())
             found.append(query.value(0).toString() + u' ' + query.value(1).toString() + u' ' +
                          query.value(2).toString());
@@ -70,8 +73,8 @@ TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
     QString said;
     while (!said.contains(u'\n') && program.waitForReadyRead(60000))
         said += QString::fromUtf8(program.readAllStandardOutput());
-    ASSERT_TRUE(said.startsWith(QStringLiteral("queued "))) << said.toStdString()
-        << program.readAllStandardError().toStdString();
+    ASSERT_TRUE(said.startsWith(QStringLiteral("queued ")))
+        << said.toStdString() << program.readAllStandardError().toStdString();
     const int jobId = said.mid(7).trimmed().toInt();
     ASSERT_GT(jobId, 0);
     program.kill();
@@ -79,9 +82,9 @@ TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
     EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
 
     const QString path = TPrintJournal::pathFor(folder.path());
-    EXPECT_EQ(journalCheck(path),
-              QStringList({QStringLiteral("ok"),
-                           QStringLiteral("printing %1 6660000100 3").arg(jobId)}));
+    EXPECT_EQ(
+        journalCheck(path),
+        QStringList({QStringLiteral("ok"), QStringLiteral("printing %1 6660000100 3").arg(jobId)}));
 
     c.settle(jobId);
     const AnsweredBoxes boxes;
@@ -97,12 +100,13 @@ TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
     EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Jobs, InterruptedPrintTest,
-    ::testing::Values(Interruption{"Released", &release, "completed", TPrintJournal::Outcome::Printed},
-                      Interruption{"Cancelled", &cancel, "canceled", TPrintJournal::Outcome::Cancelled}),
-    [](const ::testing::TestParamInfo<Interruption> &info) {
-        return std::string(info.param.name);
-    });
+INSTANTIATE_TEST_SUITE_P(Jobs, InterruptedPrintTest,
+                         ::testing::Values(Interruption{"Released", &release, "completed",
+                                                        TPrintJournal::Outcome::Printed},
+                                           Interruption{"Cancelled", &cancel, "canceled",
+                                                        TPrintJournal::Outcome::Cancelled}),
+                         [](const ::testing::TestParamInfo<Interruption> &info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

@@ -1,10 +1,10 @@
-#include "AnsweredBoxes.h"
 #include "app/JournalWindow.h"
+#include "AnsweredBoxes.h"
+#include "PrivateCups.h"
+#include "TempFolder.h"
 #include "app/MainWindow.h"
 #include "print/JournalModel.h"
 #include "print/PrintJournal.h"
-#include "PrivateCups.h"
-#include "TempFolder.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -125,8 +125,9 @@ TEST_F(JournalWindowTest, SearchFiltersAsOneTypes)
         {"wang", {QStringLiteral("1000000003 3")}},
         {"陈", {QStringLiteral("1000000004 4")}},
         {"%", {}},
-        {"", {QStringLiteral("1000000004 4"), QStringLiteral("1000000003 3"),
-              QStringLiteral("1000000002 2"), QStringLiteral("1000000001 1")}},
+        {"",
+         {QStringLiteral("1000000004 4"), QStringLiteral("1000000003 3"),
+          QStringLiteral("1000000002 2"), QStringLiteral("1000000001 1")}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.typed);

@@ -1,9 +1,9 @@
 #include "AnsweredBoxes.h"
+#include "PrivateCups.h"
+#include "TempFolder.h"
 #include "app/MainWindow.h"
 #include "app/PreviewWindow.h"
 #include "print/PrintJournal.h"
-#include "PrivateCups.h"
-#include "TempFolder.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -109,9 +109,13 @@ TEST_F(PrintButtonsTest, PreviewOpensItsOwnWindowAndLeavesTheMainWindowUsable)
 TEST_F(PrintButtonsTest, PrintAllGivesEachPassengerTheNextSheet)
 {
     SKIP_WITHOUT_PRINTER();
-    FWindow->passengers().setEntries({{QStringLiteral("陈大文"), {QStringLiteral("310101197506062211"), QStringLiteral("7812990457001")}},
-                                      {QStringLiteral("陈小文"), {QStringLiteral("310101200309090012"), QStringLiteral("7812990457002")}},
-                                      {QStringLiteral("PETERSEN/ANNA MS"), {QStringLiteral("208816537"), QStringLiteral("7812990457004")}}});
+    FWindow->passengers().setEntries(
+        {{QStringLiteral("陈大文"),
+          {QStringLiteral("310101197506062211"), QStringLiteral("7812990457001")}},
+         {QStringLiteral("陈小文"),
+          {QStringLiteral("310101200309090012"), QStringLiteral("7812990457002")}},
+         {QStringLiteral("PETERSEN/ANNA MS"),
+          {QStringLiteral("208816537"), QStringLiteral("7812990457004")}}});
     FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440007000 1"));
     QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
     press("btnPrintAll");
@@ -154,7 +158,8 @@ TEST_F(PrintButtonsTest, PrintAllStopsAtTheFirstFailure)
 {
     SKIP_WITHOUT_PRINTER();
     FWindow->printing().setPrinterLookup([] { return QStringLiteral("Broken"); });
-    FWindow->passengers().setEntries({{QStringLiteral("陈大文"), {}}, {QStringLiteral("陈小文"), {}}});
+    FWindow->passengers().setEntries(
+        {{QStringLiteral("陈大文"), {}}, {QStringLiteral("陈小文"), {}}});
     FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440008000 1"));
     QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
     press("btnPrintAll");
@@ -164,7 +169,8 @@ TEST_F(PrintButtonsTest, PrintAllStopsAtTheFirstFailure)
     EXPECT_FALSE(FWindow->printing().busy());
     ASSERT_EQ(FBoxes.shown().size(), 1);
     EXPECT_TRUE(FBoxes.shown().front().text.startsWith(QStringLiteral("打印失败：Broken：")));
-    EXPECT_TRUE(FBoxes.shown().front().text.contains(QStringLiteral("未打印的旅客：陈大文、陈小文")))
+    EXPECT_TRUE(
+        FBoxes.shown().front().text.contains(QStringLiteral("未打印的旅客：陈大文、陈小文")))
         << FBoxes.shown().front().text.toStdString();
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440008000 1"));
     EXPECT_EQ(journal().rowCount(), 1);

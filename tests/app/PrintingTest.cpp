@@ -1,13 +1,13 @@
 #include "AnsweredBoxes.h"
+#include "PrintTestSupport.h"
+#include "PrivateCups.h"
+#include "TempFolder.h"
 #include "app/PreviewWindow.h"
 #include "app/ReportPrinting.h"
 #include "common/KestranoError.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "print/PrintJournal.h"
-#include "PrintTestSupport.h"
-#include "PrivateCups.h"
-#include "TempFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -159,10 +159,10 @@ TEST(DirectPrint, FailedJobsLeaveTheNumbersAndSayWhy)
         const char *reason; // the start of the reason
         bool jobTaken;
     } cases[] = {
-        {"Broken", "作业已停止", true},  // its device cannot be written
-        {"Paused", "打印机已暂停", false}, // stopped by its administrator
+        {"Broken", "作业已停止", true},        // its device cannot be written
+        {"Paused", "打印机已暂停", false},     // stopped by its administrator
         {"Held", "作业未在 1 秒内完成", true}, // the job waits beyond the limit
-        {"Missing", "", false},           // no such printer
+        {"Missing", "", false},                // no such printer
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.printer);
@@ -186,8 +186,8 @@ TEST(DirectPrint, FailedJobsLeaveTheNumbersAndSayWhy)
 
         ASSERT_EQ(p.FBoxes.shown().size(), 1);
         EXPECT_EQ(p.FBoxes.shown().front().kind, MessageBox::Kind::Error);
-        EXPECT_TRUE(p.FBoxes.shown().front().text.startsWith(QStringLiteral("打印失败：") + printer +
-                                                             QStringLiteral("：") +
+        EXPECT_TRUE(p.FBoxes.shown().front().text.startsWith(QStringLiteral("打印失败：") +
+                                                             printer + QStringLiteral("：") +
                                                              QString::fromUtf8(c.reason)))
             << p.FBoxes.shown().front().text.toStdString();
 

@@ -1,7 +1,7 @@
-#include "common/KestranoError.h"
-#include "itinerary/ItineraryFields.h"
 #include "print/PrintJournal.h"
 #include "TempFolder.h"
+#include "common/KestranoError.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,9 +58,8 @@ TEST(PrintJournal, RowsLiveFromHandOverToTheirEnd)
         first = journal.begin(receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")),
                               QStringLiteral("PDF"));
         journal.setJobId(first, 41);
-        const qint64 second =
-            journal.begin(receipt(QStringLiteral("1234567891 4"), QStringLiteral("李四")),
-                          QStringLiteral("PDF"));
+        const qint64 second = journal.begin(
+            receipt(QStringLiteral("1234567891 4"), QStringLiteral("李四")), QStringLiteral("PDF"));
         journal.finish(second, Outcome::Failed, QStringLiteral("作业已中止"));
         // An ended row keeps its end.
         journal.finish(second, Outcome::Printed);
@@ -139,7 +138,8 @@ TEST(PrintJournal, LivesBesideTheSettingsFileItLinksTo)
     const TempFolder shared;
     ASSERT_TRUE(QFile::link(shared.file(QStringLiteral("vantrel_cof.ini")),
                             program.file(QStringLiteral("vantrel_cof.ini"))));
-    EXPECT_EQ(TPrintJournal::pathFor(program.path()), shared.file(QStringLiteral("vantrel_print.db")));
+    EXPECT_EQ(TPrintJournal::pathFor(program.path()),
+              shared.file(QStringLiteral("vantrel_print.db")));
 }
 
 TEST(PrintJournal, AFolderThatCannotHoldItIsAnError)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/Pattern.h"
 #include "ToolOutput.h"
+#include "common/Pattern.h"
 
 #include <QRegularExpression>
 #include <QString>
@@ -51,15 +51,15 @@ inline QString jobState(int jobId)
         {QStringLiteral("-tv"),
          QStringLiteral("ipp://%1/jobs/%2").arg(qEnvironmentVariable("CUPS_SERVER")).arg(jobId),
          QStringLiteral("get-job-attributes.test")});
-    static const QRegularExpression state = makePattern(
-        QStringLiteral("^ +job-state \\(enum\\) = ([a-z-]+)$"), QRegularExpression::MultilineOption);
+    static const QRegularExpression state =
+        makePattern(QStringLiteral("^ +job-state \\(enum\\) = ([a-z-]+)$"),
+                    QRegularExpression::MultilineOption);
     return state.match(answer).captured(1);
 }
 
 // Lets a held job go on to print.
 inline void releaseJob(int jobId)
 {
-    toolOutput(QStringLiteral("lp"),
-               {QStringLiteral("-i"), QString::number(jobId), QStringLiteral("-H"),
-                QStringLiteral("resume")});
+    toolOutput(QStringLiteral("lp"), {QStringLiteral("-i"), QString::number(jobId),
+                                      QStringLiteral("-H"), QStringLiteral("resume")});
 }
