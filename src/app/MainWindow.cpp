@@ -6,6 +6,7 @@
 #include "app/EntriesAutoSave.h"
 #include "settings/DelimitedText.h"
 #include "app/FieldWidgets.h"
+#include "app/JournalWindow.h"
 #include "common/KestranoError.h"
 #include "app/MessageBox.h"
 #include "app/OptionFrm.h"
@@ -72,10 +73,15 @@ TfrmMain::TfrmMain(const QString &programFolder, const TSettingsLocation &settin
     FAutoSave = std::make_unique<TEntriesAutoSave>(
         FFields, FSettings.folder,
         [this](const QString &reason) { MessageBox::showError(this, reason); }, this);
+    // Jobs that the last run did not see end: their rows are completed as
+    // the print system reports them.
+    guarded([this] { FPrinting.completeUnfinishedJobs(); });
 }
 
 TfrmMain::~TfrmMain()
 {
+    // It reads the journal, which goes with the printing below.
+    delete FJournalWindow.data();
     FormDestroy();
 }
 
@@ -212,16 +218,39 @@ void TfrmMain::buildReceiptTab()
 
 void TfrmMain::buildBottom()
 {
+    // The status line: what the printer is doing while the window stays usable.
+    FStatus = new QLabel(this);
+    FStatus->setObjectName(QStringLiteral("lblStatus"));
+    FStatus->setGeometry(8, 560, 330, 28);
+
+    QPushButton *printAll = addButton(QStringLiteral("btnPrintAll"), QStringLiteral("全部打印"),
+                                      this, QRect(351, 560, 100, 28));
     QPushButton *preview = addButton(QStringLiteral("btnReport"), QStringLiteral("打印预览"), this,
-                                     QRect(575, 560, 100, 28));
+                                     QRect(463, 560, 100, 28));
     QPushButton *print = addButton(QStringLiteral("btnPrint"), QStringLiteral("直接打印"), this,
-                                   QRect(687, 560, 100, 28));
+                                   QRect(575, 560, 100, 28));
+    QPushButton *journal = addButton(QStringLiteral("btnJournal"), QStringLiteral("打印记录"), this,
+                                     QRect(687, 560, 100, 28));
     QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
                                       QRect(799, 560, 100, 28));
     connect(preview, &QPushButton::clicked, this,
             [this] { guarded([this] { btnReportClick(); }); });
     connect(print, &QPushButton::clicked, this, [this] { guarded([this] { btnPrintClick(); }); });
+    connect(printAll, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnPrintAllClick(); }); });
+    connect(journal, &QPushButton::clicked, this, [this] { guarded([this] { showJournal(); }); });
     connect(settings, &QPushButton::clicked, this, [this] { guarded([this] { Button6Click(); }); });
+
+    // One job at a time: the print buttons wait for the sheet.
+    connect(&FPrinting, &TReportPrinting::busyChanged, this, [this, print, printAll](bool busy) {
+        print->setEnabled(!busy);
+        printAll->setEnabled(!busy);
+        FStatus->setText(busy ? QStringLiteral("正在打印…") : QString());
+    });
+    connect(&FPrinting, &TReportPrinting::journalChanged, this, [this] {
+        if (FJournalWindow)
+            FJournalWindow->refresh();
+    });
 
     auto *warning = new QLabel(
         QStringLiteral("警告:本打印功能仅限于打印旅客的普通行程单信息，如自行非法使用，产生的后果与本软件无关。"),
@@ -256,7 +285,7 @@ void TfrmMain::setFocusOrder()
     }
     for (const char *name : {"edtTicketNo", "edtCk", "edtInformation", "edtIssue", "cboAgentCode1",
                              "edtGuowai", "cboAgentCode2", "cboIssueBy", "edtDateOfInsue",
-                             "btnReport", "btnPrint", "Button6"})
+                             "btnPrintAll", "btnReport", "btnPrint", "btnJournal", "Button6"})
         order.append(QString::fromLatin1(name));
 
     QWidget *previous = nullptr;
@@ -355,7 +384,32 @@ void TfrmMain::btnPrintClick()
     FIssueDate.followCalendar();
     if (!serialNumberConfirmed())
         return;
-    FPrinting.printDirect();
+    FPrinting.printDirect();}
+
+void TfrmMain::btnPrintAllClick()
+{
+    FIssueDate.followCalendar();
+    if (!serialNumberConfirmed())
+        return;
+    FPrinting.printAll();
+}
+
+void TfrmMain::showJournal()
+{
+    if (!FJournalWindow) {
+        FJournalWindow = new TJournalWindow(FPrinting.journal(), FFields, this);
+        FJournalWindow->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        FJournalWindow->refresh();
+    }
+    FJournalWindow->show();
+    FJournalWindow->raise();
+    FJournalWindow->activateWindow();
+}
+
+TJournalWindow *TfrmMain::journalWindow() const
+{
+    return FJournalWindow.data();
 }
 
 void TfrmMain::Button4Click()
@@ -368,6 +422,8 @@ void TfrmMain::Button6Click()
     // Nothing is reloaded afterwards: new pick-list entries appear at the
     // next start, print settings at the next print or preview.
     TfrmOption frmOption(FSettings.folder, this);
+    frmOption.setPagePrint(
+        [this](const TReportPage &page) { return FPrinting.printPage(page, std::nullopt); });
     frmOption.exec();
 }
 

@@ -9,6 +9,7 @@
 #include "online/VerificationService.h"
 #include "settings/SettingsLocation.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@ class QPushButton;
 class QTabWidget;
 class TEntriesAutoSave;
 class TFieldWidgets;
+class TJournalWindow;
 
 // The one window of the program: the ticket-query group, the PNR group and
 // the on-screen receipt, with the buttons that act on them. The window is a
@@ -39,6 +41,7 @@ public:
     const TReferenceList &cityNames() const { return FCityNames; }
     const TReferenceList &airNames() const { return FAirNames; }
     TReportPrinting &printing() { return FPrinting; }
+    TPassengerChooser &passengers() { return FPassengers; }
     THttpClient &httpClient() { return HttpClient1; }
     TIssueDate &issueDate() { return FIssueDate; }
 
@@ -53,6 +56,11 @@ public:
     // "直接打印": the date of issue follows the calendar; a serial number that
     // the advance cannot read is printed only when the agent says so.
     void btnPrintClick();
+    // "全部打印": as "直接打印", one receipt for every passenger of the chooser.
+    void btnPrintAllClick();
+    // "打印记录": the print journal's window, one at a time, not modal.
+    void showJournal();
+    TJournalWindow *journalWindow() const;
     // "设置": the settings dialog, modal.
     void Button6Click();
     // A click on the captcha picture or the captcha box taking the focus:
@@ -102,7 +110,7 @@ private:
     TPassengerChooser FPassengers{FFields};
     TIssueDate FIssueDate{FFields};
     // Declared after the fields, so that it and its preview windows go first.
-    TReportPrinting FPrinting{FFields, FSettings.folder};
+    TReportPrinting FPrinting{FFields, FPassengers, FSettings.folder, this};
     THttpClient HttpClient1; // its cookies live as long as the window
     TVerificationService FVerification{HttpClient1, FSettings};
     TReferenceList FCityNames;
@@ -113,4 +121,6 @@ private:
     QLabel *FCaptcha = nullptr;
     QPushButton *FQuery = nullptr;
     QPushButton *FCancel = nullptr;
+    QLabel *FStatus = nullptr;
+    QPointer<TJournalWindow> FJournalWindow;
 };

@@ -29,8 +29,8 @@ public:
     using ColorPicker = std::function<QColor(const QColor &initial, QWidget *parent)>;
     void setColorPicker(ColorPicker picker) { FPickColor = std::move(picker); }
 
-    // Prints a page without a dialog; false when there is no printer. The
-    // program's one way to print a page unless replaced.
+    // Prints a page without a dialog; false when nothing was sent. The main
+    // window hands in the program's one way to paper.
     using PagePrint = std::function<bool(const TReportPage &page)>;
     void setPagePrint(PagePrint print) { FPrintPage = std::move(print); }
 

@@ -87,6 +87,12 @@ TPreviewWindow::TPreviewWindow(const TReportPage &page, std::function<void()> pr
 
 TPreviewWindow::~TPreviewWindow() = default;
 
+void TPreviewWindow::setPage(const TReportPage &page)
+{
+    FPage = page;
+    FPreview->updatePreview();
+}
+
 void TPreviewWindow::buildToolBar()
 {
     auto *toolBar = new QToolBar(this);

@@ -25,6 +25,9 @@ public:
     ~TPreviewWindow() override;
 
     const TReportPage &page() const { return FPage; }
+    // Shows another page in place of the one shown; it must outlive the
+    // window or the next call.
+    void setPage(const TReportPage &page);
     QPrintPreviewWidget *previewWidget() const { return FPreview; }
     // Percent, as the zoom menu offers it.
     int zoomPercent() const;
@@ -34,7 +37,7 @@ private:
     void buildToolBar();
     void printClick();
 
-    const TReportPage &FPage;
+    std::reference_wrapper<const TReportPage> FPage;
     std::function<void()> FPrint;
     std::unique_ptr<QPrinter> FPrinter;
     QPrintPreviewWidget *FPreview = nullptr;

@@ -1,57 +1,285 @@
 #include "app/ReportPrinting.h"
 
-#include "print/NumberAdvance.h"
+#include "app/MessageBox.h"
 #include "app/PreviewWindow.h"
+#include "common/KestranoError.h"
+#include "itinerary/ItineraryFields.h"
+#include "pnr/PassengerChooser.h"
+#include "print/CupsPrinter.h"
+#include "print/NumberAdvance.h"
+#include "print/PagePdf.h"
+#include "print/PrintJournal.h"
 #include "print/RepFrm.h"
 #include "print/ReportFiller.h"
+#include "print/UnfinishedJobs.h"
 
+#include <QStringList>
+#include <QToolButton>
 #include <QWidget>
 
-TReportPrinting::TReportPrinting(TItineraryFields &fields, const QString &settingsFolder)
-    : FFields(fields), FSettingsFolder(settingsFolder)
+namespace {
+
+const QString reportTitle = QStringLiteral("行程单");
+
+TPrintJournal::Outcome journalOutcome(TPrintOutcome::Result result)
+{
+    switch (result) {
+    case TPrintOutcome::Result::Printed:
+        return TPrintJournal::Outcome::Printed;
+    case TPrintOutcome::Result::Cancelled:
+        return TPrintJournal::Outcome::Cancelled;
+    case TPrintOutcome::Result::Failed:
+        break;
+    }
+    return TPrintJournal::Outcome::Failed;
+}
+
+} // namespace
+
+// A preview and the page it shows; printing from it fills a new page.
+struct TReportPrinting::PreviewSlot
+{
+    std::unique_ptr<TfrmRep> rep;
+    QPointer<TPreviewWindow> window;
+};
+
+TReportPrinting::TReportPrinting(TItineraryFields &fields, TPassengerChooser &passengers,
+                                 const QString &settingsFolder, QWidget *boxParent)
+    : FFields(fields), FPassengers(passengers), FSettingsFolder(settingsFolder),
+      FBoxParent(boxParent), FLookup(&TCupsPrinter::defaultPrinter)
 {}
 
 TReportPrinting::~TReportPrinting()
 {
     // The windows show pages held here: they go first.
-    for (const QPointer<TPreviewWindow> &window : FPreviews)
-        delete window.data();
+    for (const std::shared_ptr<PreviewSlot> &slot : FPreviews)
+        delete slot->window.data();
+    // A job still running stays "printing" in the journal; the next start
+    // looks it up.
+    delete FJob;
+    delete FUnfinished;
 }
 
-void TReportPrinting::setPrinterLookup(TPagePrinter::PrinterLookup lookup)
+void TReportPrinting::setPrinterLookup(PrinterLookup lookup)
 {
-    FPrinter = TPagePrinter(std::move(lookup));
+    FLookup = std::move(lookup);
 }
 
-std::unique_ptr<TfrmRep> TReportPrinting::newPage() const
+TPrintJournal &TReportPrinting::journal()
 {
-    auto rep = std::make_unique<TfrmRep>();
-    rep->ReportPage().setReportTitle(QStringLiteral("行程单"));
-    // The advance acts on the receipt as it is now, whichever page printed.
-    rep->ReportPage().setAfterPrint([this] { ReportPageAfterPrint(FFields); });
-    FillReport(*rep, FFields, FSettingsFolder);
-    return rep;
+    if (!FJournal)
+        FJournal = std::make_unique<TPrintJournal>(FSettingsFolder);
+    return *FJournal;
+}
+
+TReportPrinting::Receipt TReportPrinting::newReceipt() const
+{
+    Receipt receipt{std::make_unique<TfrmRep>(), TReceiptRecord::of(FFields)};
+    receipt.rep->ReportPage().setReportTitle(reportTitle);
+    FillReport(*receipt.rep, FFields, FSettingsFolder);
+    return receipt;
 }
 
 TPreviewWindow *TReportPrinting::preview(QWidget *owner)
 {
-    std::unique_ptr<TfrmRep> rep = newPage();
-    const TReportPage &page = rep->ReportPage();
-    FPreviewPages.push_back(std::move(rep));
-
-    auto *window = new TPreviewWindow(page, [this, &page] { FPrinter.print(page); });
+    auto slot = std::make_shared<PreviewSlot>();
+    slot->rep = newReceipt().rep;
+    std::weak_ptr<PreviewSlot> weakSlot = slot;
+    auto *window = new TPreviewWindow(slot->rep->ReportPage(), [this, weakSlot] {
+        const std::shared_ptr<PreviewSlot> shown = weakSlot.lock();
+        if (!shown || busy())
+            return;
+        // What goes to paper is the receipt as it is now, with the serial
+        // number that the last print has moved on: never a sheet twice.
+        Receipt receipt = newReceipt();
+        if (shown->window)
+            shown->window->setPage(receipt.rep->ReportPage());
+        shown->rep = std::move(receipt.rep);
+        printReceipt(shown->rep->ReportPage(), receipt.record);
+    });
+    slot->window = window;
     if (owner)
         window->setScreen(owner->screen());
     window->showMaximized();
+    if (QToolButton *print = window->findChild<QToolButton *>(QStringLiteral("Print")))
+        print->setEnabled(!busy());
 
     // Closed windows delete themselves; only the open ones are kept.
-    std::erase_if(FPreviews, [](const QPointer<TPreviewWindow> &open) { return open.isNull(); });
-    FPreviews.emplace_back(window);
+    std::erase_if(FPreviews, [](const auto &open) { return open->window.isNull(); });
+    FPreviews.push_back(std::move(slot));
     return window;
 }
 
 bool TReportPrinting::printDirect()
 {
-    const std::unique_ptr<TfrmRep> rep = newPage();
-    return FPrinter.print(rep->ReportPage());
+    const Receipt receipt = newReceipt();
+    return printReceipt(receipt.rep->ReportPage(), receipt.record);
+}
+
+bool TReportPrinting::printAll()
+{
+    if (FPassengers.entries().isEmpty()) {
+        MessageBox::showMessage(FBoxParent, QStringLiteral("没有可以打印的旅客。"));
+        return false;
+    }
+    if (busy()) {
+        MessageBox::showMessage(FBoxParent, QStringLiteral("正在打印…"));
+        return false;
+    }
+    printPassenger(0);
+    return true;
+}
+
+void TReportPrinting::printPassenger(int index)
+{
+    const QList<TPassengerChooser::Entry> &entries = FPassengers.entries();
+    if (index >= entries.size())
+        return;
+    QStringList notPrinted;
+    for (qsizetype i = index; i < entries.size(); ++i)
+        notPrinted.append(entries.at(i).FName);
+    const QString note = QStringLiteral("未打印的旅客：") + notPrinted.join(QStringLiteral("、"));
+
+    FPassengers.cboPassengerChange(index);
+    const Receipt receipt = newReceipt();
+    const auto next = [this, index, note](const TPrintOutcome &outcome) {
+        if (outcome.result != TPrintOutcome::Result::Printed)
+            return;
+        // Runs from the event loop: an error ends the series here, in its box.
+        try {
+            printPassenger(index + 1);
+        } catch (const KestranoError &error) {
+            MessageBox::showError(FBoxParent, error.message());
+        }
+    };
+    if (!send(receipt.rep->ReportPage(), receipt.record, true, next, note) && index > 0)
+        MessageBox::showMessage(FBoxParent, note);
+}
+
+bool TReportPrinting::printReceipt(const TReportPage &page, const TReceiptRecord &record)
+{
+    return send(page, record, true, {}, QString());
+}
+
+bool TReportPrinting::printPage(const TReportPage &page,
+                                const std::optional<TReceiptRecord> &record, Done done)
+{
+    return send(page, record, false, std::move(done), QString());
+}
+
+bool TReportPrinting::send(const TReportPage &page, const std::optional<TReceiptRecord> &record,
+                           bool advance, Done done, const QString &failureNote)
+{
+    if (busy()) {
+        MessageBox::showMessage(FBoxParent, QStringLiteral("正在打印…"));
+        return false;
+    }
+    // Asking the print system can take a moment: only now that a page goes.
+    const QString printer = FLookup ? FLookup() : QString();
+    if (printer.isEmpty()) {
+        MessageBox::showMessage(FBoxParent, QStringLiteral("没有默认打印机，无法打印。"));
+        return false;
+    }
+
+    // The row exists before the printer has the job: a number never goes to
+    // paper without a trace.
+    const qint64 rowId = record ? journal().begin(*record, printer) : 0;
+    if (rowId != 0)
+        Q_EMIT journalChanged();
+
+    FJob = new TPrintJob(printer, renderPagePdf(page), page.reportTitle(), FTimeLimit, this);
+    connect(FJob, &TPrintJob::submitted, this, [this, rowId](int jobId) {
+        if (rowId == 0)
+            return;
+        try {
+            journal().setJobId(rowId, jobId);
+            Q_EMIT journalChanged();
+        } catch (const KestranoError &error) {
+            MessageBox::showError(FBoxParent, error.message());
+        }
+    });
+    connect(
+        FJob, &TPrintJob::ended, this,
+        [this, rowId, advance, done = std::move(done), failureNote](const TPrintOutcome &outcome) {
+            finishJob(outcome, rowId, advance, failureNote, done);
+        });
+    setBusy(true);
+    FJob->start();
+    return true;
+}
+
+void TReportPrinting::finishJob(const TPrintOutcome &outcome, qint64 rowId, bool advance,
+                                const QString &failureNote, const Done &done)
+{
+    FJob->deleteLater();
+    FJob = nullptr;
+    const bool printed = outcome.result == TPrintOutcome::Result::Printed;
+    QString journalError;
+    if (rowId != 0) {
+        try {
+            journal().finish(rowId, journalOutcome(outcome.result), outcome.reason);
+        } catch (const KestranoError &error) {
+            journalError = error.message();
+        }
+    }
+    // The sheet is out: the receipt, as it is now, gets the next number.
+    if (printed && advance)
+        ReportPageAfterPrint(FFields);
+    setBusy(false);
+    Q_EMIT journalChanged();
+    Q_EMIT jobEnded(outcome);
+
+    if (!journalError.isEmpty())
+        MessageBox::showError(FBoxParent, journalError);
+    if (!printed) {
+        QString text = failureText(outcome);
+        if (!failureNote.isEmpty())
+            text += u'\n' + failureNote;
+        MessageBox::showError(FBoxParent, text);
+    }
+    if (done)
+        done(outcome);
+}
+
+void TReportPrinting::setBusy(bool busy)
+{
+    for (const std::shared_ptr<PreviewSlot> &slot : FPreviews) {
+        if (!slot->window)
+            continue;
+        if (QToolButton *print = slot->window->findChild<QToolButton *>(QStringLiteral("Print")))
+            print->setEnabled(!busy);
+    }
+    Q_EMIT busyChanged(busy);
+}
+
+QString TReportPrinting::failureText(const TPrintOutcome &outcome)
+{
+    return QStringLiteral("打印失败：%1：%2").arg(outcome.printer, outcome.reason);
+}
+
+void TReportPrinting::completeUnfinishedJobs()
+{
+    std::vector<TUnfinishedJobs::Job> jobs;
+    for (const TPrintJournal::Row &row : journal().unfinished())
+        jobs.push_back({row.id, row.printer, row.jobId});
+    if (jobs.empty()) {
+        Q_EMIT unfinishedJobsDone();
+        return;
+    }
+    delete FUnfinished;
+    FUnfinished = new TUnfinishedJobs(std::move(jobs), this);
+    connect(FUnfinished, &TUnfinishedJobs::jobEnded, this,
+            [this](qint64 rowId, const TPrintOutcome &outcome) {
+                try {
+                    journal().finish(rowId, journalOutcome(outcome.result), outcome.reason);
+                } catch (const KestranoError &error) {
+                    MessageBox::showError(FBoxParent, error.message());
+                }
+                Q_EMIT journalChanged();
+            });
+    connect(FUnfinished, &QThread::finished, this, [this] {
+        if (!FUnfinished->isInterruptionRequested())
+            Q_EMIT unfinishedJobsDone();
+    });
+    FUnfinished->start();
 }

@@ -1,51 +1,126 @@
 #pragma once
 
-#include "app/PagePrinter.h"
+#include "print/PrintJob.h"
+#include "print/ReceiptRecord.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
 class TItineraryFields;
+class TPassengerChooser;
 class TPreviewWindow;
+class TPrintJournal;
+class TReportPage;
+class TUnfinishedJobs;
 class TfrmRep;
 
-// The two ways to paper, "打印预览" and "直接打印". Each click makes its own
-// page from the print layout, titles it "行程单" and fills it from the
-// receipt; after every job that reached the printer the serial number (or
-// else the check code) moves on for the next sheet. The main window owns one
-// of these for its whole life; the pages of previews live as long as it does.
-class TReportPrinting
+// The ways to paper: "打印预览", "直接打印" and "全部打印". Each print makes
+// its own page from the print layout, titles it "行程单", fills it from the
+// receipt as it is at that moment and sends it to the default printer
+// through CUPS. The serial number (or else the check code) moves on only
+// when the job has completed, that is when the sheet is out; a job that
+// fails leaves the numbers for the sheet still in the tray and says why.
+// Every receipt sent is a row of the print journal. One job runs at a time;
+// the windows stay usable meanwhile. The main window owns one of these for
+// its whole life.
+class TReportPrinting : public QObject
 {
+    Q_OBJECT
+
 public:
-    // settingsFolder holds the settings file with the print settings.
-    TReportPrinting(TItineraryFields &fields, const QString &settingsFolder);
-    ~TReportPrinting();
+    // Names the printer "the default printer" is; empty when there is none.
+    using PrinterLookup = std::function<QString()>;
+    using Done = std::function<void(const TPrintOutcome &)>;
 
-    TReportPrinting(const TReportPrinting &) = delete;
-    TReportPrinting &operator=(const TReportPrinting &) = delete;
+    // settingsFolder holds the settings file with the print settings; the
+    // journal lives beside that file. Boxes are shown over boxParent.
+    TReportPrinting(TItineraryFields &fields, TPassengerChooser &passengers,
+                    const QString &settingsFolder, QWidget *boxParent = nullptr);
+    ~TReportPrinting() override;
 
-    // Which printer "the default printer" is; QPrinterInfo::defaultPrinter()
-    // unless replaced.
-    void setPrinterLookup(TPagePrinter::PrinterLookup lookup);
+    // The print system's default destination unless replaced.
+    void setPrinterLookup(PrinterLookup lookup);
+    // Two minutes unless replaced.
+    void setTimeLimit(std::chrono::milliseconds limit) { FTimeLimit = limit; }
+
+    // True from the hand-over of a job to its end.
+    bool busy() const { return FJob != nullptr; }
 
     // "打印预览": opens the preview of a new page on the owner's screen and
-    // returns at once; the window closes itself or with this object.
+    // returns at once; the window closes itself or with this object. Its
+    // print button fills the page again from the receipt before each print.
     TPreviewWindow *preview(QWidget *owner);
 
-    // "直接打印": prints a new page to the default printer without a dialog;
-    // false, and no change to any field, when there is no printer. Raises
-    // KestranoError when the job fails.
+    // "直接打印": sends a new page of the receipt to the default printer.
+    // Returns false when nothing was sent (no default printer, a job still
+    // running); the end of the job comes later, as jobEnded.
     bool printDirect();
 
+    // "全部打印": one receipt per passenger of the chooser, in its order, each
+    // on the next serial number and each sent only when the one before has
+    // completed; stops at the first that fails and names those not printed.
+    bool printAll();
+
+    // Sends any page to the default printer and follows the job: the one way
+    // to paper, also for pages that are no receipt (record empty: nothing is
+    // written to the journal). Says so in a box and returns false when there
+    // is no default printer or a job is still running; a job that ends
+    // otherwise than printed is shown in the error box. done runs at the end,
+    // after the journal and the numbers have been brought up to date.
+    bool printPage(const TReportPage &page, const std::optional<TReceiptRecord> &record,
+                   Done done = {});
+
+    // The print journal, opened at first use; raises KestranoError when it
+    // cannot be opened.
+    TPrintJournal &journal();
+
+    // Looks up the jobs that an earlier run left unfinished and completes
+    // their rows as they end; unfinishedJobsDone follows once all have.
+    void completeUnfinishedJobs();
+
+    // The text of the error box for a job that did not print.
+    static QString failureText(const TPrintOutcome &outcome);
+
+Q_SIGNALS:
+    void busyChanged(bool busy);
+    // After the journal and the numbers have taken the outcome in.
+    void jobEnded(const TPrintOutcome &outcome);
+    void journalChanged();
+    void unfinishedJobsDone();
+
 private:
-    std::unique_ptr<TfrmRep> newPage() const;
+    struct Receipt
+    {
+        std::unique_ptr<TfrmRep> rep;
+        TReceiptRecord record;
+    };
+    struct PreviewSlot;
+
+    Receipt newReceipt() const;
+    bool printReceipt(const TReportPage &page, const TReceiptRecord &record);
+    void printPassenger(int index);
+    // advance: a receipt, whose numbers move on when it has printed.
+    bool send(const TReportPage &page, const std::optional<TReceiptRecord> &record, bool advance,
+              Done done, const QString &failureNote);
+    void finishJob(const TPrintOutcome &outcome, qint64 rowId, bool advance,
+                   const QString &failureNote, const Done &done);
+    void setBusy(bool busy);
 
     TItineraryFields &FFields;
+    TPassengerChooser &FPassengers;
     QString FSettingsFolder;
-    TPagePrinter FPrinter;
-    std::vector<std::unique_ptr<TfrmRep>> FPreviewPages;
-    std::vector<QPointer<TPreviewWindow>> FPreviews;
+    QPointer<QWidget> FBoxParent;
+    PrinterLookup FLookup;
+    std::chrono::milliseconds FTimeLimit = TPrintJob::defaultTimeLimit;
+    std::unique_ptr<TPrintJournal> FJournal;
+    TPrintJob *FJob = nullptr;
+    TUnfinishedJobs *FUnfinished = nullptr;
+    std::vector<std::shared_ptr<PreviewSlot>> FPreviews;
 };

@@ -1,13 +1,14 @@
 #include "AnsweredBoxes.h"
-#include "app/MainWindow.h"
-#include "app/PreviewWindow.h"
 #include "PrivateCups.h"
 #include "TempFolder.h"
+#include "app/MainWindow.h"
+#include "app/PreviewWindow.h"
+#include "print/PrintJournal.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QPrinterInfo>
+#include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,45 +26,69 @@ protected:
         fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
     }
 
-    void press(const char *button)
+    QPushButton *button(const char *name)
     {
-        FWindow->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+        return FWindow->findChild<QPushButton *>(QString::fromLatin1(name));
     }
+    void press(const char *name) { button(name)->click(); }
 
     QString text(const char *name) { return FWindow->fields().text(QString::fromLatin1(name)); }
+    QString status() { return FWindow->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(); }
+
+    TPrintJournal &journal() { return FWindow->printing().journal(); }
 
     TempFolder FFolder;
     AnsweredBoxes FBoxes;
     std::unique_ptr<TfrmMain> FWindow;
 };
 
-TEST_F(PrintButtonsTest, DirectPrintSendsOnePageToTheDefaultPrinterAndAdvances)
+// While the job runs the window stays usable, says so in its status line and
+// takes no second print; the numbers move on when the sheet is out.
+TEST_F(PrintButtonsTest, DirectPrintWaitsForTheSheetWhileTheWindowStaysUsable)
 {
     SKIP_WITHOUT_PRINTER();
+    FWindow->show();
     FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440000999 6"));
-    const std::vector<Job> before = queuedJobs();
+    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
     press("btnPrint");
+
+    EXPECT_EQ(status(), QStringLiteral("正在打印…"));
+    EXPECT_FALSE(button("btnPrint")->isEnabled());
+    EXPECT_FALSE(button("btnPrintAll")->isEnabled());
+    EXPECT_TRUE(FWindow->isEnabled());
+    EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440000999 6"));
+    FWindow->fields().setText(QStringLiteral("edtFare"), QStringLiteral("100"));
+    EXPECT_EQ(text("edtTotal"), QStringLiteral("100.00"));
+
+    ASSERT_TRUE(ended.wait(120000));
+    const auto outcome = ended.front().front().value<TPrintOutcome>();
+    EXPECT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
     EXPECT_TRUE(FBoxes.shown().isEmpty());
-    const std::vector<Job> printed = jobsShowing(QStringLiteral("4440000999"), before);
-    ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(pagesOf(printed.front()), 1);
+    EXPECT_EQ(pagesOf(documentOf(outcome.jobId)), 1);
+    EXPECT_TRUE(textOf(documentOf(outcome.jobId)).contains(QStringLiteral("4440000999")));
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440001000 0"));
     EXPECT_EQ(text("edtCk"), QStringLiteral("1000"));
+    EXPECT_TRUE(status().isEmpty());
+    EXPECT_TRUE(button("btnPrint")->isEnabled());
+    EXPECT_EQ(journal().row(journal().rowCount()).outcome, TPrintJournal::Outcome::Printed);
 }
 
-TEST_F(PrintButtonsTest, WithoutADefaultPrinterDirectPrintDoesNothing)
+TEST_F(PrintButtonsTest, WithoutADefaultPrinterAMessageSaysSo)
 {
-    FWindow->printing().setPrinterLookup([] { return QPrinterInfo(); });
+    FWindow->printing().setPrinterLookup([] { return QString(); });
     FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440000999 6"));
     press("btnPrint");
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440000999 6"));
     EXPECT_EQ(text("edtCk"), QStringLiteral("0999"));
+    EXPECT_TRUE(status().isEmpty());
+    EXPECT_EQ(journal().rowCount(), 0);
 }
 
 TEST_F(PrintButtonsTest, PreviewOpensItsOwnWindowAndLeavesTheMainWindowUsable)
 {
-    FWindow->printing().setPrinterLookup([] { return QPrinterInfo(); });
+    FWindow->printing().setPrinterLookup([] { return QString(); });
     FWindow->show();
     press("btnReport");
     TPreviewWindow *preview = nullptr;
@@ -77,6 +102,78 @@ TEST_F(PrintButtonsTest, PreviewOpensItsOwnWindowAndLeavesTheMainWindowUsable)
     EXPECT_TRUE(FWindow->isEnabled());
     FWindow->fields().setText(QStringLiteral("edtFare"), QStringLiteral("100"));
     EXPECT_EQ(text("edtTotal"), QStringLiteral("100.00"));
+}
+
+// "全部打印": one receipt per passenger, in the chooser's order, each on the
+// next serial number and each sent after the one before has printed.
+TEST_F(PrintButtonsTest, PrintAllGivesEachPassengerTheNextSheet)
+{
+    SKIP_WITHOUT_PRINTER();
+    FWindow->passengers().setEntries(
+        {{QStringLiteral("陈大文"),
+          {QStringLiteral("310101197506062211"), QStringLiteral("7812990457001")}},
+         {QStringLiteral("陈小文"),
+          {QStringLiteral("310101200309090012"), QStringLiteral("7812990457002")}},
+         {QStringLiteral("PETERSEN/ANNA MS"),
+          {QStringLiteral("208816537"), QStringLiteral("7812990457004")}}});
+    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440007000 1"));
+    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
+    press("btnPrintAll");
+    while (ended.size() < 3 && ended.wait(120000)) {
+    }
+    ASSERT_EQ(ended.size(), 3);
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+
+    const struct
+    {
+        const char *serial;
+        const char *passenger;
+        const char *ticket;
+    } expected[] = {{"4440007000 1", "陈大文", "7812990457001"},
+                    {"4440007001 2", "陈小文", "7812990457002"},
+                    {"4440007002 3", "PETERSEN/ANNA MS", "7812990457004"}};
+    int pages = 0;
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const auto outcome = ended.at(i).front().value<TPrintOutcome>();
+        EXPECT_EQ(outcome.result, TPrintOutcome::Result::Printed);
+        pages += pagesOf(documentOf(outcome.jobId));
+        const QString printed = textOf(documentOf(outcome.jobId));
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(expected[i].serial)));
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(expected[i].ticket)));
+        const TPrintJournal::Row row = journal().row(i + 1);
+        EXPECT_EQ(row.jobId, outcome.jobId);
+        EXPECT_EQ(row.outcome, TPrintJournal::Outcome::Printed);
+        EXPECT_EQ(row.record.serialNumber, QString::fromUtf8(expected[i].serial));
+        EXPECT_EQ(row.record.passenger, QString::fromUtf8(expected[i].passenger));
+        EXPECT_EQ(row.record.ticketNumber, QString::fromUtf8(expected[i].ticket));
+    }
+    EXPECT_EQ(pages, 3);
+    EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440007003 4"));
+}
+
+// The series stops at the first sheet that does not print and says who is
+// left without a receipt.
+TEST_F(PrintButtonsTest, PrintAllStopsAtTheFirstFailure)
+{
+    SKIP_WITHOUT_PRINTER();
+    FWindow->printing().setPrinterLookup([] { return QStringLiteral("Broken"); });
+    FWindow->passengers().setEntries(
+        {{QStringLiteral("陈大文"), {}}, {QStringLiteral("陈小文"), {}}});
+    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440008000 1"));
+    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
+    press("btnPrintAll");
+    ASSERT_TRUE(ended.wait(120000));
+    // The failed job's end is handled in full before the wait returns: no
+    // second job was sent.
+    EXPECT_FALSE(FWindow->printing().busy());
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_TRUE(FBoxes.shown().front().text.startsWith(QStringLiteral("打印失败：Broken：")));
+    EXPECT_TRUE(
+        FBoxes.shown().front().text.contains(QStringLiteral("未打印的旅客：陈大文、陈小文")))
+        << FBoxes.shown().front().text.toStdString();
+    EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440008000 1"));
+    EXPECT_EQ(journal().rowCount(), 1);
 }
 
 } // namespace

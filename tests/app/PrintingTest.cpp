@@ -1,13 +1,13 @@
 #include "AnsweredBoxes.h"
-#include "itinerary/ItineraryFields.h"
-#include "common/KestranoError.h"
-#include "app/PagePrinter.h"
-#include "common/Pattern.h"
-#include "app/PreviewWindow.h"
 #include "PrintTestSupport.h"
 #include "PrivateCups.h"
-#include "app/ReportPrinting.h"
 #include "TempFolder.h"
+#include "app/PreviewWindow.h"
+#include "app/ReportPrinting.h"
+#include "common/KestranoError.h"
+#include "itinerary/ItineraryFields.h"
+#include "pnr/PassengerChooser.h"
+#include "print/PrintJournal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,23 +15,22 @@
 #include <QEvent>
 #include <QMenu>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <algorithm>
+#include <chrono>
 
 namespace {
 
-QPrinterInfo noPrinter()
-{
-    return QPrinterInfo();
-}
+using namespace std::chrono_literals;
+using Outcome = TPrintJournal::Outcome;
 
-void writeSerialNumber(TItineraryFields &fields, const QString &serialNumber)
+QString noPrinter()
 {
-    fields.setText(QStringLiteral("edtSerNo"), serialNumber);
+    return QString();
 }
 
 QString serialNumber(const TItineraryFields &fields)
@@ -49,76 +48,168 @@ QToolButton *button(const TPreviewWindow &window, const char *name)
     return window.findChild<QToolButton *>(QString::fromLatin1(name));
 }
 
-} // namespace
-
-TEST(DirectPrint, WithoutPrinterNothingHappens)
+// A receipt, its printing and what the boxes said, in a folder of its own.
+class Printing
 {
-    const TempFolder folder;
-    TItineraryFields fields;
-    writeSerialNumber(fields, QStringLiteral("1234567890 3"));
-    fields.setText(QStringLiteral("edtCk"), QStringLiteral("0099"));
+public:
+    Printing() : FPrinting(FFields, FPassengers, FFolder.path()) {}
 
-    TReportPrinting printing(fields, folder.path());
-    printing.setPrinterLookup(&noPrinter);
-    EXPECT_FALSE(printing.printDirect());
-    EXPECT_EQ(serialNumber(fields), QStringLiteral("1234567890 3"));
-    EXPECT_EQ(checkCode(fields), QStringLiteral("0099"));
+    // Starts a print and waits, in the event loop, until the job has ended.
+    TPrintOutcome printed(const std::function<bool()> &start)
+    {
+        QSignalSpy ended(&FPrinting, &TReportPrinting::jobEnded);
+        if (!start())
+            return {TPrintOutcome::Result::Failed, QString(), 0, QStringLiteral("not started")};
+        EXPECT_TRUE(ended.wait(120000));
+        return ended.isEmpty() ? TPrintOutcome() : ended.front().front().value<TPrintOutcome>();
+    }
+    TPrintOutcome printDirect()
+    {
+        return printed([this] { return FPrinting.printDirect(); });
+    }
 
-    bool hookRan = false;
-    TReportPage page;
-    page.setAfterPrint([&] { hookRan = true; });
-    EXPECT_FALSE(TPagePrinter(&noPrinter).print(page));
-    EXPECT_FALSE(hookRan);
+    TPrintJournal::Row lastRow() { return journal().row(journal().rowCount()); }
+    TPrintJournal &journal() { return FPrinting.journal(); }
+
+    TempFolder FFolder;
+    AnsweredBoxes FBoxes;
+    TItineraryFields FFields;
+    TPassengerChooser FPassengers{FFields};
+    TReportPrinting FPrinting;
+};
+
+// The page as the preview draws it, written to a PDF by the preview's kind of
+// printer.
+void writePreviewRendering(const TReportPage &page, const QString &path)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setFullPage(true);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    QPainter painter(&printer);
+    renderPage(page, painter);
 }
 
-// One job of one page, named after the report, reaches the default printer;
-// then the receipt is ready for the next sheet.
-TEST(DirectPrint, JobReachesTheDefaultPrinterAndTheNumbersAdvance)
+} // namespace
+
+TEST(DirectPrint, WithoutDefaultPrinterSaysSoAndRecordsNothing)
+{
+    Printing p;
+    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
+    p.FPrinting.setPrinterLookup(&noPrinter);
+    EXPECT_FALSE(p.FPrinting.printDirect());
+    EXPECT_FALSE(p.FPrinting.busy());
+    ASSERT_EQ(p.FBoxes.shown().size(), 1);
+    EXPECT_EQ(p.FBoxes.shown().front().kind, MessageBox::Kind::Plain);
+    EXPECT_EQ(p.FBoxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
+    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("1234567890 3"));
+    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("7890"));
+    EXPECT_EQ(p.journal().rowCount(), 0);
+}
+
+// The default printer of the print system prints one page; only then does
+// the receipt move on, and the journal knows the job.
+TEST(DirectPrint, CompletedJobAdvancesTheNumbersAndIsRecorded)
 {
     SKIP_WITHOUT_PRINTER();
-    const TempFolder folder;
-    TItineraryFields fields;
-    loadSampleReceipt(fields);
-    writeSerialNumber(fields, QStringLiteral("5550001110 2"));
-    ASSERT_EQ(checkCode(fields), QStringLiteral("1110"));
-    const std::vector<Job> before = queuedJobs();
+    Printing p;
+    loadSampleReceipt(p.FFields);
+    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550001110 2"));
+    ASSERT_EQ(checkCode(p.FFields), QStringLiteral("1110"));
 
-    TReportPrinting printing(fields, folder.path());
-    EXPECT_TRUE(printing.printDirect());
-    const std::vector<Job> printed = jobsShowing(QStringLiteral("5550001110"), before);
-    ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(printed.front().name, QStringLiteral("行程单"));
-    EXPECT_EQ(pagesOf(printed.front()), 1);
-    // Printed full-page without margins: the serial number stands where it
-    // does on the PDF the renderer writes itself.
-    const std::vector<Word> words = wordsOf(documentOf(printed.front()));
-    const auto serial = std::find_if(words.begin(), words.end(), [](const Word &word) {
-        return word.text == QLatin1String("5550001110");
-    });
-    ASSERT_NE(serial, words.end());
-    EXPECT_NEAR(serial->left, 604, 1);
-    EXPECT_NEAR(serial->top, 19, 2);
-    EXPECT_EQ(serialNumber(fields), QStringLiteral("5550001111 3"));
-    EXPECT_EQ(checkCode(fields), QStringLiteral("1111"));
+    const TPrintOutcome outcome = p.printDirect();
+    EXPECT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    EXPECT_EQ(outcome.printer, QStringLiteral("PDF"));
+    EXPECT_TRUE(p.FBoxes.shown().isEmpty());
+    EXPECT_EQ(jobState(outcome.jobId), QStringLiteral("completed"));
+    EXPECT_EQ(pagesOf(documentOf(outcome.jobId)), 1);
+    EXPECT_TRUE(textOf(documentOf(outcome.jobId)).contains(QStringLiteral("5550001110")));
+    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("5550001111 3"));
+    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("1111"));
+
+    const TPrintJournal::Row row = p.lastRow();
+    EXPECT_EQ(row.outcome, Outcome::Printed);
+    EXPECT_EQ(row.jobId, outcome.jobId);
+    EXPECT_EQ(row.printer, QStringLiteral("PDF"));
+    EXPECT_EQ(row.record.serialNumber, QStringLiteral("5550001110 2"));
+    EXPECT_EQ(row.record.checkCode, QStringLiteral("1110"));
+    EXPECT_EQ(row.record.passenger, QStringLiteral("张三"));
+    EXPECT_EQ(row.record.flights, QStringLiteral("MU5132"));
+    EXPECT_EQ(row.record.total, QStringLiteral("1910.00"));
+    EXPECT_EQ(row.record.fields.value(QStringLiteral("edtFrom1")).toString(),
+              QStringLiteral("北京首都"));
 
     // Without a serial number the check code counts on.
-    writeSerialNumber(fields, QString());
-    fields.setText(QStringLiteral("edtCk"), QStringLiteral("9999"));
-    EXPECT_TRUE(printing.printDirect());
-    EXPECT_EQ(jobsShowing(QStringLiteral("9999"), before).size(), 1u);
-    EXPECT_EQ(checkCode(fields), QStringLiteral("0000"));
+    p.FFields.setText(QStringLiteral("edtSerNo"), QString());
+    p.FFields.setText(QStringLiteral("edtCk"), QStringLiteral("9999"));
+    EXPECT_EQ(p.printDirect().result, TPrintOutcome::Result::Printed);
+    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("0000"));
+}
+
+// A job that does not print leaves the numbers for the sheet in the tray,
+// names the printer and the reason, and is recorded as failed.
+TEST(DirectPrint, FailedJobsLeaveTheNumbersAndSayWhy)
+{
+    SKIP_WITHOUT_PRINTER();
+    const struct
+    {
+        const char *printer;
+        const char *reason; // the start of the reason
+        bool jobTaken;
+    } cases[] = {
+        {"Broken", "作业已停止", true},        // its device cannot be written
+        {"Paused", "打印机已暂停", false},     // stopped by its administrator
+        {"Held", "作业未在 1 秒内完成", true}, // the job waits beyond the limit
+        {"Missing", "", false},                // no such printer
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.printer);
+        Printing p;
+        const QString printer = QString::fromLatin1(c.printer);
+        p.FPrinting.setPrinterLookup([printer] { return printer; });
+        p.FPrinting.setTimeLimit(1s);
+        p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550003330 1"));
+
+        const TPrintOutcome outcome = p.printDirect();
+        EXPECT_EQ(outcome.result, TPrintOutcome::Result::Failed);
+        EXPECT_TRUE(outcome.reason.startsWith(QString::fromUtf8(c.reason)))
+            << outcome.reason.toStdString();
+        EXPECT_FALSE(outcome.reason.isEmpty());
+        EXPECT_EQ(outcome.jobId != 0, c.jobTaken);
+        if (c.jobTaken) { // given up on, it can never print later
+            EXPECT_EQ(jobState(outcome.jobId), QStringLiteral("canceled"));
+        }
+        EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("5550003330 1"));
+        EXPECT_EQ(checkCode(p.FFields), QStringLiteral("3330"));
+
+        ASSERT_EQ(p.FBoxes.shown().size(), 1);
+        EXPECT_EQ(p.FBoxes.shown().front().kind, MessageBox::Kind::Error);
+        EXPECT_TRUE(p.FBoxes.shown().front().text.startsWith(QStringLiteral("打印失败：") +
+                                                             printer + QStringLiteral("：") +
+                                                             QString::fromUtf8(c.reason)))
+            << p.FBoxes.shown().front().text.toStdString();
+
+        const TPrintJournal::Row row = p.lastRow();
+        EXPECT_EQ(row.outcome, Outcome::Failed);
+        EXPECT_EQ(row.printer, printer);
+        EXPECT_EQ(row.jobId, outcome.jobId);
+        EXPECT_EQ(row.reason, outcome.reason);
+        EXPECT_EQ(row.record.serialNumber, QStringLiteral("5550003330 1"));
+        EXPECT_FALSE(p.FPrinting.busy());
+    }
 }
 
 TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
 {
-    const TempFolder folder;
-    TItineraryFields fields;
-    loadSampleReceipt(fields);
-    TReportPrinting printing(fields, folder.path());
-    printing.setPrinterLookup(&noPrinter);
+    Printing p;
+    loadSampleReceipt(p.FFields);
+    p.FPrinting.setPrinterLookup(&noPrinter);
     QWidget owner;
 
-    TPreviewWindow *window = printing.preview(&owner);
+    TPreviewWindow *window = p.FPrinting.preview(&owner);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("预览"));
@@ -177,12 +268,9 @@ TEST(Preview, UsefulSizeWithoutMaximising)
 // what prints never has them.
 TEST(Preview, BackdropButtonSwitchesTheBoxes)
 {
-    const TempFolder folder;
-    TItineraryFields fields;
-    loadSampleReceipt(fields);
-    TReportPrinting printing(fields, folder.path());
-    printing.setPrinterLookup(&noPrinter);
-    TPreviewWindow *window = printing.preview(nullptr);
+    Printing p;
+    loadSampleReceipt(p.FFields);
+    TPreviewWindow *window = p.FPrinting.preview(nullptr);
     QCoreApplication::processEvents();
     const auto greyPixels = [&] {
         const QImage shot = window->previewWidget()->grab().toImage();
@@ -208,10 +296,8 @@ TEST(Preview, BackdropButtonSwitchesTheBoxes)
 
 TEST(Preview, ZoomFollowsTheMenuAndThe100Button)
 {
-    const TempFolder folder;
-    TItineraryFields fields;
-    TReportPrinting printing(fields, folder.path());
-    TPreviewWindow *window = printing.preview(nullptr);
+    Printing p;
+    TPreviewWindow *window = p.FPrinting.preview(nullptr);
     QToolButton *zoom100 = button(*window, "Zoom100");
 
     for (QAction *factor : button(*window, "SpeedButton1")->menu()->actions()) {
@@ -225,62 +311,79 @@ TEST(Preview, ZoomFollowsTheMenuAndThe100Button)
     EXPECT_TRUE(zoom100->isChecked());
 }
 
-// Opening, zooming and closing print nothing and advance nothing; the page
-// stays with its owner.
+// Opening, zooming and closing print nothing and advance nothing.
 TEST(Preview, ClosingAdvancesNothing)
 {
-    const TempFolder folder;
-    TItineraryFields fields;
-    writeSerialNumber(fields, QStringLiteral("1234567890 3"));
-    TReportPrinting printing(fields, folder.path());
-    QPointer<TPreviewWindow> window = printing.preview(nullptr);
-    const TReportPage *page = &window->page();
+    Printing p;
+    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
+    QPointer<TPreviewWindow> window = p.FPrinting.preview(nullptr);
     window->findChild<QToolButton *>(QStringLiteral("ExitButton"))->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-    EXPECT_EQ(serialNumber(fields), QStringLiteral("1234567890 3"));
-    EXPECT_EQ(checkCode(fields), QStringLiteral("7890"));
-    EXPECT_EQ(page->reportTitle(), QStringLiteral("行程单"));
+    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("1234567890 3"));
+    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("7890"));
+    EXPECT_EQ(p.journal().rowCount(), 0);
 }
 
-TEST(Preview, PrintButtonWithoutPrinterDoesNothing)
+TEST(Preview, PrintButtonWithoutPrinterSaysSo)
 {
-    const TempFolder folder;
-    TItineraryFields fields;
-    writeSerialNumber(fields, QStringLiteral("1234567890 3"));
-    TReportPrinting printing(fields, folder.path());
-    printing.setPrinterLookup(&noPrinter);
-    TPreviewWindow *window = printing.preview(nullptr);
+    Printing p;
+    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
+    p.FPrinting.setPrinterLookup(&noPrinter);
+    TPreviewWindow *window = p.FPrinting.preview(nullptr);
     button(*window, "Print")->click();
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(serialNumber(fields), QStringLiteral("1234567890 3"));
+    ASSERT_EQ(p.FBoxes.shown().size(), 1);
+    EXPECT_EQ(p.FBoxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
+    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("1234567890 3"));
 }
 
-// Each print from the preview prints the page as it was filled, while the
-// receipt moves on each time.
-TEST(Preview, EachPrintAdvancesWhileThePageStaysAsFilled)
+// Each print from an open preview fills the page again from the receipt, so
+// two prints carry two serial numbers, and the preview shows the last one.
+// What reaches the printer has every character where the preview draws it.
+TEST(Preview, EachPrintTakesTheReceiptAsItIsNow)
 {
     SKIP_WITHOUT_PRINTER();
-    const TempFolder folder;
-    TItineraryFields fields;
-    writeSerialNumber(fields, QStringLiteral("5550002220 4"));
-    TReportPrinting printing(fields, folder.path());
-    TPreviewWindow *window = printing.preview(nullptr);
-    const std::vector<Job> before = queuedJobs();
+    Printing p;
+    loadSampleReceipt(p.FFields);
+    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550002220 4"));
+    TPreviewWindow *window = p.FPrinting.preview(nullptr);
 
-    button(*window, "Print")->click();
-    button(*window, "Print")->click();
-    EXPECT_EQ(jobsShowing(QStringLiteral("5550002220"), before).size(), 2u);
+    const auto printFromPreview = [&] {
+        return p.printed([&] {
+            button(*window, "Print")->click();
+            return p.FPrinting.busy();
+        });
+    };
+    const TPrintOutcome first = printFromPreview();
+    ASSERT_EQ(first.result, TPrintOutcome::Result::Printed) << first.reason.toStdString();
+    const TPrintOutcome second = printFromPreview();
+    ASSERT_EQ(second.result, TPrintOutcome::Result::Printed) << second.reason.toStdString();
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(serialNumber(fields), QStringLiteral("5550002222 6"));
-    EXPECT_EQ(checkCode(fields), QStringLiteral("2222"));
+    EXPECT_TRUE(textOf(documentOf(first.jobId)).contains(QStringLiteral("5550002220 4")));
+    EXPECT_TRUE(textOf(documentOf(second.jobId)).contains(QStringLiteral("5550002221 5")));
+    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("5550002222 6"));
+    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("2222"));
 
-    QString printed;
+    QString shownSerial;
     for (const auto &label : window->page().labels()) {
         if (label->name() == QLatin1String("qlblSerNo"))
-            printed += label->text();
+            shownSerial += label->text();
     }
-    EXPECT_EQ(printed, QStringLiteral("5550002220 4"));
+    EXPECT_EQ(shownSerial, QStringLiteral("5550002221 5"));
+
+    const TempFolder out;
+    writePreviewRendering(window->page(), out.file(QStringLiteral("preview.pdf")));
+    const std::vector<Word> printed = wordsOf(documentOf(second.jobId));
+    const std::vector<Word> previewed = wordsOf(out.file(QStringLiteral("preview.pdf")));
+    ASSERT_EQ(printed.size(), previewed.size());
+    ASSERT_GT(printed.size(), 20u);
+    for (size_t i = 0; i < printed.size(); ++i) {
+        SCOPED_TRACE(printed[i].text.toStdString());
+        EXPECT_EQ(printed[i].text, previewed[i].text);
+        EXPECT_NEAR(printed[i].left, previewed[i].left, 1);
+        EXPECT_NEAR(printed[i].top, previewed[i].top, 1);
+    }
 }
 
 TEST(Preview, FailedPrintShowsTheErrorAndKeepsTheWindow)
@@ -301,12 +404,10 @@ TEST(Preview, FailedPrintShowsTheErrorAndKeepsTheWindow)
 // closed.
 TEST(Preview, ClosingTheOwnerIsClosingTheLastWindow)
 {
-    const TempFolder folder;
-    TItineraryFields fields;
-    TReportPrinting printing(fields, folder.path());
+    Printing p;
     QWidget owner;
     owner.show();
-    TPreviewWindow *window = printing.preview(&owner);
+    TPreviewWindow *window = p.FPrinting.preview(&owner);
     ASSERT_TRUE(window->isVisible());
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     // The application notices its last window only while its loop runs; the

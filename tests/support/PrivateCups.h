@@ -1,17 +1,17 @@
 #pragma once
 
-#include "common/Pattern.h"
 #include "ToolOutput.h"
+#include "common/Pattern.h"
 
 #include <QRegularExpression>
 #include <QString>
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <vector>
 
 // Printing for real needs a printer: scripts/with-private-cups runs the tests
-// with a private CUPS scheduler whose default printer is a PDF printer that
-// holds every job it receives.
+// with a private CUPS scheduler whose default printer "PDF" prints every job
+// it receives, and the printers "Broken" (its device cannot be written),
+// "Paused" (stopped) and "Held" (holds every job). The scheduler keeps the
+// document of every job.
 
 inline bool havePrinter()
 {
@@ -23,65 +23,43 @@ inline bool havePrinter()
     if (!havePrinter())                                                                            \
     GTEST_SKIP() << "no private CUPS scheduler: run through scripts/with-private-cups"
 
-struct Job
+// The document of a job as the printer received it.
+inline QString documentOf(int jobId)
 {
-    int id;
-    QString name;
-};
+    return QStringLiteral("%1/d%2-001")
+        .arg(qEnvironmentVariable("KESTRANO_CUPS_SPOOL"))
+        .arg(jobId, 5, 10, QLatin1Char('0'));
+}
 
-// The jobs waiting in the queue of the private scheduler's printer, oldest
-// first (the scheduler holds every job it receives).
-inline std::vector<Job> queuedJobs()
+inline int pagesOf(const QString &pdf)
+{
+    static const QRegularExpression pages =
+        makePattern(QStringLiteral("^Pages: +(\\d+)$"), QRegularExpression::MultilineOption);
+    return pages.match(toolOutput(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+}
+
+inline QString textOf(const QString &pdf)
+{
+    return toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+}
+
+// The job's state as the scheduler names it: "completed", "canceled", ...
+inline QString jobState(int jobId)
 {
     const QString answer = toolOutput(
         QStringLiteral("ipptool"),
         {QStringLiteral("-tv"),
-         QStringLiteral("ipp://%1/printers/PDF").arg(qEnvironmentVariable("CUPS_SERVER")),
-         QStringLiteral("get-jobs.test")});
-    static const QRegularExpression attribute =
-        makePattern(QStringLiteral("^ +job-(id|name) \\([a-zA-Z]+\\) = (.*)$"),
+         QStringLiteral("ipp://%1/jobs/%2").arg(qEnvironmentVariable("CUPS_SERVER")).arg(jobId),
+         QStringLiteral("get-job-attributes.test")});
+    static const QRegularExpression state =
+        makePattern(QStringLiteral("^ +job-state \\(enum\\) = ([a-z-]+)$"),
                     QRegularExpression::MultilineOption);
-    std::vector<Job> jobs;
-    std::vector<QString> names;
-    for (const QRegularExpressionMatch &m : attribute.globalMatch(answer)) {
-        if (m.captured(1) == QLatin1String("id"))
-            jobs.push_back({m.captured(2).toInt(), QString()});
-        else
-            names.push_back(m.captured(2));
-    }
-    EXPECT_EQ(jobs.size(), names.size()) << answer.toStdString();
-    for (size_t i = 0; i < jobs.size() && i < names.size(); ++i)
-        jobs[i].name = names[i];
-    return jobs;
+    return state.match(answer).captured(1);
 }
 
-inline QString documentOf(const Job &job)
+// Lets a held job go on to print.
+inline void releaseJob(int jobId)
 {
-    return QStringLiteral("%1/d%2-001")
-        .arg(qEnvironmentVariable("KESTRANO_CUPS_SPOOL"))
-        .arg(job.id, 5, 10, QLatin1Char('0'));
-}
-
-// The jobs queued since before whose document shows text. Other tests may
-// print at the same time, so every test prints a serial number of its own.
-inline std::vector<Job> jobsShowing(const QString &text, const std::vector<Job> &before)
-{
-    std::vector<Job> found;
-    for (const Job &job : queuedJobs()) {
-        const bool old = std::any_of(before.begin(), before.end(),
-                                     [&](const Job &seen) { return seen.id == job.id; });
-        if (!old && toolOutput(QStringLiteral("pdftotext"), {documentOf(job), QStringLiteral("-")})
-                        .contains(text))
-            found.push_back(job);
-    }
-    return found;
-}
-
-inline int pagesOf(const Job &job)
-{
-    static const QRegularExpression pages =
-        makePattern(QStringLiteral("^Pages: +(\\d+)$"), QRegularExpression::MultilineOption);
-    return pages.match(toolOutput(QStringLiteral("pdfinfo"), {documentOf(job)}))
-        .captured(1)
-        .toInt();
+    toolOutput(QStringLiteral("lp"), {QStringLiteral("-i"), QString::number(jobId),
+                                      QStringLiteral("-H"), QStringLiteral("resume")});
 }

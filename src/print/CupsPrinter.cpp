@@ -1,0 +1,183 @@
+#include "print/CupsPrinter.h"
+
+#include "common/KestranoError.h"
+
+#include <cups/cups.h>
+
+#include <memory>
+
+namespace {
+
+struct IppDeleter
+{
+    void operator()(ipp_t *ipp) const { ippDelete(ipp); }
+};
+using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
+
+QString lastError()
+{
+    return QString::fromUtf8(cupsLastErrorString());
+}
+
+bool answered()
+{
+    return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+}
+
+QString text(ipp_t *answer, const char *name)
+{
+    ipp_attribute_t *attribute = ippFindAttribute(answer, name, IPP_TAG_ZERO);
+    return attribute ? QString::fromUtf8(ippGetString(attribute, 0, nullptr)) : QString();
+}
+
+int enumValue(ipp_t *answer, const char *name)
+{
+    ipp_attribute_t *attribute = ippFindAttribute(answer, name, IPP_TAG_ENUM);
+    return attribute ? ippGetInteger(attribute, 0) : 0;
+}
+
+// "reason" alone, or "reason（detail）" when the print system says more.
+QString withDetail(const QString &reason, const QString &detail)
+{
+    const QString more = detail.trimmed();
+    return more.isEmpty() ? reason : reason + QStringLiteral("（") + more + QStringLiteral("）");
+}
+
+IppMessage request(ipp_op_t operation, const char *uriName, const QByteArray &resource)
+{
+    IppMessage message(ippNewRequest(operation));
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "%s", resource.constData());
+    ippAddString(message.get(), IPP_TAG_OPERATION, IPP_TAG_URI, uriName, nullptr, uri);
+    ippAddString(message.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    return message;
+}
+
+struct PrinterState
+{
+    bool known = false;
+    bool stopped = false;
+    bool accepting = true;
+    QString message;
+};
+
+PrinterState printerState(const QString &name)
+{
+    IppMessage ask = request(IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri",
+                             QByteArrayLiteral("/printers/") + name.toUtf8());
+    static const char *const wanted[] = {"printer-state", "printer-state-message",
+                                         "printer-is-accepting-jobs"};
+    ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(std::size(wanted)), nullptr, wanted);
+    const IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    PrinterState state;
+    if (!answer || !answered())
+        return state;
+    state.known = true;
+    state.stopped = enumValue(answer.get(), "printer-state") == IPP_PSTATE_STOPPED;
+    if (ipp_attribute_t *accepting =
+            ippFindAttribute(answer.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+        state.accepting = ippGetBoolean(accepting, 0);
+    state.message = text(answer.get(), "printer-state-message");
+    return state;
+}
+
+QString stoppedReason(const PrinterState &printer)
+{
+    return withDetail(QStringLiteral("打印机已暂停"), printer.message);
+}
+
+} // namespace
+
+QString TCupsPrinter::defaultPrinter()
+{
+    cups_dest_t *destination = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+    if (!destination)
+        return QString();
+    const QString name = QString::fromUtf8(destination->name);
+    cupsFreeDests(1, destination);
+    return name;
+}
+
+int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
+{
+    const PrinterState printer = printerState(FName);
+    if (!printer.known)
+        throw KestranoError(lastError());
+    if (printer.stopped)
+        throw KestranoError(stoppedReason(printer));
+    if (!printer.accepting)
+        throw KestranoError(withDetail(QStringLiteral("打印机不接受作业"), printer.message));
+
+    const QByteArray name = FName.toUtf8();
+    const QByteArray jobTitle = title.toUtf8();
+    cups_option_t *options = nullptr;
+    int optionCount = 0;
+    // The page is drawn at its true size: any scaling or fitting moves every
+    // value off its box on the stock.
+    for (const auto &[option, value] :
+         {std::pair{"print-scaling", "none"}, std::pair{"fit-to-page", "false"},
+          std::pair{"copies", "1"}, std::pair{"sides", "one-sided"}})
+        optionCount = cupsAddOption(option, value, optionCount, &options);
+    const int jobId = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(),
+                                    optionCount, options);
+    cupsFreeOptions(optionCount, options);
+    if (jobId <= 0)
+        throw KestranoError(lastError());
+
+    bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), jobId, jobTitle.constData(),
+                                  CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    constexpr qsizetype chunk = 64 * 1024;
+    for (qsizetype at = 0; sent && at < pdf.size(); at += chunk)
+        sent =
+            cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
+                                 size_t(std::min(chunk, pdf.size() - at))) == HTTP_STATUS_CONTINUE;
+    const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
+    if (!sent || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        const QString reason = lastError();
+        cancel(jobId);
+        throw KestranoError(reason);
+    }
+    return jobId;
+}
+
+TJobStatus TCupsPrinter::status(int jobId) const
+{
+    using State = TJobStatus::State;
+    IppMessage ask = request(IPP_OP_GET_JOB_ATTRIBUTES, "job-uri",
+                             QByteArrayLiteral("/jobs/") + QByteArray::number(jobId));
+    static const char *const wanted[] = {"job-state", "job-state-reasons",
+                                         "job-printer-state-message"};
+    ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(std::size(wanted)), nullptr, wanted);
+    const IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+        return {State::Failed, QStringLiteral("打印系统中没有这个作业")};
+    if (!answer || !answered())
+        return {State::Unreachable, lastError()};
+
+    const QString detail = text(answer.get(), "job-printer-state-message");
+    switch (enumValue(answer.get(), "job-state")) {
+    case IPP_JSTATE_COMPLETED:
+        return {State::Printed, QString()};
+    case IPP_JSTATE_CANCELED:
+        return {State::Cancelled, QStringLiteral("作业已被取消")};
+    case IPP_JSTATE_ABORTED:
+        return {State::Failed, withDetail(QStringLiteral("作业已中止"), detail)};
+    case IPP_JSTATE_STOPPED:
+        return {State::Failed, withDetail(QStringLiteral("作业已停止"), detail)};
+    default:
+        break;
+    }
+    const PrinterState printer = printerState(FName);
+    if (printer.known && printer.stopped)
+        return {State::Failed, stoppedReason(printer)};
+    return {State::Waiting, QString()};
+}
+
+void TCupsPrinter::cancel(int jobId) const
+{
+    cupsCancelJob2(CUPS_HTTP_DEFAULT, FName.toUtf8().constData(), jobId, 0);
+}

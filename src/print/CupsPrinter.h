@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Where a job stands, as the print system reports it.
+struct TJobStatus
+{
+    enum class State {
+        Waiting,     // queued, held or printing
+        Printed,     // completed: the sheet is out
+        Failed,      // aborted or stopped, or its printer stopped
+        Cancelled,   // cancelled by someone
+        Unreachable, // the print system gave no answer this time
+    };
+    State state = State::Waiting;
+    QString reason; // why it failed or was cancelled, or why no answer came
+};
+
+// A printer of the CUPS print system, addressed through the scheduler that
+// the process uses (CUPS_SERVER, client.conf or the local one). Every call
+// asks the scheduler and waits for its answer, so none of them belongs on a
+// thread that paints windows. Each thread has its own connection.
+class TCupsPrinter
+{
+public:
+    // The print system's default destination; empty when there is none.
+    static QString defaultPrinter();
+
+    explicit TCupsPrinter(QString name) : FName(std::move(name)) {}
+    const QString &name() const { return FName; }
+
+    // Hands a PDF over as one job: one copy, one side, never scaled or
+    // fitted, so every value stays at its spot on the stock. A printer that
+    // is stopped or does not accept jobs gets nothing. Returns the job's id;
+    // raises KestranoError with the reason when the printer refuses.
+    int submitPdf(const QByteArray &pdf, const QString &title) const;
+
+    // The job's state; a waiting job whose printer has stopped counts as
+    // failed, since nothing will come out while it stays so.
+    TJobStatus status(int jobId) const;
+
+    // Withdraws a job that must not print any more (one given up on); a job
+    // that has ended stays as it is.
+    void cancel(int jobId) const;
+
+private:
+    QString FName;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QSqlQueryModel>
+
+class TPrintJournal;
+
+// The journal as a table, newest row first: serial number, time, passenger,
+// ticket number, flights, total and outcome. A filter keeps the rows whose
+// serial number, ticket number or passenger contains the text. Rows are
+// fetched as they are scrolled to, so a journal of any length opens at once.
+class TJournalModel : public QSqlQueryModel
+{
+    Q_OBJECT
+
+public:
+    enum Column {
+        SerialNumber,
+        Time,
+        Passenger,
+        TicketNumber,
+        Flights,
+        Total,
+        Outcome,
+        ColumnCount
+    };
+
+    explicit TJournalModel(const TPrintJournal &journal, QObject *parent = nullptr);
+
+    const QString &filter() const { return FFilter; }
+    void setFilter(const QString &text);
+    // Reads the journal again with the same filter.
+    void refresh();
+
+    // The journal row shown at a table row, or 0.
+    qint64 rowId(int row) const;
+    // Its outcome's key ("printed", ...).
+    QString outcomeKey(int row) const;
+
+    static QString outcomeCaption(const QString &key);
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+
+private:
+    const TPrintJournal &FJournal;
+    QString FFilter;
+};

@@ -1,0 +1,35 @@
+#include "print/PagePdf.h"
+
+#include "print/PageRenderer.h"
+#include "print/ReportPage.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+// Fine enough that every position lands within a fraction of a layout pixel.
+constexpr int pdfResolution = 1200;
+
+} // namespace
+
+QByteArray renderPagePdf(const TReportPage &page)
+{
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(pdfResolution);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Portrait);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        writer.setTitle(page.reportTitle());
+        writer.setCreator(QStringLiteral("Kestrano"));
+        QPainter painter(&writer);
+        renderPage(page, painter);
+    }
+    return pdf;
+}

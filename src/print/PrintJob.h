@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMetaType>
+#include <QString>
+#include <QThread>
+#include <chrono>
+
+// How a print job ended for the one who sent it.
+struct TPrintOutcome
+{
+    enum class Result { Printed, Failed, Cancelled };
+    Result result = Result::Failed;
+    QString printer;
+    int jobId = 0; // 0 when the printer took no job
+    QString reason;
+};
+Q_DECLARE_METATYPE(TPrintOutcome)
+
+// One page document on its way to paper: hands it to the printer and follows
+// the job until it has completed, failed, or run out of time, on a thread of
+// its own so that the windows stay responsive. A job given up on (time out,
+// printer stopped) is withdrawn, so that it cannot come out later under a
+// number that has been used again.
+class TPrintJob : public QThread
+{
+    Q_OBJECT
+
+public:
+    // The longest a job may take from hand-over to the last sheet.
+    static constexpr std::chrono::milliseconds defaultTimeLimit = std::chrono::minutes(2);
+
+    TPrintJob(QString printer, QByteArray pdf, QString title,
+              std::chrono::milliseconds timeLimit = defaultTimeLimit, QObject *parent = nullptr);
+    // Stops following; the job itself goes on in the print system.
+    ~TPrintJob() override;
+
+    // The reason given when a job does not complete in time.
+    static QString lateReason(std::chrono::milliseconds timeLimit);
+
+Q_SIGNALS:
+    // The printer took the job (queued to whoever listens on another thread).
+    void submitted(int jobId);
+    // Once, at the end; also when the printer took no job.
+    void ended(const TPrintOutcome &outcome);
+
+protected:
+    void run() override;
+
+private:
+    TPrintOutcome follow(int jobId);
+    bool pause(std::chrono::milliseconds length);
+
+    QString FPrinter;
+    QByteArray FPdf;
+    QString FTitle;
+    std::chrono::milliseconds FTimeLimit;
+};

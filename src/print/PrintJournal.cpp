@@ -1,0 +1,286 @@
+#include "print/PrintJournal.h"
+
+#include "common/KestranoError.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QString settingsFileName = QStringLiteral("vantrel_cof.ini");
+const QString timeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+QString newConnectionName()
+{
+    static QAtomicInteger<int> count;
+    return QStringLiteral("journal-%1").arg(count.fetchAndAddRelaxed(1));
+}
+
+const char *const columns =
+    "journal.id, printed_at, printer, job_id, outcome, reason, void_reason, serial_number,"
+    " check_code, passenger, id_number, ticket_number, pnr, flights, dates, fare, airport_tax,"
+    " fuel_surcharge, other_taxes, total, receipt_fields.fields";
+const char *const tables = "journal LEFT JOIN receipt_fields ON receipt_fields.id = journal.id";
+
+TPrintJournal::Row rowOf(const QSqlQuery &query)
+{
+    TPrintJournal::Row row;
+    const auto text = [&](int column) { return query.value(column).toString(); };
+    row.id = query.value(0).toLongLong();
+    row.time = QDateTime::fromString(text(1), timeFormat);
+    row.printer = text(2);
+    row.jobId = query.value(3).toInt();
+    row.outcome = TPrintJournal::outcomeOf(text(4));
+    row.reason = text(5);
+    row.voidReason = text(6);
+    row.record = TReceiptRecord::fromFieldsJson(text(20));
+    TReceiptRecord &r = row.record;
+    r.serialNumber = text(7);
+    r.checkCode = text(8);
+    r.passenger = text(9);
+    r.idNumber = text(10);
+    r.ticketNumber = text(11);
+    r.pnr = text(12);
+    r.flights = text(13);
+    r.dates = text(14);
+    r.fare = text(15);
+    r.airportTax = text(16);
+    r.fuelSurcharge = text(17);
+    r.otherTaxes = text(18);
+    r.total = text(19);
+    return row;
+}
+
+} // namespace
+
+QString TPrintJournal::pathFor(const QString &settingsFolder)
+{
+    // An installed program's settings file may be a link into a folder its
+    // users can write; the journal belongs there too.
+    QString settingsFile = QDir(settingsFolder).filePath(settingsFileName);
+    for (int hop = 0; hop < 8 && QFileInfo(settingsFile).isSymLink(); ++hop)
+        settingsFile = QFileInfo(settingsFile).symLinkTarget();
+    return QFileInfo(settingsFile).dir().filePath(fileName());
+}
+
+TPrintJournal::TPrintJournal(const QString &settingsFolder)
+    : FPath(pathFor(settingsFolder)), FConnection(newConnectionName())
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnection);
+        db.setDatabaseName(FPath);
+        if (!db.open()) {
+            const QString reason = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(FConnection);
+            throw KestranoError(QStringLiteral("无法打开打印记录 %1：%2").arg(FPath, reason));
+        }
+    }
+    try {
+        // Another copy of the program may be writing: wait for it a while.
+        execute(QStringLiteral("PRAGMA busy_timeout = 5000"));
+        QSqlQuery mode(database());
+        if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !mode.next() ||
+            mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+            throw KestranoError(
+                QStringLiteral("无法打开打印记录 %1：%2").arg(FPath, mode.lastError().text()));
+        execute(QStringLiteral("PRAGMA synchronous = FULL"));
+        execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal ("
+                               " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " printed_at TEXT NOT NULL, printer TEXT NOT NULL, job_id INTEGER,"
+                               " outcome TEXT NOT NULL, reason TEXT DEFAULT '',"
+                               " void_reason TEXT DEFAULT '',"
+                               " serial_number TEXT DEFAULT '', check_code TEXT DEFAULT '',"
+                               " passenger TEXT DEFAULT '', id_number TEXT DEFAULT '',"
+                               " ticket_number TEXT DEFAULT '', pnr TEXT DEFAULT '',"
+                               " flights TEXT DEFAULT '', dates TEXT DEFAULT '',"
+                               " fare TEXT DEFAULT '', airport_tax TEXT DEFAULT '',"
+                               " fuel_surcharge TEXT DEFAULT '', other_taxes TEXT DEFAULT '',"
+                               " total TEXT DEFAULT '')"));
+        // What a search looks through, one short text per row in a table of
+        // its own: a search reads little more than these texts.
+        execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_search ("
+                               " id INTEGER PRIMARY KEY REFERENCES journal (id),"
+                               " search TEXT NOT NULL)"));
+        // Every field's text sits apart, so that listing and searching the
+        // rows never reads it.
+        execute(QStringLiteral("CREATE TABLE IF NOT EXISTS receipt_fields ("
+                               " id INTEGER PRIMARY KEY REFERENCES journal (id),"
+                               " fields TEXT NOT NULL)"));
+        execute(QStringLiteral("CREATE INDEX IF NOT EXISTS journal_unfinished ON journal (outcome) "
+                               "WHERE outcome = 'printing'"));
+    } catch (...) {
+        QSqlDatabase::database(FConnection, false).close();
+        QSqlDatabase::removeDatabase(FConnection);
+        throw;
+    }
+}
+
+TPrintJournal::~TPrintJournal()
+{
+    QSqlDatabase::database(FConnection, false).close();
+    QSqlDatabase::removeDatabase(FConnection);
+}
+
+QSqlDatabase TPrintJournal::database() const
+{
+    return QSqlDatabase::database(FConnection, false);
+}
+
+QString TPrintJournal::outcomeKey(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Printing:
+        return QStringLiteral("printing");
+    case Outcome::Printed:
+        return QStringLiteral("printed");
+    case Outcome::Failed:
+        return QStringLiteral("failed");
+    case Outcome::Cancelled:
+        return QStringLiteral("cancelled");
+    case Outcome::Voided:
+        return QStringLiteral("voided");
+    }
+    return QString();
+}
+
+TPrintJournal::Outcome TPrintJournal::outcomeOf(const QString &key)
+{
+    for (Outcome outcome :
+         {Outcome::Printed, Outcome::Failed, Outcome::Cancelled, Outcome::Voided}) {
+        if (key == outcomeKey(outcome))
+            return outcome;
+    }
+    return Outcome::Printing;
+}
+
+void TPrintJournal::execute(const QString &statement)
+{
+    QSqlQuery query(database());
+    if (!query.exec(statement))
+        throw KestranoError(
+            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+}
+
+QString TPrintJournal::searchText(const QString &text)
+{
+    return text.toUpper();
+}
+
+qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer)
+{
+    QSqlDatabase db = database();
+    const auto failed = [&](const QSqlQuery &query) {
+        const QString reason = query.lastError().text();
+        db.rollback();
+        return KestranoError(QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, reason));
+    };
+    db.transaction();
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral(
+        "INSERT INTO journal (printed_at, printer, outcome, serial_number, check_code, passenger,"
+        " id_number, ticket_number, pnr, flights, dates, fare, airport_tax, fuel_surcharge,"
+        " other_taxes, total) VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    // One text per row that a search looks through, in the case it is looked
+    // for in: serial number, ticket number, passenger.
+    const QString search =
+        searchText(record.serialNumber + u'\t' + record.ticketNumber + u'\t' + record.passenger);
+    for (const QString &value :
+         {QDateTime::currentDateTime().toString(timeFormat), printer, record.serialNumber,
+          record.checkCode, record.passenger, record.idNumber, record.ticketNumber, record.pnr,
+          record.flights, record.dates, record.fare, record.airportTax, record.fuelSurcharge,
+          record.otherTaxes, record.total})
+        query.addBindValue(value);
+    if (!query.exec())
+        throw failed(query);
+    const qint64 rowId = query.lastInsertId().toLongLong();
+    QSqlQuery fields(db);
+    fields.prepare(QStringLiteral("INSERT INTO receipt_fields (id, fields) VALUES (?, ?)"));
+    fields.addBindValue(rowId);
+    fields.addBindValue(record.fieldsJson());
+    if (!fields.exec())
+        throw failed(fields);
+    QSqlQuery searched(db);
+    searched.prepare(QStringLiteral("INSERT INTO journal_search (id, search) VALUES (?, ?)"));
+    searched.addBindValue(rowId);
+    searched.addBindValue(search);
+    if (!searched.exec())
+        throw failed(searched);
+    if (!db.commit())
+        throw KestranoError(
+            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, db.lastError().text()));
+    return rowId;
+}
+
+void TPrintJournal::setJobId(qint64 rowId, int jobId)
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("UPDATE journal SET job_id = ? WHERE id = ?"));
+    query.addBindValue(jobId);
+    query.addBindValue(rowId);
+    if (!query.exec())
+        throw KestranoError(
+            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+}
+
+void TPrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral(
+        "UPDATE journal SET outcome = ?, reason = ? WHERE id = ? AND outcome = 'printing'"));
+    query.addBindValue(outcomeKey(outcome));
+    query.addBindValue(reason);
+    query.addBindValue(rowId);
+    if (!query.exec())
+        throw KestranoError(
+            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+}
+
+bool TPrintJournal::voidRow(qint64 rowId, const QString &reason)
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("UPDATE journal SET outcome = 'voided', void_reason = ? "
+                                 "WHERE id = ? AND outcome = 'printed'"));
+    query.addBindValue(reason);
+    query.addBindValue(rowId);
+    if (!query.exec())
+        throw KestranoError(
+            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+    return query.numRowsAffected() == 1;
+}
+
+TPrintJournal::Row TPrintJournal::row(qint64 rowId) const
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE journal.id = ?")
+                      .arg(QLatin1String(columns), QLatin1String(tables)));
+    query.addBindValue(rowId);
+    if (!query.exec() || !query.next())
+        return Row();
+    return rowOf(query);
+}
+
+std::vector<TPrintJournal::Row> TPrintJournal::unfinished() const
+{
+    QSqlQuery query(database());
+    std::vector<Row> rows;
+    if (!query.exec(
+            QStringLiteral("SELECT %1 FROM %2 WHERE outcome = 'printing' ORDER BY journal.id")
+                .arg(QLatin1String(columns), QLatin1String(tables))))
+        return rows;
+    while (query.next())
+        rows.push_back(rowOf(query));
+    return rows;
+}
+
+qint64 TPrintJournal::rowCount() const
+{
+    QSqlQuery query(database());
+    if (query.exec(QStringLiteral("SELECT COUNT(*) FROM journal")) && query.next())
+        return query.value(0).toLongLong();
+    return 0;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "print/PrintJob.h"
+
+#include <QThread>
+#include <vector>
+
+// Jobs that an earlier run of the program handed over and did not see end
+// (it was killed, or the machine went down): looks each one up by its id, on
+// a thread of its own, and keeps asking until every one has ended or the
+// program leaves. What it finds completes the journal's row.
+class TUnfinishedJobs : public QThread
+{
+    Q_OBJECT
+
+public:
+    struct Job
+    {
+        qint64 rowId = 0;
+        QString printer;
+        int jobId = 0; // 0: the program ended before the printer took it
+    };
+
+    explicit TUnfinishedJobs(std::vector<Job> jobs, QObject *parent = nullptr);
+    ~TUnfinishedJobs() override;
+
+Q_SIGNALS:
+    // Once per job, as soon as its end is known.
+    void jobEnded(qint64 rowId, const TPrintOutcome &outcome);
+
+protected:
+    void run() override;
+
+private:
+    std::vector<Job> FJobs;
+};

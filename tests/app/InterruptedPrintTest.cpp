@@ -1,0 +1,112 @@
+#include "AnsweredBoxes.h"
+#include "PrivateCups.h"
+#include "TempFolder.h"
+#include "app/MainWindow.h"
+#include "print/PrintJournal.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The program dies (SIGKILL) while its job waits in a queue that holds it;
+// the journal must come through whole, and the next start must learn from
+// the print system how the job ended.
+struct Interruption
+{
+    const char *name;
+    void (*settle)(int jobId); // what becomes of the job while no program runs
+    const char *finalState;
+    TPrintJournal::Outcome outcome;
+};
+
+void release(int jobId)
+{
+    releaseJob(jobId);
+}
+
+void cancel(int jobId)
+{
+    toolOutput(QStringLiteral("cancel"), {QString::number(jobId)});
+}
+
+class InterruptedPrintTest : public ::testing::TestWithParam<Interruption>
+{
+};
+
+// The journal file read by a connection of its own, as another program would.
+QStringList journalCheck(const QString &path)
+{
+    QStringList found;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        QSqlQuery query(db);
+        EXPECT_TRUE(query.exec(QStringLiteral("PRAGMA integrity_check")));
+        while (query.next())
+            found.append(query.value(0).toString());
+        EXPECT_TRUE(
+            query.exec(QStringLiteral("SELECT outcome, job_id, serial_number FROM journal")));
+        while (query.next())
+            found.append(query.value(0).toString() + u' ' + query.value(1).toString() + u' ' +
+                         query.value(2).toString());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return found;
+}
+
+TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
+{
+    SKIP_WITHOUT_PRINTER();
+    const Interruption &c = GetParam();
+    TempFolder folder;
+    folder.copyDeliveredLists();
+
+    QProcess program;
+    program.start(QStringLiteral(KESTRANO_PRINT_AND_WAIT),
+                  {folder.path(), QStringLiteral("Held"), QStringLiteral("6660000100 3")});
+    QString said;
+    while (!said.contains(u'\n') && program.waitForReadyRead(60000))
+        said += QString::fromUtf8(program.readAllStandardOutput());
+    ASSERT_TRUE(said.startsWith(QStringLiteral("queued ")))
+        << said.toStdString() << program.readAllStandardError().toStdString();
+    const int jobId = said.mid(7).trimmed().toInt();
+    ASSERT_GT(jobId, 0);
+    program.kill();
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
+
+    const QString path = TPrintJournal::pathFor(folder.path());
+    EXPECT_EQ(
+        journalCheck(path),
+        QStringList({QStringLiteral("ok"), QStringLiteral("printing %1 6660000100 3").arg(jobId)}));
+
+    c.settle(jobId);
+    const AnsweredBoxes boxes;
+    TfrmMain next(folder.path());
+    QSignalSpy done(&next.printing(), &TReportPrinting::unfinishedJobsDone);
+    ASSERT_TRUE(done.wait(120000));
+    EXPECT_EQ(jobState(jobId), QString::fromLatin1(c.finalState));
+    const TPrintJournal::Row row = next.printing().journal().row(1);
+    EXPECT_EQ(row.outcome, c.outcome);
+    EXPECT_EQ(row.jobId, jobId);
+    EXPECT_EQ(row.record.serialNumber, QStringLiteral("6660000100 3"));
+    EXPECT_EQ(next.printing().journal().unfinished().size(), 0u);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Jobs, InterruptedPrintTest,
+                         ::testing::Values(Interruption{"Released", &release, "completed",
+                                                        TPrintJournal::Outcome::Printed},
+                                           Interruption{"Cancelled", &cancel, "canceled",
+                                                        TPrintJournal::Outcome::Cancelled}),
+                         [](const ::testing::TestParamInfo<Interruption> &info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace

@@ -1,0 +1,156 @@
+#include "print/PrintJournal.h"
+#include "TempFolder.h"
+#include "common/KestranoError.h"
+#include "itinerary/ItineraryFields.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Outcome = TPrintJournal::Outcome;
+
+TReceiptRecord receipt(const QString &serial, const QString &passenger)
+{
+    TItineraryFields fields;
+    fields.setText(QStringLiteral("edtSerNo"), serial);
+    fields.setText(QStringLiteral("edtPassenger"), passenger);
+    fields.setText(QStringLiteral("edtFlight1"), QStringLiteral("MU5101"));
+    fields.setText(QStringLiteral("edtDate1"), QStringLiteral("2026-12-22"));
+    fields.setText(QStringLiteral("edtFlight3"), QStringLiteral("MU5102"));
+    fields.setText(QStringLiteral("edtDate3"), QStringLiteral("2026-12-28"));
+    fields.setText(QStringLiteral("edtFare"), QStringLiteral("1240.00"));
+    fields.setText(QStringLiteral("edtCAAC"), QStringLiteral("50.00"));
+    fields.setInternational(true);
+    fields.setText(QStringLiteral("edtYQ"), QStringLiteral("120.00"));
+    return TReceiptRecord::of(fields);
+}
+
+QString pragma(const TPrintJournal &journal, const char *name)
+{
+    QSqlQuery query(journal.database());
+    query.exec(QStringLiteral("PRAGMA ") + QString::fromLatin1(name));
+    return query.next() ? query.value(0).toString() : QString();
+}
+
+} // namespace
+
+// Written so that a completed row survives a crash or a power cut.
+TEST(PrintJournal, WritesAheadWithFullSync)
+{
+    const TempFolder folder;
+    const TPrintJournal journal(folder.path());
+    EXPECT_EQ(journal.path(), folder.file(QStringLiteral("vantrel_print.db")));
+    EXPECT_EQ(pragma(journal, "journal_mode"), QStringLiteral("wal"));
+    EXPECT_EQ(pragma(journal, "synchronous"), QStringLiteral("2")); // FULL
+}
+
+// A row is there before the job and holds the receipt as printed; it is
+// completed once, and kept across openings.
+TEST(PrintJournal, RowsLiveFromHandOverToTheirEnd)
+{
+    const TempFolder folder;
+    qint64 first = 0;
+    {
+        TPrintJournal journal(folder.path());
+        first = journal.begin(receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")),
+                              QStringLiteral("PDF"));
+        journal.setJobId(first, 41);
+        const qint64 second = journal.begin(
+            receipt(QStringLiteral("1234567891 4"), QStringLiteral("李四")), QStringLiteral("PDF"));
+        journal.finish(second, Outcome::Failed, QStringLiteral("作业已中止"));
+        // An ended row keeps its end.
+        journal.finish(second, Outcome::Printed);
+        EXPECT_EQ(journal.row(second).outcome, Outcome::Failed);
+    }
+    TPrintJournal journal(folder.path());
+    EXPECT_EQ(journal.rowCount(), 2);
+    const std::vector<TPrintJournal::Row> open = journal.unfinished();
+    ASSERT_EQ(open.size(), 1u);
+    const TPrintJournal::Row &row = open.front();
+    EXPECT_EQ(row.id, first);
+    EXPECT_EQ(row.jobId, 41);
+    EXPECT_EQ(row.printer, QStringLiteral("PDF"));
+    EXPECT_TRUE(row.time.isValid());
+    EXPECT_EQ(row.record.serialNumber, QStringLiteral("1234567890 3"));
+    EXPECT_EQ(row.record.checkCode, QStringLiteral("7890"));
+    EXPECT_EQ(row.record.passenger, QStringLiteral("张三"));
+    EXPECT_EQ(row.record.flights, QStringLiteral("MU5101 MU5102"));
+    EXPECT_EQ(row.record.dates, QStringLiteral("2026-12-22 2026-12-28"));
+    EXPECT_EQ(row.record.total, QStringLiteral("1410.00"));
+    EXPECT_EQ(row.record.fuelSurcharge, QStringLiteral("120.00"));
+    EXPECT_EQ(row.record.fields.value(QStringLiteral("chkGuowai")).toBool(), true);
+    EXPECT_EQ(row.record.fields.value(QStringLiteral("edtFlight3")).toString(),
+              QStringLiteral("MU5102"));
+
+    journal.finish(first, Outcome::Printed);
+    EXPECT_TRUE(journal.unfinished().empty());
+}
+
+TEST(PrintJournal, OnlyAPrintedRowBecomesVoid)
+{
+    const TempFolder folder;
+    TPrintJournal journal(folder.path());
+    const TReceiptRecord record = receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三"));
+    const struct
+    {
+        Outcome outcome;
+        bool voids;
+    } cases[] = {{Outcome::Printed, true},
+                 {Outcome::Failed, false},
+                 {Outcome::Cancelled, false},
+                 {Outcome::Printing, false}};
+    for (const auto &c : cases) {
+        const qint64 row = journal.begin(record, QStringLiteral("PDF"));
+        if (c.outcome != Outcome::Printing)
+            journal.finish(row, c.outcome);
+        EXPECT_EQ(journal.voidRow(row, QStringLiteral("卡纸")), c.voids);
+        EXPECT_EQ(journal.row(row).outcome, c.voids ? Outcome::Voided : c.outcome);
+        EXPECT_EQ(journal.voidRow(row, QStringLiteral("again")), false);
+    }
+    EXPECT_EQ(journal.rowCount(), 4);
+}
+
+// The receipt comes back as printed, the switch before the surcharge it would
+// empty, but the serial number stays that of the next sheet.
+TEST(PrintJournal, ARecordPutsTheReceiptBackButNotItsNumber)
+{
+    const TReceiptRecord record = TReceiptRecord::fromFieldsJson(
+        receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")).fieldsJson());
+    TItineraryFields fields;
+    fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567899 5"));
+    record.applyTo(fields);
+    EXPECT_TRUE(fields.international());
+    EXPECT_EQ(fields.text(QStringLiteral("edtYQ")), QStringLiteral("120.00"));
+    EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("1410.00"));
+    EXPECT_EQ(fields.text(QStringLiteral("edtPassenger")), QStringLiteral("张三"));
+    EXPECT_EQ(fields.text(QStringLiteral("edtSerNo")), QStringLiteral("1234567899 5"));
+    EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("7899"));
+}
+
+// Installed, the settings file is a link into a folder the users may write:
+// the journal goes there too.
+TEST(PrintJournal, LivesBesideTheSettingsFileItLinksTo)
+{
+    const TempFolder program;
+    const TempFolder shared;
+    ASSERT_TRUE(QFile::link(shared.file(QStringLiteral("vantrel_cof.ini")),
+                            program.file(QStringLiteral("vantrel_cof.ini"))));
+    EXPECT_EQ(TPrintJournal::pathFor(program.path()),
+              shared.file(QStringLiteral("vantrel_print.db")));
+}
+
+TEST(PrintJournal, AFolderThatCannotHoldItIsAnError)
+{
+    const TempFolder folder;
+    folder.write(QStringLiteral("file"), "not a folder");
+    try {
+        TPrintJournal journal(folder.file(QStringLiteral("file")));
+        ADD_FAILURE() << "opened " << journal.path().toStdString();
+    } catch (const KestranoError &error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("无法打开打印记录")))
+            << error.message().toStdString();
+    }
+}
