@@ -99,13 +99,14 @@ TEST_F(AccessibleEntryTest, TheValueSetPrints)
     accessible(edit("edtFlight1"))->setText(QAccessible::Value, QStringLiteral("hu7181"));
     ASSERT_EQ(text("edtFlight1"), QStringLiteral("HU7181"));
 
-    const std::vector<Job> before = queuedJobs();
+    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
     FWindow->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    ASSERT_TRUE(ended.wait(120000));
     EXPECT_TRUE(FBoxes.shown().isEmpty());
-    const std::vector<Job> printed = jobsShowing(QStringLiteral("6660000321"), before);
-    ASSERT_EQ(printed.size(), 1u);
-    const QString page =
-        toolOutput(QStringLiteral("pdftotext"), {documentOf(printed.front()), QStringLiteral("-")});
+    const auto outcome = ended.front().front().value<TPrintOutcome>();
+    ASSERT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    const QString page = textOf(documentOf(outcome.jobId));
+    EXPECT_TRUE(page.contains(QStringLiteral("6660000321"))) << page.toStdString();
     EXPECT_TRUE(page.contains(QStringLiteral("HU7181"))) << page.toStdString();
 }
 

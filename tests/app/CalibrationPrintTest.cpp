@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 // "打印校准页" in the settings dialog prints one plain A4 page to the default
@@ -24,7 +24,7 @@ TEST(CalibrationPrint, OneA4PageAndTheSerialNumberStays)
     TfrmMain window(folder.path());
     window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("3330000123 1"));
     const QString checkCode = window.fields().text(QStringLiteral("edtCk"));
-    const std::vector<Job> before = queuedJobs();
+    QSignalSpy ended(&window.printing(), &TReportPrinting::jobEnded);
 
     bool clicked = false;
     QTimer::singleShot(0, &window, [&] {
@@ -41,19 +41,15 @@ TEST(CalibrationPrint, OneA4PageAndTheSerialNumberStays)
     ASSERT_TRUE(clicked);
     EXPECT_TRUE(boxes.shown().isEmpty());
 
-    std::vector<Job> printed;
-    for (const Job &job : queuedJobs()) {
-        const bool old = std::any_of(before.begin(), before.end(),
-                                     [&](const Job &seen) { return seen.id == job.id; });
-        if (!old && job.name == u8s("校准页"))
-            printed.push_back(job);
-    }
-    ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(pagesOf(printed.front()), 1);
-    const QString info = toolOutput(QStringLiteral("pdfinfo"), {documentOf(printed.front())});
+    ASSERT_TRUE(ended.wait(120000));
+    const auto outcome = ended.front().front().value<TPrintOutcome>();
+    ASSERT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    const QString document = documentOf(outcome.jobId);
+    EXPECT_EQ(pagesOf(document), 1);
+    EXPECT_EQ(jobName(outcome.jobId), u8s("校准页"));
+    const QString info = toolOutput(QStringLiteral("pdfinfo"), {document});
     EXPECT_TRUE(info.contains(QLatin1String("(A4)"))) << info.toStdString();
-    const QString text =
-        toolOutput(QStringLiteral("pdftotext"), {documentOf(printed.front()), QStringLiteral("-")});
+    const QString text = textOf(document);
     EXPECT_TRUE(text.contains(u8s("左右偏移 -7"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QLatin1String("3330000123")));
 

@@ -58,6 +58,7 @@ TEST(ChineseDesktop, QtsOwnDialogsAndButtonsSpeakChinese)
     EXPECT_TRUE(labels.join(u'|').contains(u8s("基本颜色"))) << labels.join(u'|').toStdString();
 
     TDateBox date;
+    date.showCalendar(); // built when first dropped down
     const QCalendarWidget *calendar = date.findChild<QCalendarWidget *>();
     ASSERT_NE(calendar, nullptr);
     EXPECT_EQ(calendar->locale().language(), QLocale::Chinese);

@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,7 +34,7 @@ protected:
         // No printer: a print that goes ahead is seen by its printer lookup.
         FWindow->printing().setPrinterLookup([this] {
             ++FPrintsAttempted;
-            return QPrinterInfo();
+            return QString();
         });
         FWindow->show();
         FWindow->activateWindow();
@@ -118,7 +118,13 @@ TEST_F(ReceiptWindowTest, DirectPrintAsksBeforePrintingAMalformedSerialNumber)
         FPrintsAttempted = 0;
         FWindow->fields().setText(QStringLiteral("edtSerNo"), QString::fromLatin1(c.serial));
         FWindow->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
-        ASSERT_EQ(boxes.shown().size(), c.asked ? 1 : 0) << c.serial;
+        // Without a printer a print that goes ahead ends in the box that
+        // says so; the question comes before it.
+        const auto questions =
+            std::count_if(boxes.shown().begin(), boxes.shown().end(), [](const auto &box) {
+                return box.kind == MessageBox::Kind::Question;
+            });
+        ASSERT_EQ(questions, c.asked ? 1 : 0) << c.serial;
         if (c.asked) {
             EXPECT_EQ(boxes.shown().front().kind, MessageBox::Kind::Question);
             EXPECT_EQ(boxes.shown().front().caption, QStringLiteral("Kestrano"));

@@ -124,7 +124,7 @@ TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
         {"taxes by their codes, in yuan and fen",
          {"1.ZHANG/SAN HX7QJ2", segmentLine,
           "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY160.50/TCNY50.50CN/TCNY110.00YQ/"},
-         with(segmentRow, {"edtFare=1860.00", "edtCAAC=50.50", "edtYQ=110.00", "edtTotal=2020.00",
+         with(segmentRow, {"edtFare=1860.00", "edtCAAC=50.50", "edtYQ=110.00", "edtTotal=2020.50",
                            "edtPnr=HX7QJ2", "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
         {"29FEB with no leap year within a year of today",
          {"1.ZHANG/SAN HX7QJ2", " 3.  CA1501 Y   TU29FEB  PEKSHA HK2   0800 1010          E T3T2"},

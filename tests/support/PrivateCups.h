@@ -43,18 +43,30 @@ inline QString textOf(const QString &pdf)
     return toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
 }
 
-// The job's state as the scheduler names it: "completed", "canceled", ...
-inline QString jobState(int jobId)
+// One attribute of a job as the scheduler reports it.
+inline QString jobAttribute(int jobId, const QString &name)
 {
     const QString answer = toolOutput(
         QStringLiteral("ipptool"),
         {QStringLiteral("-tv"),
          QStringLiteral("ipp://%1/jobs/%2").arg(qEnvironmentVariable("CUPS_SERVER")).arg(jobId),
          QStringLiteral("get-job-attributes.test")});
-    static const QRegularExpression state =
-        makePattern(QStringLiteral("^ +job-state \\(enum\\) = ([a-z-]+)$"),
+    const QRegularExpression value =
+        makePattern(QStringLiteral("^ +%1 \\([a-zA-Z]+\\) = (.*)$").arg(name),
                     QRegularExpression::MultilineOption);
-    return state.match(answer).captured(1);
+    return value.match(answer).captured(1);
+}
+
+// The job's state as the scheduler names it: "completed", "canceled", ...
+inline QString jobState(int jobId)
+{
+    return jobAttribute(jobId, QStringLiteral("job-state"));
+}
+
+// The job's name, the page's title.
+inline QString jobName(int jobId)
+{
+    return jobAttribute(jobId, QStringLiteral("job-name"));
 }
 
 // Lets a held job go on to print.
