@@ -2,12 +2,16 @@
 
 #include "itinerary/ItineraryFields.h"
 
+#include <algorithm>
+
 void TPassengerChooser::setEntries(const QList<Entry> &entries)
 {
-    FEntries = entries;
+    // A display holds a few dozen names at most; a hostile paste must not
+    // fill the drop-down with hundreds of thousands.
+    FEntries = entries.first(std::min<qsizetype>(entries.size(), maxEntries));
     QStringList names;
-    names.reserve(entries.size());
-    for (const Entry &entry : entries)
+    names.reserve(FEntries.size());
+    for (const Entry &entry : FEntries)
         names.append(entry.FName);
     // One notification for the whole list: the drop-down is refilled once,
     // however many names the display held.

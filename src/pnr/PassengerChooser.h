@@ -15,6 +15,9 @@ class TItineraryFields;
 class TPassengerChooser
 {
 public:
+    // Names beyond this many are not offered.
+    static constexpr qsizetype maxEntries = 999;
+
     struct Entry
     {
         QString FName;

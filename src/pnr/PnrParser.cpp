@@ -122,7 +122,12 @@ void WritePnrRecord(const TPnrRecord &record, TItineraryFields &fields,
     // The price display first: the fare line, when there is one, replaces
     // its amounts.
     writer.writeAmounts(record.priceDisplay);
-    writer.writeAmounts(record.fareLine);
+    // A fare line lists every tax of the ticket: one without a YQ means no
+    // fuel surcharge, not the surcharge of the display converted before.
+    TPnrAmounts fareLine = record.fareLine;
+    if (fareLine.fare && !fareLine.fuelSurcharge)
+        fareLine.fuelSurcharge = QStringLiteral("EXEMPT");
+    writer.writeAmounts(fareLine);
 
     int row = 0;
     for (const TPnrSegment &segment : record.flownSegments())

@@ -28,6 +28,20 @@ TEST(PassengerChooser, ShowsTheFirstEntryWhenFilled)
     EXPECT_EQ(shown(fields), u8list({"张三", "110101199001011234", "9991234567890"}));
 }
 
+TEST(PassengerChooser, HoldsAtMost999Passengers)
+{
+    TItineraryFields fields;
+    TPassengerChooser chooser(fields);
+    QList<TPassengerChooser::Entry> many;
+    for (int i = 1; i <= 5000; ++i)
+        many.append({QStringLiteral("P/%1").arg(i), {}});
+    chooser.setEntries(many);
+    ASSERT_EQ(fields.passengerEntries().size(), 999);
+    EXPECT_EQ(fields.passengerEntries().last(), QStringLiteral("P/999"));
+    chooser.cboPassengerChange(999);
+    EXPECT_EQ(fields.text(QStringLiteral("edtPassenger")), QStringLiteral("P/1"));
+}
+
 TEST(PassengerChooser, WritesAllThreeFieldsAtEveryChoice)
 {
     TItineraryFields fields;

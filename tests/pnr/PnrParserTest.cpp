@@ -180,16 +180,30 @@ TEST(ParsePnrText, KeepsNothingBetweenRuns)
 
 TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
 {
-    // The display gives no total: the total rule adds the fare and the tax
-    // with the fuel surcharge as the receipt holds it.
+    // The price display gives no total and no fuel surcharge: the total rule
+    // adds the fare and the tax with the fuel surcharge as the receipt holds
+    // it.
+    const TFixtureLists lists;
+    TReceipt receipt;
+    receipt.fields.setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
+    receipt.convert(display({"1.ZHANG/SAN HX7QJ2", segmentLine, "01 Y FARE:CNY1860 TAX:CNY50"}),
+                    QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("2020.00"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110"));
+}
+
+TEST(ParsePnrText, AFareLineWithoutFuelSurchargeLeavesNoneOnTheReceipt)
+{
+    // The fare line lists every tax of the ticket: without a YQ there is no
+    // surcharge, whatever the receipt held from the display before.
     const TFixtureLists lists;
     TReceipt receipt;
     receipt.fields.setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
     receipt.convert(display({"1.ZHANG/SAN HX7QJ2", segmentLine,
                              "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/"}),
                     QDate(2026, 12, 10), lists.airNames, lists.cityNames);
-    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("2020.00"));
-    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("EXEMPT"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
 }
 
 // The receipt keeps its fuel surcharge between conversions; a display whose
