@@ -4,6 +4,7 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,7 +12,6 @@
 
 namespace {
 
-const QString settingsFileName = QStringLiteral("vantrel_cof.ini");
 const QString timeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 QString newConnectionName()
@@ -59,17 +59,22 @@ TPrintJournal::Row rowOf(const QSqlQuery &query)
 
 QString TPrintJournal::pathFor(const QString &settingsFolder)
 {
-    // An installed program's settings file may be a link into a folder its
-    // users can write; the journal belongs there too.
-    QString settingsFile = QDir(settingsFolder).filePath(settingsFileName);
-    for (int hop = 0; hop < 8 && QFileInfo(settingsFile).isSymLink(); ++hop)
-        settingsFile = QFileInfo(settingsFile).symLinkTarget();
-    return QFileInfo(settingsFile).dir().filePath(fileName());
+    return QDir(settingsFolder).filePath(fileName());
 }
 
 TPrintJournal::TPrintJournal(const QString &settingsFolder)
     : FPath(pathFor(settingsFolder)), FConnection(newConnectionName())
 {
+    // The journal holds passengers' names, IDs and ticket numbers: only its
+    // user may read it. SQLite gives its WAL and shared-memory files the
+    // database file's permissions, so making that one private is enough.
+    {
+        QFile file(FPath);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            file.close();
+        if (!QFileInfo(FPath).isSymLink())
+            file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnection);
         db.setDatabaseName(FPath);

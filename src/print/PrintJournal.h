@@ -31,8 +31,8 @@ public:
     };
 
     static QString fileName() { return QStringLiteral("vantrel_print.db"); }
-    // The journal's path for the settings file in settingsFolder: beside the
-    // file itself when that is a link into another folder.
+    // The journal's path beside the settings file in settingsFolder. Links
+    // are never followed: the settings folder is the user's own.
     static QString pathFor(const QString &settingsFolder);
 
     // Opens the journal, creating it when there is none; raises KestranoError

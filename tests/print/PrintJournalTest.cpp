@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -130,16 +131,20 @@ TEST(PrintJournal, ARecordPutsTheReceiptBackButNotItsNumber)
     EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("7899"));
 }
 
-// Installed, the settings file is a link into a folder the users may write:
-// the journal goes there too.
-TEST(PrintJournal, LivesBesideTheSettingsFileItLinksTo)
+// The journal holds names, IDs and ticket numbers: private to its user, as
+// the settings file beside it.
+TEST(PrintJournal, IsPrivateBesideTheSettingsFile)
 {
-    const TempFolder program;
-    const TempFolder shared;
-    ASSERT_TRUE(QFile::link(shared.file(QStringLiteral("vantrel_cof.ini")),
-                            program.file(QStringLiteral("vantrel_cof.ini"))));
-    EXPECT_EQ(TPrintJournal::pathFor(program.path()),
-              shared.file(QStringLiteral("vantrel_print.db")));
+    const TempFolder folder;
+    {
+        TPrintJournal journal(folder.path());
+        EXPECT_EQ(TPrintJournal::pathFor(folder.path()),
+                  folder.file(QStringLiteral("vantrel_print.db")));
+    }
+    EXPECT_EQ(QFileInfo(folder.file(QStringLiteral("vantrel_print.db"))).permissions() &
+                  (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup |
+                   QFileDevice::WriteOther),
+              QFileDevice::Permissions());
 }
 
 TEST(PrintJournal, AFolderThatCannotHoldItIsAnError)
