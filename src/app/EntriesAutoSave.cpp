@@ -2,6 +2,7 @@
 
 #include "app/RememberedEntries.h"
 #include "common/KestranoError.h"
+#include "itinerary/FieldTable.h"
 #include "itinerary/ItineraryFields.h"
 
 TEntriesAutoSave::TEntriesAutoSave(TItineraryFields &fields, const QString &settingsFolder,
@@ -11,9 +12,15 @@ TEntriesAutoSave::TEntriesAutoSave(TItineraryFields &fields, const QString &sett
     FQuiet.setSingleShot(true);
     FQuiet.setInterval(quietMilliseconds);
     connect(&FQuiet, &QTimer::timeout, this, &TEntriesAutoSave::save);
-    // Every change starts the second afresh, so a burst of typing costs one
-    // write at its end.
-    connect(&FFields, &TItineraryFields::textChanged, &FQuiet, [this] { FQuiet.start(); });
+    // Every change of a remembered field starts the second afresh, so a burst
+    // of typing costs one write at its end; the PNR box is not remembered and
+    // writes nothing.
+    connect(&FFields, &TItineraryFields::textChanged, &FQuiet, [this](const QString &name) {
+        const TFieldSpec *spec = findField(name);
+        if (spec && spec->remembered)
+            FQuiet.start();
+    });
+    connect(&FFields, &TItineraryFields::internationalChanged, &FQuiet, [this] { FQuiet.start(); });
 }
 
 void TEntriesAutoSave::save()
