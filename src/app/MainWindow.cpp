@@ -19,6 +19,7 @@
 #include "settings/SettingsKeys.h"
 #include "common/TextRules.h"
 #include "app/TerminalFont.h"
+#include "app/WindowFont.h"
 #include "itinerary/SerialNumber.h"
 
 #include <QCheckBox>
@@ -56,7 +57,7 @@ TfrmMain::TfrmMain(const QString &programFolder, const TSettingsLocation &settin
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(windowFont());
     setFixedSize(clientSize);
 
     FWidgets = std::make_unique<TFieldWidgets>(FFields, this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FontStandIns.h"
+
 #include <QFont>
 
 // The font of the PNR box and the sample display: a terminal display lines
@@ -18,7 +20,7 @@ constexpr int terminalFontPixelSize = 12;
 
 inline QFont terminalFont()
 {
-    QFont font(terminalFontFamily());
+    QFont font(installedFamily(terminalFontFamily()));
     font.setPixelSize(terminalFontPixelSize);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);

@@ -1,6 +1,7 @@
 #include "common/FontStandIns.h"
 
 #include <QFont>
+#include <QFontDatabase>
 
 namespace {
 
@@ -23,17 +24,23 @@ const StandIn standIns[] = {
     {u"Segoe MDL2 Assets", u"Liberation Sans"},
 };
 
+// The fonts that serve a name, the closest first; the Latin ones fall back on
+// the Song face for the Chinese characters they lack.
+QStringList servedBy(const StandIn &standIn)
+{
+    const QString song = QString::fromUtf16(songFace);
+    QStringList families{QString::fromUtf16(standIn.servedBy)};
+    if (families.constFirst() != song)
+        families.append(song);
+    return families;
+}
+
 } // namespace
 
 void registerFontStandIns()
 {
-    const QString song = QString::fromUtf16(songFace);
-    for (const StandIn &standIn : standIns) {
-        QStringList servedBy{QString::fromUtf16(standIn.servedBy)};
-        if (servedBy.constFirst() != song)
-            servedBy.append(song);
-        QFont::insertSubstitutions(QString::fromUtf16(standIn.named), servedBy);
-    }
+    for (const StandIn &standIn : standIns)
+        QFont::insertSubstitutions(QString::fromUtf16(standIn.named), servedBy(standIn));
 }
 
 QStringList fontStandInNames()
@@ -42,4 +49,20 @@ QStringList fontStandInNames()
     for (const StandIn &standIn : standIns)
         names.append(QString::fromUtf16(standIn.named));
     return names;
+}
+
+QString installedFamily(const QString &named)
+{
+    if (QFontDatabase::hasFamily(named))
+        return named;
+    // Spelled as the table spells them: Qt keeps its substitutes in lower case.
+    for (const StandIn &standIn : standIns) {
+        if (named != QString::fromUtf16(standIn.named))
+            continue;
+        for (const QString &family : servedBy(standIn)) {
+            if (QFontDatabase::hasFamily(family))
+                return family;
+        }
+    }
+    return named;
 }

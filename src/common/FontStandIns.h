@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 // The receipt and the windows name the fonts of the Chinese Windows desktop.
@@ -13,3 +14,10 @@ void registerFontStandIns();
 
 // The font names served by a stand-in, spelled as the program uses them.
 QStringList fontStandInNames();
+
+// The installed family that draws `named`: the font itself where it is
+// installed, else the first installed font registered to serve it. A window
+// names its font this way because Qt looks for a family it cannot find by
+// asking fontconfig for a sorted list of every font that could replace it,
+// which costs more than laying out the whole main window.
+QString installedFamily(const QString &named);

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/OptionFrm.h"
 #include "app/TerminalFont.h"
+#include "common/FontStandIns.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -103,6 +104,25 @@ TEST(ChineseDesktop, ThePnrBoxAndTheSampleUseTheMonospacedTerminalFont)
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_TRUE(boxes.shown().front().monospaced);
     EXPECT_EQ(boxes.shown().front().caption, QStringLiteral("Kestrano"));
+}
+
+TEST(ChineseDesktop, TheWindowNamesTheInstalledFamilyThatServesTheSongFace)
+{
+    // "宋体" is not installed here; the window asks for the font that serves
+    // it by name, and that is the font that draws it.
+    const QString song = installedFamily(QStringLiteral("宋体"));
+    EXPECT_TRUE(QFontDatabase::hasFamily(song)) << song.toStdString();
+    EXPECT_EQ(song.toLower(), QFont::substitutes(QStringLiteral("宋体")).value(0).toLower());
+    EXPECT_EQ(installedFamily(song), song);
+    EXPECT_EQ(installedFamily(QStringLiteral("No Such Family")), QStringLiteral("No Such Family"));
+
+    AnsweredBoxes boxes;
+    TempFolder folder;
+    folder.copyDeliveredLists();
+    TfrmMain window(folder.path());
+    EXPECT_EQ(window.font().family(), song);
+    EXPECT_EQ(window.font().pointSize(), 9);
+    EXPECT_EQ(QFontInfo(window.font()).family(), song);
 }
 
 class SettingsDialogTest : public ::testing::Test
