@@ -98,10 +98,12 @@ int main(int argc, char **argv)
         TProgramFolder wholeReceipt(program, data);
         rememberWholeReceipt(wholeReceipt);
         TProgramFolder emptyWindow(QStringLiteral(EMPTY_WINDOW_PROGRAM), data);
+        TProgramFolder captionWindow(QStringLiteral(CAPTION_WINDOW_PROGRAM), data);
 
         std::vector<TKind> kinds = {{"startToFirstPaint/emptyReceipt", emptyReceipt},
                                     {"startToFirstPaint/wholeReceipt", wholeReceipt},
-                                    {"emptyWindowToFirstPaint", emptyWindow}};
+                                    {"emptyWindowToFirstPaint", emptyWindow},
+                                    {"captionWindowToFirstPaint", captionWindow}};
         // Another build of the program (an earlier commit, say), measured in
         // the same turns on the settings of an earlier run, when
         // BASELINE_PROGRAM names its executable.
