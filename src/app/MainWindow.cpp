@@ -33,6 +33,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 
@@ -74,9 +75,6 @@ TfrmMain::TfrmMain(const QString &programFolder, const TSettingsLocation &settin
     FAutoSave = std::make_unique<TEntriesAutoSave>(
         FFields, FSettings.folder,
         [this](const QString &reason) { MessageBox::showError(this, reason); }, this);
-    // Jobs that the last run did not see end: their rows are completed as
-    // the print system reports them.
-    guarded([this] { FPrinting.completeUnfinishedJobs(); });
 }
 
 TfrmMain::~TfrmMain()
@@ -426,6 +424,21 @@ void TfrmMain::Button6Click()
     frmOption.setPagePrint(
         [this](const TReportPage &page) { return FPrinting.printPage(page, std::nullopt); });
     frmOption.exec();
+}
+
+void TfrmMain::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (FFirstPaintDone)
+        return;
+    FFirstPaintDone = true;
+    // Jobs that the last run did not see end: their rows are completed as
+    // the print system reports them. Opening the journal for that (a
+    // database driver and its files) waits until the window is on screen;
+    // a print, or the journal's window, asked for before then looks them up
+    // first on its own.
+    QTimer::singleShot(0, this,
+                       [this] { guarded([this] { FPrinting.completeUnfinishedJobs(); }); });
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)

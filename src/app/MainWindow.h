@@ -76,6 +76,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildQueryGroup();
@@ -123,4 +124,5 @@ private:
     QPushButton *FCancel = nullptr;
     QLabel *FStatus = nullptr;
     QPointer<TJournalWindow> FJournalWindow;
+    bool FFirstPaintDone = false;
 };

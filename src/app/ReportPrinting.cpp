@@ -13,6 +13,7 @@
 #include "print/ReportFiller.h"
 #include "print/UnfinishedJobs.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <QToolButton>
 #include <QWidget>
@@ -67,8 +68,12 @@ void TReportPrinting::setPrinterLookup(PrinterLookup lookup)
 
 TPrintJournal &TReportPrinting::journal()
 {
-    if (!FJournal)
+    if (!FJournal) {
         FJournal = std::make_unique<TPrintJournal>(FSettingsFolder);
+        // Before this run writes anything: a row begun now must never pass
+        // for one that an earlier run left unfinished.
+        followUnfinishedJobs();
+    }
     return *FJournal;
 }
 
@@ -259,14 +264,30 @@ QString TReportPrinting::failureText(const TPrintOutcome &outcome)
 
 void TReportPrinting::completeUnfinishedJobs()
 {
+    if (FUnfinishedLookedUp)
+        return;
+    // No journal: no earlier run printed anything, and nothing is opened
+    // (no database driver loaded) before the first print needs it.
+    if (!QFileInfo::exists(TPrintJournal::pathFor(FSettingsFolder))) {
+        FUnfinishedLookedUp = true;
+        Q_EMIT unfinishedJobsDone();
+        return;
+    }
+    journal();
+}
+
+void TReportPrinting::followUnfinishedJobs()
+{
+    if (FUnfinishedLookedUp)
+        return;
+    FUnfinishedLookedUp = true;
     std::vector<TUnfinishedJobs::Job> jobs;
-    for (const TPrintJournal::Row &row : journal().unfinished())
+    for (const TPrintJournal::Row &row : FJournal->unfinished())
         jobs.push_back({row.id, row.printer, row.jobId});
     if (jobs.empty()) {
         Q_EMIT unfinishedJobsDone();
         return;
     }
-    delete FUnfinished;
     FUnfinished = new TUnfinishedJobs(std::move(jobs), this);
     connect(FUnfinished, &TUnfinishedJobs::jobEnded, this,
             [this](qint64 rowId, const TPrintOutcome &outcome) {

@@ -78,11 +78,15 @@ public:
                    Done done = {});
 
     // The print journal, opened at first use; raises KestranoError when it
-    // cannot be opened.
+    // cannot be opened. Opening it looks up the jobs that an earlier run left
+    // unfinished before anything else reads or writes it, so every print,
+    // and the journal's window, finds those rows settled or being followed.
     TPrintJournal &journal();
 
-    // Looks up the jobs that an earlier run left unfinished and completes
-    // their rows as they end; unfinishedJobsDone follows once all have.
+    // Looks up the jobs that an earlier run left unfinished, if that has not
+    // been done yet, and completes their rows as they end; unfinishedJobsDone
+    // follows once all have. Without a journal file there is nothing to look
+    // up and nothing is opened.
     void completeUnfinishedJobs();
 
     // The text of the error box for a job that did not print.
@@ -112,6 +116,8 @@ private:
     void finishJob(const TPrintOutcome &outcome, qint64 rowId, bool advance,
                    const QString &failureNote, const Done &done);
     void setBusy(bool busy);
+    // Once, on the journal just opened.
+    void followUnfinishedJobs();
 
     TItineraryFields &FFields;
     TPassengerChooser &FPassengers;
@@ -122,5 +128,6 @@ private:
     std::unique_ptr<TPrintJournal> FJournal;
     TPrintJob *FJob = nullptr;
     TUnfinishedJobs *FUnfinished = nullptr;
+    bool FUnfinishedLookedUp = false;
     std::vector<std::shared_ptr<PreviewSlot>> FPreviews;
 };

@@ -1,39 +1,44 @@
 #include "print/CupsPrinter.h"
 
 #include "common/KestranoError.h"
-
-#include <cups/cups.h>
+#include "print/CupsLibrary.h"
 
 #include <memory>
 
 namespace {
 
+// Loaded at the first print, not at start.
+const TCupsLibrary &cups()
+{
+    return TCupsLibrary::instance();
+}
+
 struct IppDeleter
 {
-    void operator()(ipp_t *ipp) const { ippDelete(ipp); }
+    void operator()(ipp_t *ipp) const { cups().ippDelete(ipp); }
 };
 using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
 QString lastError()
 {
-    return QString::fromUtf8(cupsLastErrorString());
+    return QString::fromUtf8(cups().cupsLastErrorString());
 }
 
 bool answered()
 {
-    return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    return cups().cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
 }
 
 QString text(ipp_t *answer, const char *name)
 {
-    ipp_attribute_t *attribute = ippFindAttribute(answer, name, IPP_TAG_ZERO);
-    return attribute ? QString::fromUtf8(ippGetString(attribute, 0, nullptr)) : QString();
+    ipp_attribute_t *attribute = cups().ippFindAttribute(answer, name, IPP_TAG_ZERO);
+    return attribute ? QString::fromUtf8(cups().ippGetString(attribute, 0, nullptr)) : QString();
 }
 
 int enumValue(ipp_t *answer, const char *name)
 {
-    ipp_attribute_t *attribute = ippFindAttribute(answer, name, IPP_TAG_ENUM);
-    return attribute ? ippGetInteger(attribute, 0) : 0;
+    ipp_attribute_t *attribute = cups().ippFindAttribute(answer, name, IPP_TAG_ENUM);
+    return attribute ? cups().ippGetInteger(attribute, 0) : 0;
 }
 
 // "reason" alone, or "reason（detail）" when the print system says more.
@@ -45,13 +50,14 @@ QString withDetail(const QString &reason, const QString &detail)
 
 IppMessage request(ipp_op_t operation, const char *uriName, const QByteArray &resource)
 {
-    IppMessage message(ippNewRequest(operation));
+    const TCupsLibrary &lib = cups();
+    IppMessage message(lib.ippNewRequest(operation));
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "%s", resource.constData());
-    ippAddString(message.get(), IPP_TAG_OPERATION, IPP_TAG_URI, uriName, nullptr, uri);
-    ippAddString(message.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-                 cupsUser());
+    lib.httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost",
+                        lib.ippPort(), resource.constData());
+    lib.ippAddString(message.get(), IPP_TAG_OPERATION, IPP_TAG_URI, uriName, nullptr, uri);
+    lib.ippAddString(message.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name",
+                     nullptr, lib.cupsUser());
     return message;
 }
 
@@ -69,17 +75,17 @@ PrinterState printerState(const QString &name)
                              QByteArrayLiteral("/printers/") + name.toUtf8());
     static const char *const wanted[] = {"printer-state", "printer-state-message",
                                          "printer-is-accepting-jobs"};
-    ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(wanted)), nullptr, wanted);
-    const IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    cups().ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                         int(std::size(wanted)), nullptr, wanted);
+    const IppMessage answer(cups().cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
     PrinterState state;
     if (!answer || !answered())
         return state;
     state.known = true;
     state.stopped = enumValue(answer.get(), "printer-state") == IPP_PSTATE_STOPPED;
     if (ipp_attribute_t *accepting =
-            ippFindAttribute(answer.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
-        state.accepting = ippGetBoolean(accepting, 0);
+            cups().ippFindAttribute(answer.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+        state.accepting = cups().ippGetBoolean(accepting, 0);
     state.message = text(answer.get(), "printer-state-message");
     return state;
 }
@@ -93,11 +99,12 @@ QString stoppedReason(const PrinterState &printer)
 
 QString TCupsPrinter::defaultPrinter()
 {
-    cups_dest_t *destination = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+    const TCupsLibrary &lib = cups();
+    cups_dest_t *destination = lib.cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
     if (!destination)
         return QString();
     const QString name = QString::fromUtf8(destination->name);
-    cupsFreeDests(1, destination);
+    lib.cupsFreeDests(1, destination);
     return name;
 }
 
@@ -111,6 +118,7 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
     if (!printer.accepting)
         throw KestranoError(withDetail(QStringLiteral("打印机不接受作业"), printer.message));
 
+    const TCupsLibrary &lib = cups();
     const QByteArray name = FName.toUtf8();
     const QByteArray jobTitle = title.toUtf8();
     cups_option_t *options = nullptr;
@@ -120,21 +128,22 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
     for (const auto &[option, value] :
          {std::pair{"print-scaling", "none"}, std::pair{"fit-to-page", "false"},
           std::pair{"copies", "1"}, std::pair{"sides", "one-sided"}})
-        optionCount = cupsAddOption(option, value, optionCount, &options);
-    const int jobId = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(),
-                                    optionCount, options);
-    cupsFreeOptions(optionCount, options);
+        optionCount = lib.cupsAddOption(option, value, optionCount, &options);
+    const int jobId = lib.cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(),
+                                        optionCount, options);
+    lib.cupsFreeOptions(optionCount, options);
     if (jobId <= 0)
         throw KestranoError(lastError());
 
-    bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), jobId, jobTitle.constData(),
-                                  CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    bool sent =
+        lib.cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), jobId, jobTitle.constData(),
+                              CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
     constexpr qsizetype chunk = 64 * 1024;
     for (qsizetype at = 0; sent && at < pdf.size(); at += chunk)
-        sent =
-            cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
-                                 size_t(std::min(chunk, pdf.size() - at))) == HTTP_STATUS_CONTINUE;
-    const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
+        sent = lib.cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
+                                        size_t(std::min(chunk, pdf.size() - at))) ==
+               HTTP_STATUS_CONTINUE;
+    const ipp_status_t finished = lib.cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
     if (!sent || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
         const QString reason = lastError();
         cancel(jobId);
@@ -150,10 +159,10 @@ TJobStatus TCupsPrinter::status(int jobId) const
                              QByteArrayLiteral("/jobs/") + QByteArray::number(jobId));
     static const char *const wanted[] = {"job-state", "job-state-reasons",
                                          "job-printer-state-message"};
-    ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(wanted)), nullptr, wanted);
-    const IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
-    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+    cups().ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                         int(std::size(wanted)), nullptr, wanted);
+    const IppMessage answer(cups().cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    if (cups().cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
         return {State::Failed, QStringLiteral("打印系统中没有这个作业")};
     if (!answer || !answered())
         return {State::Unreachable, lastError()};
@@ -179,5 +188,5 @@ TJobStatus TCupsPrinter::status(int jobId) const
 
 void TCupsPrinter::cancel(int jobId) const
 {
-    cupsCancelJob2(CUPS_HTTP_DEFAULT, FName.toUtf8().constData(), jobId, 0);
+    cups().cupsCancelJob2(CUPS_HTTP_DEFAULT, FName.toUtf8().constData(), jobId, 0);
 }

@@ -20,7 +20,9 @@ struct TJobStatus
 // A printer of the CUPS print system, addressed through the scheduler that
 // the process uses (CUPS_SERVER, client.conf or the local one). Every call
 // asks the scheduler and waits for its answer, so none of them belongs on a
-// thread that paints windows. Each thread has its own connection.
+// thread that paints windows. Each thread has its own connection. The CUPS
+// library is loaded at the first call; when it cannot be, every call raises
+// KestranoError saying so.
 class TCupsPrinter
 {
 public:

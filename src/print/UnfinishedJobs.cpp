@@ -1,5 +1,6 @@
 #include "print/UnfinishedJobs.h"
 
+#include "common/KestranoError.h"
 #include "print/CupsPrinter.h"
 
 namespace {
@@ -22,6 +23,16 @@ TUnfinishedJobs::~TUnfinishedJobs()
 }
 
 void TUnfinishedJobs::run()
+{
+    try {
+        followJobs();
+    } catch (const KestranoError &) {
+        // The print system cannot be reached at all (its library is
+        // missing): the rows stay "printing" for a later start to look up.
+    }
+}
+
+void TUnfinishedJobs::followJobs()
 {
     using State = TJobStatus::State;
     std::vector<Job> open = FJobs;

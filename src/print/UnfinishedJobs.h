@@ -32,5 +32,7 @@ protected:
     void run() override;
 
 private:
+    void followJobs();
+
     std::vector<Job> FJobs;
 };

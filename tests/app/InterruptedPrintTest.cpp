@@ -90,6 +90,8 @@ TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
     const AnsweredBoxes boxes;
     TfrmMain next(folder.path());
     QSignalSpy done(&next.printing(), &TReportPrinting::unfinishedJobsDone);
+    // The look-up follows the window's first paint.
+    next.show();
     ASSERT_TRUE(done.wait(120000));
     EXPECT_EQ(jobState(jobId), QString::fromLatin1(c.finalState));
     const TPrintJournal::Row row = next.printing().journal().row(1);

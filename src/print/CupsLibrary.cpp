@@ -1,0 +1,70 @@
+#include "print/CupsLibrary.h"
+
+#include "common/KestranoError.h"
+
+#include <dlfcn.h>
+
+namespace {
+
+QString loadError()
+{
+    const char *reason = dlerror();
+    return reason ? QString::fromLocal8Bit(reason) : QString();
+}
+
+} // namespace
+
+const TCupsLibrary &TCupsLibrary::instance()
+{
+    // A throwing constructor leaves the static unmade: the next print tries again.
+    static const TCupsLibrary library("libcups.so.2");
+    return library;
+}
+
+TCupsLibrary::TCupsLibrary(const char *fileName) : FFileName(QString::fromLocal8Bit(fileName))
+{
+    // Local, so that none of its symbols (or those of its chain) can stand
+    // in for another library's; every function is bound now, so that a
+    // library lacking one fails here and not halfway through a print.
+    FHandle = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+    if (!FHandle)
+        throw KestranoError(
+            QStringLiteral("无法载入打印系统 CUPS 的程序库 %1：%2").arg(FFileName, loadError()));
+    try {
+        resolve(cupsLastError, "cupsLastError");
+        resolve(cupsLastErrorString, "cupsLastErrorString");
+        resolve(cupsUser, "cupsUser");
+        resolve(cupsDoRequest, "cupsDoRequest");
+        resolve(cupsGetNamedDest, "cupsGetNamedDest");
+        resolve(cupsFreeDests, "cupsFreeDests");
+        resolve(cupsAddOption, "cupsAddOption");
+        resolve(cupsFreeOptions, "cupsFreeOptions");
+        resolve(cupsCreateJob, "cupsCreateJob");
+        resolve(cupsStartDocument, "cupsStartDocument");
+        resolve(cupsWriteRequestData, "cupsWriteRequestData");
+        resolve(cupsFinishDocument, "cupsFinishDocument");
+        resolve(cupsCancelJob2, "cupsCancelJob2");
+        resolve(httpAssembleURI, "httpAssembleURI");
+        resolve(ippNewRequest, "ippNewRequest");
+        resolve(ippDelete, "ippDelete");
+        resolve(ippPort, "ippPort");
+        resolve(ippAddString, "ippAddString");
+        resolve(ippAddStrings, "ippAddStrings");
+        resolve(ippFindAttribute, "ippFindAttribute");
+        resolve(ippGetString, "ippGetString");
+        resolve(ippGetInteger, "ippGetInteger");
+        resolve(ippGetBoolean, "ippGetBoolean");
+    } catch (...) {
+        dlclose(FHandle);
+        throw;
+    }
+}
+
+template <typename Function> void TCupsLibrary::resolve(Function &function, const char *name)
+{
+    dlerror();
+    function = reinterpret_cast<Function>(dlsym(FHandle, name));
+    if (!function)
+        throw KestranoError(QStringLiteral("打印系统 CUPS 的程序库 %1 缺少 %2：%3")
+                                .arg(FFileName, QLatin1String(name), loadError()));
+}

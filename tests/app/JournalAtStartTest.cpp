@@ -1,0 +1,113 @@
+#include "AnsweredBoxes.h"
+#include "PrivateCups.h"
+#include "TempFolder.h"
+#include "app/JournalWindow.h"
+#include "app/MainWindow.h"
+#include "print/PrintJournal.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString handOverReason = QStringLiteral("程序在交出作业前结束");
+
+// The print journal at start: the window shows first; the rows that an
+// earlier run left "printing" are settled after its first paint, or sooner
+// by whatever needs the journal first, and always before this run writes.
+class JournalAtStartTest : public ::testing::Test
+{
+protected:
+    JournalAtStartTest() { FFolder.copyDeliveredLists(); }
+
+    // A row as a run leaves it that ended before the printer had its job.
+    void leaveRowUnfinished(const QString &serialNumber) const
+    {
+        TItineraryFields fields;
+        fields.setText(QStringLiteral("edtSerNo"), serialNumber);
+        TPrintJournal(FFolder.path()).begin(TReceiptRecord::of(fields), QStringLiteral("PDF"));
+    }
+
+    static bool journalOpen() { return !QSqlDatabase::connectionNames().isEmpty(); }
+
+    TempFolder FFolder;
+    AnsweredBoxes FBoxes;
+};
+
+TEST_F(JournalAtStartTest, WithoutAJournalNothingIsOpenedOrCreated)
+{
+    TfrmMain window(FFolder.path());
+    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    window.show();
+    ASSERT_TRUE(settled.wait(60000));
+    EXPECT_FALSE(journalOpen());
+    EXPECT_FALSE(FFolder.exists(TPrintJournal::fileName()));
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+TEST_F(JournalAtStartTest, EarlierRowsAreSettledOnceTheWindowIsShown)
+{
+    leaveRowUnfinished(QStringLiteral("6660000100 3"));
+    TfrmMain window(FFolder.path());
+    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    EXPECT_FALSE(journalOpen());
+
+    window.show();
+    ASSERT_TRUE(settled.wait(60000));
+    const TPrintJournal::Row row = window.printing().journal().row(1);
+    EXPECT_EQ(row.outcome, TPrintJournal::Outcome::Failed);
+    EXPECT_EQ(row.reason, handOverReason);
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+// "打印记录" pressed before the window has painted: the window lists the rows
+// while the earlier run's are being settled, not left behind.
+TEST_F(JournalAtStartTest, TheJournalWindowOpenedFirstSettlesTheEarlierRows)
+{
+    leaveRowUnfinished(QStringLiteral("6660000100 3"));
+    TfrmMain window(FFolder.path());
+    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    window.findChild<QPushButton *>(QStringLiteral("btnJournal"))->click();
+    ASSERT_NE(window.journalWindow(), nullptr);
+
+    ASSERT_TRUE(settled.count() > 0 || settled.wait(60000));
+    EXPECT_EQ(window.printing().journal().row(1).outcome, TPrintJournal::Outcome::Failed);
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+// A print pressed before the look-up has run: the earlier run's row is
+// settled from what that run left, and this run's job, still waiting for the
+// printer's answer, is never taken for one of an earlier run.
+TEST_F(JournalAtStartTest, APrintBeforeTheFirstPaintKeepsItsOwnRowApart)
+{
+    SKIP_WITHOUT_PRINTER();
+    leaveRowUnfinished(QStringLiteral("6660000100 3"));
+    TfrmMain window(FFolder.path());
+    window.printing().setPrinterLookup([] { return QStringLiteral("PDF"); });
+    window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000101 4"));
+    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    QSignalSpy ended(&window.printing(), &TReportPrinting::jobEnded);
+
+    window.findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    // The window's own look-up, coming while the job runs, finds nothing
+    // left to do.
+    window.printing().completeUnfinishedJobs();
+    ASSERT_TRUE(ended.wait(120000));
+    ASSERT_TRUE(settled.count() > 0 || settled.wait(60000));
+    EXPECT_EQ(settled.count(), 1);
+
+    TPrintJournal &journal = window.printing().journal();
+    const TPrintJournal::Row earlier = journal.row(1);
+    EXPECT_EQ(earlier.outcome, TPrintJournal::Outcome::Failed);
+    EXPECT_EQ(earlier.reason, handOverReason);
+    const TPrintJournal::Row printed = journal.row(2);
+    EXPECT_EQ(printed.outcome, TPrintJournal::Outcome::Printed) << printed.reason.toStdString();
+    EXPECT_EQ(printed.record.serialNumber, QStringLiteral("6660000101 4"));
+    EXPECT_EQ(printed.jobId, ended.front().front().value<TPrintOutcome>().jobId);
+    EXPECT_GT(printed.jobId, 0);
+    EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,20 @@
+# Fails when PROGRAM names, among the libraries its loader maps at start
+# (readelf -d, NEEDED), one that matches PATTERN: such a library is meant to be
+# loaded only when the program first needs it.
+if(NOT EXISTS "${PROGRAM}")
+  message(FATAL_ERROR "${PROGRAM} was not built")
+endif()
+execute_process(COMMAND readelf -d "${PROGRAM}" OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "readelf -d ${PROGRAM} failed")
+endif()
+string(REGEX MATCHALL "\\(NEEDED\\)[^\n]*\\[[^]\n]*\\]" needed "${dynamic}")
+if(NOT needed)
+  message(FATAL_ERROR "readelf -d ${PROGRAM} lists no needed library")
+endif()
+foreach(entry IN LISTS needed)
+  if(entry MATCHES "${PATTERN}")
+    message(FATAL_ERROR "${PROGRAM} needs ${CMAKE_MATCH_0} at start")
+  endif()
+endforeach()
+message(STATUS "${PROGRAM}: nothing matching ${PATTERN} at start")
