@@ -111,8 +111,19 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
     if (!printer.accepting)
         throw KestranoError(withDetail(QStringLiteral("打印机不接受作业"), printer.message));
 
-    const QByteArray name = FName.toUtf8();
+    // One Print-Job request carries the job and its document: cupsCreateJob
+    // would first look the destination up and copy every attribute the
+    // printer has (the largest answer the scheduler gives), then take two
+    // more requests to create the job and send the document.
+    const QByteArray resource = QByteArrayLiteral("/printers/") + FName.toUtf8();
+    IppMessage job = request(IPP_OP_PRINT_JOB, "printer-uri", resource);
     const QByteArray jobTitle = title.toUtf8();
+    ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr,
+                 jobTitle.constData());
+    ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "document-name", nullptr,
+                 jobTitle.constData());
+    ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr,
+                 CUPS_FORMAT_PDF);
     cups_option_t *options = nullptr;
     int optionCount = 0;
     // The page is drawn at its true size: any scaling or fitting moves every
@@ -121,26 +132,26 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
          {std::pair{"print-scaling", "none"}, std::pair{"fit-to-page", "false"},
           std::pair{"copies", "1"}, std::pair{"sides", "one-sided"}})
         optionCount = cupsAddOption(option, value, optionCount, &options);
-    const int jobId = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(),
-                                    optionCount, options);
+    cupsEncodeOptions2(job.get(), optionCount, options, IPP_TAG_JOB);
     cupsFreeOptions(optionCount, options);
-    if (jobId <= 0)
-        throw KestranoError(lastError());
 
-    bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), jobId, jobTitle.constData(),
-                                  CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    // The length is the whole body: the request, then the document.
+    http_status_t sending = cupsSendRequest(CUPS_HTTP_DEFAULT, job.get(), resource.constData(),
+                                            ippLength(job.get()) + size_t(pdf.size()));
     constexpr qsizetype chunk = 64 * 1024;
-    for (qsizetype at = 0; sent && at < pdf.size(); at += chunk)
-        sent =
-            cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
-                                 size_t(std::min(chunk, pdf.size() - at))) == HTTP_STATUS_CONTINUE;
-    const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
-    if (!sent || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    for (qsizetype at = 0; sending == HTTP_STATUS_CONTINUE && at < pdf.size(); at += chunk)
+        sending = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
+                                       size_t(std::min(chunk, pdf.size() - at)));
+    // The scheduler answers even a request it stopped reading: its answer
+    // says why.
+    const IppMessage answer(cupsGetResponse(CUPS_HTTP_DEFAULT, resource.constData()));
+    ipp_attribute_t *jobId =
+        answer ? ippFindAttribute(answer.get(), "job-id", IPP_TAG_INTEGER) : nullptr;
+    if (!answer || !answered() || !jobId || ippGetInteger(jobId, 0) <= 0) {
         const QString reason = lastError();
-        cancel(jobId);
-        throw KestranoError(reason);
+        throw KestranoError(reason.isEmpty() ? QString::fromUtf8(httpStatus(sending)) : reason);
     }
-    return jobId;
+    return ippGetInteger(jobId, 0);
 }
 
 TJobStatus TCupsPrinter::status(int jobId) const
