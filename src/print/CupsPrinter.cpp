@@ -101,7 +101,8 @@ QString TCupsPrinter::defaultPrinter()
     return name;
 }
 
-int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
+int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
+                            const QString &documentName) const
 {
     const PrinterState printer = printerState(FName);
     if (!printer.known)
@@ -118,10 +119,11 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
     const QByteArray resource = QByteArrayLiteral("/printers/") + FName.toUtf8();
     IppMessage job = request(IPP_OP_PRINT_JOB, "printer-uri", resource);
     const QByteArray jobTitle = title.toUtf8();
+    const QByteArray document = documentName.isEmpty() ? jobTitle : documentName.toUtf8();
     ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr,
                  jobTitle.constData());
     ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "document-name", nullptr,
-                 jobTitle.constData());
+                 document.constData());
     ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr,
                  CUPS_FORMAT_PDF);
     cups_option_t *options = nullptr;
@@ -152,6 +154,48 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
         throw KestranoError(reason.isEmpty() ? QString::fromUtf8(httpStatus(sending)) : reason);
     }
     return ippGetInteger(jobId, 0);
+}
+
+std::optional<int> TCupsPrinter::findJob(const QString &documentName) const
+{
+    IppMessage ask =
+        request(IPP_OP_GET_JOBS, "printer-uri", QByteArrayLiteral("/printers/") + FName.toUtf8());
+    ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    static const char *const wanted[] = {"job-id", "document-name-supplied"};
+    ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(std::size(wanted)), nullptr, wanted);
+    const IppMessage answer(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+        return 0; // no such printer, or no job at all
+    if (!answer || !answered())
+        return std::nullopt;
+    const QByteArray wantedName = documentName.toUtf8();
+    int found = 0;
+    int jobId = 0;
+    bool named = false;
+    // One group of attributes per job; a group ends where the next begins.
+    const auto endOfJob = [&] {
+        if (named && jobId > found)
+            found = jobId;
+        jobId = 0;
+        named = false;
+    };
+    for (ipp_attribute_t *attribute = ippFirstAttribute(answer.get()); attribute;
+         attribute = ippNextAttribute(answer.get())) {
+        const char *name = ippGetName(attribute);
+        if (!name) {
+            endOfJob();
+            continue;
+        }
+        if (ippGetGroupTag(attribute) != IPP_TAG_JOB)
+            continue;
+        if (qstrcmp(name, "job-id") == 0)
+            jobId = ippGetInteger(attribute, 0);
+        else if (qstrcmp(name, "document-name-supplied") == 0)
+            named = wantedName == ippGetString(attribute, 0, nullptr);
+    }
+    endOfJob();
+    return found;
 }
 
 TJobStatus TCupsPrinter::status(int jobId) const
