@@ -94,8 +94,10 @@ OVER_BUDGET = {
 # A direct print up to the scheduler's answer, and its parts (one frame).
 PRINTS = [
     ("bench_print", "submitAndRecord",
-     "\"直接打印\" up to the scheduler's answer: page filled and rendered to PDF, journal row "
-     "written and synced, the job handed over in one request, its id recorded"),
+     "\"直接打印\" up to the scheduler's answer: default printer looked up, page filled and "
+     "rendered to PDF, journal row written and synced, the job handed over in one request, "
+     "its id recorded"),
+    ("bench_print", "lookUpDefaultPrinter", "its share: the default printer looked up"),
     ("bench_print", "submitRenderedPage",
      "its share: the rendered page handed to the printer, up to the answer with the job's id"),
     ("bench_print", "recordPrint",
