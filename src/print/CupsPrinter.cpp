@@ -145,14 +145,17 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
         sending = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
                                        size_t(std::min(chunk, pdf.size() - at)));
     // The scheduler answers even a request it stopped reading: its answer
-    // says why.
+    // says why. It makes the job only once the whole request is in, so a
+    // request that fails leaves no job to withdraw.
     const IppMessage answer(cupsGetResponse(CUPS_HTTP_DEFAULT, resource.constData()));
     ipp_attribute_t *jobId =
         answer ? ippFindAttribute(answer.get(), "job-id", IPP_TAG_INTEGER) : nullptr;
-    if (!answer || !answered() || !jobId || ippGetInteger(jobId, 0) <= 0) {
-        const QString reason = lastError();
-        throw KestranoError(reason.isEmpty() ? QString::fromUtf8(httpStatus(sending)) : reason);
-    }
+    if (!answered())
+        throw KestranoError(lastError());
+    if (!answer) // the last status is an earlier request's: the transfer's own says more
+        throw KestranoError(QString::fromUtf8(httpStatus(sending)));
+    if (!jobId || ippGetInteger(jobId, 0) <= 0)
+        throw KestranoError(QStringLiteral("打印系统没有给出作业号"));
     return ippGetInteger(jobId, 0);
 }
 
