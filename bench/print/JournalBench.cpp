@@ -35,34 +35,99 @@ TItineraryFields &receipt()
     return fields;
 }
 
-// One "直接打印" up to the scheduler's answer: a new page filled from the
-// receipt, rendered to PDF, its journal row written (synced), the job handed
-// to the printer and its id recorded (synced). The printer holds every job,
-// so no filter runs in the background while measuring.
-void submitAndRecord(benchmark::State &state)
+bool haveScheduler(benchmark::State &state)
 {
     if (qEnvironmentVariableIsEmpty("CUPS_SERVER")) {
         state.SkipWithError("no private CUPS scheduler: run through scripts/with-private-cups");
-        return;
+        return false;
     }
+    return true;
+}
+
+// Each held job is withdrawn at once, outside the measured time: the
+// scheduler takes no more than a few hundred jobs that have not ended.
+void withdraw(benchmark::State &state, const TCupsPrinter &printer, int jobId)
+{
+    state.PauseTiming();
+    printer.cancel(jobId);
+    state.ResumeTiming();
+}
+
+// One "直接打印" up to the scheduler's answer, all of it: the default printer
+// looked up, a new page filled from the receipt and rendered to PDF, its
+// journal row written (synced), the job handed to the printer in one request
+// and its id recorded. The job goes to "Held", which holds every job, so that
+// no filter runs in the background while measuring.
+void submitAndRecord(benchmark::State &state)
+{
+    if (!haveScheduler(state))
+        return;
     QTemporaryDir folder;
     TPrintJournal journal(folder.path());
     const TCupsPrinter printer(QStringLiteral("Held"));
-    std::vector<int> jobs;
     for (auto _ : state) {
+        if (TCupsPrinter::defaultPrinter().isEmpty())
+            state.SkipWithError("no default printer");
         TfrmRep rep;
         rep.ReportPage().setReportTitle(QStringLiteral("行程单"));
         FillReport(rep, receipt(), folder.path());
         const QByteArray pdf = renderPagePdf(rep.ReportPage());
-        const qint64 row = journal.begin(TReceiptRecord::of(receipt()), printer.name());
-        const int jobId = printer.submitPdf(pdf, rep.ReportPage().reportTitle());
+        const QString documentName = TPrintJournal::newDocumentName(rep.ReportPage().reportTitle());
+        const qint64 row =
+            journal.begin(TReceiptRecord::of(receipt()), printer.name(), documentName);
+        const int jobId = printer.submitPdf(pdf, rep.ReportPage().reportTitle(), documentName);
         journal.setJobId(row, jobId);
-        jobs.push_back(jobId);
+        withdraw(state, printer, jobId);
     }
-    for (int jobId : jobs)
-        printer.cancel(jobId);
 }
 BENCHMARK(submitAndRecord)->Unit(benchmark::kMillisecond);
+
+// Its share: the default printer looked up, as every print does.
+void lookUpDefaultPrinter(benchmark::State &state)
+{
+    if (!haveScheduler(state))
+        return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TCupsPrinter::defaultPrinter());
+}
+BENCHMARK(lookUpDefaultPrinter)->Unit(benchmark::kMillisecond);
+
+// Its share: the rendered page handed to the printer, up to the scheduler's
+// answer with the job's id.
+void submitRenderedPage(benchmark::State &state)
+{
+    if (!haveScheduler(state))
+        return;
+    const QTemporaryDir folder;
+    TfrmRep rep;
+    rep.ReportPage().setReportTitle(QStringLiteral("行程单"));
+    FillReport(rep, receipt(), folder.path());
+    const QByteArray pdf = renderPagePdf(rep.ReportPage());
+    const TCupsPrinter printer(QStringLiteral("Held"));
+    for (auto _ : state) {
+        const int jobId =
+            printer.submitPdf(pdf, rep.ReportPage().reportTitle(),
+                              TPrintJournal::newDocumentName(rep.ReportPage().reportTitle()));
+        withdraw(state, printer, jobId);
+    }
+}
+BENCHMARK(submitRenderedPage)->Unit(benchmark::kMillisecond);
+
+// Its share: the journal's part, the row written before the hand-over (one
+// synced transaction) and the job's id recorded after it.
+void recordPrint(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    TPrintJournal journal(folder.path());
+    const TReceiptRecord record = TReceiptRecord::of(receipt());
+    int jobId = 0;
+    for (auto _ : state) {
+        const qint64 row = journal.begin(record, QStringLiteral("Held"),
+                                         TPrintJournal::newDocumentName(QStringLiteral("行程单")));
+        journal.setJobId(row, ++jobId);
+    }
+}
+BENCHMARK(recordPrint)->Unit(benchmark::kMillisecond);
 
 // The part of a print that the window's own thread does (the hand-over and
 // the following run on a thread of the job's own): the page filled and
@@ -77,7 +142,8 @@ void printClickOnWindowThread(benchmark::State &state)
         FillReport(rep, receipt(), folder.path());
         benchmark::DoNotOptimize(renderPagePdf(rep.ReportPage()));
         benchmark::DoNotOptimize(
-            journal.begin(TReceiptRecord::of(receipt()), QStringLiteral("PDF")));
+            journal.begin(TReceiptRecord::of(receipt()), QStringLiteral("PDF"),
+                          TPrintJournal::newDocumentName(rep.ReportPage().reportTitle())));
     }
 }
 BENCHMARK(printClickOnWindowThread)->Unit(benchmark::kMillisecond);

@@ -187,12 +187,16 @@ bool TReportPrinting::send(const TReportPage &page, const std::optional<TReceipt
     }
 
     // The row exists before the printer has the job: a number never goes to
-    // paper without a trace.
-    const qint64 rowId = record ? journal().begin(*record, printer) : 0;
+    // paper without a trace. The document's name finds the job should the
+    // program end before the job's id is recorded.
+    const QString documentName =
+        record ? TPrintJournal::newDocumentName(page.reportTitle()) : QString();
+    const qint64 rowId = record ? journal().begin(*record, printer, documentName) : 0;
     if (rowId != 0)
         Q_EMIT journalChanged();
 
-    FJob = new TPrintJob(printer, renderPagePdf(page), page.reportTitle(), FTimeLimit, this);
+    FJob = new TPrintJob(printer, renderPagePdf(page), page.reportTitle(), documentName, FTimeLimit,
+                         this);
     connect(FJob, &TPrintJob::submitted, this, [this, rowId](int jobId) {
         if (rowId == 0)
             return;
@@ -283,7 +287,7 @@ void TReportPrinting::followUnfinishedJobs()
     FUnfinishedLookedUp = true;
     std::vector<TUnfinishedJobs::Job> jobs;
     for (const TPrintJournal::Row &row : FJournal->unfinished())
-        jobs.push_back({row.id, row.printer, row.jobId});
+        jobs.push_back({row.id, row.printer, row.jobId, row.documentName});
     if (jobs.empty()) {
         Q_EMIT unfinishedJobsDone();
         return;
@@ -292,6 +296,9 @@ void TReportPrinting::followUnfinishedJobs()
     connect(FUnfinished, &TUnfinishedJobs::jobEnded, this,
             [this](qint64 rowId, const TPrintOutcome &outcome) {
                 try {
+                    // A job found by its document's name gets its id on record.
+                    if (outcome.jobId != 0)
+                        journal().setJobId(rowId, outcome.jobId);
                     journal().finish(rowId, journalOutcome(outcome.result), outcome.reason);
                 } catch (const KestranoError &error) {
                     MessageBox::showError(FBoxParent, error.message());

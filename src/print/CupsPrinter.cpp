@@ -108,7 +108,8 @@ QString TCupsPrinter::defaultPrinter()
     return name;
 }
 
-int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
+int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
+                            const QString &documentName) const
 {
     const PrinterState printer = printerState(FName);
     if (!printer.known)
@@ -118,9 +119,20 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
     if (!printer.accepting)
         throw KestranoError(withDetail(QStringLiteral("打印机不接受作业"), printer.message));
 
-    const TCupsLibrary &lib = cups();
-    const QByteArray name = FName.toUtf8();
+    // One Print-Job request carries the job and its document: cupsCreateJob
+    // would first look the destination up and copy every attribute the
+    // printer has (the largest answer the scheduler gives), then take two
+    // more requests to create the job and send the document.
+    const QByteArray resource = QByteArrayLiteral("/printers/") + FName.toUtf8();
+    IppMessage job = request(IPP_OP_PRINT_JOB, "printer-uri", resource);
     const QByteArray jobTitle = title.toUtf8();
+    const QByteArray document = documentName.isEmpty() ? jobTitle : documentName.toUtf8();
+    cups().ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr,
+                        jobTitle.constData());
+    cups().ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "document-name", nullptr,
+                        document.constData());
+    cups().ippAddString(job.get(), IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr,
+                        CUPS_FORMAT_PDF);
     cups_option_t *options = nullptr;
     int optionCount = 0;
     // The page is drawn at its true size: any scaling or fitting moves every
@@ -128,28 +140,74 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title) const
     for (const auto &[option, value] :
          {std::pair{"print-scaling", "none"}, std::pair{"fit-to-page", "false"},
           std::pair{"copies", "1"}, std::pair{"sides", "one-sided"}})
-        optionCount = lib.cupsAddOption(option, value, optionCount, &options);
-    const int jobId = lib.cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(),
-                                        optionCount, options);
-    lib.cupsFreeOptions(optionCount, options);
-    if (jobId <= 0)
-        throw KestranoError(lastError());
+        optionCount = cups().cupsAddOption(option, value, optionCount, &options);
+    cups().cupsEncodeOptions2(job.get(), optionCount, options, IPP_TAG_JOB);
+    cups().cupsFreeOptions(optionCount, options);
 
-    bool sent =
-        lib.cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), jobId, jobTitle.constData(),
-                              CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    // The length is the whole body: the request, then the document.
+    http_status_t sending =
+        cups().cupsSendRequest(CUPS_HTTP_DEFAULT, job.get(), resource.constData(),
+                               cups().ippLength(job.get()) + size_t(pdf.size()));
     constexpr qsizetype chunk = 64 * 1024;
-    for (qsizetype at = 0; sent && at < pdf.size(); at += chunk)
-        sent = lib.cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
-                                        size_t(std::min(chunk, pdf.size() - at))) ==
-               HTTP_STATUS_CONTINUE;
-    const ipp_status_t finished = lib.cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
-    if (!sent || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        const QString reason = lastError();
-        cancel(jobId);
-        throw KestranoError(reason);
+    for (qsizetype at = 0; sending == HTTP_STATUS_CONTINUE && at < pdf.size(); at += chunk)
+        sending = cups().cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData() + at,
+                                              size_t(std::min(chunk, pdf.size() - at)));
+    // The scheduler answers even a request it stopped reading: its answer
+    // says why. It makes the job only once the whole request is in, so a
+    // request that fails leaves no job to withdraw.
+    const IppMessage answer(cups().cupsGetResponse(CUPS_HTTP_DEFAULT, resource.constData()));
+    ipp_attribute_t *jobId =
+        answer ? cups().ippFindAttribute(answer.get(), "job-id", IPP_TAG_INTEGER) : nullptr;
+    if (!answered())
+        throw KestranoError(lastError());
+    if (!answer) // the last status is an earlier request's: the transfer's own says more
+        throw KestranoError(QString::fromUtf8(cups().httpStatus(sending)));
+    if (!jobId || cups().ippGetInteger(jobId, 0) <= 0)
+        throw KestranoError(QStringLiteral("打印系统没有给出作业号"));
+    return cups().ippGetInteger(jobId, 0);
+}
+
+std::optional<int> TCupsPrinter::findJob(const QString &documentName) const
+{
+    IppMessage ask =
+        request(IPP_OP_GET_JOBS, "printer-uri", QByteArrayLiteral("/printers/") + FName.toUtf8());
+    cups().ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr,
+                        "all");
+    static const char *const wanted[] = {"job-id", "document-name-supplied"};
+    cups().ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                         int(std::size(wanted)), nullptr, wanted);
+    const IppMessage answer(cups().cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    if (cups().cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+        return 0; // no such printer, or no job at all
+    if (!answer || !answered())
+        return std::nullopt;
+    const QByteArray wantedName = documentName.toUtf8();
+    int found = 0;
+    int jobId = 0;
+    bool named = false;
+    // One group of attributes per job; a group ends where the next begins.
+    const auto endOfJob = [&] {
+        if (named && jobId > found)
+            found = jobId;
+        jobId = 0;
+        named = false;
+    };
+    for (ipp_attribute_t *attribute = cups().ippFirstAttribute(answer.get()); attribute;
+         attribute = cups().ippNextAttribute(answer.get())) {
+        const char *name = cups().ippGetName(attribute);
+        if (!name) {
+            endOfJob();
+            continue;
+        }
+        if (cups().ippGetGroupTag(attribute) != IPP_TAG_JOB)
+            continue;
+        if (qstrcmp(name, "job-id") == 0)
+            jobId = cups().ippGetInteger(attribute, 0);
+        else if (qstrcmp(name, "document-name-supplied") == 0)
+            named = wantedName == cups().ippGetString(attribute, 0, nullptr);
     }
-    return jobId;
+    endOfJob();
+    return found;
 }
 
 TJobStatus TCupsPrinter::status(int jobId) const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 // Where a job stands, as the print system reports it.
 struct TJobStatus
@@ -35,8 +36,15 @@ public:
     // Hands a PDF over as one job: one copy, one side, never scaled or
     // fitted, so every value stays at its spot on the stock. A printer that
     // is stopped or does not accept jobs gets nothing. Returns the job's id;
-    // raises KestranoError with the reason when the printer refuses.
-    int submitPdf(const QByteArray &pdf, const QString &title) const;
+    // raises KestranoError with the reason when the printer refuses. The
+    // document is named documentName, or after the title when that is empty.
+    int submitPdf(const QByteArray &pdf, const QString &title,
+                  const QString &documentName = QString()) const;
+
+    // The id of this printer's job whose document bears documentName (the
+    // newest, should there be several); 0 when there is none, nothing when
+    // the print system gave no answer.
+    std::optional<int> findJob(const QString &documentName) const;
 
     // The job's state; a waiting job whose printer has stopped counts as
     // failed, since nothing will come out while it stays so.

@@ -13,10 +13,10 @@ constexpr std::chrono::milliseconds pollInterval(250);
 
 } // namespace
 
-TPrintJob::TPrintJob(QString printer, QByteArray pdf, QString title,
+TPrintJob::TPrintJob(QString printer, QByteArray pdf, QString title, QString documentName,
                      std::chrono::milliseconds timeLimit, QObject *parent)
     : QThread(parent), FPrinter(std::move(printer)), FPdf(std::move(pdf)), FTitle(std::move(title)),
-      FTimeLimit(timeLimit)
+      FDocumentName(std::move(documentName)), FTimeLimit(timeLimit)
 {
     qRegisterMetaType<TPrintOutcome>();
 }
@@ -40,7 +40,7 @@ void TPrintJob::run()
     const TCupsPrinter printer(FPrinter);
     int jobId = 0;
     try {
-        jobId = printer.submitPdf(FPdf, FTitle);
+        jobId = printer.submitPdf(FPdf, FTitle, FDocumentName);
     } catch (const KestranoError &refused) {
         Q_EMIT ended({TPrintOutcome::Result::Failed, FPrinter, 0, refused.message()});
         return;

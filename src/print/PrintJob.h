@@ -30,7 +30,8 @@ public:
     // The longest a job may take from hand-over to the last sheet.
     static constexpr std::chrono::milliseconds defaultTimeLimit = std::chrono::minutes(2);
 
-    TPrintJob(QString printer, QByteArray pdf, QString title,
+    // documentName: see TCupsPrinter::submitPdf.
+    TPrintJob(QString printer, QByteArray pdf, QString title, QString documentName = QString(),
               std::chrono::milliseconds timeLimit = defaultTimeLimit, QObject *parent = nullptr);
     // Stops following; the job itself goes on in the print system.
     ~TPrintJob() override;
@@ -54,5 +55,6 @@ private:
     QString FPrinter;
     QByteArray FPdf;
     QString FTitle;
+    QString FDocumentName;
     std::chrono::milliseconds FTimeLimit;
 };

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 
 namespace {
@@ -23,7 +24,7 @@ QString newConnectionName()
 const char *const columns =
     "journal.id, printed_at, printer, job_id, outcome, reason, void_reason, serial_number,"
     " check_code, passenger, id_number, ticket_number, pnr, flights, dates, fare, airport_tax,"
-    " fuel_surcharge, other_taxes, total, receipt_fields.fields";
+    " fuel_surcharge, other_taxes, total, receipt_fields.fields, document_name";
 const char *const tables = "journal LEFT JOIN receipt_fields ON receipt_fields.id = journal.id";
 
 TPrintJournal::Row rowOf(const QSqlQuery &query)
@@ -38,6 +39,7 @@ TPrintJournal::Row rowOf(const QSqlQuery &query)
     row.reason = text(5);
     row.voidReason = text(6);
     row.record = TReceiptRecord::fromFieldsJson(text(20));
+    row.documentName = text(21);
     TReceiptRecord &r = row.record;
     r.serialNumber = text(7);
     r.checkCode = text(8);
@@ -105,7 +107,9 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
                                " flights TEXT DEFAULT '', dates TEXT DEFAULT '',"
                                " fare TEXT DEFAULT '', airport_tax TEXT DEFAULT '',"
                                " fuel_surcharge TEXT DEFAULT '', other_taxes TEXT DEFAULT '',"
-                               " total TEXT DEFAULT '')"));
+                               " total TEXT DEFAULT '', document_name TEXT DEFAULT '')"));
+        addColumnIfMissing(QStringLiteral("journal"), QStringLiteral("document_name"),
+                           QStringLiteral("TEXT DEFAULT ''"));
         // What a search looks through, one short text per row in a table of
         // its own: a search reads little more than these texts.
         execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_search ("
@@ -171,12 +175,30 @@ void TPrintJournal::execute(const QString &statement)
             QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
 }
 
+void TPrintJournal::addColumnIfMissing(const QString &table, const QString &column,
+                                       const QString &type)
+{
+    // Journals written before the column was known get it, empty.
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info(?) WHERE name = ?"));
+    query.addBindValue(table);
+    query.addBindValue(column);
+    if (query.exec() && query.next() && query.value(0).toInt() == 0)
+        execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, type));
+}
+
+QString TPrintJournal::newDocumentName(const QString &title)
+{
+    return title + u' ' + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
 QString TPrintJournal::searchText(const QString &text)
 {
     return text.toUpper();
 }
 
-qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer)
+qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer,
+                            const QString &documentName)
 {
     QSqlDatabase db = database();
     const auto failed = [&](const QSqlQuery &query) {
@@ -189,7 +211,8 @@ qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer
     query.prepare(QStringLiteral(
         "INSERT INTO journal (printed_at, printer, outcome, serial_number, check_code, passenger,"
         " id_number, ticket_number, pnr, flights, dates, fare, airport_tax, fuel_surcharge,"
-        " other_taxes, total) VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " other_taxes, total, document_name)"
+        " VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // One text per row that a search looks through, in the case it is looked
     // for in: serial number, ticket number, passenger.
     const QString search =
@@ -198,7 +221,7 @@ qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer
          {QDateTime::currentDateTime().toString(timeFormat), printer, record.serialNumber,
           record.checkCode, record.passenger, record.idNumber, record.ticketNumber, record.pnr,
           record.flights, record.dates, record.fare, record.airportTax, record.fuelSurcharge,
-          record.otherTaxes, record.total})
+          record.otherTaxes, record.total, documentName})
         query.addBindValue(value);
     if (!query.exec())
         throw failed(query);
@@ -223,11 +246,18 @@ qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer
 
 void TPrintJournal::setJobId(qint64 rowId, int jobId)
 {
+    // In WAL mode a commit without a sync is written to the log all the
+    // same; the sync of the next commit makes it durable along with that
+    // commit. The job is in the print system already: waiting for the disk
+    // here would only hold the window up.
+    execute(QStringLiteral("PRAGMA synchronous = NORMAL"));
     QSqlQuery query(database());
     query.prepare(QStringLiteral("UPDATE journal SET job_id = ? WHERE id = ?"));
     query.addBindValue(jobId);
     query.addBindValue(rowId);
-    if (!query.exec())
+    const bool written = query.exec();
+    execute(QStringLiteral("PRAGMA synchronous = FULL"));
+    if (!written)
         throw KestranoError(
             QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
 }

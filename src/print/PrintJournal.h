@@ -27,6 +27,7 @@ public:
         Outcome outcome = Outcome::Printing;
         QString reason;
         QString voidReason;
+        QString documentName;
         TReceiptRecord record;
     };
 
@@ -51,9 +52,19 @@ public:
     static QString searchText(const QString &text);
     static Outcome outcomeOf(const QString &key);
 
-    // Each write is one transaction, synced before it returns; each raises
-    // KestranoError when the database refuses it.
-    qint64 begin(const TReceiptRecord &record, const QString &printer);
+    // A name for the document of a job that no other job has. The row keeps
+    // it, so that a job handed over by a program that did not live to
+    // record the job's id is still found in the print system by this name.
+    static QString newDocumentName(const QString &title);
+
+    // Each write is one transaction and raises KestranoError when the
+    // database refuses it. All but setJobId are synced before they return.
+    qint64 begin(const TReceiptRecord &record, const QString &printer,
+                 const QString &documentName = QString());
+    // Not synced on its own: it reaches the disk with the row's end, the
+    // next synced write. A crash of the program loses nothing (the write is
+    // the system's once it returns); after a power cut the row is still
+    // found by its document name.
     void setJobId(qint64 rowId, int jobId);
     void finish(qint64 rowId, Outcome outcome, const QString &reason = QString());
     // Only a printed row becomes void (a spoiled sheet); false otherwise.
@@ -66,6 +77,7 @@ public:
 
 private:
     void execute(const QString &statement);
+    void addColumnIfMissing(const QString &table, const QString &column, const QString &type);
 
     QString FPath;
     QString FConnection;

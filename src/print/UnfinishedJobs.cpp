@@ -37,8 +37,22 @@ void TUnfinishedJobs::followJobs()
     using State = TJobStatus::State;
     std::vector<Job> open = FJobs;
     while (!open.empty() && !isInterruptionRequested()) {
+        // A job whose id was not recorded: the printer may have taken it in
+        // the moment before the program ended.
+        for (Job &job : open) {
+            if (job.jobId == 0 && !job.documentName.isEmpty()) {
+                const std::optional<int> found =
+                    TCupsPrinter(job.printer).findJob(job.documentName);
+                if (!found)
+                    continue; // no answer this time
+                job.jobId = *found;
+                job.documentName.clear();
+            }
+        }
         std::erase_if(open, [this](const Job &job) {
             if (job.jobId == 0) {
+                if (!job.documentName.isEmpty())
+                    return false;
                 Q_EMIT jobEnded(job.rowId, {TPrintOutcome::Result::Failed, job.printer, 0,
                                             QStringLiteral("程序在交出作业前结束")});
                 return true;

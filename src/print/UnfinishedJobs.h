@@ -6,9 +6,9 @@
 #include <vector>
 
 // Jobs that an earlier run of the program handed over and did not see end
-// (it was killed, or the machine went down): looks each one up by its id, on
-// a thread of its own, and keeps asking until every one has ended or the
-// program leaves. What it finds completes the journal's row.
+// (it was killed, or the machine went down): looks each one up by its id, or
+// by its document's name when the id was not recorded, on a thread of its own, and keeps asking
+// until every one has ended or the program leaves. What it finds completes the journal's row.
 class TUnfinishedJobs : public QThread
 {
     Q_OBJECT
@@ -18,7 +18,8 @@ public:
     {
         qint64 rowId = 0;
         QString printer;
-        int jobId = 0; // 0: the program ended before the printer took it
+        int jobId = 0; // 0: not recorded; the job is looked for by its document's name
+        QString documentName;
     };
 
     explicit TUnfinishedJobs(std::vector<Job> jobs, QObject *parent = nullptr);

@@ -2,7 +2,11 @@
 #include "PrivateCups.h"
 #include "TempFolder.h"
 #include "app/MainWindow.h"
+#include "itinerary/ItineraryFields.h"
+#include "print/CupsPrinter.h"
+#include "print/PagePdf.h"
 #include "print/PrintJournal.h"
+#include "print/ReportPage.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -110,5 +114,53 @@ INSTANTIATE_TEST_SUITE_P(Jobs, InterruptedPrintTest,
                          [](const ::testing::TestParamInfo<Interruption> &info) {
                              return std::string(info.param.name);
                          });
+
+// The program can end in the moment between the printer taking a job and the
+// job's id reaching the journal, or before the printer took it at all: the
+// next start finds the first by its document's name and follows it, and knows
+// the second never reached the printer.
+TEST(InterruptedPrint, AJobWhoseIdWasNotRecordedIsFoundByItsDocument)
+{
+    SKIP_WITHOUT_PRINTER();
+    TempFolder folder;
+    folder.copyDeliveredLists();
+    const QString printer = QStringLiteral("Held");
+    const auto receipt = [](const char *serial) {
+        TItineraryFields fields;
+        fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
+        return TReceiptRecord::of(fields);
+    };
+    int jobId = 0;
+    qint64 handedOver = 0;
+    qint64 notHandedOver = 0;
+    {
+        TPrintJournal journal(folder.path());
+        const QString documentName = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+        handedOver = journal.begin(receipt("6660000200 5"), printer, documentName);
+        TReportPage page;
+        page.setReportTitle(QStringLiteral("行程单"));
+        jobId =
+            TCupsPrinter(printer).submitPdf(renderPagePdf(page), page.reportTitle(), documentName);
+        ASSERT_GT(jobId, 0);
+        notHandedOver = journal.begin(receipt("6660000201 6"), printer,
+                                      TPrintJournal::newDocumentName(QStringLiteral("行程单")));
+    }
+    releaseJob(jobId);
+
+    const AnsweredBoxes boxes;
+    TfrmMain next(folder.path());
+    QSignalSpy done(&next.printing(), &TReportPrinting::unfinishedJobsDone);
+    next.show(); // the journal is looked at after the first paint
+    ASSERT_TRUE(done.wait(120000));
+    const TPrintJournal::Row found = next.printing().journal().row(handedOver);
+    EXPECT_EQ(found.outcome, TPrintJournal::Outcome::Printed);
+    EXPECT_EQ(found.jobId, jobId);
+    EXPECT_EQ(jobState(jobId), QStringLiteral("completed"));
+    const TPrintJournal::Row lost = next.printing().journal().row(notHandedOver);
+    EXPECT_EQ(lost.outcome, TPrintJournal::Outcome::Failed);
+    EXPECT_EQ(lost.jobId, 0);
+    EXPECT_EQ(lost.reason, QStringLiteral("程序在交出作业前结束"));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+}
 
 } // namespace

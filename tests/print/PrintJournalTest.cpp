@@ -57,8 +57,10 @@ TEST(PrintJournal, RowsLiveFromHandOverToTheirEnd)
     {
         TPrintJournal journal(folder.path());
         first = journal.begin(receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")),
-                              QStringLiteral("PDF"));
+                              QStringLiteral("PDF"), QStringLiteral("行程单 first"));
         journal.setJobId(first, 41);
+        // Recording the id waits for no disk, and leaves every other write synced.
+        EXPECT_EQ(pragma(journal, "synchronous"), QStringLiteral("2"));
         const qint64 second = journal.begin(
             receipt(QStringLiteral("1234567891 4"), QStringLiteral("李四")), QStringLiteral("PDF"));
         journal.finish(second, Outcome::Failed, QStringLiteral("作业已中止"));
@@ -74,6 +76,7 @@ TEST(PrintJournal, RowsLiveFromHandOverToTheirEnd)
     EXPECT_EQ(row.id, first);
     EXPECT_EQ(row.jobId, 41);
     EXPECT_EQ(row.printer, QStringLiteral("PDF"));
+    EXPECT_EQ(row.documentName, QStringLiteral("行程单 first"));
     EXPECT_TRUE(row.time.isValid());
     EXPECT_EQ(row.record.serialNumber, QStringLiteral("1234567890 3"));
     EXPECT_EQ(row.record.checkCode, QStringLiteral("7890"));
@@ -112,6 +115,26 @@ TEST(PrintJournal, OnlyAPrintedRowBecomesVoid)
         EXPECT_EQ(journal.voidRow(row, QStringLiteral("again")), false);
     }
     EXPECT_EQ(journal.rowCount(), 4);
+}
+
+// Every job's document gets a name of its own, which a journal written before
+// rows kept it takes in as well.
+TEST(PrintJournal, KeepsTheNameThatFindsTheJob)
+{
+    const TempFolder folder;
+    {
+        TPrintJournal journal(folder.path());
+        QSqlQuery older(journal.database());
+        ASSERT_TRUE(older.exec(QStringLiteral("ALTER TABLE journal DROP COLUMN document_name")));
+    }
+    TPrintJournal journal(folder.path());
+    const QString name = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+    EXPECT_TRUE(name.startsWith(QStringLiteral("行程单 ")));
+    EXPECT_NE(TPrintJournal::newDocumentName(QStringLiteral("行程单")), name);
+    const qint64 row =
+        journal.begin(receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")),
+                      QStringLiteral("PDF"), name);
+    EXPECT_EQ(journal.row(row).documentName, name);
 }
 
 // The receipt comes back as printed, the switch before the surcharge it would
