@@ -33,8 +33,7 @@ int depth(TWebElementCollection &elements)
     int deepest = 0;
     for (int i = 0; i < elements.ElementCount(); ++i) {
         int levels = 0;
-        for (const THtmlNode *n = elements.GetElementByIndex(i).node().get(); n && n->isElement();
-             n = n->parent())
+        for (THtmlElement e = elements.GetElementByIndex(i); e; e = e.parentElement())
             ++levels;
         deepest = std::max(deepest, levels);
     }
