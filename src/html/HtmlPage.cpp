@@ -8,6 +8,7 @@
 #include <libxml/HTMLtree.h>
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 using namespace LibxmlNodes;
@@ -28,6 +29,22 @@ bool isInclusiveAncestor(const xmlNode *ancestor, const xmlNode *node)
     }
     return false;
 }
+
+// Hands libxml2 the page piece by piece.
+struct TPageReader
+{
+    QByteArrayView page;
+    qsizetype at = 0;
+
+    static int read(void *context, char *buffer, int length)
+    {
+        auto &reader = *static_cast<TPageReader *>(context);
+        const qsizetype piece = std::min<qsizetype>(length, reader.page.size() - reader.at);
+        std::memcpy(buffer, reader.page.data() + reader.at, size_t(piece));
+        reader.at += piece;
+        return int(piece);
+    }
+};
 
 } // namespace
 
@@ -60,10 +77,12 @@ THtmlPage::Ptr THtmlPage::read(const QByteArray &utf8)
     // made up for a page that has none.
     constexpr int options = HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR |
                             HTML_PARSE_NOWARNING | HTML_PARSE_COMPACT | HTML_PARSE_NODEFDTD;
-    // An empty buffer gives no document at all.
-    const char *data = page.isEmpty() ? " " : page.constData();
-    const int size = page.isEmpty() ? 1 : int(page.size());
-    xmlDoc *document = htmlReadMemory(data, size, nullptr, "UTF-8", options);
+    // libxml2 takes the page in pieces as it reads on, instead of a copy of
+    // all of it first (which htmlReadMemory makes): a parse that stops at
+    // the nesting limit reads no further, and a long page never sits twice
+    // in memory. An empty page gives no document at all.
+    TPageReader reader{page.isEmpty() ? QByteArrayView(" ") : QByteArrayView(page)};
+    xmlDoc *document = htmlReadIO(TPageReader::read, nullptr, &reader, nullptr, "UTF-8", options);
     if (!document)
         throw KestranoError(QStringLiteral("The page cannot be read as HTML"));
     return Ptr(new THtmlPage(document));
