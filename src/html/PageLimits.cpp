@@ -83,16 +83,20 @@ public:
                 startTag();
             } else if (second == '/') {
                 endTag();
-            } else if (second == '!') {
-                if (startsWith("<!--"))
-                    skipComment();
-                else if (startsWithIgnoringCase("<!doctype"))
-                    docType();
-                else
-                    skipPast('>'); // declarations end at the first '>', quotes or not
+            } else if (startsWith("<!--")) {
+                skipComment();
+            } else if (startsWithIgnoringCase("<!doctype")) {
+                docType();
+            } else if (second == '?' && isXmlNameStart(peek(2))) {
+                // A processing instruction ends at the first '>', quotes or
+                // not.
+                skipPast('>');
             } else if (second == '?') {
-                skipPast('>'); // processing instructions likewise
+                // No name: libxml2 passes over "<?" and reads on from there.
+                FAt += 2;
             } else {
+                // Any other '<', also of "<!x" or "<![CDATA[", is text to
+                // libxml2, and so is what follows up to the next tag.
                 ++FAt;
             }
         }
@@ -174,12 +178,13 @@ private:
 
     // A name as XML has it; any byte of a character beyond ASCII counts as
     // a name character.
+    static bool isXmlNameStart(char c) { return isLetter(c) || c == '_' || c == ':' || (c & 0x80); }
+
     void skipXmlName()
     {
-        const auto start = [](char c) { return isLetter(c) || c == '_' || c == ':' || (c & 0x80); };
-        if (!start(peek()))
+        if (!isXmlNameStart(peek()))
             return;
-        while (FAt < FPage.size() && (start(peek()) || isNameCharacter(peek())))
+        while (FAt < FPage.size() && (isXmlNameStart(peek()) || isNameCharacter(peek())))
             ++FAt;
     }
 
