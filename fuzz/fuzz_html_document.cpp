@@ -66,9 +66,8 @@ void editSelects(THtmlParser &parser, const THtmlElement &fromPageBefore)
     for (int i = 0; i < count; ++i) {
         TWebCombobox combobox(selects->GetElementByIndex(i));
         if (combobox.Count() > 0) {
-            taken.push_back(parser.WebElements()
-                                .GetCollection(QStringLiteral("OPTION"))
-                                ->GetElementByIndex(0));
+            taken.push_back(
+                parser.WebElements().GetCollection(QStringLiteral("OPTION"))->GetElementByIndex(0));
             combobox.Remove(combobox.Count() - 1);
         }
         for (const THtmlElement &option : taken)

@@ -124,9 +124,8 @@ const std::vector<xmlNode *> &THtmlPage::elements()
 
 xmlNode *THtmlPage::createElement(const QByteArray &lowerName)
 {
-    xmlNode *element =
-        xmlNewDocNode(FDocument, nullptr, reinterpret_cast<const xmlChar *>(lowerName.constData()),
-                      nullptr);
+    xmlNode *element = xmlNewDocNode(
+        FDocument, nullptr, reinterpret_cast<const xmlChar *>(lowerName.constData()), nullptr);
     if (!element)
         throw std::bad_alloc();
     FOutside.push_back(element);
@@ -178,8 +177,8 @@ void THtmlPage::replaceContent(xmlNode *element, const QByteArray &text)
             xmlFreeNode(child);
     }
     if (!text.isEmpty()) {
-        xmlNode *node = xmlNewDocTextLen(FDocument, reinterpret_cast<const xmlChar *>(text.constData()),
-                                         int(text.size()));
+        xmlNode *node = xmlNewDocTextLen(
+            FDocument, reinterpret_cast<const xmlChar *>(text.constData()), int(text.size()));
         if (!node)
             throw std::bad_alloc();
         xmlAddChild(element, node);

@@ -126,10 +126,9 @@ unsigned traitsOf(const xmlNode *node)
     if (!isElement(node))
         return 0;
     const char *name = chars(node->name);
-    const auto place = std::lower_bound(std::begin(tags), std::end(tags), name,
-                                        [](const TTag &tag, const char *wanted) {
-                                            return std::strcmp(tag.name, wanted) < 0;
-                                        });
+    const auto place = std::lower_bound(
+        std::begin(tags), std::end(tags), name,
+        [](const TTag &tag, const char *wanted) { return std::strcmp(tag.name, wanted) < 0; });
     return place != std::end(tags) && std::strcmp(place->name, name) == 0 ? place->traits : 0;
 }
 

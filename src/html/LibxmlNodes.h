@@ -60,7 +60,8 @@ inline QByteArray valueOf(const xmlAttr *attribute)
     if (!part)
         return QByteArray("");
     if (!part->next)
-        return QByteArray::fromRawData(chars(part->content), qsizetype(std::strlen(chars(part->content))));
+        return QByteArray::fromRawData(chars(part->content),
+                                       qsizetype(std::strlen(chars(part->content))));
     QByteArray value;
     for (; part; part = part->next)
         value += contentOf(part);

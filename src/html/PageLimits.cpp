@@ -304,7 +304,8 @@ private:
 
     static bool isRawText(QByteArrayView name)
     {
-        return (name.size() == 5 || name.size() == 6) && (equalsIgnoringCase(name, "script") || equalsIgnoringCase(name, "style"));
+        return (name.size() == 5 || name.size() == 6) &&
+               (equalsIgnoringCase(name, "script") || equalsIgnoringCase(name, "style"));
     }
 
     // The text of SCRIPT and STYLE runs to the first "</" followed by the

@@ -99,7 +99,8 @@ bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate 
     document.setHTML(page);
     ClearItinerary(fields);
 
-    if (TWebElementCollection *spans = document.WebElements().GetCollection(QStringLiteral("SPAN"))) {
+    if (TWebElementCollection *spans =
+            document.WebElements().GetCollection(QStringLiteral("SPAN"))) {
         for (int i = 0; i < spans->ElementCount(); ++i)
             readSpan(fields, spans->GetElementByIndex(i));
     }

@@ -1,6 +1,6 @@
-#include "html/HtmlParser.h"
-#include "common/KestranoError.h"
 #include "Strings.h"
+#include "common/KestranoError.h"
+#include "html/HtmlParser.h"
 
 #include <gtest/gtest.h>
 
@@ -142,7 +142,8 @@ TEST(WebCombobox, HandlesOfOptionsOutlastRemovalAndTheirPage)
     parser.setHTML(u8s(page));
     TWebCombobox *select = parser.GetWebCombobox(QStringLiteral("city"));
     TWebElementCollection &elements = parser.WebElements();
-    const THtmlElement group = elements.GetCollection(QStringLiteral("OPTGROUP"))->GetElementByIndex(0);
+    const THtmlElement group =
+        elements.GetCollection(QStringLiteral("OPTGROUP"))->GetElementByIndex(0);
     const THtmlElement shanghai = elements.GetElementByName(QStringLiteral("sha"));
 
     // A group cannot go before one of its own options.
