@@ -59,9 +59,11 @@ inline QByteArray valueOf(const xmlAttr *attribute)
     const xmlNode *part = attribute->children;
     if (!part)
         return QByteArray("");
-    if (!part->next)
-        return QByteArray::fromRawData(chars(part->content),
-                                       qsizetype(std::strlen(chars(part->content))));
+    if (!part->next) {
+        const QByteArrayView content = contentOf(part);
+        return content.isNull() ? QByteArray("")
+                                : QByteArray::fromRawData(content.data(), content.size());
+    }
     QByteArray value;
     for (; part; part = part->next)
         value += contentOf(part);
