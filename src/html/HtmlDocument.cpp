@@ -1,28 +1,29 @@
 #include "html/HtmlDocument.h"
 
-#include "html/LibxmlTree.h"
+#include "html/LibxmlNodes.h"
 #include "html/PageLimits.h"
+
+#include <cstring>
 
 void THtmlDocument::setBodyHtml(const QString &html)
 {
     // Every UTF-16 unit takes at least one byte in UTF-8: a text this long
     // is refused before it is converted.
     PageLimits::checkSize(html.size());
+    QByteArray utf8 = html.toUtf8();
     // libxml2 takes a NUL for the end of the page; a browser shows the
-    // replacement character in its place.
-    const QChar nul(u'\0');
-    THtmlNode::Ptr root = parsePage(
-        html.contains(nul) ? QString(html).replace(nul, QChar(QChar::ReplacementCharacter)).toUtf8()
-                           : html.toUtf8());
-    std::vector<THtmlElement> elements;
-    for (THtmlNode::Ptr &node : root->descendantElements())
-        elements.emplace_back(std::move(node));
-    FRoot = std::move(root);
-    FAll = THtmlElementList(std::move(elements));
+    // replacement character in its place. In UTF-8 a zero byte is a NUL.
+    if (std::memchr(utf8.constData(), 0, size_t(utf8.size())))
+        utf8.replace(QByteArrayView("\0", 1), QByteArrayView("\xEF\xBF\xBD"));
+    THtmlPage::Ptr page = THtmlPage::read(utf8);
+    FPage = std::move(page);
+    FAll = THtmlElementList(FPage);
     FTables = FAll.tags(QStringLiteral("TABLE"));
 }
 
 THtmlElement THtmlDocument::createElement(const QString &tagName) const
 {
-    return THtmlElement(std::make_shared<THtmlNode>(THtmlNode::Kind::Element, tagName.toUpper()));
+    if (!FPage)
+        FPage = THtmlPage::blank();
+    return THtmlElement(FPage, FPage->createElement(LibxmlNodes::lowerName(tagName)));
 }

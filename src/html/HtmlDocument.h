@@ -1,7 +1,7 @@
 #pragma once
 
 #include "html/HtmlElementList.h"
-#include "html/HtmlNode.h"
+#include "html/HtmlPage.h"
 
 #include <QString>
 
@@ -20,17 +20,18 @@ public:
     void setBodyHtml(const QString &html);
 
     // All elements in the order of the page, each before its descendants;
-    // an empty list before the first page.
-    THtmlElementList all() const { return FAll; }
+    // an empty list before the first page. Both lists are live.
+    const THtmlElementList &all() const { return FAll; }
     // Its TABLE elements.
-    THtmlElementList tables() const { return FTables; }
+    const THtmlElementList &tables() const { return FTables; }
 
-    // A new element of that tag name that belongs to no page yet, such as an
-    // OPTION to add to a select element.
+    // A new element of that tag name that belongs to no place in the page
+    // yet, such as an OPTION to add to a select element.
     THtmlElement createElement(const QString &tagName) const;
 
 private:
-    THtmlNode::Ptr FRoot;
-    THtmlElementList FAll{std::vector<THtmlElement>()};
-    THtmlElementList FTables{std::vector<THtmlElement>()};
+    // Made when an element is made before any page has been read.
+    mutable THtmlPage::Ptr FPage;
+    THtmlElementList FAll = THtmlElementList::empty();
+    THtmlElementList FTables = THtmlElementList::empty();
 };

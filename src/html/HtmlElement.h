@@ -1,20 +1,21 @@
 #pragma once
 
-#include "html/HtmlNode.h"
+#include "html/HtmlPage.h"
 
 #include <QString>
 #include <QVariant>
 
 // An element of a parsed page as the document access hands it out: its tag
-// name, class, attributes, shown text and HTML. A handle: copies refer to the
-// same element, and the element stays readable as long as a handle to it
-// exists, also after its page has been replaced. A default-made handle refers
-// to no element ("none").
+// name, class, attributes, shown text and HTML. A handle on libxml2's node:
+// copies refer to the same element, and the element stays readable as long
+// as a handle to it exists, also after its page has been replaced. A
+// default-made handle refers to no element ("none").
 class THtmlElement
 {
 public:
     THtmlElement() = default;
-    explicit THtmlElement(THtmlNode::Ptr node);
+    // None unless node is an element.
+    THtmlElement(THtmlPage::Ptr page, _xmlNode *node);
 
     bool isNull() const { return !FNode; }
     explicit operator bool() const { return FNode != nullptr; }
@@ -30,7 +31,11 @@ public:
     // invalid variant when the element has no such attribute.
     QVariant getAttribute(const QString &name) const;
     void setAttribute(const QString &name, const QString &value);
+    int attributeCount() const;
     bool hasIdOrName(const QString &name) const;
+
+    // The element that holds this one; none at the top or out of the page.
+    THtmlElement parentElement() const;
 
     // The text as a browser shows it, not trimmed.
     QString innerText() const;
@@ -39,8 +44,10 @@ public:
     // The HTML of the content, not trimmed.
     QString innerHTML() const;
 
-    const THtmlNode::Ptr &node() const { return FNode; }
+    const THtmlPage::Ptr &page() const { return FPage; }
+    _xmlNode *node() const { return FNode; }
 
 private:
-    THtmlNode::Ptr FNode;
+    THtmlPage::Ptr FPage;
+    _xmlNode *FNode = nullptr;
 };

@@ -2,20 +2,25 @@
 
 #include "html/HtmlElement.h"
 
+#include <QByteArray>
 #include <memory>
 #include <vector>
 
-// A list of elements in the order of the page, as the document gives it: all
-// its elements, its tables, or those of a list with one tag name. Copies
-// share the elements. A default-made list is "none": a place where no list
-// has been attached, which reads like an empty one.
+// A live list of a page's elements in the order of the page: all of them, or
+// those of one tag name. Options that are added or removed later are in it
+// or gone from it without a new lookup. Copies share the list. A
+// default-made list is "none": a place where no list has been attached,
+// which reads like an empty one.
 class THtmlElementList
 {
 public:
     THtmlElementList() = default;
-    explicit THtmlElementList(std::vector<THtmlElement> elements);
+    // All elements of the page; with a tag name (any case), those with it.
+    explicit THtmlElementList(THtmlPage::Ptr page, const QString &tagName = QString());
+    // A list that is attached and holds nothing, as of a page not read yet.
+    static THtmlElementList empty();
 
-    bool isNull() const { return !FElements; }
+    bool isNull() const { return !FList; }
 
     int length() const;
     // The element at that position; none when out of range.
@@ -29,5 +34,15 @@ public:
     THtmlElementList tags(const QString &tagName) const;
 
 private:
-    std::shared_ptr<const std::vector<THtmlElement>> FElements;
+    struct TList
+    {
+        THtmlPage::Ptr page; // none: the list holds nothing
+        QByteArray tag;      // lower case; empty for all elements
+        std::vector<_xmlNode *> matching;
+        quint64 version = ~quint64(0);
+    };
+
+    const std::vector<_xmlNode *> &nodes() const;
+
+    std::shared_ptr<TList> FList;
 };

@@ -1,82 +1,162 @@
 #include "html/HtmlText.h"
 
-#include "html/HtmlNode.h"
+#include "html/LibxmlNodes.h"
 
-#include <QSet>
 #include <algorithm>
-#include <vector>
+#include <array>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+using namespace LibxmlNodes;
 
 namespace {
 
-QSet<QString> tagSet(std::initializer_list<const char *> names)
+enum TagTrait : unsigned {
+    Void = 1,         // never has content or an end tag
+    Preformatted = 2, // blanks are kept as written inside
+    RawText = 4,      // its text is taken as it stands, never as markup
+    Hidden = 8,       // never shown on the page
+    Block = 16,       // shown on lines of its own
+    Paragraph = 32,   // with an empty line before and after
+    Cell = 64,        // a cell of a table row
+    LineBreak = 128,
+};
+
+struct TTag
 {
-    QSet<QString> set;
-    for (const char *name : names)
-        set.insert(QString::fromLatin1(name));
-    return set;
+    const char *name;
+    unsigned traits;
+};
+
+// Sorted by name, for a binary search.
+constexpr TTag tags[] = {
+    {"address", Block},
+    {"area", Void | Hidden},
+    {"article", Block},
+    {"aside", Block},
+    {"base", Void | Hidden},
+    {"basefont", Void},
+    {"bgsound", Void},
+    {"blockquote", Block},
+    {"body", Block},
+    {"br", Void | LineBreak},
+    {"caption", Block},
+    {"center", Block},
+    {"col", Void},
+    {"datalist", Hidden},
+    {"dd", Block},
+    {"details", Block},
+    {"dialog", Block},
+    {"dir", Block},
+    {"div", Block},
+    {"dl", Block},
+    {"dt", Block},
+    {"embed", Void},
+    {"fieldset", Block},
+    {"figcaption", Block},
+    {"figure", Block},
+    {"footer", Block},
+    {"form", Block},
+    {"frame", Void},
+    {"frameset", Block},
+    {"h1", Block},
+    {"h2", Block},
+    {"h3", Block},
+    {"h4", Block},
+    {"h5", Block},
+    {"h6", Block},
+    {"head", Hidden},
+    {"header", Block},
+    {"hgroup", Block},
+    {"hr", Void | Block},
+    {"html", Block},
+    {"iframe", RawText | Hidden},
+    {"img", Void},
+    {"input", Void},
+    {"keygen", Void},
+    {"legend", Block},
+    {"li", Block},
+    {"link", Void | Hidden},
+    {"listing", Preformatted | Block},
+    {"main", Block},
+    {"menu", Block},
+    {"meta", Void | Hidden},
+    {"nav", Block},
+    {"noembed", RawText | Hidden},
+    {"noframes", RawText | Hidden},
+    {"ol", Block},
+    {"optgroup", Block},
+    {"option", Block},
+    {"p", Block | Paragraph},
+    {"param", Void | Hidden},
+    {"plaintext", Preformatted | RawText | Block},
+    {"pre", Preformatted | Block},
+    {"rp", Hidden},
+    {"script", RawText | Hidden},
+    {"section", Block},
+    {"source", Void},
+    {"style", RawText | Hidden},
+    {"summary", Block},
+    {"table", Block},
+    {"td", Cell},
+    {"template", Hidden},
+    {"textarea", Preformatted},
+    {"th", Cell},
+    {"title", Hidden},
+    {"tr", Block},
+    {"track", Void},
+    {"ul", Block},
+    {"wbr", Void},
+    {"xmp", Preformatted | RawText | Block},
+};
+
+constexpr bool sortedByName()
+{
+    for (size_t i = 1; i < std::size(tags); ++i) {
+        if (!(std::string_view(tags[i - 1].name) < std::string_view(tags[i].name)))
+            return false;
+    }
+    return true;
+}
+static_assert(sortedByName());
+
+unsigned traitsOf(const xmlNode *node)
+{
+    if (!isElement(node))
+        return 0;
+    const char *name = chars(node->name);
+    const auto place = std::lower_bound(
+        std::begin(tags), std::end(tags), name,
+        [](const TTag &tag, const char *wanted) { return std::strcmp(tag.name, wanted) < 0; });
+    return place != std::end(tags) && std::strcmp(place->name, name) == 0 ? place->traits : 0;
 }
 
-const QSet<QString> &voidElements()
+bool isBlank(char c)
 {
-    static const QSet<QString> set =
-        tagSet({"AREA", "BASE", "BASEFONT", "BGSOUND", "BR", "COL", "EMBED", "FRAME", "HR", "IMG",
-                "INPUT", "KEYGEN", "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"});
-    return set;
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 
-// Blanks are kept as written inside these.
-const QSet<QString> &preformattedElements()
-{
-    static const QSet<QString> set = tagSet({"PRE", "LISTING", "TEXTAREA", "PLAINTEXT", "XMP"});
-    return set;
-}
-
-// Their text is taken as it stands, never as markup.
-const QSet<QString> &rawTextElements()
-{
-    static const QSet<QString> set =
-        tagSet({"SCRIPT", "STYLE", "XMP", "IFRAME", "NOEMBED", "NOFRAMES", "PLAINTEXT"});
-    return set;
-}
-
-// Never shown on the page.
-const QSet<QString> &hiddenElements()
-{
-    static const QSet<QString> set =
-        tagSet({"HEAD", "TITLE", "SCRIPT", "STYLE", "TEMPLATE", "META", "LINK", "BASE", "NOEMBED",
-                "NOFRAMES", "IFRAME", "AREA", "PARAM", "DATALIST", "RP"});
-    return set;
-}
-
-// Shown on lines of their own.
-const QSet<QString> &blockElements()
-{
-    static const QSet<QString> set = tagSet(
-        {"ADDRESS",  "ARTICLE",    "ASIDE",    "BLOCKQUOTE", "BODY",    "CAPTION",   "CENTER",
-         "DD",       "DETAILS",    "DIALOG",   "DIR",        "DIV",     "DL",        "DT",
-         "FIELDSET", "FIGCAPTION", "FIGURE",   "FOOTER",     "FORM",    "FRAMESET",  "H1",
-         "H2",       "H3",         "H4",       "H5",         "H6",      "HEADER",    "HGROUP",
-         "HR",       "HTML",       "LEGEND",   "LI",         "LISTING", "MAIN",      "MENU",
-         "NAV",      "OL",         "OPTGROUP", "OPTION",     "P",       "PLAINTEXT", "PRE",
-         "SECTION",  "SUMMARY",    "TABLE",    "TR",         "UL",      "XMP"});
-    return set;
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
-}
-
-// Counts the preformatting elements from node up to the root: the text of
-// an element inside PRE keeps its blanks too.
-int preformattedAround(const THtmlNode &node)
+// Counts the preformatting elements from the element up to the root: the
+// text of an element inside PRE keeps its blanks too.
+int preformattedAround(const xmlNode *element)
 {
     int count = 0;
-    for (const THtmlNode *n = &node; n; n = n->parent()) {
-        if (n->isElement() && preformattedElements().contains(n->tagName()))
+    for (const xmlNode *node = element; node; node = node->parent) {
+        if (traitsOf(node) & Preformatted)
             ++count;
     }
     return count;
+}
+
+// A cell that another cell follows in its row is followed by a tab.
+bool cellFollows(const xmlNode *cell)
+{
+    for (const xmlNode *next = cell->next; next; next = next->next) {
+        if (traitsOf(next) & Cell)
+            return true;
+    }
+    return false;
 }
 
 // Builds the shown text piece by piece: blanks and the line breaks that
@@ -85,7 +165,7 @@ int preformattedAround(const THtmlNode &node)
 class TTextBuilder
 {
 public:
-    void addText(const QString &text, bool preformatted)
+    void addText(QByteArrayView text, bool preformatted)
     {
         if (preformatted) {
             appendPiece(text);
@@ -93,23 +173,23 @@ public:
         }
         qsizetype i = 0;
         while (i < text.size()) {
-            if (isBlank(text.at(i))) {
+            if (isBlank(text[i])) {
                 FPendingSpace = true;
-                while (i < text.size() && isBlank(text.at(i)))
+                while (i < text.size() && isBlank(text[i]))
                     ++i;
                 continue;
             }
             const qsizetype start = i;
-            while (i < text.size() && !isBlank(text.at(i)))
+            while (i < text.size() && !isBlank(text[i]))
                 ++i;
-            appendPiece(text.mid(start, i - start));
+            appendPiece(text.sliced(start, i - start));
         }
     }
 
     void addLineBreak()
     {
         flushBreaks();
-        FText += u'\n';
+        FText += '\n';
         FPendingSpace = false;
         FAtLineStart = true;
     }
@@ -123,18 +203,18 @@ public:
     void addTab()
     {
         flushBreaks();
-        FText += u'\t';
+        FText += '\t';
         FPendingSpace = false;
         FAtLineStart = true; // a cell starts without blanks, as a line does
     }
 
-    QString take() { return std::move(FText); }
+    QString take() const { return QString::fromUtf8(FText.data(), qsizetype(FText.size())); }
 
 private:
     void flushBreaks()
     {
-        if (FPendingBreaks > 0 && !FText.isEmpty()) {
-            FText += QString(FPendingBreaks, u'\n');
+        if (FPendingBreaks > 0 && !FText.empty()) {
+            FText.append(size_t(FPendingBreaks), '\n');
             FAtLineStart = true;
         }
         if (FPendingBreaks > 0)
@@ -142,54 +222,56 @@ private:
         FPendingBreaks = 0;
     }
 
-    void appendPiece(const QString &piece)
+    void appendPiece(QByteArrayView piece)
     {
         if (piece.isEmpty())
             return;
         flushBreaks();
-        if (FPendingSpace && !FAtLineStart && !FText.isEmpty())
-            FText += u' ';
+        if (FPendingSpace && !FAtLineStart && !FText.empty())
+            FText += ' ';
         FPendingSpace = false;
-        FText += piece;
-        FAtLineStart = piece.back() == u'\n';
+        FText.append(piece.data(), size_t(piece.size()));
+        FAtLineStart = piece.back() == '\n';
     }
 
-    QString FText;
+    std::string FText;
     int FPendingBreaks = 0;
     bool FPendingSpace = false;
     bool FAtLineStart = true;
 };
 
-int lineBreaksAround(const QString &tagName)
+// With collapse, every run of blanks is written as one space.
+void appendEscaped(std::string &out, QByteArrayView text, bool inAttribute, bool collapse = false)
 {
-    if (tagName == u"P")
-        return 2;
-    return blockElements().contains(tagName) ? 1 : 0;
-}
-
-bool isCell(const THtmlNode &node)
-{
-    return node.isElement(u"TD") || node.isElement(u"TH");
-}
-
-void appendEscaped(QString &out, const QString &text, bool inAttribute)
-{
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out += QStringLiteral("&amp;");
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (collapse && isBlank(c)) {
+            out += ' ';
+            while (i + 1 < text.size() && isBlank(text[i + 1]))
+                ++i;
+            continue;
+        }
+        switch (c) {
+        case '&':
+            out += "&amp;";
             break;
-        case 0x00A0:
-            out += QStringLiteral("&nbsp;");
+        case '\xC2':
+            // U+00A0, the no-break space, is C2 A0 in UTF-8.
+            if (i + 1 < text.size() && text[i + 1] == '\xA0') {
+                out += "&nbsp;";
+                ++i;
+            } else {
+                out += c;
+            }
             break;
-        case u'"':
-            out += inAttribute ? QStringLiteral("&quot;") : QStringLiteral("\"");
+        case '"':
+            out += inAttribute ? "&quot;" : "\"";
             break;
-        case u'<':
-            out += inAttribute ? QStringLiteral("<") : QStringLiteral("&lt;");
+        case '<':
+            out += inAttribute ? "<" : "&lt;";
             break;
-        case u'>':
-            out += inAttribute ? QStringLiteral(">") : QStringLiteral("&gt;");
+        case '>':
+            out += inAttribute ? ">" : "&gt;";
             break;
         default:
             out += c;
@@ -197,152 +279,149 @@ void appendEscaped(QString &out, const QString &text, bool inAttribute)
     }
 }
 
-QString collapsedBlanks(const QString &text)
+void appendUpperName(std::string &out, const xmlNode *element)
 {
-    QString out;
-    out.reserve(text.size());
-    bool inBlanks = false;
-    for (QChar c : text) {
-        if (isBlank(c)) {
-            if (!inBlanks)
-                out += u' ';
-            inBlanks = true;
-        } else {
-            out += c;
-            inBlanks = false;
+    const char *name = chars(element->name);
+    const size_t start = out.size();
+    for (const char *c = name; *c; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80) {
+            // A name that the program made, outside ASCII.
+            out.resize(start);
+            out += QString::fromUtf8(name).toUpper().toStdString();
+            return;
         }
+        out += *c >= 'a' && *c <= 'z' ? char(*c - 'a' + 'A') : *c;
     }
-    return out;
 }
 
-void appendStartTag(QString &out, const THtmlNode &element)
+void appendStartTag(std::string &out, const xmlNode *element, unsigned traits)
 {
-    const QString name = element.tagName();
-    out += u'<';
-    out += name;
+    out += '<';
+    appendUpperName(out, element);
     // The line break element's form that the journey cells are split at.
-    if (name != u"BR") {
-        for (const THtmlNode::Attribute &attribute : element.attributes()) {
-            out += u' ';
-            out += attribute.name;
-            out += QStringLiteral("=\"");
-            appendEscaped(out, attribute.value, true);
-            out += u'"';
+    if (!(traits & LineBreak)) {
+        for (const xmlAttr *attribute = element->properties; attribute;
+             attribute = attribute->next) {
+            out += ' ';
+            out += chars(attribute->name);
+            out += "=\"";
+            appendEscaped(out, valueOf(attribute), true);
+            out += '"';
         }
     }
-    out += u'>';
+    out += '>';
 }
 
 } // namespace
 
-bool isVoidElement(const QString &tagName)
-{
-    return voidElements().contains(tagName);
-}
-
-QString renderedText(const THtmlNode &node)
+QString renderedText(const xmlNode *element)
 {
     TTextBuilder text;
-    struct Step
-    {
-        const THtmlNode *node;
-        bool leaving;
-        bool tabAfter; // a cell that another cell follows in its row
-    };
-    int preformatted = preformattedAround(node);
-    std::vector<Step> pending;
-    const auto pushChildren = [&pending](const THtmlNode &parent) {
-        bool cellFollows = false;
-        for (auto it = parent.children().rbegin(); it != parent.children().rend(); ++it) {
-            const bool cell = isCell(**it);
-            pending.push_back({it->get(), false, cell && cellFollows});
-            cellFollows = cellFollows || cell;
-        }
-    };
-    pushChildren(node);
-    while (!pending.empty()) {
-        const Step step = pending.back();
-        pending.pop_back();
-        const THtmlNode &current = *step.node;
-        if (current.kind() == THtmlNode::Kind::Text) {
-            text.addText(current.text(), preformatted > 0);
-            continue;
-        }
-        if (!current.isElement())
-            continue;
-        const QString name = current.tagName();
-        if (step.leaving) {
-            if (preformattedElements().contains(name))
-                --preformatted;
-            if (const int breaks = lineBreaksAround(name))
-                text.requireLineBreaks(breaks);
-            if (step.tabAfter)
-                text.addTab();
-            continue;
-        }
-        if (name == u"BR") {
+    int preformatted = preformattedAround(element);
+    // Down to the first child, along the siblings, and up again when a
+    // parent's children are done: every element is entered and left once.
+    const xmlNode *node = element->children;
+    while (node) {
+        const unsigned traits = traitsOf(node);
+        bool enter = false;
+        if (isText(node)) {
+            text.addText(contentOf(node), preformatted > 0);
+        } else if (traits & LineBreak) {
             text.addLineBreak();
+        } else if (isElement(node) && !(traits & Hidden)) {
+            if (traits & Block)
+                text.requireLineBreaks(traits & Paragraph ? 2 : 1);
+            if (traits & Preformatted)
+                ++preformatted;
+            enter = true;
+        }
+        if (enter && node->children) {
+            node = node->children;
             continue;
         }
-        if (hiddenElements().contains(name))
-            continue;
-        if (const int breaks = lineBreaksAround(name))
-            text.requireLineBreaks(breaks);
-        if (preformattedElements().contains(name))
-            ++preformatted;
-        pending.push_back({&current, true, step.tabAfter});
-        pushChildren(current);
+        // Leaving the node; then each parent whose last child it was.
+        for (;;) {
+            if (enter) {
+                const unsigned left = traitsOf(node);
+                if (left & Preformatted)
+                    --preformatted;
+                if (left & Block)
+                    text.requireLineBreaks(left & Paragraph ? 2 : 1);
+                if ((left & Cell) && cellFollows(node))
+                    text.addTab();
+            }
+            if (node->next) {
+                node = node->next;
+                break;
+            }
+            node = node->parent;
+            if (node == element) {
+                node = nullptr;
+                break;
+            }
+            enter = true; // a parent was entered, or its children not walked
+        }
     }
     return text.take();
 }
 
-QString innerHtml(const THtmlNode &node)
+QString innerHtml(const xmlNode *element)
 {
-    QString out;
-    struct Frame
-    {
-        const THtmlNode *node;
-        size_t next;
-    };
-    int preformatted = preformattedAround(node);
-    std::vector<Frame> frames{{&node, 0}};
-    while (!frames.empty()) {
-        Frame &frame = frames.back();
-        const THtmlNode &parent = *frame.node;
-        if (frame.next == parent.children().size()) {
-            if (&parent != &node) {
-                out += QStringLiteral("</");
-                out += parent.tagName();
-                out += u'>';
-                if (preformattedElements().contains(parent.tagName()))
-                    --preformatted;
+    std::string out;
+    int preformatted = preformattedAround(element);
+    const xmlNode *node = element->children;
+    while (node) {
+        const unsigned traits = traitsOf(node);
+        bool entered = false;
+        switch (node->type) {
+        case XML_TEXT_NODE:
+        case XML_CDATA_SECTION_NODE:
+            if (traitsOf(node->parent) & RawText)
+                out.append(contentOf(node).data(), size_t(contentOf(node).size()));
+            else
+                appendEscaped(out, contentOf(node), false, preformatted == 0);
+            break;
+        case XML_COMMENT_NODE:
+            out += "<!--";
+            out.append(contentOf(node).data(), size_t(contentOf(node).size()));
+            out += "-->";
+            break;
+        case XML_ELEMENT_NODE:
+            appendStartTag(out, node, traits);
+            if (!(traits & Void)) {
+                if (traits & Preformatted)
+                    ++preformatted;
+                entered = true;
             }
-            frames.pop_back();
+            break;
+        default:
+            // The document type, processing instructions: nothing a page
+            // shows.
+            break;
+        }
+        if (entered && node->children) {
+            node = node->children;
             continue;
         }
-        const THtmlNode &child = *parent.children()[frame.next++];
-        switch (child.kind()) {
-        case THtmlNode::Kind::Text:
-            if (parent.isElement() && rawTextElements().contains(parent.tagName()))
-                out += child.text();
-            else
-                appendEscaped(out, preformatted > 0 ? child.text() : collapsedBlanks(child.text()),
-                              false);
-            break;
-        case THtmlNode::Kind::Comment:
-            out += QStringLiteral("<!--") + child.text() + QStringLiteral("-->");
-            break;
-        case THtmlNode::Kind::Element:
-            appendStartTag(out, child);
-            if (!isVoidElement(child.tagName())) {
-                if (preformattedElements().contains(child.tagName()))
-                    ++preformatted;
-                frames.push_back({&child, 0}); // frame is not used after this
+        for (;;) {
+            if (entered) {
+                out += "</";
+                appendUpperName(out, node);
+                out += '>';
+                if (traitsOf(node) & Preformatted)
+                    --preformatted;
             }
-            break;
-        case THtmlNode::Kind::Document:
-            break;
+            if (node->next) {
+                node = node->next;
+                break;
+            }
+            node = node->parent;
+            if (node == element) {
+                node = nullptr;
+                break;
+            }
+            entered = true;
         }
     }
-    return out;
+    return QString::fromUtf8(out.data(), qsizetype(out.size()));
 }

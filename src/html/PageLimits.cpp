@@ -3,6 +3,8 @@
 #include "common/KestranoError.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace {
 
@@ -10,24 +12,46 @@ namespace {
 // of a longer name is read as further attribute names.
 constexpr qsizetype namePiece = 100;
 
+// The classes of the bytes that the scan asks about, looked up in one
+// table: the scan runs over every byte of a page before libxml2 does.
+enum : unsigned char { Letter = 1, NameStart = 2, NameCharacter = 4, Blank = 8 };
+
+constexpr std::array<unsigned char, 256> byteClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool nameStart = letter || c == '_' || c == ':' || c == '.';
+        const bool nameCharacter = nameStart || (c >= '0' && c <= '9') || c == '-';
+        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        classes[size_t(c)] = (letter ? Letter : 0) | (nameStart ? NameStart : 0) |
+                             (nameCharacter ? NameCharacter : 0) | (blank ? Blank : 0);
+    }
+    return classes;
+}();
+
+bool hasClass(char c, unsigned char byteClass)
+{
+    return byteClasses[static_cast<unsigned char>(c)] & byteClass;
+}
+
 bool isLetter(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return hasClass(c, Letter);
 }
 
 bool isNameStart(char c)
 {
-    return isLetter(c) || c == '_' || c == ':' || c == '.';
+    return hasClass(c, NameStart);
 }
 
 bool isNameCharacter(char c)
 {
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-';
+    return hasClass(c, NameCharacter);
 }
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return hasClass(c, Blank);
 }
 
 char lower(char c)
@@ -43,23 +67,36 @@ public:
 
     int mostAttributes()
     {
-        while (FAt < FPage.size()) {
-            if (peek() != '<') {
-                const qsizetype next = FPage.indexOf('<', FAt);
-                FAt = next < 0 ? FPage.size() : next;
+        const char *page = FPage.data();
+        const qsizetype size = FPage.size();
+        while (FAt < size) {
+            FAt = afterPlainTags(FAt);
+            if (FAt >= size)
+                break;
+            if (page[FAt] != '<') {
+                const void *next = std::memchr(page + FAt, '<', size_t(FPage.size() - FAt));
+                FAt = next ? static_cast<const char *>(next) - page : FPage.size();
+                continue;
+            }
+            const char second = peek(1);
+            if (isLetter(second)) {
+                startTag();
+            } else if (second == '/') {
+                endTag();
             } else if (startsWith("<!--")) {
                 skipComment();
-            } else if (peek(1) == '/') {
-                endTag();
             } else if (startsWithIgnoringCase("<!doctype")) {
                 docType();
-            } else if (peek(1) == '!' || peek(1) == '?') {
-                // End tags, declarations and processing instructions end at
-                // the first '>', quotes or not.
+            } else if (second == '?' && isXmlNameStart(peek(2))) {
+                // A processing instruction ends at the first '>', quotes or
+                // not.
                 skipPast('>');
-            } else if (isLetter(peek(1))) {
-                startTag();
+            } else if (second == '?') {
+                // No name: libxml2 passes over "<?" and reads on from there.
+                FAt += 2;
             } else {
+                // Any other '<', also of "<!x" or "<![CDATA[", is text to
+                // libxml2, and so is what follows up to the next tag.
                 ++FAt;
             }
         }
@@ -73,6 +110,26 @@ public:
     }
 
 private:
+    // Past a run of start tags that have a name and nothing else ("<b>",
+    // "<td>"), the bulk of the tags of any page, read here in a tight loop:
+    // none of them has an attribute or starts the text of SCRIPT or STYLE.
+    qsizetype afterPlainTags(qsizetype at) const
+    {
+        const char *page = FPage.data();
+        const qsizetype size = FPage.size();
+        while (at + 1 < size && page[at] == '<' && isLetter(page[at + 1])) {
+            qsizetype end = at + 2;
+            while (end < size && isNameCharacter(page[end]))
+                ++end;
+            const qsizetype nameLength = end - at - 1;
+            if (end >= size || page[end] != '>' || nameLength > namePiece ||
+                isRawText(FPage.sliced(at + 1, nameLength)))
+                break;
+            at = end + 1;
+        }
+        return at;
+    }
+
     char peek(qsizetype ahead = 0) const
     {
         return FAt + ahead < FPage.size() ? FPage[FAt + ahead] : '\0';
@@ -121,12 +178,13 @@ private:
 
     // A name as XML has it; any byte of a character beyond ASCII counts as
     // a name character.
+    static bool isXmlNameStart(char c) { return isLetter(c) || c == '_' || c == ':' || (c & 0x80); }
+
     void skipXmlName()
     {
-        const auto start = [](char c) { return isLetter(c) || c == '_' || c == ':' || (c & 0x80); };
-        if (!start(peek()))
+        if (!isXmlNameStart(peek()))
             return;
-        while (FAt < FPage.size() && (start(peek()) || isNameCharacter(peek())))
+        while (FAt < FPage.size() && (isXmlNameStart(peek()) || isNameCharacter(peek())))
             ++FAt;
     }
 
@@ -170,10 +228,14 @@ private:
     // The number of names that libxml2 reads from a run of name characters.
     int readName()
     {
+        const char *page = FPage.data();
         const qsizetype start = FAt;
-        while (FAt < FPage.size() && isNameCharacter(FPage[FAt]))
-            ++FAt;
-        return int((FAt - start + namePiece - 1) / namePiece);
+        qsizetype at = FAt;
+        while (at < FPage.size() && isNameCharacter(page[at]))
+            ++at;
+        FAt = at;
+        const qsizetype length = at - start;
+        return length <= namePiece ? int(length > 0) : int((length + namePiece - 1) / namePiece);
     }
 
     void skipBlanks()
@@ -193,6 +255,14 @@ private:
         const qsizetype nameStart = FAt;
         int attributes = readName() - 1;
         const QByteArrayView name = FPage.sliced(nameStart, FAt - nameStart);
+        if (peek() == '>') {
+            // Most tags have no attributes: nothing more to read.
+            ++FAt;
+            FMost = std::max(FMost, attributes);
+            if (isRawText(name))
+                skipRawText(name);
+            return;
+        }
         for (skipBlanks(); !atTagEnd(); skipBlanks()) {
             if (!isNameStart(peek())) {
                 // A bogus attribute: passed over up to a blank or the end.
@@ -234,7 +304,8 @@ private:
 
     static bool isRawText(QByteArrayView name)
     {
-        return equalsIgnoringCase(name, "script") || equalsIgnoringCase(name, "style");
+        return (name.size() == 5 || name.size() == 6) &&
+               (equalsIgnoringCase(name, "script") || equalsIgnoringCase(name, "style"));
     }
 
     // The text of SCRIPT and STYLE runs to the first "</" followed by the

@@ -3,19 +3,21 @@
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
 #include "html/HtmlText.h"
+#include "html/LibxmlNodes.h"
+
+using namespace LibxmlNodes;
 
 namespace {
 
-QString optionText(const THtmlNode &option)
+QString optionText(const xmlNode *option)
 {
     return trimmed(renderedText(option));
 }
 
-QString optionValue(const THtmlNode &option)
+QString optionValue(const xmlNode *option)
 {
-    bool found = false;
-    const QString value = option.attribute(u"value", &found);
-    return found ? value : optionText(option);
+    const xmlAttr *value = findAttribute(option, "value");
+    return value ? QString::fromUtf8(valueOf(value)) : optionText(option);
 }
 
 } // namespace
@@ -32,17 +34,19 @@ void TWebCombobox::setCombInterface(const THtmlElement &AWebCombo)
     FHtmlSelect = AWebCombo;
 }
 
-std::vector<THtmlNode::Ptr> TWebCombobox::options() const
+std::vector<xmlNode *> TWebCombobox::options() const
 {
-    std::vector<THtmlNode::Ptr> list;
+    std::vector<xmlNode *> list;
     if (!FHtmlSelect)
         return list;
-    for (const THtmlNode::Ptr &child : FHtmlSelect.node()->children()) {
-        if (child->isElement(u"OPTION")) {
+    for (xmlNode *child = firstElementChild(FHtmlSelect.node()); child;
+         child = nextElementSibling(child)) {
+        if (isElement(child, "option")) {
             list.push_back(child);
-        } else if (child->isElement(u"OPTGROUP")) {
-            for (const THtmlNode::Ptr &grouped : child->children()) {
-                if (grouped->isElement(u"OPTION"))
+        } else if (isElement(child, "optgroup")) {
+            for (xmlNode *grouped = firstElementChild(child); grouped;
+                 grouped = nextElementSibling(grouped)) {
+                if (isElement(grouped, "option"))
                     list.push_back(grouped);
             }
         }
@@ -52,8 +56,10 @@ std::vector<THtmlNode::Ptr> TWebCombobox::options() const
 
 bool TWebCombobox::isDropDown() const
 {
-    const THtmlNode &select = *FHtmlSelect.node();
-    return !select.hasAttribute(u"multiple") && select.attribute(u"size").toInt() <= 1;
+    const xmlNode *select = FHtmlSelect.node();
+    const xmlAttr *size = findAttribute(select, "size");
+    return !findAttribute(select, "multiple") &&
+           (!size || QString::fromUtf8(valueOf(size)).toInt() <= 1);
 }
 
 int TWebCombobox::Count() const
@@ -65,11 +71,11 @@ int TWebCombobox::ItemIndex() const
 {
     if (!FHtmlSelect)
         return -1;
-    const std::vector<THtmlNode::Ptr> list = options();
-    const bool multiple = FHtmlSelect.node()->hasAttribute(u"multiple");
+    const std::vector<xmlNode *> list = options();
+    const bool multiple = findAttribute(FHtmlSelect.node(), "multiple") != nullptr;
     int chosen = -1;
     for (size_t i = 0; i < list.size(); ++i) {
-        if (!list[i]->selected())
+        if (!isChosen(list[i]))
             continue;
         chosen = int(i);
         // Of several chosen options a list with multiple choice reports the
@@ -80,30 +86,31 @@ int TWebCombobox::ItemIndex() const
     }
     if (chosen < 0 && isDropDown()) {
         for (size_t i = 0; i < list.size(); ++i) {
-            if (!list[i]->hasAttribute(u"disabled"))
+            if (!findAttribute(list[i], "disabled"))
                 return int(i);
         }
     }
     return chosen;
 }
 
-void TWebCombobox::chooseOnly(const THtmlNode *option)
+void TWebCombobox::chooseOnly(const xmlNode *option)
 {
-    for (const THtmlNode::Ptr &each : options())
-        each->setSelected(each.get() == option);
+    for (xmlNode *each : options())
+        setChosen(each, each == option);
 }
 
 void TWebCombobox::setItemIndex(int index)
 {
     if (!FHtmlSelect)
         return;
-    const std::vector<THtmlNode::Ptr> list = options();
-    chooseOnly(index >= 0 && index < int(list.size()) ? list[size_t(index)].get() : nullptr);
+    const std::vector<xmlNode *> list = options();
+    chooseOnly(index >= 0 && index < int(list.size()) ? list[size_t(index)] : nullptr);
 }
 
 QString TWebCombobox::Name() const
 {
-    return FHtmlSelect ? FHtmlSelect.node()->attribute(u"name") : QString();
+    const xmlAttr *name = FHtmlSelect ? findAttribute(FHtmlSelect.node(), "name") : nullptr;
+    return name ? QString::fromUtf8(valueOf(name)) : QString();
 }
 
 void TWebCombobox::setName(const QString &name)
@@ -114,17 +121,17 @@ void TWebCombobox::setName(const QString &name)
 QString TWebCombobox::value() const
 {
     const int index = ItemIndex();
-    return index >= 0 ? optionValue(*options()[size_t(index)]) : QString();
+    return index >= 0 ? optionValue(options()[size_t(index)]) : QString();
 }
 
 void TWebCombobox::setValue(const QString &value)
 {
     if (!FHtmlSelect)
         return;
-    const THtmlNode *match = nullptr;
-    for (const THtmlNode::Ptr &option : options()) {
-        if (optionValue(*option) == value) {
-            match = option.get();
+    const xmlNode *match = nullptr;
+    for (const xmlNode *option : options()) {
+        if (optionValue(option) == value) {
+            match = option;
             break;
         }
     }
@@ -137,12 +144,18 @@ void TWebCombobox::checkOption(const THtmlElement &Ele)
         throw KestranoError(QStringLiteral("Interface not supported"));
 }
 
+void TWebCombobox::insert(const THtmlElement &Ele, xmlNode *before)
+{
+    xmlNode *parent = before ? before->parent : FHtmlSelect.node();
+    FHtmlSelect.page()->insert(parent, before, *Ele.page(), Ele.node());
+}
+
 void TWebCombobox::Add(const THtmlElement &Ele)
 {
     if (!FHtmlSelect)
         return;
     checkOption(Ele);
-    FHtmlSelect.node()->appendChild(Ele.node());
+    insert(Ele, nullptr);
 }
 
 void TWebCombobox::Insert(const THtmlElement &Ele, int Index)
@@ -150,47 +163,29 @@ void TWebCombobox::Insert(const THtmlElement &Ele, int Index)
     if (!FHtmlSelect)
         return;
     checkOption(Ele);
-    const std::vector<THtmlNode::Ptr> list = options();
-    if (Index < 0 || Index >= int(list.size())) {
-        FHtmlSelect.node()->appendChild(Ele.node());
-        return;
-    }
-    THtmlNode *place = list[size_t(Index)]->parent();
-    const auto &siblings = place->children();
-    for (size_t i = 0; i < siblings.size(); ++i) {
-        if (siblings[i] == list[size_t(Index)]) {
-            place->insertChild(qsizetype(i), Ele.node());
-            return;
-        }
-    }
+    const std::vector<xmlNode *> list = options();
+    insert(Ele, Index >= 0 && Index < int(list.size()) ? list[size_t(Index)] : nullptr);
 }
 
 void TWebCombobox::Remove(int index)
 {
-    const std::vector<THtmlNode::Ptr> list = options();
-    if (index < 0 || index >= int(list.size()))
-        return;
-    THtmlNode *place = list[size_t(index)]->parent();
-    const auto &siblings = place->children();
-    for (size_t i = 0; i < siblings.size(); ++i) {
-        if (siblings[i] == list[size_t(index)]) {
-            place->removeChild(qsizetype(i));
-            return;
-        }
-    }
+    const std::vector<xmlNode *> list = options();
+    if (index >= 0 && index < int(list.size()))
+        FHtmlSelect.page()->takeOut(list[size_t(index)]);
 }
 
 QString TWebCombobox::GetItemByIndex(int index) const
 {
-    const std::vector<THtmlNode::Ptr> list = options();
-    return index >= 0 && index < int(list.size()) ? optionText(*list[size_t(index)]) : QString();
+    const std::vector<xmlNode *> list = options();
+    return index >= 0 && index < int(list.size()) ? optionText(list[size_t(index)]) : QString();
 }
 
 QString TWebCombobox::GetItemByName(const QString &EleName) const
 {
-    for (const THtmlNode::Ptr &option : options()) {
-        if (option->hasIdOrName(EleName))
-            return optionText(*option);
+    const QByteArray wanted = EleName.toUtf8();
+    for (const xmlNode *option : options()) {
+        if (hasIdOrName(option, wanted))
+            return optionText(option);
     }
     return {};
 }
@@ -199,8 +194,8 @@ QVariant TWebCombobox::GetItemAttribute(int index, const QString &AttribName) co
 {
     if (!FHtmlSelect)
         return QVariant(0);
-    const std::vector<THtmlNode::Ptr> list = options();
+    const std::vector<xmlNode *> list = options();
     if (index < 0 || index >= int(list.size()))
         return {};
-    return THtmlElement(list[size_t(index)]).getAttribute(AttribName);
+    return THtmlElement(FHtmlSelect.page(), list[size_t(index)]).getAttribute(AttribName);
 }

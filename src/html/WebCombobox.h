@@ -52,9 +52,10 @@ public:
     QVariant GetItemAttribute(int index, const QString &AttribName) const;
 
 private:
-    std::vector<THtmlNode::Ptr> options() const;
+    std::vector<_xmlNode *> options() const;
     bool isDropDown() const;
-    void chooseOnly(const THtmlNode *option);
+    void chooseOnly(const _xmlNode *option);
+    void insert(const THtmlElement &Ele, _xmlNode *before);
     static void checkOption(const THtmlElement &Ele);
 
     THtmlElement FHtmlSelect;

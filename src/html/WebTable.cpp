@@ -2,18 +2,56 @@
 
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
+#include "html/LibxmlNodes.h"
+
+using namespace LibxmlNodes;
 
 namespace {
 
-bool isSection(const THtmlNode &node)
+bool isSection(const xmlNode *node)
 {
-    return node.isElement(u"THEAD") || node.isElement(u"TBODY") || node.isElement(u"TFOOT");
+    return isElement(node, "thead") || isElement(node, "tbody") || isElement(node, "tfoot");
 }
 
-bool isCell(const THtmlNode &node)
+bool isCell(const xmlNode *node)
 {
-    return node.isElement(u"TD") || node.isElement(u"TH");
+    return isElement(node, "td") || isElement(node, "th");
 }
+
+// Walks the rows of a table in the order of the page: those written straight
+// into it and those of its sections, not those of tables inside its cells.
+class TRowWalk
+{
+public:
+    explicit TRowWalk(const xmlNode *table) : FNext(firstElementChild(table)) {}
+
+    const xmlNode *next()
+    {
+        while (FNext) {
+            const xmlNode *node = FNext;
+            const bool inSection = FInSection;
+            if (inSection && !nextElementSibling(node)) {
+                FNext = nextElementSibling(node->parent);
+                FInSection = false;
+            } else {
+                FNext = nextElementSibling(node);
+            }
+            if (isElement(node, "tr"))
+                return node;
+            if (!inSection && isSection(node)) {
+                if (const xmlNode *first = firstElementChild(node)) {
+                    FNext = first;
+                    FInSection = true;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    const xmlNode *FNext;
+    bool FInSection = false;
+};
 
 } // namespace
 
@@ -36,43 +74,30 @@ int TWebTable::RowCount() const
     if (!FTableInterface)
         return 0;
     int count = 0;
-    for (const THtmlNode::Ptr &child : FTableInterface.node()->children()) {
-        if (child->isElement(u"TR")) {
-            ++count;
-        } else if (isSection(*child)) {
-            for (const THtmlNode::Ptr &sectionRow : child->children())
-                count += sectionRow->isElement(u"TR") ? 1 : 0;
-        }
-    }
+    for (TRowWalk rows(FTableInterface.node()); rows.next();)
+        ++count;
     return count;
 }
 
-const THtmlNode *TWebTable::row(int index) const
+const xmlNode *TWebTable::row(int index) const
 {
     if (!FTableInterface || index < 0)
         return nullptr;
-    for (const THtmlNode::Ptr &child : FTableInterface.node()->children()) {
-        if (child->isElement(u"TR")) {
-            if (index-- == 0)
-                return child.get();
-        } else if (isSection(*child)) {
-            for (const THtmlNode::Ptr &sectionRow : child->children()) {
-                if (sectionRow->isElement(u"TR") && index-- == 0)
-                    return sectionRow.get();
-            }
-        }
-    }
-    return nullptr;
+    TRowWalk rows(FTableInterface.node());
+    const xmlNode *row = rows.next();
+    for (; row && index > 0; --index)
+        row = rows.next();
+    return row;
 }
 
 THtmlElement TWebTable::GetCellElement(int ACol, int ARow) const
 {
-    const THtmlNode *cells = row(ARow);
+    const xmlNode *cells = row(ARow);
     if (!cells || ACol < 0)
         return {};
-    for (const THtmlNode::Ptr &cell : cells->children()) {
-        if (isCell(*cell) && ACol-- == 0)
-            return THtmlElement(cell);
+    for (xmlNode *cell = firstElementChild(cells); cell; cell = nextElementSibling(cell)) {
+        if (isCell(cell) && ACol-- == 0)
+            return THtmlElement(FTableInterface.page(), cell);
     }
     return {};
 }
@@ -89,13 +114,11 @@ QString TWebTable::GetCellHtml(int ACol, int ARow) const
 
 int TWebTable::GetRowColCount(int RowIndex) const
 {
-    const THtmlNode *cells = row(RowIndex);
+    const xmlNode *cells = row(RowIndex);
     if (!cells)
         return 0;
     int count = 0;
-    for (const THtmlNode::Ptr &cell : cells->children()) {
-        if (isCell(*cell))
-            ++count;
-    }
+    for (const xmlNode *cell = firstElementChild(cells); cell; cell = nextElementSibling(cell))
+        count += isCell(cell) ? 1 : 0;
     return count;
 }

@@ -36,7 +36,7 @@ public:
     int GetRowColCount(int RowIndex) const;
 
 private:
-    const THtmlNode *row(int index) const;
+    const _xmlNode *row(int index) const;
 
     THtmlElement FTableInterface;
 };

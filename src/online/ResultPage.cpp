@@ -61,9 +61,13 @@ constexpr TJourneyColumn journeyColumns[] = {
 
 void readSpan(TItineraryFields &fields, const THtmlElement &span)
 {
-    const QString text = span.innerText();
+    // The class first: the text of the many SPANs that hold no value is
+    // never needed.
     const QString className = span.className();
-    if (className.isEmpty() && text.contains(QStringLiteral("印刷序号"))) {
+    if (className.isEmpty()) {
+        const QString text = span.innerText();
+        if (!text.contains(QStringLiteral("印刷序号")))
+            return;
         // The label and its colon are the first five characters. A page
         // may space the check digit with &nbsp;: a no-break space must not
         // end up in the number that is printed and advanced.
@@ -75,7 +79,7 @@ void readSpan(TItineraryFields &fields, const THtmlElement &span)
     }
     for (const TSpanValue &value : spanValues) {
         if (className == QLatin1StringView(value.className)) {
-            const QString rest = text.mid(value.firstCharacter - 1);
+            const QString rest = span.innerText().mid(value.firstCharacter - 1);
             fields.setText(QString::fromLatin1(value.field), value.trim ? trimmed(rest) : rest);
             return;
         }
@@ -95,11 +99,10 @@ bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate 
     document.setHTML(page);
     ClearItinerary(fields);
 
-    TWebElementCollection &elements = document.WebElements();
-    for (int i = 0; i < elements.ElementCount(); ++i) {
-        const THtmlElement element = elements.GetElementByIndex(i);
-        if (element.hasTagName(u"SPAN"))
-            readSpan(fields, element);
+    if (TWebElementCollection *spans =
+            document.WebElements().GetCollection(QStringLiteral("SPAN"))) {
+        for (int i = 0; i < spans->ElementCount(); ++i)
+            readSpan(fields, spans->GetElementByIndex(i));
     }
 
     bool journeyFound = false;

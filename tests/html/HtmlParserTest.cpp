@@ -126,4 +126,25 @@ TEST(HtmlDocument, MakesElementsThatBelongToNoPage)
     EXPECT_EQ(parser.WebElements().ElementCount(), 0);
 }
 
+TEST(HtmlElement, ReplacedContentStaysReadableThroughItsHandles)
+{
+    THtmlParser parser;
+    parser.setHTML(QStringLiteral("<div id=d>a<span id=s>b<i>c</i></span></div>"));
+    THtmlElement div = parser.WebElements().GetElementByName(QStringLiteral("d"));
+    const THtmlElement span = parser.WebElements().GetElementByName(QStringLiteral("s"));
+    const int before = parser.WebElements().ElementCount();
+
+    div.setInnerText(QStringLiteral("<b>x</b>"));
+    EXPECT_EQ(div.innerHTML(), QStringLiteral("&lt;b&gt;x&lt;/b&gt;"));
+    EXPECT_EQ(parser.WebElements().ElementCount(), before - 2); // the list is live
+    EXPECT_EQ(span.innerHTML(), QStringLiteral("b<I>c</I>"));
+    EXPECT_TRUE(span.parentElement().isNull());
+
+    div.setInnerText(QString());
+    EXPECT_EQ(div.innerHTML(), QString());
+    div.setAttribute(QStringLiteral("Title"), QStringLiteral("t"));
+    EXPECT_EQ(div.getAttribute(QStringLiteral("title")).toString(), QStringLiteral("t"));
+    EXPECT_EQ(div.attributeCount(), 2);
+}
+
 } // namespace

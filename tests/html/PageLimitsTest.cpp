@@ -33,8 +33,7 @@ int depth(TWebElementCollection &elements)
     int deepest = 0;
     for (int i = 0; i < elements.ElementCount(); ++i) {
         int levels = 0;
-        for (const THtmlNode *n = elements.GetElementByIndex(i).node().get(); n && n->isElement();
-             n = n->parent())
+        for (THtmlElement e = elements.GetElementByIndex(i); e; e = e.parentElement())
             ++levels;
         deepest = std::max(deepest, levels);
     }
@@ -80,6 +79,9 @@ TEST(PageLimits, HostilePagesAreReadWithTheirNestingCutOrRefused)
          "The page has a tag with more than 128 attributes and is not read"},
         {"100,000 attributes without values",
          QStringLiteral("<p><span ") + numbered("a%1 ", 100000) + QStringLiteral(">"),
+         "The page has a tag with more than 128 attributes and is not read"},
+        {"100,000 attributes behind a bogus declaration",
+         QStringLiteral("<!x <div ") + numbered("a%1 ", 100000) + QStringLiteral(">"),
          "The page has a tag with more than 128 attributes and is not read"},
         {"names longer than the parser reads at once",
          QStringLiteral("<div ") + QString(100 * 200, u'a') + QStringLiteral(">"),
@@ -137,6 +139,15 @@ TEST(PageLimits, AttributesAreCountedWhereTheParserReadsATag)
         {"a bogus document type",
          QStringLiteral("<!doctype html \"><div ") + many + QStringLiteral(">\""), 200},
         {"a tag in a tag", QStringLiteral("<div a<b ") + many + QStringLiteral(">"), 201},
+        // libxml2 reads "<!" as text unless a comment or a document type
+        // follows, and passes over "<?" when no name follows.
+        {"after a bogus declaration", QStringLiteral("<!x <div ") + many + QStringLiteral(">"),
+         200},
+        {"after a CDATA section", QStringLiteral("<![CDATA[<div ") + many + QStringLiteral(">]]>"),
+         200},
+        {"after a nameless instruction", QStringLiteral("<? <div ") + many + QStringLiteral(">"),
+         200},
+        {"a processing instruction", QStringLiteral("<?x <div ") + many + QStringLiteral(">"), 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(PageLimits::mostAttributesInOneTag(c.page.toUtf8()), c.most) << c.what;
