@@ -13,11 +13,15 @@ const char *const oldestVersionText = "7.85.0";
 
 QLibrary &loadedLibrary()
 {
-#ifdef Q_OS_WIN
-    static QLibrary library(QStringLiteral("libcurl"));
+    // The file of the ABI the program is built against, named in full: given
+    // a bare name, QLibrary tries other names after it and reports why the
+    // last of them failed, not why the library itself could not be loaded.
+#if defined(Q_OS_WIN)
+    static QLibrary library(QStringLiteral("libcurl.dll"));
+#elif defined(Q_OS_DARWIN)
+    static QLibrary library(QStringLiteral("libcurl.4.dylib"));
 #else
-    // The ABI the program is built against: libcurl.so.4.
-    static QLibrary library(QStringLiteral("curl"), 4);
+    static QLibrary library(QStringLiteral("libcurl.so.4"));
 #endif
     if (!library.isLoaded()) {
         // Every symbol bound at once, so a broken library fails here and not
