@@ -5,15 +5,15 @@
 #include <QList>
 #include <QSocketNotifier>
 
-TCurlMulti::TCurlMulti(Finished finished)
-    : FHandle(curl_multi_init()), FFinished(std::move(finished))
+TCurlMulti::TCurlMulti(const TCurlLibrary &curl, Finished finished)
+    : FCurl(curl), FHandle(curl.multiInit()), FFinished(std::move(finished))
 {
     if (!FHandle)
         throw KestranoError(QStringLiteral("The HTTP client could not be started"));
-    curl_multi_setopt(FHandle, CURLMOPT_SOCKETFUNCTION, &TCurlMulti::socketChanged);
-    curl_multi_setopt(FHandle, CURLMOPT_SOCKETDATA, this);
-    curl_multi_setopt(FHandle, CURLMOPT_TIMERFUNCTION, &TCurlMulti::timeoutChanged);
-    curl_multi_setopt(FHandle, CURLMOPT_TIMERDATA, this);
+    FCurl.multiSetopt(FHandle, CURLMOPT_SOCKETFUNCTION, &TCurlMulti::socketChanged);
+    FCurl.multiSetopt(FHandle, CURLMOPT_SOCKETDATA, this);
+    FCurl.multiSetopt(FHandle, CURLMOPT_TIMERFUNCTION, &TCurlMulti::timeoutChanged);
+    FCurl.multiSetopt(FHandle, CURLMOPT_TIMERDATA, this);
     FTimer.setSingleShot(true);
     connect(&FTimer, &QTimer::timeout, this, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
 }
@@ -22,19 +22,19 @@ TCurlMulti::~TCurlMulti()
 {
     // Closing the kept connections still reports their sockets to
     // socketChanged(), which needs the watches alive.
-    curl_multi_cleanup(FHandle);
+    FCurl.multiCleanup(FHandle);
 }
 
 void TCurlMulti::add(CURL *easy)
 {
-    const CURLMcode code = curl_multi_add_handle(FHandle, easy);
+    const CURLMcode code = FCurl.multiAddHandle(FHandle, easy);
     if (code != CURLM_OK)
-        throw KestranoError(QString::fromUtf8(curl_multi_strerror(code)));
+        throw KestranoError(QString::fromUtf8(FCurl.multiStrerror(code)));
 }
 
 void TCurlMulti::remove(CURL *easy)
 {
-    curl_multi_remove_handle(FHandle, easy);
+    FCurl.multiRemoveHandle(FHandle, easy);
 }
 
 int TCurlMulti::socketChanged(CURL *, curl_socket_t socket, int what, void *multi, void *)
@@ -97,7 +97,7 @@ void TCurlMulti::unwatch(curl_socket_t socket)
 void TCurlMulti::act(curl_socket_t socket, int events)
 {
     int running = 0;
-    curl_multi_socket_action(FHandle, socket, events, &running);
+    FCurl.multiSocketAction(FHandle, socket, events, &running);
     reportEnded();
 }
 
@@ -105,12 +105,12 @@ void TCurlMulti::reportEnded()
 {
     QList<QPair<CURL *, CURLcode>> ended;
     int left = 0;
-    while (CURLMsg *message = curl_multi_info_read(FHandle, &left)) {
+    while (CURLMsg *message = FCurl.multiInfoRead(FHandle, &left)) {
         if (message->msg == CURLMSG_DONE)
             ended.append({message->easy_handle, message->data.result});
     }
     for (const auto &[easy, code] : ended) {
-        curl_multi_remove_handle(FHandle, easy);
+        FCurl.multiRemoveHandle(FHandle, easy);
         FFinished(easy, code);
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "net/CurlLibrary.h"
+
 #include <QHash>
 #include <QObject>
 #include <QTimer>
-#include <curl/curl.h>
 #include <functional>
 
 class QSocketNotifier;
@@ -19,7 +20,7 @@ public:
     // out of the multi handle, and curl's result code.
     using Finished = std::function<void(CURL *easy, CURLcode code)>;
 
-    explicit TCurlMulti(Finished finished);
+    TCurlMulti(const TCurlLibrary &curl, Finished finished);
     ~TCurlMulti() override;
 
     TCurlMulti(const TCurlMulti &) = delete;
@@ -46,6 +47,7 @@ private:
     void act(curl_socket_t socket, int events);
     void reportEnded();
 
+    const TCurlLibrary &FCurl;
     CURLM *FHandle = nullptr;
     Finished FFinished;
     QHash<curl_socket_t, Watch> FWatches;

@@ -1,6 +1,7 @@
 #include "net/HttpClient.h"
 
 #include "common/KestranoError.h"
+#include "net/CurlLibrary.h"
 #include "net/CurlMulti.h"
 #include "net/HtmlHead.h"
 #include "net/MetaCookie.h"
@@ -8,7 +9,6 @@
 
 #include <QDateTime>
 #include <QUrl>
-#include <curl/curl.h>
 
 static_assert(CURL_ERROR_SIZE == 256, "FErrorText holds CURL_ERROR_SIZE characters");
 
@@ -59,41 +59,70 @@ QString sizeText(qint64 bytes)
 
 } // namespace
 
-THttpClient::THttpClient()
-    : FCurl(curl_easy_init()),
-      FMulti(std::make_unique<TCurlMulti>([this](CURL *, CURLcode code) { hopEnded(code); }))
-{
-    if (!FCurl)
-        throw KestranoError(QStringLiteral("The HTTP client could not be started"));
-    CURL *curl = handle(FCurl);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, FErrorText);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    // An empty file name starts curl's cookie engine with nothing on disk;
-    // without a cookie jar nothing is ever written.
-    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
-    // Redirects are followed here, one hop at a time, so that every hop is
-    // checked before anything is sent to it.
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    // No proxy, also when the environment names one.
-    curl_easy_setopt(curl, CURLOPT_PROXY, "");
-    // Decode every content coding curl knows. Our own Accept-Encoding header
-    // replaces the one curl would send for this, so the wire shows our value.
-    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &THttpClient::receiveBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &THttpClient::receiveHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
-    setLimits(FLimits);
-}
+// Nothing of curl is loaded or made here: the window holds its client from
+// the start, and most sessions may never send a request.
+THttpClient::THttpClient() = default;
 
 THttpClient::~THttpClient()
 {
+    if (!FCurl)
+        return;
     cancel();
     // The kept connections close with the multi handle, before the easy one.
     FMulti.reset();
-    curl_easy_cleanup(handle(FCurl));
+    FLibrary->easyCleanup(handle(FCurl));
+}
+
+// The handles live from the first request to the end of the client, so that
+// its connections and cookies are kept from one request to the next.
+void THttpClient::open()
+{
+    if (FCurl)
+        return;
+    const TCurlLibrary &library = TCurlLibrary::instance();
+    auto multi =
+        std::make_unique<TCurlMulti>(library, [this](CURL *, CURLcode code) { hopEnded(code); });
+    CURL *curl = library.easyInit();
+    if (!curl)
+        throw KestranoError(QStringLiteral("The HTTP client could not be started"));
+    FLibrary = &library;
+    FMulti = std::move(multi);
+    FCurl = curl;
+    const auto setopt = library.easySetopt;
+    setopt(curl, CURLOPT_ERRORBUFFER, FErrorText);
+    setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // An empty file name starts curl's cookie engine with nothing on disk;
+    // without a cookie jar nothing is ever written.
+    setopt(curl, CURLOPT_COOKIEFILE, "");
+    // Redirects are followed here, one hop at a time, so that every hop is
+    // checked before anything is sent to it.
+    setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    // No proxy, also when the environment names one.
+    setopt(curl, CURLOPT_PROXY, "");
+    // Decode every content coding curl knows. Our own Accept-Encoding header
+    // replaces the one curl would send for this, so the wire shows our value.
+    setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    setopt(curl, CURLOPT_WRITEFUNCTION, &THttpClient::receiveBody);
+    setopt(curl, CURLOPT_WRITEDATA, this);
+    setopt(curl, CURLOPT_HEADERFUNCTION, &THttpClient::receiveHeader);
+    setopt(curl, CURLOPT_HEADERDATA, this);
+}
+
+// The limits and authorities as last set, for the request about to start.
+void THttpClient::applySettings()
+{
+    CURL *curl = handle(FCurl);
+    const auto setopt = FLibrary->easySetopt;
+    setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(FLimits.connect.count()));
+    setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    setopt(curl, CURLOPT_LOW_SPEED_TIME, long(FLimits.silence.count()));
+    // Stops an announced oversized body before it comes; receiveBody() stops
+    // one that is not announced or grows when decompressed.
+    setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(FLimits.bodyBytes));
+    setopt(curl, CURLOPT_CAINFO,
+           FCertificateAuthorities.isEmpty() ? nullptr : FCertificateAuthorities.constData());
 }
 
 void THttpClient::setAccept(const QString &value)
@@ -130,21 +159,11 @@ void THttpClient::setUserAgent(const QString &value)
 void THttpClient::setLimits(const THttpLimits &limits)
 {
     FLimits = limits;
-    CURL *curl = handle(FCurl);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect.count()));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(limits.silence.count()));
-    // Stops an announced oversized body before it comes; receiveBody() stops
-    // one that is not announced or grows when decompressed.
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.bodyBytes));
 }
 
 void THttpClient::setCertificateAuthorities(const QString &pemFile)
 {
     FCertificateAuthorities = pemFile.toLocal8Bit();
-    curl_easy_setopt(handle(FCurl), CURLOPT_CAINFO,
-                     FCertificateAuthorities.isEmpty() ? nullptr
-                                                       : FCertificateAuthorities.constData());
 }
 
 void THttpClient::get(const QString &url, Done done)
@@ -163,8 +182,8 @@ void THttpClient::cancel()
     if (!FDone)
         return;
     FMulti->remove(handle(FCurl));
-    curl_easy_setopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
-    curl_slist_free_all(static_cast<curl_slist *>(FHeaders));
+    FLibrary->easySetopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
+    FLibrary->slistFreeAll(static_cast<curl_slist *>(FHeaders));
     FHeaders = nullptr;
     FDone = nullptr;
     FPolicy.reset();
@@ -174,12 +193,14 @@ void THttpClient::cancel()
 QList<QByteArray> THttpClient::cookies() const
 {
     QList<QByteArray> lines;
+    if (!FCurl)
+        return lines; // no request yet, so no cookie either
     curl_slist *list = nullptr;
-    if (curl_easy_getinfo(handle(FCurl), CURLINFO_COOKIELIST, &list) == CURLE_OK) {
+    if (FLibrary->easyGetinfo(handle(FCurl), CURLINFO_COOKIELIST, &list) == CURLE_OK) {
         for (const curl_slist *item = list; item; item = item->next)
             lines.append(QByteArray(item->data));
     }
-    curl_slist_free_all(list);
+    FLibrary->slistFreeAll(list);
     return lines;
 }
 
@@ -205,6 +226,8 @@ void THttpClient::start(const QString &url, const QByteArray *formBody, Done don
 {
     if (FDone)
         throw KestranoError(QStringLiteral("Another request is still running"));
+    open();
+    applySettings();
     ++FRequest;
     FDone = std::move(done);
     FPosting = formBody != nullptr;
@@ -226,27 +249,27 @@ void THttpClient::startHop(const QString &url)
 
     curl_slist *headers = nullptr;
     for (const QByteArray &line : requestHeaders(FPosting)) {
-        curl_slist *longer = curl_slist_append(headers, line.constData());
+        curl_slist *longer = FLibrary->slistAppend(headers, line.constData());
         if (!longer) {
-            curl_slist_free_all(headers);
+            FLibrary->slistFreeAll(headers);
             end({false, {}, QStringLiteral("Out of memory for the request headers")});
             return;
         }
         headers = longer;
     }
-    curl_slist_free_all(static_cast<curl_slist *>(FHeaders));
+    FLibrary->slistFreeAll(static_cast<curl_slist *>(FHeaders));
     FHeaders = headers;
-    curl_easy_setopt(curl, CURLOPT_URL, url.toUtf8().constData());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    FLibrary->easySetopt(curl, CURLOPT_URL, url.toUtf8().constData());
+    FLibrary->easySetopt(curl, CURLOPT_HTTPHEADER, headers);
     if (FPosting) {
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(FFormBody.size()));
-        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, FFormBody.constData());
+        FLibrary->easySetopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(FFormBody.size()));
+        FLibrary->easySetopt(curl, CURLOPT_COPYPOSTFIELDS, FFormBody.constData());
     } else {
-        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        FLibrary->easySetopt(curl, CURLOPT_HTTPGET, 1L);
     }
     // The whole request, redirects and all, keeps to one time limit.
     const qint64 left = qint64(FLimits.whole.count()) - FStarted.elapsed();
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(qMax<qint64>(left, 1)));
+    FLibrary->easySetopt(curl, CURLOPT_TIMEOUT_MS, long(qMax<qint64>(left, 1)));
     try {
         FMulti->add(curl);
     } catch (const KestranoError &error) {
@@ -272,7 +295,7 @@ void THttpClient::hopEnded(int code)
         return;
     }
     long status = 0;
-    curl_easy_getinfo(handle(FCurl), CURLINFO_RESPONSE_CODE, &status);
+    FLibrary->easyGetinfo(handle(FCurl), CURLINFO_RESPONSE_CODE, &status);
     // As browsers do: only 307 and 308 ask for the form to be sent again.
     if (status != 307 && status != 308)
         FPosting = false;
@@ -284,8 +307,8 @@ void THttpClient::hopEnded(int code)
 // socket handling; the request counts as running until then.
 void THttpClient::end(THttpOutcome outcome)
 {
-    curl_easy_setopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
-    curl_slist_free_all(static_cast<curl_slist *>(FHeaders));
+    FLibrary->easySetopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
+    FLibrary->slistFreeAll(static_cast<curl_slist *>(FHeaders));
     FHeaders = nullptr;
     FPolicy.reset();
     const quint64 request = FRequest;
@@ -314,14 +337,14 @@ THttpOutcome THttpClient::answerOfHop(int result, QString *redirect)
         return {false,
                 {},
                 FErrorText[0] ? QString::fromUtf8(FErrorText)
-                              : QString::fromUtf8(curl_easy_strerror(code))};
+                              : QString::fromUtf8(FLibrary->easyStrerror(code))};
     }
 
     long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    FLibrary->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     const char *location = nullptr;
     if (status >= 300 && status <= 399 &&
-        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
+        FLibrary->easyGetinfo(curl, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
         *redirect = QString::fromUtf8(location);
         return {};
     }
@@ -335,10 +358,10 @@ THttpOutcome THttpClient::answerOfHop(int result, QString *redirect)
     THttpAnswer answer;
     answer.status = int(status);
     const char *contentType = nullptr;
-    curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+    FLibrary->easyGetinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
     answer.contentType = QByteArray(contentType);
     const char *effectiveUrl = nullptr;
-    curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl);
+    FLibrary->easyGetinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl);
     answer.url = QString::fromUtf8(effectiveUrl);
     answer.body = std::move(FBody);
     FBody.clear();
@@ -357,7 +380,7 @@ void THttpClient::takeMetaCookies(const THttpAnswer &answer)
         const QByteArray line =
             metaCookieLine(meta.value("content"), page, QDateTime::currentSecsSinceEpoch());
         if (!line.isEmpty())
-            curl_easy_setopt(handle(FCurl), CURLOPT_COOKIELIST, line.constData());
+            FLibrary->easySetopt(handle(FCurl), CURLOPT_COOKIELIST, line.constData());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class TCurlLibrary;
 class TCurlMulti;
 class TRedirectPolicy;
 
@@ -36,9 +37,11 @@ struct THttpOutcome
 };
 
 // The program's one HTTP client, owned by the main window for its whole life.
-// Its cookies live in memory until it is destroyed and are never written to
-// disk; they come from Set-Cookie headers and from <meta http-equiv="Set-Cookie">
-// of every page received. Every request goes out as HTTP/1.1 with
+// Making one costs nothing: libcurl is loaded and the client's handles made
+// at its first request (TCurlLibrary), which throws KestranoError when libcurl
+// is missing. Its cookies live in memory until it is destroyed and are never
+// written to disk; they come from Set-Cookie headers and from
+// <meta http-equiv="Set-Cookie"> of every page received. Every request goes out as HTTP/1.1 with
 // "Connection: keep-alive", "DNT: 1", the header values below as last set, no
 // Origin and no proxy.
 //
@@ -75,6 +78,7 @@ public:
     const QString &acceptLanguage() const { return FAcceptLanguage; }
     const QString &userAgent() const { return FUserAgent; }
 
+    // Both hold from the next request on.
     void setLimits(const THttpLimits &limits);
     const THttpLimits &limits() const { return FLimits; }
 
@@ -97,6 +101,8 @@ public:
     QList<QByteArray> cookies() const;
 
 private:
+    void open();
+    void applySettings();
     void start(const QString &url, const QByteArray *formBody, Done done);
     void startHop(const QString &url);
     void hopEnded(int code);
@@ -108,6 +114,7 @@ private:
     static size_t receiveBody(char *data, size_t size, size_t count, void *client);
     static size_t receiveHeader(char *data, size_t size, size_t count, void *client);
 
+    const TCurlLibrary *FLibrary = nullptr; // with the handles, from the first request
     void *FCurl = nullptr;
     std::unique_ptr<TCurlMulti> FMulti;
     char FErrorText[256] = {}; // CURL_ERROR_SIZE
