@@ -9,7 +9,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOption>
 #include <QVBoxLayout>
@@ -19,6 +18,24 @@ namespace {
 
 // Accepts an empty box and a real date "yyyy-MM-dd"; lets through what can
 // still become one as it is typed; refuses anything else ("tomorrow").
+// What a date on its way to yyyy-MM-dd may look like: up to three runs of
+// digits, of at most four, two and two, joined by "-".
+bool hasDateShape(const QString &input)
+{
+    const QStringList parts = input.split(u'-');
+    if (parts.size() > 3)
+        return false;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (parts[i].size() > (i == 0 ? 4 : 2))
+            return false;
+        for (const QChar c : parts[i]) {
+            if (!c.isDigit())
+                return false;
+        }
+    }
+    return true;
+}
+
 class DateValidator : public QValidator
 {
 public:
@@ -28,9 +45,7 @@ public:
     {
         if (input.isEmpty())
             return Acceptable;
-        static const QRegularExpression shape(
-            QStringLiteral("^\\d{0,4}(?:-\\d{0,2}(?:-\\d{0,2})?)?$"));
-        if (!shape.match(input).hasMatch())
+        if (!hasDateShape(input))
             return Invalid;
         if (input.size() == 10 && QDate::fromString(input, TDateBox::dateFormat()).isValid())
             return Acceptable;

@@ -175,7 +175,9 @@ void TReceiptPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setPen(QColor(0x3A, 0x6E, 0x8F));
-    const QFont title(font().family(), 12, QFont::Bold);
+    QFont title = font(); // the window's face, drawn as the window draws it
+    title.setPointSize(12);
+    title.setBold(true);
     painter.save();
     painter.setFont(title);
     painter.drawText(QRect(200, 2, 460, 26), Qt::AlignCenter,

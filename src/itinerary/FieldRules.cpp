@@ -17,8 +17,9 @@ bool isAmountField(const QString &name)
 
 bool isSeatField(const QString &name)
 {
-    static const QRegularExpression seat = makePattern(QStringLiteral("^edtSeat[1-4]$"));
-    return seat.match(name).hasMatch();
+    static const QStringList seats = {QStringLiteral("edtSeat1"), QStringLiteral("edtSeat2"),
+                                      QStringLiteral("edtSeat3"), QStringLiteral("edtSeat4")};
+    return seats.contains(name);
 }
 
 } // namespace

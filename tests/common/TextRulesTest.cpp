@@ -2,6 +2,9 @@
 #include "Strings.h"
 #include "common/FileEncoding.h"
 
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,6 +32,44 @@ TEST(FileText, ReadsUtf8AndGb18030AndWritesGb18030)
     EXPECT_EQ(decodeFileText(chinese.toUtf8()), chinese);
     EXPECT_EQ(decodeFileText(QByteArray("\xEF\xBB\xBF") + chinese.toUtf8()), chinese);
     EXPECT_EQ(encodeFileText(u8s("北京")), QByteArray("\xB1\xB1\xBE\xA9")); // as in GBK
+}
+
+TEST(FileText, Gb18030ReadsAndWritesAsQtsOwnConverterDoes)
+{
+    // Every character of the delivered lists, every two-byte GBK code and
+    // characters outside the basic plane (four GB18030 bytes).
+    QByteArray gb;
+    for (const char *list : {"city.txt", "air.txt"}) {
+        QFile file(QStringLiteral(KESTRANO_DATA "/") + QLatin1String(list));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << list;
+        gb += file.readAll();
+    }
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail != 0x7F)
+                gb += QByteArray{char(lead), char(trail)};
+        }
+    }
+    gb += QStringEncoder("GB18030").encode(u8s("𠀀𪚥€\u00a0"));
+    const QString qts = QStringDecoder("GB18030").decode(gb);
+    EXPECT_EQ(decodeFileText(gb), qts);
+    EXPECT_EQ(encodeFileText(qts), QStringEncoder("GB18030").encode(qts));
+}
+
+TEST(FileText, BytesThatAreNotGb18030BecomeReplacementCharacters)
+{
+    const struct
+    {
+        QByteArray bytes;
+        const char *text;
+    } cases[] = {{QByteArray("\xB1\xB1\xFF\xBE\xA9"), "北\uFFFD京"},
+                 {QByteArray("\xB1\xB1\xBE"), "北\uFFFD"},
+                 {QByteArray("A\x80\xB1\xB1"), "A\uFFFD北"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(decodeFileText(c.bytes), u8s(c.text)) << c.bytes.toHex().constData();
+    // A NUL is a character like any other: the text after it survives.
+    EXPECT_EQ(decodeFileText(QByteArray("\xB1\xB1\0\xBE\xA9", 5)),
+              u8s("北") + QChar(0) + u8s("京"));
 }
 
 TEST(FileText, TextWhoseGbBytesLookLikeUtf8ReadsBackTheSame)
