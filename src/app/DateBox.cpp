@@ -1,5 +1,7 @@
 #include "app/DateBox.h"
 
+#include "common/TextRules.h"
+
 #include <QAction>
 #include <QCalendarWidget>
 #include <QDate>
@@ -28,10 +30,8 @@ bool hasDateShape(const QString &input)
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (parts[i].size() > (i == 0 ? 4 : 2))
             return false;
-        for (const QChar c : parts[i]) {
-            if (!c.isDigit())
-                return false;
-        }
+        if (!allAsciiDigits(parts[i]))
+            return false;
     }
     return true;
 }

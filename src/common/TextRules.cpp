@@ -13,6 +13,15 @@ QString trimmed(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+bool allAsciiDigits(QStringView text)
+{
+    for (const QChar c : text) {
+        if (!isAsciiDigit(c))
+            return false;
+    }
+    return true;
+}
+
 QString upperCased(const QString &text)
 {
     QString result = text;

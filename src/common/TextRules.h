@@ -12,6 +12,15 @@ inline bool isBlankOrControl(QChar c)
     return c.unicode() <= 0x20;
 }
 
+// The digits 0 to 9 of ASCII, not the full-width or other scripts' digits.
+inline bool isAsciiDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// True when every character of the text is an ASCII digit (and for no text).
+bool allAsciiDigits(QStringView text);
+
 // Upper-cases character by character, so the text keeps its length and
 // Chinese characters stay as they are.
 QString upperCased(const QString &text);

@@ -1,9 +1,9 @@
 #include "itinerary/FieldRules.h"
 
 #include "itinerary/ItineraryFields.h"
-#include "common/Pattern.h"
 #include "common/TextRules.h"
 
+#include <optional>
 
 namespace {
 
@@ -22,6 +22,86 @@ bool isSeatField(const QString &name)
     return seats.contains(name);
 }
 
+// An amount as the terminal and the site write it: a sign, whole units with
+// or without "," between groups of three, a fraction after ".", an exponent.
+struct AmountParts
+{
+    bool negative = false;
+    QStringView whole;
+    QStringView fraction;
+    int exponent = 0;
+};
+
+// The digits from `at` on; `at` is moved past them.
+QStringView digitsFrom(QStringView text, qsizetype &at)
+{
+    const qsizetype begin = at;
+    while (at < text.size() && isAsciiDigit(text[at]))
+        ++at;
+    return text.sliced(begin, at - begin);
+}
+
+// One to three digits, then groups of "," and three digits.
+bool isGroupedWhole(QStringView whole)
+{
+    const QList<QStringView> groups = whole.split(u',');
+    if (groups.size() < 2 || groups.front().isEmpty() || groups.front().size() > 3)
+        return false;
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (!allAsciiDigits(groups[i]) || (i > 0 && groups[i].size() != 3))
+            return false;
+    }
+    return true;
+}
+
+// The parts of text when all of it is such an amount (every part may be
+// missing), nothing otherwise.
+std::optional<AmountParts> amountParts(QStringView text)
+{
+    AmountParts parts;
+    qsizetype at = 0;
+    if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
+        parts.negative = text[at++] == u'-';
+    const qsizetype wholeBegin = at;
+    while (at < text.size() && (isAsciiDigit(text[at]) || text[at] == u','))
+        ++at;
+    parts.whole = text.sliced(wholeBegin, at - wholeBegin);
+    if (parts.whole.contains(u',') && !isGroupedWhole(parts.whole))
+        return std::nullopt;
+    if (at < text.size() && text[at] == u'.') {
+        ++at;
+        parts.fraction = digitsFrom(text, at);
+    }
+    if (at < text.size() && (text[at] == u'e' || text[at] == u'E')) {
+        ++at;
+        const qsizetype exponentBegin = at;
+        if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
+            ++at;
+        const QStringView digits = digitsFrom(text, at);
+        if (digits.isEmpty() || digits.size() > 4)
+            return std::nullopt;
+        parts.exponent = text.sliced(exponentBegin, at - exponentBegin).toInt();
+    }
+    if (at != text.size())
+        return std::nullopt;
+    return parts;
+}
+
+// Somewhere in the text: ten digits, a blank (space, tab or line break) and
+// a digit.
+bool holdsSerialNumber(QStringView text)
+{
+    const auto isAsciiBlank = [](QChar c) {
+        return c == u' ' || (c.unicode() >= u'\t' && c.unicode() <= u'\r');
+    };
+    for (qsizetype at = 0; at + 12 <= text.size(); ++at) {
+        if (allAsciiDigits(text.sliced(at, 10)) && isAsciiBlank(text[at + 10]) &&
+            isAsciiDigit(text[at + 11]))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 long long amountInFen(const QString &text)
@@ -31,20 +111,18 @@ long long amountInFen(const QString &text)
     // form, and the total must not depend on the machine it is computed on.
     // A "," is a thousands separator only between groups of three digits,
     // so "1860,50" typed in the European way is not taken for 186050.
-    static const QRegularExpression number = makePattern(QStringLiteral(
-        "^([+-]?)(\\d{1,3}(?:,\\d{3})+|\\d*)(?:\\.(\\d*))?(?:[eE]([+-]?\\d{1,4}))?$"));
-    const QRegularExpressionMatch parts = number.match(trimmed(text));
-    if (!parts.hasMatch())
+    const std::optional<AmountParts> parts = amountParts(trimmed(text));
+    if (!parts)
         return 0;
-    const QString whole = parts.captured(2).remove(u',');
-    const QString fraction = parts.captured(3);
+    const QString whole = parts->whole.toString().remove(u',');
+    const QString fraction = parts->fraction.toString();
     if (whole.isEmpty() && fraction.isEmpty())
         return 0;
 
     // The digits with the decimal point moved by the exponent; fen are the
     // digits up to two places after it, the rest is cut off toward zero.
     const QString digits = whole + fraction;
-    const qsizetype point = whole.size() + parts.captured(4).toInt();
+    const qsizetype point = whole.size() + parts->exponent;
     const qsizetype fenDigits = point + 2;
     if (fenDigits <= 0)
         return 0;
@@ -56,7 +134,7 @@ long long amountInFen(const QString &text)
     if (fen.size() > maxAmountFenDigits)
         return 0;
     const long long value = fen.toLongLong();
-    return parts.captured(1) == QLatin1String("-") ? -value : value;
+    return parts->negative ? -value : value;
 }
 
 QString fenText(long long fen)
@@ -70,9 +148,8 @@ QString fenText(long long fen)
 
 QString checkCodeOf(const QString &serialNumber)
 {
-    static const QRegularExpression wellFormed = makePattern(QStringLiteral("\\d{10}\\s\\d"));
     QString s = trimmed(serialNumber);
-    if (!wellFormed.match(s).hasMatch())
+    if (!holdsSerialNumber(s))
         return {};
     s.remove(u' ');
     if (s.size() <= 5)

@@ -1,6 +1,5 @@
 #include "itinerary/SerialNumber.h"
 
-#include "common/Pattern.h"
 #include "common/TextRules.h"
 
 namespace {
@@ -33,8 +32,10 @@ QString normalisedSerialNumber(const QString &typed)
 
 bool isWellFormedSerialNumber(const QString &text)
 {
-    static const QRegularExpression wellFormed = makePattern(QStringLiteral("^\\d{10} \\d$"));
-    return wellFormed.match(trimmed(text)).hasMatch();
+    // Ten digits, one blank and the check digit.
+    const QString s = trimmed(text);
+    return s.size() == 12 && allAsciiDigits(QStringView(s).first(10)) && s.at(10) == u' ' &&
+           isAsciiDigit(s.at(11));
 }
 
 bool isMalformedSerialNumber(const QString &text)

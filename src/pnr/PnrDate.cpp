@@ -29,11 +29,6 @@ int weekdayNumber(QStringView name)
     return 0;
 }
 
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 struct TDayAndMonth
 {
     int day = 0;
