@@ -1,6 +1,7 @@
 #include "html/HtmlElement.h"
 
 #include "html/HtmlText.h"
+#include "html/LibxmlLibrary.h"
 #include "html/LibxmlNodes.h"
 
 using namespace LibxmlNodes;
@@ -56,8 +57,9 @@ void THtmlElement::setAttribute(const QString &name, const QString &value)
         return;
     const QByteArray utf8Name = lowerName(name);
     const QByteArray utf8Value = value.toUtf8();
-    xmlSetProp(FNode, reinterpret_cast<const xmlChar *>(utf8Name.constData()),
-               reinterpret_cast<const xmlChar *>(utf8Value.constData()));
+    TLibxmlLibrary::instance().xmlSetProp(FNode,
+                                          reinterpret_cast<const xmlChar *>(utf8Name.constData()),
+                                          reinterpret_cast<const xmlChar *>(utf8Value.constData()));
 }
 
 int THtmlElement::attributeCount() const

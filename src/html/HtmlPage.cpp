@@ -1,24 +1,21 @@
 #include "html/HtmlPage.h"
 
 #include "common/KestranoError.h"
+#include "html/LibxmlLibrary.h"
 #include "html/LibxmlNodes.h"
 #include "html/PageLimits.h"
 
-#include <libxml/HTMLparser.h>
-#include <libxml/HTMLtree.h>
-
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 using namespace LibxmlNodes;
 
 namespace {
 
-void initialiseLibxml()
+// libxml2, loaded by the first page.
+const TLibxmlLibrary &libxml()
 {
-    static std::once_flag initialised;
-    std::call_once(initialised, xmlInitParser);
+    return TLibxmlLibrary::instance();
 }
 
 bool isInclusiveAncestor(const xmlNode *ancestor, const xmlNode *node)
@@ -60,15 +57,14 @@ THtmlPage::~THtmlPage()
     std::erase_if(FOutside, [](const xmlNode *node) { return node->parent != nullptr; });
     // Before the document, whose dictionary holds some of their names.
     for (xmlNode *node : FOutside)
-        xmlFreeNode(node);
-    xmlFreeDoc(FDocument);
+        libxml().xmlFreeNode(node);
+    libxml().xmlFreeDoc(FDocument);
 }
 
 THtmlPage::Ptr THtmlPage::read(const QByteArray &utf8)
 {
     PageLimits::checkSize(utf8.size());
     const QByteArray page = PageLimits::checkedPage(utf8);
-    initialiseLibxml();
 
     // Recovering from broken markup as a browser would, never reaching for
     // the network, quiet; without HTML_PARSE_HUGE, so that libxml2 keeps its
@@ -82,7 +78,8 @@ THtmlPage::Ptr THtmlPage::read(const QByteArray &utf8)
     // the nesting limit reads no further, and a long page never sits twice
     // in memory. An empty page gives no document at all.
     TPageReader reader{page.isEmpty() ? QByteArrayView(" ") : QByteArrayView(page)};
-    xmlDoc *document = htmlReadIO(TPageReader::read, nullptr, &reader, nullptr, "UTF-8", options);
+    xmlDoc *document =
+        libxml().htmlReadIO(TPageReader::read, nullptr, &reader, nullptr, "UTF-8", options);
     if (!document)
         throw KestranoError(QStringLiteral("The page cannot be read as HTML"));
     return Ptr(new THtmlPage(document));
@@ -90,8 +87,7 @@ THtmlPage::Ptr THtmlPage::read(const QByteArray &utf8)
 
 THtmlPage::Ptr THtmlPage::blank()
 {
-    initialiseLibxml();
-    xmlDoc *document = htmlNewDocNoDtD(nullptr, nullptr);
+    xmlDoc *document = libxml().htmlNewDocNoDtD(nullptr, nullptr);
     if (!document)
         throw std::bad_alloc();
     return Ptr(new THtmlPage(document));
@@ -124,7 +120,7 @@ const std::vector<xmlNode *> &THtmlPage::elements()
 
 xmlNode *THtmlPage::createElement(const QByteArray &lowerName)
 {
-    xmlNode *element = xmlNewDocNode(
+    xmlNode *element = libxml().xmlNewDocNode(
         FDocument, nullptr, reinterpret_cast<const xmlChar *>(lowerName.constData()), nullptr);
     if (!element)
         throw std::bad_alloc();
@@ -137,7 +133,7 @@ bool THtmlPage::insert(xmlNode *parent, xmlNode *before, THtmlPage &from, xmlNod
     if (isInclusiveAncestor(node, parent) || node == before)
         return false;
     if (&from != this) {
-        xmlNode *copy = xmlDocCopyNode(node, FDocument, 1);
+        xmlNode *copy = libxml().xmlDocCopyNode(node, FDocument, 1);
         if (!copy)
             throw std::bad_alloc();
         setChosen(copy, isChosen(node));
@@ -148,11 +144,11 @@ bool THtmlPage::insert(xmlNode *parent, xmlNode *before, THtmlPage &from, xmlNod
     // Only elements come here, so no text nodes are merged (which would
     // free one of them). xmlAddChild leaves a node in its old sibling list
     // unless it is taken out first.
-    xmlUnlinkNode(node);
+    libxml().xmlUnlinkNode(node);
     if (before)
-        xmlAddPrevSibling(before, node);
+        libxml().xmlAddPrevSibling(before, node);
     else
-        xmlAddChild(parent, node);
+        libxml().xmlAddChild(parent, node);
     changed();
     return true;
 }
@@ -161,7 +157,7 @@ void THtmlPage::takeOut(xmlNode *node)
 {
     if (!node->parent)
         return;
-    xmlUnlinkNode(node);
+    libxml().xmlUnlinkNode(node);
     FOutside.push_back(node);
     changed();
 }
@@ -169,19 +165,19 @@ void THtmlPage::takeOut(xmlNode *node)
 void THtmlPage::replaceContent(xmlNode *element, const QByteArray &text)
 {
     while (xmlNode *child = element->children) {
-        xmlUnlinkNode(child);
+        libxml().xmlUnlinkNode(child);
         // Elements may have handles; text and comments have none.
         if (isElement(child))
             FOutside.push_back(child);
         else
-            xmlFreeNode(child);
+            libxml().xmlFreeNode(child);
     }
     if (!text.isEmpty()) {
-        xmlNode *node = xmlNewDocTextLen(
+        xmlNode *node = libxml().xmlNewDocTextLen(
             FDocument, reinterpret_cast<const xmlChar *>(text.constData()), int(text.size()));
         if (!node)
             throw std::bad_alloc();
-        xmlAddChild(element, node);
+        libxml().xmlAddChild(element, node);
     }
     changed();
 }

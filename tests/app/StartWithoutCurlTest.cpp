@@ -9,9 +9,10 @@
 
 namespace {
 
-// libcurl and all it brings cost the start dearly; the window waits for the
-// agent's first captcha fetch or query before it loads them.
-TEST(StartWithoutCurl, TheShownWindowHasNotLoadedTheHttpLibrary)
+// libcurl, libxml2 and libcups (and all they bring) cost the start dearly;
+// the window waits for the agent's first query, page and print before it
+// loads them.
+TEST(StartWithoutCurl, TheShownWindowHasNotLoadedTheLibrariesOfFirstUse)
 {
 #ifndef Q_OS_LINUX
     GTEST_SKIP() << "asks the dynamic loader of Linux";
@@ -27,7 +28,15 @@ TEST(StartWithoutCurl, TheShownWindowHasNotLoadedTheHttpLibrary)
             TfrmMain window(folder.path());
             window.show();
             const bool shown = QTest::qWaitForWindowExposed(&window);
-            std::exit(!shown ? 2 : isLibraryLoaded("libcurl.so.4") ? 1 : 0);
+            if (!shown)
+                std::exit(2);
+            int code = 0;
+            for (const char *library : {"libcurl.so.4", "libxml2.so.2", "libcups.so.2"}) {
+                ++code;
+                if (isLibraryLoaded(library))
+                    std::exit(10 + code); // 11 libcurl, 12 libxml2, 13 libcups
+            }
+            std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
 }
