@@ -111,7 +111,8 @@ long long amountInFen(const QString &text)
     // form, and the total must not depend on the machine it is computed on.
     // A "," is a thousands separator only between groups of three digits,
     // so "1860,50" typed in the European way is not taken for 186050.
-    const std::optional<AmountParts> parts = amountParts(trimmed(text));
+    const QString amount = trimmed(text); // the parts are views into it
+    const std::optional<AmountParts> parts = amountParts(amount);
     if (!parts)
         return 0;
     const QString whole = parts->whole.toString().remove(u',');
