@@ -101,7 +101,11 @@ QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
     }
     case FieldKind::PickText: {
         auto *box = new QComboBox(parent);
-        box->setEditable(true);
+        // Given its line edit directly: setEditable would also build the
+        // drop-down list now, while the window starts, for a style that shows
+        // an uneditable box's list as a menu. The list is built when first
+        // opened, as an editable box's.
+        box->setLineEdit(new QLineEdit(box));
         box->setInsertPolicy(QComboBox::NoInsert);
         // The model decides the text; inline completion would put text into
         // the box that the user never typed.

@@ -19,5 +19,7 @@ QStringList fontStandInNames();
 // installed, else the first installed font registered to serve it. A window
 // names its font this way because Qt looks for a family it cannot find by
 // asking fontconfig for a sorted list of every font that could replace it,
-// which costs more than laying out the whole main window.
+// which costs more than laying out the whole main window. Names are compared
+// with the installed families as listed, ignoring case; a localized second
+// name of a font is not among them.
 QString installedFamily(const QString &named);
