@@ -132,6 +132,7 @@ STARTS = [
 ]
 EMPTY_WINDOW = "emptyWindowToFirstPaint"
 CAPTION_WINDOW = "captionWindowToFirstPaint"
+CONTROLS_WINDOW = "controlsWindowToFirstPaint"
 
 
 def read_json(path):
@@ -334,6 +335,10 @@ def main():
             "start, %s, against %s | %.2f× | %s |" % (
                 START_FLOOR_RATIO, slowest_start, duration(floor_ms), start_ratio,
                 verdict(start_ratio <= START_FLOOR_RATIO)))
+        controls = figure("bench_startup", CONTROLS_WINDOW)
+        add("| (beside it, no target) the main window's controls in plain Qt, nothing of the "
+            "program | controls window, against %s | %.2f× | — |" % (
+                duration(floor_ms), in_ms(controls) / floor_ms))
         add("| peak memory within %g× that of the empty window | start, %s, against %.1f MiB | "
             "%.2f× | %s |" % (MEMORY_FLOOR_RATIO, heaviest_start, floor_mib, memory_ratio,
                               verdict(memory_ratio <= MEMORY_FLOOR_RATIO)))
@@ -427,11 +432,26 @@ def main():
             duration(caption["last_paint_ms"]), duration(caption["quit_ms"]),
             duration(caption["cpu_ms"]), caption["cpu_ms"] / floor["cpu_ms"],
             caption["peak_rss_MiB"], caption["peak_rss_MiB"] / floor_mib))
+    controls = figure("bench_startup", CONTROLS_WINDOW)
+    add("| window with the main window's controls | none: the empty window with the main "
+        "window's controls, plain Qt | %s | %.2f× | %s | %s | %s | %s | %.2f× | %.1f MiB | %.2f× |" % (
+            duration(in_ms(controls)), in_ms(controls) / floor_ms, duration(controls["mapped_ms"]),
+            duration(controls["last_paint_ms"]), duration(controls["quit_ms"]),
+            duration(controls["cpu_ms"]), controls["cpu_ms"] / floor["cpu_ms"],
+            controls["peak_rss_MiB"], controls["peak_rss_MiB"] / floor_mib))
     add("")
-    add("The last row, `bench_caption_window_program` (bench/app/CaptionWindow.cpp), is the empty "
+    add("The row \"window with one caption\", `bench_caption_window_program` (bench/app/CaptionWindow.cpp), is the empty "
         "window with one label \"航空运输电子客票行程单\" in the main window's font: what "
         "drawing any Chinese text at all adds to a start (fontconfig's set-up, the font "
-        "database, one CJK face mapped and its glyphs drawn), which the empty window never pays.")
+        "database, one CJK face mapped and its glyphs drawn), which the empty window never pays. "
+        "The last row, `bench_controls_window_program` (bench/app/ControlsWindow.cpp), shows "
+        "the controls of the main window in plain Qt and nothing of the program: a box of its "
+        "kind for every field of the receipt with its designed text and caption, the two "
+        "groups, the tab page and the ten buttons, in the same font, in rows. No settings, "
+        "lists, receipt drawing or bindings: what Qt Widgets itself takes to show this many "
+        "controls, the floor under the program's start (%.2f× the empty window; the program "
+        "takes %.2f× of it)." % (in_ms(controls) / floor_ms,
+                                 in_ms(starts["wholeReceipt"]) / in_ms(controls)))
     add("")
     add("\"processor time\" is the user and system time of the whole run, from its start to "
         "its exit after SIGTERM, as the kernel counted it: the busier the machine, the more "

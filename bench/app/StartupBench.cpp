@@ -99,11 +99,13 @@ int main(int argc, char **argv)
         rememberWholeReceipt(wholeReceipt);
         TProgramFolder emptyWindow(QStringLiteral(EMPTY_WINDOW_PROGRAM), data);
         TProgramFolder captionWindow(QStringLiteral(CAPTION_WINDOW_PROGRAM), data);
+        TProgramFolder controlsWindow(QStringLiteral(CONTROLS_WINDOW_PROGRAM), data);
 
         std::vector<TKind> kinds = {{"startToFirstPaint/emptyReceipt", emptyReceipt},
                                     {"startToFirstPaint/wholeReceipt", wholeReceipt},
                                     {"emptyWindowToFirstPaint", emptyWindow},
-                                    {"captionWindowToFirstPaint", captionWindow}};
+                                    {"captionWindowToFirstPaint", captionWindow},
+                                    {"controlsWindowToFirstPaint", controlsWindow}};
         // Another build of the program (an earlier commit, say), measured in
         // the same turns on the settings of an earlier run, when
         // BASELINE_PROGRAM names its executable.
