@@ -413,35 +413,29 @@ def main():
         "last paint | SIGTERM to exit | processor time | against the empty window | "
         "peak memory | against the empty window |")
     add("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
-    for kind, settings in STARTS:
-        entry = starts[kind]
+
+    def start_row(kind, settings, entry):
         add("| %s | %s | %s | %.2f× | %s | %s | %s | %s | %.2f× | %.1f MiB | %.2f× |" % (
             kind, settings, duration(in_ms(entry)), in_ms(entry) / floor_ms,
             duration(entry["mapped_ms"]), duration(entry["last_paint_ms"]),
             duration(entry["quit_ms"]), duration(entry["cpu_ms"]),
             entry["cpu_ms"] / floor["cpu_ms"], entry["peak_rss_MiB"],
             entry["peak_rss_MiB"] / floor_mib))
+
+    for kind, settings in STARTS:
+        start_row(kind, settings, starts[kind])
     add("| empty window | none: an empty Qt Widgets window of the same size | %s | 1 | %s | "
         "%s | %s | %s | 1 | %.1f MiB | 1 |" % (
             duration(floor_ms), duration(floor["mapped_ms"]), duration(floor["last_paint_ms"]),
             duration(floor["quit_ms"]), duration(floor["cpu_ms"]), floor_mib))
-    caption = figure("bench_startup", CAPTION_WINDOW)
-    add("| window with one caption | none: the empty window with one line of Chinese in the "
-        "main window's font | %s | %.2f× | %s | %s | %s | %s | %.2f× | %.1f MiB | %.2f× |" % (
-            duration(in_ms(caption)), in_ms(caption) / floor_ms, duration(caption["mapped_ms"]),
-            duration(caption["last_paint_ms"]), duration(caption["quit_ms"]),
-            duration(caption["cpu_ms"]), caption["cpu_ms"] / floor["cpu_ms"],
-            caption["peak_rss_MiB"], caption["peak_rss_MiB"] / floor_mib))
+    start_row("window with one caption", "none: the empty window with one line of Chinese "
+              "in the main window's font", figure("bench_startup", CAPTION_WINDOW))
     controls = figure("bench_startup", CONTROLS_WINDOW)
-    add("| window with the main window's controls | none: the empty window with the main "
-        "window's controls, plain Qt | %s | %.2f× | %s | %s | %s | %s | %.2f× | %.1f MiB | %.2f× |" % (
-            duration(in_ms(controls)), in_ms(controls) / floor_ms, duration(controls["mapped_ms"]),
-            duration(controls["last_paint_ms"]), duration(controls["quit_ms"]),
-            duration(controls["cpu_ms"]), controls["cpu_ms"] / floor["cpu_ms"],
-            controls["peak_rss_MiB"], controls["peak_rss_MiB"] / floor_mib))
+    start_row("window with the main window's controls", "none: the empty window with the "
+              "main window's controls, plain Qt", controls)
     add("")
-    add("The row \"window with one caption\", `bench_caption_window_program` (bench/app/CaptionWindow.cpp), is the empty "
-        "window with one label \"航空运输电子客票行程单\" in the main window's font: what "
+    add("The row \"window with one caption\", `bench_caption_window_program` "
+        "(bench/app/CaptionWindow.cpp), is the empty window with one label \"航空运输电子客票行程单\" in the main window's font: what "
         "drawing any Chinese text at all adds to a start (fontconfig's set-up, the font "
         "database, one CJK face mapped and its glyphs drawn), which the empty window never pays. "
         "The last row, `bench_controls_window_program` (bench/app/ControlsWindow.cpp), shows "

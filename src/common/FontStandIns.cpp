@@ -62,6 +62,7 @@ QString installedFamily(const QString &named)
     };
     if (isInstalled(named))
         return named;
+    // Spelled as the table spells them: Qt keeps its substitutes in lower case.
     for (const StandIn &standIn : standIns) {
         if (named != QString::fromUtf16(standIn.named))
             continue;
