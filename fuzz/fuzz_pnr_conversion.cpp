@@ -47,7 +47,7 @@ QRegularExpression whole(const char *pattern)
 // Compiled once: the target runs them for every input.
 const QRegularExpression amountText = whole(R"(\d+\.\d\d|EXEMPT)");
 const QRegularExpression ticketNumber = whole(R"(\d{13})");
-const QRegularExpression locatorText = whole(R"([A-Za-z0-9]{6})");
+const QRegularExpression locatorText = whole(R"([A-Za-z0-9]{5,6})");
 const QRegularExpression timeText = whole(R"(\d\d:\d\d)");
 
 bool isAmount(const std::optional<QString> &amount)
@@ -66,12 +66,19 @@ void checkAmounts(const TPnrAmounts &amounts)
 
 void checkRecord(const TPnrRecord &record)
 {
-    checkAmounts(record.priceDisplay);
-    checkAmounts(record.fareLine);
+    for (const TPnrPriceQuote &quote : record.priceQuotes)
+        checkAmounts(quote.amounts);
+    for (const TPnrFareLine &line : record.fareLines)
+        checkAmounts(line.amounts);
     for (const TPassengerChooser::Entry &entry : record.passengers) {
         // A name is a trimmed piece of a name item; a ticket thirteen digits.
         check(!entry.FName.isEmpty() && entry.FName == trimmed(entry.FName));
         check(entry.FInfo.FTicketNum.isEmpty() || matches(ticketNumber, entry.FInfo.FTicketNum));
+        // Every passenger has amounts of their own exactly when the display
+        // gives any.
+        check(entry.FInfo.FAmounts.has_value() == record.hasAmounts());
+        if (entry.FInfo.FAmounts)
+            checkAmounts(*entry.FInfo.FAmounts);
     }
     check(record.locator.isEmpty() || matches(locatorText, record.locator));
     check(record.hasItems || (record.passengers.isEmpty() && record.segments.isEmpty()));
@@ -81,7 +88,8 @@ void checkRecord(const TPnrRecord &record)
         check(matches(timeText, segment.departs));
         check(segment.flight.startsWith(segment.carrier));
     }
-    check(record.flownSegments().size() <= record.segments.size());
+    check(record.rowSegments().size() <= record.segments.size());
+    check(record.rowSegments().isEmpty() == record.segments.isEmpty());
 }
 
 bool sameRecord(const TPnrRecord &a, const TPnrRecord &b)
@@ -92,10 +100,10 @@ bool sameRecord(const TPnrRecord &a, const TPnrRecord &b)
         const TPassengerChooser::Entry &x = a.passengers.at(k);
         const TPassengerChooser::Entry &y = b.passengers.at(k);
         if (x.FName != y.FName || x.FInfo.FId != y.FInfo.FId ||
-            x.FInfo.FTicketNum != y.FInfo.FTicketNum)
+            x.FInfo.FTicketNum != y.FInfo.FTicketNum || x.FInfo.FAmounts != y.FInfo.FAmounts)
             return false;
     }
-    return a.priceDisplay == b.priceDisplay && a.fareLine == b.fareLine &&
+    return a.priceQuotes == b.priceQuotes && a.fareLines == b.fareLines &&
            a.segments == b.segments && a.locator == b.locator && a.endorsement == b.endorsement &&
            a.hasItems == b.hasItems;
 }
@@ -117,7 +125,7 @@ QStringList convert(const QString &text, TItineraryFields &fields, TPassengerCho
 }
 
 // The receipt holds what the record says: the chooser its passengers, the
-// first one shown, and a row for each flown segment up to four.
+// first one shown with their amounts, and a row for each segment up to four.
 void checkWritten(const TPnrRecord &record, const TItineraryFields &fields,
                   const TPassengerChooser &passengers)
 {
@@ -131,8 +139,17 @@ void checkWritten(const TPnrRecord &record, const TItineraryFields &fields,
         check(fields.text(QStringLiteral("edtPassenger")) == upperCased(shown.FName));
         check(fields.text(QStringLiteral("edtId")) == upperCased(shown.FInfo.FId));
         check(fields.text(QStringLiteral("edtTicketNo")) == shown.FInfo.FTicketNum);
+        if (shown.FInfo.FAmounts && shown.FInfo.FAmounts->fare)
+            check(fields.text(QStringLiteral("edtFare")) == *shown.FInfo.FAmounts->fare);
+        if (shown.FInfo.FAmounts && shown.FInfo.FAmounts->total)
+            check(fields.text(QStringLiteral("edtTotal")) == *shown.FInfo.FAmounts->total);
     }
-    const QList<TPnrSegment> flown = record.flownSegments();
+    if (!record.hasAmounts()) {
+        check(fields.text(QStringLiteral("edtFare")).isEmpty());
+        check(fields.text(QStringLiteral("edtTotal")).isEmpty());
+        check(fields.text(QStringLiteral("edtYQ")) == QStringLiteral("EXEMPT"));
+    }
+    const QList<TPnrSegment> flown = record.rowSegments();
     for (int row = 1; row <= 4 && row <= flown.size(); ++row)
         check(fields.text(QStringLiteral("edtFlight%1").arg(row)) ==
               upperCased(flown.at(row - 1).flight));

@@ -18,11 +18,22 @@ TBoundedPattern::TBoundedPattern(const QString &pattern)
 
 QRegularExpressionMatch TBoundedPattern::match(const QString &subject, qsizetype offset) const
 {
+    return search(subject, offset, {});
+}
+
+QRegularExpressionMatch TBoundedPattern::matchAt(const QString &subject, qsizetype offset) const
+{
+    return search(subject, offset, QRegularExpression::AnchorAtOffsetMatchOption);
+}
+
+QRegularExpressionMatch TBoundedPattern::search(const QString &subject, qsizetype offset,
+                                                QRegularExpression::MatchOptions options) const
+{
     if (offset > subject.size())
         return {};
     QRegularExpressionMatch found =
         FPattern.match(subject, offset, QRegularExpression::NormalMatch,
-                       QRegularExpression::DontCheckSubjectStringMatchOption);
+                       options | QRegularExpression::DontCheckSubjectStringMatchOption);
     // A search that ends without a verdict is one that reached a bound.
     if (!found.isValid())
         throw TPatternGaveUp();

@@ -32,11 +32,16 @@ public:
     // the end of subject. subject must be well formed: a text returned by
     // wellFormed(), or a part of one cut at match boundaries.
     QRegularExpressionMatch match(const QString &subject, qsizetype offset = 0) const;
+    // A match that begins exactly at offset, or none.
+    QRegularExpressionMatch matchAt(const QString &subject, qsizetype offset) const;
 
     // text with every unpaired surrogate (no character of any text, but a
     // paste can hold one) replaced by U+FFFD.
     static QString wellFormed(const QString &text);
 
 private:
+    QRegularExpressionMatch search(const QString &subject, qsizetype offset,
+                                   QRegularExpression::MatchOptions options) const;
+
     QRegularExpression FPattern;
 };

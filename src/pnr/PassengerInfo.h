@@ -1,12 +1,30 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
-// What a PNR display says about one passenger besides the name. Both texts
+// The amounts a passenger pays, as the receipt shows them ("1860.00",
+// "EXEMPT" for a tax not due). A value the display does not give is absent.
+struct TPnrAmounts
+{
+    std::optional<QString> fare;
+    std::optional<QString> airportTax;    // the tax coded CN
+    std::optional<QString> fuelSurcharge; // the tax coded YQ
+    std::optional<QString> otherTax;      // every other tax, added up
+    std::optional<QString> total;
+
+    bool isEmpty() const { return !fare && !airportTax && !fuelSurcharge && !otherTax && !total; }
+    bool operator==(const TPnrAmounts &) const = default;
+};
+
+// What a PNR display says about one passenger besides the name. The texts
 // are empty until the conversion finds the passenger's document or ticket
 // line.
 struct TPassengerInfo
 {
     QString FId;        // the document number without its type (NI, PP, ID)
     QString FTicketNum; // the 13-digit e-ticket number
+    // The passenger's own amounts; absent when the display gave no amounts
+    // at all, so that choosing the passenger keeps what the agent typed.
+    std::optional<TPnrAmounts> FAmounts = std::nullopt;
 };

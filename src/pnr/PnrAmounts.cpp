@@ -1,23 +1,17 @@
 #include "pnr/PnrAmounts.h"
 
 #include "common/TextRules.h"
+#include "itinerary/FieldRules.h"
 #include "pnr/BoundedPattern.h"
 
 namespace {
 
 struct TAmountPatterns
 {
-    TBoundedPattern fare{QStringLiteral(R"(FARE:CNY([0-9]++))")};
-    TBoundedPattern tax{QStringLiteral(R"(TAX:CNY([0-9]++))")};
-    TBoundedPattern fuel{QStringLiteral(R"(YQ:(?:CNY([0-9]++(?:\.[0-9]++)?)|T?(EXEMPT)))")};
-    TBoundedPattern total{QStringLiteral(R"(TOTAL:([0-9]++))")};
-
-    TBoundedPattern fareAmount{QStringLiteral(R"(SCNY([0-9]++\.00))")};
-    TBoundedPattern totalAmount{QStringLiteral(R"(ACNY([0-9]++\.00))")};
-    // One tax of the fare line, "TCNY50.00CN" or "TEXEMPTYQ", starting an
-    // element of it.
-    TBoundedPattern taxItem{
-        QStringLiteral(R"((?<![A-Z0-9])T(?:CNY([0-9]++(?:\.[0-9]{1,2})?)|(EXEMPT))([A-Z0-9]{2}))")};
+    TBoundedPattern fare{QStringLiteral(R"(FARE:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
+    TBoundedPattern tax{QStringLiteral(R"(TAX:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
+    TBoundedPattern fuel{QStringLiteral(R"(YQ:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
+    TBoundedPattern total{QStringLiteral(R"(TOTAL:(?:CNY)?+([0-9]++(?:\.[0-9]++)?+))")};
 };
 
 const TAmountPatterns &patterns()
@@ -26,130 +20,204 @@ const TAmountPatterns &patterns()
     return compiled;
 }
 
-// An amount in fen; none for one too large to be any fare's.
-std::optional<qint64> fen(const QString &amount)
+// An amount written "1860", "1860.5" or "1860.50", as the receipt shows it,
+// "1860.50"; none for one that is no amount or too large to be any fare's.
+std::optional<QString> amount(QStringView text)
 {
-    const qsizetype point = amount.indexOf(u'.');
-    const QString yuan = point < 0 ? amount : amount.left(point);
-    QString cents = point < 0 ? QString() : amount.mid(point + 1);
-    if (yuan.isEmpty() || yuan.size() > 10 || cents.size() > 2)
+    const qsizetype point = text.indexOf(u'.');
+    const QStringView yuan = point < 0 ? text : text.left(point);
+    const QStringView fen = point < 0 ? QStringView() : text.mid(point + 1);
+    if (yuan.isEmpty() || yuan.size() > 10 || !allAsciiDigits(yuan) || fen.size() > 2 ||
+        !allAsciiDigits(fen))
         return std::nullopt;
-    while (cents.size() < 2)
-        cents.append(u'0');
-    return yuan.toLongLong() * 100 + cents.toLongLong();
+    return fenText(amountInFen(text.toString()));
 }
 
-QString written(qint64 fen)
+std::optional<QString> amountOrExempt(const QRegularExpressionMatch &found)
 {
-    return QStringLiteral("%1.%2").arg(fen / 100).arg(fen % 100, 2, 10, QChar(u'0'));
+    if (found.hasCaptured(2))
+        return QStringLiteral("EXEMPT");
+    return amount(found.capturedView(1));
 }
 
-// The fuel surcharge as written: "30.00"; "30" reads "30.00".
-std::optional<QString> writtenAmount(const QString &amount)
+TPnrAmounts readPriceLine(const QString &text, qsizetype start, qsizetype end)
 {
-    const std::optional<qint64> value = fen(amount);
-    if (!value)
-        return std::nullopt;
-    return written(*value);
+    const TAmountPatterns &p = patterns();
+    TPnrAmounts amounts;
+    // Each search starts where the last one that matched ended, so a tax
+    // standing before the fare is not taken for the fare's.
+    qsizetype position = start;
+    const auto next = [&](const TBoundedPattern &pattern) {
+        QRegularExpressionMatch found = pattern.match(text, position);
+        if (found.hasMatch() && found.capturedEnd() <= end)
+            position = found.capturedEnd();
+        else
+            found = {};
+        return found;
+    };
+    if (const auto fare = next(p.fare); fare.hasMatch())
+        amounts.fare = amountOrExempt(fare);
+    if (const auto tax = next(p.tax); tax.hasMatch())
+        amounts.airportTax = amountOrExempt(tax);
+    if (const auto fuel = next(p.fuel); fuel.hasMatch())
+        amounts.fuelSurcharge = amountOrExempt(fuel);
+    if (const auto total = next(p.total); total.hasMatch())
+        amounts.total = amount(total.capturedView(1));
+    return amounts;
+}
+
+// The passenger type a ">PAT:" command prices: "A*CH" children, "A*IN"
+// infants, anything else adults. A command is a short word.
+TPassengerType commandType(QStringView text, qsizetype start)
+{
+    qsizetype end = start;
+    while (end < text.size() && end - start < 16 && !isBlankOrControl(text.at(end)))
+        ++end;
+    const QStringView command = text.mid(start, end - start);
+    if (command.contains(u"*CH"))
+        return TPassengerType::Child;
+    if (command.contains(u"*IN"))
+        return TPassengerType::Infant;
+    return TPassengerType::Adult;
 }
 
 struct TTaxes
 {
     std::optional<qint64> airport;
+    bool airportExempt = false;
     std::optional<qint64> fuel;
     bool fuelExempt = false;
     std::optional<qint64> other;
 
-    static void add(std::optional<qint64> &sum, qint64 amount) { sum = sum.value_or(0) + amount; }
+    static void add(std::optional<qint64> &sum, qint64 fen) { sum = sum.value_or(0) + fen; }
+
+    // "TCNY50.00CN", "TCNY12.75E7", "TEXEMPTYQ": one tax element.
+    void read(QStringView element)
+    {
+        if (element.startsWith(u"TEXEMPT") && element.size() == 9) {
+            const QStringView code = element.mid(7);
+            if (code == u"CN")
+                airportExempt = true;
+            else if (code == u"YQ")
+                fuelExempt = true;
+            return;
+        }
+        if (!element.startsWith(u"TCNY") || element.size() < 7)
+            return;
+        const QStringView code = element.right(2);
+        const std::optional<QString> written = amount(element.mid(4, element.size() - 6));
+        if (!written)
+            return;
+        const qint64 fen = amountInFen(*written);
+        if (code == u"CN")
+            add(airport, fen);
+        else if (code == u"YQ")
+            add(fuel, fen);
+        else
+            add(other, fen);
+    }
 };
 
-// The taxes from start up to end.
-TTaxes readTaxes(const QString &text, qsizetype start, qsizetype end)
+std::optional<QString> written(const std::optional<qint64> &fen, bool exempt)
 {
-    TTaxes taxes;
-    qsizetype position = start;
-    for (;;) {
-        const QRegularExpressionMatch tax = patterns().taxItem.match(text, position);
-        if (!tax.hasMatch() || tax.capturedStart() >= end)
-            return taxes;
-        position = tax.capturedEnd();
-        const QString code = tax.captured(3);
-        if (tax.hasCaptured(2)) {
-            // An exempt tax adds nothing; only the fuel surcharge shows it.
-            if (code == QLatin1String("YQ"))
-                taxes.fuelExempt = true;
-            continue;
-        }
-        const std::optional<qint64> amount = fen(tax.captured(1));
-        if (!amount)
-            continue;
-        if (code == QLatin1String("CN"))
-            TTaxes::add(taxes.airport, *amount);
-        else if (code == QLatin1String("YQ"))
-            TTaxes::add(taxes.fuel, *amount);
-        else
-            TTaxes::add(taxes.other, *amount);
-    }
+    if (fen)
+        return fenText(*fen);
+    if (exempt)
+        return QStringLiteral("EXEMPT");
+    return std::nullopt;
+}
+
+// "P2" after the amounts: the passenger a fare line is for.
+int passengerNumber(QStringView element)
+{
+    if (element.size() < 2 || element.size() > 4 || element.at(0) != u'P' ||
+        !allAsciiDigits(element.mid(1)))
+        return 0;
+    return element.mid(1).toInt();
 }
 
 } // namespace
 
-TPnrAmounts readPriceDisplay(const QString &text)
+QList<TPnrPriceQuote> readPriceQuotes(const QString &text)
 {
     const TAmountPatterns &p = patterns();
-    const QString cents = QStringLiteral(".00");
-    TPnrAmounts amounts;
-    // Each search starts where the last one that matched ended, so a tax
-    // standing before the fare is not taken for the fare's.
-    qsizetype position = 0;
-    const auto next = [&](const TBoundedPattern &pattern) {
-        const QRegularExpressionMatch found = pattern.match(text, position);
-        if (found.hasMatch())
-            position = found.capturedEnd();
-        return found;
+    const QString command = QStringLiteral("PAT:");
+    QList<TPnrPriceQuote> quotes;
+    // Each quote is read in a copy of its own part of the text, so that no
+    // search runs on into the quotes after it.
+    const auto readQuote = [&](TPassengerType type, const QString &section) {
+        // The first price line, up to the next one: the quote's further
+        // lines are other fares to choose from.
+        qsizetype lineStart = 0;
+        qsizetype lineEnd = section.size();
+        const QRegularExpressionMatch fare = p.fare.match(section);
+        if (fare.hasMatch()) {
+            lineStart = fare.capturedStart();
+            const QRegularExpressionMatch nextFare = p.fare.match(section, fare.capturedEnd());
+            if (nextFare.hasMatch())
+                lineEnd = nextFare.capturedStart();
+        }
+        TPnrPriceQuote quote{type, readPriceLine(section, lineStart, lineEnd)};
+        if (!quote.amounts.isEmpty())
+            quotes.append(quote);
     };
-    if (const auto fare = next(p.fare); fare.hasMatch())
-        amounts.fare = trimmed(fare.captured(1)) + cents;
-    if (const auto tax = next(p.tax); tax.hasMatch())
-        amounts.airportTax = trimmed(tax.captured(1)) + cents;
-    if (const auto fuel = next(p.fuel); fuel.hasMatch())
-        amounts.fuelSurcharge =
-            fuel.hasCaptured(2) ? QStringLiteral("EXEMPT") : writtenAmount(fuel.captured(1));
-    if (const auto total = next(p.total); total.hasMatch())
-        amounts.total = trimmed(total.captured(1)) + cents;
-    return amounts;
+
+    TPassengerType type = TPassengerType::Adult;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype next = text.indexOf(command, start);
+        const qsizetype end = next < 0 ? text.size() : next;
+        readQuote(type, text.mid(start, end - start));
+        if (next < 0)
+            return quotes;
+        start = next + command.size();
+        type = commandType(text, start);
+    }
 }
 
-TPnrAmounts readFareLine(const QString &text)
+TPnrFareLine readFareLine(const QString &text)
 {
-    const TAmountPatterns &p = patterns();
-    TPnrAmounts amounts;
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    const QRegularExpressionMatch fare = p.fareAmount.match(text);
-    if (fare.hasMatch()) {
-        amounts.fare = fare.captured(1);
-        start = fare.capturedEnd();
-        // An infant's fare line may follow the adult's: its taxes are not
-        // the adult's.
-        const qsizetype nextLine = text.indexOf(QLatin1String("FN/"), start);
-        if (nextLine >= 0)
-            end = nextLine;
-    }
-    const QRegularExpressionMatch total = p.totalAmount.match(text, start);
-    if (total.hasMatch()) {
-        amounts.total = total.captured(1);
-        end = std::min(end, total.capturedStart());
+    TPnrFareLine line;
+    std::optional<QString> fare;     // SCNY
+    std::optional<QString> fullFare; // FCNY
+    std::optional<QString> total;    // ACNY
+    TTaxes taxes;
+    bool amountsBegun = false;
+    bool totalRead = false;
+    for (const QStringView piece : QStringView(text).split(u'/')) {
+        const QString element = trimmed(piece.toString());
+        if (totalRead) {
+            // After the total only the passenger it is for.
+            if (!line.passenger)
+                line.passenger = passengerNumber(element);
+            continue;
+        }
+        if (!amountsBegun && element == QLatin1String("IN"))
+            line.infant = true;
+        if (element.startsWith(QLatin1String("FCNY"))) {
+            amountsBegun = true;
+            if (!fullFare)
+                fullFare = amount(QStringView(element).mid(4));
+        } else if (element.startsWith(QLatin1String("SCNY"))) {
+            amountsBegun = true;
+            if (!fare)
+                fare = amount(QStringView(element).mid(4));
+        } else if (element.startsWith(QLatin1String("ACNY"))) {
+            total = amount(QStringView(element).mid(4));
+            totalRead = true;
+        } else if (element.startsWith(u'T')) {
+            taxes.read(element);
+        } else if (amountsBegun && !line.passenger) {
+            line.passenger = passengerNumber(element);
+        }
     }
 
-    const TTaxes taxes = readTaxes(text, start, end);
-    if (taxes.airport)
-        amounts.airportTax = written(*taxes.airport);
-    if (taxes.fuel)
-        amounts.fuelSurcharge = written(*taxes.fuel);
-    else if (taxes.fuelExempt)
-        amounts.fuelSurcharge = QStringLiteral("EXEMPT");
-    if (taxes.other)
-        amounts.otherTax = written(*taxes.other);
-    return amounts;
+    const bool exchange = fare && fullFare && amountInFen(*fare) == 0;
+    line.amounts.fare = exchange || !fare ? fullFare : fare;
+    if (!exchange)
+        line.amounts.total = total;
+    line.amounts.airportTax = written(taxes.airport, taxes.airportExempt);
+    line.amounts.fuelSurcharge = written(taxes.fuel, taxes.fuelExempt);
+    line.amounts.otherTax = taxes.other ? std::optional(fenText(*taxes.other)) : std::nullopt;
+    return line;
 }

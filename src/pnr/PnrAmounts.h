@@ -2,19 +2,25 @@
 
 #include "pnr/PnrRecord.h"
 
-// The amounts of a display, read from the whole text. Each may throw
-// TPatternGaveUp on a text no terminal writes.
+// The amounts of a display. Each may throw TPatternGaveUp on a text no
+// terminal writes.
 
-// The price display of a fare quote:
-// "01 Y FARE:CNY1860.00 TAX:CNY50.00 YQ:CNY30.00  TOTAL:1940.00". The fare,
-// the tax and the total in whole yuan, each searched after the one before
-// it; the fuel surcharge as written, or "EXEMPT" for YQ:TEXEMPTYQ.
-TPnrAmounts readPriceDisplay(const QString &text);
+// The prices of a price quote, read from the whole text, one for each
+// ">PAT:" command and its passenger type ("PAT:A*CH" for children,
+// "PAT:A*IN" for infants, else adults; a price line without command is the
+// adults'). In each, the first price line: "01 Y FARE:CNY1860.50
+// TAX:CNY50.00 YQ:CNY30.00 TOTAL:1940.50", each amount searched after the
+// one before it, kept in yuan and fen; "EXEMPT" for a tax not due
+// ("TAX:TEXEMPTCN", "YQ:TEXEMPTYQ"). Quotes without any amount are left out.
+QList<TPnrPriceQuote> readPriceQuotes(const QString &text);
 
-// The fare line: "FN/A/FCNY1860.00/SCNY1860.00/C3.00/XCNY80.00/TCNY50.00CN/
-// TCNY30.00YQ/ACNY1940.00", possibly over several lines. The fare is the
-// SCNY amount, the total the ACNY amount after it, both in whole yuan with
-// ".00". The taxes between them go by their codes: CN is the airport tax, YQ
-// the fuel surcharge ("EXEMPT" for TEXEMPTYQ), every other code adds up into
-// the other tax, so that the amounts add up to the total.
-TPnrAmounts readFareLine(const QString &text);
+// One fare line, the text of its item after the number (continuation lines
+// joined): "FN/A/FCNY1860.00/SCNY1860.00/C3.00/XCNY80.00/TCNY50.00CN/
+// TCNY30.00YQ/ACNY1940.00/P2". The fare is the SCNY amount, but for an
+// exchange, whose SCNY is 0.00, the FCNY amount; the total the ACNY amount
+// (an exchange's is what was collected anew, not the ticket's total, which
+// is then left to the sum). The taxes go by their codes: CN is the airport
+// tax, YQ the fuel surcharge ("EXEMPT" for TEXEMPTCN, TEXEMPTYQ), every
+// other code adds up into the other tax. "/IN/" before the amounts makes it
+// an infant's fare, a "/Pn" after them names the passenger.
+TPnrFareLine readFareLine(const QString &text);

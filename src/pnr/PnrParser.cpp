@@ -1,7 +1,6 @@
 #include "pnr/PnrParser.h"
 
 #include "common/TextRules.h"
-#include "itinerary/FieldRules.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "pnr/PnrReader.h"
@@ -23,37 +22,16 @@ public:
         : FFields(fields), FAirNames(airNames), FCityNames(cityNames)
     {}
 
-    void writeAmounts(const TPnrAmounts &amounts);
     void writeSegment(int row, const TPnrSegment &segment);
     void writeVoidMarks(int segments);
 
 private:
-    void write(const char *name, const std::optional<QString> &text);
-    void writeFuelSurcharge(const std::optional<QString> &text);
     QString cityName(const QString &code) const;
 
     TItineraryFields &FFields;
     const TReferenceList &FAirNames;
     const TReferenceList &FCityNames;
 };
-
-void TRecordWriter::write(const char *name, const std::optional<QString> &text)
-{
-    if (text)
-        FFields.setText(QString::fromLatin1(name), *text);
-}
-
-// Every write of an amount recomputes the total; the display's own total,
-// when it gives one, has the last word.
-void TRecordWriter::writeAmounts(const TPnrAmounts &amounts)
-{
-    write("edtFare", amounts.fare);
-    write("edtCAAC", amounts.airportTax);
-    if (!FFields.international())
-        writeFuelSurcharge(amounts.fuelSurcharge);
-    write("edtTax", amounts.otherTax);
-    write("edtTotal", amounts.total);
-}
 
 void TRecordWriter::writeSegment(int row, const TPnrSegment &segment)
 {
@@ -91,21 +69,6 @@ void TRecordWriter::writeVoidMarks(int segments)
     FFields.setText(field("edtFrom", segments + 2), QStringLiteral("VOID"));
 }
 
-// The receipt keeps its fuel surcharge from one conversion to the next, so
-// the display's may already stand there; the total is worked out as if it
-// had been written anew, or the total of a display would depend on the one
-// converted before it.
-void TRecordWriter::writeFuelSurcharge(const std::optional<QString> &text)
-{
-    const QString name = QStringLiteral("edtYQ");
-    if (!text)
-        return;
-    if (FFields.text(name) == upperCased(*text))
-        TFieldRules(FFields).RecalcTotal();
-    else
-        FFields.setText(name, *text);
-}
-
 QString TRecordWriter::cityName(const QString &code) const
 {
     const QString name = FCityNames.lookup(code);
@@ -118,19 +81,15 @@ void WritePnrRecord(const TPnrRecord &record, TItineraryFields &fields,
                     TPassengerChooser &passengers, const TReferenceList &airNames,
                     const TReferenceList &cityNames)
 {
-    TRecordWriter writer(fields, airNames, cityNames);
-    // The price display first: the fare line, when there is one, replaces
-    // its amounts.
-    writer.writeAmounts(record.priceDisplay);
-    // A fare line lists every tax of the ticket: one without a YQ means no
-    // fuel surcharge, not the surcharge of the display converted before.
-    TPnrAmounts fareLine = record.fareLine;
-    if (fareLine.fare && !fareLine.fuelSurcharge)
-        fareLine.fuelSurcharge = QStringLiteral("EXEMPT");
-    writer.writeAmounts(fareLine);
+    // The adults' amounts, every box of them, so nothing of the display
+    // converted before stays; a display without amounts leaves them empty.
+    // Choosing a passenger below puts that passenger's own in their place.
+    WriteAmounts(fields, record.hasAmounts() ? record.amountsOf(TPassengerType::Adult, 0)
+                                             : TPnrAmounts());
 
+    TRecordWriter writer(fields, airNames, cityNames);
     int row = 0;
-    for (const TPnrSegment &segment : record.flownSegments())
+    for (const TPnrSegment &segment : record.rowSegments())
         writer.writeSegment(++row, segment);
     if (record.hasItems)
         writer.writeVoidMarks(row);

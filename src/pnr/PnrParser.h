@@ -19,15 +19,14 @@ void ParsePnrText(const QString &text, TItineraryFields &fields, TPassengerChoos
                   const QDate &today = QDate::currentDate());
 
 // Writes a record into the receipt through the model, so the field rules
-// run in between as for typing: the amounts of the price display, then those
-// of the fare line (fare, airport tax, fuel surcharge, other tax, each
-// recomputing the total, and the display's total with the last word); up to
-// four rows of the flown segments with carrier (named from airNames),
-// flight, class, date, departure time, fare basis, allowance, the cities
-// (named from cityNames) and their terminals, the row after the last one
-// marked void; the record locator; the endorsement; and the passengers into
-// the chooser, the first one shown. While "打印国际" is on the fuel
-// surcharge stays empty, as the switch keeps it.
+// run in between as for typing: the adults' amounts (WriteAmounts: every
+// amount box anew, empty when the display gives none); up to four rows of
+// the segments that are flown (all of them when none is) with carrier
+// (named from airNames), flight, class, date, departure time, fare basis,
+// allowance, the cities (named from cityNames) and their terminals, the row
+// after the last one marked void; the record locator; the endorsement; and
+// the passengers into the chooser, the first one shown with their own
+// amounts.
 void WritePnrRecord(const TPnrRecord &record, TItineraryFields &fields,
                     TPassengerChooser &passengers, const TReferenceList &airNames,
                     const TReferenceList &cityNames);

@@ -3,8 +3,8 @@
 #include "common/TextRules.h"
 #include "pnr/BoundedPattern.h"
 #include "pnr/PnrAmounts.h"
-#include "pnr/PnrDate.h"
-#include "pnr/PnrDisplayLines.h"
+#include "pnr/PnrItems.h"
+#include "pnr/PnrSegmentLine.h"
 
 #include <QHash>
 #include <QStringView>
@@ -12,10 +12,9 @@
 
 namespace {
 
-// The patterns read the terminal's fixed layout. Where a plainer pattern
-// would rescan a long line from every start position, an equivalent one is
-// used that reads each character a bounded number of times (see
-// TBoundedPattern).
+// Where a plainer pattern would rescan a long line from every start
+// position, an equivalent one is used that reads each character a bounded
+// number of times (see TBoundedPattern).
 struct TItemPatterns
 {
     // Passenger numbers of any length: "1.张三 2.李四" and "10.ZHANG" alike.
@@ -28,28 +27,15 @@ struct TItemPatterns
     TBoundedPattern documentType{QStringLiteral(R"((?:NI|PP|ID)(\w++))")};
 
     // After "SSR TKNE": 13 digits, two characters (the coupon number) and the
-    // passenger, "7812345678901/1/P1". An infant's ticket, "INF7812345678901",
-    // is not its adult's.
+    // passenger, "7812345678901/1/P1". An infant's ticket follows "INF",
+    // "INF7812345678902/1/P1", and is not its adult's.
     TBoundedPattern ticket{QStringLiteral(R"((?<!INF)(\d{13}).{2}/P(\d++))")};
+    TBoundedPattern infantTicket{QStringLiteral(R"(INF(\d{13}).{2}/P(\d++))")};
 
     // "TN/781-2345678901/P1", also with the last booklet of a conjunction
-    // ticket ("781-2345678901-02"). An infant's, "TN/IN/...", is not its
-    // adult's.
+    // ticket ("781-2345678901-02"); an infant's is "TN/IN/...".
     TBoundedPattern listedTicket{
-        QStringLiteral(R"(^TN/(?!IN/)(\d{3})-?+(\d{10})(?!\d)(?:-\d++)?+/P(\d++))")};
-
-    // A segment line, in columns counted from the last digit of its item
-    // number: carrier 4-5, flight 6-9, class 11, day of the week 15-16, date
-    // 17-21, the year (when printed) 22-23, departure and arrival codes 24-26
-    // and 27-29, action code and count 30-36, departure and arrival times
-    // 37-40 and 42-45, departure and arrival terminals 58-61. A line without
-    // terminals may end anywhere after the arrival time: the copy out of the
-    // terminal often cuts the blanks at the end of a line.
-    TBoundedPattern segment{QStringLiteral(
-        R"(\d..{2}(?<carrier>[A-Z0-9]{2})(?<flight>.{4}).(?<class>[A-Z]{1}).{3})"
-        R"((?<weekday>[A-Z]{2})(?<date>[0-9]{2}[A-Z]{3})(?<year>.{2})(?<from>[A-Z]{3}))"
-        R"((?<to>[A-Z]{3})(?<status>.{7}))"
-        R"((?<departs>\d{4}).(?<arrives>\d{4})(?:.{12}(?<terminals>.{4})?)?)")};
+        QStringLiteral(R"(^TN/(IN/)?+(\d{3})-?+(\d{10})(?!\d)(?:-\d++)?+/P(\d++))")};
 
     // Items that are clearly no name: the elements of a record, an office
     // line ("BJS/T BJS/T 010-..."), the ticketing mark "T", and a booking
@@ -59,23 +45,17 @@ struct TItemPatterns
         R"(|\*?[A-Z0-9]{2}\d{3,4}[A-Z]?\s++[A-Z]\s))")};
     TBoundedPattern endOfTransaction{QStringLiteral(R"(-EOT\b|\bEOT SUCCESSFUL)")};
 
-    // The record locator closes the name line: "2.李四 HX7QJ2", also with the
-    // carrier after it, "王五 MZ4K7R/HU". Only the last blank of the name can
-    // stand before it, so no leading ".*" is needed to find it.
-    TBoundedPattern locator{QStringLiteral(R"(\s([A-Za-z0-9]{6})(?:/[A-Z0-9]{2})?$)")};
+    // The record locator closes the name line: "2.李四 HX7QJ2", an older
+    // record's "2.ZHU/JUN WBL03", also with the carrier after it, "王五
+    // MZ4K7R/HU". Only the last blank of the name can stand before it, so no
+    // leading ".*" is needed to find it.
+    TBoundedPattern locator{QStringLiteral(R"(\s([A-Za-z0-9]{5,6})(?:/[A-Z0-9]{2})?$)")};
 };
 
 const TItemPatterns &patterns()
 {
     static const TItemPatterns compiled;
     return compiled;
-}
-
-// A terminal half of the segment line: "T2", or "--" and blanks for none.
-QString terminal(const QString &text)
-{
-    const QString name = trimmed(text);
-    return name == QLatin1String("--") ? QString() : name;
 }
 
 bool isAsciiLetterOrDigit(QChar c)
@@ -85,7 +65,8 @@ bool isAsciiLetterOrDigit(QChar c)
 
 bool isLocator(QStringView text)
 {
-    return text.size() == 6 && std::all_of(text.begin(), text.end(), isAsciiLetterOrDigit);
+    return (text.size() == 5 || text.size() == 6) &&
+           std::all_of(text.begin(), text.end(), isAsciiLetterOrDigit);
 }
 
 // An airline's code, "HU" or "3U".
@@ -98,49 +79,71 @@ bool isCarrier(QStringView text)
 
 // A locator alone on its line, possibly with its carrier: "NQ3W8P",
 // "NQ3W8P/HU".
-bool isLocatorLine(const QString &line)
+QString lineLocator(const QString &line)
 {
     const QString text = trimmed(line);
-    if (text.size() == 9 && text.at(6) == u'/')
-        return isLocator(QStringView(text).left(6)) && isCarrier(QStringView(text).mid(7));
-    return isLocator(text);
+    const qsizetype slash = text.indexOf(u'/');
+    if (slash < 0)
+        return isLocator(text) ? text : QString();
+    const QStringView code = QStringView(text).left(slash);
+    return isLocator(code) && isCarrier(QStringView(text).mid(slash + 1)) ? code.toString()
+                                                                           : QString();
 }
 
-// Chinese text: the unified ideographs with their extensions and the
-// compatibility ideographs.
-bool isChinese(char32_t c)
+// The character at i (both halves of a pair) is a Chinese one.
+bool isChineseAt(const QString &text, qsizetype i)
 {
-    return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF);
+    char32_t c = text.at(i).unicode();
+    if (text.at(i).isHighSurrogate() && i + 1 < text.size())
+        c = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+    else if (text.at(i).isLowSurrogate() && i > 0)
+        c = QChar::surrogateToUcs4(text.at(i - 1), text.at(i));
+    return isChineseCharacter(c);
 }
 
-// The endorsement of an EI item's text ("BUDEQIANZHUAN不得签转/GAIQI...
-// 改期退票收费"): its Chinese pieces joined by "/" ("不得签转/改期退票收费"),
-// the pinyin spelling them out dropped; without any Chinese, the text as
-// written ("NON-END/NON-RERTE").
+// The text with its runs of blanks made one blank, but for those between two
+// Chinese characters, where a copy broke a line: "改期退票 收费" is one word.
+QString joinedWords(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isBlankOrControl(text.at(i))) {
+            result.append(text.at(i));
+            continue;
+        }
+        qsizetype next = i;
+        while (next < text.size() && isBlankOrControl(text.at(next)))
+            ++next;
+        const bool betweenChinese = !result.isEmpty() && next < text.size() &&
+                                    isChineseAt(result, result.size() - 1) &&
+                                    isChineseAt(text, next);
+        if (!result.isEmpty() && next < text.size() && !betweenChinese)
+            result.append(u' ');
+        i = next - 1;
+    }
+    return result;
+}
+
+// The endorsement of an EI item's text ("BUDEQIANZHUAN不得签转/改期收费50元
+// /仅限MU航班使用"): of each piece that holds Chinese, the piece from its
+// first Chinese character on, the pinyin spelling it out dropped, digits and
+// codes inside it kept ("不得签转/改期收费50元/仅限MU航班使用"); without any
+// Chinese, the text as written ("NON-END/NON-RERTE").
 QString endorsement(const QString &text)
 {
     QString remarks = trimmed(text);
     if (remarks.startsWith(QLatin1String("Q/")))
         remarks = trimmed(remarks.mid(2));
     QStringList pieces;
-    QString piece;
-    for (qsizetype i = 0; i < remarks.size(); ++i) {
-        char32_t c = remarks.at(i).unicode();
-        const bool pair = remarks.at(i).isHighSurrogate() && i + 1 < remarks.size();
-        if (pair)
-            c = QChar::surrogateToUcs4(remarks.at(i), remarks.at(i + 1));
-        if (isChinese(c)) {
-            piece.append(remarks.at(i));
-            if (pair)
-                piece.append(remarks.at(++i));
-            continue;
+    for (const QString &piece : remarks.split(u'/')) {
+        for (qsizetype i = 0; i < piece.size(); ++i) {
+            if (isChineseAt(piece, i)) {
+                pieces.append(joinedWords(piece.mid(i)));
+                break;
+            }
         }
-        if (!piece.isEmpty())
-            pieces.append(std::exchange(piece, QString()));
     }
-    if (!piece.isEmpty())
-        pieces.append(piece);
     return pieces.isEmpty() ? remarks : pieces.join(u'/');
 }
 
@@ -151,6 +154,16 @@ struct TPassengerLines
     QString travelDocument; // SSR DOCS: the first one of an adult
     QString ticket;         // SSR TKNE: the first one
     QString listedTicket;   // TN: the first one
+    QString infantDocument; // SSR DOCS of the infant carried: the first one
+    QString infantTicket;   // SSR TKNE ... INF: the first one
+    QString infantListedTicket; // TN/IN: the first one
+    bool child = false;     // SSR CHLD
+};
+
+struct TInfant
+{
+    int adult = 0; // the passenger who carries it
+    QString name;
 };
 
 class TRecordReader
@@ -158,122 +171,109 @@ class TRecordReader
 public:
     explicit TRecordReader(const QDate &today) : FToday(today) {}
 
-    void readLines(const QString &display);
+    void readItems(const QString &display);
     TPnrRecord finish();
 
     TPnrRecord FRecord;
 
 private:
-    void readItem(const TPnrLine &line);
-    void readLine(const TPnrLine &line);
-    bool readGroupHeader(QStringView number, const QString &body);
-    void readDocument(const QString &item);
-    void readTravelDocument(const QString &body);
-    void readTicket(const QString &item);
-    void readListedTicket(const QString &body);
-    void readSegment(const QRegularExpressionMatch &segment);
+    void readItem(const TPnrItem &item);
+    void readElement(const QString &text);
+    bool readGroupHeader(const TPnrItem &item);
+    void readDocument(const QString &text);
+    void readTravelDocument(const QString &text);
+    void readTicket(const QString &text);
+    void readListedTicket(const QString &text);
+    void readInfant(const QString &text);
+    void readChild(const QString &text);
     bool isNoName(const QString &body) const;
-    void readNames(const QString &item);
+    void readNames(const TPnrItem &item);
     void readLocator();
-    TPassengerLines &passenger(const QString &number);
+    QList<TPassengerChooser::Entry> passengers() const;
+    TPassengerLines &passenger(QStringView number);
 
     const QDate FToday;
     QHash<int, TPassengerLines> FLines;
+    QStringList FNames;
+    QList<TInfant> FInfants;
     bool FNamesEnded = false;
-    bool FAfterName = false;       // the last line that is not blank gave names
-    QString FHeaderLocator;        // from the group's item 0
-    QString FLocatorLine;          // a locator on a line of its own after the names
-    bool FEndorsementOpen = false; // lines without item go on the EI item
-    QString FEndorsement;
+    QString FHeaderLocator;   // from the group's item 0
+    QString FNameContinuation; // the lines after the last name item
     bool FHasEndorsement = false;
 };
 
-void TRecordReader::readLines(const QString &display)
+void TRecordReader::readItems(const QString &display)
 {
-    for (const TPnrLine &line : pnrLines(display)) {
-        if (line.hasItem())
-            readItem(line);
+    for (const TPnrItem &item : pnrItems(display)) {
+        if (item.number < 0)
+            // A line before the first item: an element copied alone.
+            readElement(item.text());
         else
-            readLine(line);
+            readItem(item);
     }
 }
 
-// A line without an item: the locator after a wrapped name list, or more of
-// a long EI item.
-void TRecordReader::readLine(const TPnrLine &line)
+// What an element says, whatever item it is: documents, tickets, infants,
+// children, fare lines, the endorsement.
+void TRecordReader::readElement(const QString &text)
 {
-    if (trimmed(line.text).isEmpty())
-        return;
-    if (FEndorsementOpen && isBlankOrControl(line.text.at(0))) {
-        FEndorsement += u' ' + trimmed(line.text);
-        return;
-    }
-    FEndorsementOpen = false;
-    if (FAfterName && !FNamesEnded && isLocatorLine(line.text))
-        FLocatorLine = trimmed(line.text).left(6);
-    FAfterName = false;
-}
-
-void TRecordReader::readItem(const TPnrLine &line)
-{
-    const TItemPatterns &p = patterns();
-    FRecord.hasItems = true;
-    FEndorsementOpen = false;
-    const QString item = line.itemText();
-    const qsizetype stop = item.indexOf(u'.');
-    const QStringView number = QStringView(item).left(stop);
-    const QString body = trimmed(item.mid(stop + 1));
-
     // A passport's own item names the passenger too: its words are no
     // document type.
-    if (body.startsWith(QLatin1String("SSR DOCS ")))
-        readTravelDocument(body);
+    if (text.startsWith(QLatin1String("SSR DOCS ")))
+        readTravelDocument(text);
     else
-        readDocument(trimmed(item));
-    readTicket(item);
-    if (body.startsWith(QLatin1String("TN/")))
-        readListedTicket(body);
-    if (body.startsWith(QLatin1String("EI/")) && !FHasEndorsement) {
+        readDocument(text);
+    readTicket(text);
+    if (text.startsWith(QLatin1String("TN/")))
+        readListedTicket(text);
+    else if (text.startsWith(QLatin1String("XN/IN/")))
+        readInfant(text);
+    else if (text.startsWith(QLatin1String("SSR CHLD ")))
+        readChild(text);
+    else if (text.startsWith(QLatin1String("FN/")))
+        FRecord.fareLines.append(readFareLine(text));
+    else if (text.startsWith(QLatin1String("EI/")) && !FHasEndorsement) {
         FHasEndorsement = true;
-        FEndorsementOpen = true;
-        FEndorsement = body.mid(3);
+        FRecord.endorsement = endorsement(text.mid(3));
     }
+}
 
-    const QRegularExpressionMatch segment = p.segment.match(item);
-    if (segment.hasMatch()) {
-        readSegment(segment);
+void TRecordReader::readItem(const TPnrItem &item)
+{
+    FRecord.hasItems = true;
+    readElement(item.text());
+
+    const TSegmentLine segment = readSegmentLine(item, FToday);
+    if (segment.kind == TSegmentKind::Flight)
+        FRecord.segments.append(segment.segment);
+    if (segment.kind != TSegmentKind::None)
         FNamesEnded = true;
-    }
 
     // The names come first; contacts, remarks and service requests follow.
     // An item 0 heading a group is no name and leaves the names to come.
-    bool names = false;
-    if (!FNamesEnded && !readGroupHeader(number, body)) {
-        if (isNoName(body)) {
+    if (!FNamesEnded && !readGroupHeader(item)) {
+        if (isNoName(item.body()))
             FNamesEnded = true;
-        } else {
-            readNames(trimmed(item));
-            FLocatorLine.clear();
-            names = true;
-        }
+        else
+            readNames(item);
     }
-    FAfterName = names;
 }
 
 // An item 0 heads a group: the number of seats, the group's name, "NM" and
-// the number of names entered, and the record locator,
-// "0.15BJTUAN NM15 KQ7X2M".
-bool TRecordReader::readGroupHeader(QStringView number, const QString &body)
+// the number of names entered (none yet: "NM0"), and the record locator,
+// "0.15BJTUAN NM15 KQ7X2M", "0.15PAX NM15 TFK2S".
+bool TRecordReader::readGroupHeader(const TPnrItem &item)
 {
-    if (number != u"0" || !FRecord.passengers.isEmpty() || !FHeaderLocator.isEmpty())
+    if (item.number != 0 || !FNames.isEmpty() || !FHeaderLocator.isEmpty())
         return false;
+    const QString body = item.body();
     const QList<QStringView> words = QStringView(body).split(u' ', Qt::SkipEmptyParts);
-    if (words.size() < 3 || words.first().isEmpty() || !words.first().at(0).isDigit())
+    if (words.size() < 3 || !isAsciiDigit(words.first().at(0)))
         return false;
     bool named = false;
     for (qsizetype i = 1; i + 1 < words.size(); ++i) {
         const QStringView word = words.at(i);
-        if (word.size() > 2 && word.startsWith(u"NM") && word.mid(2).toUInt() > 0)
+        if (word.size() > 2 && word.startsWith(u"NM") && allAsciiDigits(word.mid(2)))
             named = true;
     }
     if (!named || !isLocator(words.last()))
@@ -288,17 +288,17 @@ bool TRecordReader::isNoName(const QString &body) const
     return p.element.match(body).hasMatch() || p.endOfTransaction.match(body).hasMatch();
 }
 
-void TRecordReader::readDocument(const QString &item)
+void TRecordReader::readDocument(const QString &text)
 {
     const TItemPatterns &p = patterns();
     qsizetype position = 0;
     for (;;) {
-        const QRegularExpressionMatch word = p.documentWord.match(item, position);
+        const QRegularExpressionMatch word = p.documentWord.match(text, position);
         if (!word.hasMatch())
             return;
         const QRegularExpressionMatch document = p.documentType.match(word.captured(1));
         if (document.hasMatch()) {
-            passenger(word.captured(2)).document = trimmed(document.captured(1));
+            passenger(word.capturedView(2)).document = trimmed(document.captured(1));
             return;
         }
         // The next word may begin right after the "/" (at the "P").
@@ -310,105 +310,117 @@ void TRecordReader::readDocument(const QString &item)
 // document's type, issuing country, number, nationality, birth date, sex
 // (MI or FI for an infant, whose passport is not the adult's), expiry,
 // names, and the passenger.
-void TRecordReader::readTravelDocument(const QString &body)
+void TRecordReader::readTravelDocument(const QString &text)
 {
-    const qsizetype passengerMark = body.lastIndexOf(QLatin1String("/P"));
+    const qsizetype passengerMark = text.lastIndexOf(QLatin1String("/P"));
     if (passengerMark < 0)
         return;
-    const QString number = body.mid(passengerMark + 2);
-    const QList<QStringView> fields = QStringView(body).left(passengerMark).split(u'/');
+    const QString number = trimmed(text.mid(passengerMark + 2));
+    const QList<QStringView> fields = QStringView(text).left(passengerMark).split(u'/');
     if (fields.size() < 3)
         return;
     const QString document = trimmed(fields.at(2).toString());
-    const bool infant = fields.size() > 5 && (fields.at(5) == u"MI" || fields.at(5) == u"FI");
-    if (document.isEmpty() || infant)
+    if (document.isEmpty())
         return;
-    TPassengerLines &lines = passenger(number);
-    if (lines.travelDocument.isEmpty())
-        lines.travelDocument = document;
+    const bool infant = fields.size() > 5 && (fields.at(5) == u"MI" || fields.at(5) == u"FI");
+    QString &kept = infant ? passenger(number).infantDocument : passenger(number).travelDocument;
+    if (kept.isEmpty())
+        kept = document;
 }
 
-void TRecordReader::readTicket(const QString &item)
+void TRecordReader::readTicket(const QString &text)
 {
     // The ticket number is the first one at least one character after the
     // first "SSR TKNE"; a later "SSR TKNE" could only find one of the same.
     const QString request = QStringLiteral("SSR TKNE");
-    const qsizetype start = item.indexOf(request);
+    const qsizetype start = text.indexOf(request);
     if (start < 0)
         return;
-    const QRegularExpressionMatch ticket =
-        patterns().ticket.match(item, start + request.size() + 1);
-    if (!ticket.hasMatch())
-        return;
+    const qsizetype from = start + request.size() + 1;
     // The first ticket found is the passenger's: a later item may name the
     // second booklet of a conjunction ticket, the next number.
-    TPassengerLines &lines = passenger(ticket.captured(2));
-    if (lines.ticket.isEmpty())
-        lines.ticket = ticket.captured(1);
+    if (const auto ticket = patterns().ticket.match(text, from); ticket.hasMatch()) {
+        QString &kept = passenger(ticket.capturedView(2)).ticket;
+        if (kept.isEmpty())
+            kept = ticket.captured(1);
+    } else if (const auto infant = patterns().infantTicket.match(text, from); infant.hasMatch()) {
+        QString &kept = passenger(infant.capturedView(2)).infantTicket;
+        if (kept.isEmpty())
+            kept = infant.captured(1);
+    }
 }
 
-void TRecordReader::readListedTicket(const QString &body)
+void TRecordReader::readListedTicket(const QString &text)
 {
-    const QRegularExpressionMatch ticket = patterns().listedTicket.match(body);
+    const QRegularExpressionMatch ticket = patterns().listedTicket.match(text);
     if (!ticket.hasMatch())
         return;
-    TPassengerLines &lines = passenger(ticket.captured(3));
-    if (lines.listedTicket.isEmpty())
-        lines.listedTicket = ticket.captured(1) + ticket.captured(2);
+    TPassengerLines &lines = passenger(ticket.capturedView(4));
+    QString &kept = ticket.hasCaptured(1) ? lines.infantListedTicket : lines.listedTicket;
+    if (kept.isEmpty())
+        kept = ticket.captured(2) + ticket.captured(3);
+}
+
+// "XN/IN/刘小宝INF(MAR25)/P1": the infant's name as displayed, its birth
+// month dropped, and the passenger who carries it.
+void TRecordReader::readInfant(const QString &text)
+{
+    QString name = text.mid(6);
+    TInfant infant;
+    const qsizetype mark = name.lastIndexOf(QLatin1String("/P"));
+    if (mark >= 0 && allAsciiDigits(QStringView(name).mid(mark + 2).trimmed())) {
+        infant.adult = QStringView(name).mid(mark + 2).trimmed().toInt();
+        name.truncate(mark);
+    }
+    name = trimmed(name);
+    if (name.endsWith(u')')) {
+        const qsizetype open = name.lastIndexOf(u'(');
+        if (open > 0)
+            name.truncate(open);
+    }
+    infant.name = joinedWords(trimmed(name));
+    if (!infant.name.isEmpty())
+        FInfants.append(infant);
+}
+
+// "SSR CHLD CZ HK1 09SEP14/P2": passenger 2 is a child.
+void TRecordReader::readChild(const QString &text)
+{
+    const qsizetype mark = text.lastIndexOf(QLatin1String("/P"));
+    if (mark >= 0)
+        passenger(QStringView(text).mid(mark + 2).trimmed()).child = true;
 }
 
 // What the items say about the passenger of a "/P" number. Numbers that name
 // no passenger are kept aside and never read.
-TPassengerLines &TRecordReader::passenger(const QString &number)
+TPassengerLines &TRecordReader::passenger(QStringView number)
 {
     bool ok = false;
     const int k = number.toInt(&ok);
     return FLines[ok && k > 0 ? k : 0];
 }
 
-void TRecordReader::readSegment(const QRegularExpressionMatch &match)
-{
-    TPnrSegment segment;
-    segment.carrier = trimmed(match.captured(u"carrier"));
-    segment.flight = match.captured(u"carrier") + trimmed(match.captured(u"flight"));
-    segment.bookingClass = match.captured(u"class");
-    const QString year = match.captured(u"year");
-    const bool yearPrinted =
-        year.at(0) >= u'0' && year.at(0) <= u'9' && year.at(1) >= u'0' && year.at(1) <= u'9';
-    segment.date = yearPrinted
-                       ? PnrDateInYear(match.captured(u"date"), year.toInt())
-                       : PnrDateToIso(match.captured(u"date"), FToday, match.captured(u"weekday"));
-    const QString departs = match.captured(u"departs");
-    segment.departs = departs.left(2) + u':' + departs.mid(2);
-    segment.from = trimmed(match.captured(u"from"));
-    segment.to = trimmed(match.captured(u"to"));
-    segment.status = trimmed(match.captured(u"status")).left(2);
-    if (match.hasCaptured(u"terminals")) {
-        const QString terminals = match.captured(u"terminals");
-        segment.hasTerminals = true;
-        segment.departureTerminal = terminal(terminals.left(2));
-        segment.arrivalTerminal = terminal(terminals.mid(2));
-    }
-    FRecord.segments.append(segment);
-}
-
-void TRecordReader::readNames(const QString &item)
+// The names of one name item, its first line; usually one name, but names
+// whose numbers are out of sequence may share it.
+void TRecordReader::readNames(const TPnrItem &item)
 {
     const TBoundedPattern &number = patterns().nameNumber;
+    const QString names = item.body();
     const auto addName = [this](const QString &piece) {
-        const QString name = trimmed(piece);
+        const QString name = joinedWords(trimmed(piece));
         if (!name.isEmpty())
-            FRecord.passengers.append({name, {}});
+            FNames.append(name);
     };
     qsizetype start = 0;
     for (;;) {
-        const QRegularExpressionMatch next = number.match(item, start);
+        const QRegularExpressionMatch next = number.match(names, start);
         if (!next.hasMatch())
             break;
-        addName(item.mid(start, next.capturedStart() - start));
+        addName(names.mid(start, next.capturedStart() - start));
         start = next.capturedEnd();
     }
-    addName(item.mid(start));
+    addName(names.mid(start));
+    FNameContinuation = item.continuation;
 }
 
 // The record locator: the group's, or the one closing the last name, or one
@@ -416,9 +428,9 @@ void TRecordReader::readNames(const QString &item)
 void TRecordReader::readLocator()
 {
     FRecord.locator = FHeaderLocator;
-    if (FRecord.passengers.isEmpty())
+    if (FNames.isEmpty())
         return;
-    QString &name = FRecord.passengers.last().FName;
+    QString &name = FNames.last();
     const QRegularExpressionMatch found = patterns().locator.match(name);
     const QString closing = found.hasMatch() ? found.captured(1) : QString();
     if (!closing.isEmpty() &&
@@ -427,8 +439,51 @@ void TRecordReader::readLocator()
         name.truncate(found.capturedStart());
         name = trimmed(name.remove(closing, Qt::CaseInsensitive));
     } else if (FRecord.locator.isEmpty()) {
-        FRecord.locator = FLocatorLine;
+        FRecord.locator = lineLocator(FNameContinuation);
     }
+}
+
+// The chooser's entries: the names in order, each infant right after the
+// adult who carries it (one whose adult is no name at the end), each with
+// what the items say about them.
+QList<TPassengerChooser::Entry> TRecordReader::passengers() const
+{
+    const bool hasAmounts = FRecord.hasAmounts();
+    const auto amounts = [&](TPassengerType type, int k) -> std::optional<TPnrAmounts> {
+        if (!hasAmounts)
+            return std::nullopt;
+        return FRecord.amountsOf(type, k);
+    };
+    const auto infantEntry = [&](const TInfant &infant) {
+        const TPassengerLines lines = FLines.value(infant.adult);
+        TPassengerChooser::Entry entry{infant.name, {}};
+        entry.FInfo.FId = lines.infantDocument;
+        entry.FInfo.FTicketNum =
+            lines.infantTicket.isEmpty() ? lines.infantListedTicket : lines.infantTicket;
+        entry.FInfo.FAmounts = amounts(TPassengerType::Infant, infant.adult);
+        return entry;
+    };
+
+    QList<TPassengerChooser::Entry> entries;
+    for (int k = 1; k <= FNames.size(); ++k) {
+        const QString &name = FNames.at(k - 1);
+        const TPassengerLines lines = FLines.value(k);
+        TPassengerChooser::Entry entry{name, {}};
+        entry.FInfo.FId = lines.document.isEmpty() ? lines.travelDocument : lines.document;
+        entry.FInfo.FTicketNum = lines.ticket.isEmpty() ? lines.listedTicket : lines.ticket;
+        const bool child = lines.child || name.endsWith(QLatin1String("CHD"), Qt::CaseInsensitive);
+        entry.FInfo.FAmounts = amounts(child ? TPassengerType::Child : TPassengerType::Adult, k);
+        entries.append(entry);
+        for (const TInfant &infant : FInfants) {
+            if (infant.adult == k)
+                entries.append(infantEntry(infant));
+        }
+    }
+    for (const TInfant &infant : FInfants) {
+        if (infant.adult < 1 || infant.adult > FNames.size())
+            entries.append(infantEntry(infant));
+    }
+    return entries;
 }
 
 TPnrRecord TRecordReader::finish()
@@ -438,40 +493,11 @@ TPnrRecord TRecordReader::finish()
     } catch (const TPatternGaveUp &) {
         // The last name stays as it is.
     }
-    for (qsizetype k = 1; k <= FRecord.passengers.size(); ++k) {
-        const auto lines = FLines.constFind(int(k));
-        if (lines == FLines.cend())
-            continue;
-        TPassengerInfo &info = FRecord.passengers[k - 1].FInfo;
-        info.FId = lines->document.isEmpty() ? lines->travelDocument : lines->document;
-        info.FTicketNum = lines->ticket.isEmpty() ? lines->listedTicket : lines->ticket;
-    }
-    if (FHasEndorsement)
-        FRecord.endorsement = endorsement(FEndorsement);
+    FRecord.passengers = passengers();
     return std::move(FRecord);
 }
 
 } // namespace
-
-bool TPnrSegment::isFlown() const
-{
-    static const char *const notFlown[] = {"UN", "UC", "NO", "HX", "XX", "XL"};
-    for (const char *code : notFlown) {
-        if (status == QLatin1String(code))
-            return false;
-    }
-    return true;
-}
-
-QList<TPnrSegment> TPnrRecord::flownSegments() const
-{
-    QList<TPnrSegment> flown;
-    for (const TPnrSegment &segment : segments) {
-        if (segment.isFlown())
-            flown.append(segment);
-    }
-    return flown;
-}
 
 TPnrRecord ReadPnrRecord(const QString &text, const QDate &today)
 {
@@ -480,15 +506,11 @@ TPnrRecord ReadPnrRecord(const QString &text, const QDate &today)
     // No terminal writes a text on which a search gives up; the reading of
     // that part ends with what it has found so far.
     try {
-        reader.FRecord.priceDisplay = readPriceDisplay(display);
+        reader.FRecord.priceQuotes = readPriceQuotes(display);
     } catch (const TPatternGaveUp &) {
     }
     try {
-        reader.FRecord.fareLine = readFareLine(display);
-    } catch (const TPatternGaveUp &) {
-    }
-    try {
-        reader.readLines(display);
+        reader.readItems(display);
     } catch (const TPatternGaveUp &) {
     }
     return reader.finish();

@@ -4,24 +4,33 @@
 
 #include <QList>
 #include <QString>
-#include <optional>
 
 // What a pasted reservation display says, read without touching the
 // receipt: ReadPnrRecord() builds it, WritePnrRecord() puts it into the
 // receipt.
 
-// The amounts of the price display or of the fare line, as the receipt
-// shows them ("1860.00"). A value the display does not give is absent and
-// leaves its field as it is.
-struct TPnrAmounts
-{
-    std::optional<QString> fare;
-    std::optional<QString> airportTax;    // the tax coded CN
-    std::optional<QString> fuelSurcharge; // the tax coded YQ, or "EXEMPT"
-    std::optional<QString> otherTax;      // every other tax, added up
-    std::optional<QString> total;
+enum class TPassengerType { Adult, Child, Infant };
 
-    bool operator==(const TPnrAmounts &) const = default;
+// One fare line: "FN/A/FCNY1860.00/SCNY1860.00/.../ACNY1910.00", an
+// infant's "FN/IN/.../P1", a passenger's own ".../P2".
+struct TPnrFareLine
+{
+    TPnrAmounts amounts;
+    bool infant = false; // the fare of the infant carried by passenger
+    int passenger = 0;   // the passenger its "/Pn" names; 0 for none
+
+    bool operator==(const TPnrFareLine &) const = default;
+};
+
+// One price of a price quote: "01 Y FARE:CNY1860.00 TAX:CNY50.00
+// YQ:TEXEMPTYQ TOTAL:1910.00", after ">PAT:A" for adults, ">PAT:A*CH" for
+// children, ">PAT:A*IN" for infants.
+struct TPnrPriceQuote
+{
+    TPassengerType type = TPassengerType::Adult;
+    TPnrAmounts amounts;
+
+    bool operator==(const TPnrPriceQuote &) const = default;
 };
 
 // One segment line, its codes as the display writes them.
@@ -42,7 +51,7 @@ struct TPnrSegment
     bool hasTerminals = false;
 
     // A segment cancelled, refused or never actioned (UN, UC, NO, HX, XX, XL)
-    // is not flown and takes no row of the receipt.
+    // is not flown.
     bool isFlown() const;
 
     bool operator==(const TPnrSegment &) const = default;
@@ -50,18 +59,35 @@ struct TPnrSegment
 
 struct TPnrRecord
 {
-    TPnrAmounts priceDisplay; // "FARE:CNY1860.00 TAX:CNY50.00 ... TOTAL:1910.00"
-    TPnrAmounts fareLine;     // "FN/A/FCNY1860.00/SCNY1860.00/.../ACNY1910.00"
-    // Every segment line in the display's order, flown or not.
+    QList<TPnrPriceQuote> priceQuotes; // in the display's order
+    QList<TPnrFareLine> fareLines;     // in the display's order
+    // Every flight segment in the display's order, flown or not; surface
+    // segments (ARNK) and open dates are none.
     QList<TPnrSegment> segments;
-    // The passengers in the order of the name items, each with the ID and
-    // ticket number found for them.
+    // The passengers in the order of the name items, each infant right after
+    // the adult who carries it, each with the ID, ticket number and amounts
+    // found for them.
     QList<TPassengerChooser::Entry> passengers;
     QString locator;     // as written, empty when the display gives none
     QString endorsement; // from the EI item; empty when there is none
     // Whether the display holds any numbered item at all: a display that
-    // does marks the row after its last flown segment void.
+    // does marks the row after its last segment void.
     bool hasItems = false;
 
-    QList<TPnrSegment> flownSegments() const;
+    // The segments that take a row of the receipt: the flown ones; all of
+    // them when none is flown (a flight cancelled and not yet rebooked
+    // shows as it stands).
+    QList<TPnrSegment> rowSegments() const;
+
+    // Whether the display gives any amount at all.
+    bool hasAmounts() const;
+
+    // The amounts of one passenger (1 for the first name; 0 for none in
+    // particular). Their own fare line first; a child's price quote; the
+    // fare line that names no passenger, which is every adult's and child's
+    // who has none of their own; the adults' price quote. An infant's are
+    // the infant fare line of the adult who carries it, else the one that
+    // names no passenger, else the infants' price quote, else none: never
+    // an adult's.
+    TPnrAmounts amountsOf(TPassengerType type, int passenger) const;
 };

@@ -21,9 +21,15 @@
 //   today=2026-12-10                       the date of the conversion
 //   edtFlight1=CA1501                      a field and the text it shows
 //   passenger=王建国|110105...|9992...     an entry of the chooser: name|ID|ticket
+//   passenger=王小明CHD|...|...|620.00|EXEMPT|EXEMPT||620.00
+//                                          with the amounts the receipt shows
+//                                          once the entry is chosen: fare,
+//                                          airport tax, fuel surcharge, other
+//                                          tax, total
 //
 // Every field not named there must read as ClearItinerary leaves a fresh
-// receipt, so a stray write anywhere is caught.
+// receipt, so a stray write anywhere is caught. An entry written without
+// amounts shows the receipt's own when chosen (those of the first entry).
 
 inline QString fixturePath(const QString &name)
 {
@@ -106,6 +112,12 @@ struct TExpected
         return expected;
     }
 
+    static QStringList amountFields()
+    {
+        return {QStringLiteral("edtFare"), QStringLiteral("edtCAAC"), QStringLiteral("edtYQ"),
+                QStringLiteral("edtTax"), QStringLiteral("edtTotal")};
+    }
+
     // One line per difference, empty when the receipt is as expected.
     QStringList differences(const TReceipt &receipt) const
     {
@@ -132,9 +144,12 @@ struct TExpected
             entries.append(entry.FName + u'|' + entry.FInfo.FId + u'|' + entry.FInfo.FTicketNum);
             names.append(entry.FName);
         }
-        if (entries != passengers)
+        QStringList named; // the expected entries without their amounts
+        for (const QString &passenger : passengers)
+            named.append(passenger.section(u'|', 0, 2));
+        if (entries != named)
             found.append(QStringLiteral("passengers: %1, expected %2")
-                             .arg(entries.join(u", "), passengers.join(u", ")));
+                             .arg(entries.join(u", "), named.join(u", ")));
         if (receipt.fields.passengerEntries() != names)
             found.append(QStringLiteral("the drop-down lists %1")
                              .arg(receipt.fields.passengerEntries().join(u", ")));
@@ -143,6 +158,39 @@ struct TExpected
             found.append(QStringLiteral("the drop-down shows entry %1, expected %2")
                              .arg(receipt.fields.passengerIndex())
                              .arg(shown));
+        return found;
+    }
+
+    // Chooses each entry in turn, as the agent does before printing each
+    // passenger's receipt, and lists where the receipt does not show that
+    // passenger's name, ID, ticket and amounts; the first entry is shown
+    // again at the end.
+    QStringList choiceDifferences(TReceipt &receipt) const
+    {
+        TItineraryFields cleared;
+        ClearItinerary(cleared);
+        QStringList receiptAmounts;
+        for (const QString &name : amountFields())
+            receiptAmounts.append(fields.value(name, cleared.text(name)));
+
+        QStringList found;
+        const QList<TPassengerChooser::Entry> entries = receipt.passengers.entries();
+        for (qsizetype k = 0; k < entries.size() && k < passengers.size(); ++k) {
+            receipt.passengers.cboPassengerChange(int(k));
+            const QStringList want = passengers.at(k).split(u'|');
+            QStringList have = {receipt.fields.text(QStringLiteral("edtPassenger")),
+                                receipt.fields.text(QStringLiteral("edtId")),
+                                receipt.fields.text(QStringLiteral("edtTicketNo"))};
+            QStringList expected = want.mid(0, 3);
+            for (const QString &name : amountFields())
+                have.append(receipt.fields.text(name));
+            expected.append(want.size() > 3 ? want.mid(3) : receiptAmounts);
+            if (have != expected)
+                found.append(QStringLiteral("entry %1 chosen shows %2, expected %3")
+                                 .arg(k + 1)
+                                 .arg(have.join(u'|'), expected.join(u'|')));
+        }
+        receipt.passengers.cboPassengerChange(0);
         return found;
     }
 };

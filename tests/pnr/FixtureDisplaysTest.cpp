@@ -51,6 +51,7 @@ TEST_P(FixtureDisplay, GivesItsExpectedFields)
         TReceipt receipt;
         receipt.convert(text, expected.today, lists.airNames, lists.cityNames);
         EXPECT_EQ(expected.differences(receipt), QStringList()) << lineEnd.name;
+        EXPECT_EQ(expected.choiceDifferences(receipt), QStringList()) << lineEnd.name;
     }
 }
 

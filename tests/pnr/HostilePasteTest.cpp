@@ -160,9 +160,11 @@ TEST(ParsePnrText, ReadsALongEndorsement)
     const TFixtureLists lists;
     TReceipt receipt;
     receipt.convert(lines.join(u'\r'), QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    // One piece, from its first Chinese character on, each line joined on
+    // after a blank.
     const QString endorsement = receipt.fields.text(QStringLiteral("cboEndorsement"));
-    EXPECT_EQ(endorsement.size(), longLine + 2 * 100000);
-    EXPECT_TRUE(endorsement.startsWith(chinese + u'/'));
+    EXPECT_EQ(endorsement.size(), longLine + 3 * 100000);
+    EXPECT_TRUE(endorsement.startsWith(chinese + QStringLiteral(" X") + QChar(0x4E0D) + u' '));
 }
 
 // Each search starts where the last one ended, on the whole text; nothing may

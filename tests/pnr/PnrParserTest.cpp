@@ -114,7 +114,7 @@ TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
         {"a price display in yuan and fen",
          {"1.ZHANG/SAN HX7QJ2", segmentLine,
           "01 Y FARE:CNY1860.50 TAX:CNY50.00 YQ:TEXEMPTYQ  TOTAL:1910.50"},
-         with(segmentRow, {"edtFare=1860.00", "edtCAAC=50.00", "edtTotal=1910.00", "edtPnr=HX7QJ2",
+         with(segmentRow, {"edtFare=1860.50", "edtCAAC=50.00", "edtTotal=1910.50", "edtPnr=HX7QJ2",
                            "edtPassenger=ZHANG/SAN", "passenger=ZHANG/SAN||"})},
         {"the fare line over the price display",
          {"1.ZHANG/SAN HX7QJ2", segmentLine, "01 Y FARE:CNY1000 TAX:CNY30 TOTAL:1030",
@@ -144,9 +144,12 @@ TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
         {"no record locator after the last name",
          {"1.张三 2.李四", segmentLine},
          with(segmentRow, {"edtPassenger=张三", "passenger=张三||", "passenger=李四||"})},
-        {"five characters are no record locator",
+        {"an older record's locator of five characters",
          {"1.张三 2.李四 AB12C", segmentLine},
-         with(segmentRow, {"edtPassenger=张三", "passenger=张三||", "passenger=李四 AB12C||"})},
+         with(segmentRow, {"edtPnr=AB12C", "edtPassenger=张三", "passenger=张三||", "passenger=李四||"})},
+        {"four characters are no record locator",
+         {"1.张三 2.李四 AB12", segmentLine},
+         with(segmentRow, {"edtPassenger=张三", "passenger=张三||", "passenger=李四 AB12||"})},
         {"an empty text", {}, {}},
         {"no numbered item", {"**ELECTRONIC TICKET PNR**", ">pn"}, {}},
     };
@@ -180,16 +183,54 @@ TEST(ParsePnrText, KeepsNothingBetweenRuns)
 
 TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
 {
-    // The price display gives no total and no fuel surcharge: the total rule
-    // adds the fare and the tax with the fuel surcharge as the receipt holds
-    // it.
+    // The price display gives no total: the total rule adds the fare, the
+    // tax and the fuel surcharge.
     const TFixtureLists lists;
     TReceipt receipt;
-    receipt.fields.setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
-    receipt.convert(display({"1.ZHANG/SAN HX7QJ2", segmentLine, "01 Y FARE:CNY1860 TAX:CNY50"}),
-                    QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+    receipt.convert(
+        display({"1.ZHANG/SAN HX7QJ2", segmentLine, "01 Y FARE:CNY1860 TAX:CNY50 YQ:CNY110"}),
+        QDate(2026, 12, 10), lists.airNames, lists.cityNames);
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("2020.00"));
-    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110"));
+    EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("110.00"));
+}
+
+// The international surcharge of one display must not stay on the next,
+// domestic receipt: a display without amounts leaves every amount box empty
+// and the surcharge exempt; one without a surcharge leaves it exempt.
+TEST(ParsePnrText, LeavesNoAmountOfTheDisplayBefore)
+{
+    const TFixtureLists lists;
+    const QString international = display(
+        {"1.SATO/KENJI MR HN6V2X", segmentLine,
+         "4.FN/A/FCNY4200.00/SCNY4200.00/C0.00/TCNY90.00CN/TCNY850.00YQ/TCNY20.00YR/ACNY5160.00"});
+    const struct
+    {
+        const char *what;
+        std::vector<const char *> display;
+        std::vector<const char *> amounts; // fare, airport tax, fuel, other, total
+    } cases[] = {
+        {"no amounts", {"1.ZHANG/SAN HX7QJ2", segmentLine}, {"", "", "EXEMPT", "", ""}},
+        {"a price display without surcharge",
+         {"1.ZHANG/SAN HX7QJ2", segmentLine, "01 Y FARE:CNY1860 TAX:CNY50"},
+         {"1860.00", "50.00", "EXEMPT", "", "1910.00"}},
+    };
+    for (const auto &c : cases) {
+        TReceipt receipt;
+        receipt.convert(international, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
+        ASSERT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("850.00"));
+        receipt.convert(display(c.display), QDate(2026, 12, 10), lists.airNames,
+                        lists.cityNames);
+        QStringList amounts;
+        for (const QString &name : TExpected::amountFields())
+            amounts.append(receipt.fields.text(name));
+        EXPECT_EQ(amounts, u8list(c.amounts)) << c.what;
+        // Choosing the passenger keeps the receipt as converted.
+        receipt.passengers.cboPassengerChange(0);
+        QStringList chosen;
+        for (const QString &name : TExpected::amountFields())
+            chosen.append(receipt.fields.text(name));
+        EXPECT_EQ(chosen, amounts) << c.what;
+    }
 }
 
 TEST(ParsePnrText, AFareLineWithoutFuelSurchargeLeavesNoneOnTheReceipt)

@@ -1,5 +1,5 @@
 #include "Strings.h"
-#include "pnr/PnrDisplayLines.h"
+#include "pnr/PnrItems.h"
 #include "pnr/PnrReader.h"
 
 #include <gtest/gtest.h>
@@ -29,47 +29,79 @@ QStringList passengers(const TPnrRecord &record)
 
 const char *const segmentLine = " 3.  CA1501 Y   TU15DEC  PEKSHA HK2   0800 1010          E T3T2";
 
-TEST(PnrLines, CutsAtEveryKindOfLineBreak)
+QStringList itemTexts(const QString &display)
 {
-    const QString text = QStringLiteral("1.A\r\n2.B\n3.C\r4.D\u20285.E\r\n\r\n6.F");
-    QStringList items;
-    for (const TPnrLine &line : pnrLines(text))
-        items.append(line.itemText());
-    EXPECT_EQ(items, u8list({"1.A", "2.B", "3.C", "4.D", "5.E", "", "6.F"}));
+    QStringList texts;
+    for (const TPnrItem &item : pnrItems(display))
+        texts.append(item.number < 0 ? u'?' + item.text()
+                                     : QString::number(item.number) + u'.' + item.text());
+    return texts;
 }
 
-TEST(PnrLines, ReadsAnItemGluedAfterAPageMarkAsALineOfItsOwn)
+TEST(PnrItems, CutsAtEveryKindOfLineBreak)
+{
+    const QString text = QStringLiteral("1.A\r\n2.B\n3.C\r4.D\u20285.E\r\n\r\n6.F");
+    EXPECT_EQ(itemTexts(text), u8list({"1.A", "2.B", "3.C", "4.D", "5.E", "6.F"}));
+}
+
+TEST(PnrItems, FindsTheItemsHoweverTheDisplayWasCopied)
 {
     const struct
     {
         const char *what;
-        const char *line;
-        Lines texts;
+        const char *text;
+        Lines items;
     } cases[] = {
-        {"after -",
+        {"a page mark with the next page's item glued to it",
          "7.SSR TKNE MU HK1 7812345678902/1/P2    -8.SSR TKNE MU",
-         {"7.SSR TKNE MU HK1 7812345678902/1/P2    ", "8.SSR TKNE MU"}},
-        {"after + and a blank",
-         "7.OSI CA CTCT139     + 8.RMK X",
-         {"7.OSI CA CTCT139     ", "8.RMK X"}},
-        {"two on one line", "1.A  -2.B  +3.C", {"1.A  ", "2.B  ", "3.C"}},
-        {"a mark without a blank before it", "4.BJS/T 010-5.5", {"4.BJS/T 010-5.5"}},
+         {"7.SSR TKNE MU HK1 7812345678902/1/P2", "8.SSR TKNE MU"}},
+        {"after + and a blank", "7.OSI CA CTCT139     + 8.RMK X", {"7.OSI CA CTCT139", "8.RMK X"}},
+        {"three on one line", "1.A  -2.B  +3.C", {"1.A", "2.B", "3.C"}},
+        {"a hyphen inside a word is no mark", "4.BJS/T 010-5.5", {"4.BJS/T 010-5.5"}},
         {"a mark that no item follows", "4.FARE -5 +X", {"4.FARE -5 +X"}},
-        {"a mark at the start of the line", "   -5.SSR FOID", {"   -5.SSR FOID"}},
-        {"a mark at the end of the line",
-         "3.  CA1501 Y            +",
-         {"3.  CA1501 Y            "}},
-        {"a mark ending a name line",
-         " 1.张三 2.李四 HX7QJ2      -",
-         {" 1.张三 2.李四 HX7QJ2      "}},
+        {"a mark at the start of the line", "   -5.SSR FOID", {"5.SSR FOID"}},
+        {"a mark at the end of the line", "3.  CA1501 Y            +", {"3.CA1501 Y"}},
         {"a hyphen ending a word", "4.RMK TEL 010-", {"4.RMK TEL 010-"}},
+        {"items run together, each after the one before",
+         "1.张三 2.李四 HX7QJ2 3. CA1501 Y TU15DEC PEKSHA HK2 0800 1010 E T3T2 4.RMK X",
+         {"1.张三", "2.李四 HX7QJ2", "3.CA1501 Y TU15DEC PEKSHA HK2 0800 1010 E T3T2", "4.RMK X"}},
+        {"inside a line only the next number begins an item",
+         "5.FC/A/BJS MU SHA 9.00Y 6.FP/CASH 8.X", {"5.FC/A/BJS MU SHA 9.00Y", "6.FP/CASH 8.X"}},
+        {"an amount begins no item, even at the start of a line",
+         "1.A\n  1910.00", {"1.A 1910.00"}},
+        {"a group's header is an item although a digit follows",
+         ">RT KQ7X2M 0.12BJTUAN NM12 KQ7X2M 1.张三",
+         {"0.12BJTUAN NM12 KQ7X2M", "1.张三"}},
+        {"prompts anywhere", "1.A >PN 2.B\n>pn\n3.C", {"1.A", "2.B", "3.C"}},
+        {"continuation lines belong to the item above, a break at / joined",
+         "9.FN/A/FCNY1860.00/TEXEMPTYQ/\n    ACNY1910.00\n10.SSR DOCS X/IRELAND E\n/P1\n"
+         "11.RMK A\nB",
+         {"9.FN/A/FCNY1860.00/TEXEMPTYQ/ACNY1910.00", "10.SSR DOCS X/IRELAND E/P1",
+          "11.RMK A B"}},
+        {"a line broken between two Chinese characters", "9.EI/改期退票\n收费",
+         {"9.EI/改期退票收费"}},
+        {"a price quote continues no item",
+         "6.CTU166\n>PAT:A\n01 Y FARE:CNY1630.00 TAX:CNY50.00 TOTAL:1680.00\nSFC:01",
+         {"6.CTU166"}},
+        {"tabs and no-break spaces for blanks", "1.\t张三\u00a02.李四", {"1.张三", "2.李四"}},
+        {"lines before the first item each on their own, a banner dropped",
+         "RTXXXXXX\n**ELECTRONIC TICKET PNR**\nFN/A/SCNY10.00/\n  ACNY10.00\n1.A",
+         {"?RTXXXXXX", "?FN/A/SCNY10.00/ACNY10.00", "1.A"}},
     };
-    for (const auto &c : cases) {
-        QStringList texts;
-        for (const TPnrLine &line : pnrLines(u8s(c.line)))
-            texts.append(line.text);
-        EXPECT_EQ(texts, u8list(c.texts)) << c.what;
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(itemTexts(u8s(c.text)), u8list(c.items)) << c.what;
+}
+
+TEST(PnrItems, KeepsTheRowOfTheFixedColumns)
+{
+    const QList<TPnrItem> items =
+        pnrItems(u8s("10.  MU5132 Y   WE26AUG  PEKHGH RR2   1055 1315          E T2--    +\n"
+                     "    OP-MF8102"));
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items.first().row,
+              u8s("10.  MU5132 Y   WE26AUG  PEKHGH RR2   1055 1315          E T2--     "));
+    EXPECT_EQ(items.first().bodyStart, 3);
+    EXPECT_EQ(items.first().continuation, u8s("OP-MF8102"));
 }
 
 TEST(ReadPnrRecord, GivesEachPassengerTheirDocumentAndTicket)
@@ -136,6 +168,7 @@ TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
     {
         const char *item;
         bool isName;
+        const char *infant = nullptr; // the passenger it adds after the first
     } cases[] = {
         {"2.SSR FOID CA HK1 NI110101199001011234/P1", false},
         {"2.OSI CA CTCT13800138000", false},
@@ -146,7 +179,7 @@ TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
         {"2.FP/CASH,CNY", false},
         {"2.EI/BUDEQIANZHUAN不得签转", false},
         {"2.TN/999-1234567890/P1", false},
-        {"2.XN/IN/张小宝INF(MAR25)/P1", false},
+        {"2.XN/IN/张小宝INF(MAR25)/P1", false, "张小宝INF"},
         {"2.T", false},
         {"2.BJS/T BJS/T 010-12345678/TRAVEL/WANG ABCDEFG", false},
         {"2.BJS/T PEK/T-5129XXXX/BEIJING", false},
@@ -164,9 +197,11 @@ TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
         QStringList names;
         for (const TPassengerChooser::Entry &entry : read.passengers)
             names.append(entry.FName);
-        const QStringList expected =
+        QStringList expected =
             c.isName ? QStringList{u8s("ZHANG/SAN"), u8s(c.item).mid(2), QStringLiteral("LI/SI")}
                      : QStringList{QStringLiteral("ZHANG/SAN")};
+        if (c.infant)
+            expected.append(u8s(c.infant));
         EXPECT_EQ(names, expected) << c.item;
     }
 }
@@ -267,7 +302,8 @@ TEST(ReadPnrRecord, KeepsEachSegmentWithItsStatus)
         const TPnrSegment &segment = read.segments.first();
         EXPECT_EQ(segment.status, u8s(c.status)) << c.line;
         EXPECT_EQ(segment.isFlown(), c.flown) << c.line;
-        EXPECT_EQ(read.flownSegments().size(), c.flown ? 1 : 0) << c.line;
+        // Alone, a segment takes its row whatever its status.
+        EXPECT_EQ(read.rowSegments().size(), 1) << c.line;
         EXPECT_EQ(segment.date, u8s(c.date)) << c.line;
         EXPECT_EQ(segment.flight, QStringLiteral("MU5101")) << c.line;
         EXPECT_EQ(segment.from + segment.to, QStringLiteral("PEKSHA")) << c.line;
@@ -280,7 +316,26 @@ TEST(ReadPnrRecord, EndsTheNamesAtASegmentThatIsNotFlown)
     const TPnrRecord read = record(
         {"1.ZHANG/SAN HX7QJ2", " 2.  MU5101 Y   MO11JAN  PEKSHA XX1   0800 1010", "3.LI/SI"});
     EXPECT_EQ(passengers(read), u8list({"ZHANG/SAN||"}));
-    EXPECT_TRUE(read.flownSegments().isEmpty());
+    EXPECT_EQ(read.segments.size(), 1);
+}
+
+// Cancelled segments fill no row while a flown one remains; a flight
+// cancelled and not yet rebooked shows as it stands.
+TEST(ReadPnrRecord, GivesRowsToTheFlownSegmentsOrToAllWhenNoneIsFlown)
+{
+    const char *const cancelled = " 2.  MU5101 Y   MO11JAN  PEKSHA HX1   0800 1010";
+    const char *const flown = " 3.  MU5103 Y   MO11JAN  PEKSHA HK1   1000 1210";
+    const char *const refused = " 4.  MU5105 Y   MO11JAN  PEKSHA UN1   1200 1410";
+    const auto flights = [](const QList<TPnrSegment> &segments) {
+        QStringList list;
+        for (const TPnrSegment &segment : segments)
+            list.append(segment.flight);
+        return list;
+    };
+    EXPECT_EQ(flights(record({"1.ZHANG/SAN HX7QJ2", cancelled, flown, refused}).rowSegments()),
+              u8list({"MU5103"}));
+    EXPECT_EQ(flights(record({"1.ZHANG/SAN HX7QJ2", cancelled, refused}).rowSegments()),
+              u8list({"MU5101", "MU5105"}));
 }
 
 TEST(ReadPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
@@ -305,29 +360,54 @@ TEST(ReadPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
         {"no airport tax due, foreign taxes over a continuation line",
          {"9.FN/A/FJPY52000.00/ECNY2650.00/SCNY2650.00/C0.00/XCNY1180.00/TEXEMPTCN/",
           "    TCNY480.00YQ/TCNY500.00SW/TCNY200.00OI/ACNY3830.00"},
-         {a("2650.00"), {}, a("480.00"), a("700.00"), a("3830.00")}},
+         {a("2650.00"), a("EXEMPT"), a("480.00"), a("700.00"), a("3830.00")}},
         {"other taxes in fen add up",
          {"9.FN/A/FCNY4200.00/SCNY4200.00/C0.00/TCNY90.00CN/TCNY20.50YR/TCNY12.75E7/"},
          {a("4200.00"), a("90.00"), {}, a("33.25"), {}}},
         {"no fuel surcharge item at all",
          {"9.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/ACNY1910.00"},
          {a("1860.00"), a("50.00"), {}, {}, a("1910.00")}},
-        {"the infant's fare line after an adult's without a total",
+        {"an adult's without a total, the infant's after it",
          {"9.FN/A/FCNY1280.00/SCNY1280.00/C3.00/XCNY50.00/TCNY50.00CN/TCNY30.00YQ/",
           "10.FN/IN/FCNY130.00/SCNY130.00/C0.00/TEXEMPTCN/TCNY99.00YR/ACNY130.00/P1"},
-         {a("1280.00"), a("50.00"), a("30.00"), {}, a("130.00")}},
+         {a("1280.00"), a("50.00"), a("30.00"), {}, {}}},
+        {"an exchange: the fare of FCNY, the total left to the sum",
+         {"9.FN/A/FCNY640.00/SCNY0.00/RCNY640.00/C0.00/XCNY50.00/TCNY50.00CN/TEXEMPTYQ/"
+          "OCNY50.00CN/ACNY0.00"},
+         {a("640.00"), a("50.00"), a("EXEMPT"), {}, {}}},
+        {"amounts in fen and without decimals",
+         {"9.FN/A/FCNY1860.5/SCNY1860.5/C0.00/TCNY50CN/ACNY1910.50"},
+         {a("1860.50"), a("50.00"), {}, {}, a("1910.50")}},
         {"a tax code glued to no element is no tax",
          {"9.FN/A/FCNY1860.00/SCNY1860.00/XTCNY50.00CN/ACNY1860.00"},
          {a("1860.00"), {}, {}, {}, a("1860.00")}},
     };
     for (const auto &c : cases) {
-        const TPnrAmounts read = record(c.display).fareLine;
+        const TPnrRecord whole = record(c.display);
+        ASSERT_FALSE(whole.fareLines.isEmpty()) << c.what;
+        const TPnrAmounts read = whole.fareLines.first().amounts;
         EXPECT_EQ(read.fare, c.fareLine.fare) << c.what;
         EXPECT_EQ(read.airportTax, c.fareLine.airportTax) << c.what;
         EXPECT_EQ(read.fuelSurcharge, c.fareLine.fuelSurcharge) << c.what;
         EXPECT_EQ(read.otherTax, c.fareLine.otherTax) << c.what;
         EXPECT_EQ(read.total, c.fareLine.total) << c.what;
     }
+}
+
+TEST(ReadPnrRecord, TellsWhoseEachFareLineIs)
+{
+    const TPnrRecord read = record(
+        {"1.LUO/GANG 2.LUO/XIAOMIN CHD HW2B7Q",
+         "9.FN/A/FCNY1270.00/SCNY1270.00/C3.00/TCNY50.00CN/TEXEMPTYQ/ACNY1320.00",
+         "10.FN/A/FCNY640.00/SCNY640.00/C3.00/TEXEMPTCN/TEXEMPTYQ/ACNY640.00/P2",
+         "11.FN/IN/FCNY130.00/SCNY130.00/C0.00/TEXEMPTCN/TEXEMPTYQ/", "    ACNY130.00/P1"});
+    QStringList lines;
+    for (const TPnrFareLine &line : read.fareLines)
+        lines.append(QStringLiteral("%1 %2 %3")
+                         .arg(line.amounts.total.value_or(QString()))
+                         .arg(line.infant ? QStringLiteral("infant") : QStringLiteral("-"))
+                         .arg(line.passenger));
+    EXPECT_EQ(lines, u8list({"1320.00 - 0", "640.00 - 2", "130.00 infant 1"}));
 }
 
 TEST(ReadPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
@@ -343,7 +423,9 @@ TEST(ReadPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
         {"01 Y FARE:CNY1320.00 TAX:CNY50.00 TOTAL:1370.00", std::nullopt},
     };
     for (const auto &c : cases) {
-        const TPnrAmounts read = record({c.line}).priceDisplay;
+        const TPnrRecord quoted = record({c.line});
+        ASSERT_EQ(quoted.priceQuotes.size(), 1) << c.line;
+        const TPnrAmounts read = quoted.priceQuotes.first().amounts;
         EXPECT_EQ(read.fuelSurcharge, c.fuelSurcharge) << c.line;
         EXPECT_EQ(read.fare, QStringLiteral("1320.00")) << c.line;
     }

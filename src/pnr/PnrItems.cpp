@@ -1,0 +1,252 @@
+#include "pnr/PnrItems.h"
+
+#include "common/TextRules.h"
+
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'\n' || u == u'\r' || u == u'\v' || u == u'\f' || u == 0x85 || u == 0x2028 ||
+           u == 0x2029;
+}
+
+bool isBlank(QChar c)
+{
+    return c.unicode() <= 0x20;
+}
+
+// Copies out of web pages and chat hold tabs, no-break spaces and
+// ideographic spaces where the terminal shows blanks.
+bool standsForBlank(QChar c)
+{
+    return c == u'\t' || c.unicode() == 0xA0 || c.unicode() == 0x3000;
+}
+
+bool isPageMark(QChar c)
+{
+    return c == u'+' || c == u'-';
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// Chinese for joining a line broken inside a word; a character outside the
+// Basic Multilingual Plane counts by its half, as names write them.
+bool isChineseUnit(QChar c)
+{
+    return c.isSurrogate() || isChineseCharacter(c.unicode());
+}
+
+// The end of the run of digits that starts at from.
+qsizetype digitsEnd(QStringView text, qsizetype from)
+{
+    while (from < text.size() && isAsciiDigit(text.at(from)))
+        ++from;
+    return from;
+}
+
+// An item number at `at`: one to three digits and a full stop, not followed
+// by a digit unless the number is 0 (a group's header, "0.15PAX"). Its
+// value, or -1.
+int itemNumberAt(QStringView text, qsizetype at)
+{
+    const qsizetype end = digitsEnd(text, at);
+    if (end == at || end - at > 3 || end >= text.size() || text.at(end) != u'.')
+        return -1;
+    const int number = text.mid(at, end - at).toInt();
+    if (end + 1 < text.size() && isAsciiDigit(text.at(end + 1)) && number != 0)
+        return -1;
+    return number;
+}
+
+// A prompt begins with ">" and a letter: ">PN", ">pn", ">RT KQ7X2M".
+bool promptAt(QStringView text, qsizetype at)
+{
+    return text.at(at) == u'>' && at + 1 < text.size() && isAsciiLetter(text.at(at + 1));
+}
+
+// The lines of a price quote (">PAT:A", "01 Y FARE:CNY...", "SFC:01") are
+// read from the whole text; they continue no item.
+bool isPriceQuoteLine(QStringView text)
+{
+    if (text.size() >= 3 && isAsciiDigit(text.at(0)) && isAsciiDigit(text.at(1)) &&
+        text.at(2) == u' ')
+        return true;
+    return text.startsWith(u"SFC:") || text.startsWith(u"SFN:") || text.contains(u"FARE:") ||
+           text.contains(u"TOTAL:");
+}
+
+// A banner such as "**ELECTRONIC TICKET PNR**".
+bool isBanner(QStringView text)
+{
+    return text.startsWith(u"**");
+}
+
+class TItemScanner
+{
+public:
+    void readLine(QString line);
+    QList<TPnrItem> takeItems() { return std::move(FItems); }
+
+private:
+    // Whether an item begins at `at` of a line, at its start or after a
+    // blank inside it; its number, or -1.
+    int itemStartAt(QStringView line, qsizetype at, bool lineStart) const;
+    // The next item start or prompt at or after from, or the line's size.
+    qsizetype nextBreak(QStringView line, qsizetype from) const;
+    void addText(QStringView piece, bool lineStart, bool indented);
+
+    QList<TPnrItem> FItems;
+    int FExpected = -1; // the number the next item inside a line must bear; -1 before the first
+    bool FItemSeen = false;
+};
+
+int TItemScanner::itemStartAt(QStringView line, qsizetype at, bool lineStart) const
+{
+    const int number = itemNumberAt(line, at);
+    if (number < 0)
+        return -1;
+    if (lineStart)
+        return number;
+    if (!FItemSeen)
+        return number <= 1 ? number : -1;
+    return number == FExpected ? number : -1;
+}
+
+qsizetype TItemScanner::nextBreak(QStringView line, qsizetype from) const
+{
+    qsizetype i = from;
+    while (i < line.size()) {
+        const bool afterBlank = i == 0 || isBlank(line.at(i - 1));
+        if (afterBlank && promptAt(line, i))
+            return i;
+        if (!isAsciiDigit(line.at(i))) {
+            ++i;
+            continue;
+        }
+        if (afterBlank && itemStartAt(line, i, false) >= 0)
+            return i;
+        i = digitsEnd(line, i);
+    }
+    return line.size();
+}
+
+void TItemScanner::readLine(QString line)
+{
+    for (QChar &c : line) {
+        if (standsForBlank(c))
+            c = u' ';
+    }
+    // Page marks: "+" or "-" after a blank (or at the start), before a blank,
+    // the end of the line or a glued item number.
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (!isPageMark(line.at(i)) || (i > 0 && !isBlank(line.at(i - 1))))
+            continue;
+        if (i + 1 == line.size() || isBlank(line.at(i + 1)) || itemNumberAt(line, i + 1) >= 0)
+            line[i] = u' ';
+    }
+
+    const QStringView text(line);
+    qsizetype at = 0;
+    while (at < text.size() && isBlank(text.at(at)))
+        ++at;
+    if (at == text.size() || isBanner(text.mid(at)))
+        return;
+    const bool indented = at > 0;
+
+    bool lineStart = true;
+    while (at < text.size()) {
+        if (promptAt(text, at)) {
+            // Blanked up to the next item: a prompt's own words ("RT
+            // KQ7X2M") are no text of any item.
+            at = nextBreak(text, at + 1);
+            lineStart = false;
+            continue;
+        }
+        const int number = itemStartAt(text, at, lineStart);
+        if (number >= 0) {
+            // The next item inside this line is the one after this.
+            FItemSeen = true;
+            FExpected = number + 1;
+            const qsizetype end = nextBreak(text, at + 1);
+            TPnrItem item;
+            item.number = number;
+            item.row = text.mid(at, end - at).toString();
+            item.bodyStart = item.row.indexOf(u'.') + 1;
+            FItems.append(item);
+            at = end;
+        } else {
+            const qsizetype end = nextBreak(text, at);
+            addText(text.mid(at, end - at), lineStart, indented);
+            at = end;
+        }
+        lineStart = false;
+    }
+}
+
+// Text that begins no item: more of the item before it, or, before the
+// first item, a line of its own (an indented one continues the one before).
+void TItemScanner::addText(QStringView piece, bool lineStart, bool indented)
+{
+    const QString text = trimmed(piece.toString());
+    if (text.isEmpty() || isPriceQuoteLine(text))
+        return;
+    if (FItemSeen || (!FItems.isEmpty() && (!lineStart || indented))) {
+        appendJoined(FItems.last().continuation, text);
+        return;
+    }
+    TPnrItem loose;
+    loose.row = text;
+    FItems.append(loose);
+}
+
+} // namespace
+
+QString TPnrItem::body() const
+{
+    return trimmed(row.mid(bodyStart));
+}
+
+QString TPnrItem::text() const
+{
+    return joinedText(body(), continuation);
+}
+
+void appendJoined(QString &before, const QString &after)
+{
+    if (!before.isEmpty() && !after.isEmpty()) {
+        const QChar last = before.back();
+        const QChar first = after.front();
+        if (last != u'/' && first != u'/' && !(isChineseUnit(last) && isChineseUnit(first)))
+            before += u' ';
+    }
+    before += after;
+}
+
+QString joinedText(const QString &before, const QString &after)
+{
+    QString text = before;
+    appendJoined(text, after);
+    return text;
+}
+
+QList<TPnrItem> pnrItems(const QString &display)
+{
+    TItemScanner scanner;
+    const QStringView text(display);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isLineBreak(text.at(i)))
+            continue;
+        scanner.readLine(text.mid(start, i - start).toString());
+        if (text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        scanner.readLine(text.mid(start).toString());
+    return scanner.takeItems();
+}
