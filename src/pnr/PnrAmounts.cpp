@@ -162,6 +162,9 @@ QList<TPnrPriceQuote> readPriceQuotes(const QString &text)
             quotes.append(quote);
     };
 
+    // Every price quote writes its amounts after a colon.
+    if (!text.contains(u':'))
+        return quotes;
     TPassengerType type = TPassengerType::Adult;
     qsizetype start = 0;
     for (;;) {

@@ -53,7 +53,8 @@ qsizetype digitsEnd(QStringView text, qsizetype from)
 // value, or -1.
 int itemNumberAt(QStringView text, qsizetype at)
 {
-    const qsizetype end = digitsEnd(text, at);
+    // A fourth digit is enough to tell; a long run is not read to its end.
+    const qsizetype end = digitsEnd(text.left(at + 4), at);
     if (end == at || end - at > 3 || end >= text.size() || text.at(end) != u'.')
         return -1;
     const int number = text.mid(at, end - at).toInt();
@@ -75,8 +76,10 @@ bool isPriceQuoteLine(QStringView text)
     if (text.size() >= 3 && isAsciiDigit(text.at(0)) && isAsciiDigit(text.at(1)) &&
         text.at(2) == u' ')
         return true;
-    return text.startsWith(u"SFC:") || text.startsWith(u"SFN:") || text.contains(u"FARE:") ||
-           text.contains(u"TOTAL:");
+    // A price line is a short one: its amounts stand near its start.
+    const QStringView start = text.left(80);
+    return start.startsWith(u"SFC:") || start.startsWith(u"SFN:") || start.contains(u"FARE:") ||
+           start.contains(u"TOTAL:");
 }
 
 // A banner such as "**ELECTRONIC TICKET PNR**".
@@ -136,17 +139,18 @@ qsizetype TItemScanner::nextBreak(QStringView line, qsizetype from) const
 
 void TItemScanner::readLine(QString line)
 {
-    for (QChar &c : line) {
-        if (standsForBlank(c))
-            c = u' ';
-    }
-    // Page marks: "+" or "-" after a blank (or at the start), before a blank,
-    // the end of the line or a glued item number.
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (!isPageMark(line.at(i)) || (i > 0 && !isBlank(line.at(i - 1))))
-            continue;
-        if (i + 1 == line.size() || isBlank(line.at(i + 1)) || itemNumberAt(line, i + 1) >= 0)
-            line[i] = u' ';
+    // Blanks for what stands for them; page marks, "+" or "-" after a blank
+    // (or at the start) and before a blank, the end of the line or a glued
+    // item number, blanked.
+    QChar *c = line.data();
+    const qsizetype size = line.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (standsForBlank(c[i])) {
+            c[i] = u' ';
+        } else if (isPageMark(c[i]) && (i == 0 || isBlank(c[i - 1])) &&
+                   (i + 1 == size || isBlank(c[i + 1]) || itemNumberAt(line, i + 1) >= 0)) {
+            c[i] = u' ';
+        }
     }
 
     const QStringView text(line);

@@ -147,6 +147,17 @@ QString endorsement(const QString &text)
     return pieces.isEmpty() ? remarks : pieces.join(u'/');
 }
 
+// An element an agent may copy without its item number: a fare line, an
+// endorsement, a service request, a ticket.
+bool isElement(const QString &text)
+{
+    for (const char *keyword : {"FN/", "EI/", "SSR ", "TN/"}) {
+        if (text.startsWith(QLatin1String(keyword)))
+            return true;
+    }
+    return false;
+}
+
 // What the items say about one passenger, by the passenger's number.
 struct TPassengerLines
 {
@@ -205,11 +216,11 @@ private:
 void TRecordReader::readItems(const QString &display)
 {
     for (const TPnrItem &item : pnrItems(display)) {
-        if (item.number < 0)
+        if (item.number >= 0)
+            readItem(item);
+        else if (isElement(item.row))
             // A line before the first item: an element copied alone.
             readElement(item.text());
-        else
-            readItem(item);
     }
 }
 

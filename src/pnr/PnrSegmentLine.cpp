@@ -104,13 +104,29 @@ QString collapsedBlanks(const QString &text)
     return result;
 }
 
+// Whether the words may make a segment at all: "ARNK", or a carrier's two
+// characters followed by a digit or a blank ("MU5132", "CA OPEN"); most
+// items ("SSR ...", "OSI ...", "FN/...") are told apart here, before any
+// pattern runs.
+bool mayBeSegment(QStringView text)
+{
+    if (text.startsWith(u'*'))
+        text = text.mid(1);
+    if (text.startsWith(u"ARNK"))
+        return true;
+    const auto isCode = [](QChar c) { return (c >= u'A' && c <= u'Z') || isAsciiDigit(c); };
+    return text.size() >= 3 && isCode(text.at(0)) && isCode(text.at(1)) &&
+           (isAsciiDigit(text.at(2)) || isBlankOrControl(text.at(2)));
+}
+
 } // namespace
 
 TSegmentLine readSegmentLine(const TPnrItem &item, const QDate &today)
 {
     const TSegmentPatterns &p = patterns();
     TSegmentLine line;
-    if (item.number < 0)
+    const QString body = item.body();
+    if (item.number < 0 || !mayBeSegment(body))
         return line;
 
     // The fixed columns count from the number's last digit.
@@ -122,7 +138,7 @@ TSegmentLine readSegmentLine(const TPnrItem &item, const QDate &today)
         return line;
     }
 
-    const QString words = collapsedBlanks(item.body());
+    const QString words = collapsedBlanks(body);
     if (const QRegularExpressionMatch flight = p.words.matchAt(words, 0); flight.hasMatch()) {
         line.kind = TSegmentKind::Flight;
         line.segment = segmentOf(flight, today);
