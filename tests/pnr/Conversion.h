@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QHash>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 // What the conversion tests share: the small city and airline lists of the
 // fixtures, a receipt with its chooser, and the expected state of both after
@@ -34,6 +36,17 @@
 inline QString fixturePath(const QString &name)
 {
     return QDir(QStringLiteral(KESTRANO_FIXTURES "/pnr")).filePath(name);
+}
+
+// The names of every display fixture (NAME.pnr), for parameterised tests.
+inline std::vector<std::string> fixtureDisplayNames()
+{
+    std::vector<std::string> names;
+    const QStringList files =
+        QDir(fixturePath(QString())).entryList({QStringLiteral("*.pnr")}, QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        names.push_back(file.chopped(4).toStdString());
+    return names;
 }
 
 inline QString readFixture(const QString &name)

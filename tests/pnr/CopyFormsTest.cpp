@@ -18,16 +18,6 @@
 
 namespace {
 
-std::vector<std::string> fixtureNames()
-{
-    std::vector<std::string> names;
-    const QStringList files =
-        QDir(fixturePath(QString())).entryList({QStringLiteral("*.pnr")}, QDir::Files, QDir::Name);
-    for (const QString &file : files)
-        names.push_back(file.chopped(4).toStdString());
-    return names;
-}
-
 QString replaced(QString text, const char *pattern, const QString &by)
 {
     return text.replace(
@@ -139,7 +129,7 @@ TEST_P(CopyForm, GivesTheReceiptOfTheCleanDisplay)
             << form.name << " of " << GetParam();
 }
 
-INSTANTIATE_TEST_SUITE_P(Pnr, CopyForm, ::testing::ValuesIn(fixtureNames()),
+INSTANTIATE_TEST_SUITE_P(Pnr, CopyForm, ::testing::ValuesIn(fixtureDisplayNames()),
                          [](const ::testing::TestParamInfo<std::string> &info) {
                              return info.param;
                          });

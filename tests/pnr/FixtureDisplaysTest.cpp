@@ -8,16 +8,6 @@
 
 namespace {
 
-std::vector<std::string> fixtureNames()
-{
-    std::vector<std::string> names;
-    const QStringList files =
-        QDir(fixturePath(QString())).entryList({QStringLiteral("*.pnr")}, QDir::Files, QDir::Name);
-    for (const QString &file : files)
-        names.push_back(file.chopped(4).toStdString());
-    return names;
-}
-
 class FixtureDisplay : public ::testing::TestWithParam<std::string>
 {
 protected:
@@ -26,7 +16,7 @@ protected:
 
 TEST(FixtureDisplays, AreThere)
 {
-    EXPECT_FALSE(fixtureNames().empty()) << fixturePath(QString()).toStdString();
+    EXPECT_FALSE(fixtureDisplayNames().empty()) << fixturePath(QString()).toStdString();
 }
 
 TEST_P(FixtureDisplay, GivesItsExpectedFields)
@@ -55,7 +45,7 @@ TEST_P(FixtureDisplay, GivesItsExpectedFields)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pnr, FixtureDisplay, ::testing::ValuesIn(fixtureNames()),
+INSTANTIATE_TEST_SUITE_P(Pnr, FixtureDisplay, ::testing::ValuesIn(fixtureDisplayNames()),
                          [](const ::testing::TestParamInfo<std::string> &info) {
                              return info.param;
                          });
