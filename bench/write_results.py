@@ -48,6 +48,8 @@ ACTIONS = [
      "\"PNR信息转\" in the shown window on the sample display, repaint included"),
     ("bench_pnr", "BM_ConvertSample", "PNR conversion of the sample display, model only"),
     ("bench_pnr", "BM_Convert200Lines", "PNR conversion of a 200-line booking, model only"),
+    ("bench_pnr", "BM_Convert300LinesCollapsed",
+     "PNR conversion of a 300-line group booking copied with its blanks collapsed"),
     ("bench_pnr", "BM_ConvertLongLine/100000",
      "PNR conversion of a hostile paste: the sample after a line of 100,000 digits"),
     ("bench_pnr", "BM_ConvertLongLine/1000000",
