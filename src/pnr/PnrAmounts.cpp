@@ -74,9 +74,9 @@ TPassengerType commandType(QStringView text, qsizetype start)
     while (end < text.size() && end - start < 16 && !isBlankOrControl(text.at(end)))
         ++end;
     const QStringView command = text.mid(start, end - start);
-    if (command.contains(u"*CH"))
+    if (command.contains(u"*CH", Qt::CaseInsensitive))
         return TPassengerType::Child;
-    if (command.contains(u"*IN"))
+    if (command.contains(u"*IN", Qt::CaseInsensitive))
         return TPassengerType::Infant;
     return TPassengerType::Adult;
 }
@@ -168,7 +168,8 @@ QList<TPnrPriceQuote> readPriceQuotes(const QString &text)
     TPassengerType type = TPassengerType::Adult;
     qsizetype start = 0;
     for (;;) {
-        const qsizetype next = text.indexOf(command, start);
+        // The command as the agent typed it: ">pat:a*ch" too.
+        const qsizetype next = text.indexOf(command, start, Qt::CaseInsensitive);
         const qsizetype end = next < 0 ? text.size() : next;
         readQuote(type, text.mid(start, end - start));
         if (next < 0)

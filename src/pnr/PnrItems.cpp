@@ -2,6 +2,8 @@
 
 #include "common/TextRules.h"
 
+#include <vector>
+
 namespace {
 
 bool isLineBreak(QChar c)
@@ -31,6 +33,11 @@ bool isPageMark(QChar c)
 bool isAsciiLetter(QChar c)
 {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+bool isAsciiLetterOrDigit(QChar c)
+{
+    return isAsciiLetter(c) || isAsciiDigit(c);
 }
 
 // Chinese for joining a line broken inside a word; a character outside the
@@ -82,6 +89,21 @@ bool isPriceQuoteLine(QStringView text)
            start.contains(u"TOTAL:");
 }
 
+// The terminal's columns a character takes: two for a Chinese (or other
+// wide) character, as for the first half of a pair outside the Basic
+// Multilingual Plane, none for its second half, one for any other.
+int columnsOf(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (c.isLowSurrogate())
+        return 0;
+    const bool wide = c.isHighSurrogate() || (u >= 0x1100 && u <= 0x115F) ||
+                      (u >= 0x2E80 && u <= 0xA4CF) || (u >= 0xAC00 && u <= 0xD7A3) ||
+                      (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFE30 && u <= 0xFE4F) ||
+                      (u >= 0xFF00 && u <= 0xFF60) || (u >= 0xFFE0 && u <= 0xFFE6);
+    return wide ? 2 : 1;
+}
+
 // A banner such as "**ELECTRONIC TICKET PNR**".
 bool isBanner(QStringView text)
 {
@@ -95,14 +117,33 @@ public:
     QList<TPnrItem> takeItems() { return std::move(FItems); }
 
 private:
-    // Whether an item begins at `at` of a line, at its start or after a
-    // blank inside it; its number, or -1.
+    enum ColumnFlag : quint8 {
+        RowStart = 1,   // the first column of a screen row, past the first
+        MarkColumn = 2, // column 80, where the terminal writes its page marks
+    };
+
+    // Where the screen's rows of 80 columns begin and end in the line: a
+    // copy may run them together without line breaks, and a row filled to
+    // its last column glues it to the next one ("...ELLEN/P211.SSR TKNE").
+    void findColumns(QStringView line);
+    bool isRowStart(qsizetype at) const { return FColumns[at] & RowStart; }
+    // Where an item may begin inside a line: after a blank, or where a
+    // screen row begins.
+    bool isBoundary(QStringView line, qsizetype at) const
+    {
+        return at == 0 || isBlank(line.at(at - 1)) || isRowStart(at);
+    }
+    // Whether an item begins at `at` of a line, at its start or at a
+    // boundary inside it; its number, or -1.
     int itemStartAt(QStringView line, qsizetype at, bool lineStart) const;
     // The next item start or prompt at or after from, or the line's size.
     qsizetype nextBreak(QStringView line, qsizetype from) const;
+    // The end of a prompt's command word that begins at `at`.
+    static qsizetype wordEnd(QStringView line, qsizetype at);
     void addText(QStringView piece, bool lineStart, bool indented);
 
     QList<TPnrItem> FItems;
+    std::vector<quint8> FColumns; // ColumnFlag of each character of the line
     int FExpected = -1; // the number the next item inside a line must bear; -1 before the first
     bool FItemSeen = false;
 };
@@ -123,33 +164,76 @@ qsizetype TItemScanner::nextBreak(QStringView line, qsizetype from) const
 {
     qsizetype i = from;
     while (i < line.size()) {
-        const bool afterBlank = i == 0 || isBlank(line.at(i - 1));
-        if (afterBlank && promptAt(line, i))
+        if (isBoundary(line, i) && promptAt(line, i))
             return i;
         if (!isAsciiDigit(line.at(i))) {
             ++i;
             continue;
         }
-        if (afterBlank && itemStartAt(line, i, false) >= 0)
+        if (isBoundary(line, i) && itemStartAt(line, i, false) >= 0)
             return i;
-        i = digitsEnd(line, i);
+        // Inside a run of digits only a row's start is a boundary.
+        const qsizetype end = digitsEnd(line, i);
+        for (++i; i < end; ++i) {
+            if (isRowStart(i) && itemStartAt(line, i, false) >= 0)
+                return i;
+        }
     }
     return line.size();
 }
 
+qsizetype TItemScanner::wordEnd(QStringView line, qsizetype at)
+{
+    while (at < line.size() && !isBlank(line.at(at)))
+        ++at;
+    return at;
+}
+
+void TItemScanner::findColumns(QStringView line)
+{
+    FColumns.assign(line.size(), 0);
+    qsizetype column = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (i > 0 && column % 80 == 0)
+            FColumns[i] |= RowStart;
+        else if (column % 80 == 79)
+            FColumns[i] |= MarkColumn;
+        column += columnsOf(line.at(i));
+    }
+}
+
 void TItemScanner::readLine(QString line)
 {
-    // Blanks for what stands for them; page marks, "+" or "-" after a blank
-    // (or at the start) and before a blank, the end of the line or a glued
-    // item number, blanked.
     QChar *c = line.data();
     const qsizetype size = line.size();
     for (qsizetype i = 0; i < size; ++i) {
-        if (standsForBlank(c[i])) {
+        if (standsForBlank(c[i]))
             c[i] = u' ';
-        } else if (isPageMark(c[i]) && (i == 0 || isBlank(c[i - 1])) &&
-                   (i + 1 == size || isBlank(c[i + 1]) || itemNumberAt(line, i + 1) >= 0)) {
+    }
+    findColumns(line);
+    // Page marks: "+" or "-" after a blank, at the start or in column 80,
+    // before a blank, the end of the line, a glued item number or prompt;
+    // or glued to the text before it (a row filled to column 79) where the
+    // next page's prompt or item follows.
+    const auto beginsPage = [&](qsizetype at) {
+        return at < size && (itemNumberAt(line, at) >= 0 || promptAt(line, at));
+    };
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!isPageMark(c[i]))
+            continue;
+        const bool afterBlank = i == 0 || isBlank(c[i - 1]);
+        // Glued to a word, not to another "-" as in a terminal's "T2--".
+        const bool afterWord = !afterBlank && isAsciiLetterOrDigit(c[i - 1]);
+        const bool beforeBreak = i + 1 == size || isBlank(c[i + 1]) || beginsPage(i + 1);
+        if (beforeBreak && (afterBlank || (afterWord && (FColumns[i] & MarkColumn)))) {
             c[i] = u' ';
+        } else if (afterWord) {
+            qsizetype next = i + 1;
+            while (next < size && isBlank(c[next]))
+                ++next;
+            if (next > i + 1 && beginsPage(next))
+                c[i] = u' ';
+            i = next - 1;
         }
     }
 
@@ -164,9 +248,11 @@ void TItemScanner::readLine(QString line)
     bool lineStart = true;
     while (at < text.size()) {
         if (promptAt(text, at)) {
-            // Blanked up to the next item: a prompt's own words ("RT
-            // KQ7X2M") are no text of any item.
-            at = nextBreak(text, at + 1);
+            // A prompt at the start of a line is blanked with its words ("RT
+            // KQ7X2M") up to the next item; inside a line, where a copy ran
+            // the lines together, only its command: what follows may be more
+            // of the item before it, carried over a page.
+            at = lineStart ? nextBreak(text, at + 1) : wordEnd(text, at);
             lineStart = false;
             continue;
         }

@@ -147,6 +147,23 @@ QString endorsement(const QString &text)
     return pieces.isEmpty() ? remarks : pieces.join(u'/');
 }
 
+// An element's text without blanks after its "/": a copy that turned line
+// breaks into blanks splits "/P1" into "/ P1" where the terminal broke the
+// line after the "/".
+QString slashesClosed(const QString &text)
+{
+    if (!text.contains(u"/ "))
+        return text;
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!(isBlankOrControl(c) && !result.isEmpty() && result.back() == u'/'))
+            result.append(c);
+    }
+    return result;
+}
+
 // An element an agent may copy without its item number: a fare line, an
 // endorsement, a service request, a ticket.
 bool isElement(const QString &text)
@@ -220,7 +237,7 @@ void TRecordReader::readItems(const QString &display)
             readItem(item);
         else if (isElement(item.row))
             // A line before the first item: an element copied alone.
-            readElement(item.text());
+            readElement(slashesClosed(item.text()));
     }
 }
 
@@ -252,7 +269,7 @@ void TRecordReader::readElement(const QString &text)
 void TRecordReader::readItem(const TPnrItem &item)
 {
     FRecord.hasItems = true;
-    readElement(item.text());
+    readElement(slashesClosed(item.text()));
 
     const TSegmentLine segment = readSegmentLine(item, FToday);
     if (segment.kind == TSegmentKind::Flight)
@@ -441,6 +458,14 @@ void TRecordReader::readLocator()
     FRecord.locator = FHeaderLocator;
     if (FNames.isEmpty())
         return;
+    // A locator wrapped onto a line of its own is the locator, and the last
+    // name keeps its last word ("SMITH/ANNA GRACE" then "HX7QJ2").
+    const QString wrapped = lineLocator(FNameContinuation);
+    if (!wrapped.isEmpty() &&
+        (FHeaderLocator.isEmpty() || wrapped.compare(FHeaderLocator, Qt::CaseInsensitive) == 0)) {
+        FRecord.locator = FHeaderLocator.isEmpty() ? wrapped : FHeaderLocator;
+        return;
+    }
     QString &name = FNames.last();
     const QRegularExpressionMatch found = patterns().locator.match(name);
     const QString closing = found.hasMatch() ? found.captured(1) : QString();
@@ -449,8 +474,6 @@ void TRecordReader::readLocator()
         FRecord.locator = FHeaderLocator.isEmpty() ? closing : FHeaderLocator;
         name.truncate(found.capturedStart());
         name = trimmed(name.remove(closing, Qt::CaseInsensitive));
-    } else if (FRecord.locator.isEmpty()) {
-        FRecord.locator = lineLocator(FNameContinuation);
     }
 }
 

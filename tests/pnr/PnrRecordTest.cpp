@@ -73,6 +73,10 @@ TEST(PnrItems, FindsTheItemsHoweverTheDisplayWasCopied)
          ">RT KQ7X2M 0.12BJTUAN NM12 KQ7X2M 1.张三",
          {"0.12BJTUAN NM12 KQ7X2M", "1.张三"}},
         {"prompts anywhere", "1.A >PN 2.B\n>pn\n3.C", {"1.A", "2.B", "3.C"}},
+        {"a prompt inside a line blanks only its command: the page goes on",
+         "9.EI/不得签转/仅限CA航 >PN 班使用 10.FP/CASH", {"9.EI/不得签转/仅限CA航班使用", "10.FP/CASH"}},
+        {"a page mark glued to a word before the next page",
+         "11.SSR DOCS X/P1+ >PN 12.RMK A-\n13.RMK T2--", {"11.SSR DOCS X/P1", "12.RMK A-", "13.RMK T2--"}},
         {"continuation lines belong to the item above, a break at / joined",
          "9.FN/A/FCNY1860.00/TEXEMPTYQ/\n    ACNY1910.00\n10.SSR DOCS X/IRELAND E\n/P1\n"
          "11.RMK A\nB",
@@ -90,6 +94,24 @@ TEST(PnrItems, FindsTheItemsHoweverTheDisplayWasCopied)
     };
     for (const auto &c : cases)
         EXPECT_EQ(itemTexts(u8s(c.text)), u8list(c.items)) << c.what;
+}
+
+// Screen rows of 80 columns run together: a row filled to its last column
+// glues its last word to the next row's item number, and its page mark in
+// column 80 to the text before it.
+TEST(PnrItems, FindsItemsWhereTheScreenRowsBegin)
+{
+    const QString filled = u8s("10.SSR DOCS CA HK1 P/IRL/PA1234567/IRL/12MAR75/F/20JUN28/SMITHSON/MARIE ELLEN/P2");
+    ASSERT_EQ(filled.size(), 80);
+    // Twelve columns, 67 more, the mark in the 80th.
+    const QString words = u8s(" 9.RMK 张三 ") + QString(67, u'A');
+    EXPECT_EQ(itemTexts(filled + u8s("11.SSR TKNE CA HK1 9992360000001/1/P2")),
+              u8list({"10.SSR DOCS CA HK1 P/IRL/PA1234567/IRL/12MAR75/F/20JUN28/SMITHSON/MARIE "
+                      "ELLEN/P2",
+                      "11.SSR TKNE CA HK1 9992360000001/1/P2"}));
+    EXPECT_EQ(itemTexts(u8s(" 8.RMK A") + QString(72, u' ') + words + u'+' + u8s(">PN") +
+                        QString(77, u' ') + u8s("10.RMK B")),
+              QStringList({QStringLiteral("8.RMK A"), words.mid(1), QStringLiteral("10.RMK B")}));
 }
 
 TEST(PnrItems, KeepsTheRowOfTheFixedColumns)
