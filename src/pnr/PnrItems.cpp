@@ -2,6 +2,7 @@
 
 #include "common/TextRules.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -126,7 +127,14 @@ private:
     // copy may run them together without line breaks, and a row filled to
     // its last column glues it to the next one ("...ELLEN/P211.SSR TKNE").
     void findColumns(QStringView line);
-    bool isRowStart(qsizetype at) const { return FColumns[at] & RowStart; }
+    quint8 columnFlags(qsizetype at) const
+    {
+        if (!FNarrow)
+            return FColumns[at];
+        // Every character one column wide: the column is the position.
+        return at > 0 && at % 80 == 0 ? RowStart : at % 80 == 79 ? MarkColumn : 0;
+    }
+    bool isRowStart(qsizetype at) const { return columnFlags(at) & RowStart; }
     // Where an item may begin inside a line: after a blank, or where a
     // screen row begins.
     bool isBoundary(QStringView line, qsizetype at) const
@@ -143,7 +151,8 @@ private:
     void addText(QStringView piece, bool lineStart, bool indented);
 
     QList<TPnrItem> FItems;
-    std::vector<quint8> FColumns; // ColumnFlag of each character of the line
+    bool FNarrow = true;          // no character of the line takes two columns
+    std::vector<quint8> FColumns; // else the ColumnFlag of each of its characters
     int FExpected = -1; // the number the next item inside a line must bear; -1 before the first
     bool FItemSeen = false;
 };
@@ -174,6 +183,14 @@ qsizetype TItemScanner::nextBreak(QStringView line, qsizetype from) const
             return i;
         // Inside a run of digits only a row's start is a boundary.
         const qsizetype end = digitsEnd(line, i);
+        if (FNarrow) {
+            for (qsizetype row = (i / 80 + 1) * 80; row < end; row += 80) {
+                if (itemStartAt(line, row, false) >= 0)
+                    return row;
+            }
+            i = end;
+            continue;
+        }
         for (++i; i < end; ++i) {
             if (isRowStart(i) && itemStartAt(line, i, false) >= 0)
                 return i;
@@ -191,6 +208,9 @@ qsizetype TItemScanner::wordEnd(QStringView line, qsizetype at)
 
 void TItemScanner::findColumns(QStringView line)
 {
+    FNarrow = std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x1100; });
+    if (FNarrow)
+        return;
     FColumns.assign(line.size(), 0);
     qsizetype column = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -225,7 +245,7 @@ void TItemScanner::readLine(QString line)
         // Glued to a word, not to another "-" as in a terminal's "T2--".
         const bool afterWord = !afterBlank && isAsciiLetterOrDigit(c[i - 1]);
         const bool beforeBreak = i + 1 == size || isBlank(c[i + 1]) || beginsPage(i + 1);
-        if (beforeBreak && (afterBlank || (afterWord && (FColumns[i] & MarkColumn)))) {
+        if (beforeBreak && (afterBlank || (afterWord && (columnFlags(i) & MarkColumn)))) {
             c[i] = u' ';
         } else if (afterWord) {
             qsizetype next = i + 1;
