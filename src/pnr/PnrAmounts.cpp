@@ -8,7 +8,8 @@ namespace {
 
 struct TAmountPatterns
 {
-    TBoundedPattern fare{QStringLiteral(R"(FARE:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
+    // A fare is always an amount; only the taxes may be waived.
+    TBoundedPattern fare{QStringLiteral(R"(FARE:CNY([0-9]++(?:\.[0-9]++)?+))")};
     TBoundedPattern tax{QStringLiteral(R"(TAX:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
     TBoundedPattern fuel{QStringLiteral(R"(YQ:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
     TBoundedPattern total{QStringLiteral(R"(TOTAL:(?:CNY)?+([0-9]++(?:\.[0-9]++)?+))")};
@@ -56,7 +57,7 @@ TPnrAmounts readPriceLine(const QString &text, qsizetype start, qsizetype end)
         return found;
     };
     if (const auto fare = next(p.fare); fare.hasMatch())
-        amounts.fare = amountOrExempt(fare);
+        amounts.fare = amount(fare.capturedView(1));
     if (const auto tax = next(p.tax); tax.hasMatch())
         amounts.airportTax = amountOrExempt(tax);
     if (const auto fuel = next(p.fuel); fuel.hasMatch())

@@ -453,6 +453,29 @@ TEST(ReadPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
     }
 }
 
+TEST(ReadPnrRecord, ReadsEachPriceOfAPriceQuote)
+{
+    using A = std::optional<QString>;
+    const auto a = [](const char *text) { return A(QString::fromLatin1(text)); };
+    const struct
+    {
+        const char *line;
+        TPnrAmounts amounts;
+    } cases[] = {
+        {"01 YCH FARE:CNY570.00 TAX:TEXEMPTCN YQ:TEXEMPTYQ  TOTAL:570.00",
+         {a("570.00"), a("EXEMPT"), a("EXEMPT"), {}, a("570.00")}},
+        {"01 Y FARE:CNY1860.5 TAX:CNY50 TOTAL:1910.50",
+         {a("1860.50"), a("50.00"), {}, {}, a("1910.50")}},
+        // A fare is never waived: a garbled one is no fare.
+        {"01 YCH FARE:EXEMPTCN YQ:TEXEMPTYQ OTAL:120.00", {{}, {}, a("EXEMPT"), {}, {}}},
+    };
+    for (const auto &c : cases) {
+        const TPnrRecord quoted = record({c.line});
+        ASSERT_EQ(quoted.priceQuotes.size(), 1) << c.line;
+        EXPECT_EQ(quoted.priceQuotes.first().amounts, c.amounts) << c.line;
+    }
+}
+
 TEST(ReadPnrRecord, TakesTheEndorsementFromTheEiItem)
 {
     const struct
