@@ -482,8 +482,10 @@ void TfrmMain::Button2Click()
     }
     if (FVerification.isRunning())
         return;
-    FVerification.query(FFields.text(QStringLiteral("Edit1")),
-                        FFields.text(QStringLiteral("Edit2")),
+    // A ticket number or name pasted with blanks around it is not the one
+    // the service knows.
+    FVerification.query(trimmed(FFields.text(QStringLiteral("Edit1"))),
+                        trimmed(FFields.text(QStringLiteral("Edit2"))),
                         FFields.text(QStringLiteral("edtCode")));
     showRequestRunning(true);
 }
@@ -524,8 +526,12 @@ void TfrmMain::queryAnswered(const QString &page)
 {
     showRequestRunning(false);
     guarded([this, &page] {
-        if (!ParseResultPage(FFields, page))
-            MessageBox::showMessage(this, QStringLiteral("提取失败！"));
+        if (ParseResultPage(FFields, page))
+            return;
+        // The captcha was used up: a new one comes at once, so the next try
+        // does not fail the same way.
+        FetchCaptcha();
+        MessageBox::showMessage(this, QStringLiteral("提取失败！"));
     });
 }
 

@@ -97,21 +97,32 @@ bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate 
 {
     THtmlParser document;
     document.setHTML(page);
-    ClearItinerary(fields);
 
+    // The journey first: a page without one (a mistyped captcha, a ticket
+    // the service does not know) is an error page, and the receipt the agent
+    // has on screen stays as it is, value for value.
+    // By position: the collection re-points one table wrapper at each call.
+    QList<int> journeys;
+    TTableCollection &tables = document.WebTables();
+    for (int i = 0; i < tables.Count(); ++i) {
+        const TWebTable *table = tables.GetTableByIndex(i);
+        if (table && table->className() == u"journey-detail")
+            journeys.append(i);
+    }
+    if (journeys.isEmpty()) {
+        // The captcha has been used all the same.
+        fields.setText(QStringLiteral("edtCode"), QString());
+        return false;
+    }
+
+    ClearItinerary(fields);
     if (TWebElementCollection *spans =
             document.WebElements().GetCollection(QStringLiteral("SPAN"))) {
         for (int i = 0; i < spans->ElementCount(); ++i)
             readSpan(fields, spans->GetElementByIndex(i));
     }
-
-    bool journeyFound = false;
-    TTableCollection &tables = document.WebTables();
-    for (int i = 0; i < tables.Count(); ++i) {
-        const TWebTable *table = tables.GetTableByIndex(i);
-        if (!table || table->className() != u"journey-detail")
-            continue;
-        journeyFound = true;
+    for (const int journey : journeys) {
+        const TWebTable *table = tables.GetTableByIndex(journey);
         for (const TJourneyColumn &column : journeyColumns) {
             // A cell that the row lacks reads as empty HTML: its family
             // stays as ClearItinerary left it.
@@ -121,9 +132,8 @@ bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate 
             FillJourneyColumn(fields, QString::fromLatin1(column.family), cellHtml, today);
         }
     }
-
     fields.setText(QStringLiteral("edtCode"), QString());
-    return journeyFound;
+    return true;
 }
 
 void FillJourneyColumn(TItineraryFields &fields, const QString &family, const QString &cellHtml,

@@ -7,13 +7,15 @@ class TItineraryFields;
 
 // Fills the receipt from the answer page of the verification query, given
 // as decoded text. Reads the page first (a page beyond the limits of the
-// HTML document access raises a KestranoError before anything changes),
-// then empties the receipt with ClearItinerary and writes the values of the
-// page through the fields, so that every field's rule runs as if typed:
-// single values from SPAN elements by their class, the flight segments from
-// the first row of the table of class "journey-detail". Always ends with an
-// empty captcha box (edtCode). Returns false when the page holds no such
-// table: the window then tells the agent "提取失败！".
+// HTML document access raises a KestranoError before anything changes) and
+// looks for the table of class "journey-detail". Without one the page is
+// the service's error page: nothing of the receipt changes but the captcha
+// box (edtCode), which is emptied, and the result is false (the window then
+// tells the agent "提取失败！" and fetches a new captcha). With one, empties
+// the receipt with ClearItinerary and writes the values of the page through
+// the fields, so that every field's rule runs as if typed: single values
+// from SPAN elements by their class, the flight segments from the first row
+// of that table; the captcha box ends empty.
 [[nodiscard]] bool ParseResultPage(TItineraryFields &fields, const QString &page);
 // The same with today's date given; journey dates take their year from it.
 [[nodiscard]] bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today);

@@ -16,6 +16,12 @@
 
 namespace {
 
+QString readFixturePnr(const char *name)
+{
+    QFile file(QStringLiteral(KESTRANO_FIXTURES "/pnr/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 QByteArray resultPage(const char *name)
 {
     QFile file(QStringLiteral(KESTRANO_FIXTURES "/online/") + QString::fromLatin1(name));
@@ -213,6 +219,60 @@ TEST_F(OnlineQueryTest, AFailedQueryShowsTheErrorAndChangesNoField)
         EXPECT_FALSE(FBoxes.shown().back().text.isEmpty());
         EXPECT_EQ(receipt(), before) << int(fault);
     }
+}
+
+// A mistyped captcha reaches the service's error page: the receipt the
+// agent converted from a PNR stays value for value, the captcha box is
+// emptied and a new picture comes at once, so the next try can succeed.
+TEST_F(OnlineQueryTest, AnErrorPageKeepsTheReceiptAndBringsANewCaptcha)
+{
+    FWindow->fields().setText(QStringLiteral("Memo1"), readFixturePnr("round_trip.pnr"));
+    control<QPushButton>("Button3")->click();
+    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440001000 3"));
+    FWindow->fields().setText(QStringLiteral("edtInformation"), u8s("已核对"));
+    ASSERT_EQ(FWindow->fields().text(QStringLiteral("edtFlight2")), QStringLiteral("CZ3117"));
+
+    FService.setResultPage(resultPage("four-segments-gbk.html"));
+    enterCaptchaBox();
+    const QImage firstPicture = captchaShown();
+    const auto captchaRequests = [this] {
+        int count = 0;
+        for (const FakeRequest &request : FService.requests())
+            count += request.target.contains("CallYanServlet");
+        return count;
+    };
+    ASSERT_EQ(captchaRequests(), 1);
+
+    // Pasted with blanks around it; the code mistyped.
+    type("Edit1", QStringLiteral(" 7819631900XXX  "));
+    type("Edit2", QStringLiteral(" ZHANG/SAN "));
+    type("edtCode", QStringLiteral("ZZZZ"));
+    QHash<QString, QString> before = receipt();
+    query();
+
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().front().text, u8s("提取失败！"));
+    EXPECT_NE(FService.lastRejection(), QString());
+    // The picture is asked for again after the failed query.
+    const QList<FakeRequest> requests = FService.requests();
+    const auto post = std::find_if(requests.rbegin(), requests.rend(),
+                                   [](const FakeRequest &request) { return request.method == "POST"; });
+    ASSERT_NE(post, requests.rend());
+    EXPECT_TRUE(post->body.startsWith(
+        "goFrom=Index&validateFlag=0&eticketNoORIn=7819631900XXX&eticketNo=7819631900XXX&"
+        "passengerName=ZHANG%2FSAN&"))
+        << post->body.toStdString();
+    EXPECT_EQ(captchaRequests(), 2);
+    EXPECT_TRUE(requests.back().target.contains("CallYanServlet"));
+    EXPECT_NE(captchaShown(), firstPicture);
+    before[QStringLiteral("edtCode")] = QString();
+    EXPECT_EQ(receipt(), before);
+
+    // With the new picture's code the same query goes through.
+    type("edtCode", FService.captchaCode());
+    query();
+    EXPECT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_NE(FWindow->fields().text(QStringLiteral("edtFlight4")), QString());
 }
 
 // Counts the paint events a widget receives.
