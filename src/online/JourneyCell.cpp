@@ -36,12 +36,13 @@ std::optional<QString> journeyCellContent(const QString &cellHtml)
         // (.*) is greedy: the content runs to the last "</DIV>" of the line.
         const qsizetype lastClose = line.lastIndexOf(close, -1, Qt::CaseInsensitive);
         if (lastClose >= 0) {
-            // The first "<DIV" wins unless no ">" follows it (".+?" takes at
-            // least one character) before that last "</DIV>"; a later "<DIV"
-            // has no earlier ">" to offer, so one failure ends the line.
+            // The first "<DIV" wins unless its start tag, which ends at the
+            // first ">" after it ("<DIV>" as well as "<DIV class=x>"), does
+            // not end before that last "</DIV>"; a later "<DIV" has no earlier
+            // ">" to offer, so one failure ends the line.
             const qsizetype start = line.indexOf(open, 0, Qt::CaseInsensitive);
-            if (start >= 0 && start + open.size() + 1 <= lastClose) {
-                const qsizetype tagEnd = line.indexOf(u'>', start + open.size() + 1);
+            if (start >= 0 && start + open.size() <= lastClose) {
+                const qsizetype tagEnd = line.indexOf(u'>', start + open.size());
                 if (tagEnd >= 0 && tagEnd < lastClose)
                     return trimmed(line.sliced(tagEnd + 1, lastClose - tagEnd - 1).toString());
             }

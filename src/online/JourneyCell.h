@@ -3,10 +3,10 @@
 #include <QString>
 #include <optional>
 
-// The content of the first DIV of a journey cell's HTML, as the pattern
-// "<DIV.+?>(.*)</DIV>" (any case, "." stopping at line breaks) finds it: from
-// the end of the first start tag to the last "</DIV>" on the same line,
-// trimmed. Nothing when the pattern finds no match.
+// The content of the first DIV of a journey cell's HTML: from the end of the
+// first start tag ("<DIV>" or "<DIV class=...>", any case, on one line) to
+// the last "</DIV>" on the same line, trimmed. Nothing when no line holds
+// both.
 //
 // Worked out in one pass instead of by the pattern itself: on a long line
 // with many "<DIV" and no "</DIV>" after them, the pattern retries from every

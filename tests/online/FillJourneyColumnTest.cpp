@@ -47,9 +47,10 @@ TEST(FillJourneyColumn, WritesThePiecesOfTheDivIntoTheRowsOfOneFamily)
         // No DIV start and end tag on one line: nothing is written.
         {"edtSeat", "<DIV class=c>\nY<BR>C</DIV>", {"OLD", "OLD", "OLD", "OLD", ""}},
         {"edtSeat", "<DIV class=c>Y<BR>C\r\n</DIV>", {"OLD", "OLD", "OLD", "OLD", ""}},
-        {"edtSeat", "<DIV>Y</DIV>", {"OLD", "OLD", "OLD", "OLD", ""}},
-        // Without attributes the start tag runs on to the next ">".
-        {"edtSeat", "<DIV>Y<BR>C</DIV>", {"C", "OLD", "OLD", "OLD", ""}},
+        // A start tag without attributes ends at its own ">".
+        {"edtSeat", "<DIV>Y</DIV>", {"Y", "OLD", "OLD", "OLD", ""}},
+        {"edtSeat", "<DIV>Y<BR>C</DIV>", {"Y", "C", "OLD", "OLD", ""}},
+        {"edtFrom", "<td><div>PEK<br>SHA</div></td>", {"PEK", "SHA", "OLD", "OLD", "OLD"}},
         {"edtSeat", "Y<BR>C", {"OLD", "OLD", "OLD", "OLD", ""}},
         {"edtSeat", "", {"OLD", "OLD", "OLD", "OLD", ""}},
     };
@@ -93,12 +94,15 @@ TEST(FillJourneyColumn, DatesGetTheirYearAndEmptyDatesAreNotWritten)
     EXPECT_EQ(fields.text(QStringLiteral("edtDate4")), QStringLiteral("2016-1/2"));
 }
 
-// The cell content is worked out without the pattern; it must find what the
-// pattern finds, on texts made of the pieces that matter to it.
+// The cell content is worked out without a pattern; it must find what the
+// pattern of a DIV's start tag (with or without attributes, on one line) and
+// the content up to the line's last end tag finds, on texts made of the
+// pieces that matter to it.
 TEST(JourneyCell, FindsWhatThePatternFinds)
 {
-    const QRegularExpression pattern = makePattern(QStringLiteral("<DIV.+?>(.*)</DIV>"),
-                                                   QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression pattern = makePattern(
+        QStringLiteral("<DIV[^>\\n\\r\\x0b\\x0c\\x85\\x{2028}\\x{2029}]*>(.*)</DIV>"),
+        QRegularExpression::CaseInsensitiveOption);
     const QStringList parts = {
         QStringLiteral("<DIV"),   QStringLiteral("<div"),   QStringLiteral("</DIV>"),
         QStringLiteral("</dIv>"), QStringLiteral(">"),      QStringLiteral("<"),

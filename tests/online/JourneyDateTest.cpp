@@ -4,7 +4,7 @@
 
 namespace {
 
-TEST(JourneyDate, TakesTheYearThatPutsTheDateNearestToToday)
+TEST(JourneyDate, TakesTheYearThatPutsTheDateWithinTheTicketsLife)
 {
     const struct
     {
@@ -14,17 +14,24 @@ TEST(JourneyDate, TakesTheYearThatPutsTheDateNearestToToday)
     } cases[] = {
         {QDate(2016, 8, 20), "08-26", "2016-08-26"},
         {QDate(2016, 8, 20), "08-20", "2016-08-20"},
+        // A flight seven months ahead is this year's, not last year's.
+        {QDate(2027, 1, 10), "08-01", "2027-08-01"},
+        {QDate(2016, 6, 1), "12-05", "2016-12-05"},
+        // The window's ends: 60 days back, 305 days ahead; where both hold
+        // the day, the nearer one.
+        {QDate(2027, 1, 10), "11-12", "2026-11-12"},
+        {QDate(2027, 1, 10), "11-11", "2026-11-11"},
+        {QDate(2027, 1, 10), "11-10", "2027-11-10"},
+        // The turn of the year, both ways.
         {QDate(2016, 12, 20), "01-05", "2017-01-05"},
         {QDate(2017, 1, 3), "12-28", "2016-12-28"},
-        {QDate(2016, 6, 1), "11-30", "2016-11-30"},
-        {QDate(2016, 6, 1), "12-05", "2015-12-05"},
-        // Equally far back and ahead: the later one, as for PNR dates.
         {QDate(2016, 7, 2), "01-01", "2017-01-01"},
-        // 29 February exists in one of the three years only.
-        {QDate(2017, 3, 1), "02-29", "2016-02-29"},
+        // 29 February where the window holds a leap year's.
         {QDate(2019, 11, 1), "02-29", "2020-02-29"},
+        {QDate(2024, 4, 20), "02-29", "2024-02-29"},
         // Anything else gets this year in front as it stands.
         {QDate(2018, 5, 5), "02-29", "2018-02-29"},
+        {QDate(2017, 3, 1), "02-29", "2017-02-29"},
         {QDate(2016, 8, 20), "02-30", "2016-02-30"},
         {QDate(2016, 8, 20), "13-01", "2016-13-01"},
         {QDate(2016, 8, 20), "8-26", "2016-8-26"},
