@@ -2,7 +2,9 @@
 
 #include "app/NativeCaption.h"
 #include "app/TerminalFont.h"
+#include "app/TerminationSignals.h"
 #include "common/AppTitle.h"
+#include "common/TextRules.h"
 
 #include <QMessageBox>
 
@@ -18,6 +20,8 @@ Responder &responder()
 
 bool show(QWidget *parent, const Shown &box)
 {
+    if (TTerminationSignals::requested())
+        return false;
     if (responder())
         return responder()(box);
 
@@ -62,6 +66,14 @@ void setResponder(Responder installed)
 
 QString withFullStop(const QString &message)
 {
+    // A Chinese sentence ends with the Chinese full stop, even where a name
+    // closes it, and none is added after its own closing mark.
+    if (hasChineseCharacter(message)) {
+        static const QString closing = QStringLiteral("。！？…");
+        if (closing.contains(message.back()))
+            return message;
+        return message + u'。';
+    }
     if (!message.isEmpty() && message.back().unicode() > u'.')
         return message + u'.';
     return message;

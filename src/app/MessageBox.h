@@ -7,7 +7,9 @@ class QWidget;
 
 // Every message box of the program goes through here, so that the caption,
 // icon and full-stop rules live in one place and tests can answer boxes in
-// advance instead of meeting a modal window.
+// advance instead of meeting a modal window. Once the program is ending on a
+// termination signal, no box is shown and every one counts as cancelled:
+// nobody may have to answer one.
 namespace MessageBox {
 
 enum class Kind { Plain, Error, Question };
@@ -27,9 +29,9 @@ using Responder = std::function<bool(const Shown &)>;
 // function restores the real boxes.
 void setResponder(Responder responder);
 
+
 // The standard error box: error icon, the application title as caption, OK,
-// and the message with a full stop appended when its last character sorts
-// after ".".
+// and the message with a full stop (withFullStop).
 void showError(QWidget *parent, const QString &message);
 
 // A plain box with OK, the application title as caption, no icon.
@@ -43,7 +45,9 @@ void showTerminalText(QWidget *parent, const QString &text);
 // OK was chosen.
 bool askOkCancel(QWidget *parent, const QString &text, const QString &caption = QString());
 
-// The message as the standard error box shows it.
+// The message as the standard error box shows it: a Chinese sentence with
+// "。" appended unless it ends in "。", "！", "？" or "…"; any other with "."
+// appended when its last character sorts after ".".
 QString withFullStop(const QString &message);
 
 } // namespace MessageBox

@@ -1,6 +1,40 @@
 #include "app/TerminationSignals.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+#include <atomic>
+
+namespace {
+
+std::atomic<bool> quitRequested = false;
+
+// Everything that would hold the quit: the modal boxes and dialogs, closed
+// as cancelled, innermost first; then every event loop, nested or not.
+void quitNow()
+{
+    quitRequested = true;
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break;
+    }
+    QCoreApplication::exit(0);
+    // Before the program's event loop has begun, exit() finds none to end:
+    // the loop ends as soon as it begins.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+} // namespace
+
+bool TTerminationSignals::requested()
+{
+    return quitRequested;
+}
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -46,7 +80,7 @@ TTerminationSignals::TTerminationSignals(QObject *parent) : QObject(parent)
     connect(notifier, &QSocketNotifier::activated, this, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(signalPipe[1], &byte, 1);
-        QCoreApplication::quit();
+        quitNow();
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;

@@ -1,5 +1,7 @@
 #include "common/SafeSave.h"
 
+#include "common/Messages.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,7 +15,7 @@ namespace {
 
 QString reasonOf(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return Messages::systemReason(error);
 }
 
 bool writeAll(int fd, const QByteArray &bytes)

@@ -1,5 +1,7 @@
 #include "html/HtmlPage.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "html/LibxmlLibrary.h"
 #include "html/LibxmlNodes.h"
@@ -81,7 +83,7 @@ THtmlPage::Ptr THtmlPage::read(const QByteArray &utf8)
     xmlDoc *document =
         libxml().htmlReadIO(TPageReader::read, nullptr, &reader, nullptr, "UTF-8", options);
     if (!document)
-        throw KestranoError(QStringLiteral("The page cannot be read as HTML"));
+        throw KestranoError(Messages::pageNotHtml());
     return Ptr(new THtmlPage(document));
 }
 

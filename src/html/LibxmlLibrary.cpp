@@ -1,5 +1,7 @@
 #include "html/LibxmlLibrary.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 
 #include <QLibrary>
@@ -22,9 +24,8 @@ QLibrary &loadedLibrary()
         // in the middle of a page; its symbols stay out of the global scope.
         library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
         if (!library.load())
-            throw KestranoError(
-                QStringLiteral("Reading web pages needs libxml2, which could not be loaded: %1")
-                    .arg(library.errorString()));
+            throw KestranoError(Messages::libraryMissing(library.fileName(),
+                                                         QStringLiteral("读取网页")));
     }
     return library;
 }
@@ -33,8 +34,8 @@ template <typename Function> void resolve(QLibrary &library, Function &function,
 {
     function = reinterpret_cast<Function>(library.resolve(name));
     if (!function)
-        throw KestranoError(QStringLiteral("The libxml2 found (%1) lacks the function %2")
-                                .arg(library.fileName(), QString::fromLatin1(name)));
+        throw KestranoError(
+            Messages::libraryLacksFunction(library.fileName(), QString::fromLatin1(name)));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "html/PageLimits.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 
 #include <algorithm>
@@ -341,7 +343,7 @@ namespace PageLimits {
 void checkSize(qsizetype bytes)
 {
     if (bytes > maxPageBytes)
-        throw KestranoError(QStringLiteral("The page is larger than 4 MiB and is not read"));
+        throw KestranoError(Messages::pageTooLarge(QStringLiteral("4 MiB")));
 }
 
 int mostAttributesInOneTag(QByteArrayView page)
@@ -353,8 +355,7 @@ QByteArray checkedPage(const QByteArray &page)
 {
     TTagScan scan(page);
     if (scan.mostAttributes() > maxAttributes)
-        throw KestranoError(
-            QStringLiteral("The page has a tag with more than 128 attributes and is not read"));
+        throw KestranoError(Messages::pageWithTooManyAttributes(maxAttributes));
     if (scan.lineBreakEndTags().empty())
         return page;
     QByteArray read;

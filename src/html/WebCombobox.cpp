@@ -1,5 +1,7 @@
 #include "html/WebCombobox.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
 #include "html/HtmlText.h"
@@ -30,7 +32,7 @@ TWebCombobox::TWebCombobox(const THtmlElement &AWebCombo)
 void TWebCombobox::setCombInterface(const THtmlElement &AWebCombo)
 {
     if (AWebCombo && !AWebCombo.hasTagName(u"SELECT"))
-        throw KestranoError(QStringLiteral("Interface not supported"));
+        throw KestranoError(Messages::interfaceNotSupported());
     FHtmlSelect = AWebCombo;
 }
 
@@ -141,7 +143,7 @@ void TWebCombobox::setValue(const QString &value)
 void TWebCombobox::checkOption(const THtmlElement &Ele)
 {
     if (!Ele.hasTagName(u"OPTION") && !Ele.hasTagName(u"OPTGROUP"))
-        throw KestranoError(QStringLiteral("Interface not supported"));
+        throw KestranoError(Messages::interfaceNotSupported());
 }
 
 void TWebCombobox::insert(const THtmlElement &Ele, xmlNode *before)

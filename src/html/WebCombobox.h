@@ -16,7 +16,7 @@ public:
 
     const THtmlElement &CombInterface() const { return FHtmlSelect; }
     // Attaches a SELECT element or none; any other element raises
-    // "Interface not supported" and leaves the select attached before.
+    // "不支持此接口" and leaves the select attached before.
     void setCombInterface(const THtmlElement &AWebCombo);
 
     int Count() const;
@@ -34,7 +34,7 @@ public:
     void setValue(const QString &value);
 
     // An OPTION or OPTGROUP element, taken out of wherever it was; any
-    // other element raises "Interface not supported".
+    // other element raises "不支持此接口".
     void Add(const THtmlElement &Ele);
     // Puts it before the option at position Index, or last when there is
     // none there.

@@ -1,5 +1,7 @@
 #include "html/WebTable.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
 #include "html/LibxmlNodes.h"
@@ -65,7 +67,7 @@ void TWebTable::setTableInterface(const THtmlElement &ATable)
     if (ATable == FTableInterface)
         return;
     if (ATable && !ATable.hasTagName(u"TABLE"))
-        throw KestranoError(QStringLiteral("Interface not supported"));
+        throw KestranoError(Messages::interfaceNotSupported());
     FTableInterface = ATable;
 }
 

@@ -15,7 +15,7 @@ public:
 
     const THtmlElement &TableInterface() const { return FTableInterface; }
     // Attaches a TABLE element or none; any other element raises
-    // "Interface not supported" and leaves the table attached before.
+    // "不支持此接口" and leaves the table attached before.
     void setTableInterface(const THtmlElement &ATable);
 
     int RowCount() const;

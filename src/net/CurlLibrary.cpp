@@ -1,5 +1,7 @@
 #include "net/CurlLibrary.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 
 #include <QLibrary>
@@ -28,9 +30,8 @@ QLibrary &loadedLibrary()
         // in the middle of a request; its symbols stay out of the global scope.
         library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
         if (!library.load())
-            throw KestranoError(
-                QStringLiteral("The HTTP client needs libcurl, which could not be loaded: %1")
-                    .arg(library.errorString()));
+            throw KestranoError(Messages::libraryMissing(library.fileName(),
+                                                         QStringLiteral("查询行程单验证网站")));
     }
     return library;
 }
@@ -39,8 +40,8 @@ template <typename Function> void resolve(QLibrary &library, Function &function,
 {
     function = reinterpret_cast<Function>(library.resolve(name));
     if (!function)
-        throw KestranoError(QStringLiteral("The libcurl found (%1) lacks the function %2")
-                                .arg(library.fileName(), QString::fromLatin1(name)));
+        throw KestranoError(
+            Messages::libraryLacksFunction(library.fileName(), QString::fromLatin1(name)));
 }
 
 } // namespace
@@ -61,11 +62,9 @@ TCurlLibrary::TCurlLibrary()
     resolve(library, versionInfo, "curl_version_info");
     const curl_version_info_data *version = versionInfo(CURLVERSION_NOW);
     if (!version || version->version_num < oldestVersion)
-        throw KestranoError(QStringLiteral("The libcurl found (%1) is version %2; the HTTP client "
-                                           "needs %3 or later")
-                                .arg(library.fileName(),
-                                     QString::fromLatin1(version ? version->version : "unknown"),
-                                     QString::fromLatin1(oldestVersionText)));
+        throw KestranoError(Messages::libraryTooOld(
+            library.fileName(), version ? QString::fromLatin1(version->version) : QStringLiteral("?"),
+            QString::fromLatin1(oldestVersionText)));
 
     resolve(library, easyInit, "curl_easy_init");
     resolve(library, easyCleanup, "curl_easy_cleanup");
@@ -91,6 +90,6 @@ TCurlLibrary::TCurlLibrary()
     resolve(library, globalInit, "curl_global_init");
     const CURLcode code = globalInit(CURL_GLOBAL_DEFAULT);
     if (code != CURLE_OK)
-        throw KestranoError(QStringLiteral("libcurl could not be set up: %1")
-                                .arg(QString::fromUtf8(easyStrerror(code))));
+        throw KestranoError(Messages::librarySetUpFailed(
+            library.fileName(), QStringLiteral("libcurl 错误 %1").arg(int(code))));
 }

@@ -1,5 +1,7 @@
 #include "net/CurlMulti.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 
 #include <QList>
@@ -9,7 +11,7 @@ TCurlMulti::TCurlMulti(const TCurlLibrary &curl, Finished finished)
     : FCurl(curl), FHandle(curl.multiInit()), FFinished(std::move(finished))
 {
     if (!FHandle)
-        throw KestranoError(QStringLiteral("The HTTP client could not be started"));
+        throw KestranoError(Messages::networkNotStarted());
     FCurl.multiSetopt(FHandle, CURLMOPT_SOCKETFUNCTION, &TCurlMulti::socketChanged);
     FCurl.multiSetopt(FHandle, CURLMOPT_SOCKETDATA, this);
     FCurl.multiSetopt(FHandle, CURLMOPT_TIMERFUNCTION, &TCurlMulti::timeoutChanged);
@@ -29,7 +31,8 @@ void TCurlMulti::add(CURL *easy)
 {
     const CURLMcode code = FCurl.multiAddHandle(FHandle, easy);
     if (code != CURLM_OK)
-        throw KestranoError(QString::fromUtf8(FCurl.multiStrerror(code)));
+        throw KestranoError(Messages::librarySetUpFailed(QStringLiteral("libcurl"),
+                                                         QStringLiteral("CURLM %1").arg(int(code))));
 }
 
 void TCurlMulti::remove(CURL *easy)

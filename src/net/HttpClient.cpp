@@ -1,5 +1,7 @@
 #include "net/HttpClient.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "net/CurlLibrary.h"
 #include "net/CurlMulti.h"
@@ -21,11 +23,42 @@ CURL *handle(void *curl)
     return static_cast<CURL *>(curl);
 }
 
+// What went wrong with a transfer, in the user's words: libcurl's own
+// descriptions are English.
+QString transferFailure(CURLcode code, const QString &host)
+{
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return Messages::hostNotFound(host);
+    case CURLE_COULDNT_CONNECT:
+        return Messages::connectionRefused(host);
+    case CURLE_OPERATION_TIMEDOUT:
+        return Messages::timedOut(host);
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_USE_SSL_FAILED:
+        return Messages::secureConnectionFailed(host);
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_PARTIAL_FILE:
+        return Messages::connectionBroken(host);
+    case CURLE_OUT_OF_MEMORY:
+        return Messages::outOfMemory();
+    default:
+        return Messages::networkFailed(host, int(code));
+    }
+}
+
 void assertOneLine(const QString &value)
 {
     if (value.contains(u'\r') || value.contains(u'\n'))
-        throw KestranoError(QStringLiteral("A request header value cannot hold a line break: %1")
-                                .arg(value.simplified()));
+        throw KestranoError(Messages::headerWithLineBreak(value.simplified()));
 }
 
 bool namesIdentity(const QString &acceptEncoding)
@@ -54,7 +87,7 @@ QString sizeText(qint64 bytes)
     const qint64 mebibyte = 1024 * 1024;
     if (bytes > 0 && bytes % mebibyte == 0)
         return QStringLiteral("%1 MiB").arg(bytes / mebibyte);
-    return QStringLiteral("%1 bytes").arg(bytes);
+    return QStringLiteral("%1 字节").arg(bytes);
 }
 
 } // namespace
@@ -84,7 +117,7 @@ void THttpClient::open()
         std::make_unique<TCurlMulti>(library, [this](CURL *, CURLcode code) { hopEnded(code); });
     CURL *curl = library.easyInit();
     if (!curl)
-        throw KestranoError(QStringLiteral("The HTTP client could not be started"));
+        throw KestranoError(Messages::networkNotStarted());
     FLibrary = &library;
     FMulti = std::move(multi);
     FCurl = curl;
@@ -225,7 +258,7 @@ QList<QByteArray> THttpClient::requestHeaders(bool isPost) const
 void THttpClient::start(const QString &url, const QByteArray *formBody, Done done)
 {
     if (FDone)
-        throw KestranoError(QStringLiteral("Another request is still running"));
+        throw KestranoError(Messages::requestStillRunning());
     open();
     applySettings();
     ++FRequest;
@@ -252,7 +285,7 @@ void THttpClient::startHop(const QString &url)
         curl_slist *longer = FLibrary->slistAppend(headers, line.constData());
         if (!longer) {
             FLibrary->slistFreeAll(headers);
-            end({false, {}, QStringLiteral("Out of memory for the request headers")});
+            end({false, {}, Messages::outOfMemory()});
             return;
         }
         headers = longer;
@@ -286,7 +319,7 @@ void THttpClient::hopEnded(int code)
         return;
     }
     if (FRedirects == maxRedirects) {
-        end({false, {}, QStringLiteral("Maximum (%1) redirects followed").arg(maxRedirects)});
+        end({false, {}, Messages::tooManyRedirects(QUrl(FUrl).host(), maxRedirects)});
         return;
     }
     const QString refusal = FPolicy->refusal(QUrl(redirect));
@@ -331,13 +364,9 @@ THttpOutcome THttpClient::answerOfHop(int result, QString *redirect)
     if (FBodyTooLarge || code == CURLE_FILESIZE_EXCEEDED)
         return {false,
                 {},
-                QStringLiteral("The answer from %1 is larger than %2")
-                    .arg(FUrl, sizeText(FLimits.bodyBytes))};
+                Messages::answerTooLarge(FUrl, sizeText(FLimits.bodyBytes))};
     if (code != CURLE_OK) {
-        return {false,
-                {},
-                FErrorText[0] ? QString::fromUtf8(FErrorText)
-                              : QString::fromUtf8(FLibrary->easyStrerror(code))};
+        return {false, {}, transferFailure(code, QUrl(FUrl).host())};
     }
 
     long status = 0;
@@ -351,8 +380,7 @@ THttpOutcome THttpClient::answerOfHop(int result, QString *redirect)
     if (status < 200 || status > 299) {
         return {false,
                 {},
-                FStatusLine.isEmpty() ? QStringLiteral("HTTP status %1").arg(status)
-                                      : QString::fromLatin1(FStatusLine)};
+                Messages::httpError(QUrl(FUrl).host(), int(status))};
     }
 
     THttpAnswer answer;

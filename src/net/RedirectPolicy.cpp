@@ -1,5 +1,7 @@
 #include "net/RedirectPolicy.h"
 
+#include "common/Messages.h"
+
 #include <QStringList>
 
 namespace {
@@ -62,22 +64,19 @@ QString TRedirectPolicy::refusal(const QUrl &target)
     const QString where = target.toString(QUrl::RemoveUserInfo);
     const QString scheme = target.scheme();
     if (scheme != http && scheme != https)
-        return QStringLiteral("A redirect to an address that is not HTTP was stopped: %1")
-            .arg(where);
+        return Messages::redirectNotHttp(where);
     if (FScheme == https && scheme == http)
-        return QStringLiteral("A redirect from HTTPS to plain HTTP was stopped: %1").arg(where);
+        return Messages::redirectToPlainHttp(where);
     if (target.host().compare(FServer.host(), Qt::CaseInsensitive) != 0) {
         if (isLoopbackOrPrivateHost(target.host()))
-            return QStringLiteral("A redirect to a loopback or private address was stopped: %1")
-                .arg(where);
-        return QStringLiteral("A redirect to another host was stopped: %1").arg(where);
+            return Messages::redirectToPrivateAddress(where);
+        return Messages::redirectToAnotherHost(where);
     }
     const bool upgrade = FServer.scheme() == http && scheme == https;
     const int allowedPort = upgrade ? 443 : portOf(FServer);
     // A port the server was not asked on may be another service of its machine.
     if (portOf(target) != allowedPort && !(upgrade && portOf(target) == portOf(FServer)))
-        return QStringLiteral("A redirect to another port of the server was stopped: %1")
-            .arg(where);
+        return Messages::redirectToAnotherPort(where);
     FScheme = scheme;
     return {};
 }

@@ -1,5 +1,7 @@
 #include "online/VerificationService.h"
 
+#include "common/Messages.h"
+
 #include "net/HttpClient.h"
 #include "common/KestranoError.h"
 #include "settings/Settings.h"
@@ -56,7 +58,7 @@ void TVerificationService::takePicture(const THttpOutcome &outcome)
     // Always taken as JPEG: a picture in any other format is refused.
     const QImage image = QImage::fromData(outcome.answer.body, "JPEG");
     if (image.isNull())
-        Q_EMIT failed(QStringLiteral("The captcha picture is not a JPEG image"));
+        Q_EMIT failed(Messages::captchaNotJpeg());
     else
         Q_EMIT captchaFetched(image);
 }

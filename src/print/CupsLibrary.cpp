@@ -1,18 +1,11 @@
 #include "print/CupsLibrary.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 
 #include <dlfcn.h>
 
-namespace {
-
-QString loadError()
-{
-    const char *reason = dlerror();
-    return reason ? QString::fromLocal8Bit(reason) : QString();
-}
-
-} // namespace
 
 const TCupsLibrary &TCupsLibrary::instance()
 {
@@ -28,11 +21,9 @@ TCupsLibrary::TCupsLibrary(const char *fileName) : FFileName(QString::fromLocal8
     // library lacking one fails here and not halfway through a print.
     FHandle = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
     if (!FHandle)
-        throw KestranoError(
-            QStringLiteral("无法载入打印系统 CUPS 的程序库 %1：%2").arg(FFileName, loadError()));
+        throw KestranoError(Messages::libraryMissing(FFileName, QStringLiteral("打印")));
     try {
         resolve(cupsLastError, "cupsLastError");
-        resolve(cupsLastErrorString, "cupsLastErrorString");
         resolve(cupsUser, "cupsUser");
         resolve(cupsDoRequest, "cupsDoRequest");
         resolve(cupsGetNamedDest, "cupsGetNamedDest");
@@ -45,7 +36,6 @@ TCupsLibrary::TCupsLibrary(const char *fileName) : FFileName(QString::fromLocal8
         resolve(cupsGetResponse, "cupsGetResponse");
         resolve(cupsCancelJob2, "cupsCancelJob2");
         resolve(httpAssembleURI, "httpAssembleURI");
-        resolve(httpStatus, "httpStatus");
         resolve(ippNewRequest, "ippNewRequest");
         resolve(ippDelete, "ippDelete");
         resolve(ippPort, "ippPort");
@@ -71,6 +61,5 @@ template <typename Function> void TCupsLibrary::resolve(Function &function, cons
     dlerror();
     function = reinterpret_cast<Function>(dlsym(FHandle, name));
     if (!function)
-        throw KestranoError(QStringLiteral("打印系统 CUPS 的程序库 %1 缺少 %2：%3")
-                                .arg(FFileName, QLatin1String(name), loadError()));
+        throw KestranoError(Messages::libraryLacksFunction(FFileName, QLatin1String(name)));
 }

@@ -24,7 +24,6 @@ public:
     TCupsLibrary &operator=(const TCupsLibrary &) = delete;
 
     decltype(&::cupsLastError) cupsLastError = nullptr;
-    decltype(&::cupsLastErrorString) cupsLastErrorString = nullptr;
     decltype(&::cupsUser) cupsUser = nullptr;
     decltype(&::cupsDoRequest) cupsDoRequest = nullptr;
     decltype(&::cupsGetNamedDest) cupsGetNamedDest = nullptr;
@@ -37,7 +36,6 @@ public:
     decltype(&::cupsGetResponse) cupsGetResponse = nullptr;
     decltype(&::cupsCancelJob2) cupsCancelJob2 = nullptr;
     decltype(&::httpAssembleURI) httpAssembleURI = nullptr;
-    decltype(&::httpStatus) httpStatus = nullptr;
     decltype(&::ippNewRequest) ippNewRequest = nullptr;
     decltype(&::ippDelete) ippDelete = nullptr;
     decltype(&::ippPort) ippPort = nullptr;

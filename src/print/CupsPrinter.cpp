@@ -1,5 +1,7 @@
 #include "print/CupsPrinter.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "print/CupsLibrary.h"
 
@@ -19,9 +21,25 @@ struct IppDeleter
 };
 using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
+// The last request's failure in the user's words: CUPS's own descriptions
+// are English.
 QString lastError()
 {
-    return QString::fromUtf8(cups().cupsLastErrorString());
+    switch (const ipp_status_t status = cups().cupsLastError()) {
+    case IPP_STATUS_ERROR_NOT_FOUND:
+    case IPP_STATUS_ERROR_GONE:
+        return Messages::printerOrJobNotFound();
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_NOT_POSSIBLE:
+        return Messages::printingNotAllowed();
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+    case IPP_STATUS_ERROR_INTERNAL:
+        return Messages::printSystemUnreachable();
+    default:
+        return Messages::printSystemError(int(status));
+    }
 }
 
 bool answered()
@@ -161,9 +179,9 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
     if (!answered())
         throw KestranoError(lastError());
     if (!answer) // the last status is an earlier request's: the transfer's own says more
-        throw KestranoError(QString::fromUtf8(cups().httpStatus(sending)));
+        throw KestranoError(Messages::printSystemHttpError(int(sending)));
     if (!jobId || cups().ippGetInteger(jobId, 0) <= 0)
-        throw KestranoError(QStringLiteral("打印系统没有给出作业号"));
+        throw KestranoError(Messages::noJobNumber());
     return cups().ippGetInteger(jobId, 0);
 }
 

@@ -1,5 +1,7 @@
 #include "print/PrintJournal.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 
 #include <QAtomicInteger>
@@ -14,6 +16,14 @@
 namespace {
 
 const QString timeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// SQLite's own description is English: the reason comes from its code.
+QString databaseReason(const QSqlError &error)
+{
+    bool known = false;
+    const int code = error.nativeErrorCode().toInt(&known);
+    return known ? Messages::databaseReason(code) : Messages::readOrWriteFailed();
+}
 
 QString newConnectionName()
 {
@@ -81,10 +91,10 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnection);
         db.setDatabaseName(FPath);
         if (!db.open()) {
-            const QString reason = db.lastError().text();
+            const QString reason = databaseReason(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(FConnection);
-            throw KestranoError(QStringLiteral("无法打开打印记录 %1：%2").arg(FPath, reason));
+            throw KestranoError(Messages::journalUnopenable(FPath, reason));
         }
     }
     try {
@@ -94,7 +104,7 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
         if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !mode.next() ||
             mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
             throw KestranoError(
-                QStringLiteral("无法打开打印记录 %1：%2").arg(FPath, mode.lastError().text()));
+                Messages::journalUnopenable(FPath, databaseReason(mode.lastError())));
         execute(QStringLiteral("PRAGMA synchronous = FULL"));
         execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal ("
                                " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -172,7 +182,7 @@ void TPrintJournal::execute(const QString &statement)
     QSqlQuery query(database());
     if (!query.exec(statement))
         throw KestranoError(
-            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
 }
 
 void TPrintJournal::addColumnIfMissing(const QString &table, const QString &column,
@@ -202,9 +212,9 @@ qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer
 {
     QSqlDatabase db = database();
     const auto failed = [&](const QSqlQuery &query) {
-        const QString reason = query.lastError().text();
+        const QString reason = databaseReason(query.lastError());
         db.rollback();
-        return KestranoError(QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, reason));
+        return KestranoError(Messages::journalUnwritable(FPath, reason));
     };
     db.transaction();
     QSqlQuery query(db);
@@ -240,7 +250,7 @@ qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer
         throw failed(searched);
     if (!db.commit())
         throw KestranoError(
-            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, db.lastError().text()));
+            Messages::journalUnwritable(FPath, databaseReason(db.lastError())));
     return rowId;
 }
 
@@ -259,7 +269,7 @@ void TPrintJournal::setJobId(qint64 rowId, int jobId)
     execute(QStringLiteral("PRAGMA synchronous = FULL"));
     if (!written)
         throw KestranoError(
-            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
 }
 
 void TPrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
@@ -272,7 +282,7 @@ void TPrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
     query.addBindValue(rowId);
     if (!query.exec())
         throw KestranoError(
-            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
 }
 
 bool TPrintJournal::voidRow(qint64 rowId, const QString &reason)
@@ -284,7 +294,7 @@ bool TPrintJournal::voidRow(qint64 rowId, const QString &reason)
     query.addBindValue(rowId);
     if (!query.exec())
         throw KestranoError(
-            QStringLiteral("无法写入打印记录 %1：%2").arg(FPath, query.lastError().text()));
+            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
     return query.numRowsAffected() == 1;
 }
 

@@ -1,5 +1,7 @@
 #include "reference/ReferenceList.h"
 
+#include "common/Messages.h"
+
 #include "common/FileEncoding.h"
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
@@ -31,10 +33,10 @@ void TReferenceList::load(const QString &path, LineForm form)
     FEntries.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw KestranoError(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+        throw KestranoError(Messages::cannotOpen(path, Messages::fileReason(file, path)));
     const QByteArray bytes = file.readAll();
     const bool readFailed = file.error() != QFileDevice::NoError;
-    const QString failure = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+    const QString failure = Messages::cannotRead(path, Messages::fileReason(file, path));
 
     // A line ends at a line feed; a carriage return before it is not part of
     // the line, one anywhere else is.

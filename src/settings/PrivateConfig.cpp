@@ -1,5 +1,7 @@
 #include "settings/PrivateConfig.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "common/SafeSave.h"
 #include "settings/SettingsFile.h"
@@ -22,8 +24,7 @@ TSettingsSnapshot TPrivateConfig::snapshot() const
 {
     const TSettingsFile::Content content = TSettingsFile::read(FFilePath);
     if (!content.refusal.isEmpty()) {
-        throw KestranoError(
-            QStringLiteral("Unable to read %1: %2").arg(FFilePath, content.refusal));
+        throw KestranoError(Messages::settingsUnreadable(FFilePath, content.refusal));
     }
     return TSettingsSnapshot(TIniText::parse(content.bytes));
 }
@@ -51,9 +52,7 @@ bool TPrivateConfig::GetBool(const QString &sField, bool DefValue) const
 void TPrivateConfig::assertCanWrite(int line) const
 {
     if (!FBCanWrite) {
-        throw KestranoError(QStringLiteral("Assertion failure (%1, line %2)")
-                                .arg(QStringLiteral("PrivateConfig"))
-                                .arg(line));
+        throw KestranoError(Messages::internalError(QStringLiteral("PrivateConfig"), line));
     }
 }
 
@@ -72,7 +71,7 @@ void TPrivateConfig::SetStrs(const Values &values)
 void TPrivateConfig::writeValues(const Values &values)
 {
     const auto refuse = [this](const QString &reason) {
-        return KestranoError(QStringLiteral("Unable to write to %1: %2").arg(FFilePath, reason));
+        return KestranoError(Messages::settingsUnwritable(FFilePath, reason));
     };
     // Under the lock from reading to replacing, so that a key another program
     // writes meanwhile is neither lost here nor loses this write.
@@ -90,11 +89,11 @@ void TPrivateConfig::writeValues(const Values &values)
     TIniText text = TIniText::parse(content.bytes);
     for (const auto &[field, value] : values) {
         if (!text.setValue(field, value))
-            throw refuse(QStringLiteral("out of memory"));
+            throw refuse(Messages::outOfMemory());
     }
     const std::optional<QByteArray> bytes = text.toFileBytes();
     if (!bytes)
-        throw refuse(QStringLiteral("out of memory"));
+        throw refuse(Messages::outOfMemory());
     if (const QString failure = saveFileAtomically(FFilePath, *bytes); !failure.isEmpty())
         throw refuse(failure);
 }

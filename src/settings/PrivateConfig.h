@@ -36,7 +36,7 @@ public:
 
     static constexpr int maxValueLength = TSettingsSnapshot::maxValueLength;
 
-    // The whole file, parsed once. Raises "Unable to read <path>: <reason>"
+    // The whole file, parsed once. Raises "无法读取设置文件 <path>：<reason>"
     // for a file that is there but refused; no file reads as empty.
     TSettingsSnapshot snapshot() const;
 
@@ -45,7 +45,7 @@ public:
     bool GetBool(const QString &sField) const; // true when the integer is not 0
     bool GetBool(const QString &sField, bool DefValue) const;
 
-    // Each write raises KestranoError "Unable to write to <path>: <reason>"
+    // Each write raises KestranoError "无法写入设置文件 <path>：<reason>"
     // when the file cannot be replaced; the file then keeps its content.
     void SetStr(const QString &sField, const QString &sValue);
     void SetInt(const QString &sField, int nValue);

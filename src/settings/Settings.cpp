@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
@@ -23,7 +25,7 @@ TSettingsSnapshot administratorsFile(const QString &path)
     const TSettingsFile::Content content =
         TSettingsFile::read(path, TSettingsFile::Owner::Administrator);
     if (!content.refusal.isEmpty())
-        throw KestranoError(QStringLiteral("Unable to read %1: %2").arg(path, content.refusal));
+        throw KestranoError(Messages::settingsUnreadable(path, content.refusal));
     return TSettingsSnapshot(TIniText::parse(content.bytes));
 }
 

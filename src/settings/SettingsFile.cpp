@@ -1,5 +1,7 @@
 #include "settings/SettingsFile.h"
 
+#include "common/Messages.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -13,24 +15,24 @@ namespace {
 
 QString reasonOf(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return Messages::systemReason(error);
 }
 
 // The refusals shared by reading and writing, on an open file's status.
 QString refusalOf(const struct stat &status, TSettingsFile::Owner owner)
 {
     if (!S_ISREG(status.st_mode))
-        return QStringLiteral("it is not a regular file");
+        return Messages::notARegularFile();
     if (owner == TSettingsFile::Owner::User && status.st_uid != ::geteuid())
-        return QStringLiteral("it belongs to another user");
+        return Messages::ownedByAnotherUser();
     if (owner == TSettingsFile::Owner::Administrator) {
         if (status.st_uid != 0 && status.st_uid != ::geteuid())
-            return QStringLiteral("it belongs to another user");
+            return Messages::ownedByAnotherUser();
         if (status.st_mode & (S_IWGRP | S_IWOTH))
-            return QStringLiteral("other users may change it");
+            return Messages::writableByOthers();
     }
     if (status.st_size > TSettingsFile::maxSize)
-        return QStringLiteral("it is larger than 1 MiB");
+        return Messages::largerThan(QStringLiteral("1 MiB"));
     return {};
 }
 
@@ -38,7 +40,7 @@ QString openRefusal(int error)
 {
     // O_NOFOLLOW fails with ELOOP on a link (EMLINK on some BSDs).
     if (error == ELOOP || error == EMLINK)
-        return QStringLiteral("it is a link, which is not followed");
+        return Messages::isALink();
     return reasonOf(error);
 }
 
@@ -89,7 +91,7 @@ TSettingsFile::Content TSettingsFile::read(const QString &path, Owner owner)
                 break;
             content.bytes.append(buffer, got);
             if (content.bytes.size() > maxSize) {
-                content.refusal = QStringLiteral("it is larger than 1 MiB");
+                content.refusal = Messages::largerThan(QStringLiteral("1 MiB"));
                 break;
             }
         }
@@ -120,7 +122,7 @@ QString TSettingsFile::writeRefusal(const QString &path)
     // The owner's write bit, not access(): root may write anything, yet a
     // file made read-only stays so for every user of the program.
     if (refusal.isEmpty() && !(status.st_mode & S_IWUSR))
-        refusal = QStringLiteral("it is read-only");
+        refusal = Messages::readOnly();
     ::close(fd);
     return refusal;
 }
@@ -136,7 +138,7 @@ TSettingsFile::Lock::Lock(const QString &path)
     {
     };
     if (::fstat(FFd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        FFailure = QStringLiteral("its lock file is not a regular file");
+        FFailure = Messages::lockFileNotRegular();
     } else {
         int locked;
         do {

@@ -1,5 +1,7 @@
 #include "settings/SettingsLocation.h"
 
+#include "common/Messages.h"
+
 #include "common/KestranoError.h"
 #include "common/SafeSave.h"
 #include "settings/PrivateConfig.h"
@@ -59,26 +61,25 @@ namespace {
 void makePrivateFolder(const QString &folder)
 {
     const auto fail = [&folder](const QString &reason) {
-        return KestranoError(
-            QStringLiteral("Unable to prepare the settings folder %1: %2").arg(folder, reason));
+        return KestranoError(Messages::settingsFolderUnprepared(folder, reason));
     };
     const QString parent = QDir(folder).absoluteFilePath(QStringLiteral(".."));
     if (!QDir().mkpath(QDir::cleanPath(parent)))
-        throw fail(QStringLiteral("its parent folder cannot be made"));
+        throw fail(Messages::parentFolderUnmakeable());
     const QByteArray path = QFile::encodeName(folder);
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        throw fail(QString::fromLocal8Bit(std::strerror(errno)));
+        throw fail(Messages::systemReason(errno));
     struct stat status
     {
     };
     if (::lstat(path.constData(), &status) != 0)
-        throw fail(QString::fromLocal8Bit(std::strerror(errno)));
+        throw fail(Messages::systemReason(errno));
     if (!S_ISDIR(status.st_mode))
-        throw fail(QStringLiteral("it is not a folder"));
+        throw fail(Messages::notAFolder());
     if (status.st_uid != ::geteuid())
-        throw fail(QStringLiteral("it belongs to another user"));
+        throw fail(Messages::ownedByAnotherUser());
     if ((status.st_mode & 07777) != 0700 && ::chmod(path.constData(), 0700) != 0)
-        throw fail(QString::fromLocal8Bit(std::strerror(errno)));
+        throw fail(Messages::systemReason(errno));
 }
 
 } // namespace
@@ -92,7 +93,7 @@ void TSettingsLocation::prepare() const
     const QString path = filePath();
     const TSettingsFile::Lock lock(path);
     if (!lock.failure().isEmpty()) {
-        throw KestranoError(QStringLiteral("Unable to write to %1: %2").arg(path, lock.failure()));
+        throw KestranoError(Messages::settingsUnwritable(path, lock.failure()));
     }
     if (TSettingsFile::read(path).exists)
         return; // seeded before, or the user's own since
@@ -100,10 +101,10 @@ void TSettingsLocation::prepare() const
         TSettingsFile::read(systemFile, TSettingsFile::Owner::Administrator);
     if (!defaults.refusal.isEmpty()) {
         throw KestranoError(
-            QStringLiteral("Unable to read %1: %2").arg(systemFile, defaults.refusal));
+            Messages::administratorsSettingsUnreadable(systemFile, defaults.refusal));
     }
     if (!defaults.exists)
         return;
     if (const QString failure = saveFileAtomically(path, defaults.bytes); !failure.isEmpty())
-        throw KestranoError(QStringLiteral("Unable to write to %1: %2").arg(path, failure));
+        throw KestranoError(Messages::settingsUnwritable(path, failure));
 }

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(StandardErrorBox, AppendsAFullStopAfterACharacterAboveIt)
+TEST(StandardErrorBox, AppendsAFullStopOfTheSentencesLanguage)
 {
     const struct
     {
@@ -15,7 +15,10 @@ TEST(StandardErrorBox, AppendsAFullStopAfterACharacterAboveIt)
                  {"Done.", "Done."},
                  {"Failed!", "Failed!"},
                  {"code 42", "code 42."},
-                 {"无法连接", "无法连接."},
+                 {"无法连接", "无法连接。"},
+                 {"无法写入设置文件 /x/vantrel_cof.ini", "无法写入设置文件 /x/vantrel_cof.ini。"},
+                 {"提取失败！", "提取失败！"},
+                 {"已停止。", "已停止。"},
                  {"", ""}};
     for (const auto &c : cases)
         EXPECT_EQ(MessageBox::withFullStop(u8s(c.message)), u8s(c.shown)) << c.message;

@@ -119,8 +119,8 @@ TEST_F(RememberedEntriesTest, ARefusedSaveShowsTheErrorAndTheWindowStillCloses)
     ASSERT_EQ(FBoxes.shown().size(), 1);
     EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
     EXPECT_EQ(FBoxes.shown().front().text,
-              QStringLiteral("Unable to write to ") + FFolder.file(QStringLiteral("vantrel_cof.ini")) +
-                  QStringLiteral(": it is not a regular file."));
+              QStringLiteral("无法写入设置文件 ") + FFolder.file(QStringLiteral("vantrel_cof.ini")) +
+                  QStringLiteral("：它不是普通文件。"));
 }
 
 } // namespace
@@ -146,7 +146,7 @@ TEST_F(RememberedEntriesTest, AFullDiskAtCloseShowsTheErrorAndKeepsTheLastFile)
     }
     ASSERT_EQ(FBoxes.shown().size(), 1);
     EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
-    EXPECT_TRUE(FBoxes.shown().front().text.startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_TRUE(FBoxes.shown().front().text.startsWith(QStringLiteral("无法写入设置文件 ")));
     EXPECT_EQ(FFolder.read(QStringLiteral("vantrel_cof.ini")), saved);
 }
 

@@ -44,10 +44,10 @@ TEST(PageLimits, APageOfMoreThan4MiBIsRefusedBeforeParsing)
 {
     const qsizetype limit = 4 * 1024 * 1024;
     EXPECT_EQ(refusal(QString(limit + 1, u'a')),
-              QStringLiteral("The page is larger than 4 MiB and is not read"));
+              QStringLiteral("网页大于 4 MiB，没有读取"));
     // Counted in UTF-8: 1.5 Mi Chinese characters take 4.5 MiB.
     EXPECT_EQ(refusal(QString(limit / 8 * 3, QChar(0x4E2D))),
-              QStringLiteral("The page is larger than 4 MiB and is not read"));
+              QStringLiteral("网页大于 4 MiB，没有读取"));
 
     THtmlParser parser;
     parser.setHTML(QStringLiteral("<p>") + QString(limit - 3, u'a'));
@@ -76,16 +76,16 @@ TEST(PageLimits, HostilePagesAreReadWithTheirNestingCutOrRefused)
         {"unclosed formatting", numbered("<b id=%1>x", 100000), ""},
         {"100,000 attributes",
          QStringLiteral("<div ") + numbered("a%1=1 ", 100000) + QStringLiteral(">x</div>"),
-         "The page has a tag with more than 128 attributes and is not read"},
+         "网页中有标签的属性多于 128 个，没有读取"},
         {"100,000 attributes without values",
          QStringLiteral("<p><span ") + numbered("a%1 ", 100000) + QStringLiteral(">"),
-         "The page has a tag with more than 128 attributes and is not read"},
+         "网页中有标签的属性多于 128 个，没有读取"},
         {"100,000 attributes behind a bogus declaration",
          QStringLiteral("<!x <div ") + numbered("a%1 ", 100000) + QStringLiteral(">"),
-         "The page has a tag with more than 128 attributes and is not read"},
+         "网页中有标签的属性多于 128 个，没有读取"},
         {"names longer than the parser reads at once",
          QStringLiteral("<div ") + QString(100 * 200, u'a') + QStringLiteral(">"),
-         "The page has a tag with more than 128 attributes and is not read"},
+         "网页中有标签的属性多于 128 个，没有读取"},
     };
     for (const auto &c : cases) {
         THtmlParser parser;
@@ -95,7 +95,7 @@ TEST(PageLimits, HostilePagesAreReadWithTheirNestingCutOrRefused)
             EXPECT_GT(parser.WebElements().ElementCount(), 2) << c.what;
             EXPECT_LE(depth(parser.WebElements()), 260) << c.what;
         } catch (const KestranoError &error) {
-            EXPECT_EQ(error.message(), QString::fromLatin1(c.message)) << c.what;
+            EXPECT_EQ(error.message(), QString::fromUtf8(c.message)) << c.what;
         }
     }
 }

@@ -49,7 +49,7 @@ TEST(WebCombobox, AnElementThatIsNoSelectIsRefused)
         parser.GetWebCombobox(QStringLiteral("notselect"));
         FAIL() << "a DIV was taken for a select element";
     } catch (const KestranoError &error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Interface not supported"));
+        EXPECT_EQ(error.message(), QStringLiteral("不支持此接口"));
     }
     EXPECT_EQ(select->Name(), QStringLiteral("city"));
 }

@@ -77,7 +77,7 @@ TEST(WebTable, TakesOnlyTableElements)
         table.setTableInterface(parser.WebElements().GetElementByName(QStringLiteral("d")));
         FAIL() << "a DIV was taken for a table";
     } catch (const KestranoError &error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Interface not supported"));
+        EXPECT_EQ(error.message(), QStringLiteral("不支持此接口"));
     }
     EXPECT_EQ(table.TableInterface().tagName(), QStringLiteral("TABLE"));
 }

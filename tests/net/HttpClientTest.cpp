@@ -256,7 +256,7 @@ TEST_F(HttpClientTest, FollowsFifteenRedirectsInARowButNotSixteen)
         getNow(FClient, url("/hops/16"));
         ADD_FAILURE() << "sixteen redirects were followed";
     } catch (const KestranoError &error) {
-        EXPECT_TRUE(error.message().contains(QStringLiteral("redirect"), Qt::CaseInsensitive))
+        EXPECT_TRUE(error.message().contains(QStringLiteral("重定向")))
             << error.message().toStdString();
     }
 }
@@ -276,12 +276,13 @@ TEST_F(HttpClientTest, EveryFailureThrowsTheClientsDescription)
         QString url;
         const char *described; // part of the message
     } cases[] = {
-        {"error status", Failure::ServerError, url("/"), "HTTP/1.1 500 Internal Server Error"},
-        {"redirect loop", Failure::RedirectLoop, url("/"), "redirect"},
-        {"silent server", Failure::Silent, url("/"), ""},
-        {"refused connection", Failure::None, deadRoot + QStringLiteral("/"), "127.0.0.1"},
-        {"no such page", Failure::None, url("/nothing"), "404"},
-        {"body over the limit", Failure::None, url("/bytes/1001"), "larger than 1000 bytes"},
+        {"error status", Failure::ServerError, url("/"), "服务器 127.0.0.1 回答了 HTTP 错误 500"},
+        {"redirect loop", Failure::RedirectLoop, url("/"), "重定向"},
+        {"silent server", Failure::Silent, url("/"), "127.0.0.1 在限定时间内没有回答"},
+        {"refused connection", Failure::None, deadRoot + QStringLiteral("/"),
+         "无法连接到 127.0.0.1"},
+        {"no such page", Failure::None, url("/nothing"), "HTTP 错误 404"},
+        {"body over the limit", Failure::None, url("/bytes/1001"), "的回答大于 1000 字节"},
     };
     THttpLimits limits;
     limits.silence = std::chrono::seconds(1);
@@ -294,7 +295,7 @@ TEST_F(HttpClientTest, EveryFailureThrowsTheClientsDescription)
             ADD_FAILURE() << c.why << ": no failure";
         } catch (const KestranoError &error) {
             EXPECT_FALSE(error.message().isEmpty()) << c.why;
-            EXPECT_TRUE(error.message().contains(QString::fromLatin1(c.described)))
+            EXPECT_TRUE(error.message().contains(QString::fromUtf8(c.described)))
                 << c.why << ": " << error.message().toStdString();
         }
     }

@@ -54,32 +54,32 @@ const Intruder intruders[] = {
          victim.write(QStringLiteral("bashrc"), victimText);
          return QFile::link(victim.file(QStringLiteral("bashrc")), program.file(ini));
      },
-     "it is a link, which is not followed"},
+     "它是一个链接，程序不跟随链接"},
     {"a link to a file not yet there",
      [](const TempFolder &program, const TempFolder &victim) {
          return QFile::link(victim.file(QStringLiteral("bashrc")), program.file(ini));
      },
-     "it is a link, which is not followed"},
+     "它是一个链接，程序不跟随链接"},
     {"a FIFO",
      [](const TempFolder &program, const TempFolder &) {
          return ::mkfifo(QFile::encodeName(program.file(ini)).constData(), 0666) == 0;
      },
-     "it is not a regular file"},
+     "它不是普通文件"},
     {"a folder",
      [](const TempFolder &program, const TempFolder &) { return QDir(program.path()).mkdir(ini); },
-     "it is not a regular file"},
+     "它不是普通文件"},
     {"a device",
      [](const TempFolder &program, const TempFolder &) {
          return ::mknod(QFile::encodeName(program.file(ini)).constData(), S_IFCHR | 0666,
                         makedev(1, 3)) == 0; // /dev/null's numbers
      },
-     "it is not a regular file"},
+     "它不是普通文件"},
     {"a file of 2 MiB",
      [](const TempFolder &program, const TempFolder &) {
          program.write(ini, "[COF]\nvpos=7\n" + QByteArray(2 * 1024 * 1024, 'x'));
          return true;
      },
-     "it is larger than 1 MiB"},
+     "它大于 1 MiB"},
     {"another user's file",
      [](const TempFolder &program, const TempFolder &) {
          program.write(ini, "[COF]\nserver=http://elsewhere.example\nfontcolor=16777215\n");
@@ -87,7 +87,7 @@ const Intruder intruders[] = {
          return ::geteuid() == 0 &&
                 ::chown(QFile::encodeName(program.file(ini)).constData(), nobody, nobody) == 0;
      },
-     "it belongs to another user"},
+     "它属于另一个用户"},
 };
 
 TEST(HostileSettingsFile, EveryIntruderIsRefusedWithItsReasonAndLeftAsItIs)
@@ -109,12 +109,12 @@ TEST(HostileSettingsFile, EveryIntruderIsRefusedWithItsReasonAndLeftAsItIs)
         const QString reason = QString::fromUtf8(intruder.reason);
         EXPECT_EQ(
             errorOf([&] { TPrivateConfig(false, program.path()).GetStr(QStringLiteral("vpos")); }),
-            QStringLiteral("Unable to read %1: %2").arg(path, reason));
+            QStringLiteral("无法读取设置文件 %1：%2").arg(path, reason));
         EXPECT_EQ(errorOf([&] {
                       TPrivateConfig(true, program.path())
                           .SetStr(QStringLiteral("Edit2"), QStringLiteral("x;id>~/owned;#"));
                   }),
-                  QStringLiteral("Unable to write to %1: %2").arg(path, reason));
+                  QStringLiteral("无法写入设置文件 %1：%2").arg(path, reason));
 
         // Still there as planted; what a link names is untouched, or still absent.
         const QFileInfo after(path);
@@ -138,7 +138,7 @@ TEST(HostileSettingsFile, AReadOnlyFileIsReadButNeverReplaced)
     TPrivateConfig config(true, program.path());
     EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 7);
     EXPECT_EQ(errorOf([&] { config.SetStr(QStringLiteral("hpos"), QStringLiteral("1")); }),
-              QStringLiteral("Unable to write to %1: it is read-only").arg(program.file(ini)));
+              QStringLiteral("无法写入设置文件 %1：它只能读取，不能写入").arg(program.file(ini)));
     EXPECT_EQ(program.read(ini), QByteArray("[COF]\nvpos=7\n"));
 }
 

@@ -142,7 +142,7 @@ TEST(PrivateConfigWrites, AWriteThroughAReadInstanceIsAnAssertionAndWritesNothin
         reader.SetStr(QStringLiteral("vpos"), QStringLiteral("5"));
         FAIL() << "no assertion";
     } catch (const KestranoError &error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Assertion failure (PrivateConfig, line ")))
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("程序内部错误（PrivateConfig，第 ")))
             << error.message().toStdString();
     }
     EXPECT_THROW(reader.SetInt(QStringLiteral("vpos"), 5), KestranoError);

@@ -1,0 +1,13 @@
+#pragma once
+
+class QApplication;
+
+#include <QString>
+
+// The program as it runs from its entry: the orderly quit on a termination
+// signal, the main window on the program's folder (its lists beside it, its
+// settings where TSettingsLocation puts them), its event loop. A signal that
+// comes during the start (a message box shown before the main window) ends
+// the program there, the receipt remembered as at any close. Returns the
+// exit code.
+int runProgram(QApplication &app, const QString &programFolder);
