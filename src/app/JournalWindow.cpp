@@ -1,6 +1,7 @@
 #include "app/JournalWindow.h"
 
 #include "app/MessageBox.h"
+#include "common/CsvText.h"
 #include "common/KestranoError.h"
 #include "common/SafeSave.h"
 #include "print/JournalModel.h"
@@ -25,20 +26,6 @@ QPushButton *button(const QString &name, const QString &caption, QWidget *parent
     button->setAccessibleName(caption);
     button->setAccessibleDescription(name);
     return button;
-}
-
-// One CSV cell. A cell that a spreadsheet would take for a formula (a name
-// pasted from anywhere may start with "=") is kept as text.
-QString csvCell(QString text)
-{
-    if (!text.isEmpty() && QStringLiteral("=+-@").contains(text.front()))
-        text.prepend(u'\'');
-    if (text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
-        text.contains(u'\r')) {
-        text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        text = u'"' + text + u'"';
-    }
-    return text;
 }
 
 std::optional<QString> askReason(QWidget *parent)

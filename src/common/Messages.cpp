@@ -1,5 +1,6 @@
 #include "common/Messages.h"
 
+
 #include <QFileDevice>
 #include <QFileInfo>
 #include <cerrno>

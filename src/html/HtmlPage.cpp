@@ -1,8 +1,7 @@
 #include "html/HtmlPage.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "html/LibxmlLibrary.h"
 #include "html/LibxmlNodes.h"
 #include "html/PageLimits.h"

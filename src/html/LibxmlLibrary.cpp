@@ -1,8 +1,7 @@
 #include "html/LibxmlLibrary.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 
 #include <QLibrary>
 

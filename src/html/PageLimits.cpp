@@ -1,8 +1,7 @@
 #include "html/PageLimits.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,7 @@
 #include "html/WebCombobox.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "common/TextRules.h"
 #include "html/HtmlText.h"
 #include "html/LibxmlNodes.h"

@@ -1,8 +1,7 @@
 #include "html/WebTable.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "common/TextRules.h"
 #include "html/LibxmlNodes.h"
 

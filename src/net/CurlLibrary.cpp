@@ -1,8 +1,7 @@
 #include "net/CurlLibrary.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 
 #include <QLibrary>
 

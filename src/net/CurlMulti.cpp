@@ -1,8 +1,7 @@
 #include "net/CurlMulti.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 
 #include <QList>
 #include <QSocketNotifier>

@@ -1,8 +1,7 @@
 #include "net/HttpClient.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "net/CurlLibrary.h"
 #include "net/CurlMulti.h"
 #include "net/HtmlHead.h"

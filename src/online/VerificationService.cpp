@@ -1,9 +1,8 @@
 #include "online/VerificationService.h"
 
-#include "common/Messages.h"
-
-#include "net/HttpClient.h"
 #include "common/KestranoError.h"
+#include "common/Messages.h"
+#include "net/HttpClient.h"
 #include "settings/Settings.h"
 
 namespace {

@@ -1,11 +1,9 @@
 #include "print/CupsLibrary.h"
 
+#include "common/KestranoError.h"
 #include "common/Messages.h"
 
-#include "common/KestranoError.h"
-
 #include <dlfcn.h>
-
 
 const TCupsLibrary &TCupsLibrary::instance()
 {

@@ -1,8 +1,7 @@
 #include "print/CupsPrinter.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "print/CupsLibrary.h"
 
 #include <memory>

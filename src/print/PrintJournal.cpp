@@ -1,8 +1,7 @@
 #include "print/PrintJournal.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 
 #include <QAtomicInteger>
 #include <QDir>

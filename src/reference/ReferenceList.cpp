@@ -1,9 +1,8 @@
 #include "reference/ReferenceList.h"
 
-#include "common/Messages.h"
-
 #include "common/FileEncoding.h"
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "common/TextRules.h"
 
 #include <QFile>

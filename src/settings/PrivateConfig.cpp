@@ -1,8 +1,7 @@
 #include "settings/PrivateConfig.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "common/SafeSave.h"
 #include "settings/SettingsFile.h"
 

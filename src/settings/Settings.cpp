@@ -1,8 +1,7 @@
 #include "settings/Settings.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsFile.h"

@@ -3,7 +3,6 @@
 #include "common/Messages.h"
 
 #include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>

@@ -1,8 +1,7 @@
 #include "settings/SettingsLocation.h"
 
-#include "common/Messages.h"
-
 #include "common/KestranoError.h"
+#include "common/Messages.h"
 #include "common/SafeSave.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsFile.h"
@@ -10,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>

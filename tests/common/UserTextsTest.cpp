@@ -1,4 +1,5 @@
 #include "common/Messages.h"
+
 #include "common/TextRules.h"
 
 #include <QDirIterator>
