@@ -18,6 +18,13 @@ inline bool isAsciiDigit(QChar c)
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
 
+// The letters and digits of ASCII, as codes and locators are written.
+inline bool isAsciiLetterOrDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9');
+}
+
 // True when every character of the text is an ASCII digit (and for no text).
 bool allAsciiDigits(QStringView text);
 

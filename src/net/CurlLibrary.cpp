@@ -69,7 +69,6 @@ TCurlLibrary::TCurlLibrary()
     resolve(library, easyCleanup, "curl_easy_cleanup");
     resolve(library, easySetopt, "curl_easy_setopt");
     resolve(library, easyGetinfo, "curl_easy_getinfo");
-    resolve(library, easyStrerror, "curl_easy_strerror");
     resolve(library, multiInit, "curl_multi_init");
     resolve(library, multiCleanup, "curl_multi_cleanup");
     resolve(library, multiSetopt, "curl_multi_setopt");
@@ -77,7 +76,6 @@ TCurlLibrary::TCurlLibrary()
     resolve(library, multiRemoveHandle, "curl_multi_remove_handle");
     resolve(library, multiSocketAction, "curl_multi_socket_action");
     resolve(library, multiInfoRead, "curl_multi_info_read");
-    resolve(library, multiStrerror, "curl_multi_strerror");
     resolve(library, slistAppend, "curl_slist_append");
     resolve(library, slistFreeAll, "curl_slist_free_all");
     resolve(library, getdate, "curl_getdate");

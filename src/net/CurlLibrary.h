@@ -27,7 +27,6 @@ public:
     decltype(&curl_easy_cleanup) easyCleanup = nullptr;
     decltype(&curl_easy_setopt) easySetopt = nullptr;
     decltype(&curl_easy_getinfo) easyGetinfo = nullptr;
-    decltype(&curl_easy_strerror) easyStrerror = nullptr;
     decltype(&curl_multi_init) multiInit = nullptr;
     decltype(&curl_multi_cleanup) multiCleanup = nullptr;
     decltype(&curl_multi_setopt) multiSetopt = nullptr;
@@ -35,7 +34,6 @@ public:
     decltype(&curl_multi_remove_handle) multiRemoveHandle = nullptr;
     decltype(&curl_multi_socket_action) multiSocketAction = nullptr;
     decltype(&curl_multi_info_read) multiInfoRead = nullptr;
-    decltype(&curl_multi_strerror) multiStrerror = nullptr;
     decltype(&curl_slist_append) slistAppend = nullptr;
     decltype(&curl_slist_free_all) slistFreeAll = nullptr;
     decltype(&curl_getdate) getdate = nullptr;

@@ -11,8 +11,6 @@
 #include <QDateTime>
 #include <QUrl>
 
-static_assert(CURL_ERROR_SIZE == 256, "FErrorText holds CURL_ERROR_SIZE characters");
-
 constexpr int maxRedirects = 15;
 
 namespace {
@@ -121,7 +119,6 @@ void THttpClient::open()
     FMulti = std::move(multi);
     FCurl = curl;
     const auto setopt = library.easySetopt;
-    setopt(curl, CURLOPT_ERRORBUFFER, FErrorText);
     setopt(curl, CURLOPT_NOSIGNAL, 1L);
     // An empty file name starts curl's cookie engine with nothing on disk;
     // without a cookie jar nothing is ever written.
@@ -275,9 +272,7 @@ void THttpClient::startHop(const QString &url)
     CURL *curl = handle(FCurl);
     FUrl = url;
     FBody.clear();
-    FStatusLine.clear();
     FBodyTooLarge = false;
-    FErrorText[0] = '\0';
 
     curl_slist *headers = nullptr;
     for (const QByteArray &line : requestHeaders(FPosting)) {
@@ -429,10 +424,8 @@ size_t THttpClient::receiveHeader(char *data, size_t size, size_t count, void *c
     const size_t bytes = size * count;
     const QByteArray line(data, qsizetype(bytes));
     // Every answer of a redirect chain starts with its status line; the last
-    // one is the answer we report.
-    if (line.startsWith("HTTP/")) {
-        self->FStatusLine = line.trimmed();
+    // one's body is the one we report.
+    if (line.startsWith("HTTP/"))
         self->FBody.clear();
-    }
     return bytes;
 }

@@ -117,7 +117,6 @@ private:
     const TCurlLibrary *FLibrary = nullptr; // with the handles, from the first request
     void *FCurl = nullptr;
     std::unique_ptr<TCurlMulti> FMulti;
-    char FErrorText[256] = {}; // CURL_ERROR_SIZE
     THttpLimits FLimits;
     QString FAccept;
     QString FReferer;
@@ -139,6 +138,5 @@ private:
 
     // The answer being received.
     QByteArray FBody;
-    QByteArray FStatusLine;
     bool FBodyTooLarge = false;
 };

@@ -36,11 +36,6 @@ bool isAsciiLetter(QChar c)
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
-bool isAsciiLetterOrDigit(QChar c)
-{
-    return isAsciiLetter(c) || isAsciiDigit(c);
-}
-
 // Chinese for joining a line broken inside a word; a character outside the
 // Basic Multilingual Plane counts by its half, as names write them.
 bool isChineseUnit(QChar c)

@@ -58,11 +58,6 @@ const TItemPatterns &patterns()
     return compiled;
 }
 
-bool isAsciiLetterOrDigit(QChar c)
-{
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
-}
-
 bool isLocator(QStringView text)
 {
     return (text.size() == 5 || text.size() == 6) &&
