@@ -325,6 +325,13 @@ QString journalUnwritable(const QString &path, const QString &reason)
     return QStringLiteral("无法写入打印记录 %1：%2").arg(path, reason);
 }
 
+QString journalRefused(const QString &path, const QString &reason)
+{
+    return QStringLiteral("打印记录文件 %1 不能使用：%2。为保护旅客信息，程序不写入它；"
+                          "请删除或移走它，在此之前不能打印")
+        .arg(path, reason);
+}
+
 QString databaseReason(int sqliteCode)
 {
     // The primary result codes of SQLite (the low byte of an extended one).

@@ -81,6 +81,8 @@ QString printSystemHttpError(int status);
 QString noJobNumber();
 QString journalUnopenable(const QString &path, const QString &reason);
 QString journalUnwritable(const QString &path, const QString &reason);
+// A journal file that must not be written (a link, another user's...).
+QString journalRefused(const QString &path, const QString &reason);
 // Why the journal's database refused, from SQLite's result code.
 QString databaseReason(int sqliteCode);
 

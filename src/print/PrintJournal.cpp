@@ -2,10 +2,10 @@
 
 #include "common/KestranoError.h"
 #include "common/Messages.h"
+#include "print/JournalFiles.h"
 
 #include <QAtomicInteger>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -76,23 +76,28 @@ QString TPrintJournal::pathFor(const QString &settingsFolder)
 TPrintJournal::TPrintJournal(const QString &settingsFolder)
     : FPath(pathFor(settingsFolder)), FConnection(newConnectionName())
 {
-    // The journal holds passengers' names, IDs and ticket numbers: only its
-    // user may read it. SQLite gives its WAL and shared-memory files the
-    // database file's permissions, so making that one private is enough.
+    JournalFiles::makePrivate(FPath);
     {
-        QFile file(FPath);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            file.close();
-        if (!QFileInfo(FPath).isSymLink())
-            file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-    {
+        // SQLite refuses a link anywhere in the path it is given: the
+        // folder's own path, links resolved, leaves only the file to refuse.
+        const QString folder = QFileInfo(settingsFolder).canonicalFilePath();
+        if (folder.isEmpty())
+            throw KestranoError(Messages::journalUnopenable(FPath, Messages::fileNotFound()));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnection);
-        db.setDatabaseName(FPath);
-        if (!db.open()) {
-            const QString reason = databaseReason(db.lastError());
+        const auto dropConnection = [&] {
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(FConnection);
+        };
+        try {
+            db.setDatabaseName(JournalFiles::noFollowName(QDir(folder).filePath(fileName())));
+        } catch (const KestranoError &) {
+            dropConnection();
+            throw;
+        }
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+        if (!db.open()) {
+            const QString reason = databaseReason(db.lastError());
+            dropConnection();
             throw KestranoError(Messages::journalUnopenable(FPath, reason));
         }
     }

@@ -32,8 +32,8 @@ public:
     };
 
     static QString fileName() { return QStringLiteral("vantrel_print.db"); }
-    // The journal's path beside the settings file in settingsFolder. Links
-    // are never followed: the settings folder is the user's own.
+    // The journal's path beside the settings file in settingsFolder. The
+    // file is never a link, and its user's alone (JournalFiles).
     static QString pathFor(const QString &settingsFolder);
 
     // Opens the journal, creating it when there is none; raises KestranoError

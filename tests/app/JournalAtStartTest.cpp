@@ -5,10 +5,14 @@
 #include "app/MainWindow.h"
 #include "print/PrintJournal.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -108,6 +112,41 @@ TEST_F(JournalAtStartTest, APrintBeforeTheFirstPaintKeepsItsOwnRowApart)
     EXPECT_EQ(printed.jobId, ended.front().front().value<TPrintOutcome>().jobId);
     EXPECT_GT(printed.jobId, 0);
     EXPECT_TRUE(FBoxes.shown().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A journal that is a link to a file anybody may read: the agent is told at
+// start and at every print, no sheet goes out, and nothing reaches the file.
+TEST_F(JournalAtStartTest, AJournalThatIsALinkRefusesEveryPrint)
+{
+    const TempFolder elsewhere;
+    elsewhere.write(QStringLiteral("shared.db"), QByteArray());
+    ASSERT_EQ(::symlink(QFile::encodeName(elsewhere.file(QStringLiteral("shared.db"))).constData(),
+                        QFile::encodeName(FFolder.file(TPrintJournal::fileName())).constData()),
+              0);
+    TfrmMain window(FFolder.path());
+    window.printing().setPrinterLookup([] { return QStringLiteral("PDF"); });
+    window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000101 4"));
+    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    QSignalSpy ended(&window.printing(), &TReportPrinting::jobEnded);
+    window.show();
+    QTRY_COMPARE_WITH_TIMEOUT(FBoxes.shown().size(), 1, 60000);
+
+    window.findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    ASSERT_EQ(FBoxes.shown().size(), 2);
+    for (const MessageBox::Shown &box : FBoxes.shown()) {
+        EXPECT_TRUE(box.text.contains(FFolder.file(TPrintJournal::fileName())));
+        EXPECT_TRUE(box.text.contains(QStringLiteral("它是一个链接")));
+        EXPECT_TRUE(box.text.contains(QStringLiteral("在此之前不能打印")));
+    }
+    EXPECT_FALSE(ended.wait(500));
+    EXPECT_EQ(window.fields().text(QStringLiteral("edtSerNo")), QStringLiteral("6660000101 4"));
+    EXPECT_EQ(elsewhere.read(QStringLiteral("shared.db")), QByteArray());
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files),
+              QStringList{QStringLiteral("shared.db")});
 }
 
 } // namespace

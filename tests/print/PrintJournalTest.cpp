@@ -2,12 +2,17 @@
 #include "TempFolder.h"
 #include "common/KestranoError.h"
 #include "itinerary/ItineraryFields.h"
+#include "print/JournalFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -181,4 +186,120 @@ TEST(PrintJournal, AFolderThatCannotHoldItIsAnError)
         EXPECT_TRUE(error.message().startsWith(QStringLiteral("无法打开打印记录")))
             << error.message().toStdString();
     }
+}
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+bool plantLink(const QString &target, const QString &link)
+{
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) ==
+           0;
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
+} // namespace
+
+// Whatever stands where the journal or its WAL and shared memory go: a link
+// (to a file anybody may read) is never written through, another user's file
+// is never used, and what refuses says which file and why, every time, until
+// it is mended.
+TEST(PrintJournal, NeverWritesThroughALinkNorIntoAnotherUsersFile)
+{
+    ASSERT_EQ(::geteuid(), 0u) << "handing a file to another user needs root";
+    const struct
+    {
+        const char *planted;
+        bool link;
+        const char *reason;
+    } cases[] = {{"vantrel_print.db", true, "它是一个链接"},
+                 {"vantrel_print.db-wal", true, "它是一个链接"},
+                 {"vantrel_print.db-shm", true, "它是一个链接"},
+                 {"vantrel_print.db", false, "它属于另一个用户"},
+                 {"vantrel_print.db-wal", false, "它属于另一个用户"},
+                 {"vantrel_print.db-shm", false, "它属于另一个用户"}};
+    for (const auto &c : cases) {
+        const QString planted = QString::fromLatin1(c.planted);
+        SCOPED_TRACE(c.planted + std::string(c.link ? " a link" : " another user's"));
+        const TempFolder folder;
+        const TempFolder elsewhere;
+        const QByteArray before = "a file anybody may read";
+        elsewhere.write(QStringLiteral("target"), before);
+        ::chmod(QFile::encodeName(elsewhere.file(QStringLiteral("target"))).constData(), 0644);
+        if (c.link) {
+            ASSERT_TRUE(plantLink(elsewhere.file(QStringLiteral("target")), folder.file(planted)));
+        } else {
+            folder.write(planted, QByteArray());
+            ASSERT_EQ(::chown(QFile::encodeName(folder.file(planted)).constData(), nobody, nobody),
+                      0);
+        }
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                TPrintJournal journal(folder.path());
+                ADD_FAILURE() << "opened " << journal.path().toStdString();
+            } catch (const KestranoError &error) {
+                const QString message = error.message();
+                EXPECT_TRUE(message.startsWith(QStringLiteral("打印记录文件 ") +
+                                               folder.file(planted) + QStringLiteral(" 不能使用")))
+                    << message.toStdString();
+                EXPECT_TRUE(message.contains(QString::fromUtf8(c.reason))) << message.toStdString();
+            }
+        }
+        EXPECT_EQ(elsewhere.read(QStringLiteral("target")), before);
+        EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{QStringLiteral("target")});
+        EXPECT_EQ(QSqlDatabase::connectionNames(), QStringList());
+    }
+}
+
+// A journal made open to others (copied with the wrong mask, say) is the
+// user's own: it and its companions are closed again, and it opens.
+TEST(PrintJournal, ClosesItsOwnFilesToOthers)
+{
+    const TempFolder folder;
+    TPrintJournal(folder.path()).begin(receipt(QStringLiteral("6660000001 0"), QStringLiteral("王一")),
+                                       QStringLiteral("PDF"));
+    for (const char *name : {"vantrel_print.db", "vantrel_print.db-wal"}) {
+        const QString path = folder.file(QString::fromLatin1(name));
+        if (!QFile::exists(path))
+            folder.write(QString::fromLatin1(name), QByteArray());
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    }
+    TPrintJournal journal(folder.path());
+    EXPECT_EQ(journal.rowCount(), 1);
+    for (const char *name : {"vantrel_print.db", "vantrel_print.db-wal", "vantrel_print.db-shm"})
+        EXPECT_EQ(modeOf(folder.file(QString::fromLatin1(name))), 0600u) << name;
+}
+
+// A link put in the journal's place after it was checked is still refused
+// when SQLite opens the file.
+TEST(JournalFiles, SQLiteRefusesALinkAtItsOwnOpen)
+{
+    const TempFolder folder;
+    const TempFolder elsewhere;
+    { TPrintJournal journal(folder.path()); } // loads the driver and SQLite
+    elsewhere.write(QStringLiteral("target"), QByteArray());
+    const QString link = folder.file(QStringLiteral("planted.db"));
+    ASSERT_TRUE(plantLink(elsewhere.file(QStringLiteral("target")), link));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("planted"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+        db.setDatabaseName(JournalFiles::noFollowName(link));
+        EXPECT_FALSE(db.open());
+        EXPECT_EQ(db.lastError().nativeErrorCode(), QStringLiteral("14")); // SQLITE_CANTOPEN
+        db.setDatabaseName(JournalFiles::noFollowName(folder.file(QStringLiteral("plain 文件?#%.db"))));
+        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+        QSqlQuery(db).exec(QStringLiteral("CREATE TABLE t (x)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("planted"));
+    EXPECT_TRUE(folder.exists(QStringLiteral("plain 文件?#%.db")));
+    EXPECT_EQ(elsewhere.read(QStringLiteral("target")), QByteArray());
 }

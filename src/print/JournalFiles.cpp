@@ -1,0 +1,132 @@
+#include "print/JournalFiles.h"
+
+#include "common/KestranoError.h"
+#include "common/Messages.h"
+
+#include <QFile>
+#include <QUrl>
+#include <cerrno>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// SQLite's own suffixes of the WAL and of the shared memory beside it.
+const char *const companions[] = {"-wal", "-shm"};
+
+const char noFollowVfsName[] = "kestrano-nofollow";
+
+// Why the file opened as fd may not hold the journal; empty when it may. A
+// private file of this user's stays so; one open to others is closed to them.
+QString refusalOf(int fd)
+{
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0)
+        return Messages::systemReason(errno);
+    if (!S_ISREG(status.st_mode))
+        return Messages::notARegularFile();
+    if (status.st_uid != ::geteuid())
+        return Messages::ownedByAnotherUser();
+    if ((status.st_mode & 0777) != 0600 && ::fchmod(fd, 0600) != 0)
+        return Messages::systemReason(errno);
+    return {};
+}
+
+// Opens path without following a link (O_NOFOLLOW fails with ELOOP on one)
+// and without waiting on a FIFO; -1 with errno when it cannot.
+int openNoFollow(const QString &path, int flags)
+{
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(path).constData(),
+                    flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Checks the file at path; a companion that is not there is no fault.
+void makeFilePrivate(const QString &path, bool create)
+{
+    const int fd = openNoFollow(path, O_RDWR | (create ? O_CREAT : 0));
+    if (fd < 0) {
+        const int error = errno;
+        if (!create && error == ENOENT)
+            return;
+        // A link is refused; anything else (no folder, no access) only
+        // keeps the file from being opened.
+        if (error == ELOOP)
+            throw KestranoError(Messages::journalRefused(path, Messages::isALink()));
+        throw KestranoError(Messages::journalUnopenable(path, Messages::systemReason(error)));
+    }
+    const QString refusal = refusalOf(fd);
+    ::close(fd);
+    if (!refusal.isEmpty())
+        throw KestranoError(Messages::journalRefused(path, refusal));
+}
+
+// The default VFS of the process's SQLite, which the one below passes to.
+sqlite3_vfs *defaultVfs = nullptr;
+
+// SQLite resolves every link in a database's path before it opens it, and
+// names the WAL and the shared memory after what it found; it says so by
+// SQLITE_OK_SYMLINK, which the flag SQLITE_OPEN_NOFOLLOW turns into a refusal.
+// Qt's driver cannot pass that flag: a VFS that refuses in its stead.
+int fullPathnameNoFollow(sqlite3_vfs *, const char *name, int size, char *out)
+{
+    const int result = defaultVfs->xFullPathname(defaultVfs, name, size, out);
+    return result == SQLITE_OK_SYMLINK ? SQLITE_CANTOPEN_SYMLINK : result;
+}
+
+// Registers the VFS once in the SQLite that the driver loaded; false when
+// there is no such library in the process or it lacks a function.
+bool registerNoFollowVfs()
+{
+    static const bool registered = [] {
+        // The driver's library, already loaded; the handle is kept, as
+        // SQLite keeps the VFS for as long as the process lives.
+        void *library = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_NOLOAD);
+        if (!library)
+            return false;
+        const auto find =
+            reinterpret_cast<decltype(&sqlite3_vfs_find)>(dlsym(library, "sqlite3_vfs_find"));
+        const auto add = reinterpret_cast<decltype(&sqlite3_vfs_register)>(
+            dlsym(library, "sqlite3_vfs_register"));
+        if (!find || !add)
+            return false;
+        defaultVfs = find(nullptr);
+        if (!defaultVfs)
+            return false;
+        // Everything else is the default's, pAppData included: its
+        // functions find their own data there.
+        static sqlite3_vfs noFollow = *defaultVfs;
+        noFollow.pNext = nullptr;
+        noFollow.zName = noFollowVfsName;
+        noFollow.xFullPathname = &fullPathnameNoFollow;
+        return add(&noFollow, 0) == SQLITE_OK;
+    }();
+    return registered;
+}
+
+} // namespace
+
+void JournalFiles::makePrivate(const QString &path)
+{
+    makeFilePrivate(path, true);
+    for (const char *suffix : companions)
+        makeFilePrivate(path + QLatin1String(suffix), false);
+}
+
+QString JournalFiles::noFollowName(const QString &path)
+{
+    if (!registerNoFollowVfs())
+        throw KestranoError(Messages::journalUnopenable(
+            path, Messages::libraryLacksFunction(QStringLiteral("libsqlite3.so.0"),
+                                                 QStringLiteral("sqlite3_vfs_register"))));
+    return QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")) +
+           QStringLiteral("?vfs=") + QLatin1String(noFollowVfsName);
+}
