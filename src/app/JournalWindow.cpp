@@ -39,6 +39,21 @@ std::optional<QString> askReason(QWidget *parent)
     return reason;
 }
 
+std::optional<bool> askPrinted(QWidget *parent, const QString &serialNumber)
+{
+    const QStringList choices = {QStringLiteral("已打印（票证已用掉）"),
+                                 QStringLiteral("未打印（票证没有用掉）")};
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(
+        parent, QStringLiteral("确认结果"),
+        QStringLiteral("无法确认印刷序列 %1 的行程单是否已打印。请查看票证后选择：")
+            .arg(serialNumber),
+        choices, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return chosen == choices.front();
+}
+
 QString askPath(QWidget *parent)
 {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("导出"),
@@ -50,7 +65,7 @@ QString askPath(QWidget *parent)
 
 TJournalWindow::TJournalWindow(TPrintJournal &journal, TItineraryFields &fields, QWidget *parent)
     : QWidget(parent, Qt::Window), FJournal(journal), FFields(fields), FReasonPrompt(&askReason),
-      FPathPrompt(&askPath)
+      FPathPrompt(&askPath), FSettlementPrompt(&askPrinted)
 {
     setObjectName(QStringLiteral("frmJournal"));
     setWindowTitle(QStringLiteral("打印记录"));
@@ -83,9 +98,11 @@ TJournalWindow::TJournalWindow(TPrintJournal &journal, TItineraryFields &fields,
         FTable->setColumnWidth(column, widths[column]);
 
     QPushButton *voidRow = button(QStringLiteral("btnVoid"), QStringLiteral("作废"), this);
+    QPushButton *settle = button(QStringLiteral("btnSettle"), QStringLiteral("确认结果"), this);
     QPushButton *load = button(QStringLiteral("btnLoad"), QStringLiteral("载入"), this);
     QPushButton *exportRows = button(QStringLiteral("btnExport"), QStringLiteral("导出"), this);
     connect(voidRow, &QPushButton::clicked, this, [this] { guarded([this] { voidClick(); }); });
+    connect(settle, &QPushButton::clicked, this, [this] { guarded([this] { settleClick(); }); });
     connect(load, &QPushButton::clicked, this, [this] { guarded([this] { loadClick(); }); });
     connect(exportRows, &QPushButton::clicked, this,
             [this] { guarded([this] { exportClick(); }); });
@@ -97,6 +114,7 @@ TJournalWindow::TJournalWindow(TPrintJournal &journal, TItineraryFields &fields,
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(voidRow);
+    buttons->addWidget(settle);
     buttons->addWidget(load);
     buttons->addWidget(exportRows);
     auto *layout = new QVBoxLayout(this);
@@ -160,6 +178,32 @@ void TJournalWindow::voidClick()
         return;
     }
     FJournal.voidRow(FModel->rowId(row), reason->trimmed());
+    refresh();
+}
+
+void TJournalWindow::settleClick()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        MessageBox::showMessage(this, QStringLiteral("请先选择一条打印记录。"));
+        return;
+    }
+    if (FModel->outcomeKey(row) !=
+        TPrintJournal::outcomeKey(TPrintJournal::Outcome::Unconfirmed)) {
+        MessageBox::showMessage(this, QStringLiteral("只有未确认的记录需要确认结果。"));
+        return;
+    }
+    const qint64 rowId = FModel->rowId(row);
+    const std::optional<bool> printed =
+        FSettlementPrompt ? FSettlementPrompt(this, FJournal.row(rowId).record.serialNumber)
+                          : std::nullopt;
+    if (!printed)
+        return;
+    if (*printed)
+        FJournal.settle(rowId, TPrintJournal::Outcome::Printed,
+                        QStringLiteral("经人工确认已打印"));
+    else
+        FJournal.settle(rowId, TPrintJournal::Outcome::Failed, QStringLiteral("经人工确认未打印"));
     refresh();
 }
 

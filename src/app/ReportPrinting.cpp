@@ -29,6 +29,8 @@ TPrintJournal::Outcome journalOutcome(TPrintOutcome::Result result)
         return TPrintJournal::Outcome::Printed;
     case TPrintOutcome::Result::Cancelled:
         return TPrintJournal::Outcome::Cancelled;
+    case TPrintOutcome::Result::Unconfirmed:
+        return TPrintJournal::Outcome::Unconfirmed;
     case TPrintOutcome::Result::Failed:
         break;
     }
@@ -304,6 +306,12 @@ void TReportPrinting::followUnfinishedJobs()
                     MessageBox::showError(FBoxParent, error.message());
                 }
                 Q_EMIT journalChanged();
+                if (outcome.result == TPrintOutcome::Result::Unconfirmed)
+                    MessageBox::showMessage(
+                        FBoxParent,
+                        QStringLiteral("无法确认印刷序列 %1 的行程单是否已打印（%2）。"
+                                       "请查看票证，在“打印记录”中确认结果。")
+                            .arg(journal().row(rowId).record.serialNumber, outcome.reason));
             });
     connect(FUnfinished, &QThread::finished, this, [this] {
         if (!FUnfinished->isInterruptionRequested())

@@ -48,6 +48,7 @@ TCupsLibrary::TCupsLibrary(const char *fileName) : FFileName(QString::fromLocal8
         resolve(ippGetString, "ippGetString");
         resolve(ippGetInteger, "ippGetInteger");
         resolve(ippGetBoolean, "ippGetBoolean");
+        resolve(ippAddBoolean, "ippAddBoolean");
     } catch (...) {
         dlclose(FHandle);
         throw;

@@ -50,6 +50,7 @@ public:
     decltype(&::ippGetString) ippGetString = nullptr;
     decltype(&::ippGetInteger) ippGetInteger = nullptr;
     decltype(&::ippGetBoolean) ippGetBoolean = nullptr;
+    decltype(&::ippAddBoolean) ippAddBoolean = nullptr;
 
 private:
     template <typename Function> void resolve(Function &function, const char *name);

@@ -184,30 +184,38 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
     return cups().ippGetInteger(jobId, 0);
 }
 
-std::optional<int> TCupsPrinter::findJob(const QString &documentName) const
+TCupsPrinter::FoundJob TCupsPrinter::findJob(const QString &documentName) const
 {
+    using Match = FoundJob::Match;
     IppMessage ask =
         request(IPP_OP_GET_JOBS, "printer-uri", QByteArrayLiteral("/printers/") + FName.toUtf8());
     cups().ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr,
                         "all");
-    static const char *const wanted[] = {"job-id", "document-name-supplied"};
+    cups().ippAddBoolean(ask.get(), IPP_TAG_OPERATION, "my-jobs", 1);
+    static const char *const wanted[] = {"job-id", "document-name-supplied",
+                                         "job-originating-user-name"};
     cups().ippAddStrings(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                          int(std::size(wanted)), nullptr, wanted);
     const IppMessage answer(cups().cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
     if (cups().cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
-        return 0; // no such printer, or no job at all
+        return {Match::None, 0}; // no such printer, or no job at all
     if (!answer || !answered())
-        return std::nullopt;
+        return {Match::NoAnswer, 0};
     const QByteArray wantedName = documentName.toUtf8();
-    int found = 0;
+    // The scheduler keeps to "my-jobs" only as its policy says: every job's
+    // owner is compared all the same.
+    const QByteArray user = cups().cupsUser();
+    FoundJob found{Match::None, 0};
     int jobId = 0;
     bool named = false;
+    bool ours = false;
     // One group of attributes per job; a group ends where the next begins.
     const auto endOfJob = [&] {
-        if (named && jobId > found)
-            found = jobId;
+        if (named && ours && jobId > 0)
+            found = {found.match == Match::None ? Match::One : Match::Several, jobId};
         jobId = 0;
         named = false;
+        ours = false;
     };
     for (ipp_attribute_t *attribute = cups().ippFirstAttribute(answer.get()); attribute;
          attribute = cups().ippNextAttribute(answer.get())) {
@@ -222,8 +230,12 @@ std::optional<int> TCupsPrinter::findJob(const QString &documentName) const
             jobId = cups().ippGetInteger(attribute, 0);
         else if (qstrcmp(name, "document-name-supplied") == 0)
             named = wantedName == cups().ippGetString(attribute, 0, nullptr);
+        else if (qstrcmp(name, "job-originating-user-name") == 0)
+            ours = user == cups().ippGetString(attribute, 0, nullptr);
     }
     endOfJob();
+    if (found.match == Match::Several)
+        found.jobId = 0;
     return found;
 }
 

@@ -41,10 +41,23 @@ public:
     int submitPdf(const QByteArray &pdf, const QString &title,
                   const QString &documentName = QString()) const;
 
-    // The id of this printer's job whose document bears documentName (the
-    // newest, should there be several); 0 when there is none, nothing when
-    // the print system gave no answer.
-    std::optional<int> findJob(const QString &documentName) const;
+    // What became of a job looked for by its document's name.
+    struct FoundJob
+    {
+        enum class Match {
+            One,      // jobId is the job
+            None,     // no job of this user's bears the name
+            Several,  // more than one does: none of them can be taken for it
+            NoAnswer, // the print system gave no answer this time
+        };
+        Match match = Match::NoAnswer;
+        int jobId = 0;
+    };
+
+    // This printer's job whose document bears documentName, among the jobs
+    // of this user alone, ended ones included: any user may see the names
+    // of others' documents and send one of the same name.
+    FoundJob findJob(const QString &documentName) const;
 
     // The job's state; a waiting job whose printer has stopped counts as
     // failed, since nothing will come out while it stays so.

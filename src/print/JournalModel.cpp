@@ -73,6 +73,8 @@ QString TJournalModel::outcomeCaption(const QString &key)
         return QStringLiteral("已取消");
     case TPrintJournal::Outcome::Voided:
         return QStringLiteral("已作废");
+    case TPrintJournal::Outcome::Unconfirmed:
+        return QStringLiteral("未确认");
     }
     return key;
 }

@@ -9,7 +9,9 @@
 // How a print job ended for the one who sent it.
 struct TPrintOutcome
 {
-    enum class Result { Printed, Failed, Cancelled };
+    // Unconfirmed: whether the sheet came out cannot be told (the job of a
+    // run that ended cannot be told apart from another of the same name).
+    enum class Result { Printed, Failed, Cancelled, Unconfirmed };
     Result result = Result::Failed;
     QString printer;
     int jobId = 0; // 0 when the printer took no job

@@ -167,6 +167,8 @@ QString TPrintJournal::outcomeKey(Outcome outcome)
         return QStringLiteral("cancelled");
     case Outcome::Voided:
         return QStringLiteral("voided");
+    case Outcome::Unconfirmed:
+        return QStringLiteral("unconfirmed");
     }
     return QString();
 }
@@ -174,7 +176,8 @@ QString TPrintJournal::outcomeKey(Outcome outcome)
 TPrintJournal::Outcome TPrintJournal::outcomeOf(const QString &key)
 {
     for (Outcome outcome :
-         {Outcome::Printed, Outcome::Failed, Outcome::Cancelled, Outcome::Voided}) {
+         {Outcome::Printed, Outcome::Failed, Outcome::Cancelled, Outcome::Voided,
+          Outcome::Unconfirmed}) {
         if (key == outcomeKey(outcome))
             return outcome;
     }
@@ -294,6 +297,20 @@ bool TPrintJournal::voidRow(qint64 rowId, const QString &reason)
     QSqlQuery query(database());
     query.prepare(QStringLiteral("UPDATE journal SET outcome = 'voided', void_reason = ? "
                                  "WHERE id = ? AND outcome = 'printed'"));
+    query.addBindValue(reason);
+    query.addBindValue(rowId);
+    if (!query.exec())
+        throw KestranoError(
+            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
+    return query.numRowsAffected() == 1;
+}
+
+bool TPrintJournal::settle(qint64 rowId, Outcome outcome, const QString &reason)
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral(
+        "UPDATE journal SET outcome = ?, reason = ? WHERE id = ? AND outcome = 'unconfirmed'"));
+    query.addBindValue(outcomeKey(outcome));
     query.addBindValue(reason);
     query.addBindValue(rowId);
     if (!query.exec())

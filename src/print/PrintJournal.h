@@ -16,7 +16,9 @@
 class TPrintJournal
 {
 public:
-    enum class Outcome { Printing, Printed, Failed, Cancelled, Voided };
+    // Unconfirmed: the print system could not tell how the job ended; the
+    // agent looks at the stock and settles the row.
+    enum class Outcome { Printing, Printed, Failed, Cancelled, Voided, Unconfirmed };
 
     struct Row
     {
@@ -69,6 +71,9 @@ public:
     void finish(qint64 rowId, Outcome outcome, const QString &reason = QString());
     // Only a printed row becomes void (a spoiled sheet); false otherwise.
     bool voidRow(qint64 rowId, const QString &reason);
+    // Only an unconfirmed row is settled, as printed or failed, with the
+    // agent's word as its reason; false otherwise.
+    bool settle(qint64 rowId, Outcome outcome, const QString &reason);
 
     Row row(qint64 rowId) const;
     // Rows still "printing", oldest first.

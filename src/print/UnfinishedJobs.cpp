@@ -38,25 +38,39 @@ void TUnfinishedJobs::followJobs()
     std::vector<Job> open = FJobs;
     while (!open.empty() && !isInterruptionRequested()) {
         // A job whose id was not recorded: the printer may have taken it in
-        // the moment before the program ended.
-        for (Job &job : open) {
-            if (job.jobId == 0 && !job.documentName.isEmpty()) {
-                const std::optional<int> found =
-                    TCupsPrinter(job.printer).findJob(job.documentName);
-                if (!found)
-                    continue; // no answer this time
-                job.jobId = *found;
+        // the moment before the program ended. Only a job of this user's
+        // that alone bears its document's name is taken for it: of several,
+        // any might be the one, and the agent must look at the stock.
+        std::erase_if(open, [this](Job &job) {
+            if (job.jobId != 0)
+                return false;
+            using Match = TCupsPrinter::FoundJob::Match;
+            // A row without a document name was never handed over.
+            const TCupsPrinter::FoundJob found =
+                job.documentName.isEmpty() ? TCupsPrinter::FoundJob{Match::None, 0}
+                                           : TCupsPrinter(job.printer).findJob(job.documentName);
+            switch (found.match) {
+            case Match::One:
+                job.jobId = found.jobId;
                 job.documentName.clear();
-            }
-        }
-        std::erase_if(open, [this](const Job &job) {
-            if (job.jobId == 0) {
-                if (!job.documentName.isEmpty())
-                    return false;
+                return false;
+            case Match::None:
                 Q_EMIT jobEnded(job.rowId, {TPrintOutcome::Result::Failed, job.printer, 0,
                                             QStringLiteral("程序在交出作业前结束")});
                 return true;
+            case Match::Several:
+                Q_EMIT jobEnded(job.rowId,
+                                {TPrintOutcome::Result::Unconfirmed, job.printer, 0,
+                                 QStringLiteral("打印系统中有多个同名作业，无法确认是否已打印")});
+                return true;
+            case Match::NoAnswer:
+                break;
             }
+            return false;
+        });
+        std::erase_if(open, [this](const Job &job) {
+            if (job.jobId == 0)
+                return false; // looked for again next time
             const TJobStatus status = TCupsPrinter(job.printer).status(job.jobId);
             switch (status.state) {
             case State::Printed:

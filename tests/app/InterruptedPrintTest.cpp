@@ -14,6 +14,8 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 // The program dies (SIGKILL) while its job waits in a queue that holds it;
@@ -161,6 +163,63 @@ TEST(InterruptedPrint, AJobWhoseIdWasNotRecordedIsFoundByItsDocument)
     EXPECT_EQ(lost.jobId, 0);
     EXPECT_EQ(lost.reason, QStringLiteral("程序在交出作业前结束"));
     EXPECT_TRUE(boxes.shown().isEmpty());
+}
+
+// Any user may send a job whose document bears the name of ours: the next
+// start never takes it for ours. A name that two jobs of this user's bear
+// leaves the row unconfirmed, for the agent to settle in 打印记录.
+TEST(InterruptedPrint, ADocumentNameOfAnotherUsersOrTwiceIsNotTakenForTheJob)
+{
+    SKIP_WITHOUT_PRINTER();
+    ASSERT_EQ(::geteuid(), 0u) << "sending as another user needs root";
+    TempFolder folder;
+    folder.copyDeliveredLists();
+    const QString printer = QStringLiteral("Held");
+    TReportPage page;
+    page.setReportTitle(QStringLiteral("行程单"));
+    const QByteArray pdf = renderPagePdf(page);
+    const auto receipt = [](const char *serial) {
+        TItineraryFields fields;
+        fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
+        return TReceiptRecord::of(fields);
+    };
+    qint64 theirsOnly = 0;
+    qint64 twice = 0;
+    std::vector<int> jobs;
+    {
+        TPrintJournal journal(folder.path());
+        const QString stolen = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+        theirsOnly = journal.begin(receipt("6660000300 1"), printer, stolen);
+        jobs.push_back(submitAsAnotherUser(printer, stolen, pdf));
+        const QString shared = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+        twice = journal.begin(receipt("6660000301 2"), printer, shared);
+        for (int copy = 0; copy < 2; ++copy)
+            jobs.push_back(TCupsPrinter(printer).submitPdf(pdf, page.reportTitle(), shared));
+    }
+    for (int job : jobs)
+        ASSERT_GT(job, 0);
+    releaseJob(jobs[0]); // theirs comes out; it says nothing of ours
+
+    const AnsweredBoxes boxes;
+    TfrmMain next(folder.path());
+    QSignalSpy done(&next.printing(), &TReportPrinting::unfinishedJobsDone);
+    next.show();
+    ASSERT_TRUE(done.wait(120000));
+    const TPrintJournal::Row never = next.printing().journal().row(theirsOnly);
+    EXPECT_EQ(never.outcome, TPrintJournal::Outcome::Failed);
+    EXPECT_EQ(never.jobId, 0);
+    EXPECT_EQ(never.reason, QStringLiteral("程序在交出作业前结束"));
+    const TPrintJournal::Row unknown = next.printing().journal().row(twice);
+    EXPECT_EQ(unknown.outcome, TPrintJournal::Outcome::Unconfirmed);
+    EXPECT_EQ(unknown.jobId, 0);
+    EXPECT_EQ(unknown.reason, QStringLiteral("打印系统中有多个同名作业，无法确认是否已打印"));
+    EXPECT_EQ(next.printing().journal().unfinished().size(), 0u);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().front().text.startsWith(
+        QStringLiteral("无法确认印刷序列 6660000301 2 的行程单是否已打印")))
+        << boxes.shown().front().text.toStdString();
+    for (int job : jobs)
+        TCupsPrinter(printer).cancel(job);
 }
 
 } // namespace

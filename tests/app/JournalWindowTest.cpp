@@ -172,6 +172,56 @@ TEST_F(JournalWindowTest, VoidMarksAPrintedRowAndKeepsIt)
     EXPECT_EQ(journal().row(4).outcome, Outcome::Printed);
 }
 
+// A row whose end the print system could not tell is settled by the agent,
+// who has the stock in hand: printed, or not printed at all.
+TEST_F(JournalWindowTest, SettleGivesAnUnconfirmedRowTheAgentsWord)
+{
+    TItineraryFields source;
+    for (const char *serial : {"1000000005 5", "1000000006 6"}) {
+        source.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
+        const qint64 row = journal().begin(TReceiptRecord::of(source), QStringLiteral("PDF"));
+        journal().finish(row, Outcome::Unconfirmed, QStringLiteral("打印系统中有多个同名作业"));
+    }
+    FJournal->refresh();
+    EXPECT_EQ(column(TJournalModel::Outcome).mid(0, 2),
+              QStringList({QStringLiteral("未确认"), QStringLiteral("未确认")}));
+
+    QStringList asked;
+    std::optional<bool> answer;
+    FJournal->setSettlementPrompt([&](QWidget *, const QString &serial) {
+        asked.append(serial);
+        return answer;
+    });
+    const struct
+    {
+        int row;
+        std::optional<bool> printed;
+        Outcome outcome;
+        const char *reason;
+    } cases[] = {{0, std::nullopt, Outcome::Unconfirmed, "打印系统中有多个同名作业"},
+                 {0, true, Outcome::Printed, "经人工确认已打印"},
+                 {1, false, Outcome::Failed, "经人工确认未打印"}};
+    for (const auto &c : cases) {
+        answer = c.printed;
+        select(c.row);
+        press("btnSettle");
+        const TPrintJournal::Row row = journal().row(6 - c.row);
+        EXPECT_EQ(row.outcome, c.outcome);
+        EXPECT_EQ(row.reason, QString::fromUtf8(c.reason));
+    }
+    EXPECT_EQ(asked, QStringList({QStringLiteral("1000000006 6"), QStringLiteral("1000000006 6"),
+                                  QStringLiteral("1000000005 5")}));
+    EXPECT_EQ(column(TJournalModel::Outcome).mid(0, 2),
+              QStringList({QStringLiteral("已打印"), QStringLiteral("失败")}));
+
+    // A row whose end is known is not the agent's to change.
+    select(0);
+    press("btnSettle");
+    EXPECT_EQ(asked.size(), 3);
+    ASSERT_EQ(FBoxes.shown().size(), 1);
+    EXPECT_EQ(FBoxes.shown().back().text, QStringLiteral("只有未确认的记录需要确认结果。"));
+}
+
 // The receipt comes back for a reprint on the next sheet: its values, with
 // the serial number of the sheet in the tray.
 TEST_F(JournalWindowTest, LoadPutsTheReceiptBackOnTheNextNumber)

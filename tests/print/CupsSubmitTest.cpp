@@ -9,6 +9,8 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 QByteArray onePagePdf()
@@ -55,15 +57,55 @@ TEST(CupsSubmit, OneJobAtTrueSizeFoundByItsDocumentName)
     ASSERT_TRUE(document.open(QIODevice::ReadOnly));
     EXPECT_EQ(document.readAll(), pdf);
 
-    EXPECT_EQ(printer.findJob(name), jobId);
-    EXPECT_EQ(printer.findJob(uniqueName()), 0);
-    EXPECT_EQ(TCupsPrinter(QStringLiteral("PDF")).findJob(name), 0);
-    EXPECT_EQ(TCupsPrinter(QStringLiteral("Missing")).findJob(name), 0);
+    using Match = TCupsPrinter::FoundJob::Match;
+    const auto found = [](const TCupsPrinter &on, const QString &documentName) {
+        const TCupsPrinter::FoundJob job = on.findJob(documentName);
+        return std::pair{job.match, job.jobId};
+    };
+    EXPECT_EQ(found(printer, name), std::pair(Match::One, jobId));
+    EXPECT_EQ(found(printer, uniqueName()), std::pair(Match::None, 0));
+    EXPECT_EQ(found(TCupsPrinter(QStringLiteral("PDF")), name), std::pair(Match::None, 0));
+    EXPECT_EQ(found(TCupsPrinter(QStringLiteral("Missing")), name), std::pair(Match::None, 0));
 
     printer.cancel(jobId);
     EXPECT_EQ(jobState(jobId), QStringLiteral("canceled"));
     // An ended job is still found: the next start learns how it ended.
-    EXPECT_EQ(printer.findJob(name), jobId);
+    EXPECT_EQ(found(printer, name), std::pair(Match::One, jobId));
+}
+
+// Any user of the machine may read the names of others' documents and send
+// one of the same name: only this user's jobs are taken, and of two of this
+// user's bearing the name, neither.
+TEST(CupsSubmit, AJobOfTheSameNameIsOursOnlyWhenItAloneIs)
+{
+    SKIP_WITHOUT_PRINTER();
+    ASSERT_EQ(::geteuid(), 0u) << "sending as another user needs root";
+    using Match = TCupsPrinter::FoundJob::Match;
+    const TCupsPrinter printer(QStringLiteral("Held"));
+    const QString name = uniqueName();
+
+    const int theirs = submitAsAnotherUser(printer.name(), name, onePagePdf());
+    ASSERT_GT(theirs, 0);
+    ASSERT_EQ(jobAttribute(theirs, QStringLiteral("document-name-supplied")), name);
+    ASSERT_EQ(jobAttribute(theirs, QStringLiteral("job-originating-user-name")),
+              QStringLiteral("nobody"));
+    EXPECT_EQ(printer.findJob(name).match, Match::None);
+
+    const int ours = printer.submitPdf(onePagePdf(), QStringLiteral("行程单"), name);
+    const TCupsPrinter::FoundJob one = printer.findJob(name);
+    EXPECT_EQ(one.match, Match::One);
+    EXPECT_EQ(one.jobId, ours);
+    // A later job of theirs does not become ours by being newer.
+    const int later = submitAsAnotherUser(printer.name(), name, onePagePdf());
+    ASSERT_GT(later, ours);
+    EXPECT_EQ(printer.findJob(name).jobId, ours);
+
+    const int again = printer.submitPdf(onePagePdf(), QStringLiteral("行程单"), name);
+    const TCupsPrinter::FoundJob several = printer.findJob(name);
+    EXPECT_EQ(several.match, Match::Several);
+    EXPECT_EQ(several.jobId, 0);
+    for (int job : {theirs, ours, later, again})
+        printer.cancel(job);
 }
 
 // A printer that cannot take the job says why, and no job is left behind.
@@ -90,6 +132,6 @@ TEST(CupsSubmit, RefusedWithTheReason)
             EXPECT_TRUE(refused.message().startsWith(QString::fromUtf8(c.reason)))
                 << refused.message().toStdString();
         }
-        EXPECT_EQ(printer.findJob(name), 0);
+        EXPECT_EQ(printer.findJob(name).match, TCupsPrinter::FoundJob::Match::None);
     }
 }

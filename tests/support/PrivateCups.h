@@ -3,8 +3,11 @@
 #include "ToolOutput.h"
 #include "common/Pattern.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QString>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // Printing for real needs a printer: scripts/with-private-cups runs the tests
@@ -74,4 +77,27 @@ inline void releaseJob(int jobId)
 {
     toolOutput(QStringLiteral("lp"), {QStringLiteral("-i"), QString::number(jobId),
                                       QStringLiteral("-H"), QStringLiteral("resume")});
+}
+
+// A job sent by another local user ("nobody"), as any user of the machine may:
+// its document bears documentName. Returns the job's id.
+inline int submitAsAnotherUser(const QString &printer, const QString &documentName,
+                               const QByteArray &document)
+{
+    QTemporaryDir folder;
+    QFile::setPermissions(folder.path(), QFile::permissions(folder.path()) |
+                                             QFileDevice::ReadOther | QFileDevice::ExeOther);
+    // lp names the document after its file.
+    QFile file(QDir(folder.path()).filePath(documentName));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(document);
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ReadOther);
+    const QString answer = toolOutput(
+        QStringLiteral("setpriv"),
+        {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+         QStringLiteral("--clear-groups"), QStringLiteral("lp"), QStringLiteral("-d"), printer,
+         file.fileName()});
+    static const QRegularExpression id = makePattern(QStringLiteral("request id is .*-(\\d+) "));
+    return id.match(answer).captured(1).toInt();
 }
