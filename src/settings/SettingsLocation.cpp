@@ -29,8 +29,13 @@ bool TSettingsLocation::isUsersOwnFolder(const QString &folder)
         return false;
     // The owner's write bit rather than access() alone: root may write any
     // folder, yet an installed program's folder stays the administrator's.
-    return status.st_uid == ::geteuid() && (status.st_mode & S_IWUSR) &&
-           !(status.st_mode & (S_IWGRP | S_IWOTH)) && ::access(path.constData(), W_OK) == 0;
+    if (status.st_uid != ::geteuid() || !(status.st_mode & S_IWUSR) ||
+        (status.st_mode & (S_IWGRP | S_IWOTH)) || ::access(path.constData(), W_OK) != 0)
+        return false;
+    // An installed program's folder is root's, and open to the users who run
+    // the program from it: for root, only a folder that nobody else may even
+    // enter is a copy of its own.
+    return ::geteuid() != 0 || (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 TSettingsLocation TSettingsLocation::choose(const QString &programFolder,

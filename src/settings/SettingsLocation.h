@@ -31,6 +31,8 @@ struct TSettingsLocation
 
     // A folder that belongs to the effective user, who may write it, and
     // that nobody else may write (else another user could plant a file there).
+    // For root, one that nobody else may enter at all: a folder of root's that
+    // others may enter is an installed program's, never a settings folder.
     static bool isUsersOwnFolder(const QString &folder);
 
     // Installed: makes the user's folder private (0700) and, when the user

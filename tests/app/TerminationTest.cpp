@@ -1,9 +1,8 @@
+#include "RunningProgram.h"
 #include "Strings.h"
 #include "TempFolder.h"
 #include "settings/PrivateConfig.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -12,59 +11,6 @@
 // settings dialog, and the receipt is remembered as at any close.
 
 namespace {
-
-class RunningProgram
-{
-public:
-    RunningProgram(const QString &folder, const QStringList &arguments = {})
-    {
-        FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        FProcess.start(QStringLiteral(KESTRANO_START_AND_WATCH), QStringList{folder} + arguments);
-    }
-
-    ~RunningProgram()
-    {
-        if (FProcess.state() != QProcess::NotRunning) {
-            FProcess.kill();
-            FProcess.waitForFinished(5000);
-        }
-    }
-
-    // The first line the program says that begins with prefix; empty when
-    // none comes.
-    QString waitForLine(const QString &prefix)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 60'000) {
-            while (FProcess.canReadLine()) {
-                const QString line = QString::fromUtf8(FProcess.readLine()).trimmed();
-                if (line.startsWith(prefix))
-                    return line.mid(prefix.size());
-            }
-            if (!FProcess.waitForReadyRead(1000) && FProcess.state() == QProcess::NotRunning)
-                break;
-        }
-        return {};
-    }
-
-    // Sends SIGTERM; the milliseconds until the program had ended, -1 when it
-    // had not within five seconds.
-    qint64 terminate()
-    {
-        QElapsedTimer took;
-        took.start();
-        FProcess.terminate();
-        if (!FProcess.waitForFinished(5000))
-            return -1;
-        return took.elapsed();
-    }
-
-    QProcess &process() { return FProcess; }
-
-private:
-    QProcess FProcess;
-};
 
 bool isFifo(const QString &path)
 {

@@ -9,7 +9,10 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -44,34 +47,65 @@ struct Places
     }
 };
 
+constexpr uid_t root = 0;
+constexpr uid_t nobody = 65534;
+
+// What check answers when asked by the user uid, in a process of its own.
+bool asUser(uid_t uid, const std::function<bool()> &check)
+{
+    if (uid == ::geteuid())
+        return check();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool becameUser = ::setgroups(0, nullptr) == 0 &&
+                                ::setresgid(uid, uid, uid) == 0 && ::setresuid(uid, uid, uid) == 0;
+        ::_exit(becameUser ? (check() ? 1 : 0) : 2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << "could not become " << uid;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+}
+
 TEST(SettingsLocation, BesideTheProgramOnlyWhileItsFolderIsTheUsersOwn)
 {
+    ASSERT_EQ(::geteuid(), root) << "acting as two users needs root";
     const struct
     {
         const char *folder;
         mode_t mode;
-        bool handToNobody;
+        uid_t owner;
+        uid_t user; // who runs the program
         bool portable;
-    } cases[] = {{"the user's own", 0755, false, true},
-                 {"the user's, private", 0700, false, true},
-                 {"read-only", 0555, false, false},
-                 {"writable by everybody", 0777, false, false},
-                 {"writable by the group", 0775, false, false},
-                 {"another user's", 0755, true, false}};
+    } cases[] = {{"the user's own", 0755, nobody, nobody, true},
+                 {"the user's, private", 0700, nobody, nobody, true},
+                 {"read-only", 0555, nobody, nobody, false},
+                 {"writable by everybody", 0777, nobody, nobody, false},
+                 {"writable by the group", 0775, nobody, nobody, false},
+                 {"installed, run by a user", 0755, root, nobody, false},
+                 {"installed, run by root", 0755, root, root, false},
+                 {"installed for root's group", 0750, root, root, false},
+                 {"root's, private", 0700, root, root, true},
+                 {"a user's, run by root", 0755, nobody, root, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.folder);
         Places places;
+        const QByteArray program = QFile::encodeName(places.program.path());
         ASSERT_TRUE(setMode(places.program.path(), c.mode));
-        if (c.handToNobody) {
-            ASSERT_EQ(::geteuid(), 0u) << "handing a folder to another user needs root";
-            ASSERT_EQ(::chown(QFile::encodeName(places.program.path()).constData(), 65534, 65534),
-                      0);
-        }
-        const TSettingsLocation location = places.choose();
-        EXPECT_EQ(location.installed, !c.portable);
-        EXPECT_EQ(location.folder, c.portable ? places.program.path() : places.config());
-        EXPECT_EQ(location.filePath(),
-                  QDir(c.portable ? places.program.path() : places.config()).filePath(ini));
+        ASSERT_EQ(::chown(program.constData(), c.owner, c.owner), 0);
+        const bool portable = asUser(c.user, [&] {
+            const TSettingsLocation location = places.choose();
+            return !location.installed && location.folder == places.program.path() &&
+                   location.filePath() == QDir(places.program.path()).filePath(ini);
+        });
+        EXPECT_EQ(portable, c.portable);
+        const bool installed = asUser(c.user, [&] {
+            const TSettingsLocation location = places.choose();
+            return location.installed && location.folder == places.config() &&
+                   location.filePath() == QDir(places.config()).filePath(ini);
+        });
+        EXPECT_EQ(installed, !c.portable);
+        ::chown(program.constData(), root, root);
         setMode(places.program.path(), 0700); // so that the folder can go
     }
 }
