@@ -311,7 +311,7 @@ void TfrmMain::guarded(const std::function<void()> &handler)
 void TfrmMain::FormCreate()
 {
     guarded([this] {
-        FSettings.prepare();
+        const QString settingsNotice = FSettings.prepare();
         const QDir folder(FProgramFolder);
         FCityNames.loadCityFile(folder.filePath(QStringLiteral("city.txt")));
         FAirNames.loadAirFile(folder.filePath(QStringLiteral("air.txt")));
@@ -338,6 +338,8 @@ void TfrmMain::FormCreate()
             RestoreEntries(FFields, config);
 
         FIssueDate.setToday();
+        if (!settingsNotice.isEmpty())
+            MessageBox::showError(this, settingsNotice);
     });
 }
 

@@ -69,6 +69,21 @@ QString ownedByAnotherUser()
     return QStringLiteral("它属于另一个用户");
 }
 
+QString notRoots()
+{
+    return QStringLiteral("它不属于 root");
+}
+
+QString folderNotRoots(const QString &folder)
+{
+    return QStringLiteral("它所在的文件夹 %1 不属于 root").arg(folder);
+}
+
+QString folderWritableByOthers(const QString &folder)
+{
+    return QStringLiteral("其他用户可以修改它所在的文件夹 %1").arg(folder);
+}
+
 QString writableByOthers()
 {
     return QStringLiteral("其他用户可以修改它");
@@ -134,9 +149,11 @@ QString settingsUnwritable(const QString &path, const QString &reason)
     return QStringLiteral("无法写入设置文件 %1：%2").arg(path, reason);
 }
 
-QString administratorsSettingsUnreadable(const QString &path, const QString &reason)
+QString administratorsSettingsIgnored(const QString &path, const QString &reason)
 {
-    return QStringLiteral("无法读取管理员的设置文件 %1：%2").arg(path, reason);
+    return QStringLiteral("管理员的设置文件 %1 未被采用：%2。查询使用默认的验证服务地址；"
+                          "请系统管理员修正这个文件")
+        .arg(path, reason);
 }
 
 QString settingsFolderUnprepared(const QString &folder, const QString &reason)

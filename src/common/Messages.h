@@ -17,6 +17,9 @@ QString systemReason(int error); // an errno value
 QString fileReason(const QFileDevice &file, const QString &path);
 QString notARegularFile();
 QString ownedByAnotherUser();
+QString notRoots();
+QString folderNotRoots(const QString &folder);
+QString folderWritableByOthers(const QString &folder);
 QString writableByOthers();
 QString largerThan(const QString &size); // "1 MiB"
 QString isALink();
@@ -32,7 +35,7 @@ QString readOrWriteFailed();
 // Settings.
 QString settingsUnreadable(const QString &path, const QString &reason);
 QString settingsUnwritable(const QString &path, const QString &reason);
-QString administratorsSettingsUnreadable(const QString &path, const QString &reason);
+QString administratorsSettingsIgnored(const QString &path, const QString &reason);
 QString settingsFolderUnprepared(const QString &folder, const QString &reason);
 QString internalError(const QString &where, int line);
 

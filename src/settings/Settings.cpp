@@ -1,7 +1,5 @@
 #include "settings/Settings.h"
 
-#include "common/KestranoError.h"
-#include "common/Messages.h"
 #include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsFile.h"
@@ -19,13 +17,12 @@ QString serverOf(const TSettingsSnapshot &file)
     return root;
 }
 
+// A file that may not be trusted is ignored (the start has said so): its
+// bytes are empty, and the service address the default.
 TSettingsSnapshot administratorsFile(const QString &path)
 {
-    const TSettingsFile::Content content =
-        TSettingsFile::read(path, TSettingsFile::Owner::Administrator);
-    if (!content.refusal.isEmpty())
-        throw KestranoError(Messages::settingsUnreadable(path, content.refusal));
-    return TSettingsSnapshot(TIniText::parse(content.bytes));
+    return TSettingsSnapshot(
+        TIniText::parse(TSettingsFile::read(path, TSettingsFile::Owner::Administrator).bytes));
 }
 
 } // namespace

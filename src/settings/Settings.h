@@ -35,6 +35,7 @@ struct TSettings
     static TSettings from(const TSettingsSnapshot &file);
 
     // One parse of the user's file; when installed, the service address comes
-    // from the administrator's file alone (never from the user's).
+    // from the administrator's file alone (never from the user's), or is the
+    // default when that file is not root's or is open to others' changes.
     static TSettings read(const TSettingsLocation &location);
 };

@@ -3,6 +3,7 @@
 #include "common/Messages.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -25,8 +26,8 @@ QString refusalOf(const struct stat &status, TSettingsFile::Owner owner)
     if (owner == TSettingsFile::Owner::User && status.st_uid != ::geteuid())
         return Messages::ownedByAnotherUser();
     if (owner == TSettingsFile::Owner::Administrator) {
-        if (status.st_uid != 0 && status.st_uid != ::geteuid())
-            return Messages::ownedByAnotherUser();
+        if (status.st_uid != 0)
+            return Messages::notRoots();
         if (status.st_mode & (S_IWGRP | S_IWOTH))
             return Messages::writableByOthers();
     }
@@ -53,12 +54,48 @@ int openNoFollow(const QString &path, int flags, mode_t mode = 0)
     return fd;
 }
 
+// The administrator's file, opened inside its folder once that folder is
+// found root's and closed to everybody else: nobody else can have put the
+// file there or swap it. folderRefusal says why the folder is not; the file
+// is opened all the same, to tell whether there is one.
+int openAdministrators(const QString &path, QString &folderRefusal)
+{
+    const QFileInfo file(path);
+    const QString folder = file.absolutePath();
+    int folderFd;
+    do {
+        folderFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (folderFd < 0 && errno == EINTR);
+    if (folderFd < 0)
+        return -1;
+    struct stat status
+    {
+    };
+    if (::fstat(folderFd, &status) != 0)
+        folderRefusal = reasonOf(errno);
+    else if (status.st_uid != 0)
+        folderRefusal = Messages::folderNotRoots(folder);
+    else if (status.st_mode & (S_IWGRP | S_IWOTH))
+        folderRefusal = Messages::folderWritableByOthers(folder);
+    int fd;
+    do {
+        fd = ::openat(folderFd, QFile::encodeName(file.fileName()).constData(),
+                      O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    const int error = errno;
+    ::close(folderFd);
+    errno = error;
+    return fd;
+}
+
 } // namespace
 
 TSettingsFile::Content TSettingsFile::read(const QString &path, Owner owner)
 {
     Content content;
-    const int fd = openNoFollow(path, O_RDONLY);
+    QString folderRefusal;
+    const int fd = owner == Owner::Administrator ? openAdministrators(path, folderRefusal)
+                                                 : openNoFollow(path, O_RDONLY);
     if (fd < 0) {
         if (errno != ENOENT) {
             content.exists = true;
@@ -70,7 +107,9 @@ TSettingsFile::Content TSettingsFile::read(const QString &path, Owner owner)
     struct stat status
     {
     };
-    if (::fstat(fd, &status) != 0)
+    if (!folderRefusal.isEmpty())
+        content.refusal = folderRefusal;
+    else if (::fstat(fd, &status) != 0)
         content.refusal = reasonOf(errno);
     else
         content.refusal = refusalOf(status, owner);

@@ -14,8 +14,8 @@ public:
     static constexpr qint64 maxSize = 1024 * 1024;
 
     // Whose file it may be: the user's own settings, or the administrator's
-    // read-only defaults of an installed program (root's, or the user's own,
-    // and writable by nobody else).
+    // read-only defaults of an installed program (root's, in a folder of
+    // root's, and neither writable by anybody else).
     enum class Owner { User, Administrator };
 
     struct Content

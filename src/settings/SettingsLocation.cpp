@@ -87,27 +87,28 @@ void makePrivateFolder(const QString &folder)
 
 } // namespace
 
-void TSettingsLocation::prepare() const
+QString TSettingsLocation::prepare() const
 {
     if (!installed)
-        return;
+        return {};
     makePrivateFolder(folder);
+
+    // Read at every start, so that a file that may not be trusted is told of
+    // whenever it would have been used.
+    const TSettingsFile::Content defaults =
+        TSettingsFile::read(systemFile, TSettingsFile::Owner::Administrator);
+    const QString notice = defaults.refusal.isEmpty()
+                               ? QString()
+                               : Messages::administratorsSettingsIgnored(systemFile, defaults.refusal);
 
     const QString path = filePath();
     const TSettingsFile::Lock lock(path);
     if (!lock.failure().isEmpty()) {
         throw KestranoError(Messages::settingsUnwritable(path, lock.failure()));
     }
-    if (TSettingsFile::read(path).exists)
-        return; // seeded before, or the user's own since
-    const TSettingsFile::Content defaults =
-        TSettingsFile::read(systemFile, TSettingsFile::Owner::Administrator);
-    if (!defaults.refusal.isEmpty()) {
-        throw KestranoError(
-            Messages::administratorsSettingsUnreadable(systemFile, defaults.refusal));
-    }
-    if (!defaults.exists)
-        return;
+    if (TSettingsFile::read(path).exists || !defaults.exists || !defaults.refusal.isEmpty())
+        return notice; // seeded before, or the user's own since; or nothing to seed from
     if (const QString failure = saveFileAtomically(path, defaults.bytes); !failure.isEmpty())
         throw KestranoError(Messages::settingsUnwritable(path, failure));
+    return notice;
 }

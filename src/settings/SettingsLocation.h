@@ -37,6 +37,8 @@ struct TSettingsLocation
 
     // Installed: makes the user's folder private (0700) and, when the user
     // has no settings file yet, copies the administrator's file there (0600).
-    // Portable: nothing to do. Raises KestranoError when it cannot.
-    void prepare() const;
+    // Portable: nothing to do. Raises KestranoError when it cannot. Returns
+    // what the user must be told: that the administrator's file is ignored
+    // (not root's, or open to others' changes) and why; empty when nothing.
+    [[nodiscard]] QString prepare() const;
 };

@@ -119,7 +119,7 @@ TEST(SettingsLocation, InstalledTheFirstStartCopiesTheAdministratorsFileIntoAPri
     ASSERT_TRUE(setMode(places.system(), 0644));
 
     const TSettingsLocation location = places.choose();
-    location.prepare();
+    EXPECT_EQ(location.prepare(), QString());
     EXPECT_EQ(modeOf(location.folder), 0700u);
     EXPECT_EQ(modeOf(location.filePath()), 0600u);
     QFile copy(location.filePath());
@@ -128,7 +128,7 @@ TEST(SettingsLocation, InstalledTheFirstStartCopiesTheAdministratorsFileIntoAPri
 
     // Once the user has a file, it stays theirs.
     TPrivateConfig(true, location.folder).SetStr(SettingsKeys::fontname, QStringLiteral("Mine"));
-    location.prepare();
+    EXPECT_EQ(location.prepare(), QString());
     EXPECT_EQ(TPrivateConfig(false, location.folder).GetStr(SettingsKeys::fontname),
               QStringLiteral("Mine"));
     EXPECT_EQ(TPrivateConfig(false, location.folder).GetStr(SettingsKeys::MakeText),
@@ -143,7 +143,7 @@ TEST(SettingsLocation, InstalledWithoutDefaultsAnEarlierFolderIsMadePrivate)
     ASSERT_TRUE(QDir().mkpath(places.config()));
     ASSERT_TRUE(setMode(places.config(), 0755));
     const TSettingsLocation location = places.choose();
-    location.prepare();
+    EXPECT_EQ(location.prepare(), QString());
     EXPECT_EQ(modeOf(places.config()), 0700u);
     EXPECT_FALSE(QFile::exists(location.filePath())); // the store makes it empty when first used
     TPrivateConfig(true, location.folder).SetStr(SettingsKeys::vpos, QStringLiteral("3"));
@@ -169,14 +169,79 @@ TEST(SettingsLocation, TheServiceAddressComesFromTheAdministratorOnlyWhenInstall
     installed.systemFile = places.etc.file(QStringLiteral("absent.ini"));
     EXPECT_EQ(TSettings::read(installed).server, SettingsKeys::defaultServer);
 
-    // Defaults that another user may change are no defaults.
-    ASSERT_TRUE(setMode(places.system(), 0666));
-    installed.systemFile = places.system();
-    EXPECT_THROW(TSettings::read(installed), KestranoError);
-
     // Portable: the program's own file says where the service is.
     EXPECT_EQ(TSettings::read(TSettingsLocation(places.program.path())).server,
               QStringLiteral("http://planted.example"));
+}
+
+// Defaults that anybody but root may have written are no defaults: the file
+// is ignored (the default service address, nothing copied) and the start says
+// which file and why; the user's own file is read as ever.
+TEST(SettingsLocation, AnAdministratorsFileNotRootsAloneIsIgnoredAndTold)
+{
+    ASSERT_EQ(::geteuid(), root) << "acting as two users needs root";
+    enum class Plant { Nothing, FileMode, FileOwner, FolderMode, FolderOwner, Link };
+    const struct
+    {
+        const char *name;
+        Plant plant;
+        uid_t user;
+        const char *reason; // empty: the file is used
+    } cases[] = {
+        {"root's, read by all", Plant::Nothing, root, ""},
+        {"root's, read by a user", Plant::Nothing, nobody, ""},
+        {"writable by others", Plant::FileMode, root, "其他用户可以修改它"},
+        {"the user's own", Plant::FileOwner, nobody, "它不属于 root"},
+        {"another user's", Plant::FileOwner, root, "它不属于 root"},
+        {"in a folder others may write", Plant::FolderMode, nobody, "其他用户可以修改它所在的文件夹"},
+        {"in a user's folder", Plant::FolderOwner, nobody, "不属于 root"},
+        {"a link", Plant::Link, root, "它是一个链接"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Places places;
+        ASSERT_TRUE(setMode(places.program.path(), 0555));
+        ASSERT_TRUE(setMode(places.etc.path(), 0755));
+        const QByteArray etc = QFile::encodeName(places.etc.path());
+        const QByteArray file = QFile::encodeName(places.system());
+        const QByteArray defaults = "[COF]\nserver=https://chosen.example/\nMakeText=XYZ\n";
+        if (c.plant == Plant::Link) {
+            places.etc.write(QStringLiteral("real.ini"), defaults);
+            ASSERT_EQ(::symlink("real.ini", file.constData()), 0);
+        } else {
+            places.etc.write(ini, defaults);
+            ASSERT_TRUE(setMode(places.system(), c.plant == Plant::FileMode ? 0666 : 0644));
+        }
+        if (c.plant == Plant::FileOwner) {
+            ASSERT_EQ(::chown(file.constData(), nobody, nobody), 0);
+        }
+        if (c.plant == Plant::FolderMode) {
+            ASSERT_TRUE(setMode(places.etc.path(), 01777));
+        }
+        if (c.plant == Plant::FolderOwner) {
+            ASSERT_EQ(::chown(etc.constData(), nobody, nobody), 0);
+        }
+        // The user's home, for the user to make the config folder in.
+        ASSERT_TRUE(setMode(places.home.path(), 0755));
+        ASSERT_EQ(::chown(QFile::encodeName(places.home.path()).constData(), c.user, c.user), 0);
+
+        const bool told = asUser(c.user, [&] {
+            const TSettingsLocation location = places.choose();
+            const QString notice = location.prepare();
+            const TSettings settings = TSettings::read(location);
+            if (!*c.reason)
+                return notice.isEmpty() &&
+                       settings.server == QStringLiteral("https://chosen.example") &&
+                       settings.makeText == QStringList{QStringLiteral("XYZ")};
+            return notice.startsWith(QStringLiteral("管理员的设置文件 ") + places.system() +
+                                     QStringLiteral(" 未被采用：")) &&
+                   notice.contains(QString::fromUtf8(c.reason)) &&
+                   settings.server == SettingsKeys::defaultServer && settings.makeText.isEmpty();
+        });
+        EXPECT_TRUE(told);
+        setMode(places.program.path(), 0700);
+        setMode(places.etc.path(), 0700);
+    }
 }
 
 TEST(TypedSettings, OneReadingGivesEveryKeyTyped)
