@@ -1,7 +1,7 @@
 // The check code rule on any serial-number text: it ends, and when it gives a
 // code that code has four characters.
-#include "itinerary/FieldRules.h"
 #include "FuzzSupport.h"
+#include "itinerary/FieldRules.h"
 #include "itinerary/ItineraryFields.h"
 
 #include <cstdlib>
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString code = checkCodeOf(serial);
     if (!code.isEmpty() && code.size() != 4)
         std::abort();
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtSerNo"), serial);
     fields.setText(QStringLiteral("edtFare"), serial);
     return 0;

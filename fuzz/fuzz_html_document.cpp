@@ -20,36 +20,36 @@ void check(bool condition)
         std::abort();
 }
 
-void readTables(TTableCollection &tables)
+void readTables(TableCollection &tables)
 {
-    for (int i = 0; i < tables.Count(); ++i) {
-        TWebTable *table = tables.GetTableByIndex(i);
-        check(table != nullptr && table->TableInterface().hasTagName(u"TABLE"));
-        const int rows = table->RowCount();
+    for (int i = 0; i < tables.count(); ++i) {
+        WebTable *table = tables.getTableByIndex(i);
+        check(table != nullptr && table->tableInterface().hasTagName(u"TABLE"));
+        const int rows = table->rowCount();
         for (int row = 0; row <= rows; ++row) {
-            const int cells = table->GetRowColCount(row);
+            const int cells = table->getRowColCount(row);
             check(row < rows || cells == 0);
             for (int cell = 0; cell < cells; ++cell) {
-                check(!table->GetCellElement(cell, row).isNull());
-                (void)table->GetCell(cell, row);
-                (void)table->GetCellHtml(cell, row);
+                check(!table->getCellElement(cell, row).isNull());
+                (void)table->getCell(cell, row);
+                (void)table->getCellHtml(cell, row);
             }
         }
     }
-    check(tables.GetTableByIndex(tables.Count()) == nullptr);
+    check(tables.getTableByIndex(tables.count()) == nullptr);
 }
 
-void readSelects(TWebElementCollection &elements)
+void readSelects(WebElementCollection &elements)
 {
-    TWebElementCollection *selects = elements.GetCollection(QStringLiteral("SELECT"));
-    for (int i = 0; selects && i < selects->ElementCount(); ++i) {
-        TWebCombobox combobox;
-        combobox.setCombInterface(selects->GetElementByIndex(i));
-        const int count = combobox.Count();
-        const int chosen = combobox.ItemIndex();
+    WebElementCollection *selects = elements.getCollection(QStringLiteral("SELECT"));
+    for (int i = 0; selects && i < selects->elementCount(); ++i) {
+        WebCombobox combobox;
+        combobox.setCombInterface(selects->getElementByIndex(i));
+        const int count = combobox.count();
+        const int chosen = combobox.itemIndex();
         check(chosen >= -1 && chosen < count);
         for (int option = 0; option < count; ++option)
-            (void)combobox.GetItemByIndex(option);
+            (void)combobox.getItemByIndex(option);
         (void)combobox.value();
     }
 }
@@ -58,31 +58,31 @@ void readSelects(TWebElementCollection &elements)
 // brought over from the page read before; an element's content replaced.
 // Every handle stays readable through it all, and the page frees each node
 // once (the sanitizers watch).
-void editSelects(THtmlParser &parser, const THtmlElement &fromPageBefore)
+void editSelects(HtmlParser &parser, const HtmlElement &fromPageBefore)
 {
-    TWebElementCollection *selects = parser.WebElements().GetCollection(QStringLiteral("SELECT"));
-    const int count = selects ? selects->ElementCount() : 0;
-    std::vector<THtmlElement> taken;
+    WebElementCollection *selects = parser.webElements().getCollection(QStringLiteral("SELECT"));
+    const int count = selects ? selects->elementCount() : 0;
+    std::vector<HtmlElement> taken;
     for (int i = 0; i < count; ++i) {
-        TWebCombobox combobox(selects->GetElementByIndex(i));
-        if (combobox.Count() > 0) {
+        WebCombobox combobox(selects->getElementByIndex(i));
+        if (combobox.count() > 0) {
             taken.push_back(
-                parser.WebElements().GetCollection(QStringLiteral("OPTION"))->GetElementByIndex(0));
-            combobox.Remove(combobox.Count() - 1);
+                parser.webElements().getCollection(QStringLiteral("OPTION"))->getElementByIndex(0));
+            combobox.remove(combobox.count() - 1);
         }
-        for (const THtmlElement &option : taken)
-            combobox.Insert(option, i);
-        THtmlElement made = parser.Document().createElement(QStringLiteral("option"));
+        for (const HtmlElement &option : taken)
+            combobox.insert(option, i);
+        HtmlElement made = parser.document().createElement(QStringLiteral("option"));
         made.setInnerText(QStringLiteral("x"));
-        combobox.Add(made);
+        combobox.add(made);
         if (fromPageBefore.hasTagName(u"OPTION") || fromPageBefore.hasTagName(u"OPTGROUP"))
-            combobox.Add(fromPageBefore);
-        check(combobox.Count() >= 1 && combobox.ItemIndex() < combobox.Count());
+            combobox.add(fromPageBefore);
+        check(combobox.count() >= 1 && combobox.itemIndex() < combobox.count());
         (void)combobox.value();
     }
-    for (const THtmlElement &option : taken)
+    for (const HtmlElement &option : taken)
         (void)option.innerText();
-    THtmlElement first = parser.WebElements().GetElementByIndex(1);
+    HtmlElement first = parser.webElements().getElementByIndex(1);
     first.setInnerText(QStringLiteral("y"));
     check(first.isNull() || first.innerHTML() == QStringLiteral("y"));
 }
@@ -93,11 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     ensureApplication();
     const QString page = QString::fromUtf8(bytesOf(data, size));
-    THtmlParser parser;
+    HtmlParser parser;
     try {
         parser.setHTML(page);
     } catch (const KestranoError &) {
-        check(parser.HTML().isEmpty() && parser.WebElements().Collection().isNull());
+        check(parser.html().isEmpty() && parser.webElements().collection().isNull());
         return 0;
     }
 
@@ -106,9 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int mostAttributes = PageLimits::mostAttributesInOneTag(parsed.toUtf8());
     check(mostAttributes <= PageLimits::maxAttributes);
 
-    TWebElementCollection &elements = parser.WebElements();
-    for (int i = 0; i < elements.ElementCount(); ++i) {
-        const THtmlElement element = elements.GetElementByIndex(i);
+    WebElementCollection &elements = parser.webElements();
+    for (int i = 0; i < elements.elementCount(); ++i) {
+        const HtmlElement element = elements.getElementByIndex(i);
         check(!element.isNull());
         const QString name = element.tagName();
         check(!name.isEmpty() && name == name.toUpper());
@@ -116,18 +116,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         (void)element.innerText();
         (void)element.innerHTML();
     }
-    readTables(parser.WebTables());
+    readTables(parser.webTables());
     readSelects(elements);
 
     // The same text again is not read again.
-    const THtmlElement first = elements.GetElementByIndex(0);
+    const HtmlElement first = elements.getElementByIndex(0);
     parser.setHTML(page);
-    check(elements.GetElementByIndex(0) == first);
+    check(elements.getElementByIndex(0) == first);
 
     // Edited, with an option of this page brought into the same page read
     // once more.
-    TWebElementCollection *options = elements.GetCollection(QStringLiteral("OPTION"));
-    const THtmlElement option = options ? options->GetElementByIndex(0) : THtmlElement();
+    WebElementCollection *options = elements.getCollection(QStringLiteral("OPTION"));
+    const HtmlElement option = options ? options->getElementByIndex(0) : HtmlElement();
     parser.setHTML(page + QStringLiteral(" "));
     editSelects(parser, option);
     return 0;

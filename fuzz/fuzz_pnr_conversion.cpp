@@ -55,7 +55,7 @@ bool isAmount(const std::optional<QString> &amount)
     return !amount || matches(amountText, *amount);
 }
 
-void checkAmounts(const TPnrAmounts &amounts)
+void checkAmounts(const PnrAmounts &amounts)
 {
     for (const auto *amount : {&amounts.fare, &amounts.airportTax, &amounts.fuelSurcharge,
                                &amounts.otherTax, &amounts.total})
@@ -64,25 +64,26 @@ void checkAmounts(const TPnrAmounts &amounts)
     check(!amounts.otherTax || amounts.otherTax != QStringLiteral("EXEMPT"));
 }
 
-void checkRecord(const TPnrRecord &record)
+void checkRecord(const PnrRecord &record)
 {
-    for (const TPnrPriceQuote &quote : record.priceQuotes)
+    for (const PnrPriceQuote &quote : record.priceQuotes)
         checkAmounts(quote.amounts);
-    for (const TPnrFareLine &line : record.fareLines)
+    for (const PnrFareLine &line : record.fareLines)
         checkAmounts(line.amounts);
-    for (const TPassengerChooser::Entry &entry : record.passengers) {
+    for (const PassengerChooser::Entry &entry : record.passengers) {
         // A name is a trimmed piece of a name item; a ticket thirteen digits.
-        check(!entry.FName.isEmpty() && entry.FName == trimmed(entry.FName));
-        check(entry.FInfo.FTicketNum.isEmpty() || matches(ticketNumber, entry.FInfo.FTicketNum));
+        check(!entry.m_name.isEmpty() && entry.m_name == trimmed(entry.m_name));
+        check(entry.m_info.ticketNumber.isEmpty() ||
+              matches(ticketNumber, entry.m_info.ticketNumber));
         // Every passenger has amounts of their own exactly when the display
         // gives any.
-        check(entry.FInfo.FAmounts.has_value() == record.hasAmounts());
-        if (entry.FInfo.FAmounts)
-            checkAmounts(*entry.FInfo.FAmounts);
+        check(entry.m_info.amounts.has_value() == record.hasAmounts());
+        if (entry.m_info.amounts)
+            checkAmounts(*entry.m_info.amounts);
     }
     check(record.locator.isEmpty() || matches(locatorText, record.locator));
     check(record.hasItems || (record.passengers.isEmpty() && record.segments.isEmpty()));
-    for (const TPnrSegment &segment : record.segments) {
+    for (const PnrSegment &segment : record.segments) {
         check(segment.date.isEmpty() ||
               QDate::fromString(segment.date, QStringLiteral("yyyy-MM-dd")).isValid());
         check(matches(timeText, segment.departs));
@@ -92,15 +93,15 @@ void checkRecord(const TPnrRecord &record)
     check(record.rowSegments().isEmpty() == record.segments.isEmpty());
 }
 
-bool sameRecord(const TPnrRecord &a, const TPnrRecord &b)
+bool sameRecord(const PnrRecord &a, const PnrRecord &b)
 {
     if (a.passengers.size() != b.passengers.size())
         return false;
     for (qsizetype k = 0; k < a.passengers.size(); ++k) {
-        const TPassengerChooser::Entry &x = a.passengers.at(k);
-        const TPassengerChooser::Entry &y = b.passengers.at(k);
-        if (x.FName != y.FName || x.FInfo.FId != y.FInfo.FId ||
-            x.FInfo.FTicketNum != y.FInfo.FTicketNum || x.FInfo.FAmounts != y.FInfo.FAmounts)
+        const PassengerChooser::Entry &x = a.passengers.at(k);
+        const PassengerChooser::Entry &y = b.passengers.at(k);
+        if (x.m_name != y.m_name || x.m_info.id != y.m_info.id ||
+            x.m_info.ticketNumber != y.m_info.ticketNumber || x.m_info.amounts != y.m_info.amounts)
             return false;
     }
     return a.priceQuotes == b.priceQuotes && a.fareLines == b.fareLines &&
@@ -108,48 +109,48 @@ bool sameRecord(const TPnrRecord &a, const TPnrRecord &b)
            a.hasItems == b.hasItems;
 }
 
-QStringList receipt(const TItineraryFields &fields)
+QStringList receipt(const ItineraryFields &fields)
 {
     QStringList texts;
-    for (const TFieldSpec &spec : itineraryFieldTable())
+    for (const FieldSpec &spec : itineraryFieldTable())
         texts.append(fields.text(spec.name));
     return texts;
 }
 
-QStringList convert(const QString &text, TItineraryFields &fields, TPassengerChooser &passengers)
+QStringList convert(const QString &text, ItineraryFields &fields, PassengerChooser &passengers)
 {
-    static const TReferenceList empty;
-    ClearItinerary(fields);
-    ParsePnrText(text, fields, passengers, empty, empty, today);
+    static const ReferenceList empty;
+    clearItinerary(fields);
+    parsePnrText(text, fields, passengers, empty, empty, today);
     return receipt(fields);
 }
 
 // The receipt holds what the record says: the chooser its passengers, the
 // first one shown with their amounts, and a row for each segment up to four.
-void checkWritten(const TPnrRecord &record, const TItineraryFields &fields,
-                  const TPassengerChooser &passengers)
+void checkWritten(const PnrRecord &record, const ItineraryFields &fields,
+                  const PassengerChooser &passengers)
 {
     QStringList names;
-    for (const TPassengerChooser::Entry &entry : record.passengers)
-        names.append(entry.FName);
+    for (const PassengerChooser::Entry &entry : record.passengers)
+        names.append(entry.m_name);
     check(fields.passengerEntries() == names);
     check(passengers.entries().size() == record.passengers.size());
     if (!record.passengers.isEmpty()) {
-        const TPassengerChooser::Entry &shown = record.passengers.first();
-        check(fields.text(QStringLiteral("edtPassenger")) == upperCased(shown.FName));
-        check(fields.text(QStringLiteral("edtId")) == upperCased(shown.FInfo.FId));
-        check(fields.text(QStringLiteral("edtTicketNo")) == shown.FInfo.FTicketNum);
-        if (shown.FInfo.FAmounts && shown.FInfo.FAmounts->fare)
-            check(fields.text(QStringLiteral("edtFare")) == *shown.FInfo.FAmounts->fare);
-        if (shown.FInfo.FAmounts && shown.FInfo.FAmounts->total)
-            check(fields.text(QStringLiteral("edtTotal")) == *shown.FInfo.FAmounts->total);
+        const PassengerChooser::Entry &shown = record.passengers.first();
+        check(fields.text(QStringLiteral("edtPassenger")) == upperCased(shown.m_name));
+        check(fields.text(QStringLiteral("edtId")) == upperCased(shown.m_info.id));
+        check(fields.text(QStringLiteral("edtTicketNo")) == shown.m_info.ticketNumber);
+        if (shown.m_info.amounts && shown.m_info.amounts->fare)
+            check(fields.text(QStringLiteral("edtFare")) == *shown.m_info.amounts->fare);
+        if (shown.m_info.amounts && shown.m_info.amounts->total)
+            check(fields.text(QStringLiteral("edtTotal")) == *shown.m_info.amounts->total);
     }
     if (!record.hasAmounts()) {
         check(fields.text(QStringLiteral("edtFare")).isEmpty());
         check(fields.text(QStringLiteral("edtTotal")).isEmpty());
         check(fields.text(QStringLiteral("edtYQ")) == QStringLiteral("EXEMPT"));
     }
-    const QList<TPnrSegment> flown = record.rowSegments();
+    const QList<PnrSegment> flown = record.rowSegments();
     for (int row = 1; row <= 4 && row <= flown.size(); ++row)
         check(fields.text(QStringLiteral("edtFlight%1").arg(row)) ==
               upperCased(flown.at(row - 1).flight));
@@ -163,12 +164,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ensureApplication();
     const QString text = QString::fromUtf8(bytesOf(data, size));
 
-    const TPnrRecord record = ReadPnrRecord(text, today);
+    const PnrRecord record = readPnrRecord(text, today);
     checkRecord(record);
-    check(sameRecord(ReadPnrRecord(text, today), record));
+    check(sameRecord(readPnrRecord(text, today), record));
 
-    TItineraryFields fields;
-    TPassengerChooser passengers(fields);
+    ItineraryFields fields;
+    PassengerChooser passengers(fields);
     const QStringList first = convert(text, fields, passengers);
     checkWritten(record, fields, passengers);
     check(convert(text, fields, passengers) == first);

@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         file.write(bytesOf(data, size));
     }
-    TReferenceList cities;
+    ReferenceList cities;
     cities.loadCityFile(path);
-    TReferenceList airlines;
+    ReferenceList airlines;
     airlines.loadAirFile(path);
     if (cities.entries().size() != airlines.entries().size() ||
         cities.entries().size() > qsizetype(size))

@@ -10,15 +10,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     ensureApplication();
     const QString serial = QString::fromUtf8(bytesOf(data, size));
-    const QString advanced = AdvanceSerial(serial);
+    const QString advanced = advanceSerial(serial);
     if (advanced != serial) {
         const QChar checkDigit = advanced.back();
         if (checkDigit < u'0' || checkDigit > u'6' || !advanced.at(advanced.size() - 2).isSpace())
             std::abort();
     }
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtSerNo"), serial);
     fields.setText(QStringLiteral("edtCk"), serial.left(4));
-    ReportPageAfterPrint(fields);
+    reportPageAfterPrint(fields);
     return 0;
 }

@@ -12,23 +12,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ensureApplication();
     static QTemporaryDir folder;
     {
-        QFile file(folder.filePath(TPrivateConfig::fileName()));
+        QFile file(folder.filePath(PrivateConfig::fileName()));
         if (!file.open(QIODevice::WriteOnly))
             return 0;
         file.write(bytesOf(data, size));
     }
-    TPrivateConfig config(true, folder.path());
+    PrivateConfig config(true, folder.path());
     for (const char *key : {"vpos", "fontname", "MakeText", "Storage", "edtPassenger", "COF", ""}) {
         const QString name = QString::fromLatin1(key);
-        const QString value = config.GetStr(name);
-        if (value.size() > TPrivateConfig::maxValueLength)
+        const QString value = config.getStr(name);
+        if (value.size() > PrivateConfig::maxValueLength)
             std::abort();
-        config.GetInt(name);
-        config.GetBool(name, true);
+        config.getInt(name);
+        config.getBool(name, true);
     }
     const QString written = QStringLiteral("张三 ZHANG/SAN \"quoted\"");
-    config.SetStr(QStringLiteral("edtPassenger"), written);
-    if (config.GetStr(QStringLiteral("edtPassenger")) != written)
+    config.setStr(QStringLiteral("edtPassenger"), written);
+    if (config.getStr(QStringLiteral("edtPassenger")) != written)
         std::abort();
     return 0;
 }

@@ -14,7 +14,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const TTerminationSignals orderlyQuit;
+    const TerminationSignals orderlyQuit;
     registerFontStandIns();
     QWidget window;
     window.setFixedSize(911, 620);

@@ -17,7 +17,7 @@
 namespace {
 
 // One plain Qt control of the field's kind, holding its designed text.
-QWidget *controlFor(const TFieldSpec &spec, QWidget *parent)
+QWidget *controlFor(const FieldSpec &spec, QWidget *parent)
 {
     switch (spec.kind) {
     case FieldKind::Switch:
@@ -51,7 +51,7 @@ QWidget *controlFor(const TFieldSpec &spec, QWidget *parent)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const TTerminationSignals orderlyQuit;
+    const TerminationSignals orderlyQuit;
     registerFontStandIns();
     QApplication::setFont(windowFont());
     QWidget window;
@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
 
     int x = 4;
     int y = 4;
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         QWidget *parent = spec.kind == FieldKind::MultiLine ? static_cast<QWidget *>(pnr) : page;
         auto *caption = new QLabel(QString(spec.caption).replace(u'\n', u' '), parent);
         QWidget *control = controlFor(spec, parent);

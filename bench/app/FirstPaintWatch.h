@@ -13,12 +13,12 @@ struct xcb_connection_t;
 // server draws nothing of its own when a window is mapped: the first damage
 // after the first top-level window is mapped is the program's first paint.
 // Meant for a display of its own (Xvfb), where nothing else draws.
-class TFirstPaintWatch
+class FirstPaintWatch
 {
 public:
     using Clock = std::chrono::steady_clock;
 
-    struct TSeen
+    struct Seen
     {
         std::optional<Clock::time_point> mapped;    // first top-level window shown
         std::optional<Clock::time_point> painted;   // first damage after that
@@ -27,10 +27,10 @@ public:
 
     // Connects to $DISPLAY; throws std::runtime_error without a display or
     // without its DAMAGE extension.
-    TFirstPaintWatch();
-    ~TFirstPaintWatch();
-    TFirstPaintWatch(const TFirstPaintWatch &) = delete;
-    TFirstPaintWatch &operator=(const TFirstPaintWatch &) = delete;
+    FirstPaintWatch();
+    ~FirstPaintWatch();
+    FirstPaintWatch(const FirstPaintWatch &) = delete;
+    FirstPaintWatch &operator=(const FirstPaintWatch &) = delete;
 
     // Forgets every event so far; call it just before starting the program.
     void reset();
@@ -38,14 +38,14 @@ public:
     // Waits until the first paint, then until the display has been quiet for
     // `quiet`, or until the deadline. Throws std::runtime_error when the
     // connection to the display breaks.
-    TSeen watch(Clock::time_point deadline, Clock::duration quiet);
+    Seen watch(Clock::time_point deadline, Clock::duration quiet);
 
 private:
     // Waits for the next event up to the deadline; false on timeout.
     bool waitForEvent(Clock::time_point deadline);
 
-    xcb_connection_t *FConnection = nullptr;
-    std::uint8_t FDamageEvent = 0;
-    std::uint32_t FRoot = 0;
-    std::uint32_t FDamage = 0;
+    xcb_connection_t *m_connection = nullptr;
+    std::uint8_t m_damageEvent = 0;
+    std::uint32_t m_root = 0;
+    std::uint32_t m_damage = 0;
 };

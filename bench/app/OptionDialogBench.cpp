@@ -1,6 +1,6 @@
-#include "settings/DelimitedText.h"
+#include "app/SettingsDialog.h"
 #include "common/FontStandIns.h"
-#include "app/OptionFrm.h"
+#include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsKeys.h"
 
@@ -18,24 +18,24 @@ namespace {
 // entries in each of the five pick-lists.
 void writeUsedSettings(const QString &folder)
 {
-    TPrivateConfig config(true, folder);
-    config.SetInt(SettingsKeys::vpos, 3);
-    config.SetInt(SettingsKeys::hpos, -2);
-    config.SetStr(SettingsKeys::fontname, QStringLiteral("宋体"));
-    config.SetBool(SettingsKeys::Storage, true);
+    PrivateConfig config(true, folder);
+    config.setInt(SettingsKeys::vpos, 3);
+    config.setInt(SettingsKeys::hpos, -2);
+    config.setStr(SettingsKeys::fontname, QStringLiteral("宋体"));
+    config.setBool(SettingsKeys::Storage, true);
     const QStringList endorsements = {
         QStringLiteral("不得签转"), QStringLiteral("不得签转/改期退票收费"),
         QStringLiteral("Q/NON-END 不得签转"), QStringLiteral("变更退票收费")};
-    config.SetStr(SettingsKeys::MakeText, toDelimitedText(endorsements));
-    config.SetStr(SettingsKeys::company,
+    config.setStr(SettingsKeys::MakeText, toDelimitedText(endorsements));
+    config.setStr(SettingsKeys::company,
                   toDelimitedText({QStringLiteral("北京某某航空服务有限公司"),
                                    QStringLiteral("广州白云国际机场售票处")}));
-    config.SetStr(SettingsKeys::OfficeNo,
+    config.setStr(SettingsKeys::OfficeNo,
                   toDelimitedText({QStringLiteral("BJS123"), QStringLiteral("CAN456"),
                                    QStringLiteral("SHA789")}));
-    config.SetStr(SettingsKeys::CompanyCode,
+    config.setStr(SettingsKeys::CompanyCode,
                   toDelimitedText({QStringLiteral("08312345"), QStringLiteral("08354321")}));
-    config.SetStr(SettingsKeys::information,
+    config.setStr(SettingsKeys::information,
                   toDelimitedText({QStringLiteral("请提前90分钟到达机场"),
                                    QStringLiteral("Please check in 90 minutes early")}));
 }
@@ -45,7 +45,7 @@ void openSettingsDialog(benchmark::State &state)
     const QTemporaryDir folder;
     writeUsedSettings(folder.path());
     for (auto _ : state) {
-        auto frmOption = std::make_unique<TfrmOption>(folder.path());
+        auto frmOption = std::make_unique<SettingsDialog>(folder.path());
         frmOption->show();
         QApplication::processEvents();
         state.PauseTiming();

@@ -16,18 +16,18 @@ void copyInto(const QString &source, const QString &target)
 
 } // namespace
 
-TProgramFolder::TProgramFolder(const QString &executable, const QString &dataFolder)
+ProgramFolder::ProgramFolder(const QString &executable, const QString &dataFolder)
 {
-    if (!FDir.isValid())
+    if (!m_dir.isValid())
         throw std::runtime_error("no temporary folder for the program");
-    FExecutable = file(QFileInfo(executable).fileName());
+    m_executable = file(QFileInfo(executable).fileName());
     // QFile::copy keeps the permissions, so the copy can be run.
-    copyInto(executable, FExecutable);
+    copyInto(executable, m_executable);
     for (const QString &list : {QStringLiteral("city.txt"), QStringLiteral("air.txt")})
         copyInto(QDir(dataFolder).filePath(list), file(list));
 }
 
-QString TProgramFolder::file(const QString &name) const
+QString ProgramFolder::file(const QString &name) const
 {
-    return QDir(FDir.path()).filePath(name);
+    return QDir(m_dir.path()).filePath(name);
 }

@@ -7,18 +7,18 @@
 // own. The program keeps its lists and its settings file beside its
 // executable, so every copy starts and quits on its own settings, and the
 // settings of the build folder stay untouched.
-class TProgramFolder
+class ProgramFolder
 {
 public:
     // Copies the executable and city.txt and air.txt from dataFolder; throws
     // std::runtime_error when any of them cannot be copied.
-    TProgramFolder(const QString &executable, const QString &dataFolder);
+    ProgramFolder(const QString &executable, const QString &dataFolder);
 
-    QString path() const { return FDir.path(); }
-    QString executable() const { return FExecutable; }
+    QString path() const { return m_dir.path(); }
+    QString executable() const { return m_executable; }
     QString file(const QString &name) const;
 
 private:
-    QTemporaryDir FDir;
-    QString FExecutable;
+    QTemporaryDir m_dir;
+    QString m_executable;
 };

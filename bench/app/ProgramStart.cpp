@@ -18,7 +18,7 @@ extern char **environ;
 
 namespace {
 
-using Clock = TFirstPaintWatch::Clock;
+using Clock = FirstPaintWatch::Clock;
 
 constexpr auto paintDeadline = std::chrono::seconds(15);
 // Long enough for the paints that follow the first (a second flush, a blinking
@@ -42,15 +42,15 @@ std::vector<std::string> programEnvironment()
     return variables;
 }
 
-struct TEnded
+struct Ended
 {
     int status = 0;
     rusage usage{};
 };
 
-TEnded reap(pid_t pid)
+Ended reap(pid_t pid)
 {
-    TEnded ended;
+    Ended ended;
     while (wait4(pid, &ended.status, 0, &ended.usage) < 0) {
         if (errno != EINTR)
             throw std::runtime_error("lost the program's process");
@@ -58,7 +58,7 @@ TEnded reap(pid_t pid)
     return ended;
 }
 
-std::string outputOf(const TProgramFolder &folder)
+std::string outputOf(const ProgramFolder &folder)
 {
     QFile log(folder.file(QStringLiteral("output.log")));
     return log.open(QIODevice::ReadOnly) ? log.readAll().toStdString() : std::string();
@@ -66,7 +66,7 @@ std::string outputOf(const TProgramFolder &folder)
 
 } // namespace
 
-TProgramStart startProgram(const TProgramFolder &folder, TFirstPaintWatch &watch)
+ProgramStart startProgram(const ProgramFolder &folder, FirstPaintWatch &watch)
 {
     const std::string executable = QFile::encodeName(folder.executable()).toStdString();
     const std::string log =
@@ -94,7 +94,7 @@ TProgramStart startProgram(const TProgramFolder &folder, TFirstPaintWatch &watch
     if (failed != 0)
         throw std::runtime_error("cannot start " + executable + ": " + std::strerror(failed));
 
-    const TFirstPaintWatch::TSeen seen = watch.watch(started + paintDeadline, quietScreen);
+    const FirstPaintWatch::Seen seen = watch.watch(started + paintDeadline, quietScreen);
     if (!seen.painted) {
         kill(pid, SIGKILL);
         reap(pid);
@@ -104,13 +104,13 @@ TProgramStart startProgram(const TProgramFolder &folder, TFirstPaintWatch &watch
 
     const Clock::time_point quitting = Clock::now();
     kill(pid, SIGTERM);
-    const TEnded ended = reap(pid);
+    const Ended ended = reap(pid);
     const Clock::time_point quit = Clock::now();
     if (!WIFEXITED(ended.status) || WEXITSTATUS(ended.status) != 0)
         throw std::runtime_error("the program did not close in order on SIGTERM; its output:\n" +
                                  outputOf(folder));
 
-    TProgramStart start;
+    ProgramStart start;
     start.mappedMs = msBetween(started, *seen.mapped);
     start.firstPaintMs = msBetween(started, *seen.painted);
     start.lastPaintMs = msBetween(started, *seen.lastPaint);

@@ -2,11 +2,11 @@
 
 #include "FirstPaintWatch.h"
 
-class TProgramFolder;
+class ProgramFolder;
 
 // One start of the program, watched from outside, all times from the moment
 // just before the process is created.
-struct TProgramStart
+struct ProgramStart
 {
     double mappedMs = 0;     // its window shown
     double firstPaintMs = 0; // its first picture on screen
@@ -22,4 +22,4 @@ struct TProgramStart
 // close. Its output goes to "output.log" in its folder. Throws
 // std::runtime_error when it paints nothing within 15 s (it is then killed)
 // or does not exit with status 0.
-TProgramStart startProgram(const TProgramFolder &folder, TFirstPaintWatch &watch);
+ProgramStart startProgram(const ProgramFolder &folder, FirstPaintWatch &watch);

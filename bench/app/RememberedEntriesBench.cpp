@@ -1,6 +1,6 @@
-#include "itinerary/ItineraryFields.h"
-#include "app/RememberedEntries.h"
 #include "WholeReceipt.h"
+#include "app/RememberedEntries.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -13,10 +13,10 @@ namespace {
 void saveWholeReceipt(benchmark::State &state)
 {
     const QTemporaryDir folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fillWholeReceipt(fields);
     for (auto _ : state)
-        SaveEntries(fields, folder.path());
+        saveEntries(fields, folder.path());
 }
 BENCHMARK(saveWholeReceipt)->Unit(benchmark::kMillisecond);
 
@@ -24,15 +24,15 @@ void restoreWholeReceipt(benchmark::State &state)
 {
     const QTemporaryDir folder;
     {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fillWholeReceipt(fields);
-        SaveEntries(fields, folder.path());
+        saveEntries(fields, folder.path());
     }
     for (auto _ : state) {
         // A receipt that already holds the values would take every one of
         // them as unchanged and run no rule.
-        TItineraryFields fields;
-        RestoreEntries(fields, folder.path());
+        ItineraryFields fields;
+        restoreEntries(fields, folder.path());
         benchmark::DoNotOptimize(fields.text(QStringLiteral("edtTotal")));
     }
 }

@@ -1,11 +1,11 @@
 #include "FirstPaintWatch.h"
-#include "itinerary/ItineraryFields.h"
-#include "settings/PrivateConfig.h"
 #include "ProgramFolder.h"
 #include "ProgramStart.h"
-#include "app/RememberedEntries.h"
-#include "settings/SettingsKeys.h"
 #include "WholeReceipt.h"
+#include "app/RememberedEntries.h"
+#include "itinerary/ItineraryFields.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -32,11 +32,11 @@ namespace {
 constexpr int starts = 25;
 
 // One kind of start and what its starts measured.
-struct TKind
+struct Kind
 {
     const char *name;
-    const TProgramFolder &folder;
-    std::vector<TProgramStart> measured{};
+    const ProgramFolder &folder;
+    std::vector<ProgramStart> measured{};
     std::string failure{};
 };
 
@@ -44,10 +44,10 @@ struct TKind
 // the kinds therefore take their starts in turns, so that a busy spell falls
 // on all of them alike. The harness then reports the measured starts of each
 // kind, one per repetition.
-void startInTurns(std::vector<TKind> &kinds, TFirstPaintWatch &watch)
+void startInTurns(std::vector<Kind> &kinds, FirstPaintWatch &watch)
 {
     for (int round = 0; round < starts; ++round) {
-        for (TKind &kind : kinds) {
+        for (Kind &kind : kinds) {
             if (!kind.failure.empty())
                 continue;
             try {
@@ -59,7 +59,7 @@ void startInTurns(std::vector<TKind> &kinds, TFirstPaintWatch &watch)
     }
 }
 
-void reportStarts(benchmark::State &state, const TKind &kind, std::size_t &next)
+void reportStarts(benchmark::State &state, const Kind &kind, std::size_t &next)
 {
     for (auto _ : state) {
         if (next >= kind.measured.size()) {
@@ -67,7 +67,7 @@ void reportStarts(benchmark::State &state, const TKind &kind, std::size_t &next)
                                                      : kind.failure.c_str());
             break;
         }
-        const TProgramStart &start = kind.measured[next++];
+        const ProgramStart &start = kind.measured[next++];
         state.SetIterationTime(start.firstPaintMs / 1000.0);
         state.counters["mapped_ms"] = start.mappedMs;
         state.counters["last_paint_ms"] = start.lastPaintMs;
@@ -77,12 +77,12 @@ void reportStarts(benchmark::State &state, const TKind &kind, std::size_t &next)
     }
 }
 
-void rememberWholeReceipt(const TProgramFolder &folder)
+void rememberWholeReceipt(const ProgramFolder &folder)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fillWholeReceipt(fields);
-    SaveEntries(fields, folder.path());
-    TPrivateConfig(true, folder.path()).SetBool(SettingsKeys::Storage, true);
+    saveEntries(fields, folder.path());
+    PrivateConfig(true, folder.path()).setBool(SettingsKeys::Storage, true);
 }
 
 } // namespace
@@ -91,32 +91,32 @@ int main(int argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);
     try {
-        TFirstPaintWatch watch;
+        FirstPaintWatch watch;
         const QString program = QStringLiteral(KESTRANO_PROGRAM);
         const QString data = QStringLiteral(KESTRANO_DATA);
-        TProgramFolder emptyReceipt(program, data);
-        TProgramFolder wholeReceipt(program, data);
+        ProgramFolder emptyReceipt(program, data);
+        ProgramFolder wholeReceipt(program, data);
         rememberWholeReceipt(wholeReceipt);
-        TProgramFolder emptyWindow(QStringLiteral(EMPTY_WINDOW_PROGRAM), data);
-        TProgramFolder captionWindow(QStringLiteral(CAPTION_WINDOW_PROGRAM), data);
-        TProgramFolder controlsWindow(QStringLiteral(CONTROLS_WINDOW_PROGRAM), data);
+        ProgramFolder emptyWindow(QStringLiteral(EMPTY_WINDOW_PROGRAM), data);
+        ProgramFolder captionWindow(QStringLiteral(CAPTION_WINDOW_PROGRAM), data);
+        ProgramFolder controlsWindow(QStringLiteral(CONTROLS_WINDOW_PROGRAM), data);
 
-        std::vector<TKind> kinds = {{"startToFirstPaint/emptyReceipt", emptyReceipt},
-                                    {"startToFirstPaint/wholeReceipt", wholeReceipt},
-                                    {"emptyWindowToFirstPaint", emptyWindow},
-                                    {"captionWindowToFirstPaint", captionWindow},
-                                    {"controlsWindowToFirstPaint", controlsWindow}};
+        std::vector<Kind> kinds = {{"startToFirstPaint/emptyReceipt", emptyReceipt},
+                                   {"startToFirstPaint/wholeReceipt", wholeReceipt},
+                                   {"emptyWindowToFirstPaint", emptyWindow},
+                                   {"captionWindowToFirstPaint", captionWindow},
+                                   {"controlsWindowToFirstPaint", controlsWindow}};
         // Another build of the program (an earlier commit, say), measured in
         // the same turns on the settings of an earlier run, when
         // BASELINE_PROGRAM names its executable.
-        std::unique_ptr<TProgramFolder> baseline;
+        std::unique_ptr<ProgramFolder> baseline;
         if (const QString other = qEnvironmentVariable("BASELINE_PROGRAM"); !other.isEmpty()) {
-            baseline = std::make_unique<TProgramFolder>(other, data);
+            baseline = std::make_unique<ProgramFolder>(other, data);
             kinds.push_back({"baselineToFirstPaint/emptyReceipt", *baseline});
         }
         // A first start of each, not counted: it writes the settings file
         // of a first run and brings the programs' files into the page cache.
-        for (const TKind &kind : kinds)
+        for (const Kind &kind : kinds)
             startProgram(kind.folder, watch);
         startInTurns(kinds, watch);
 

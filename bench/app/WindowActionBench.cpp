@@ -1,7 +1,7 @@
-#include "itinerary/ClearItinerary.h"
+#include "WholeReceipt.h"
 #include "app/MainWindow.h"
 #include "app/SamplePnr.h"
-#include "WholeReceipt.h"
+#include "itinerary/ClearItinerary.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,21 +20,21 @@ namespace {
 
 // The main window shown in a program folder of its own, on a receipt with
 // every field filled.
-struct TShownWindow
+struct ShownWindow
 {
-    TShownWindow()
+    ShownWindow()
     {
         for (const QString &list : {QStringLiteral("city.txt"), QStringLiteral("air.txt")})
             QFile::copy(QStringLiteral(KESTRANO_DATA "/") + list,
                         QDir(folder.path()).filePath(list));
-        window = std::make_unique<TfrmMain>(folder.path());
+        window = std::make_unique<MainWindow>(folder.path());
         fillWholeReceipt(window->fields());
         window->show();
         QApplication::processEvents();
     }
 
     QTemporaryDir folder;
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // One key typed into a text box, then taken back with Backspace: every
@@ -43,7 +43,7 @@ struct TShownWindow
 // fare basis; the passenger's name has no rule.
 void typeOneCharacter(benchmark::State &state, const char *field)
 {
-    const TShownWindow shown;
+    const ShownWindow shown;
     auto *box = shown.window->findChild<QLineEdit *>(QString::fromLatin1(field));
     if (!box) {
         state.SkipWithError("no such text box");
@@ -66,16 +66,16 @@ BENCHMARK_CAPTURE(typeOneCharacter, edtSerNo, "edtSerNo")->Unit(benchmark::kMicr
 BENCHMARK_CAPTURE(typeOneCharacter, edtSeat1, "edtSeat1")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(typeOneCharacter, edtPassenger, "edtPassenger")->Unit(benchmark::kMicrosecond);
 
-// ClearItinerary on the whole receipt, as "PNR信息转" and "提取信息" begin.
+// clearItinerary on the whole receipt, as "PNR信息转" and "提取信息" begin.
 void clearWholeReceipt(benchmark::State &state)
 {
-    const TShownWindow shown;
+    const ShownWindow shown;
     for (auto _ : state) {
         state.PauseTiming();
         fillWholeReceipt(shown.window->fields());
         QApplication::processEvents();
         state.ResumeTiming();
-        ClearItinerary(shown.window->fields());
+        clearItinerary(shown.window->fields());
         QApplication::processEvents();
     }
 }
@@ -84,11 +84,11 @@ BENCHMARK(clearWholeReceipt)->Unit(benchmark::kMicrosecond);
 // "PNR信息转" on the sample display of "示例", in the window.
 void convertSamplePnr(benchmark::State &state)
 {
-    const TShownWindow shown;
+    const ShownWindow shown;
     shown.window->fields().setText(QStringLiteral("Memo1"), samplePnrText());
     QApplication::processEvents();
     for (auto _ : state) {
-        shown.window->Button3Click();
+        shown.window->convertPnr();
         QApplication::processEvents();
     }
 }

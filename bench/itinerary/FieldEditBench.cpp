@@ -1,12 +1,12 @@
+#include "WholeReceipt.h"
 #include "itinerary/ClearItinerary.h"
 #include "itinerary/ItineraryFields.h"
-#include "WholeReceipt.h"
 
 #include <benchmark/benchmark.h>
 
 // The model's share of the user's actions, without a window: a character
 // typed into a field, which upper-cases it and runs the field's rule, and
-// ClearItinerary on a whole receipt.
+// clearItinerary on a whole receipt.
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace {
 // the check code, the seat's writes the fare basis; the name has no rule.
 void typeOneCharacter(benchmark::State &state, const char *field)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fillWholeReceipt(fields);
     const QString name = QString::fromLatin1(field);
     const QString shorter = fields.text(name);
@@ -33,12 +33,12 @@ BENCHMARK_CAPTURE(typeOneCharacter, edtPassenger, "edtPassenger");
 
 void clearWholeReceipt(benchmark::State &state)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     for (auto _ : state) {
         state.PauseTiming();
         fillWholeReceipt(fields);
         state.ResumeTiming();
-        ClearItinerary(fields);
+        clearItinerary(fields);
     }
 }
 BENCHMARK(clearWholeReceipt);

@@ -49,9 +49,9 @@ QString resultPage()
 void extractResultPage(benchmark::State &state)
 {
     const QString page = resultPage();
-    TItineraryFields fields;
+    ItineraryFields fields;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ParseResultPage(fields, page, QDate(2016, 12, 20)));
+        benchmark::DoNotOptimize(parseResultPage(fields, page, QDate(2016, 12, 20)));
         benchmark::DoNotOptimize(fields.text(QStringLiteral("edtFlight4")));
     }
     state.counters["page_bytes"] = double(page.toUtf8().size());
@@ -62,9 +62,9 @@ void readResultPage(benchmark::State &state)
 {
     const QString page = resultPage();
     for (auto _ : state) {
-        THtmlParser parser;
+        HtmlParser parser;
         parser.setHTML(page);
-        benchmark::DoNotOptimize(parser.WebElements().ElementCount());
+        benchmark::DoNotOptimize(parser.webElements().elementCount());
     }
 }
 BENCHMARK(readResultPage)->Unit(benchmark::kMillisecond)->Repetitions(9);
@@ -102,10 +102,10 @@ void readHostilePage(benchmark::State &state, const std::string &kind)
     int elements = 0;
     bool refused = false;
     for (auto _ : state) {
-        THtmlParser parser;
+        HtmlParser parser;
         try {
             parser.setHTML(page);
-            elements = parser.WebElements().ElementCount();
+            elements = parser.webElements().elementCount();
         } catch (const KestranoError &) {
             refused = true;
         }

@@ -13,12 +13,12 @@
 
 namespace {
 
-struct TLists
+struct Lists
 {
-    TReferenceList airNames;
-    TReferenceList cityNames;
+    ReferenceList airNames;
+    ReferenceList cityNames;
 
-    TLists()
+    Lists()
     {
         airNames.loadAirFile(QStringLiteral(KESTRANO_DATA "/air.txt"));
         cityNames.loadCityFile(QStringLiteral(KESTRANO_DATA "/city.txt"));
@@ -87,7 +87,8 @@ QString display300Collapsed()
         QStringLiteral("14. MU5301 Y TH17DEC SHACAN HK12 0800 1030 E T2T1"),
         QStringLiteral("15. CZ3403 Y SA19DEC CANCTU HK12 1320 1545 E T2T2"),
         QStringLiteral("16. 3U8881 Y MO21DEC CTUPEK HK12 2330 0135+1 E T2T3"),
-        QStringLiteral("17.BJS/T BJS/T 010-64591234/BEIJING TIANHANG TRAVEL SERVICE/WANG LI ABCDEFG"),
+        QStringLiteral(
+            "17.BJS/T BJS/T 010-64591234/BEIJING TIANHANG TRAVEL SERVICE/WANG LI ABCDEFG"),
         QStringLiteral("18.XN/IN/ZHANG/XIAOBAO INF(JUN25)/P1"),
     };
     int item = 19;
@@ -99,39 +100,43 @@ QString display300Collapsed()
     lines.append(QStringLiteral("%1.SSR CHLD CA HK1 08MAR17/P12").arg(item++));
     for (int segment = 1; segment <= 4; ++segment) {
         for (int p = 1; p <= 12; ++p)
-            lines.append(QStringLiteral("%1.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 99923604188%2/%3/P%4")
-                             .arg(item++)
-                             .arg(p, 2, 10, QLatin1Char('0'))
-                             .arg(segment)
-                             .arg(p));
+            lines.append(
+                QStringLiteral("%1.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 99923604188%2/%3/P%4")
+                    .arg(item++)
+                    .arg(p, 2, 10, QLatin1Char('0'))
+                    .arg(segment)
+                    .arg(p));
         lines.append(QStringLiteral("%1.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC INF9992360418899/%2/P1")
                          .arg(item++)
                          .arg(segment));
     }
     lines.append(QStringLiteral("%1.EI/BUDEQIANZHUAN不得签转/改期收费50元").arg(item++));
     while (lines.size() < 294)
-        lines.append(QStringLiteral("%1.OSI CA CTCT139112245%2 +").arg(item++).arg(lines.size() % 100));
+        lines.append(
+            QStringLiteral("%1.OSI CA CTCT139112245%2 +").arg(item++).arg(lines.size() % 100));
     lines.append(QStringLiteral(">PN"));
     lines.append(
         QStringLiteral("%1.FN/A/FCNY5020.00/SCNY5020.00/C3.00/XCNY200.00/TCNY200.00CN/TEXEMPTYQ/")
             .arg(item++));
     lines.append(QStringLiteral(" ACNY5220.00"));
-    lines.append(QStringLiteral("%1.FN/A/FCNY2510.00/SCNY2510.00/C3.00/TEXEMPTCN/TEXEMPTYQ/ACNY2510.00/P12")
-                     .arg(item++));
-    lines.append(QStringLiteral("%1.FN/IN/FCNY500.00/SCNY500.00/C0.00/TEXEMPTCN/TEXEMPTYQ/ACNY500.00/P1")
-                     .arg(item++));
+    lines.append(
+        QStringLiteral("%1.FN/A/FCNY2510.00/SCNY2510.00/C3.00/TEXEMPTCN/TEXEMPTYQ/ACNY2510.00/P12")
+            .arg(item++));
+    lines.append(
+        QStringLiteral("%1.FN/IN/FCNY500.00/SCNY500.00/C0.00/TEXEMPTCN/TEXEMPTYQ/ACNY500.00/P1")
+            .arg(item++));
     lines.append(QStringLiteral("%1.BJS523").arg(item));
     return lines.join(QStringLiteral("\r\n"));
 }
 
 void convert(benchmark::State &state, const QString &text)
 {
-    const TLists lists;
-    TItineraryFields fields;
-    TPassengerChooser passengers(fields);
+    const Lists lists;
+    ItineraryFields fields;
+    PassengerChooser passengers(fields);
     for (auto _ : state) {
-        ClearItinerary(fields);
-        ParsePnrText(text, fields, passengers, lists.airNames, lists.cityNames);
+        clearItinerary(fields);
+        parsePnrText(text, fields, passengers, lists.airNames, lists.cityNames);
     }
     state.SetBytesProcessed(state.iterations() * text.size() * qsizetype(sizeof(QChar)));
 }
@@ -153,11 +158,11 @@ void BM_Convert300LinesCollapsed(benchmark::State &state)
     // Measured only when it reads right: twelve names and the infant, the
     // fourth segment's flight, the child's own total.
     const QString text = display300Collapsed();
-    const TLists lists;
-    TItineraryFields fields;
-    TPassengerChooser passengers(fields);
-    ParsePnrText(text, fields, passengers, lists.airNames, lists.cityNames);
-    passengers.cboPassengerChange(12);
+    const Lists lists;
+    ItineraryFields fields;
+    PassengerChooser passengers(fields);
+    parsePnrText(text, fields, passengers, lists.airNames, lists.cityNames);
+    passengers.choosePassenger(12);
     if (passengers.entries().size() != 13 ||
         fields.text(QStringLiteral("edtFlight4")) != QStringLiteral("3U8881") ||
         fields.text(QStringLiteral("edtTotal")) != QStringLiteral("2510.00")) {

@@ -3,7 +3,7 @@
 #include "print/JournalModel.h"
 #include "print/PagePdf.h"
 #include "print/PrintJournal.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 #include "print/ReportFiller.h"
 
 #include <QSqlQuery>
@@ -16,9 +16,9 @@
 
 namespace {
 
-TItineraryFields &receipt()
+ItineraryFields &receipt()
 {
-    static TItineraryFields fields;
+    static ItineraryFields fields;
     static const bool filled = [] {
         const char *const values[][2] = {
             {"edtSerNo", "5550001110 2"},    {"edtPassenger", "张三"},
@@ -46,7 +46,7 @@ bool haveScheduler(benchmark::State &state)
 
 // Each held job is withdrawn at once, outside the measured time: the
 // scheduler takes no more than a few hundred jobs that have not ended.
-void withdraw(benchmark::State &state, const TCupsPrinter &printer, int jobId)
+void withdraw(benchmark::State &state, const CupsPrinter &printer, int jobId)
 {
     state.PauseTiming();
     printer.cancel(jobId);
@@ -63,19 +63,19 @@ void submitAndRecord(benchmark::State &state)
     if (!haveScheduler(state))
         return;
     QTemporaryDir folder;
-    TPrintJournal journal(folder.path());
-    const TCupsPrinter printer(QStringLiteral("Held"));
+    PrintJournal journal(folder.path());
+    const CupsPrinter printer(QStringLiteral("Held"));
     for (auto _ : state) {
-        if (TCupsPrinter::defaultPrinter().isEmpty())
+        if (CupsPrinter::defaultPrinter().isEmpty())
             state.SkipWithError("no default printer");
-        TfrmRep rep;
-        rep.ReportPage().setReportTitle(QStringLiteral("行程单"));
-        FillReport(rep, receipt(), folder.path());
-        const QByteArray pdf = renderPagePdf(rep.ReportPage());
-        const QString documentName = TPrintJournal::newDocumentName(rep.ReportPage().reportTitle());
+        ReceiptReport rep;
+        rep.reportPage().setReportTitle(QStringLiteral("行程单"));
+        fillReport(rep, receipt(), folder.path());
+        const QByteArray pdf = renderPagePdf(rep.reportPage());
+        const QString documentName = PrintJournal::newDocumentName(rep.reportPage().reportTitle());
         const qint64 row =
-            journal.begin(TReceiptRecord::of(receipt()), printer.name(), documentName);
-        const int jobId = printer.submitPdf(pdf, rep.ReportPage().reportTitle(), documentName);
+            journal.begin(ReceiptRecord::of(receipt()), printer.name(), documentName);
+        const int jobId = printer.submitPdf(pdf, rep.reportPage().reportTitle(), documentName);
         journal.setJobId(row, jobId);
         withdraw(state, printer, jobId);
     }
@@ -88,7 +88,7 @@ void lookUpDefaultPrinter(benchmark::State &state)
     if (!haveScheduler(state))
         return;
     for (auto _ : state)
-        benchmark::DoNotOptimize(TCupsPrinter::defaultPrinter());
+        benchmark::DoNotOptimize(CupsPrinter::defaultPrinter());
 }
 BENCHMARK(lookUpDefaultPrinter)->Unit(benchmark::kMillisecond);
 
@@ -99,15 +99,15 @@ void submitRenderedPage(benchmark::State &state)
     if (!haveScheduler(state))
         return;
     const QTemporaryDir folder;
-    TfrmRep rep;
-    rep.ReportPage().setReportTitle(QStringLiteral("行程单"));
-    FillReport(rep, receipt(), folder.path());
-    const QByteArray pdf = renderPagePdf(rep.ReportPage());
-    const TCupsPrinter printer(QStringLiteral("Held"));
+    ReceiptReport rep;
+    rep.reportPage().setReportTitle(QStringLiteral("行程单"));
+    fillReport(rep, receipt(), folder.path());
+    const QByteArray pdf = renderPagePdf(rep.reportPage());
+    const CupsPrinter printer(QStringLiteral("Held"));
     for (auto _ : state) {
         const int jobId =
-            printer.submitPdf(pdf, rep.ReportPage().reportTitle(),
-                              TPrintJournal::newDocumentName(rep.ReportPage().reportTitle()));
+            printer.submitPdf(pdf, rep.reportPage().reportTitle(),
+                              PrintJournal::newDocumentName(rep.reportPage().reportTitle()));
         withdraw(state, printer, jobId);
     }
 }
@@ -118,12 +118,12 @@ BENCHMARK(submitRenderedPage)->Unit(benchmark::kMillisecond);
 void recordPrint(benchmark::State &state)
 {
     QTemporaryDir folder;
-    TPrintJournal journal(folder.path());
-    const TReceiptRecord record = TReceiptRecord::of(receipt());
+    PrintJournal journal(folder.path());
+    const ReceiptRecord record = ReceiptRecord::of(receipt());
     int jobId = 0;
     for (auto _ : state) {
         const qint64 row = journal.begin(record, QStringLiteral("Held"),
-                                         TPrintJournal::newDocumentName(QStringLiteral("行程单")));
+                                         PrintJournal::newDocumentName(QStringLiteral("行程单")));
         journal.setJobId(row, ++jobId);
     }
 }
@@ -135,15 +135,15 @@ BENCHMARK(recordPrint)->Unit(benchmark::kMillisecond);
 void printClickOnWindowThread(benchmark::State &state)
 {
     QTemporaryDir folder;
-    TPrintJournal journal(folder.path());
+    PrintJournal journal(folder.path());
     for (auto _ : state) {
-        TfrmRep rep;
-        rep.ReportPage().setReportTitle(QStringLiteral("行程单"));
-        FillReport(rep, receipt(), folder.path());
-        benchmark::DoNotOptimize(renderPagePdf(rep.ReportPage()));
+        ReceiptReport rep;
+        rep.reportPage().setReportTitle(QStringLiteral("行程单"));
+        fillReport(rep, receipt(), folder.path());
+        benchmark::DoNotOptimize(renderPagePdf(rep.reportPage()));
         benchmark::DoNotOptimize(
-            journal.begin(TReceiptRecord::of(receipt()), QStringLiteral("PDF"),
-                          TPrintJournal::newDocumentName(rep.ReportPage().reportTitle())));
+            journal.begin(ReceiptRecord::of(receipt()), QStringLiteral("PDF"),
+                          PrintJournal::newDocumentName(rep.reportPage().reportTitle())));
     }
 }
 BENCHMARK(printClickOnWindowThread)->Unit(benchmark::kMillisecond);
@@ -155,7 +155,7 @@ QString bigJournalFolder()
 {
     static QTemporaryDir folder;
     static const bool written = [] {
-        TPrintJournal journal(folder.path());
+        PrintJournal journal(folder.path());
         QSqlDatabase db = journal.database();
         db.transaction();
         QSqlQuery insert(db);
@@ -168,7 +168,7 @@ QString bigJournalFolder()
         QSqlQuery fields(db);
         fields.prepare(QStringLiteral("INSERT INTO receipt_fields (id, fields) VALUES (?, ?)"));
         // Every row carries a whole receipt, as the program writes it.
-        const QString receiptFields = TReceiptRecord::of(receipt()).fieldsJson();
+        const QString receiptFields = ReceiptRecord::of(receipt()).fieldsJson();
         const QStringList names = {QStringLiteral("张三"), QStringLiteral("李四"),
                                    QStringLiteral("PETERSEN/ANNA MS"), QStringLiteral("陈大文")};
         for (int i = 0; i < journalRows; ++i) {
@@ -185,8 +185,7 @@ QString bigJournalFolder()
             insert.addBindValue(ticket);
             insert.exec();
             searched.addBindValue(insert.lastInsertId());
-            searched.addBindValue(
-                TPrintJournal::searchText(serial + u'\t' + ticket + u'\t' + name));
+            searched.addBindValue(PrintJournal::searchText(serial + u'\t' + ticket + u'\t' + name));
             searched.exec();
             fields.addBindValue(insert.lastInsertId());
             fields.addBindValue(receiptFields);
@@ -204,8 +203,8 @@ void openJournal(benchmark::State &state)
 {
     const QString folder = bigJournalFolder();
     for (auto _ : state) {
-        TPrintJournal journal(folder);
-        TJournalModel model(journal);
+        PrintJournal journal(folder);
+        JournalModel model(journal);
         benchmark::DoNotOptimize(model.index(0, 0).data());
         if (model.rowCount() == 0)
             state.SkipWithError("empty journal");
@@ -224,8 +223,8 @@ void openJournalAndSearch(benchmark::State &state)
     const QString search = searches.at(state.range(0));
     state.SetLabel(search.toStdString());
     for (auto _ : state) {
-        TPrintJournal journal(folder);
-        TJournalModel model(journal);
+        PrintJournal journal(folder);
+        JournalModel model(journal);
         model.setFilter(search);
         benchmark::DoNotOptimize(model.index(0, 0).data());
     }

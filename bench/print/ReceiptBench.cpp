@@ -1,9 +1,9 @@
+#include "WholeReceipt.h"
 #include "common/FontStandIns.h"
 #include "itinerary/ItineraryFields.h"
 #include "print/PageRenderer.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 #include "print/ReportFiller.h"
-#include "WholeReceipt.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -19,7 +19,7 @@
 
 namespace {
 
-void loadSampleReceipt(TItineraryFields &fields)
+void loadSampleReceipt(ItineraryFields &fields)
 {
     QFile file(QStringLiteral(KESTRANO_FIXTURES "/print/sample-receipt.txt"));
     if (!file.open(QIODevice::ReadOnly))
@@ -31,7 +31,7 @@ void loadSampleReceipt(TItineraryFields &fields)
     }
 }
 
-qint64 renderToPdf(const TReportPage &page)
+qint64 renderToPdf(const ReportPage &page)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -50,16 +50,16 @@ struct Sample
 {
     Sample() { loadSampleReceipt(fields); }
     QTemporaryDir settingsFolder;
-    TItineraryFields fields;
+    ItineraryFields fields;
 };
 
 void fillReceipt(benchmark::State &state)
 {
     const Sample sample;
     for (auto _ : state) {
-        TfrmRep rep;
-        FillReport(rep, sample.fields, sample.settingsFolder.path());
-        benchmark::DoNotOptimize(rep.ReportPage().labels().size());
+        ReceiptReport rep;
+        fillReport(rep, sample.fields, sample.settingsFolder.path());
+        benchmark::DoNotOptimize(rep.reportPage().labels().size());
     }
 }
 BENCHMARK(fillReceipt)->Unit(benchmark::kMicrosecond);
@@ -67,10 +67,10 @@ BENCHMARK(fillReceipt)->Unit(benchmark::kMicrosecond);
 void renderReceiptToPdf(benchmark::State &state)
 {
     const Sample sample;
-    TfrmRep rep;
-    FillReport(rep, sample.fields, sample.settingsFolder.path());
+    ReceiptReport rep;
+    fillReport(rep, sample.fields, sample.settingsFolder.path());
     for (auto _ : state)
-        benchmark::DoNotOptimize(renderToPdf(rep.ReportPage()));
+        benchmark::DoNotOptimize(renderToPdf(rep.reportPage()));
 }
 BENCHMARK(renderReceiptToPdf)->Unit(benchmark::kMillisecond);
 
@@ -79,9 +79,9 @@ void fillAndRenderReceiptToPdf(benchmark::State &state)
     const Sample sample;
     qint64 bytes = 0;
     for (auto _ : state) {
-        TfrmRep rep;
-        FillReport(rep, sample.fields, sample.settingsFolder.path());
-        bytes = renderToPdf(rep.ReportPage());
+        ReceiptReport rep;
+        fillReport(rep, sample.fields, sample.settingsFolder.path());
+        bytes = renderToPdf(rep.reportPage());
         benchmark::DoNotOptimize(bytes);
     }
     state.counters["pdf_bytes"] = double(bytes);
@@ -94,12 +94,12 @@ BENCHMARK(fillAndRenderReceiptToPdf)->Unit(benchmark::kMillisecond);
 void fillAndRenderWholeReceiptToPdf(benchmark::State &state)
 {
     QTemporaryDir settingsFolder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fillWholeReceipt(fields);
     for (auto _ : state) {
-        TfrmRep rep;
-        FillReport(rep, fields, settingsFolder.path());
-        benchmark::DoNotOptimize(renderToPdf(rep.ReportPage()));
+        ReceiptReport rep;
+        fillReport(rep, fields, settingsFolder.path());
+        benchmark::DoNotOptimize(renderToPdf(rep.reportPage()));
     }
 }
 BENCHMARK(fillAndRenderWholeReceiptToPdf)->Unit(benchmark::kMillisecond);

@@ -8,7 +8,7 @@
 
 namespace {
 
-void setRows(TItineraryFields &fields, const char *stem, const QStringList &values)
+void setRows(ItineraryFields &fields, const char *stem, const QStringList &values)
 {
     for (qsizetype row = 1; row <= values.size(); ++row)
         fields.setText(QString::fromLatin1(stem) + QString::number(row), values.at(row - 1));
@@ -16,7 +16,7 @@ void setRows(TItineraryFields &fields, const char *stem, const QStringList &valu
 
 } // namespace
 
-void fillWholeReceipt(TItineraryFields &fields)
+void fillWholeReceipt(ItineraryFields &fields)
 {
     const struct
     {
@@ -92,7 +92,7 @@ void fillWholeReceipt(TItineraryFields &fields)
     fields.setPassengerEntries({passenger});
     fields.setText(QStringLiteral("cboPassenger"), passenger);
 
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (spec.remembered && spec.kind != FieldKind::Switch && fields.text(spec.name).isEmpty())
             qFatal("the whole receipt leaves %s empty", qPrintable(spec.name));
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-class TItineraryFields;
+class ItineraryFields;
 
 // A receipt with every remembered field filled: four segments and five
 // cities, the amounts, the numbers, the agent codes and the inputs of both
@@ -8,4 +8,4 @@ class TItineraryFields;
 // The international switch stays off, so that the fuel surcharge keeps its
 // text. Ends the program if a rule leaves any remembered text field empty,
 // since every figure taken on it would then be one of a smaller receipt.
-void fillWholeReceipt(TItineraryFields &fields);
+void fillWholeReceipt(ItineraryFields &fields);

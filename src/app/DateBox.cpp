@@ -47,7 +47,7 @@ public:
             return Acceptable;
         if (!hasDateShape(input))
             return Invalid;
-        if (input.size() == 10 && QDate::fromString(input, TDateBox::dateFormat()).isValid())
+        if (input.size() == 10 && QDate::fromString(input, DateBox::dateFormat()).isValid())
             return Acceptable;
         return Intermediate;
     }
@@ -77,72 +77,72 @@ QIcon dropDownArrow(const QStyle &style)
 
 } // namespace
 
-TDateBox::TDateBox(QWidget *parent) : QLineEdit(parent)
+DateBox::DateBox(QWidget *parent) : QLineEdit(parent)
 {
     QAction *dropDown = addAction(dropDownArrow(*style()), QLineEdit::TrailingPosition);
     dropDown->setToolTip(QStringLiteral("日历"));
-    connect(dropDown, &QAction::triggered, this, &TDateBox::showCalendar);
+    connect(dropDown, &QAction::triggered, this, &DateBox::showCalendar);
 
     setValidator(new DateValidator(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString &shown) {
         if (hasAcceptableInput())
-            FAccepted = shown;
+            m_accepted = shown;
     });
 }
 
-void TDateBox::buildCalendar()
+void DateBox::buildCalendar()
 {
-    FPopup = new QFrame(this, Qt::Popup);
-    FCalendar = new QCalendarWidget(FPopup);
-    FPopup->setFrameShape(QFrame::StyledPanel);
+    m_popup = new QFrame(this, Qt::Popup);
+    m_calendar = new QCalendarWidget(m_popup);
+    m_popup->setFrameShape(QFrame::StyledPanel);
     // Month and day names in Chinese, whatever the system locale.
-    FCalendar->setLocale(QLocale(QLocale::Chinese, QLocale::China));
-    FCalendar->setGridVisible(true);
-    FCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    auto *today = new QPushButton(QStringLiteral("今天"), FPopup);
-    auto *clear = new QPushButton(QStringLiteral("清空"), FPopup);
+    m_calendar->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    m_calendar->setGridVisible(true);
+    m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    auto *today = new QPushButton(QStringLiteral("今天"), m_popup);
+    auto *clear = new QPushButton(QStringLiteral("清空"), m_popup);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(today);
     buttons->addStretch();
     buttons->addWidget(clear);
-    auto *layout = new QVBoxLayout(FPopup);
+    auto *layout = new QVBoxLayout(m_popup);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(FCalendar);
+    layout->addWidget(m_calendar);
     layout->addLayout(buttons);
 
-    connect(FCalendar, &QCalendarWidget::clicked, this,
+    connect(m_calendar, &QCalendarWidget::clicked, this,
             [this](QDate date) { pick(date.toString(dateFormat())); });
-    connect(FCalendar, &QCalendarWidget::activated, this,
+    connect(m_calendar, &QCalendarWidget::activated, this,
             [this](QDate date) { pick(date.toString(dateFormat())); });
     connect(today, &QPushButton::clicked, this,
             [this] { pick(QDate::currentDate().toString(dateFormat())); });
     connect(clear, &QPushButton::clicked, this, [this] { pick(QString()); });
 }
 
-void TDateBox::showCalendar()
+void DateBox::showCalendar()
 {
-    if (!FPopup)
+    if (!m_popup)
         buildCalendar();
     const QDate shown = QDate::fromString(text(), dateFormat());
-    FCalendar->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
-    FPopup->adjustSize();
-    FPopup->move(mapToGlobal(QPoint(0, height())));
-    FPopup->show();
-    FCalendar->setFocus();
+    m_calendar->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
+    m_popup->adjustSize();
+    m_popup->move(mapToGlobal(QPoint(0, height())));
+    m_popup->show();
+    m_calendar->setFocus();
 }
 
-void TDateBox::focusOutEvent(QFocusEvent *event)
+void DateBox::focusOutEvent(QFocusEvent *event)
 {
     // Also when the calendar pops up: an unfinished date is no date.
     if (!hasAcceptableInput())
-        pick(FAccepted);
+        pick(m_accepted);
     QLineEdit::focusOutEvent(event);
 }
 
-void TDateBox::pick(const QString &picked)
+void DateBox::pick(const QString &picked)
 {
-    if (FPopup)
-        FPopup->hide();
+    if (m_popup)
+        m_popup->hide();
     setText(picked);
     Q_EMIT textPicked(picked);
 }

@@ -13,12 +13,12 @@ class QFrame;
 // to the last accepted text when the box loses the focus. The calendar is
 // built when it is first dropped down: it costs more to build than the rest
 // of the window's boxes together, and most runs never open it.
-class TDateBox : public QLineEdit
+class DateBox : public QLineEdit
 {
     Q_OBJECT
 
 public:
-    explicit TDateBox(QWidget *parent = nullptr);
+    explicit DateBox(QWidget *parent = nullptr);
 
     static QString dateFormat() { return QStringLiteral("yyyy-MM-dd"); }
 
@@ -36,7 +36,7 @@ private:
     void buildCalendar();
     void pick(const QString &text);
 
-    QString FAccepted;
-    QFrame *FPopup = nullptr;
-    QCalendarWidget *FCalendar = nullptr;
+    QString m_accepted;
+    QFrame *m_popup = nullptr;
+    QCalendarWidget *m_calendar = nullptr;
 };

@@ -5,32 +5,34 @@
 #include "itinerary/FieldTable.h"
 #include "itinerary/ItineraryFields.h"
 
-TEntriesAutoSave::TEntriesAutoSave(TItineraryFields &fields, const QString &settingsFolder,
-                                   std::function<void(const QString &)> failed, QObject *parent)
-    : QObject(parent), FFields(fields), FSettingsFolder(settingsFolder), FFailed(std::move(failed))
+EntriesAutoSave::EntriesAutoSave(ItineraryFields &fields, const QString &settingsFolder,
+                                 std::function<void(const QString &)> failed, QObject *parent)
+    : QObject(parent), m_fields(fields), m_settingsFolder(settingsFolder),
+      m_failed(std::move(failed))
 {
-    FQuiet.setSingleShot(true);
-    FQuiet.setInterval(quietMilliseconds);
-    connect(&FQuiet, &QTimer::timeout, this, &TEntriesAutoSave::save);
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(quietMilliseconds);
+    connect(&m_quiet, &QTimer::timeout, this, &EntriesAutoSave::save);
     // Every change of a remembered field starts the second afresh, so a burst
     // of typing costs one write at its end; the PNR box is not remembered and
     // writes nothing.
-    connect(&FFields, &TItineraryFields::textChanged, &FQuiet, [this](const QString &name) {
-        const TFieldSpec *spec = findField(name);
+    connect(&m_fields, &ItineraryFields::textChanged, &m_quiet, [this](const QString &name) {
+        const FieldSpec *spec = findField(name);
         if (spec && spec->remembered)
-            FQuiet.start();
+            m_quiet.start();
     });
-    connect(&FFields, &TItineraryFields::internationalChanged, &FQuiet, [this] { FQuiet.start(); });
+    connect(&m_fields, &ItineraryFields::internationalChanged, &m_quiet,
+            [this] { m_quiet.start(); });
 }
 
-void TEntriesAutoSave::save()
+void EntriesAutoSave::save()
 {
     try {
-        SaveEntries(FFields, FSettingsFolder);
-        FFailing = false;
+        saveEntries(m_fields, m_settingsFolder);
+        m_failing = false;
     } catch (const KestranoError &error) {
-        if (!FFailing && FFailed)
-            FFailed(error.message());
-        FFailing = true;
+        if (!m_failing && m_failed)
+            m_failed(error.message());
+        m_failing = true;
     }
 }

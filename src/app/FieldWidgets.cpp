@@ -42,28 +42,28 @@ void fillComboBox(QComboBox *box, const QStringList &entries, const QString &tex
 
 } // namespace
 
-TFieldWidgets::TFieldWidgets(TItineraryFields &fields, QWidget *parent) : FFields(fields)
+FieldWidgets::FieldWidgets(ItineraryFields &fields, QWidget *parent) : m_fields(fields)
 {
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         QWidget *widget = create(spec, parent);
         widget->setObjectName(spec.name);
         widget->setAccessibleName(spec.accessibleName());
         widget->setAccessibleDescription(spec.name);
         if (spec.inputMethodOff)
             widget->setAttribute(Qt::WA_InputMethodEnabled, false);
-        FWidgets.insert(spec.name, widget);
+        m_widgets.insert(spec.name, widget);
     }
 }
 
-QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
+QWidget *FieldWidgets::create(const FieldSpec &spec, QWidget *parent)
 {
     switch (spec.kind) {
     case FieldKind::Switch: {
         auto *box = new QCheckBox(spec.caption, parent);
-        box->setChecked(FFields.international());
-        QObject::connect(box, &QCheckBox::toggled, &FFields,
-                         [this](bool on) { FFields.setInternational(on); });
-        QObject::connect(&FFields, &TItineraryFields::internationalChanged, box,
+        box->setChecked(m_fields.international());
+        QObject::connect(box, &QCheckBox::toggled, &m_fields,
+                         [this](bool on) { m_fields.setInternational(on); });
+        QObject::connect(&m_fields, &ItineraryFields::internationalChanged, box,
                          &QCheckBox::setChecked);
         return box;
     }
@@ -75,24 +75,24 @@ QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
             QStringList shown;
             for (int i = 0; i < box->count(); ++i)
                 shown.append(box->itemText(i));
-            if (shown != FFields.passengerEntries()) {
+            if (shown != m_fields.passengerEntries()) {
                 box->clear();
-                box->addItems(FFields.passengerEntries());
+                box->addItems(m_fields.passengerEntries());
             }
-            box->setCurrentIndex(FFields.passengerIndex());
+            box->setCurrentIndex(m_fields.passengerIndex());
         };
         show();
-        QObject::connect(&FFields, &TItineraryFields::passengersChanged, box, show);
+        QObject::connect(&m_fields, &ItineraryFields::passengersChanged, box, show);
         return box;
     }
     case FieldKind::MultiLine: {
-        auto *memo = new TPnrTextBox(parent);
+        auto *memo = new PnrTextBox(parent);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        memo->setPlainText(FFields.text(spec.name));
+        memo->setPlainText(m_fields.text(spec.name));
         const QString name = spec.name;
-        QObject::connect(memo, &QPlainTextEdit::textChanged, &FFields,
-                         [this, memo, name] { FFields.setText(name, memo->toPlainText()); });
-        QObject::connect(&FFields, &TItineraryFields::textChanged, memo,
+        QObject::connect(memo, &QPlainTextEdit::textChanged, &m_fields,
+                         [this, memo, name] { m_fields.setText(name, memo->toPlainText()); });
+        QObject::connect(&m_fields, &ItineraryFields::textChanged, memo,
                          [memo, name](const QString &changed, const QString &text) {
                              if (changed == name && memo->toPlainText() != text)
                                  memo->setPlainText(text);
@@ -110,23 +110,24 @@ QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
         // The model decides the text; inline completion would put text into
         // the box that the user never typed.
         box->setCompleter(nullptr);
-        fillComboBox(box, FFields.pickList(spec.name), FFields.text(spec.name));
+        fillComboBox(box, m_fields.pickList(spec.name), m_fields.text(spec.name));
         const QString name = spec.name;
-        QObject::connect(box, &QComboBox::activated, &FFields,
-                         [this, box, name](int index) { FFields.setText(name, box->itemText(index)); });
-        QObject::connect(&FFields, &TItineraryFields::pickListChanged, box,
+        QObject::connect(box, &QComboBox::activated, &m_fields, [this, box, name](int index) {
+            m_fields.setText(name, box->itemText(index));
+        });
+        QObject::connect(&m_fields, &ItineraryFields::pickListChanged, box,
                          [this, box, name](const QString &changed, const QStringList &entries) {
                              if (changed == name)
-                                 fillComboBox(box, entries, FFields.text(name));
+                                 fillComboBox(box, entries, m_fields.text(name));
                          });
         bindText(spec, box->lineEdit());
         return box;
     }
     case FieldKind::Date: {
-        auto *box = new TDateBox(parent);
+        auto *box = new DateBox(parent);
         const QString name = spec.name;
-        QObject::connect(box, &TDateBox::textPicked, &FFields,
-                         [this, name](const QString &text) { FFields.setText(name, text); });
+        QObject::connect(box, &DateBox::textPicked, &m_fields,
+                         [this, name](const QString &text) { m_fields.setText(name, text); });
         bindText(spec, box);
         return box;
     }
@@ -138,7 +139,7 @@ QWidget *TFieldWidgets::create(const TFieldSpec &spec, QWidget *parent)
     return edit;
 }
 
-void TFieldWidgets::bindText(const TFieldSpec &spec, QWidget *widget)
+void FieldWidgets::bindText(const FieldSpec &spec, QWidget *widget)
 {
     auto *edit = qobject_cast<QLineEdit *>(widget);
     const QString name = spec.name;
@@ -149,11 +150,11 @@ void TFieldWidgets::bindText(const TFieldSpec &spec, QWidget *widget)
         const QScopedValueRollback<bool> guard(*showing, true);
         showInLineEdit(edit, text);
     };
-    show(FFields.text(name));
+    show(m_fields.text(name));
     // Every change of the box's text, typed or not (a screen reader's or an
     // automation tool's "set text" never emits textEdited), reaches the model
     // once.
-    QObject::connect(edit, &QLineEdit::textChanged, &FFields,
+    QObject::connect(edit, &QLineEdit::textChanged, &m_fields,
                      [this, edit, name, show, showing](const QString &text) {
                          if (*showing)
                              return;
@@ -161,12 +162,12 @@ void TFieldWidgets::bindText(const TFieldSpec &spec, QWidget *widget)
                          // finished values only.
                          if (!edit->hasAcceptableInput())
                              return;
-                         FFields.setText(name, text);
+                         m_fields.setText(name, text);
                          // Typing "a" where "A" is held changes nothing in
                          // the model; the box must still show what it holds.
-                         show(FFields.text(name));
+                         show(m_fields.text(name));
                      });
-    QObject::connect(&FFields, &TItineraryFields::textChanged, edit,
+    QObject::connect(&m_fields, &ItineraryFields::textChanged, edit,
                      [name, show](const QString &changed, const QString &text) {
                          if (changed == name)
                              show(text);

@@ -4,19 +4,19 @@
 #include <QString>
 
 class QWidget;
-class TItineraryFields;
-struct TFieldSpec;
+class ItineraryFields;
+struct FieldSpec;
 
 // Makes the control of every field and binds it to the model both ways: what
 // the user types or picks is written to the model (which upper-cases it and
 // runs the rules); what the model holds is shown. The controls hold no data
 // of their own.
-class TFieldWidgets
+class FieldWidgets
 {
 public:
-    TFieldWidgets(TItineraryFields &fields, QWidget *parent);
+    FieldWidgets(ItineraryFields &fields, QWidget *parent);
 
-    QWidget *widget(const QString &name) const { return FWidgets.value(name, nullptr); }
+    QWidget *widget(const QString &name) const { return m_widgets.value(name, nullptr); }
 
     template <typename W> W *as(const QString &name) const
     {
@@ -24,9 +24,9 @@ public:
     }
 
 private:
-    QWidget *create(const TFieldSpec &spec, QWidget *parent);
-    void bindText(const TFieldSpec &spec, QWidget *widget);
+    QWidget *create(const FieldSpec &spec, QWidget *parent);
+    void bindText(const FieldSpec &spec, QWidget *widget);
 
-    TItineraryFields &FFields;
-    QHash<QString, QWidget *> FWidgets;
+    ItineraryFields &m_fields;
+    QHash<QString, QWidget *> m_widgets;
 };

@@ -63,180 +63,173 @@ QString askPath(QWidget *parent)
 
 } // namespace
 
-TJournalWindow::TJournalWindow(TPrintJournal &journal, TItineraryFields &fields, QWidget *parent)
-    : QWidget(parent, Qt::Window), FJournal(journal), FFields(fields), FReasonPrompt(&askReason),
-      FPathPrompt(&askPath), FSettlementPrompt(&askPrinted)
+JournalWindow::JournalWindow(PrintJournal &journal, ItineraryFields &fields, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_journal(journal), m_fields(fields), m_reasonPrompt(&askReason),
+      m_pathPrompt(&askPath), m_settlementPrompt(&askPrinted)
 {
     setObjectName(QStringLiteral("frmJournal"));
     setWindowTitle(QStringLiteral("打印记录"));
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(820, 520);
 
-    FModel = new TJournalModel(journal, this);
+    m_model = new JournalModel(journal, this);
 
     auto *searchLabel = new QLabel(QStringLiteral("查找："), this);
-    FSearch = new QLineEdit(this);
-    FSearch->setObjectName(QStringLiteral("edtSearch"));
-    FSearch->setAccessibleName(QStringLiteral("查找"));
-    FSearch->setPlaceholderText(QStringLiteral("印刷序列、票号或旅客姓名"));
-    FSearch->setClearButtonEnabled(true);
-    searchLabel->setBuddy(FSearch);
-    connect(FSearch, &QLineEdit::textChanged, this,
-            [this](const QString &text) { FModel->setFilter(text); });
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("edtSearch"));
+    m_search->setAccessibleName(QStringLiteral("查找"));
+    m_search->setPlaceholderText(QStringLiteral("印刷序列、票号或旅客姓名"));
+    m_search->setClearButtonEnabled(true);
+    searchLabel->setBuddy(m_search);
+    connect(m_search, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_model->setFilter(text); });
 
-    FTable = new QTableView(this);
-    FTable->setObjectName(QStringLiteral("grdJournal"));
-    FTable->setAccessibleName(QStringLiteral("打印记录"));
-    FTable->setModel(FModel);
-    FTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    FTable->setSelectionMode(QAbstractItemView::SingleSelection);
-    FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FTable->verticalHeader()->hide();
-    FTable->horizontalHeader()->setStretchLastSection(true);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("grdJournal"));
+    m_table->setAccessibleName(QStringLiteral("打印记录"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
     const int widths[] = {120, 140, 110, 120, 140, 80};
     for (int column = 0; column < int(std::size(widths)); ++column)
-        FTable->setColumnWidth(column, widths[column]);
+        m_table->setColumnWidth(column, widths[column]);
 
     QPushButton *voidRow = button(QStringLiteral("btnVoid"), QStringLiteral("作废"), this);
     QPushButton *settle = button(QStringLiteral("btnSettle"), QStringLiteral("确认结果"), this);
     QPushButton *load = button(QStringLiteral("btnLoad"), QStringLiteral("载入"), this);
-    QPushButton *exportRows = button(QStringLiteral("btnExport"), QStringLiteral("导出"), this);
-    connect(voidRow, &QPushButton::clicked, this, [this] { guarded([this] { voidClick(); }); });
-    connect(settle, &QPushButton::clicked, this, [this] { guarded([this] { settleClick(); }); });
-    connect(load, &QPushButton::clicked, this, [this] { guarded([this] { loadClick(); }); });
-    connect(exportRows, &QPushButton::clicked, this,
-            [this] { guarded([this] { exportClick(); }); });
-    connect(FTable, &QTableView::doubleClicked, this, [this] { guarded([this] { loadClick(); }); });
+    QPushButton *exportButton = button(QStringLiteral("btnExport"), QStringLiteral("导出"), this);
+    connect(voidRow, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { voidSelectedRow(); }); });
+    connect(settle, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { settleSelectedRow(); }); });
+    connect(load, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { loadSelectedRow(); }); });
+    connect(exportButton, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { exportRows(); }); });
+    connect(m_table, &QTableView::doubleClicked, this,
+            [this] { MessageBox::guarded(this, [this] { loadSelectedRow(); }); });
 
     auto *top = new QHBoxLayout;
     top->addWidget(searchLabel);
-    top->addWidget(FSearch, 1);
+    top->addWidget(m_search, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(voidRow);
     buttons->addWidget(settle);
     buttons->addWidget(load);
-    buttons->addWidget(exportRows);
+    buttons->addWidget(exportButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(FTable, 1);
+    layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
 }
 
-TJournalWindow::~TJournalWindow() = default;
+JournalWindow::~JournalWindow() = default;
 
-void TJournalWindow::guarded(const std::function<void()> &handler)
+void JournalWindow::refresh()
 {
-    try {
-        handler();
-    } catch (const KestranoError &error) {
-        MessageBox::showError(this, error.message());
-    }
-}
-
-void TJournalWindow::refresh()
-{
-    const qint64 selected = selectedRow() >= 0 ? FModel->rowId(selectedRow()) : 0;
-    FModel->refresh();
+    const qint64 selected = selectedRow() >= 0 ? m_model->rowId(selectedRow()) : 0;
+    m_model->refresh();
     if (selected == 0)
         return;
     // Keeps the selection on the same journal row, wherever it now stands.
     for (int row = 0;; ++row) {
-        while (row >= FModel->rowCount() && FModel->canFetchMore())
-            FModel->fetchMore();
-        if (row >= FModel->rowCount())
+        while (row >= m_model->rowCount() && m_model->canFetchMore())
+            m_model->fetchMore();
+        if (row >= m_model->rowCount())
             return;
-        if (FModel->rowId(row) == selected) {
-            FTable->selectRow(row);
+        if (m_model->rowId(row) == selected) {
+            m_table->selectRow(row);
             return;
         }
     }
 }
 
-int TJournalWindow::selectedRow() const
+int JournalWindow::selectedRow() const
 {
-    const QModelIndexList rows = FTable->selectionModel()->selectedRows();
+    const QModelIndexList rows = m_table->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.front().row();
 }
 
-void TJournalWindow::voidClick()
+void JournalWindow::voidSelectedRow()
 {
     const int row = selectedRow();
     if (row < 0) {
         MessageBox::showMessage(this, QStringLiteral("请先选择一条打印记录。"));
         return;
     }
-    if (FModel->outcomeKey(row) != TPrintJournal::outcomeKey(TPrintJournal::Outcome::Printed)) {
+    if (m_model->outcomeKey(row) != PrintJournal::outcomeKey(PrintJournal::Outcome::Printed)) {
         MessageBox::showMessage(this, QStringLiteral("只能作废已打印的记录。"));
         return;
     }
-    const std::optional<QString> reason = FReasonPrompt ? FReasonPrompt(this) : std::nullopt;
+    const std::optional<QString> reason = m_reasonPrompt ? m_reasonPrompt(this) : std::nullopt;
     if (!reason)
         return;
     if (reason->trimmed().isEmpty()) {
         MessageBox::showMessage(this, QStringLiteral("请输入作废原因！"));
         return;
     }
-    FJournal.voidRow(FModel->rowId(row), reason->trimmed());
+    m_journal.voidRow(m_model->rowId(row), reason->trimmed());
     refresh();
 }
 
-void TJournalWindow::settleClick()
+void JournalWindow::settleSelectedRow()
 {
     const int row = selectedRow();
     if (row < 0) {
         MessageBox::showMessage(this, QStringLiteral("请先选择一条打印记录。"));
         return;
     }
-    if (FModel->outcomeKey(row) !=
-        TPrintJournal::outcomeKey(TPrintJournal::Outcome::Unconfirmed)) {
+    if (m_model->outcomeKey(row) != PrintJournal::outcomeKey(PrintJournal::Outcome::Unconfirmed)) {
         MessageBox::showMessage(this, QStringLiteral("只有未确认的记录需要确认结果。"));
         return;
     }
-    const qint64 rowId = FModel->rowId(row);
+    const qint64 rowId = m_model->rowId(row);
     const std::optional<bool> printed =
-        FSettlementPrompt ? FSettlementPrompt(this, FJournal.row(rowId).record.serialNumber)
-                          : std::nullopt;
+        m_settlementPrompt ? m_settlementPrompt(this, m_journal.row(rowId).record.serialNumber)
+                           : std::nullopt;
     if (!printed)
         return;
     if (*printed)
-        FJournal.settle(rowId, TPrintJournal::Outcome::Printed,
-                        QStringLiteral("经人工确认已打印"));
+        m_journal.settle(rowId, PrintJournal::Outcome::Printed, QStringLiteral("经人工确认已打印"));
     else
-        FJournal.settle(rowId, TPrintJournal::Outcome::Failed, QStringLiteral("经人工确认未打印"));
+        m_journal.settle(rowId, PrintJournal::Outcome::Failed, QStringLiteral("经人工确认未打印"));
     refresh();
 }
 
-void TJournalWindow::loadClick()
+void JournalWindow::loadSelectedRow()
 {
     const int row = selectedRow();
     if (row < 0) {
         MessageBox::showMessage(this, QStringLiteral("请先选择一条打印记录。"));
         return;
     }
-    FJournal.row(FModel->rowId(row)).record.applyTo(FFields);
+    m_journal.row(m_model->rowId(row)).record.applyTo(m_fields);
 }
 
-void TJournalWindow::exportClick()
+void JournalWindow::exportRows()
 {
-    const QString path = FPathPrompt ? FPathPrompt(this) : QString();
+    const QString path = m_pathPrompt ? m_pathPrompt(this) : QString();
     if (!path.isEmpty())
         exportTo(path);
 }
 
-void TJournalWindow::exportTo(const QString &path)
+void JournalWindow::exportTo(const QString &path)
 {
-    while (FModel->canFetchMore())
-        FModel->fetchMore();
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
     QStringList lines;
     QStringList cells;
-    for (int column = 0; column < TJournalModel::ColumnCount; ++column)
-        cells.append(csvCell(FModel->headerData(column, Qt::Horizontal).toString()));
+    for (int column = 0; column < JournalModel::ColumnCount; ++column)
+        cells.append(csvCell(m_model->headerData(column, Qt::Horizontal).toString()));
     lines.append(cells.join(u','));
-    for (int row = 0; row < FModel->rowCount(); ++row) {
+    for (int row = 0; row < m_model->rowCount(); ++row) {
         cells.clear();
-        for (int column = 0; column < TJournalModel::ColumnCount; ++column)
-            cells.append(csvCell(FModel->index(row, column).data().toString()));
+        for (int column = 0; column < JournalModel::ColumnCount; ++column)
+            cells.append(csvCell(m_model->index(row, column).data().toString()));
         lines.append(cells.join(u','));
     }
     const QByteArray bytes =

@@ -6,9 +6,9 @@
 
 class QLineEdit;
 class QTableView;
-class TItineraryFields;
-class TJournalModel;
-class TPrintJournal;
+class ItineraryFields;
+class JournalModel;
+class PrintJournal;
 
 // "打印记录": the print journal, newest row first, with a search box that
 // keeps the rows whose serial number, ticket number or passenger contains
@@ -17,7 +17,7 @@ class TPrintJournal;
 // system could not tell ("未确认") as the agent finds the stock, "载入" puts a
 // row's receipt back for a reprint on the next sheet, "导出" writes the rows
 // shown as CSV.
-class TJournalWindow : public QWidget
+class JournalWindow : public QWidget
 {
     Q_OBJECT
 
@@ -28,26 +28,26 @@ public:
     using PathPrompt = std::function<QString(QWidget *parent)>;
     // Asks whether the receipt of serialNumber came out: Printed or Failed;
     // nothing when the user declines.
-    using SettlementPrompt = std::function<std::optional<bool>(QWidget *parent,
-                                                               const QString &serialNumber)>;
+    using SettlementPrompt =
+        std::function<std::optional<bool>(QWidget *parent, const QString &serialNumber)>;
 
-    TJournalWindow(TPrintJournal &journal, TItineraryFields &fields, QWidget *parent = nullptr);
-    ~TJournalWindow() override;
+    JournalWindow(PrintJournal &journal, ItineraryFields &fields, QWidget *parent = nullptr);
+    ~JournalWindow() override;
 
-    void setReasonPrompt(ReasonPrompt prompt) { FReasonPrompt = std::move(prompt); }
-    void setPathPrompt(PathPrompt prompt) { FPathPrompt = std::move(prompt); }
-    void setSettlementPrompt(SettlementPrompt prompt) { FSettlementPrompt = std::move(prompt); }
+    void setReasonPrompt(ReasonPrompt prompt) { m_reasonPrompt = std::move(prompt); }
+    void setPathPrompt(PathPrompt prompt) { m_pathPrompt = std::move(prompt); }
+    void setSettlementPrompt(SettlementPrompt prompt) { m_settlementPrompt = std::move(prompt); }
 
-    TJournalModel *model() const { return FModel; }
-    QTableView *table() const { return FTable; }
+    JournalModel *model() const { return m_model; }
+    QTableView *table() const { return m_table; }
 
     // Reads the journal again, keeping the search.
     void refresh();
 
-    void voidClick();
-    void settleClick();
-    void loadClick();
-    void exportClick();
+    void voidSelectedRow();
+    void settleSelectedRow();
+    void loadSelectedRow();
+    void exportRows();
     // The rows the search shows, all of them, as CSV in UTF-8 with a byte
     // order mark (so that a spreadsheet reads the Chinese right); raises
     // KestranoError when the file cannot be written.
@@ -55,14 +55,13 @@ public:
 
 private:
     int selectedRow() const;
-    void guarded(const std::function<void()> &handler);
 
-    TPrintJournal &FJournal;
-    TItineraryFields &FFields;
-    TJournalModel *FModel = nullptr;
-    QLineEdit *FSearch = nullptr;
-    QTableView *FTable = nullptr;
-    ReasonPrompt FReasonPrompt;
-    PathPrompt FPathPrompt;
-    SettlementPrompt FSettlementPrompt;
+    PrintJournal &m_journal;
+    ItineraryFields &m_fields;
+    JournalModel *m_model = nullptr;
+    QLineEdit *m_search = nullptr;
+    QTableView *m_table = nullptr;
+    ReasonPrompt m_reasonPrompt;
+    PathPrompt m_pathPrompt;
+    SettlementPrompt m_settlementPrompt;
 };

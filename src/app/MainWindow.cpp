@@ -1,26 +1,26 @@
 #include "app/MainWindow.h"
 
-#include "common/AppTitle.h"
-#include "itinerary/ClearItinerary.h"
 #include "app/DateBox.h"
 #include "app/EntriesAutoSave.h"
-#include "settings/DelimitedText.h"
 #include "app/FieldWidgets.h"
 #include "app/JournalWindow.h"
-#include "common/KestranoError.h"
 #include "app/MessageBox.h"
-#include "app/OptionFrm.h"
-#include "pnr/PnrParser.h"
-#include "settings/PrivateConfig.h"
 #include "app/ReceiptPanel.h"
 #include "app/RememberedEntries.h"
-#include "online/ResultPage.h"
 #include "app/SamplePnr.h"
-#include "settings/SettingsKeys.h"
-#include "common/TextRules.h"
+#include "app/SettingsDialog.h"
 #include "app/TerminalFont.h"
 #include "app/WindowFont.h"
+#include "common/AppTitle.h"
+#include "common/KestranoError.h"
+#include "common/TextRules.h"
+#include "itinerary/ClearItinerary.h"
 #include "itinerary/SerialNumber.h"
+#include "online/ResultPage.h"
+#include "pnr/PnrParser.h"
+#include "settings/DelimitedText.h"
+#include "settings/PrivateConfig.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,21 +47,20 @@ void labelAt(const QString &text, QWidget *parent, const QRect &geometry)
 
 } // namespace
 
-TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
-    : TfrmMain(programFolder, TSettingsLocation(programFolder), parent)
-{
-}
+MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
+    : MainWindow(programFolder, SettingsLocation(programFolder), parent)
+{}
 
-TfrmMain::TfrmMain(const QString &programFolder, const TSettingsLocation &settings,
-                   QWidget *parent)
-    : QWidget(parent), FProgramFolder(programFolder), FSettings(settings)
+MainWindow::MainWindow(const QString &programFolder, const SettingsLocation &settings,
+                       QWidget *parent)
+    : QWidget(parent), m_programFolder(programFolder), m_settings(settings)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
     setFont(windowFont());
     setFixedSize(clientSize);
 
-    FWidgets = std::make_unique<TFieldWidgets>(FFields, this);
+    m_widgets = std::make_unique<FieldWidgets>(m_fields, this);
     buildQueryGroup();
     buildPnrGroup();
     buildReceiptTab();
@@ -71,21 +70,21 @@ TfrmMain::TfrmMain(const QString &programFolder, const TSettingsLocation &settin
     if (const QScreen *desktop = screen())
         move(desktop->availableGeometry().center() - rect().center());
 
-    FormCreate();
-    FAutoSave = std::make_unique<TEntriesAutoSave>(
-        FFields, FSettings.folder,
+    setUpAtStart();
+    m_autoSave = std::make_unique<EntriesAutoSave>(
+        m_fields, m_settings.folder,
         [this](const QString &reason) { MessageBox::showError(this, reason); }, this);
 }
 
-TfrmMain::~TfrmMain()
+MainWindow::~MainWindow()
 {
     // It reads the journal, which goes with the printing below.
-    delete FJournalWindow.data();
-    FormDestroy();
+    delete m_journalWindow.data();
+    saveAtClose();
 }
 
-QPushButton *TfrmMain::addButton(const QString &name, const QString &caption, QWidget *parent,
-                                 const QRect &geometry)
+QPushButton *MainWindow::addButton(const QString &name, const QString &caption, QWidget *parent,
+                                   const QRect &geometry)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
@@ -95,7 +94,7 @@ QPushButton *TfrmMain::addButton(const QString &name, const QString &caption, QW
     return button;
 }
 
-void TfrmMain::buildQueryGroup()
+void MainWindow::buildQueryGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("信息提取"), this);
     group->setGeometry(8, 4, 380, 152);
@@ -110,43 +109,44 @@ void TfrmMain::buildQueryGroup()
                   {"Edit2", QRect(82, 54, 200, 22)},
                   {"edtCode", QRect(82, 84, 100, 22)}};
     for (const auto &input : inputs) {
-        QWidget *edit = FWidgets->widget(QString::fromLatin1(input.name));
+        QWidget *edit = m_widgets->widget(QString::fromLatin1(input.name));
         edit->setParent(group);
         edit->setGeometry(input.geometry);
     }
 
-    FCaptcha = new QLabel(group);
-    FCaptcha->setObjectName(QStringLiteral("Image1"));
-    FCaptcha->setAccessibleName(QStringLiteral("验证码图片"));
-    FCaptcha->setAccessibleDescription(QStringLiteral("Image1"));
-    FCaptcha->setToolTip(QStringLiteral("点击重新获取验证码"));
-    FCaptcha->setCursor(Qt::PointingHandCursor);
-    FCaptcha->setScaledContents(true);
-    FCaptcha->setFrameShape(QFrame::Box);
-    FCaptcha->setGeometry(190, 81, 69, 28);
-    FCaptcha->installEventFilter(this);
-    FWidgets->widget(QStringLiteral("edtCode"))->installEventFilter(this);
+    m_captcha = new QLabel(group);
+    m_captcha->setObjectName(QStringLiteral("Image1"));
+    m_captcha->setAccessibleName(QStringLiteral("验证码图片"));
+    m_captcha->setAccessibleDescription(QStringLiteral("Image1"));
+    m_captcha->setToolTip(QStringLiteral("点击重新获取验证码"));
+    m_captcha->setCursor(Qt::PointingHandCursor);
+    m_captcha->setScaledContents(true);
+    m_captcha->setFrameShape(QFrame::Box);
+    m_captcha->setGeometry(190, 81, 69, 28);
+    m_captcha->installEventFilter(this);
+    m_widgets->widget(QStringLiteral("edtCode"))->installEventFilter(this);
 
-    FQuery = addButton(QStringLiteral("Button2"), QStringLiteral("提取信息"), group,
-                       QRect(82, 116, 100, 26));
-    connect(FQuery, &QPushButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
-    FCancel = addButton(QStringLiteral("btnCancel"), QStringLiteral("取消"), group,
-                        QRect(190, 116, 69, 26));
-    FCancel->setShortcut(Qt::Key_Escape);
-    FCancel->setEnabled(false);
-    connect(FCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
+    m_query = addButton(QStringLiteral("Button2"), QStringLiteral("提取信息"), group,
+                        QRect(82, 116, 100, 26));
+    connect(m_query, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { startQuery(); }); });
+    m_cancel = addButton(QStringLiteral("btnCancel"), QStringLiteral("取消"), group,
+                         QRect(190, 116, 69, 26));
+    m_cancel->setShortcut(Qt::Key_Escape);
+    m_cancel->setEnabled(false);
+    connect(m_cancel, &QPushButton::clicked, this, [this] { cancelRequest(); });
 
-    connect(&FVerification, &TVerificationService::captchaFetched, this, &TfrmMain::captchaFetched);
-    connect(&FVerification, &TVerificationService::answered, this, &TfrmMain::queryAnswered);
-    connect(&FVerification, &TVerificationService::failed, this, &TfrmMain::requestFailed);
+    connect(&m_verification, &VerificationService::captchaFetched, this,
+            &MainWindow::captchaFetched);
+    connect(&m_verification, &VerificationService::answered, this, &MainWindow::queryAnswered);
+    connect(&m_verification, &VerificationService::failed, this, &MainWindow::requestFailed);
 }
 
-
-void TfrmMain::buildPnrGroup()
+void MainWindow::buildPnrGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("PNR信息"), this);
     group->setGeometry(396, 4, 507, 152);
-    auto *memo = FWidgets->as<QPlainTextEdit>(QStringLiteral("Memo1"));
+    auto *memo = m_widgets->as<QPlainTextEdit>(QStringLiteral("Memo1"));
     memo->setParent(group);
     memo->setGeometry(8, 20, 491, 78);
     memo->setTabChangesFocus(true);
@@ -158,72 +158,76 @@ void TfrmMain::buildPnrGroup()
     memo->setPalette(green);
 
     labelAt(QStringLiteral("选择乘客"), group, QRect(8, 112, 56, 20));
-    auto *passenger = FWidgets->as<QComboBox>(QStringLiteral("cboPassenger"));
+    auto *passenger = m_widgets->as<QComboBox>(QStringLiteral("cboPassenger"));
     passenger->setParent(group);
     passenger->setGeometry(66, 110, 170, 22);
     // Choosing, also the entry already shown, puts the passenger into the receipt.
-    connect(passenger, &QComboBox::activated, this,
-            [this](int index) { guarded([this, index] { FPassengers.cboPassengerChange(index); }); });
+    connect(passenger, &QComboBox::activated, this, [this](int index) {
+        MessageBox::guarded(this, [this, index] { m_passengers.choosePassenger(index); });
+    });
 
     QPushButton *convert = addButton(QStringLiteral("Button3"), QStringLiteral("PNR信息转"), group,
                                      QRect(250, 108, 90, 26));
-    connect(convert, &QPushButton::clicked, this, [this] { guarded([this] { Button3Click(); }); });
+    connect(convert, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { convertPnr(); }); });
     QPushButton *clear = addButton(QStringLiteral("Button4"), QStringLiteral("清除"), group,
                                    QRect(348, 108, 70, 26));
-    connect(clear, &QPushButton::clicked, this, [this] { guarded([this] { Button4Click(); }); });
+    connect(clear, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { clearPnrText(); }); });
     QPushButton *sample = addButton(QStringLiteral("Button8"), QStringLiteral("示例"), group,
                                     QRect(426, 108, 70, 26));
-    connect(sample, &QPushButton::clicked, this, [this] { guarded([this] { Button8Click(); }); });
+    connect(sample, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { showSamplePnr(); }); });
 }
 
-void TfrmMain::buildReceiptTab()
+void MainWindow::buildReceiptTab()
 {
-    FTabs = new QTabWidget(this);
-    FTabs->setObjectName(QStringLiteral("PageControl1"));
-    FTabs->setGeometry(8, 162, 895, 392);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_tabs->setGeometry(8, 162, 895, 392);
     // Made inside the window, so that the field controls moved into it keep
     // the window's font and are not laid out again for another.
-    auto *receipt = new TReceiptPanel(*FWidgets, FTabs);
+    auto *receipt = new ReceiptPanel(*m_widgets, m_tabs);
     receipt->setObjectName(QStringLiteral("TabSheet1"));
-    FTabs->addTab(receipt, QStringLiteral("机票信息单打印") + QString(14, u' '));
+    m_tabs->addTab(receipt, QStringLiteral("机票信息单打印") + QString(14, u' '));
 
     showSerialNumberForm();
-    connect(&FFields, &TItineraryFields::textChanged, this, [this](const QString &name) {
+    connect(&m_fields, &ItineraryFields::textChanged, this, [this](const QString &name) {
         if (name == QLatin1String("edtSerNo"))
             showSerialNumberForm();
     });
 
     for (const char *red : {"edtTotalPer", "edtTotal"}) {
-        QWidget *box = FWidgets->widget(QString::fromLatin1(red));
+        QWidget *box = m_widgets->widget(QString::fromLatin1(red));
         QPalette palette = box->palette();
         palette.setColor(QPalette::Text, Qt::red);
         box->setPalette(palette);
     }
 
     // The switch sits in the tab strip, to the right of the receipt's tab.
-    auto *international = FWidgets->as<QCheckBox>(QStringLiteral("chkGuowai"));
+    auto *international = m_widgets->as<QCheckBox>(QStringLiteral("chkGuowai"));
     international->setParent(this);
-    const QRect tab = FTabs->tabBar()->tabRect(0);
+    const QRect tab = m_tabs->tabBar()->tabRect(0);
     const QSize size = international->sizeHint();
-    international->setGeometry(FTabs->x() + tab.right() + 8,
-                               FTabs->y() + tab.top() + (tab.height() - size.height()) / 2,
+    international->setGeometry(m_tabs->x() + tab.right() + 8,
+                               m_tabs->y() + tab.top() + (tab.height() - size.height()) / 2,
                                size.width(), size.height());
     international->raise();
 
-    QWidget *mark = FWidgets->widget(QStringLiteral("edtGuowai"));
-    mark->setVisible(FFields.international());
-    connect(&FFields, &TItineraryFields::internationalChanged, mark, &QWidget::setVisible);
+    QWidget *mark = m_widgets->widget(QStringLiteral("edtGuowai"));
+    mark->setVisible(m_fields.international());
+    connect(&m_fields, &ItineraryFields::internationalChanged, mark, &QWidget::setVisible);
 }
 
-void TfrmMain::buildBottom()
+void MainWindow::buildBottom()
 {
     // The status line: what the printer is doing while the window stays usable.
-    FStatus = new QLabel(this);
-    FStatus->setObjectName(QStringLiteral("lblStatus"));
-    FStatus->setGeometry(8, 560, 330, 28);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setGeometry(8, 560, 330, 28);
 
-    QPushButton *printAll = addButton(QStringLiteral("btnPrintAll"), QStringLiteral("全部打印"),
-                                      this, QRect(351, 560, 100, 28));
+    QPushButton *printAllButton = addButton(
+        QStringLiteral("btnPrintAll"), QStringLiteral("全部打印"), this, QRect(351, 560, 100, 28));
     QPushButton *preview = addButton(QStringLiteral("btnReport"), QStringLiteral("打印预览"), this,
                                      QRect(463, 560, 100, 28));
     QPushButton *print = addButton(QStringLiteral("btnPrint"), QStringLiteral("直接打印"), this,
@@ -233,26 +237,32 @@ void TfrmMain::buildBottom()
     QPushButton *settings = addButton(QStringLiteral("Button6"), QStringLiteral("设置"), this,
                                       QRect(799, 560, 100, 28));
     connect(preview, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnReportClick(); }); });
-    connect(print, &QPushButton::clicked, this, [this] { guarded([this] { btnPrintClick(); }); });
-    connect(printAll, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnPrintAllClick(); }); });
-    connect(journal, &QPushButton::clicked, this, [this] { guarded([this] { showJournal(); }); });
-    connect(settings, &QPushButton::clicked, this, [this] { guarded([this] { Button6Click(); }); });
+            [this] { MessageBox::guarded(this, [this] { previewReceipt(); }); });
+    connect(print, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { printDirect(); }); });
+    connect(printAllButton, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { printAll(); }); });
+    connect(journal, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { showJournal(); }); });
+    connect(settings, &QPushButton::clicked, this,
+            [this] { MessageBox::guarded(this, [this] { openSettings(); }); });
 
     // One job at a time: the print buttons wait for the sheet.
-    connect(&FPrinting, &TReportPrinting::busyChanged, this, [this, print, printAll](bool busy) {
-        print->setEnabled(!busy);
-        printAll->setEnabled(!busy);
-        FStatus->setText(busy ? QStringLiteral("正在打印…") : QString());
-    });
-    connect(&FPrinting, &TReportPrinting::journalChanged, this, [this] {
-        if (FJournalWindow)
-            FJournalWindow->refresh();
+    connect(&m_printing, &ReportPrinting::busyChanged, this,
+            [this, print, printAllButton](bool busy) {
+                print->setEnabled(!busy);
+                printAllButton->setEnabled(!busy);
+                m_status->setText(busy ? QStringLiteral("正在打印…") : QString());
+            });
+    connect(&m_printing, &ReportPrinting::journalChanged, this, [this] {
+        if (m_journalWindow)
+            m_journalWindow->refresh();
     });
 
     auto *warning = new QLabel(
-        QStringLiteral("警告:本打印功能仅限于打印旅客的普通行程单信息，如自行非法使用，产生的后果与本软件无关。"),
+        QStringLiteral(
+            "警告:"
+            "本打印功能仅限于打印旅客的普通行程单信息，如自行非法使用，产生的后果与本软件无关。"),
         this);
     warning->setObjectName(QStringLiteral("lblWarning"));
     warning->setGeometry(8, 596, 895, 18);
@@ -261,20 +271,20 @@ void TfrmMain::buildBottom()
     warning->setPalette(red);
 }
 
-void TfrmMain::setFocusOrder()
+void MainWindow::setFocusOrder()
 {
-    QStringList order = {QStringLiteral("Edit1"), QStringLiteral("Edit2"), QStringLiteral("edtCode"),
-                         QStringLiteral("Button2"), QStringLiteral("btnCancel"),
-                         QStringLiteral("Memo1"),
+    QStringList order = {QStringLiteral("Edit1"),        QStringLiteral("Edit2"),
+                         QStringLiteral("edtCode"),      QStringLiteral("Button2"),
+                         QStringLiteral("btnCancel"),    QStringLiteral("Memo1"),
                          QStringLiteral("cboPassenger"), QStringLiteral("Button3"),
-                         QStringLiteral("Button4"), QStringLiteral("Button8"),
-                         QStringLiteral("edtSerNo"), QStringLiteral("edtPassenger"),
-                         QStringLiteral("edtId"), QStringLiteral("cboEndorsement"),
+                         QStringLiteral("Button4"),      QStringLiteral("Button8"),
+                         QStringLiteral("edtSerNo"),     QStringLiteral("edtPassenger"),
+                         QStringLiteral("edtId"),        QStringLiteral("cboEndorsement"),
                          QStringLiteral("edtPnr")};
     for (int row = 1; row <= 4; ++row) {
-        for (const char *stem : {"edtT", "edtFrom", "edtFromCode", "cboAir", "edtFlight", "edtSeat",
-                                 "edtDate", "edtTime", "edtBasts", "edtNotValidBefore",
-                                 "edtNotValidAfter", "edtAllow"})
+        for (const char *stem :
+             {"edtT", "edtFrom", "edtFromCode", "cboAir", "edtFlight", "edtSeat", "edtDate",
+              "edtTime", "edtBasts", "edtNotValidBefore", "edtNotValidAfter", "edtAllow"})
             order.append(QString::fromLatin1(stem) + QString::number(row));
     }
     order.append(QStringLiteral("edtFrom5"));
@@ -289,7 +299,7 @@ void TfrmMain::setFocusOrder()
 
     QWidget *previous = nullptr;
     for (const QString &name : order) {
-        QWidget *next = FWidgets->widget(name);
+        QWidget *next = m_widgets->widget(name);
         if (!next)
             next = findChild<QWidget *>(name);
         if (previous && next)
@@ -299,25 +309,16 @@ void TfrmMain::setFocusOrder()
     }
 }
 
-void TfrmMain::guarded(const std::function<void()> &handler)
+void MainWindow::setUpAtStart()
 {
-    try {
-        handler();
-    } catch (const KestranoError &error) {
-        MessageBox::showError(this, error.message());
-    }
-}
-
-void TfrmMain::FormCreate()
-{
-    guarded([this] {
-        const QString settingsNotice = FSettings.prepare();
-        const QDir folder(FProgramFolder);
-        FCityNames.loadCityFile(folder.filePath(QStringLiteral("city.txt")));
-        FAirNames.loadAirFile(folder.filePath(QStringLiteral("air.txt")));
+    MessageBox::guarded(this, [this] {
+        const QString settingsNotice = m_settings.prepare();
+        const QDir folder(m_programFolder);
+        m_cityNames.loadCityFile(folder.filePath(QStringLiteral("city.txt")));
+        m_airNames.loadAirFile(folder.filePath(QStringLiteral("air.txt")));
 
         // One reading of the settings file for the whole start.
-        const TSettingsSnapshot config = TPrivateConfig(false, FSettings.folder).snapshot();
+        const SettingsSnapshot config = PrivateConfig(false, m_settings.folder).snapshot();
         bool storage = false;
         {
             const struct
@@ -330,145 +331,149 @@ void TfrmMain::FormCreate()
                              {SettingsKeys::OfficeNo, "cboAgentCode1"},
                              {SettingsKeys::information, "edtInformation"}};
             for (const auto &pickList : pickLists)
-                FFields.setPickList(QString::fromLatin1(pickList.field),
-                                    fromDelimitedText(config.GetStr(pickList.key)));
-            storage = config.GetBool(SettingsKeys::Storage);
+                m_fields.setPickList(QString::fromLatin1(pickList.field),
+                                     fromDelimitedText(config.getStr(pickList.key)));
+            storage = config.getBool(SettingsKeys::Storage);
         }
         if (storage)
-            RestoreEntries(FFields, config);
+            restoreEntries(m_fields, config);
 
-        FIssueDate.setToday();
+        m_issueDate.setToday();
         if (!settingsNotice.isEmpty())
             MessageBox::showError(this, settingsNotice);
     });
 }
 
-void TfrmMain::FormDestroy()
+void MainWindow::saveAtClose()
 {
-    FAutoSave.reset(); // the exit save below writes the same receipt
-    guarded([this] { SaveEntries(FFields, FSettings.folder); });
+    m_autoSave.reset(); // the exit save below writes the same receipt
+    MessageBox::guarded(this, [this] { saveEntries(m_fields, m_settings.folder); });
 }
 
-void TfrmMain::Button3Click()
+void MainWindow::convertPnr()
 {
-    ClearItinerary(FFields);
-    ParsePnrText(FFields.text(QStringLiteral("Memo1")), FFields, FPassengers, FAirNames, FCityNames);
+    clearItinerary(m_fields);
+    parsePnrText(m_fields.text(QStringLiteral("Memo1")), m_fields, m_passengers, m_airNames,
+                 m_cityNames);
 }
 
-void TfrmMain::showSerialNumberForm()
+void MainWindow::showSerialNumberForm()
 {
     // Red while the advance after printing could not read the number.
-    const bool malformed = isMalformedSerialNumber(FFields.text(QStringLiteral("edtSerNo")));
-    QWidget *box = FWidgets->widget(QStringLiteral("edtSerNo"));
+    const bool malformed = isMalformedSerialNumber(m_fields.text(QStringLiteral("edtSerNo")));
+    QWidget *box = m_widgets->widget(QStringLiteral("edtSerNo"));
     QPalette palette = box->palette();
     const QColor normal = this->palette().color(QPalette::Text);
     palette.setColor(QPalette::Text, malformed ? QColor(Qt::red) : normal);
     box->setPalette(palette);
 }
 
-bool TfrmMain::serialNumberConfirmed()
+bool MainWindow::serialNumberConfirmed()
 {
-    if (!isMalformedSerialNumber(FFields.text(QStringLiteral("edtSerNo"))))
+    if (!isMalformedSerialNumber(m_fields.text(QStringLiteral("edtSerNo"))))
         return true;
     return MessageBox::askOkCancel(
         this, QStringLiteral("印刷序列格式不对，打印后不会自动加一。继续打印？"), appTitle());
 }
 
-void TfrmMain::btnReportClick()
+void MainWindow::previewReceipt()
 {
-    FIssueDate.followCalendar();
-    FPrinting.preview(this);
+    m_issueDate.followCalendar();
+    m_printing.preview(this);
 }
 
-void TfrmMain::btnPrintClick()
+void MainWindow::printDirect()
 {
-    FIssueDate.followCalendar();
+    m_issueDate.followCalendar();
     if (!serialNumberConfirmed())
         return;
-    FPrinting.printDirect();}
-
-void TfrmMain::btnPrintAllClick()
-{
-    FIssueDate.followCalendar();
-    if (!serialNumberConfirmed())
-        return;
-    FPrinting.printAll();
+    m_printing.printDirect();
 }
 
-void TfrmMain::showJournal()
+void MainWindow::printAll()
 {
-    if (!FJournalWindow) {
-        FJournalWindow = new TJournalWindow(FPrinting.journal(), FFields, this);
-        FJournalWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_issueDate.followCalendar();
+    if (!serialNumberConfirmed())
+        return;
+    m_printing.printAll();
+}
+
+void MainWindow::showJournal()
+{
+    if (!m_journalWindow) {
+        m_journalWindow = new JournalWindow(m_printing.journal(), m_fields, this);
+        m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
     } else {
-        FJournalWindow->refresh();
+        m_journalWindow->refresh();
     }
-    FJournalWindow->show();
-    FJournalWindow->raise();
-    FJournalWindow->activateWindow();
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
 }
 
-TJournalWindow *TfrmMain::journalWindow() const
+JournalWindow *MainWindow::journalWindow() const
 {
-    return FJournalWindow.data();
+    return m_journalWindow.data();
 }
 
-void TfrmMain::Button4Click()
+void MainWindow::clearPnrText()
 {
-    FFields.setText(QStringLiteral("Memo1"), QString());
+    m_fields.setText(QStringLiteral("Memo1"), QString());
 }
 
-void TfrmMain::Button6Click()
+void MainWindow::openSettings()
 {
     // Nothing is reloaded afterwards: new pick-list entries appear at the
     // next start, print settings at the next print or preview.
-    TfrmOption frmOption(FSettings.folder, this);
-    frmOption.setPagePrint(
-        [this](const TReportPage &page) { return FPrinting.printPage(page, std::nullopt); });
-    frmOption.exec();
+    SettingsDialog dialog(m_settings.folder, this);
+    dialog.setPagePrint(
+        [this](const ReportPage &page) { return m_printing.printPage(page, std::nullopt); });
+    dialog.exec();
 }
 
-void TfrmMain::paintEvent(QPaintEvent *event)
+void MainWindow::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
-    if (FFirstPaintDone)
+    if (m_firstPaintDone)
         return;
-    FFirstPaintDone = true;
+    m_firstPaintDone = true;
     // Jobs that the last run did not see end: their rows are completed as
     // the print system reports them. Opening the journal for that (a
     // database driver and its files) waits until the window is on screen;
     // a print, or the journal's window, asked for before then looks them up
     // first on its own.
-    QTimer::singleShot(0, this,
-                       [this] { guarded([this] { FPrinting.completeUnfinishedJobs(); }); });
+    QTimer::singleShot(0, this, [this] {
+        MessageBox::guarded(this, [this] { m_printing.completeUnfinishedJobs(); });
+    });
 }
 
-bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == FCaptcha && event->type() == QEvent::MouseButtonRelease) {
-        guarded([this] { FetchCaptcha(); });
+    if (watched == m_captcha && event->type() == QEvent::MouseButtonRelease) {
+        MessageBox::guarded(this, [this] { fetchCaptcha(); });
         return true;
     }
-    if (watched == FWidgets->widget(QStringLiteral("edtCode")) && event->type() == QEvent::FocusIn) {
+    if (watched == m_widgets->widget(QStringLiteral("edtCode")) &&
+        event->type() == QEvent::FocusIn) {
         // The focus coming back with the window (after a message box, say)
         // is no entering of the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            guarded([this] { FetchCaptcha(); });
+            MessageBox::guarded(this, [this] { fetchCaptcha(); });
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmMain::FetchCaptcha()
+void MainWindow::fetchCaptcha()
 {
     // The box taking the focus while a request runs starts nothing.
-    if (FVerification.isRunning())
+    if (m_verification.isRunning())
         return;
-    FVerification.fetchCaptcha();
+    m_verification.fetchCaptcha();
     showRequestRunning(true);
 }
 
-void TfrmMain::Button2Click()
+void MainWindow::startQuery()
 {
     const struct
     {
@@ -477,73 +482,73 @@ void TfrmMain::Button2Click()
     } required[] = {
         {"Edit1", "请输入票号！"}, {"Edit2", "请输入旅客姓名！"}, {"edtCode", "请输入验证码！"}};
     for (const auto &input : required) {
-        if (trimmed(FFields.text(QString::fromLatin1(input.field))).isEmpty()) {
+        if (trimmed(m_fields.text(QString::fromLatin1(input.field))).isEmpty()) {
             MessageBox::showMessage(this, QString::fromUtf8(input.message));
             return;
         }
     }
-    if (FVerification.isRunning())
+    if (m_verification.isRunning())
         return;
     // A ticket number or name pasted with blanks around it is not the one
     // the service knows.
-    FVerification.query(trimmed(FFields.text(QStringLiteral("Edit1"))),
-                        trimmed(FFields.text(QStringLiteral("Edit2"))),
-                        FFields.text(QStringLiteral("edtCode")));
+    m_verification.query(trimmed(m_fields.text(QStringLiteral("Edit1"))),
+                         trimmed(m_fields.text(QStringLiteral("Edit2"))),
+                         m_fields.text(QStringLiteral("edtCode")));
     showRequestRunning(true);
 }
 
-void TfrmMain::btnCancelClick()
+void MainWindow::cancelRequest()
 {
-    FVerification.cancel();
+    m_verification.cancel();
     showRequestRunning(false);
 }
 
-void TfrmMain::showRequestRunning(bool running)
+void MainWindow::showRequestRunning(bool running)
 {
     if (running) {
         // Disabling the focused button would hand the focus on to the next
         // control, where a second key press would act on something else.
-        if (FQuery->hasFocus())
-            FQuery->clearFocus();
+        if (m_query->hasFocus())
+            m_query->clearFocus();
         setCursor(Qt::BusyCursor);
     } else {
         unsetCursor();
     }
-    FQuery->setEnabled(!running);
-    FCaptcha->setEnabled(!running);
+    m_query->setEnabled(!running);
+    m_captcha->setEnabled(!running);
     // Afterwards the focus comes back to "提取信息" rather than moving on
     // from "取消" into the PNR box.
-    if (!running && (FCancel->hasFocus() || (isActiveWindow() && !focusWidget())))
-        FQuery->setFocus(Qt::OtherFocusReason);
-    FCancel->setEnabled(running);
+    if (!running && (m_cancel->hasFocus() || (isActiveWindow() && !focusWidget())))
+        m_query->setFocus(Qt::OtherFocusReason);
+    m_cancel->setEnabled(running);
 }
 
-void TfrmMain::captchaFetched(const QImage &picture)
+void MainWindow::captchaFetched(const QImage &picture)
 {
     showRequestRunning(false);
-    FCaptcha->setPixmap(QPixmap::fromImage(picture));
+    m_captcha->setPixmap(QPixmap::fromImage(picture));
 }
 
-void TfrmMain::queryAnswered(const QString &page)
+void MainWindow::queryAnswered(const QString &page)
 {
     showRequestRunning(false);
-    guarded([this, &page] {
-        if (ParseResultPage(FFields, page))
+    MessageBox::guarded(this, [this, &page] {
+        if (parseResultPage(m_fields, page))
             return;
         // The captcha was used up: a new one comes at once, so the next try
         // does not fail the same way.
-        FetchCaptcha();
+        fetchCaptcha();
         MessageBox::showMessage(this, QStringLiteral("提取失败！"));
     });
 }
 
-void TfrmMain::requestFailed(const QString &message)
+void MainWindow::requestFailed(const QString &message)
 {
     showRequestRunning(false);
     MessageBox::showError(this, message);
 }
 
-void TfrmMain::Button8Click()
+void MainWindow::showSamplePnr()
 {
     MessageBox::showTerminalText(this, samplePnrText());
 }

@@ -4,6 +4,7 @@
 #include "app/TerminalFont.h"
 #include "app/TerminationSignals.h"
 #include "common/AppTitle.h"
+#include "common/KestranoError.h"
 #include "common/TextRules.h"
 
 #include <QMessageBox>
@@ -20,7 +21,7 @@ Responder &responder()
 
 bool show(QWidget *parent, const Shown &box)
 {
-    if (TTerminationSignals::requested())
+    if (TerminationSignals::requested())
         return false;
     if (responder())
         return responder()(box);
@@ -92,6 +93,15 @@ void showMessage(QWidget *parent, const QString &text)
 void showTerminalText(QWidget *parent, const QString &text)
 {
     show(parent, {Kind::Plain, appTitle(), text, true});
+}
+
+void guarded(QWidget *parent, const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const KestranoError &error) {
+        showError(parent, error.message());
+    }
 }
 
 bool askOkCancel(QWidget *parent, const QString &text, const QString &caption)

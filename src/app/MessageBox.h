@@ -29,7 +29,6 @@ using Responder = std::function<bool(const Shown &)>;
 // function restores the real boxes.
 void setResponder(Responder responder);
 
-
 // The standard error box: error icon, the application title as caption, OK,
 // and the message with a full stop (withFullStop).
 void showError(QWidget *parent, const QString &message);
@@ -40,6 +39,10 @@ void showMessage(QWidget *parent, const QString &text);
 // A plain box like showMessage for the text of a terminal display: every
 // line as it stands, never wrapped, in the monospaced terminal font.
 void showTerminalText(QWidget *parent, const QString &text);
+
+// Runs an event handler; a KestranoError it raises is shown in the standard
+// error box over parent, and goes no further.
+void guarded(QWidget *parent, const std::function<void()> &handler);
 
 // A question with OK and Cancel, empty caption unless one is given; true when
 // OK was chosen.

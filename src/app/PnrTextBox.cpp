@@ -10,15 +10,15 @@ namespace {
 // in characters is refused before it is converted.
 bool tooLong(const QString &text)
 {
-    return text.size() > TPnrTextBox::maxPasteBytes ||
-           text.toUtf8().size() > TPnrTextBox::maxPasteBytes;
+    return text.size() > PnrTextBox::maxPasteBytes ||
+           text.toUtf8().size() > PnrTextBox::maxPasteBytes;
 }
 
 } // namespace
 
-TPnrTextBox::TPnrTextBox(QWidget *parent) : QPlainTextEdit(parent) {}
+PnrTextBox::PnrTextBox(QWidget *parent) : QPlainTextEdit(parent) {}
 
-void TPnrTextBox::insertFromMimeData(const QMimeData *source)
+void PnrTextBox::insertFromMimeData(const QMimeData *source)
 {
     if (source && source->hasText() && tooLong(source->text())) {
         MessageBox::showMessage(this, QStringLiteral("粘贴的内容超过1MB，不是PNR信息，未粘贴。"));

@@ -1,7 +1,7 @@
 #include "app/PreviewWindow.h"
 
-#include "common/KestranoError.h"
 #include "app/MessageBox.h"
+#include "common/KestranoError.h"
 #include "print/PageRenderer.h"
 #include "print/ReportPage.h"
 
@@ -42,10 +42,9 @@ QToolButton *toolButton(const QString &name, const QString &text, const QString 
 
 } // namespace
 
-TPreviewWindow::TPreviewWindow(const TReportPage &page, std::function<void()> print,
-                               QWidget *parent)
-    : QWidget(parent, Qt::Window), FPage(page), FPrint(std::move(print)),
-      FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
+PreviewWindow::PreviewWindow(const ReportPage &page, std::function<void()> print, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_page(page), m_print(std::move(print)),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("预览"));
@@ -54,27 +53,27 @@ TPreviewWindow::TPreviewWindow(const TReportPage &page, std::function<void()> pr
     setAttribute(Qt::WA_QuitOnClose, false);
 
     // The preview draws into a PDF-format printer of its own, so it works
-    // without any printer installed; printing goes through FPrint.
-    FPrinter->setOutputFormat(QPrinter::PdfFormat);
-    FPrinter->setDocName(page.reportTitle());
-    FPrinter->setFullPage(true);
-    FPrinter->setPageSize(QPageSize(QPageSize::A4));
-    FPrinter->setPageOrientation(QPageLayout::Portrait);
-    FPrinter->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    // without any printer installed; printing goes through m_print.
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    m_printer->setDocName(page.reportTitle());
+    m_printer->setFullPage(true);
+    m_printer->setPageSize(QPageSize(QPageSize::A4));
+    m_printer->setPageOrientation(QPageLayout::Portrait);
+    m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 
-    FPreview = new QPrintPreviewWidget(FPrinter.get(), this);
-    FPreview->setObjectName(QStringLiteral("QRPreview"));
-    connect(FPreview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
+    m_preview = new QPrintPreviewWidget(m_printer.get(), this);
+    m_preview->setObjectName(QStringLiteral("QRPreview"));
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
         QPainter painter(printer);
-        renderPage(FPage, painter,
-                   FBackdrop && FBackdrop->isChecked() ? TBackdrop::ValueBoxes : TBackdrop::None);
+        renderPage(m_page, painter,
+                   m_backdrop && m_backdrop->isChecked() ? Backdrop::ValueBoxes : Backdrop::None);
     });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     buildToolBar();
-    layout->addWidget(FPreview, 1);
+    layout->addWidget(m_preview, 1);
 
     setZoomPercent(100);
 
@@ -85,15 +84,15 @@ TPreviewWindow::TPreviewWindow(const TReportPage &page, std::function<void()> pr
     }
 }
 
-TPreviewWindow::~TPreviewWindow() = default;
+PreviewWindow::~PreviewWindow() = default;
 
-void TPreviewWindow::setPage(const TReportPage &page)
+void PreviewWindow::setPage(const ReportPage &page)
 {
-    FPage = page;
-    FPreview->updatePreview();
+    m_page = page;
+    m_preview->updatePreview();
 }
 
-void TPreviewWindow::buildToolBar()
+void PreviewWindow::buildToolBar()
 {
     auto *toolBar = new QToolBar(this);
     toolBar->setObjectName(QStringLiteral("ToolBar"));
@@ -101,16 +100,16 @@ void TPreviewWindow::buildToolBar()
     toolBar->setFloatable(false);
     layout()->addWidget(toolBar);
 
-    FZoom100 = toolButton(QStringLiteral("Zoom100"), QStringLiteral("100%"),
-                          QStringLiteral("原始比例"), toolBar);
-    FZoom100->setCheckable(true);
-    connect(FZoom100, &QToolButton::clicked, this, [this] { setZoomPercent(100); });
-    toolBar->addWidget(FZoom100);
+    m_zoom100 = toolButton(QStringLiteral("Zoom100"), QStringLiteral("100%"),
+                           QStringLiteral("原始比例"), toolBar);
+    m_zoom100->setCheckable(true);
+    connect(m_zoom100, &QToolButton::clicked, this, [this] { setZoomPercent(100); });
+    toolBar->addWidget(m_zoom100);
 
-    FZoomMenu = toolButton(QStringLiteral("SpeedButton1"), QStringLiteral("比例"),
-                           QStringLiteral("比例显示"), toolBar);
-    FZoomMenu->setPopupMode(QToolButton::InstantPopup);
-    auto *menu = new QMenu(FZoomMenu);
+    m_zoomMenu = toolButton(QStringLiteral("SpeedButton1"), QStringLiteral("比例"),
+                            QStringLiteral("比例显示"), toolBar);
+    m_zoomMenu->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(m_zoomMenu);
     auto *factors = new QActionGroup(menu);
     for (int percent = smallestZoom; percent <= largestZoom; percent += zoomStep) {
         QAction *factor = menu->addAction(QString::number(percent) + u'%');
@@ -119,20 +118,20 @@ void TPreviewWindow::buildToolBar()
         factors->addAction(factor);
         connect(factor, &QAction::triggered, this, [this, percent] { setZoomPercent(percent); });
     }
-    FZoomMenu->setMenu(menu);
-    toolBar->addWidget(FZoomMenu);
+    m_zoomMenu->setMenu(menu);
+    toolBar->addWidget(m_zoomMenu);
 
     // The boxes of the values under them; only ever on the screen.
-    FBackdrop = toolButton(QStringLiteral("Backdrop"), QStringLiteral("底图"),
-                           QStringLiteral("底图"), toolBar);
-    FBackdrop->setCheckable(true);
-    FBackdrop->setChecked(true);
-    connect(FBackdrop, &QToolButton::toggled, FPreview, &QPrintPreviewWidget::updatePreview);
-    toolBar->addWidget(FBackdrop);
+    m_backdrop = toolButton(QStringLiteral("Backdrop"), QStringLiteral("底图"),
+                            QStringLiteral("底图"), toolBar);
+    m_backdrop->setCheckable(true);
+    m_backdrop->setChecked(true);
+    connect(m_backdrop, &QToolButton::toggled, m_preview, &QPrintPreviewWidget::updatePreview);
+    toolBar->addWidget(m_backdrop);
 
     QToolButton *print = toolButton(QStringLiteral("Print"), QStringLiteral("打印"),
                                     QStringLiteral("打印"), toolBar);
-    connect(print, &QToolButton::clicked, this, &TPreviewWindow::printClick);
+    connect(print, &QToolButton::clicked, this, &PreviewWindow::printPage);
     toolBar->addWidget(print);
 
     toolBar->addSeparator();
@@ -144,25 +143,25 @@ void TPreviewWindow::buildToolBar()
     toolBar->addWidget(close);
 }
 
-int TPreviewWindow::zoomPercent() const
+int PreviewWindow::zoomPercent() const
 {
-    return int(std::lround(FPreview->zoomFactor() * 100));
+    return int(std::lround(m_preview->zoomFactor() * 100));
 }
 
-void TPreviewWindow::setZoomPercent(int percent)
+void PreviewWindow::setZoomPercent(int percent)
 {
-    FPreview->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    FPreview->setZoomFactor(percent / 100.0);
-    FZoom100->setChecked(percent == 100);
-    for (QAction *factor : FZoomMenu->menu()->actions())
+    m_preview->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    m_preview->setZoomFactor(percent / 100.0);
+    m_zoom100->setChecked(percent == 100);
+    for (QAction *factor : m_zoomMenu->menu()->actions())
         factor->setChecked(factor->data().toInt() == percent);
 }
 
-void TPreviewWindow::printClick()
+void PreviewWindow::printPage()
 {
     try {
-        if (FPrint)
-            FPrint();
+        if (m_print)
+            m_print();
     } catch (const KestranoError &error) {
         MessageBox::showError(this, error.message());
     }

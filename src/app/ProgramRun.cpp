@@ -15,9 +15,9 @@ int runProgram(QApplication &app, const QString &programFolder)
     // the Chinese Windows desktop; no second face is loaded for them.
     QApplication::setFont(windowFont());
 
-    const TTerminationSignals orderlyQuit;
-    TfrmMain frmMain(programFolder, TSettingsLocation::forProgram(programFolder));
-    if (TTerminationSignals::requested())
+    const TerminationSignals orderlyQuit;
+    MainWindow frmMain(programFolder, SettingsLocation::forProgram(programFolder));
+    if (TerminationSignals::requested())
         return 0;
     frmMain.show();
     return app.exec();

@@ -6,7 +6,7 @@ class QApplication;
 
 // The program as it runs from its entry: the orderly quit on a termination
 // signal, the main window on the program's folder (its lists beside it, its
-// settings where TSettingsLocation puts them), its event loop. A signal that
+// settings where SettingsLocation puts them), its event loop. A signal that
 // comes during the start (a message box shown before the main window) ends
 // the program there, the receipt remembered as at any close. Returns the
 // exit code.

@@ -1,7 +1,7 @@
 #include "app/ReceiptPanel.h"
 
-#include "itinerary/FieldTable.h"
 #include "app/FieldWidgets.h"
+#include "itinerary/FieldTable.h"
 
 #include <QPainter>
 
@@ -23,13 +23,13 @@ constexpr int gridBottom = bottomTop + 2 * boxLineHeight;
 // Column edges of the segment rows: row caption, terminal, city, city code,
 // then carrier to allowance.
 constexpr int columnEdges[] = {8, 58, 86, 166, 204, 274, 339, 389, 459, 509, 629, 729, 829, 888};
-const char *const segmentStems[] = {"cboAir",   "edtFlight",         "edtSeat",
-                                    "edtDate",  "edtTime",           "edtBasts",
-                                    "edtNotValidBefore", "edtNotValidAfter", "edtAllow"};
+const char *const segmentStems[] = {"cboAir",  "edtFlight", "edtSeat",           "edtDate",
+                                    "edtTime", "edtBasts",  "edtNotValidBefore", "edtNotValidAfter",
+                                    "edtAllow"};
 
 QString captionOf(const QString &name)
 {
-    const TFieldSpec *spec = findField(name);
+    const FieldSpec *spec = findField(name);
     return spec ? spec->caption : QString();
 }
 
@@ -46,7 +46,7 @@ QRect valueBox(int left, int top, int width)
 
 } // namespace
 
-TReceiptPanel::TReceiptPanel(const TFieldWidgets &widgets, QWidget *parent) : QWidget(parent)
+ReceiptPanel::ReceiptPanel(const FieldWidgets &widgets, QWidget *parent) : QWidget(parent)
 {
     setAutoFillBackground(true);
     QPalette paper = palette();
@@ -59,17 +59,17 @@ TReceiptPanel::TReceiptPanel(const TFieldWidgets &widgets, QWidget *parent) : QW
     layOutBottom(widgets);
 }
 
-QSize TReceiptPanel::sizeHint() const
+QSize ReceiptPanel::sizeHint() const
 {
     return QSize(gridRight + gridLeft, gridBottom + 4);
 }
 
-void TReceiptPanel::addCell(const QRect &rect, const QString &caption, Qt::Alignment alignment)
+void ReceiptPanel::addCell(const QRect &rect, const QString &caption, Qt::Alignment alignment)
 {
-    FCells.push_back({rect, caption, alignment});
+    m_cells.push_back({rect, caption, alignment});
 }
 
-void TReceiptPanel::place(const TFieldWidgets &widgets, const QString &name, const QRect &rect)
+void ReceiptPanel::place(const FieldWidgets &widgets, const QString &name, const QRect &rect)
 {
     if (QWidget *widget = widgets.widget(name)) {
         widget->setParent(this);
@@ -77,7 +77,7 @@ void TReceiptPanel::place(const TFieldWidgets &widgets, const QString &name, con
     }
 }
 
-void TReceiptPanel::layOutHeader(const TFieldWidgets &widgets)
+void ReceiptPanel::layOutHeader(const FieldWidgets &widgets)
 {
     // Above the grid: the international mark at the left, the print serial
     // number at the right.
@@ -101,7 +101,7 @@ void TReceiptPanel::layOutHeader(const TFieldWidgets &widgets)
     }
 }
 
-void TReceiptPanel::layOutSegments(const TFieldWidgets &widgets)
+void ReceiptPanel::layOutSegments(const FieldWidgets &widgets)
 {
     const int columns = int(std::size(columnEdges)) - 1;
     auto columnRect = [](int column, int top, int height) {
@@ -118,8 +118,7 @@ void TReceiptPanel::layOutSegments(const TFieldWidgets &widgets)
 
     for (int row = 1; row <= 5; ++row) {
         const int top = rowsTop + (row - 1) * rowHeight;
-        addCell(columnRect(0, top, rowHeight), captionOf(rowName("edtFrom", row)),
-                Qt::AlignCenter);
+        addCell(columnRect(0, top, rowHeight), captionOf(rowName("edtFrom", row)), Qt::AlignCenter);
         for (int column = 1; column < columns; ++column)
             addCell(columnRect(column, top, rowHeight), {});
         place(widgets, rowName("edtFrom", row), inside(columnRect(2, top, rowHeight)));
@@ -133,7 +132,7 @@ void TReceiptPanel::layOutSegments(const TFieldWidgets &widgets)
     }
 }
 
-void TReceiptPanel::layOutAmounts(const TFieldWidgets &widgets)
+void ReceiptPanel::layOutAmounts(const FieldWidgets &widgets)
 {
     const char *const values[] = {"edtFare", "edtCAAC", "edtYQ", "edtTax", "edtTotal"};
     const int width = (gridRight - gridLeft) / 5;
@@ -146,7 +145,7 @@ void TReceiptPanel::layOutAmounts(const TFieldWidgets &widgets)
     }
 }
 
-void TReceiptPanel::layOutBottom(const TFieldWidgets &widgets)
+void ReceiptPanel::layOutBottom(const FieldWidgets &widgets)
 {
     struct Box
     {
@@ -171,7 +170,7 @@ void TReceiptPanel::layOutBottom(const TFieldWidgets &widgets)
     place(widgets, QStringLiteral("cboAgentCode2"), QRect(170, top + 17, 154, 20));
 }
 
-void TReceiptPanel::paintEvent(QPaintEvent *)
+void ReceiptPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setPen(QColor(0x3A, 0x6E, 0x8F));
@@ -184,7 +183,7 @@ void TReceiptPanel::paintEvent(QPaintEvent *)
                      QStringLiteral("航空运输电子客票行程单"));
     painter.restore();
 
-    for (const Cell &cell : FCells) {
+    for (const Cell &cell : m_cells) {
         if (cell.rect.top() >= headerTop)
             painter.drawRect(cell.rect);
         if (cell.caption.isEmpty())

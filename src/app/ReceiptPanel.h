@@ -5,16 +5,16 @@
 #include <QWidget>
 #include <vector>
 
-class TFieldWidgets;
+class FieldWidgets;
 
 // The on-screen copy of the receipt: a ruled grid like the printed form, each
 // box with its bilingual caption and the field's control inside it.
-class TReceiptPanel : public QWidget
+class ReceiptPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    TReceiptPanel(const TFieldWidgets &widgets, QWidget *parent = nullptr);
+    ReceiptPanel(const FieldWidgets &widgets, QWidget *parent = nullptr);
 
     QSize sizeHint() const override;
 
@@ -31,11 +31,11 @@ private:
 
     void addCell(const QRect &rect, const QString &caption,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
-    void place(const TFieldWidgets &widgets, const QString &name, const QRect &rect);
-    void layOutHeader(const TFieldWidgets &widgets);
-    void layOutSegments(const TFieldWidgets &widgets);
-    void layOutAmounts(const TFieldWidgets &widgets);
-    void layOutBottom(const TFieldWidgets &widgets);
+    void place(const FieldWidgets &widgets, const QString &name, const QRect &rect);
+    void layOutHeader(const FieldWidgets &widgets);
+    void layOutSegments(const FieldWidgets &widgets);
+    void layOutAmounts(const FieldWidgets &widgets);
+    void layOutBottom(const FieldWidgets &widgets);
 
-    std::vector<Cell> FCells;
+    std::vector<Cell> m_cells;
 };

@@ -4,35 +4,36 @@
 #include "itinerary/ItineraryFields.h"
 #include "settings/PrivateConfig.h"
 
-void SaveEntries(const TItineraryFields &fields, const QString &settingsFolder)
+void saveEntries(const ItineraryFields &fields, const QString &settingsFolder)
 {
     // One replacement of the file for the whole receipt: quick at exit, and
     // never half the old receipt and half the new one.
-    TPrivateConfig::Values values;
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    PrivateConfig::Values values;
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (!spec.remembered)
             continue;
         if (spec.kind == FieldKind::Switch)
-            values.append({spec.name, fields.international() ? QStringLiteral("1") : QStringLiteral("0")});
+            values.append(
+                {spec.name, fields.international() ? QStringLiteral("1") : QStringLiteral("0")});
         else
             values.append({spec.name, fields.text(spec.name)});
     }
-    TPrivateConfig(true, settingsFolder).SetStrs(values);
+    PrivateConfig(true, settingsFolder).setStrs(values);
 }
 
-void RestoreEntries(TItineraryFields &fields, const QString &settingsFolder)
+void restoreEntries(ItineraryFields &fields, const QString &settingsFolder)
 {
-    RestoreEntries(fields, TPrivateConfig(false, settingsFolder).snapshot());
+    restoreEntries(fields, PrivateConfig(false, settingsFolder).snapshot());
 }
 
-void RestoreEntries(TItineraryFields &fields, const TSettingsSnapshot &config)
+void restoreEntries(ItineraryFields &fields, const SettingsSnapshot &config)
 {
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (!spec.remembered)
             continue;
         if (spec.kind == FieldKind::Switch)
-            fields.restoreInternational(config.GetBool(spec.name));
+            fields.restoreInternational(config.getBool(spec.name));
         else
-            fields.setText(spec.name, config.GetStr(spec.name));
+            fields.setText(spec.name, config.getStr(spec.name));
     }
 }

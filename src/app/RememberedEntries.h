@@ -2,8 +2,8 @@
 
 #include <QString>
 
-class TItineraryFields;
-class TSettingsSnapshot;
+class ItineraryFields;
+class SettingsSnapshot;
 
 // The receipt kept across runs: every remembered field under its own name in
 // the settings file, written at every exit and read back at start when
@@ -13,7 +13,7 @@ class TSettingsSnapshot;
 // that order: stored check code, fare bases and total end up as stored. The
 // international switch comes last and shows its mark without emptying the
 // fuel surcharge kept with it.
-void SaveEntries(const TItineraryFields &fields, const QString &settingsFolder);
-void RestoreEntries(TItineraryFields &fields, const QString &settingsFolder);
+void saveEntries(const ItineraryFields &fields, const QString &settingsFolder);
+void restoreEntries(ItineraryFields &fields, const QString &settingsFolder);
 // The same from a reading of the file already made (one parse for the start).
-void RestoreEntries(TItineraryFields &fields, const TSettingsSnapshot &file);
+void restoreEntries(ItineraryFields &fields, const SettingsSnapshot &file);

@@ -9,7 +9,7 @@
 #include "print/NumberAdvance.h"
 #include "print/PagePdf.h"
 #include "print/PrintJournal.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 #include "print/ReportFiller.h"
 #include "print/UnfinishedJobs.h"
 
@@ -22,77 +22,77 @@ namespace {
 
 const QString reportTitle = QStringLiteral("行程单");
 
-TPrintJournal::Outcome journalOutcome(TPrintOutcome::Result result)
+PrintJournal::Outcome journalOutcome(PrintOutcome::Result result)
 {
     switch (result) {
-    case TPrintOutcome::Result::Printed:
-        return TPrintJournal::Outcome::Printed;
-    case TPrintOutcome::Result::Cancelled:
-        return TPrintJournal::Outcome::Cancelled;
-    case TPrintOutcome::Result::Unconfirmed:
-        return TPrintJournal::Outcome::Unconfirmed;
-    case TPrintOutcome::Result::Failed:
+    case PrintOutcome::Result::Printed:
+        return PrintJournal::Outcome::Printed;
+    case PrintOutcome::Result::Cancelled:
+        return PrintJournal::Outcome::Cancelled;
+    case PrintOutcome::Result::Unconfirmed:
+        return PrintJournal::Outcome::Unconfirmed;
+    case PrintOutcome::Result::Failed:
         break;
     }
-    return TPrintJournal::Outcome::Failed;
+    return PrintJournal::Outcome::Failed;
 }
 
 } // namespace
 
 // A preview and the page it shows; printing from it fills a new page.
-struct TReportPrinting::PreviewSlot
+struct ReportPrinting::PreviewSlot
 {
-    std::unique_ptr<TfrmRep> rep;
-    QPointer<TPreviewWindow> window;
+    std::unique_ptr<ReceiptReport> rep;
+    QPointer<PreviewWindow> window;
 };
 
-TReportPrinting::TReportPrinting(TItineraryFields &fields, TPassengerChooser &passengers,
-                                 const QString &settingsFolder, QWidget *boxParent)
-    : FFields(fields), FPassengers(passengers), FSettingsFolder(settingsFolder),
-      FBoxParent(boxParent), FLookup(&TCupsPrinter::defaultPrinter)
+ReportPrinting::ReportPrinting(ItineraryFields &fields, PassengerChooser &passengers,
+                               const QString &settingsFolder, QWidget *boxParent)
+    : m_fields(fields), m_passengers(passengers), m_settingsFolder(settingsFolder),
+      m_boxParent(boxParent), m_lookup(&CupsPrinter::defaultPrinter)
 {}
 
-TReportPrinting::~TReportPrinting()
+ReportPrinting::~ReportPrinting()
 {
     // The windows show pages held here: they go first.
-    for (const std::shared_ptr<PreviewSlot> &slot : FPreviews)
+    for (const std::shared_ptr<PreviewSlot> &slot : m_previews)
         delete slot->window.data();
     // A job still running stays "printing" in the journal; the next start
     // looks it up.
-    delete FJob;
-    delete FUnfinished;
+    delete m_job;
+    delete m_unfinished;
 }
 
-void TReportPrinting::setPrinterLookup(PrinterLookup lookup)
+void ReportPrinting::setPrinterLookup(PrinterLookup lookup)
 {
-    FLookup = std::move(lookup);
+    m_lookup = std::move(lookup);
 }
 
-TPrintJournal &TReportPrinting::journal()
+PrintJournal &ReportPrinting::journal()
 {
-    if (!FJournal) {
-        FJournal = std::make_unique<TPrintJournal>(FSettingsFolder);
+    if (!m_journal) {
+        m_journal = std::make_unique<PrintJournal>(m_settingsFolder);
         // Before this run writes anything: a row begun now must never pass
         // for one that an earlier run left unfinished.
         followUnfinishedJobs();
     }
-    return *FJournal;
+    return *m_journal;
 }
 
-TReportPrinting::Receipt TReportPrinting::newReceipt() const
+ReportPrinting::Receipt ReportPrinting::newReceipt() const
 {
-    Receipt receipt{std::make_unique<TfrmRep>(), TReceiptRecord::of(FFields)};
-    receipt.rep->ReportPage().setReportTitle(reportTitle);
-    FillReport(*receipt.rep, FFields, FSettingsFolder);
+    Receipt receipt{std::make_unique<ReceiptReport>(), ReceiptRecord::of(m_fields)};
+    receipt.rep->reportPage().setReportTitle(reportTitle);
+    fillReport(*receipt.rep, m_fields, m_settingsFolder);
     return receipt;
 }
 
-TPreviewWindow *TReportPrinting::preview(QWidget *owner)
+PreviewWindow *ReportPrinting::preview(QWidget *owner)
 {
     auto slot = std::make_shared<PreviewSlot>();
     slot->rep = newReceipt().rep;
     std::weak_ptr<PreviewSlot> weakSlot = slot;
-    auto *window = new TPreviewWindow(slot->rep->ReportPage(), [this, weakSlot] {
+    auto *window = new PreviewWindow(slot->rep->reportPage(), [this, weakSlot] {
         const std::shared_ptr<PreviewSlot> shown = weakSlot.lock();
         if (!shown || busy())
             return;
@@ -100,9 +100,9 @@ TPreviewWindow *TReportPrinting::preview(QWidget *owner)
         // number that the last print has moved on: never a sheet twice.
         Receipt receipt = newReceipt();
         if (shown->window)
-            shown->window->setPage(receipt.rep->ReportPage());
+            shown->window->setPage(receipt.rep->reportPage());
         shown->rep = std::move(receipt.rep);
-        printReceipt(shown->rep->ReportPage(), receipt.record);
+        printReceipt(shown->rep->reportPage(), receipt.record);
     });
     slot->window = window;
     if (owner)
@@ -112,79 +112,79 @@ TPreviewWindow *TReportPrinting::preview(QWidget *owner)
         print->setEnabled(!busy());
 
     // Closed windows delete themselves; only the open ones are kept.
-    std::erase_if(FPreviews, [](const auto &open) { return open->window.isNull(); });
-    FPreviews.push_back(std::move(slot));
+    std::erase_if(m_previews, [](const auto &open) { return open->window.isNull(); });
+    m_previews.push_back(std::move(slot));
     return window;
 }
 
-bool TReportPrinting::printDirect()
+bool ReportPrinting::printDirect()
 {
     const Receipt receipt = newReceipt();
-    return printReceipt(receipt.rep->ReportPage(), receipt.record);
+    return printReceipt(receipt.rep->reportPage(), receipt.record);
 }
 
-bool TReportPrinting::printAll()
+bool ReportPrinting::printAll()
 {
-    if (FPassengers.entries().isEmpty()) {
-        MessageBox::showMessage(FBoxParent, QStringLiteral("没有可以打印的旅客。"));
+    if (m_passengers.entries().isEmpty()) {
+        MessageBox::showMessage(m_boxParent, QStringLiteral("没有可以打印的旅客。"));
         return false;
     }
     if (busy()) {
-        MessageBox::showMessage(FBoxParent, QStringLiteral("正在打印…"));
+        MessageBox::showMessage(m_boxParent, QStringLiteral("正在打印…"));
         return false;
     }
     printPassenger(0);
     return true;
 }
 
-void TReportPrinting::printPassenger(int index)
+void ReportPrinting::printPassenger(int index)
 {
-    const QList<TPassengerChooser::Entry> &entries = FPassengers.entries();
+    const QList<PassengerChooser::Entry> &entries = m_passengers.entries();
     if (index >= entries.size())
         return;
     QStringList notPrinted;
     for (qsizetype i = index; i < entries.size(); ++i)
-        notPrinted.append(entries.at(i).FName);
+        notPrinted.append(entries.at(i).name);
     const QString note = QStringLiteral("未打印的旅客：") + notPrinted.join(QStringLiteral("、"));
 
-    FPassengers.cboPassengerChange(index);
+    m_passengers.choosePassenger(index);
     const Receipt receipt = newReceipt();
-    const auto next = [this, index, note](const TPrintOutcome &outcome) {
-        if (outcome.result != TPrintOutcome::Result::Printed)
+    const auto next = [this, index, note](const PrintOutcome &outcome) {
+        if (outcome.result != PrintOutcome::Result::Printed)
             return;
         // Runs from the event loop: an error ends the series here, in its box.
         try {
             printPassenger(index + 1);
         } catch (const KestranoError &error) {
-            MessageBox::showError(FBoxParent, error.message());
+            MessageBox::showError(m_boxParent, error.message());
         }
     };
-    if (!send(receipt.rep->ReportPage(), receipt.record, true, next, note) && index > 0)
-        MessageBox::showMessage(FBoxParent, note);
+    if (!send(receipt.rep->reportPage(), receipt.record, true, next, note) && index > 0)
+        MessageBox::showMessage(m_boxParent, note);
 }
 
-bool TReportPrinting::printReceipt(const TReportPage &page, const TReceiptRecord &record)
+bool ReportPrinting::printReceipt(const ReportPage &page, const ReceiptRecord &record)
 {
     return send(page, record, true, {}, QString());
 }
 
-bool TReportPrinting::printPage(const TReportPage &page,
-                                const std::optional<TReceiptRecord> &record, Done done)
+bool ReportPrinting::printPage(const ReportPage &page, const std::optional<ReceiptRecord> &record,
+                               Done done)
 {
     return send(page, record, false, std::move(done), QString());
 }
 
-bool TReportPrinting::send(const TReportPage &page, const std::optional<TReceiptRecord> &record,
-                           bool advance, Done done, const QString &failureNote)
+bool ReportPrinting::send(const ReportPage &page, const std::optional<ReceiptRecord> &record,
+                          bool advance, Done done, const QString &failureNote)
 {
     if (busy()) {
-        MessageBox::showMessage(FBoxParent, QStringLiteral("正在打印…"));
+        MessageBox::showMessage(m_boxParent, QStringLiteral("正在打印…"));
         return false;
     }
     // Asking the print system can take a moment: only now that a page goes.
-    const QString printer = FLookup ? FLookup() : QString();
+    const QString printer = m_lookup ? m_lookup() : QString();
     if (printer.isEmpty()) {
-        MessageBox::showMessage(FBoxParent, QStringLiteral("没有默认打印机，无法打印。"));
+        MessageBox::showMessage(m_boxParent, QStringLiteral("没有默认打印机，无法打印。"));
         return false;
     }
 
@@ -192,39 +192,39 @@ bool TReportPrinting::send(const TReportPage &page, const std::optional<TReceipt
     // paper without a trace. The document's name finds the job should the
     // program end before the job's id is recorded.
     const QString documentName =
-        record ? TPrintJournal::newDocumentName(page.reportTitle()) : QString();
+        record ? PrintJournal::newDocumentName(page.reportTitle()) : QString();
     const qint64 rowId = record ? journal().begin(*record, printer, documentName) : 0;
     if (rowId != 0)
         Q_EMIT journalChanged();
 
-    FJob = new TPrintJob(printer, renderPagePdf(page), page.reportTitle(), documentName, FTimeLimit,
-                         this);
-    connect(FJob, &TPrintJob::submitted, this, [this, rowId](int jobId) {
+    m_job = new PrintJob(printer, renderPagePdf(page), page.reportTitle(), documentName,
+                         m_timeLimit, this);
+    connect(m_job, &PrintJob::submitted, this, [this, rowId](int jobId) {
         if (rowId == 0)
             return;
         try {
             journal().setJobId(rowId, jobId);
             Q_EMIT journalChanged();
         } catch (const KestranoError &error) {
-            MessageBox::showError(FBoxParent, error.message());
+            MessageBox::showError(m_boxParent, error.message());
         }
     });
     connect(
-        FJob, &TPrintJob::ended, this,
-        [this, rowId, advance, done = std::move(done), failureNote](const TPrintOutcome &outcome) {
+        m_job, &PrintJob::ended, this,
+        [this, rowId, advance, done = std::move(done), failureNote](const PrintOutcome &outcome) {
             finishJob(outcome, rowId, advance, failureNote, done);
         });
     setBusy(true);
-    FJob->start();
+    m_job->start();
     return true;
 }
 
-void TReportPrinting::finishJob(const TPrintOutcome &outcome, qint64 rowId, bool advance,
-                                const QString &failureNote, const Done &done)
+void ReportPrinting::finishJob(const PrintOutcome &outcome, qint64 rowId, bool advance,
+                               const QString &failureNote, const Done &done)
 {
-    FJob->deleteLater();
-    FJob = nullptr;
-    const bool printed = outcome.result == TPrintOutcome::Result::Printed;
+    m_job->deleteLater();
+    m_job = nullptr;
+    const bool printed = outcome.result == PrintOutcome::Result::Printed;
     QString journalError;
     if (rowId != 0) {
         try {
@@ -235,26 +235,26 @@ void TReportPrinting::finishJob(const TPrintOutcome &outcome, qint64 rowId, bool
     }
     // The sheet is out: the receipt, as it is now, gets the next number.
     if (printed && advance)
-        ReportPageAfterPrint(FFields);
+        reportPageAfterPrint(m_fields);
     setBusy(false);
     Q_EMIT journalChanged();
     Q_EMIT jobEnded(outcome);
 
     if (!journalError.isEmpty())
-        MessageBox::showError(FBoxParent, journalError);
+        MessageBox::showError(m_boxParent, journalError);
     if (!printed) {
         QString text = failureText(outcome);
         if (!failureNote.isEmpty())
             text += u'\n' + failureNote;
-        MessageBox::showError(FBoxParent, text);
+        MessageBox::showError(m_boxParent, text);
     }
     if (done)
         done(outcome);
 }
 
-void TReportPrinting::setBusy(bool busy)
+void ReportPrinting::setBusy(bool busy)
 {
-    for (const std::shared_ptr<PreviewSlot> &slot : FPreviews) {
+    for (const std::shared_ptr<PreviewSlot> &slot : m_previews) {
         if (!slot->window)
             continue;
         if (QToolButton *print = slot->window->findChild<QToolButton *>(QStringLiteral("Print")))
@@ -263,59 +263,59 @@ void TReportPrinting::setBusy(bool busy)
     Q_EMIT busyChanged(busy);
 }
 
-QString TReportPrinting::failureText(const TPrintOutcome &outcome)
+QString ReportPrinting::failureText(const PrintOutcome &outcome)
 {
     return QStringLiteral("打印失败：%1：%2").arg(outcome.printer, outcome.reason);
 }
 
-void TReportPrinting::completeUnfinishedJobs()
+void ReportPrinting::completeUnfinishedJobs()
 {
-    if (FUnfinishedLookedUp)
+    if (m_unfinishedLookedUp)
         return;
     // No journal: no earlier run printed anything, and nothing is opened
     // (no database driver loaded) before the first print needs it.
-    if (!QFileInfo::exists(TPrintJournal::pathFor(FSettingsFolder))) {
-        FUnfinishedLookedUp = true;
+    if (!QFileInfo::exists(PrintJournal::pathFor(m_settingsFolder))) {
+        m_unfinishedLookedUp = true;
         Q_EMIT unfinishedJobsDone();
         return;
     }
     journal();
 }
 
-void TReportPrinting::followUnfinishedJobs()
+void ReportPrinting::followUnfinishedJobs()
 {
-    if (FUnfinishedLookedUp)
+    if (m_unfinishedLookedUp)
         return;
-    FUnfinishedLookedUp = true;
-    std::vector<TUnfinishedJobs::Job> jobs;
-    for (const TPrintJournal::Row &row : FJournal->unfinished())
+    m_unfinishedLookedUp = true;
+    std::vector<UnfinishedJobs::Job> jobs;
+    for (const PrintJournal::Row &row : m_journal->unfinished())
         jobs.push_back({row.id, row.printer, row.jobId, row.documentName});
     if (jobs.empty()) {
         Q_EMIT unfinishedJobsDone();
         return;
     }
-    FUnfinished = new TUnfinishedJobs(std::move(jobs), this);
-    connect(FUnfinished, &TUnfinishedJobs::jobEnded, this,
-            [this](qint64 rowId, const TPrintOutcome &outcome) {
+    m_unfinished = new UnfinishedJobs(std::move(jobs), this);
+    connect(m_unfinished, &UnfinishedJobs::jobEnded, this,
+            [this](qint64 rowId, const PrintOutcome &outcome) {
                 try {
                     // A job found by its document's name gets its id on record.
                     if (outcome.jobId != 0)
                         journal().setJobId(rowId, outcome.jobId);
                     journal().finish(rowId, journalOutcome(outcome.result), outcome.reason);
                 } catch (const KestranoError &error) {
-                    MessageBox::showError(FBoxParent, error.message());
+                    MessageBox::showError(m_boxParent, error.message());
                 }
                 Q_EMIT journalChanged();
-                if (outcome.result == TPrintOutcome::Result::Unconfirmed)
+                if (outcome.result == PrintOutcome::Result::Unconfirmed)
                     MessageBox::showMessage(
-                        FBoxParent,
+                        m_boxParent,
                         QStringLiteral("无法确认印刷序列 %1 的行程单是否已打印（%2）。"
                                        "请查看票证，在“打印记录”中确认结果。")
                             .arg(journal().row(rowId).record.serialNumber, outcome.reason));
             });
-    connect(FUnfinished, &QThread::finished, this, [this] {
-        if (!FUnfinished->isInterruptionRequested())
+    connect(m_unfinished, &QThread::finished, this, [this] {
+        if (!m_unfinished->isInterruptionRequested())
             Q_EMIT unfinishedJobsDone();
     });
-    FUnfinished->start();
+    m_unfinished->start();
 }

@@ -31,7 +31,7 @@ void quitNow()
 
 } // namespace
 
-bool TTerminationSignals::requested()
+bool TerminationSignals::requested()
 {
     return quitRequested;
 }
@@ -64,7 +64,7 @@ void onSignal(int)
 
 } // namespace
 
-TTerminationSignals::TTerminationSignals(QObject *parent) : QObject(parent)
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
@@ -90,7 +90,7 @@ TTerminationSignals::TTerminationSignals(QObject *parent) : QObject(parent)
         sigaction(signal, &action, nullptr);
 }
 
-TTerminationSignals::~TTerminationSignals()
+TerminationSignals::~TerminationSignals()
 {
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
@@ -105,7 +105,7 @@ TTerminationSignals::~TTerminationSignals()
 
 #else
 
-TTerminationSignals::TTerminationSignals(QObject *parent) : QObject(parent) {}
-TTerminationSignals::~TTerminationSignals() = default;
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {}
+TerminationSignals::~TerminationSignals() = default;
 
 #endif

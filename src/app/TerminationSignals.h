@@ -9,13 +9,13 @@
 // before the main window, the settings dialog) is closed as if cancelled,
 // no further box is shown (MessageBox asks requested()), and every event loop
 // running ends. Does nothing where there are no such signals.
-class TTerminationSignals : public QObject
+class TerminationSignals : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TTerminationSignals(QObject *parent = nullptr);
-    ~TTerminationSignals() override;
+    explicit TerminationSignals(QObject *parent = nullptr);
+    ~TerminationSignals() override;
 
     // Whether one of the signals has come: a start still under way (the main
     // window not yet shown, no event loop of the program's yet) ends instead

@@ -9,12 +9,11 @@ class KestranoError : public std::runtime_error
 {
 public:
     explicit KestranoError(const QString &message)
-        : std::runtime_error(message.toStdString()), FMessage(message)
-    {
-    }
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {}
 
-    const QString &message() const { return FMessage; }
+    const QString &message() const { return m_message; }
 
 private:
-    QString FMessage;
+    QString m_message;
 };

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-void THtmlDocument::setBodyHtml(const QString &html)
+void HtmlDocument::setBodyHtml(const QString &html)
 {
     // Every UTF-16 unit takes at least one byte in UTF-8: a text this long
     // is refused before it is converted.
@@ -15,15 +15,15 @@ void THtmlDocument::setBodyHtml(const QString &html)
     // replacement character in its place. In UTF-8 a zero byte is a NUL.
     if (std::memchr(utf8.constData(), 0, size_t(utf8.size())))
         utf8.replace(QByteArrayView("\0", 1), QByteArrayView("\xEF\xBF\xBD"));
-    THtmlPage::Ptr page = THtmlPage::read(utf8);
-    FPage = std::move(page);
-    FAll = THtmlElementList(FPage);
-    FTables = FAll.tags(QStringLiteral("TABLE"));
+    HtmlPage::Ptr page = HtmlPage::read(utf8);
+    m_page = std::move(page);
+    m_all = HtmlElementList(m_page);
+    m_tables = m_all.tags(QStringLiteral("TABLE"));
 }
 
-THtmlElement THtmlDocument::createElement(const QString &tagName) const
+HtmlElement HtmlDocument::createElement(const QString &tagName) const
 {
-    if (!FPage)
-        FPage = THtmlPage::blank();
-    return THtmlElement(FPage, FPage->createElement(LibxmlNodes::lowerName(tagName)));
+    if (!m_page)
+        m_page = HtmlPage::blank();
+    return HtmlElement(m_page, m_page->createElement(LibxmlNodes::lowerName(tagName)));
 }

@@ -7,10 +7,10 @@
 
 // A document in memory that takes a page's HTML and gives its elements.
 // Nothing of the page runs: there are no scripts, styles or requests.
-class THtmlDocument
+class HtmlDocument
 {
 public:
-    THtmlDocument() = default;
+    HtmlDocument() = default;
 
     // Replaces the content with the page, read by libxml2's HTML parser: a
     // whole page with its own HTML, HEAD and BODY tags is taken in as it
@@ -21,17 +21,17 @@ public:
 
     // All elements in the order of the page, each before its descendants;
     // an empty list before the first page. Both lists are live.
-    const THtmlElementList &all() const { return FAll; }
+    const HtmlElementList &all() const { return m_all; }
     // Its TABLE elements.
-    const THtmlElementList &tables() const { return FTables; }
+    const HtmlElementList &tables() const { return m_tables; }
 
     // A new element of that tag name that belongs to no place in the page
     // yet, such as an OPTION to add to a select element.
-    THtmlElement createElement(const QString &tagName) const;
+    HtmlElement createElement(const QString &tagName) const;
 
 private:
     // Made when an element is made before any page has been read.
-    mutable THtmlPage::Ptr FPage;
-    THtmlElementList FAll = THtmlElementList::empty();
-    THtmlElementList FTables = THtmlElementList::empty();
+    mutable HtmlPage::Ptr m_page;
+    HtmlElementList m_all = HtmlElementList::empty();
+    HtmlElementList m_tables = HtmlElementList::empty();
 };

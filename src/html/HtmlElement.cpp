@@ -6,25 +6,25 @@
 
 using namespace LibxmlNodes;
 
-THtmlElement::THtmlElement(THtmlPage::Ptr page, xmlNode *node)
+HtmlElement::HtmlElement(HtmlPage::Ptr page, xmlNode *node)
 {
     if (page && node && isElement(node)) {
-        FPage = std::move(page);
-        FNode = node;
+        m_page = std::move(page);
+        m_node = node;
     }
 }
 
-QString THtmlElement::tagName() const
+QString HtmlElement::tagName() const
 {
-    return FNode ? QString::fromUtf8(chars(FNode->name)).toUpper() : QString();
+    return m_node ? QString::fromUtf8(chars(m_node->name)).toUpper() : QString();
 }
 
-bool THtmlElement::hasTagName(QStringView upperCaseName) const
+bool HtmlElement::hasTagName(QStringView upperCaseName) const
 {
-    if (!FNode)
+    if (!m_node)
         return false;
     // Names of parsed pages are ASCII: compared without a conversion.
-    const unsigned char *name = FNode->name;
+    const unsigned char *name = m_node->name;
     qsizetype i = 0;
     for (; name[i] && name[i] < 0x80; ++i) {
         if (i >= upperCaseName.size())
@@ -39,60 +39,61 @@ bool THtmlElement::hasTagName(QStringView upperCaseName) const
     return tagName() == upperCaseName;
 }
 
-QString THtmlElement::className() const
+QString HtmlElement::className() const
 {
-    const xmlAttr *attribute = FNode ? findAttribute(FNode, "class") : nullptr;
+    const xmlAttr *attribute = m_node ? findAttribute(m_node, "class") : nullptr;
     return attribute ? QString::fromUtf8(valueOf(attribute)) : QString();
 }
 
-QVariant THtmlElement::getAttribute(const QString &name) const
+QVariant HtmlElement::getAttribute(const QString &name) const
 {
-    const xmlAttr *attribute = FNode ? findAttribute(FNode, lowerName(name).constData()) : nullptr;
+    const xmlAttr *attribute =
+        m_node ? findAttribute(m_node, lowerName(name).constData()) : nullptr;
     return attribute ? QVariant(QString::fromUtf8(valueOf(attribute))) : QVariant();
 }
 
-void THtmlElement::setAttribute(const QString &name, const QString &value)
+void HtmlElement::setAttribute(const QString &name, const QString &value)
 {
-    if (!FNode)
+    if (!m_node)
         return;
     const QByteArray utf8Name = lowerName(name);
     const QByteArray utf8Value = value.toUtf8();
-    TLibxmlLibrary::instance().xmlSetProp(FNode,
-                                          reinterpret_cast<const xmlChar *>(utf8Name.constData()),
-                                          reinterpret_cast<const xmlChar *>(utf8Value.constData()));
+    LibxmlLibrary::instance().xmlSetProp(m_node,
+                                         reinterpret_cast<const xmlChar *>(utf8Name.constData()),
+                                         reinterpret_cast<const xmlChar *>(utf8Value.constData()));
 }
 
-int THtmlElement::attributeCount() const
+int HtmlElement::attributeCount() const
 {
     int count = 0;
-    for (const xmlAttr *attribute = FNode ? FNode->properties : nullptr; attribute;
+    for (const xmlAttr *attribute = m_node ? m_node->properties : nullptr; attribute;
          attribute = attribute->next)
         ++count;
     return count;
 }
 
-bool THtmlElement::hasIdOrName(const QString &name) const
+bool HtmlElement::hasIdOrName(const QString &name) const
 {
-    return FNode && LibxmlNodes::hasIdOrName(FNode, name.toUtf8());
+    return m_node && LibxmlNodes::hasIdOrName(m_node, name.toUtf8());
 }
 
-THtmlElement THtmlElement::parentElement() const
+HtmlElement HtmlElement::parentElement() const
 {
-    return FNode ? THtmlElement(FPage, FNode->parent) : THtmlElement();
+    return m_node ? HtmlElement(m_page, m_node->parent) : HtmlElement();
 }
 
-QString THtmlElement::innerText() const
+QString HtmlElement::innerText() const
 {
-    return FNode ? renderedText(FNode) : QString();
+    return m_node ? renderedText(m_node) : QString();
 }
 
-void THtmlElement::setInnerText(const QString &text)
+void HtmlElement::setInnerText(const QString &text)
 {
-    if (FNode)
-        FPage->replaceContent(FNode, text.toUtf8());
+    if (m_node)
+        m_page->replaceContent(m_node, text.toUtf8());
 }
 
-QString THtmlElement::innerHTML() const
+QString HtmlElement::innerHTML() const
 {
-    return FNode ? innerHtml(FNode) : QString();
+    return m_node ? innerHtml(m_node) : QString();
 }

@@ -10,16 +10,16 @@
 // copies refer to the same element, and the element stays readable as long
 // as a handle to it exists, also after its page has been replaced. A
 // default-made handle refers to no element ("none").
-class THtmlElement
+class HtmlElement
 {
 public:
-    THtmlElement() = default;
+    HtmlElement() = default;
     // None unless node is an element.
-    THtmlElement(THtmlPage::Ptr page, _xmlNode *node);
+    HtmlElement(HtmlPage::Ptr page, _xmlNode *node);
 
-    bool isNull() const { return !FNode; }
-    explicit operator bool() const { return FNode != nullptr; }
-    bool operator==(const THtmlElement &other) const { return FNode == other.FNode; }
+    bool isNull() const { return !m_node; }
+    explicit operator bool() const { return m_node != nullptr; }
+    bool operator==(const HtmlElement &other) const { return m_node == other.m_node; }
 
     // The tag name in upper case ("SPAN", "TABLE"), whatever case the page
     // used; empty for none.
@@ -35,7 +35,7 @@ public:
     bool hasIdOrName(const QString &name) const;
 
     // The element that holds this one; none at the top or out of the page.
-    THtmlElement parentElement() const;
+    HtmlElement parentElement() const;
 
     // The text as a browser shows it, not trimmed.
     QString innerText() const;
@@ -44,10 +44,10 @@ public:
     // The HTML of the content, not trimmed.
     QString innerHTML() const;
 
-    const THtmlPage::Ptr &page() const { return FPage; }
-    _xmlNode *node() const { return FNode; }
+    const HtmlPage::Ptr &page() const { return m_page; }
+    _xmlNode *node() const { return m_node; }
 
 private:
-    THtmlPage::Ptr FPage;
-    _xmlNode *FNode = nullptr;
+    HtmlPage::Ptr m_page;
+    _xmlNode *m_node = nullptr;
 };

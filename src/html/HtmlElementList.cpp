@@ -4,28 +4,28 @@
 
 using namespace LibxmlNodes;
 
-THtmlElementList::THtmlElementList(THtmlPage::Ptr page, const QString &tagName)
-    : FList(std::make_shared<TList>())
+HtmlElementList::HtmlElementList(HtmlPage::Ptr page, const QString &tagName)
+    : m_list(std::make_shared<List>())
 {
-    FList->page = std::move(page);
-    FList->tag = lowerName(tagName);
+    m_list->page = std::move(page);
+    m_list->tag = lowerName(tagName);
 }
 
-THtmlElementList THtmlElementList::empty()
+HtmlElementList HtmlElementList::empty()
 {
-    return THtmlElementList(nullptr);
+    return HtmlElementList(nullptr);
 }
 
-const std::vector<xmlNode *> &THtmlElementList::nodes() const
+const std::vector<xmlNode *> &HtmlElementList::nodes() const
 {
     static const std::vector<xmlNode *> nothing;
-    if (!FList || !FList->page)
+    if (!m_list || !m_list->page)
         return nothing;
-    const std::vector<xmlNode *> &all = FList->page->elements();
-    if (FList->tag.isEmpty())
+    const std::vector<xmlNode *> &all = m_list->page->elements();
+    if (m_list->tag.isEmpty())
         return all;
     // Picked from the page's elements again only after the tree changed.
-    TList &list = *FList;
+    List &list = *m_list;
     if (list.version != list.page->version()) {
         list.matching.clear();
         for (xmlNode *node : all) {
@@ -37,43 +37,43 @@ const std::vector<xmlNode *> &THtmlElementList::nodes() const
     return list.matching;
 }
 
-int THtmlElementList::length() const
+int HtmlElementList::length() const
 {
     return int(nodes().size());
 }
 
-THtmlElement THtmlElementList::item(int index) const
+HtmlElement HtmlElementList::item(int index) const
 {
     const std::vector<xmlNode *> &list = nodes();
     if (index < 0 || size_t(index) >= list.size())
         return {};
-    return THtmlElement(FList->page, list[size_t(index)]);
+    return HtmlElement(m_list->page, list[size_t(index)]);
 }
 
-THtmlElement THtmlElementList::item(const QString &name) const
+HtmlElement HtmlElementList::item(const QString &name) const
 {
     return item(name, 0);
 }
 
-THtmlElement THtmlElementList::item(const QString &name, int index) const
+HtmlElement HtmlElementList::item(const QString &name, int index) const
 {
     if (index < 0)
         return {};
     const QByteArray wanted = name.toUtf8();
     for (xmlNode *node : nodes()) {
         if (LibxmlNodes::hasIdOrName(node, wanted) && index-- == 0)
-            return THtmlElement(FList->page, node);
+            return HtmlElement(m_list->page, node);
     }
     return {};
 }
 
-THtmlElementList THtmlElementList::tags(const QString &tagName) const
+HtmlElementList HtmlElementList::tags(const QString &tagName) const
 {
-    if (!FList || !FList->page)
+    if (!m_list || !m_list->page)
         return empty();
     const QByteArray wanted = lowerName(tagName);
     // A list of one tag name has nothing of another.
-    if (wanted.isEmpty() || (!FList->tag.isEmpty() && FList->tag != wanted))
+    if (wanted.isEmpty() || (!m_list->tag.isEmpty() && m_list->tag != wanted))
         return empty();
-    return THtmlElementList(FList->page, tagName);
+    return HtmlElementList(m_list->page, tagName);
 }

@@ -11,38 +11,38 @@
 // or gone from it without a new lookup. Copies share the list. A
 // default-made list is "none": a place where no list has been attached,
 // which reads like an empty one.
-class THtmlElementList
+class HtmlElementList
 {
 public:
-    THtmlElementList() = default;
+    HtmlElementList() = default;
     // All elements of the page; with a tag name (any case), those with it.
-    explicit THtmlElementList(THtmlPage::Ptr page, const QString &tagName = QString());
+    explicit HtmlElementList(HtmlPage::Ptr page, const QString &tagName = QString());
     // A list that is attached and holds nothing, as of a page not read yet.
-    static THtmlElementList empty();
+    static HtmlElementList empty();
 
-    bool isNull() const { return !FList; }
+    bool isNull() const { return !m_list; }
 
     int length() const;
     // The element at that position; none when out of range.
-    THtmlElement item(int index) const;
+    HtmlElement item(int index) const;
     // The first element whose id or name attribute equals name.
-    THtmlElement item(const QString &name) const;
+    HtmlElement item(const QString &name) const;
     // Among the elements whose id or name equals name, the one at position
     // index.
-    THtmlElement item(const QString &name, int index) const;
+    HtmlElement item(const QString &name, int index) const;
     // The elements of this list with that tag name (any case), in order.
-    THtmlElementList tags(const QString &tagName) const;
+    HtmlElementList tags(const QString &tagName) const;
 
 private:
-    struct TList
+    struct List
     {
-        THtmlPage::Ptr page; // none: the list holds nothing
-        QByteArray tag;      // lower case; empty for all elements
+        HtmlPage::Ptr page; // none: the list holds nothing
+        QByteArray tag;     // lower case; empty for all elements
         std::vector<_xmlNode *> matching;
         quint64 version = ~quint64(0);
     };
 
     const std::vector<_xmlNode *> &nodes() const;
 
-    std::shared_ptr<TList> FList;
+    std::shared_ptr<List> m_list;
 };

@@ -14,9 +14,9 @@ using namespace LibxmlNodes;
 namespace {
 
 // libxml2, loaded by the first page.
-const TLibxmlLibrary &libxml()
+const LibxmlLibrary &libxml()
 {
-    return TLibxmlLibrary::instance();
+    return LibxmlLibrary::instance();
 }
 
 bool isInclusiveAncestor(const xmlNode *ancestor, const xmlNode *node)
@@ -29,14 +29,14 @@ bool isInclusiveAncestor(const xmlNode *ancestor, const xmlNode *node)
 }
 
 // Hands libxml2 the page piece by piece.
-struct TPageReader
+struct PageReader
 {
     QByteArrayView page;
     qsizetype at = 0;
 
     static int read(void *context, char *buffer, int length)
     {
-        auto &reader = *static_cast<TPageReader *>(context);
+        auto &reader = *static_cast<PageReader *>(context);
         const qsizetype piece = std::min<qsizetype>(length, reader.page.size() - reader.at);
         std::memcpy(buffer, reader.page.data() + reader.at, size_t(piece));
         reader.at += piece;
@@ -46,23 +46,23 @@ struct TPageReader
 
 } // namespace
 
-THtmlPage::THtmlPage(xmlDoc *document) : FDocument(document) {}
+HtmlPage::HtmlPage(xmlDoc *document) : m_document(document) {}
 
-THtmlPage::~THtmlPage()
+HtmlPage::~HtmlPage()
 {
     // A node out of the tree may hold others that were out once: only those
     // without a parent are freed, each with everything below it. The roots
     // are picked before any is freed.
-    std::sort(FOutside.begin(), FOutside.end());
-    FOutside.erase(std::unique(FOutside.begin(), FOutside.end()), FOutside.end());
-    std::erase_if(FOutside, [](const xmlNode *node) { return node->parent != nullptr; });
+    std::sort(m_outside.begin(), m_outside.end());
+    m_outside.erase(std::unique(m_outside.begin(), m_outside.end()), m_outside.end());
+    std::erase_if(m_outside, [](const xmlNode *node) { return node->parent != nullptr; });
     // Before the document, whose dictionary holds some of their names.
-    for (xmlNode *node : FOutside)
+    for (xmlNode *node : m_outside)
         libxml().xmlFreeNode(node);
-    libxml().xmlFreeDoc(FDocument);
+    libxml().xmlFreeDoc(m_document);
 }
 
-THtmlPage::Ptr THtmlPage::read(const QByteArray &utf8)
+HtmlPage::Ptr HtmlPage::read(const QByteArray &utf8)
 {
     PageLimits::checkSize(utf8.size());
     const QByteArray page = PageLimits::checkedPage(utf8);
@@ -78,34 +78,34 @@ THtmlPage::Ptr THtmlPage::read(const QByteArray &utf8)
     // all of it first (which htmlReadMemory makes): a parse that stops at
     // the nesting limit reads no further, and a long page never sits twice
     // in memory. An empty page gives no document at all.
-    TPageReader reader{page.isEmpty() ? QByteArrayView(" ") : QByteArrayView(page)};
+    PageReader reader{page.isEmpty() ? QByteArrayView(" ") : QByteArrayView(page)};
     xmlDoc *document =
-        libxml().htmlReadIO(TPageReader::read, nullptr, &reader, nullptr, "UTF-8", options);
+        libxml().htmlReadIO(PageReader::read, nullptr, &reader, nullptr, "UTF-8", options);
     if (!document)
         throw KestranoError(Messages::pageNotHtml());
-    return Ptr(new THtmlPage(document));
+    return Ptr(new HtmlPage(document));
 }
 
-THtmlPage::Ptr THtmlPage::blank()
+HtmlPage::Ptr HtmlPage::blank()
 {
     xmlDoc *document = libxml().htmlNewDocNoDtD(nullptr, nullptr);
     if (!document)
         throw std::bad_alloc();
-    return Ptr(new THtmlPage(document));
+    return Ptr(new HtmlPage(document));
 }
 
-const std::vector<xmlNode *> &THtmlPage::elements()
+const std::vector<xmlNode *> &HtmlPage::elements()
 {
-    if (FElementsVersion == FVersion)
-        return FElements;
-    FElements.clear();
+    if (m_elementsVersion == m_version)
+        return m_elements;
+    m_elements.clear();
     // Without recursion and without a stack of its own: the nodes know their
     // parent and next sibling.
-    const xmlNode *top = reinterpret_cast<const xmlNode *>(FDocument);
-    xmlNode *node = FDocument->children;
+    const xmlNode *top = reinterpret_cast<const xmlNode *>(m_document);
+    xmlNode *node = m_document->children;
     while (node) {
         if (isElement(node)) {
-            FElements.push_back(node);
+            m_elements.push_back(node);
             if (node->children) {
                 node = node->children;
                 continue;
@@ -115,31 +115,31 @@ const std::vector<xmlNode *> &THtmlPage::elements()
             node = node->parent;
         node = node->next;
     }
-    FElementsVersion = FVersion;
-    return FElements;
+    m_elementsVersion = m_version;
+    return m_elements;
 }
 
-xmlNode *THtmlPage::createElement(const QByteArray &lowerName)
+xmlNode *HtmlPage::createElement(const QByteArray &lowerName)
 {
     xmlNode *element = libxml().xmlNewDocNode(
-        FDocument, nullptr, reinterpret_cast<const xmlChar *>(lowerName.constData()), nullptr);
+        m_document, nullptr, reinterpret_cast<const xmlChar *>(lowerName.constData()), nullptr);
     if (!element)
         throw std::bad_alloc();
-    FOutside.push_back(element);
+    m_outside.push_back(element);
     return element;
 }
 
-bool THtmlPage::insert(xmlNode *parent, xmlNode *before, THtmlPage &from, xmlNode *node)
+bool HtmlPage::insert(xmlNode *parent, xmlNode *before, HtmlPage &from, xmlNode *node)
 {
     if (isInclusiveAncestor(node, parent) || node == before)
         return false;
     if (&from != this) {
-        xmlNode *copy = libxml().xmlDocCopyNode(node, FDocument, 1);
+        xmlNode *copy = libxml().xmlDocCopyNode(node, m_document, 1);
         if (!copy)
             throw std::bad_alloc();
         setChosen(copy, isChosen(node));
         from.takeOut(node);
-        FOutside.push_back(copy); // until it is in the tree
+        m_outside.push_back(copy); // until it is in the tree
         node = copy;
     }
     // Only elements come here, so no text nodes are merged (which would
@@ -154,28 +154,28 @@ bool THtmlPage::insert(xmlNode *parent, xmlNode *before, THtmlPage &from, xmlNod
     return true;
 }
 
-void THtmlPage::takeOut(xmlNode *node)
+void HtmlPage::takeOut(xmlNode *node)
 {
     if (!node->parent)
         return;
     libxml().xmlUnlinkNode(node);
-    FOutside.push_back(node);
+    m_outside.push_back(node);
     changed();
 }
 
-void THtmlPage::replaceContent(xmlNode *element, const QByteArray &text)
+void HtmlPage::replaceContent(xmlNode *element, const QByteArray &text)
 {
     while (xmlNode *child = element->children) {
         libxml().xmlUnlinkNode(child);
         // Elements may have handles; text and comments have none.
         if (isElement(child))
-            FOutside.push_back(child);
+            m_outside.push_back(child);
         else
             libxml().xmlFreeNode(child);
     }
     if (!text.isEmpty()) {
         xmlNode *node = libxml().xmlNewDocTextLen(
-            FDocument, reinterpret_cast<const xmlChar *>(text.constData()), int(text.size()));
+            m_document, reinterpret_cast<const xmlChar *>(text.constData()), int(text.size()));
         if (!node)
             throw std::bad_alloc();
         libxml().xmlAddChild(element, node);

@@ -15,10 +15,10 @@ struct _xmlNode;
 // The tree may change (options added, moved or removed, an element's text
 // replaced), but no node is freed before the page: a node taken out of the
 // tree is kept until then, so that a handle to it stays readable.
-class THtmlPage
+class HtmlPage
 {
 public:
-    using Ptr = std::shared_ptr<THtmlPage>;
+    using Ptr = std::shared_ptr<HtmlPage>;
 
     // Reads a page (UTF-8), as forgiving as a browser with broken markup and
     // without any network access. A page beyond the limits of PageLimits.h
@@ -27,16 +27,16 @@ public:
     // A page with nothing in it, for elements made before any page is read.
     static Ptr blank();
 
-    ~THtmlPage();
-    THtmlPage(const THtmlPage &) = delete;
-    THtmlPage &operator=(const THtmlPage &) = delete;
+    ~HtmlPage();
+    HtmlPage(const HtmlPage &) = delete;
+    HtmlPage &operator=(const HtmlPage &) = delete;
 
     // The elements in the tree, in the order of the page, each before its
     // descendants: walked once, and again after the tree has changed.
     const std::vector<_xmlNode *> &elements();
     // Advanced by every change of the tree: a list that notes it knows when
     // to walk the tree again.
-    quint64 version() const { return FVersion; }
+    quint64 version() const { return m_version; }
 
     // A new element of that tag name (lower case, UTF-8) that is in no tree.
     _xmlNode *createElement(const QByteArray &lowerName);
@@ -47,21 +47,21 @@ public:
     // original taken out of its place: a handle to it keeps the original.
     // Returns false and changes nothing where node would become a child of
     // itself or of one of its descendants.
-    bool insert(_xmlNode *parent, _xmlNode *before, THtmlPage &from, _xmlNode *node);
+    bool insert(_xmlNode *parent, _xmlNode *before, HtmlPage &from, _xmlNode *node);
     // Takes the node out of the tree; it stays readable.
     void takeOut(_xmlNode *node);
     // Replaces the element's content with the text (UTF-8, no markup).
     void replaceContent(_xmlNode *element, const QByteArray &text);
 
 private:
-    explicit THtmlPage(_xmlDoc *document);
-    void changed() { ++FVersion; }
+    explicit HtmlPage(_xmlDoc *document);
+    void changed() { ++m_version; }
 
-    _xmlDoc *FDocument;
+    _xmlDoc *m_document;
     // Nodes out of the tree: made, removed or replaced. Some of them may have
     // gone back into the tree since.
-    std::vector<_xmlNode *> FOutside;
-    std::vector<_xmlNode *> FElements;
-    quint64 FVersion = 0;
-    quint64 FElementsVersion = ~quint64(0);
+    std::vector<_xmlNode *> m_outside;
+    std::vector<_xmlNode *> m_elements;
+    quint64 m_version = 0;
+    quint64 m_elementsVersion = ~quint64(0);
 };

@@ -1,22 +1,22 @@
 #include "html/HtmlParser.h"
 
-THtmlParser::THtmlParser() : FWebTables(&FHtmlDoc) {}
+HtmlParser::HtmlParser() : m_webTables(&m_htmlDoc) {}
 
-THtmlParser::~THtmlParser() = default;
+HtmlParser::~HtmlParser() = default;
 
-void THtmlParser::setHTML(const QString &html)
+void HtmlParser::setHTML(const QString &html)
 {
-    if (html == FHTML)
+    if (html == m_html)
         return;
-    FHtmlDoc.setBodyHtml(html);
-    FHTML = html;
-    FWebElements.setCollection(FHtmlDoc.all());
+    m_htmlDoc.setBodyHtml(html);
+    m_html = html;
+    m_webElements.setCollection(m_htmlDoc.all());
 }
 
-TWebCombobox *THtmlParser::GetWebCombobox(const QString &AName)
+WebCombobox *HtmlParser::getWebCombobox(const QString &name)
 {
-    if (FWebElements.Collection().isNull())
+    if (m_webElements.collection().isNull())
         return nullptr;
-    FWebComb.setCombInterface(FWebElements.GetElementByName(AName));
-    return &FWebComb;
+    m_webComb.setCombInterface(m_webElements.getElementByName(name));
+    return &m_webComb;
 }

@@ -12,38 +12,38 @@
 // elements. Set the page as HTML, then look things up. A table, child
 // collection or select obtained from a lookup stays valid until the next
 // lookup of the same kind.
-class THtmlParser
+class HtmlParser
 {
 public:
-    THtmlParser();
-    ~THtmlParser();
-    THtmlParser(const THtmlParser &) = delete;
-    THtmlParser &operator=(const THtmlParser &) = delete;
+    HtmlParser();
+    ~HtmlParser();
+    HtmlParser(const HtmlParser &) = delete;
+    HtmlParser &operator=(const HtmlParser &) = delete;
 
     // The text set last; empty for a new parser.
-    const QString &HTML() const { return FHTML; }
+    const QString &html() const { return m_html; }
     // Reads the page into the document, unless it is the text set last: the
     // same page is never read twice. A page beyond the limits of
     // PageLimits.h raises a KestranoError and leaves everything as it was.
     void setHTML(const QString &html);
 
-    TTableCollection &WebTables() { return FWebTables; }
+    TableCollection &webTables() { return m_webTables; }
     // All elements of the document; nothing attached until a page with
     // some text has been set.
-    TWebElementCollection &WebElements() { return FWebElements; }
+    WebElementCollection &webElements() { return m_webElements; }
     // The select wrapper with the element of that id or name attached (none
     // when there is no such element); nullptr while WebElements has nothing
     // attached. An element that is not a SELECT raises "Interface not
     // supported".
-    TWebCombobox *GetWebCombobox(const QString &AName);
+    WebCombobox *getWebCombobox(const QString &name);
 
-    THtmlDocument &Document() { return FHtmlDoc; }
+    HtmlDocument &document() { return m_htmlDoc; }
 
 private:
-    QString FHTML;
+    QString m_html;
     // Before the wrappers, which hold on to it.
-    THtmlDocument FHtmlDoc;
-    TTableCollection FWebTables;
-    TWebElementCollection FWebElements;
-    TWebCombobox FWebComb;
+    HtmlDocument m_htmlDoc;
+    TableCollection m_webTables;
+    WebElementCollection m_webElements;
+    WebCombobox m_webComb;
 };

@@ -23,14 +23,14 @@ enum TagTrait : unsigned {
     LineBreak = 128,
 };
 
-struct TTag
+struct Tag
 {
     const char *name;
     unsigned traits;
 };
 
 // Sorted by name, for a binary search.
-constexpr TTag tags[] = {
+constexpr Tag tags[] = {
     {"address", Block},
     {"area", Void | Hidden},
     {"article", Block},
@@ -128,7 +128,7 @@ unsigned traitsOf(const xmlNode *node)
     const char *name = chars(node->name);
     const auto place = std::lower_bound(
         std::begin(tags), std::end(tags), name,
-        [](const TTag &tag, const char *wanted) { return std::strcmp(tag.name, wanted) < 0; });
+        [](const Tag &tag, const char *wanted) { return std::strcmp(tag.name, wanted) < 0; });
     return place != std::end(tags) && std::strcmp(place->name, name) == 0 ? place->traits : 0;
 }
 
@@ -162,7 +162,7 @@ bool cellFollows(const xmlNode *cell)
 // Builds the shown text piece by piece: blanks and the line breaks that
 // blocks ask for are held back until visible text follows, so none of them
 // appears at the start or end of a line or of the whole text.
-class TTextBuilder
+class TextBuilder
 {
 public:
     void addText(QByteArrayView text, bool preformatted)
@@ -174,7 +174,7 @@ public:
         qsizetype i = 0;
         while (i < text.size()) {
             if (isBlank(text[i])) {
-                FPendingSpace = true;
+                m_pendingSpace = true;
                 while (i < text.size() && isBlank(text[i]))
                     ++i;
                 continue;
@@ -189,37 +189,37 @@ public:
     void addLineBreak()
     {
         flushBreaks();
-        FText += '\n';
-        FPendingSpace = false;
-        FAtLineStart = true;
+        m_text += '\n';
+        m_pendingSpace = false;
+        m_atLineStart = true;
     }
 
     void requireLineBreaks(int count)
     {
-        FPendingBreaks = std::max(FPendingBreaks, count);
-        FPendingSpace = false;
+        m_pendingBreaks = std::max(m_pendingBreaks, count);
+        m_pendingSpace = false;
     }
 
     void addTab()
     {
         flushBreaks();
-        FText += '\t';
-        FPendingSpace = false;
-        FAtLineStart = true; // a cell starts without blanks, as a line does
+        m_text += '\t';
+        m_pendingSpace = false;
+        m_atLineStart = true; // a cell starts without blanks, as a line does
     }
 
-    QString take() const { return QString::fromUtf8(FText.data(), qsizetype(FText.size())); }
+    QString take() const { return QString::fromUtf8(m_text.data(), qsizetype(m_text.size())); }
 
 private:
     void flushBreaks()
     {
-        if (FPendingBreaks > 0 && !FText.empty()) {
-            FText.append(size_t(FPendingBreaks), '\n');
-            FAtLineStart = true;
+        if (m_pendingBreaks > 0 && !m_text.empty()) {
+            m_text.append(size_t(m_pendingBreaks), '\n');
+            m_atLineStart = true;
         }
-        if (FPendingBreaks > 0)
-            FPendingSpace = false;
-        FPendingBreaks = 0;
+        if (m_pendingBreaks > 0)
+            m_pendingSpace = false;
+        m_pendingBreaks = 0;
     }
 
     void appendPiece(QByteArrayView piece)
@@ -227,17 +227,17 @@ private:
         if (piece.isEmpty())
             return;
         flushBreaks();
-        if (FPendingSpace && !FAtLineStart && !FText.empty())
-            FText += ' ';
-        FPendingSpace = false;
-        FText.append(piece.data(), size_t(piece.size()));
-        FAtLineStart = piece.back() == '\n';
+        if (m_pendingSpace && !m_atLineStart && !m_text.empty())
+            m_text += ' ';
+        m_pendingSpace = false;
+        m_text.append(piece.data(), size_t(piece.size()));
+        m_atLineStart = piece.back() == '\n';
     }
 
-    std::string FText;
-    int FPendingBreaks = 0;
-    bool FPendingSpace = false;
-    bool FAtLineStart = true;
+    std::string m_text;
+    int m_pendingBreaks = 0;
+    bool m_pendingSpace = false;
+    bool m_atLineStart = true;
 };
 
 // With collapse, every run of blanks is written as one space.
@@ -316,7 +316,7 @@ void appendStartTag(std::string &out, const xmlNode *element, unsigned traits)
 
 QString renderedText(const xmlNode *element)
 {
-    TTextBuilder text;
+    TextBuilder text;
     int preformatted = preformattedAround(element);
     // Down to the first child, along the siblings, and up again when a
     // parent's children are done: every element is entered and left once.

@@ -8,16 +8,16 @@
 // an agent who never queries the service should not pay for mapping and
 // relocating it at every start. src/html calls libxml2 through this alone and
 // links no libxml2; only its sources include this header.
-class TLibxmlLibrary
+class LibxmlLibrary
 {
 public:
     // The library loaded once for the whole process, its functions resolved
     // and its parser set up. Throws KestranoError when the library or one of
     // its functions is missing; the next call tries again.
-    static const TLibxmlLibrary &instance();
+    static const LibxmlLibrary &instance();
 
-    TLibxmlLibrary(const TLibxmlLibrary &) = delete;
-    TLibxmlLibrary &operator=(const TLibxmlLibrary &) = delete;
+    LibxmlLibrary(const LibxmlLibrary &) = delete;
+    LibxmlLibrary &operator=(const LibxmlLibrary &) = delete;
 
     // Each is the libxml2 function of the same name, typed as its headers
     // declare it.
@@ -34,5 +34,5 @@ public:
     decltype(&::xmlSetProp) xmlSetProp = nullptr;
 
 private:
-    TLibxmlLibrary();
+    LibxmlLibrary();
 };

@@ -61,22 +61,22 @@ char lower(char c)
 }
 
 // Walks a page tag by tag the way libxml2's HTML parser does.
-class TTagScan
+class TagScan
 {
 public:
-    explicit TTagScan(QByteArrayView page) : FPage(page) {}
+    explicit TagScan(QByteArrayView page) : m_page(page) {}
 
     int mostAttributes()
     {
-        const char *page = FPage.data();
-        const qsizetype size = FPage.size();
-        while (FAt < size) {
-            FAt = afterPlainTags(FAt);
-            if (FAt >= size)
+        const char *page = m_page.data();
+        const qsizetype size = m_page.size();
+        while (m_at < size) {
+            m_at = afterPlainTags(m_at);
+            if (m_at >= size)
                 break;
-            if (page[FAt] != '<') {
-                const void *next = std::memchr(page + FAt, '<', size_t(FPage.size() - FAt));
-                FAt = next ? static_cast<const char *>(next) - page : FPage.size();
+            if (page[m_at] != '<') {
+                const void *next = std::memchr(page + m_at, '<', size_t(m_page.size() - m_at));
+                m_at = next ? static_cast<const char *>(next) - page : m_page.size();
                 continue;
             }
             const char second = peek(1);
@@ -94,20 +94,20 @@ public:
                 skipPast('>');
             } else if (second == '?') {
                 // No name: libxml2 passes over "<?" and reads on from there.
-                FAt += 2;
+                m_at += 2;
             } else {
                 // Any other '<', also of "<!x" or "<![CDATA[", is text to
                 // libxml2, and so is what follows up to the next tag.
-                ++FAt;
+                ++m_at;
             }
         }
-        return FMost;
+        return m_most;
     }
 
     // Where the end tags "</br ...>" start and end (past the '>').
     const std::vector<std::pair<qsizetype, qsizetype>> &lineBreakEndTags() const
     {
-        return FBreakEnds;
+        return m_breakEnds;
     }
 
 private:
@@ -116,15 +116,15 @@ private:
     // none of them has an attribute or starts the text of SCRIPT or STYLE.
     qsizetype afterPlainTags(qsizetype at) const
     {
-        const char *page = FPage.data();
-        const qsizetype size = FPage.size();
+        const char *page = m_page.data();
+        const qsizetype size = m_page.size();
         while (at + 1 < size && page[at] == '<' && isLetter(page[at + 1])) {
             qsizetype end = at + 2;
             while (end < size && isNameCharacter(page[end]))
                 ++end;
             const qsizetype nameLength = end - at - 1;
             if (end >= size || page[end] != '>' || nameLength > namePiece ||
-                isRawText(FPage.sliced(at + 1, nameLength)))
+                isRawText(m_page.sliced(at + 1, nameLength)))
                 break;
             at = end + 1;
         }
@@ -133,32 +133,32 @@ private:
 
     char peek(qsizetype ahead = 0) const
     {
-        return FAt + ahead < FPage.size() ? FPage[FAt + ahead] : '\0';
+        return m_at + ahead < m_page.size() ? m_page[m_at + ahead] : '\0';
     }
 
-    bool startsWith(QByteArrayView text) const { return FPage.sliced(FAt).startsWith(text); }
+    bool startsWith(QByteArrayView text) const { return m_page.sliced(m_at).startsWith(text); }
 
     bool startsWithIgnoringCase(const char *lowerCase) const
     {
         const QByteArrayView text(lowerCase);
-        return FAt + text.size() <= FPage.size() &&
-               equalsIgnoringCase(FPage.sliced(FAt, text.size()), lowerCase);
+        return m_at + text.size() <= m_page.size() &&
+               equalsIgnoringCase(m_page.sliced(m_at, text.size()), lowerCase);
     }
 
     // A document type declaration: its name, then an external id whose
     // quoted literals may hold '>', then anything up to the next '>'.
     void docType()
     {
-        FAt += 9;
+        m_at += 9;
         skipBlanks();
         skipXmlName();
         skipBlanks();
         if (startsWithIgnoringCase("system")) {
-            FAt += 6;
+            m_at += 6;
             skipBlanks();
             skipLiteral();
         } else if (startsWithIgnoringCase("public")) {
-            FAt += 6;
+            m_at += 6;
             skipBlanks();
             skipLiteral();
             skipBlanks();
@@ -173,7 +173,7 @@ private:
             return;
         }
         const char quote = peek();
-        ++FAt;
+        ++m_at;
         skipPast(quote);
     }
 
@@ -185,81 +185,81 @@ private:
     {
         if (!isXmlNameStart(peek()))
             return;
-        while (FAt < FPage.size() && (isXmlNameStart(peek()) || isNameCharacter(peek())))
-            ++FAt;
+        while (m_at < m_page.size() && (isXmlNameStart(peek()) || isNameCharacter(peek())))
+            ++m_at;
     }
 
     void skipPast(char c)
     {
-        const qsizetype end = FPage.indexOf(c, FAt);
-        FAt = end < 0 ? FPage.size() : end + 1;
+        const qsizetype end = m_page.indexOf(c, m_at);
+        m_at = end < 0 ? m_page.size() : end + 1;
     }
 
     void skipComment()
     {
         // Both "-->" and "--!>" end a comment; "<!-->" does not.
-        const qsizetype content = FAt + 4;
-        qsizetype end = FPage.size();
-        for (qsizetype i = FPage.indexOf("--", content); i >= 0; i = FPage.indexOf("--", i + 1)) {
-            if (i + 2 < FPage.size() && FPage[i + 2] == '>') {
+        const qsizetype content = m_at + 4;
+        qsizetype end = m_page.size();
+        for (qsizetype i = m_page.indexOf("--", content); i >= 0; i = m_page.indexOf("--", i + 1)) {
+            if (i + 2 < m_page.size() && m_page[i + 2] == '>') {
                 end = i + 3;
                 break;
             }
-            if (i + 3 < FPage.size() && FPage[i + 2] == '!' && FPage[i + 3] == '>') {
+            if (i + 3 < m_page.size() && m_page[i + 2] == '!' && m_page[i + 3] == '>') {
                 end = i + 4;
                 break;
             }
         }
-        FAt = end;
+        m_at = end;
     }
 
     void endTag()
     {
-        const qsizetype start = FAt;
-        FAt += 2;
-        const qsizetype nameStart = FAt;
-        while (FAt < FPage.size() && isNameCharacter(FPage[FAt]))
-            ++FAt;
-        const bool lineBreak = equalsIgnoringCase(FPage.sliced(nameStart, FAt - nameStart), "br");
+        const qsizetype start = m_at;
+        m_at += 2;
+        const qsizetype nameStart = m_at;
+        while (m_at < m_page.size() && isNameCharacter(m_page[m_at]))
+            ++m_at;
+        const bool lineBreak = equalsIgnoringCase(m_page.sliced(nameStart, m_at - nameStart), "br");
         skipPast('>');
-        if (lineBreak && FPage[FAt - 1] == '>')
-            FBreakEnds.emplace_back(start, FAt);
+        if (lineBreak && m_page[m_at - 1] == '>')
+            m_breakEnds.emplace_back(start, m_at);
     }
 
     // The number of names that libxml2 reads from a run of name characters.
     int readName()
     {
-        const char *page = FPage.data();
-        const qsizetype start = FAt;
-        qsizetype at = FAt;
-        while (at < FPage.size() && isNameCharacter(page[at]))
+        const char *page = m_page.data();
+        const qsizetype start = m_at;
+        qsizetype at = m_at;
+        while (at < m_page.size() && isNameCharacter(page[at]))
             ++at;
-        FAt = at;
+        m_at = at;
         const qsizetype length = at - start;
         return length <= namePiece ? int(length > 0) : int((length + namePiece - 1) / namePiece);
     }
 
     void skipBlanks()
     {
-        while (FAt < FPage.size() && isBlank(FPage[FAt]))
-            ++FAt;
+        while (m_at < m_page.size() && isBlank(m_page[m_at]))
+            ++m_at;
     }
 
     bool atTagEnd() const
     {
-        return FAt >= FPage.size() || peek() == '>' || (peek() == '/' && peek(1) == '>');
+        return m_at >= m_page.size() || peek() == '>' || (peek() == '/' && peek(1) == '>');
     }
 
     void startTag()
     {
-        ++FAt;
-        const qsizetype nameStart = FAt;
+        ++m_at;
+        const qsizetype nameStart = m_at;
         int attributes = readName() - 1;
-        const QByteArrayView name = FPage.sliced(nameStart, FAt - nameStart);
+        const QByteArrayView name = m_page.sliced(nameStart, m_at - nameStart);
         if (peek() == '>') {
             // Most tags have no attributes: nothing more to read.
-            ++FAt;
-            FMost = std::max(FMost, attributes);
+            ++m_at;
+            m_most = std::max(m_most, attributes);
             if (isRawText(name))
                 skipRawText(name);
             return;
@@ -267,28 +267,28 @@ private:
         for (skipBlanks(); !atTagEnd(); skipBlanks()) {
             if (!isNameStart(peek())) {
                 // A bogus attribute: passed over up to a blank or the end.
-                while (FAt < FPage.size() && !isBlank(peek()) && !atTagEnd())
-                    ++FAt;
+                while (m_at < m_page.size() && !isBlank(peek()) && !atTagEnd())
+                    ++m_at;
                 continue;
             }
             attributes += readName();
             skipBlanks();
             if (peek() != '=')
                 continue;
-            ++FAt;
+            ++m_at;
             skipBlanks();
             if (peek() == '"' || peek() == '\'') {
                 const char quote = peek();
-                ++FAt;
+                ++m_at;
                 skipPast(quote);
             } else {
-                while (FAt < FPage.size() && !isBlank(peek()) && peek() != '>')
-                    ++FAt;
+                while (m_at < m_page.size() && !isBlank(peek()) && peek() != '>')
+                    ++m_at;
             }
         }
-        FMost = std::max(FMost, attributes);
-        if (FAt < FPage.size())
-            FAt += peek() == '>' ? 1 : 2;
+        m_most = std::max(m_most, attributes);
+        if (m_at < m_page.size())
+            m_at += peek() == '>' ? 1 : 2;
         if (isRawText(name))
             skipRawText(name);
     }
@@ -313,15 +313,15 @@ private:
     // element's name, in any case.
     void skipRawText(QByteArrayView name)
     {
-        for (qsizetype i = FPage.indexOf("</", FAt); i >= 0; i = FPage.indexOf("</", i + 1)) {
-            const QByteArrayView after = FPage.sliced(i + 2);
+        for (qsizetype i = m_page.indexOf("</", m_at); i >= 0; i = m_page.indexOf("</", i + 1)) {
+            const QByteArrayView after = m_page.sliced(i + 2);
             if (after.size() >= name.size() &&
                 equalsIgnoringCase(after.first(name.size()), lowerName(name))) {
-                FAt = i;
+                m_at = i;
                 return;
             }
         }
-        FAt = FPage.size();
+        m_at = m_page.size();
     }
 
     static const char *lowerName(QByteArrayView name)
@@ -329,10 +329,10 @@ private:
         return equalsIgnoringCase(name, "script") ? "script" : "style";
     }
 
-    QByteArrayView FPage;
-    qsizetype FAt = 0;
-    int FMost = 0;
-    std::vector<std::pair<qsizetype, qsizetype>> FBreakEnds;
+    QByteArrayView m_page;
+    qsizetype m_at = 0;
+    int m_most = 0;
+    std::vector<std::pair<qsizetype, qsizetype>> m_breakEnds;
 };
 
 } // namespace
@@ -347,12 +347,12 @@ void checkSize(qsizetype bytes)
 
 int mostAttributesInOneTag(QByteArrayView page)
 {
-    return TTagScan(page).mostAttributes();
+    return TagScan(page).mostAttributes();
 }
 
 QByteArray checkedPage(const QByteArray &page)
 {
-    TTagScan scan(page);
+    TagScan scan(page);
     if (scan.mostAttributes() > maxAttributes)
         throw KestranoError(Messages::pageWithTooManyAttributes(maxAttributes));
     if (scan.lineBreakEndTags().empty())

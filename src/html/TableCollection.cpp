@@ -2,35 +2,35 @@
 
 #include "html/HtmlDocument.h"
 
-TTableCollection::TTableCollection(THtmlDocument *Doc) : FDocument(Doc) {}
+TableCollection::TableCollection(HtmlDocument *Doc) : m_document(Doc) {}
 
-int TTableCollection::Count() const
+int TableCollection::count() const
 {
-    return FDocument ? FDocument->tables().length() : 0;
+    return m_document ? m_document->tables().length() : 0;
 }
 
-THtmlElement TTableCollection::GetTableInterfaceByIndex(int index) const
+HtmlElement TableCollection::getTableInterfaceByIndex(int index) const
 {
-    return FDocument ? FDocument->tables().item(index) : THtmlElement();
+    return m_document ? m_document->tables().item(index) : HtmlElement();
 }
 
-THtmlElement TTableCollection::GetTableInterfaceByName(const QString &AName) const
+HtmlElement TableCollection::getTableInterfaceByName(const QString &name) const
 {
-    return FDocument ? FDocument->tables().item(AName) : THtmlElement();
+    return m_document ? m_document->tables().item(name) : HtmlElement();
 }
 
-TWebTable *TTableCollection::GetTableByIndex(int index)
+WebTable *TableCollection::getTableByIndex(int index)
 {
-    return attach(GetTableInterfaceByIndex(index));
+    return attach(getTableInterfaceByIndex(index));
 }
 
-TWebTable *TTableCollection::GetTableByName(const QString &AName)
+WebTable *TableCollection::getTableByName(const QString &name)
 {
-    return attach(GetTableInterfaceByName(AName));
+    return attach(getTableInterfaceByName(name));
 }
 
-TWebTable *TTableCollection::attach(const THtmlElement &table)
+WebTable *TableCollection::attach(const HtmlElement &table)
 {
-    FWebTable.setTableInterface(table);
-    return table ? &FWebTable : nullptr;
+    m_webTable.setTableInterface(table);
+    return table ? &m_webTable : nullptr;
 }

@@ -23,24 +23,24 @@ QString optionValue(const xmlNode *option)
 
 } // namespace
 
-TWebCombobox::TWebCombobox(const THtmlElement &AWebCombo)
+WebCombobox::WebCombobox(const HtmlElement &combobox)
 {
-    setCombInterface(AWebCombo);
+    setCombInterface(combobox);
 }
 
-void TWebCombobox::setCombInterface(const THtmlElement &AWebCombo)
+void WebCombobox::setCombInterface(const HtmlElement &combobox)
 {
-    if (AWebCombo && !AWebCombo.hasTagName(u"SELECT"))
+    if (combobox && !combobox.hasTagName(u"SELECT"))
         throw KestranoError(Messages::interfaceNotSupported());
-    FHtmlSelect = AWebCombo;
+    m_htmlSelect = combobox;
 }
 
-std::vector<xmlNode *> TWebCombobox::options() const
+std::vector<xmlNode *> WebCombobox::options() const
 {
     std::vector<xmlNode *> list;
-    if (!FHtmlSelect)
+    if (!m_htmlSelect)
         return list;
-    for (xmlNode *child = firstElementChild(FHtmlSelect.node()); child;
+    for (xmlNode *child = firstElementChild(m_htmlSelect.node()); child;
          child = nextElementSibling(child)) {
         if (isElement(child, "option")) {
             list.push_back(child);
@@ -55,25 +55,25 @@ std::vector<xmlNode *> TWebCombobox::options() const
     return list;
 }
 
-bool TWebCombobox::isDropDown() const
+bool WebCombobox::isDropDown() const
 {
-    const xmlNode *select = FHtmlSelect.node();
+    const xmlNode *select = m_htmlSelect.node();
     const xmlAttr *size = findAttribute(select, "size");
     return !findAttribute(select, "multiple") &&
            (!size || QString::fromUtf8(valueOf(size)).toInt() <= 1);
 }
 
-int TWebCombobox::Count() const
+int WebCombobox::count() const
 {
     return int(options().size());
 }
 
-int TWebCombobox::ItemIndex() const
+int WebCombobox::itemIndex() const
 {
-    if (!FHtmlSelect)
+    if (!m_htmlSelect)
         return -1;
     const std::vector<xmlNode *> list = options();
-    const bool multiple = findAttribute(FHtmlSelect.node(), "multiple") != nullptr;
+    const bool multiple = findAttribute(m_htmlSelect.node(), "multiple") != nullptr;
     int chosen = -1;
     for (size_t i = 0; i < list.size(); ++i) {
         if (!isChosen(list[i]))
@@ -94,40 +94,40 @@ int TWebCombobox::ItemIndex() const
     return chosen;
 }
 
-void TWebCombobox::chooseOnly(const xmlNode *option)
+void WebCombobox::chooseOnly(const xmlNode *option)
 {
     for (xmlNode *each : options())
         setChosen(each, each == option);
 }
 
-void TWebCombobox::setItemIndex(int index)
+void WebCombobox::setItemIndex(int index)
 {
-    if (!FHtmlSelect)
+    if (!m_htmlSelect)
         return;
     const std::vector<xmlNode *> list = options();
     chooseOnly(index >= 0 && index < int(list.size()) ? list[size_t(index)] : nullptr);
 }
 
-QString TWebCombobox::Name() const
+QString WebCombobox::name() const
 {
-    const xmlAttr *name = FHtmlSelect ? findAttribute(FHtmlSelect.node(), "name") : nullptr;
+    const xmlAttr *name = m_htmlSelect ? findAttribute(m_htmlSelect.node(), "name") : nullptr;
     return name ? QString::fromUtf8(valueOf(name)) : QString();
 }
 
-void TWebCombobox::setName(const QString &name)
+void WebCombobox::setName(const QString &name)
 {
-    FHtmlSelect.setAttribute(QStringLiteral("name"), name);
+    m_htmlSelect.setAttribute(QStringLiteral("name"), name);
 }
 
-QString TWebCombobox::value() const
+QString WebCombobox::value() const
 {
-    const int index = ItemIndex();
+    const int index = itemIndex();
     return index >= 0 ? optionValue(options()[size_t(index)]) : QString();
 }
 
-void TWebCombobox::setValue(const QString &value)
+void WebCombobox::setValue(const QString &value)
 {
-    if (!FHtmlSelect)
+    if (!m_htmlSelect)
         return;
     const xmlNode *match = nullptr;
     for (const xmlNode *option : options()) {
@@ -139,51 +139,51 @@ void TWebCombobox::setValue(const QString &value)
     chooseOnly(match);
 }
 
-void TWebCombobox::checkOption(const THtmlElement &Ele)
+void WebCombobox::checkOption(const HtmlElement &element)
 {
-    if (!Ele.hasTagName(u"OPTION") && !Ele.hasTagName(u"OPTGROUP"))
+    if (!element.hasTagName(u"OPTION") && !element.hasTagName(u"OPTGROUP"))
         throw KestranoError(Messages::interfaceNotSupported());
 }
 
-void TWebCombobox::insert(const THtmlElement &Ele, xmlNode *before)
+void WebCombobox::insert(const HtmlElement &element, xmlNode *before)
 {
-    xmlNode *parent = before ? before->parent : FHtmlSelect.node();
-    FHtmlSelect.page()->insert(parent, before, *Ele.page(), Ele.node());
+    xmlNode *parent = before ? before->parent : m_htmlSelect.node();
+    m_htmlSelect.page()->insert(parent, before, *element.page(), element.node());
 }
 
-void TWebCombobox::Add(const THtmlElement &Ele)
+void WebCombobox::add(const HtmlElement &element)
 {
-    if (!FHtmlSelect)
+    if (!m_htmlSelect)
         return;
-    checkOption(Ele);
-    insert(Ele, nullptr);
+    checkOption(element);
+    insert(element, nullptr);
 }
 
-void TWebCombobox::Insert(const THtmlElement &Ele, int Index)
+void WebCombobox::insert(const HtmlElement &element, int index)
 {
-    if (!FHtmlSelect)
+    if (!m_htmlSelect)
         return;
-    checkOption(Ele);
+    checkOption(element);
     const std::vector<xmlNode *> list = options();
-    insert(Ele, Index >= 0 && Index < int(list.size()) ? list[size_t(Index)] : nullptr);
+    insert(element, index >= 0 && index < int(list.size()) ? list[size_t(index)] : nullptr);
 }
 
-void TWebCombobox::Remove(int index)
+void WebCombobox::remove(int index)
 {
     const std::vector<xmlNode *> list = options();
     if (index >= 0 && index < int(list.size()))
-        FHtmlSelect.page()->takeOut(list[size_t(index)]);
+        m_htmlSelect.page()->takeOut(list[size_t(index)]);
 }
 
-QString TWebCombobox::GetItemByIndex(int index) const
+QString WebCombobox::getItemByIndex(int index) const
 {
     const std::vector<xmlNode *> list = options();
     return index >= 0 && index < int(list.size()) ? optionText(list[size_t(index)]) : QString();
 }
 
-QString TWebCombobox::GetItemByName(const QString &EleName) const
+QString WebCombobox::getItemByName(const QString &elementName) const
 {
-    const QByteArray wanted = EleName.toUtf8();
+    const QByteArray wanted = elementName.toUtf8();
     for (const xmlNode *option : options()) {
         if (hasIdOrName(option, wanted))
             return optionText(option);
@@ -191,12 +191,12 @@ QString TWebCombobox::GetItemByName(const QString &EleName) const
     return {};
 }
 
-QVariant TWebCombobox::GetItemAttribute(int index, const QString &AttribName) const
+QVariant WebCombobox::getItemAttribute(int index, const QString &attributeName) const
 {
-    if (!FHtmlSelect)
+    if (!m_htmlSelect)
         return QVariant(0);
     const std::vector<xmlNode *> list = options();
     if (index < 0 || index >= int(list.size()))
         return {};
-    return THtmlElement(FHtmlSelect.page(), list[size_t(index)]).getAttribute(AttribName);
+    return HtmlElement(m_htmlSelect.page(), list[size_t(index)]).getAttribute(attributeName);
 }

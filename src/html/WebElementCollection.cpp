@@ -1,27 +1,27 @@
 #include "html/WebElementCollection.h"
 
-TWebElementCollection::TWebElementCollection(const THtmlElementList &ACollection)
-    : FCollection(ACollection)
+WebElementCollection::WebElementCollection(const HtmlElementList &collection)
+    : m_collection(collection)
 {}
 
-TWebElementCollection::~TWebElementCollection() = default;
+WebElementCollection::~WebElementCollection() = default;
 
-THtmlElement TWebElementCollection::GetElementByName(const QString &itemName) const
+HtmlElement WebElementCollection::getElementByName(const QString &itemName) const
 {
-    return FCollection.item(itemName);
+    return m_collection.item(itemName);
 }
 
-THtmlElement TWebElementCollection::GetElement(const QString &itemName, int index) const
+HtmlElement WebElementCollection::getElement(const QString &itemName, int index) const
 {
-    return FCollection.item(itemName, index);
+    return m_collection.item(itemName, index);
 }
 
-TWebElementCollection *TWebElementCollection::GetCollection(const QString &index)
+WebElementCollection *WebElementCollection::getCollection(const QString &index)
 {
-    if (FCollection.isNull())
+    if (m_collection.isNull())
         return nullptr;
-    if (!FChildCollection)
-        FChildCollection = std::make_unique<TWebElementCollection>();
-    FChildCollection->setCollection(FCollection.tags(index));
-    return FChildCollection.get();
+    if (!m_childCollection)
+        m_childCollection = std::make_unique<WebElementCollection>();
+    m_childCollection->setCollection(m_collection.tags(index));
+    return m_childCollection.get();
 }

@@ -21,28 +21,28 @@ bool isCell(const xmlNode *node)
 
 // Walks the rows of a table in the order of the page: those written straight
 // into it and those of its sections, not those of tables inside its cells.
-class TRowWalk
+class RowWalk
 {
 public:
-    explicit TRowWalk(const xmlNode *table) : FNext(firstElementChild(table)) {}
+    explicit RowWalk(const xmlNode *table) : m_next(firstElementChild(table)) {}
 
     const xmlNode *next()
     {
-        while (FNext) {
-            const xmlNode *node = FNext;
-            const bool inSection = FInSection;
+        while (m_next) {
+            const xmlNode *node = m_next;
+            const bool inSection = m_inSection;
             if (inSection && !nextElementSibling(node)) {
-                FNext = nextElementSibling(node->parent);
-                FInSection = false;
+                m_next = nextElementSibling(node->parent);
+                m_inSection = false;
             } else {
-                FNext = nextElementSibling(node);
+                m_next = nextElementSibling(node);
             }
             if (isElement(node, "tr"))
                 return node;
             if (!inSection && isSection(node)) {
                 if (const xmlNode *first = firstElementChild(node)) {
-                    FNext = first;
-                    FInSection = true;
+                    m_next = first;
+                    m_inSection = true;
                 }
             }
         }
@@ -50,72 +50,72 @@ public:
     }
 
 private:
-    const xmlNode *FNext;
-    bool FInSection = false;
+    const xmlNode *m_next;
+    bool m_inSection = false;
 };
 
 } // namespace
 
-TWebTable::TWebTable(const THtmlElement &ATable)
+WebTable::WebTable(const HtmlElement &table)
 {
-    setTableInterface(ATable);
+    setTableInterface(table);
 }
 
-void TWebTable::setTableInterface(const THtmlElement &ATable)
+void WebTable::setTableInterface(const HtmlElement &table)
 {
-    if (ATable == FTableInterface)
+    if (table == m_tableInterface)
         return;
-    if (ATable && !ATable.hasTagName(u"TABLE"))
+    if (table && !table.hasTagName(u"TABLE"))
         throw KestranoError(Messages::interfaceNotSupported());
-    FTableInterface = ATable;
+    m_tableInterface = table;
 }
 
-int TWebTable::RowCount() const
+int WebTable::rowCount() const
 {
-    if (!FTableInterface)
+    if (!m_tableInterface)
         return 0;
     int count = 0;
-    for (TRowWalk rows(FTableInterface.node()); rows.next();)
+    for (RowWalk rows(m_tableInterface.node()); rows.next();)
         ++count;
     return count;
 }
 
-const xmlNode *TWebTable::row(int index) const
+const xmlNode *WebTable::rowNode(int index) const
 {
-    if (!FTableInterface || index < 0)
+    if (!m_tableInterface || index < 0)
         return nullptr;
-    TRowWalk rows(FTableInterface.node());
+    RowWalk rows(m_tableInterface.node());
     const xmlNode *row = rows.next();
     for (; row && index > 0; --index)
         row = rows.next();
     return row;
 }
 
-THtmlElement TWebTable::GetCellElement(int ACol, int ARow) const
+HtmlElement WebTable::getCellElement(int column, int row) const
 {
-    const xmlNode *cells = row(ARow);
-    if (!cells || ACol < 0)
+    const xmlNode *cells = rowNode(row);
+    if (!cells || column < 0)
         return {};
     for (xmlNode *cell = firstElementChild(cells); cell; cell = nextElementSibling(cell)) {
-        if (isCell(cell) && ACol-- == 0)
-            return THtmlElement(FTableInterface.page(), cell);
+        if (isCell(cell) && column-- == 0)
+            return HtmlElement(m_tableInterface.page(), cell);
     }
     return {};
 }
 
-QString TWebTable::GetCell(int ACol, int ARow) const
+QString WebTable::getCell(int column, int row) const
 {
-    return trimmed(GetCellElement(ACol, ARow).innerText());
+    return trimmed(getCellElement(column, row).innerText());
 }
 
-QString TWebTable::GetCellHtml(int ACol, int ARow) const
+QString WebTable::getCellHtml(int column, int row) const
 {
-    return trimmed(GetCellElement(ACol, ARow).innerHTML());
+    return trimmed(getCellElement(column, row).innerHTML());
 }
 
-int TWebTable::GetRowColCount(int RowIndex) const
+int WebTable::getRowColCount(int rowIndex) const
 {
-    const xmlNode *cells = row(RowIndex);
+    const xmlNode *cells = rowNode(rowIndex);
     if (!cells)
         return 0;
     int count = 0;

@@ -8,35 +8,35 @@
 // sections (THEAD, TBODY, TFOOT and rows written straight into the table) in
 // the order of the page, not those of tables inside its cells. Cells are
 // addressed column first, then row, both from 0.
-class TWebTable
+class WebTable
 {
 public:
-    explicit TWebTable(const THtmlElement &ATable = {});
+    explicit WebTable(const HtmlElement &table = {});
 
-    const THtmlElement &TableInterface() const { return FTableInterface; }
+    const HtmlElement &tableInterface() const { return m_tableInterface; }
     // Attaches a TABLE element or none; any other element raises
     // "不支持此接口" and leaves the table attached before.
-    void setTableInterface(const THtmlElement &ATable);
+    void setTableInterface(const HtmlElement &table);
 
-    int RowCount() const;
+    int rowCount() const;
     // The class attribute as written; empty with no table.
-    QString className() const { return FTableInterface.className(); }
+    QString className() const { return m_tableInterface.className(); }
     // Not trimmed; empty with no table.
-    QString InnerHtml() const { return FTableInterface.innerHTML(); }
-    QString InnerText() const { return FTableInterface.innerText(); }
+    QString innerHtml() const { return m_tableInterface.innerHTML(); }
+    QString innerText() const { return m_tableInterface.innerText(); }
 
-    // The shown text of cell ACol of row ARow, trimmed; empty with no table,
+    // The shown text of cell column of row row, trimmed; empty with no table,
     // no such row or no such cell.
-    QString GetCell(int ACol, int ARow) const;
+    QString getCell(int column, int row) const;
     // The HTML of that cell, trimmed; empty likewise.
-    QString GetCellHtml(int ACol, int ARow) const;
+    QString getCellHtml(int column, int row) const;
     // The TD or TH element; none likewise.
-    THtmlElement GetCellElement(int ACol, int ARow) const;
+    HtmlElement getCellElement(int column, int row) const;
     // The number of cells of that row; 0 with no table or no such row.
-    int GetRowColCount(int RowIndex) const;
+    int getRowColCount(int rowIndex) const;
 
 private:
-    const _xmlNode *row(int index) const;
+    const _xmlNode *rowNode(int index) const;
 
-    THtmlElement FTableInterface;
+    HtmlElement m_tableInterface;
 };

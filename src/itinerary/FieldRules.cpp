@@ -1,7 +1,7 @@
 #include "itinerary/FieldRules.h"
 
-#include "itinerary/ItineraryFields.h"
 #include "common/TextRules.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <optional>
 
@@ -158,43 +158,43 @@ QString checkCodeOf(const QString &serialNumber)
     return s.mid(s.size() - 5, 4);
 }
 
-void TFieldRules::textChanged(const QString &name)
+void FieldRules::textChanged(const QString &name)
 {
     if (isAmountField(name))
-        RecalcTotal();
+        recalcTotal();
     else if (isSeatField(name))
         followSeat(name);
     else if (name == QLatin1String("edtSerNo"))
         followSerialNumber();
 }
 
-void TFieldRules::RecalcTotal()
+void FieldRules::recalcTotal()
 {
     // Summed exactly in fen; four parts each below 10^17 fen cannot overflow.
     long long sum = 0;
     for (const QString &field : amountFields)
-        sum += amountInFen(FFields.text(field));
-    FFields.setText(QStringLiteral("edtTotal"), fenText(sum));
+        sum += amountInFen(m_fields.text(field));
+    m_fields.setText(QStringLiteral("edtTotal"), fenText(sum));
 }
 
-void TFieldRules::followSeat(const QString &seatName)
+void FieldRules::followSeat(const QString &seatName)
 {
     const QString row = seatName.right(1);
-    FFields.setText(QStringLiteral("edtBasts") + row, FFields.text(seatName));
+    m_fields.setText(QStringLiteral("edtBasts") + row, m_fields.text(seatName));
 }
 
-void TFieldRules::internationalChanged()
+void FieldRules::internationalChanged()
 {
-    if (!FFields.international())
+    if (!m_fields.international())
         return;
-    FFields.setText(QStringLiteral("edtYQ"), QString());
+    m_fields.setText(QStringLiteral("edtYQ"), QString());
     // Also when the surcharge was empty already and its own rule did not run.
-    RecalcTotal();
+    recalcTotal();
 }
 
-void TFieldRules::followSerialNumber()
+void FieldRules::followSerialNumber()
 {
-    const QString checkCode = checkCodeOf(FFields.text(QStringLiteral("edtSerNo")));
+    const QString checkCode = checkCodeOf(m_fields.text(QStringLiteral("edtSerNo")));
     if (!checkCode.isEmpty())
-        FFields.setText(QStringLiteral("edtCk"), checkCode);
+        m_fields.setText(QStringLiteral("edtCk"), checkCode);
 }

@@ -2,30 +2,30 @@
 
 #include <QString>
 
-class TItineraryFields;
+class ItineraryFields;
 
 // The rules that tie fields of the receipt together. Each runs after its
 // field's text has changed, whoever changed it.
-//   edtFare, edtCAAC, edtYQ, edtTax -> RecalcTotal
+//   edtFare, edtCAAC, edtYQ, edtTax -> recalcTotal
 //   edtSeat1..4                     -> the row's fare basis edtBasts1..4
 //   chkGuowai                       -> empties the fuel surcharge when switched on
 //   edtSerNo                        -> the check code edtCk
-class TFieldRules
+class FieldRules
 {
 public:
-    explicit TFieldRules(TItineraryFields &fields) : FFields(fields) {}
+    explicit FieldRules(ItineraryFields &fields) : m_fields(fields) {}
 
     void textChanged(const QString &name);
     void internationalChanged();
 
     // edtTotal := the sum of the four amounts, in fen, written with two decimals.
-    void RecalcTotal();
+    void recalcTotal();
 
 private:
     void followSeat(const QString &seatName);
     void followSerialNumber();
 
-    TItineraryFields &FFields;
+    ItineraryFields &m_fields;
 };
 
 // An amount as the total counts it, in fen: an optional sign, digits with

@@ -24,10 +24,11 @@ class TableBuilder
 {
 public:
     void add(const QString &name, FieldKind kind, const QString &caption, int row = 0,
-             const QString &defaultText = {}, Flags flags = receipt, const QString &pickListKey = {})
+             const QString &defaultText = {}, Flags flags = receipt,
+             const QString &pickListKey = {})
     {
-        FTable.push_back({name, kind, caption, row, defaultText, flags.upperCase,
-                          flags.inputMethodOff, flags.remembered, pickListKey});
+        m_table.push_back({name, kind, caption, row, defaultText, flags.upperCase,
+                           flags.inputMethodOff, flags.remembered, pickListKey});
     }
 
     void text(const char *name, const QString &caption, const QString &defaultText = {},
@@ -49,13 +50,13 @@ public:
         add(QString::fromLatin1(name), FieldKind::PickText, caption, row, {}, flags, pickListKey);
     }
 
-    std::vector<TFieldSpec> take() { return std::move(FTable); }
+    std::vector<FieldSpec> take() { return std::move(m_table); }
 
 private:
-    std::vector<TFieldSpec> FTable;
+    std::vector<FieldSpec> m_table;
 };
 
-std::vector<TFieldSpec> buildTable()
+std::vector<FieldSpec> buildTable()
 {
     const QString from = QStringLiteral("自 FROM");
     const QString to = QStringLiteral("至 TO");
@@ -127,7 +128,7 @@ std::vector<TFieldSpec> buildTable()
 
 } // namespace
 
-QString TFieldSpec::accessibleName() const
+QString FieldSpec::accessibleName() const
 {
     QString name = caption.simplified();
     if (row > 0)
@@ -135,17 +136,17 @@ QString TFieldSpec::accessibleName() const
     return name;
 }
 
-const std::vector<TFieldSpec> &itineraryFieldTable()
+const std::vector<FieldSpec> &itineraryFieldTable()
 {
-    static const std::vector<TFieldSpec> table = buildTable();
+    static const std::vector<FieldSpec> table = buildTable();
     return table;
 }
 
-const TFieldSpec *findField(const QString &name)
+const FieldSpec *findField(const QString &name)
 {
-    static const QHash<QString, const TFieldSpec *> byName = [] {
-        QHash<QString, const TFieldSpec *> index;
-        for (const TFieldSpec &spec : itineraryFieldTable())
+    static const QHash<QString, const FieldSpec *> byName = [] {
+        QHash<QString, const FieldSpec *> index;
+        for (const FieldSpec &spec : itineraryFieldTable())
             index.insert(spec.name, &spec);
         return index;
     }();

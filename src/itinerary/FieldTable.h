@@ -16,9 +16,9 @@ enum class FieldKind {
     Switch,    // on/off (chkGuowai)
 };
 
-struct TFieldSpec
+struct FieldSpec
 {
-    QString name;        // also the settings key and, without prefix, the print label
+    QString name; // also the settings key and, without prefix, the print label
     FieldKind kind;
     QString caption;     // as on screen; "Chinese\nEnglish" where the form has both
     int row;             // 1 to 5 for the segment and city rows, 0 elsewhere
@@ -36,7 +36,7 @@ struct TFieldSpec
 // Every field: first the remembered ones in the order in which they are
 // stored and restored (the order in which the window creates its controls),
 // then the rest.
-const std::vector<TFieldSpec> &itineraryFieldTable();
+const std::vector<FieldSpec> &itineraryFieldTable();
 
 // The field of that exact name, or nullptr.
-const TFieldSpec *findField(const QString &name);
+const FieldSpec *findField(const QString &name);

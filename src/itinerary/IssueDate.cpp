@@ -8,25 +8,25 @@ const QString issueDateField = QStringLiteral("edtDateOfInsue");
 
 } // namespace
 
-TIssueDate::TIssueDate(TItineraryFields &fields, QObject *parent)
-    : QObject(parent), FFields(fields), FToday([] { return QDate::currentDate(); })
+IssueDate::IssueDate(ItineraryFields &fields, QObject *parent)
+    : QObject(parent), m_fields(fields), m_today([] { return QDate::currentDate(); })
 {
-    connect(&FFields, &TItineraryFields::textChanged, this,
+    connect(&m_fields, &ItineraryFields::textChanged, this,
             [this](const QString &name, const QString &text) {
-                if (name == issueDateField && text != FWritten)
-                    FFollowing = false;
+                if (name == issueDateField && text != m_written)
+                    m_following = false;
             });
 }
 
-void TIssueDate::setToday()
+void IssueDate::setToday()
 {
-    FWritten = FToday().toString(dateFormat());
-    FFollowing = true;
-    FFields.setText(issueDateField, FWritten);
+    m_written = m_today().toString(dateFormat());
+    m_following = true;
+    m_fields.setText(issueDateField, m_written);
 }
 
-void TIssueDate::followCalendar()
+void IssueDate::followCalendar()
 {
-    if (FFollowing)
+    if (m_following)
         setToday();
 }

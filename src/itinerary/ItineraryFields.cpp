@@ -8,86 +8,86 @@ namespace {
 const QString passengerChooser = QStringLiteral("cboPassenger");
 const QString serialNumberField = QStringLiteral("edtSerNo");
 
-bool holdsText(const TFieldSpec *spec)
+bool holdsText(const FieldSpec *spec)
 {
     return spec && spec->kind != FieldKind::Switch;
 }
 
 } // namespace
 
-TItineraryFields::TItineraryFields(QObject *parent) : QObject(parent), FRules(*this)
+ItineraryFields::ItineraryFields(QObject *parent) : QObject(parent), m_rules(*this)
 {
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (holdsText(&spec))
-            FTexts.insert(spec.name, spec.defaultText);
+            m_texts.insert(spec.name, spec.defaultText);
     }
 }
 
-QString TItineraryFields::text(const QString &name) const
+QString ItineraryFields::text(const QString &name) const
 {
     if (name == passengerChooser)
-        return FPassengerIndex >= 0 ? FPassengerEntries.at(FPassengerIndex) : QString();
-    return FTexts.value(name);
+        return m_passengerIndex >= 0 ? m_passengerEntries.at(m_passengerIndex) : QString();
+    return m_texts.value(name);
 }
 
-void TItineraryFields::setText(const QString &name, const QString &text)
+void ItineraryFields::setText(const QString &name, const QString &text)
 {
-    const TFieldSpec *spec = findField(name);
+    const FieldSpec *spec = findField(name);
     if (!holdsText(spec))
         return;
     if (name == passengerChooser) {
-        setPassengerIndex(int(FPassengerEntries.indexOf(text)));
+        setPassengerIndex(int(m_passengerEntries.indexOf(text)));
         return;
     }
     QString held = spec->upperCase ? upperCased(text) : text;
     if (name == serialNumberField)
         held = normalisedSerialNumber(held);
-    QString &current = FTexts[name];
+    QString &current = m_texts[name];
     if (current == held)
         return;
     current = held;
     Q_EMIT textChanged(name, held);
-    FRules.textChanged(name);
+    m_rules.textChanged(name);
 }
 
-void TItineraryFields::setPickList(const QString &name, const QStringList &entries)
+void ItineraryFields::setPickList(const QString &name, const QStringList &entries)
 {
     if (!hasField(name))
         return;
-    FPickLists.insert(name, entries);
+    m_pickLists.insert(name, entries);
     Q_EMIT pickListChanged(name, entries);
 }
 
-void TItineraryFields::setInternational(bool on)
+void ItineraryFields::setInternational(bool on)
 {
-    if (FInternational == on)
+    if (m_international == on)
         return;
-    FInternational = on;
+    m_international = on;
     Q_EMIT internationalChanged(on);
-    FRules.internationalChanged();
+    m_rules.internationalChanged();
 }
 
-void TItineraryFields::restoreInternational(bool on)
+void ItineraryFields::restoreInternational(bool on)
 {
-    if (FInternational == on)
+    if (m_international == on)
         return;
-    FInternational = on;
+    m_international = on;
     Q_EMIT internationalChanged(on);
 }
 
-void TItineraryFields::setPassengerEntries(const QStringList &entries)
+void ItineraryFields::setPassengerEntries(const QStringList &entries)
 {
-    FPassengerEntries = entries;
-    FPassengerIndex = -1;
+    m_passengerEntries = entries;
+    m_passengerIndex = -1;
     Q_EMIT passengersChanged();
 }
 
-void TItineraryFields::setPassengerIndex(int index)
+void ItineraryFields::setPassengerIndex(int index)
 {
-    if (index < -1 || index >= FPassengerEntries.size())
+    if (index < -1 || index >= m_passengerEntries.size())
         index = -1;
-    if (index == FPassengerIndex)
+    if (index == m_passengerIndex)
         return;
-    FPassengerIndex = index;
+    m_passengerIndex = index;
     Q_EMIT passengersChanged();
 }

@@ -14,12 +14,12 @@
 // (conversions, printing, number advance, remembered entries) reads and
 // writes the receipt here, so a change made by code runs the same rules as
 // one typed by the user.
-class TItineraryFields : public QObject
+class ItineraryFields : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TItineraryFields(QObject *parent = nullptr);
+    explicit ItineraryFields(QObject *parent = nullptr);
 
     bool hasField(const QString &name) const { return findField(name) != nullptr; }
 
@@ -33,11 +33,11 @@ public:
     // print serial number is held normalised (see normalisedSerialNumber).
     void setText(const QString &name, const QString &text);
 
-    QStringList pickList(const QString &name) const { return FPickLists.value(name); }
+    QStringList pickList(const QString &name) const { return m_pickLists.value(name); }
     void setPickList(const QString &name, const QStringList &entries);
 
     // The switch "打印国际" (chkGuowai); the mark edtGuowai shows while it is on.
-    bool international() const { return FInternational; }
+    bool international() const { return m_international; }
     void setInternational(bool on);
     // The switch as it was kept at the last exit: the mark follows it, but
     // the surcharge and total kept with it stay as they were, for they were
@@ -45,8 +45,8 @@ public:
     void restoreInternational(bool on);
 
     // The passenger chooser: its entries and the one shown (-1 for none).
-    const QStringList &passengerEntries() const { return FPassengerEntries; }
-    int passengerIndex() const { return FPassengerIndex; }
+    const QStringList &passengerEntries() const { return m_passengerEntries; }
+    int passengerIndex() const { return m_passengerIndex; }
     void setPassengerEntries(const QStringList &entries);
     void setPassengerIndex(int index);
 
@@ -57,10 +57,10 @@ Q_SIGNALS:
     void passengersChanged();
 
 private:
-    QHash<QString, QString> FTexts;
-    QHash<QString, QStringList> FPickLists;
-    bool FInternational = false;
-    QStringList FPassengerEntries;
-    int FPassengerIndex = -1;
-    TFieldRules FRules;
+    QHash<QString, QString> m_texts;
+    QHash<QString, QStringList> m_pickLists;
+    bool m_international = false;
+    QStringList m_passengerEntries;
+    int m_passengerIndex = -1;
+    FieldRules m_rules;
 };

@@ -44,7 +44,7 @@ QByteArray charsetParameter(const QByteArray &contentType)
 
 QByteArray pageCharset(const QByteArray &page)
 {
-    for (const THtmlMeta &meta : headMetaTags(page)) {
+    for (const HtmlMeta &meta : headMetaTags(page)) {
         if (meta.contains("charset"))
             return meta.value("charset").trimmed();
         if (meta.value("http-equiv").trimmed().toLower() == "content-type") {

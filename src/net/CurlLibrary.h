@@ -8,7 +8,7 @@
 // its global set-up would read the TLS configuration, for an agent who may
 // never query the service. The net library calls curl through this alone and
 // links no curl; only it includes this header.
-class TCurlLibrary
+class CurlLibrary
 {
 public:
     // The library loaded once for the whole process (a loaded library is
@@ -16,10 +16,10 @@ public:
     // curl_global_init() done. Throws KestranoError when the library, one of
     // its functions or its set-up is missing or fails; the next call tries
     // again.
-    static const TCurlLibrary &instance();
+    static const CurlLibrary &instance();
 
-    TCurlLibrary(const TCurlLibrary &) = delete;
-    TCurlLibrary &operator=(const TCurlLibrary &) = delete;
+    CurlLibrary(const CurlLibrary &) = delete;
+    CurlLibrary &operator=(const CurlLibrary &) = delete;
 
     // Each is the function of the same name without the "curl_" prefix, typed
     // as curl.h declares it.
@@ -39,5 +39,5 @@ public:
     decltype(&curl_getdate) getdate = nullptr;
 
 private:
-    TCurlLibrary();
+    CurlLibrary();
 };

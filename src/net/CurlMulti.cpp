@@ -6,42 +6,42 @@
 #include <QList>
 #include <QSocketNotifier>
 
-TCurlMulti::TCurlMulti(const TCurlLibrary &curl, Finished finished)
-    : FCurl(curl), FHandle(curl.multiInit()), FFinished(std::move(finished))
+CurlMulti::CurlMulti(const CurlLibrary &curl, Finished finished)
+    : m_curl(curl), m_handle(curl.multiInit()), m_finished(std::move(finished))
 {
-    if (!FHandle)
+    if (!m_handle)
         throw KestranoError(Messages::networkNotStarted());
-    FCurl.multiSetopt(FHandle, CURLMOPT_SOCKETFUNCTION, &TCurlMulti::socketChanged);
-    FCurl.multiSetopt(FHandle, CURLMOPT_SOCKETDATA, this);
-    FCurl.multiSetopt(FHandle, CURLMOPT_TIMERFUNCTION, &TCurlMulti::timeoutChanged);
-    FCurl.multiSetopt(FHandle, CURLMOPT_TIMERDATA, this);
-    FTimer.setSingleShot(true);
-    connect(&FTimer, &QTimer::timeout, this, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    m_curl.multiSetopt(m_handle, CURLMOPT_SOCKETFUNCTION, &CurlMulti::socketChanged);
+    m_curl.multiSetopt(m_handle, CURLMOPT_SOCKETDATA, this);
+    m_curl.multiSetopt(m_handle, CURLMOPT_TIMERFUNCTION, &CurlMulti::timeoutChanged);
+    m_curl.multiSetopt(m_handle, CURLMOPT_TIMERDATA, this);
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
 }
 
-TCurlMulti::~TCurlMulti()
+CurlMulti::~CurlMulti()
 {
     // Closing the kept connections still reports their sockets to
     // socketChanged(), which needs the watches alive.
-    FCurl.multiCleanup(FHandle);
+    m_curl.multiCleanup(m_handle);
 }
 
-void TCurlMulti::add(CURL *easy)
+void CurlMulti::add(CURL *easy)
 {
-    const CURLMcode code = FCurl.multiAddHandle(FHandle, easy);
+    const CURLMcode code = m_curl.multiAddHandle(m_handle, easy);
     if (code != CURLM_OK)
-        throw KestranoError(Messages::librarySetUpFailed(QStringLiteral("libcurl"),
-                                                         QStringLiteral("CURLM %1").arg(int(code))));
+        throw KestranoError(Messages::librarySetUpFailed(
+            QStringLiteral("libcurl"), QStringLiteral("CURLM %1").arg(int(code))));
 }
 
-void TCurlMulti::remove(CURL *easy)
+void CurlMulti::remove(CURL *easy)
 {
-    FCurl.multiRemoveHandle(FHandle, easy);
+    m_curl.multiRemoveHandle(m_handle, easy);
 }
 
-int TCurlMulti::socketChanged(CURL *, curl_socket_t socket, int what, void *multi, void *)
+int CurlMulti::socketChanged(CURL *, curl_socket_t socket, int what, void *multi, void *)
 {
-    auto *self = static_cast<TCurlMulti *>(multi);
+    auto *self = static_cast<CurlMulti *>(multi);
     if (what == CURL_POLL_REMOVE)
         self->unwatch(socket);
     else
@@ -49,19 +49,19 @@ int TCurlMulti::socketChanged(CURL *, curl_socket_t socket, int what, void *mult
     return 0;
 }
 
-int TCurlMulti::timeoutChanged(CURLM *, long milliseconds, void *multi)
+int CurlMulti::timeoutChanged(CURLM *, long milliseconds, void *multi)
 {
-    auto *self = static_cast<TCurlMulti *>(multi);
+    auto *self = static_cast<CurlMulti *>(multi);
     // curl must not be called back from here: the timer fires from the event
     // loop, also for a timeout of 0.
     if (milliseconds < 0)
-        self->FTimer.stop();
+        self->m_timer.stop();
     else
-        self->FTimer.start(int(qMin<long>(milliseconds, 24L * 60 * 60 * 1000)));
+        self->m_timer.start(int(qMin<long>(milliseconds, 24L * 60 * 60 * 1000)));
     return 0;
 }
 
-QSocketNotifier *TCurlMulti::notifier(curl_socket_t socket, bool read)
+QSocketNotifier *CurlMulti::notifier(curl_socket_t socket, bool read)
 {
     auto *created = new QSocketNotifier(
         qintptr(socket), read ? QSocketNotifier::Read : QSocketNotifier::Write, this);
@@ -71,9 +71,9 @@ QSocketNotifier *TCurlMulti::notifier(curl_socket_t socket, bool read)
     return created;
 }
 
-void TCurlMulti::watch(curl_socket_t socket, bool read, bool write)
+void CurlMulti::watch(curl_socket_t socket, bool read, bool write)
 {
-    Watch &watch = FWatches[socket];
+    Watch &watch = m_watches[socket];
     if (read && !watch.read)
         watch.read = notifier(socket, true);
     if (write && !watch.write)
@@ -84,9 +84,9 @@ void TCurlMulti::watch(curl_socket_t socket, bool read, bool write)
         watch.write->setEnabled(write);
 }
 
-void TCurlMulti::unwatch(curl_socket_t socket)
+void CurlMulti::unwatch(curl_socket_t socket)
 {
-    const Watch watch = FWatches.take(socket);
+    const Watch watch = m_watches.take(socket);
     // The notifier may be the one whose signal is being delivered right now.
     for (QSocketNotifier *notifier : {watch.read, watch.write}) {
         if (notifier) {
@@ -96,23 +96,23 @@ void TCurlMulti::unwatch(curl_socket_t socket)
     }
 }
 
-void TCurlMulti::act(curl_socket_t socket, int events)
+void CurlMulti::act(curl_socket_t socket, int events)
 {
     int running = 0;
-    FCurl.multiSocketAction(FHandle, socket, events, &running);
+    m_curl.multiSocketAction(m_handle, socket, events, &running);
     reportEnded();
 }
 
-void TCurlMulti::reportEnded()
+void CurlMulti::reportEnded()
 {
     QList<QPair<CURL *, CURLcode>> ended;
     int left = 0;
-    while (CURLMsg *message = FCurl.multiInfoRead(FHandle, &left)) {
+    while (CURLMsg *message = m_curl.multiInfoRead(m_handle, &left)) {
         if (message->msg == CURLMSG_DONE)
             ended.append({message->easy_handle, message->data.result});
     }
     for (const auto &[easy, code] : ended) {
-        FCurl.multiRemoveHandle(FHandle, easy);
-        FFinished(easy, code);
+        m_curl.multiRemoveHandle(m_handle, easy);
+        m_finished(easy, code);
     }
 }

@@ -13,18 +13,18 @@ class QSocketNotifier;
 // the thread that shows the window: curl names the sockets to watch and the
 // time of its next timeout, socket notifiers and a timer tell it when they
 // come. Only the net library includes this header.
-class TCurlMulti : public QObject
+class CurlMulti : public QObject
 {
 public:
     // Called from the event loop with a transfer that ended, already taken
     // out of the multi handle, and curl's result code.
     using Finished = std::function<void(CURL *easy, CURLcode code)>;
 
-    TCurlMulti(const TCurlLibrary &curl, Finished finished);
-    ~TCurlMulti() override;
+    CurlMulti(const CurlLibrary &curl, Finished finished);
+    ~CurlMulti() override;
 
-    TCurlMulti(const TCurlMulti &) = delete;
-    TCurlMulti &operator=(const TCurlMulti &) = delete;
+    CurlMulti(const CurlMulti &) = delete;
+    CurlMulti &operator=(const CurlMulti &) = delete;
 
     // Starts the transfer set up on easy; throws KestranoError when curl refuses.
     void add(CURL *easy);
@@ -47,9 +47,9 @@ private:
     void act(curl_socket_t socket, int events);
     void reportEnded();
 
-    const TCurlLibrary &FCurl;
-    CURLM *FHandle = nullptr;
-    Finished FFinished;
-    QHash<curl_socket_t, Watch> FWatches;
-    QTimer FTimer;
+    const CurlLibrary &m_curl;
+    CURLM *m_handle = nullptr;
+    Finished m_finished;
+    QHash<curl_socket_t, Watch> m_watches;
+    QTimer m_timer;
 };

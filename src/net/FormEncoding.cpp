@@ -29,7 +29,7 @@ QByteArray encodeFormValue(const QString &text)
     return encoded;
 }
 
-QByteArray encodeForm(const THttpForm &form)
+QByteArray encodeForm(const HttpForm &form)
 {
     QByteArray body;
     for (const auto &[name, value] : form) {

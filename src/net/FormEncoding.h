@@ -6,7 +6,7 @@
 #include <QString>
 
 // Fields of a posted form, in the order they go out.
-using THttpForm = QList<QPair<QString, QString>>;
+using HttpForm = QList<QPair<QString, QString>>;
 
 // A–Z, a–z, 0–9 and "*-._" stay, a space becomes "+", every other character
 // goes out as its UTF-8 bytes, each written "%XX" with upper-case digits. The
@@ -15,4 +15,4 @@ using THttpForm = QList<QPair<QString, QString>>;
 QByteArray encodeFormValue(const QString &text);
 
 // name=value pairs joined with "&", nothing before the first or after the last.
-QByteArray encodeForm(const THttpForm &form);
+QByteArray encodeForm(const HttpForm &form);

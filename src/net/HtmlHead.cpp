@@ -25,7 +25,7 @@ QByteArray resolveReferences(QByteArray value)
 
 // Reads one tag from just after its name up to and including its ">", and
 // returns the position after it (or the end of the page when it never ends).
-qsizetype readAttributes(const QByteArray &page, qsizetype pos, THtmlMeta *attributes)
+qsizetype readAttributes(const QByteArray &page, qsizetype pos, HtmlMeta *attributes)
 {
     const qsizetype end = page.size();
     while (pos < end) {
@@ -67,9 +67,9 @@ qsizetype readAttributes(const QByteArray &page, qsizetype pos, THtmlMeta *attri
 
 } // namespace
 
-QList<THtmlMeta> headMetaTags(const QByteArray &page)
+QList<HtmlMeta> headMetaTags(const QByteArray &page)
 {
-    QList<THtmlMeta> metas;
+    QList<HtmlMeta> metas;
     qsizetype pos = 0;
     while ((pos = page.indexOf('<', pos)) >= 0) {
         if (page.mid(pos, 4) == "<!--") {
@@ -92,7 +92,7 @@ QList<THtmlMeta> headMetaTags(const QByteArray &page)
             pos = nameEnd;
             continue;
         }
-        THtmlMeta attributes;
+        HtmlMeta attributes;
         pos = readAttributes(page, nameEnd, &attributes);
         if (tag == "meta")
             metas.append(attributes);

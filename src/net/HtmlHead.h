@@ -6,10 +6,10 @@
 
 // The attributes of one meta tag: names in lower case, values as written
 // (quotes removed, the common character references resolved).
-using THtmlMeta = QHash<QByteArray, QByteArray>;
+using HtmlMeta = QHash<QByteArray, QByteArray>;
 
 // The meta tags of a page's head, in document order. The page is read as
 // bytes: the markup is ASCII in every encoding a page declares this way, and
 // the head is where a browser looks for the charset and cookies. The scan ends
 // at "</head" or "<body" and skips comments.
-QList<THtmlMeta> headMetaTags(const QByteArray &page);
+QList<HtmlMeta> headMetaTags(const QByteArray &page);

@@ -7,7 +7,7 @@
 
 // A successful answer: status 2xx, body decoded from gzip or deflate when the
 // server compressed it.
-struct THttpAnswer
+struct HttpAnswer
 {
     int status = 0;
     QByteArray contentType; // the Content-Type header as received, empty when none

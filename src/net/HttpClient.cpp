@@ -91,33 +91,33 @@ QString sizeText(qint64 bytes)
 
 // Nothing of curl is loaded or made here: the window holds its client from
 // the start, and most sessions may never send a request.
-THttpClient::THttpClient() = default;
+HttpClient::HttpClient() = default;
 
-THttpClient::~THttpClient()
+HttpClient::~HttpClient()
 {
-    if (!FCurl)
+    if (!m_curl)
         return;
     cancel();
     // The kept connections close with the multi handle, before the easy one.
-    FMulti.reset();
-    FLibrary->easyCleanup(handle(FCurl));
+    m_multi.reset();
+    m_library->easyCleanup(handle(m_curl));
 }
 
 // The handles live from the first request to the end of the client, so that
 // its connections and cookies are kept from one request to the next.
-void THttpClient::open()
+void HttpClient::open()
 {
-    if (FCurl)
+    if (m_curl)
         return;
-    const TCurlLibrary &library = TCurlLibrary::instance();
+    const CurlLibrary &library = CurlLibrary::instance();
     auto multi =
-        std::make_unique<TCurlMulti>(library, [this](CURL *, CURLcode code) { hopEnded(code); });
+        std::make_unique<CurlMulti>(library, [this](CURL *, CURLcode code) { hopEnded(code); });
     CURL *curl = library.easyInit();
     if (!curl)
         throw KestranoError(Messages::networkNotStarted());
-    FLibrary = &library;
-    FMulti = std::move(multi);
-    FCurl = curl;
+    m_library = &library;
+    m_multi = std::move(multi);
+    m_curl = curl;
     const auto setopt = library.easySetopt;
     setopt(curl, CURLOPT_NOSIGNAL, 1L);
     // An empty file name starts curl's cookie engine with nothing on disk;
@@ -133,114 +133,114 @@ void THttpClient::open()
     // Decode every content coding curl knows. Our own Accept-Encoding header
     // replaces the one curl would send for this, so the wire shows our value.
     setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
-    setopt(curl, CURLOPT_WRITEFUNCTION, &THttpClient::receiveBody);
+    setopt(curl, CURLOPT_WRITEFUNCTION, &HttpClient::receiveBody);
     setopt(curl, CURLOPT_WRITEDATA, this);
-    setopt(curl, CURLOPT_HEADERFUNCTION, &THttpClient::receiveHeader);
+    setopt(curl, CURLOPT_HEADERFUNCTION, &HttpClient::receiveHeader);
     setopt(curl, CURLOPT_HEADERDATA, this);
 }
 
 // The limits and authorities as last set, for the request about to start.
-void THttpClient::applySettings()
+void HttpClient::applySettings()
 {
-    CURL *curl = handle(FCurl);
-    const auto setopt = FLibrary->easySetopt;
-    setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(FLimits.connect.count()));
+    CURL *curl = handle(m_curl);
+    const auto setopt = m_library->easySetopt;
+    setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(m_limits.connect.count()));
     setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    setopt(curl, CURLOPT_LOW_SPEED_TIME, long(FLimits.silence.count()));
+    setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_limits.silence.count()));
     // Stops an announced oversized body before it comes; receiveBody() stops
     // one that is not announced or grows when decompressed.
-    setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(FLimits.bodyBytes));
+    setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(m_limits.bodyBytes));
     setopt(curl, CURLOPT_CAINFO,
-           FCertificateAuthorities.isEmpty() ? nullptr : FCertificateAuthorities.constData());
+           m_certificateAuthorities.isEmpty() ? nullptr : m_certificateAuthorities.constData());
 }
 
-void THttpClient::setAccept(const QString &value)
+void HttpClient::setAccept(const QString &value)
 {
     assertOneLine(value);
-    FAccept = value;
+    m_accept = value;
 }
 
-void THttpClient::setReferer(const QString &value)
+void HttpClient::setReferer(const QString &value)
 {
     assertOneLine(value);
-    FReferer = value;
+    m_referer = value;
 }
 
-void THttpClient::setAcceptEncoding(const QString &value)
+void HttpClient::setAcceptEncoding(const QString &value)
 {
     assertOneLine(value);
-    FAcceptEncoding =
+    m_acceptEncoding =
         value.isEmpty() || namesIdentity(value) ? value : value + QStringLiteral(", identity");
 }
 
-void THttpClient::setAcceptLanguage(const QString &value)
+void HttpClient::setAcceptLanguage(const QString &value)
 {
     assertOneLine(value);
-    FAcceptLanguage = value;
+    m_acceptLanguage = value;
 }
 
-void THttpClient::setUserAgent(const QString &value)
+void HttpClient::setUserAgent(const QString &value)
 {
     assertOneLine(value);
-    FUserAgent = value;
+    m_userAgent = value;
 }
 
-void THttpClient::setLimits(const THttpLimits &limits)
+void HttpClient::setLimits(const HttpLimits &limits)
 {
-    FLimits = limits;
+    m_limits = limits;
 }
 
-void THttpClient::setCertificateAuthorities(const QString &pemFile)
+void HttpClient::setCertificateAuthorities(const QString &pemFile)
 {
-    FCertificateAuthorities = pemFile.toLocal8Bit();
+    m_certificateAuthorities = pemFile.toLocal8Bit();
 }
 
-void THttpClient::get(const QString &url, Done done)
+void HttpClient::get(const QString &url, Done done)
 {
     start(url, nullptr, std::move(done));
 }
 
-void THttpClient::post(const QString &url, const THttpForm &form, Done done)
+void HttpClient::post(const QString &url, const HttpForm &form, Done done)
 {
     const QByteArray body = encodeForm(form);
     start(url, &body, std::move(done));
 }
 
-void THttpClient::cancel()
+void HttpClient::cancel()
 {
-    if (!FDone)
+    if (!m_done)
         return;
-    FMulti->remove(handle(FCurl));
-    FLibrary->easySetopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
-    FLibrary->slistFreeAll(static_cast<curl_slist *>(FHeaders));
-    FHeaders = nullptr;
-    FDone = nullptr;
-    FPolicy.reset();
-    ++FRequest;
+    m_multi->remove(handle(m_curl));
+    m_library->easySetopt(handle(m_curl), CURLOPT_HTTPHEADER, nullptr);
+    m_library->slistFreeAll(static_cast<curl_slist *>(m_headers));
+    m_headers = nullptr;
+    m_done = nullptr;
+    m_policy.reset();
+    ++m_request;
 }
 
-QList<QByteArray> THttpClient::cookies() const
+QList<QByteArray> HttpClient::cookies() const
 {
     QList<QByteArray> lines;
-    if (!FCurl)
+    if (!m_curl)
         return lines; // no request yet, so no cookie either
     curl_slist *list = nullptr;
-    if (FLibrary->easyGetinfo(handle(FCurl), CURLINFO_COOKIELIST, &list) == CURLE_OK) {
+    if (m_library->easyGetinfo(handle(m_curl), CURLINFO_COOKIELIST, &list) == CURLE_OK) {
         for (const curl_slist *item = list; item; item = item->next)
             lines.append(QByteArray(item->data));
     }
-    FLibrary->slistFreeAll(list);
+    m_library->slistFreeAll(list);
     return lines;
 }
 
-QList<QByteArray> THttpClient::requestHeaders(bool isPost) const
+QList<QByteArray> HttpClient::requestHeaders(bool isPost) const
 {
     QList<QByteArray> lines = {
-        headerLine("Accept", FAccept),
-        headerLine("Referer", FReferer),
-        headerLine("Accept-Encoding", FAcceptEncoding),
-        headerLine("Accept-Language", FAcceptLanguage),
-        headerLine("User-Agent", FUserAgent),
+        headerLine("Accept", m_accept),
+        headerLine("Referer", m_referer),
+        headerLine("Accept-Encoding", m_acceptEncoding),
+        headerLine("Accept-Language", m_acceptLanguage),
+        headerLine("User-Agent", m_userAgent),
         "Connection: keep-alive",
         "DNT: 1",
         // The form is small; waiting for "100 Continue" would only add a pause.
@@ -251,181 +251,177 @@ QList<QByteArray> THttpClient::requestHeaders(bool isPost) const
     return lines;
 }
 
-void THttpClient::start(const QString &url, const QByteArray *formBody, Done done)
+void HttpClient::start(const QString &url, const QByteArray *formBody, Done done)
 {
-    if (FDone)
+    if (m_done)
         throw KestranoError(Messages::requestStillRunning());
     open();
     applySettings();
-    ++FRequest;
-    FDone = std::move(done);
-    FPosting = formBody != nullptr;
-    FFormBody = formBody ? *formBody : QByteArray();
-    FRedirects = 0;
-    FPolicy = std::make_unique<TRedirectPolicy>(QUrl(url));
-    FStarted.start();
+    ++m_request;
+    m_done = std::move(done);
+    m_posting = formBody != nullptr;
+    m_formBody = formBody ? *formBody : QByteArray();
+    m_redirects = 0;
+    m_policy = std::make_unique<RedirectPolicy>(QUrl(url));
+    m_started.start();
     startHop(url);
 }
 
-void THttpClient::startHop(const QString &url)
+void HttpClient::startHop(const QString &url)
 {
-    CURL *curl = handle(FCurl);
-    FUrl = url;
-    FBody.clear();
-    FBodyTooLarge = false;
+    CURL *curl = handle(m_curl);
+    m_url = url;
+    m_body.clear();
+    m_bodyTooLarge = false;
 
     curl_slist *headers = nullptr;
-    for (const QByteArray &line : requestHeaders(FPosting)) {
-        curl_slist *longer = FLibrary->slistAppend(headers, line.constData());
+    for (const QByteArray &line : requestHeaders(m_posting)) {
+        curl_slist *longer = m_library->slistAppend(headers, line.constData());
         if (!longer) {
-            FLibrary->slistFreeAll(headers);
+            m_library->slistFreeAll(headers);
             end({false, {}, Messages::outOfMemory()});
             return;
         }
         headers = longer;
     }
-    FLibrary->slistFreeAll(static_cast<curl_slist *>(FHeaders));
-    FHeaders = headers;
-    FLibrary->easySetopt(curl, CURLOPT_URL, url.toUtf8().constData());
-    FLibrary->easySetopt(curl, CURLOPT_HTTPHEADER, headers);
-    if (FPosting) {
-        FLibrary->easySetopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(FFormBody.size()));
-        FLibrary->easySetopt(curl, CURLOPT_COPYPOSTFIELDS, FFormBody.constData());
+    m_library->slistFreeAll(static_cast<curl_slist *>(m_headers));
+    m_headers = headers;
+    m_library->easySetopt(curl, CURLOPT_URL, url.toUtf8().constData());
+    m_library->easySetopt(curl, CURLOPT_HTTPHEADER, headers);
+    if (m_posting) {
+        m_library->easySetopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(m_formBody.size()));
+        m_library->easySetopt(curl, CURLOPT_COPYPOSTFIELDS, m_formBody.constData());
     } else {
-        FLibrary->easySetopt(curl, CURLOPT_HTTPGET, 1L);
+        m_library->easySetopt(curl, CURLOPT_HTTPGET, 1L);
     }
     // The whole request, redirects and all, keeps to one time limit.
-    const qint64 left = qint64(FLimits.whole.count()) - FStarted.elapsed();
-    FLibrary->easySetopt(curl, CURLOPT_TIMEOUT_MS, long(qMax<qint64>(left, 1)));
+    const qint64 left = qint64(m_limits.whole.count()) - m_started.elapsed();
+    m_library->easySetopt(curl, CURLOPT_TIMEOUT_MS, long(qMax<qint64>(left, 1)));
     try {
-        FMulti->add(curl);
+        m_multi->add(curl);
     } catch (const KestranoError &error) {
         end({false, {}, error.message()});
     }
 }
 
-void THttpClient::hopEnded(int code)
+void HttpClient::hopEnded(int code)
 {
     QString redirect;
-    THttpOutcome outcome = answerOfHop(code, &redirect);
+    HttpOutcome outcome = answerOfHop(code, &redirect);
     if (redirect.isEmpty()) {
         end(std::move(outcome));
         return;
     }
-    if (FRedirects == maxRedirects) {
-        end({false, {}, Messages::tooManyRedirects(QUrl(FUrl).host(), maxRedirects)});
+    if (m_redirects == maxRedirects) {
+        end({false, {}, Messages::tooManyRedirects(QUrl(m_url).host(), maxRedirects)});
         return;
     }
-    const QString refusal = FPolicy->refusal(QUrl(redirect));
+    const QString refusal = m_policy->refusal(QUrl(redirect));
     if (!refusal.isEmpty()) {
         end({false, {}, refusal});
         return;
     }
     long status = 0;
-    FLibrary->easyGetinfo(handle(FCurl), CURLINFO_RESPONSE_CODE, &status);
+    m_library->easyGetinfo(handle(m_curl), CURLINFO_RESPONSE_CODE, &status);
     // As browsers do: only 307 and 308 ask for the form to be sent again.
     if (status != 307 && status != 308)
-        FPosting = false;
-    ++FRedirects;
+        m_posting = false;
+    ++m_redirects;
     startHop(redirect);
 }
 
 // Reported from the event loop, so that whoever waits runs outside curl's
 // socket handling; the request counts as running until then.
-void THttpClient::end(THttpOutcome outcome)
+void HttpClient::end(HttpOutcome outcome)
 {
-    FLibrary->easySetopt(handle(FCurl), CURLOPT_HTTPHEADER, nullptr);
-    FLibrary->slistFreeAll(static_cast<curl_slist *>(FHeaders));
-    FHeaders = nullptr;
-    FPolicy.reset();
-    const quint64 request = FRequest;
+    m_library->easySetopt(handle(m_curl), CURLOPT_HTTPHEADER, nullptr);
+    m_library->slistFreeAll(static_cast<curl_slist *>(m_headers));
+    m_headers = nullptr;
+    m_policy.reset();
+    const quint64 request = m_request;
     QMetaObject::invokeMethod(
-        FMulti.get(),
+        m_multi.get(),
         [this, request, outcome = std::move(outcome)] {
-            if (request != FRequest || !FDone)
+            if (request != m_request || !m_done)
                 return; // cancelled meanwhile
-            const Done done = std::move(FDone);
-            FDone = nullptr;
+            const Done done = std::move(m_done);
+            m_done = nullptr;
             done(outcome);
         },
         Qt::QueuedConnection);
 }
 
-THttpOutcome THttpClient::answerOfHop(int result, QString *redirect)
+HttpOutcome HttpClient::answerOfHop(int result, QString *redirect)
 {
-    CURL *curl = handle(FCurl);
+    CURL *curl = handle(m_curl);
     const auto code = CURLcode(result);
-    if (FBodyTooLarge || code == CURLE_FILESIZE_EXCEEDED)
-        return {false,
-                {},
-                Messages::answerTooLarge(FUrl, sizeText(FLimits.bodyBytes))};
+    if (m_bodyTooLarge || code == CURLE_FILESIZE_EXCEEDED)
+        return {false, {}, Messages::answerTooLarge(m_url, sizeText(m_limits.bodyBytes))};
     if (code != CURLE_OK) {
-        return {false, {}, transferFailure(code, QUrl(FUrl).host())};
+        return {false, {}, transferFailure(code, QUrl(m_url).host())};
     }
 
     long status = 0;
-    FLibrary->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    m_library->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     const char *location = nullptr;
     if (status >= 300 && status <= 399 &&
-        FLibrary->easyGetinfo(curl, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
+        m_library->easyGetinfo(curl, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
         *redirect = QString::fromUtf8(location);
         return {};
     }
     if (status < 200 || status > 299) {
-        return {false,
-                {},
-                Messages::httpError(QUrl(FUrl).host(), int(status))};
+        return {false, {}, Messages::httpError(QUrl(m_url).host(), int(status))};
     }
 
-    THttpAnswer answer;
+    HttpAnswer answer;
     answer.status = int(status);
     const char *contentType = nullptr;
-    FLibrary->easyGetinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+    m_library->easyGetinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
     answer.contentType = QByteArray(contentType);
     const char *effectiveUrl = nullptr;
-    FLibrary->easyGetinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl);
+    m_library->easyGetinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl);
     answer.url = QString::fromUtf8(effectiveUrl);
-    answer.body = std::move(FBody);
-    FBody.clear();
+    answer.body = std::move(m_body);
+    m_body.clear();
     takeMetaCookies(answer);
     return {true, std::move(answer), {}};
 }
 
-void THttpClient::takeMetaCookies(const THttpAnswer &answer)
+void HttpClient::takeMetaCookies(const HttpAnswer &answer)
 {
     if (!isHtmlAnswer(answer.contentType))
         return;
     const QUrl page(answer.url);
-    for (const THtmlMeta &meta : headMetaTags(answer.body)) {
+    for (const HtmlMeta &meta : headMetaTags(answer.body)) {
         if (meta.value("http-equiv").trimmed().toLower() != "set-cookie")
             continue;
         const QByteArray line =
             metaCookieLine(meta.value("content"), page, QDateTime::currentSecsSinceEpoch());
         if (!line.isEmpty())
-            FLibrary->easySetopt(handle(FCurl), CURLOPT_COOKIELIST, line.constData());
+            m_library->easySetopt(handle(m_curl), CURLOPT_COOKIELIST, line.constData());
     }
 }
 
-size_t THttpClient::receiveBody(char *data, size_t size, size_t count, void *client)
+size_t HttpClient::receiveBody(char *data, size_t size, size_t count, void *client)
 {
-    auto *self = static_cast<THttpClient *>(client);
+    auto *self = static_cast<HttpClient *>(client);
     const size_t bytes = size * count;
-    if (self->FBody.size() + qint64(bytes) > self->FLimits.bodyBytes) {
-        self->FBodyTooLarge = true;
+    if (self->m_body.size() + qint64(bytes) > self->m_limits.bodyBytes) {
+        self->m_bodyTooLarge = true;
         return 0; // curl ends the transfer with a write error
     }
-    self->FBody.append(data, qsizetype(bytes));
+    self->m_body.append(data, qsizetype(bytes));
     return bytes;
 }
 
-size_t THttpClient::receiveHeader(char *data, size_t size, size_t count, void *client)
+size_t HttpClient::receiveHeader(char *data, size_t size, size_t count, void *client)
 {
-    auto *self = static_cast<THttpClient *>(client);
+    auto *self = static_cast<HttpClient *>(client);
     const size_t bytes = size * count;
     const QByteArray line(data, qsizetype(bytes));
     // Every answer of a redirect chain starts with its status line; the last
     // one's body is the one we report.
     if (line.startsWith("HTTP/"))
-        self->FBody.clear();
+        self->m_body.clear();
     return bytes;
 }

@@ -67,7 +67,7 @@ QByteArray metaCookieLine(const QByteArray &setCookie, const QUrl &page, qint64 
                 expires = seconds <= 0 ? 1 : now + seconds;
             }
         } else if (key == "expires" && !maxAgeGiven) {
-            const time_t when = TCurlLibrary::instance().getdate(argument.constData(), nullptr);
+            const time_t when = CurlLibrary::instance().getdate(argument.constData(), nullptr);
             if (when != -1)
                 expires = when <= 0 ? 1 : qint64(when);
         }

@@ -57,26 +57,26 @@ bool isLoopbackOrPrivateHost(const QString &host)
            isPrivateIpv4(name) || isPrivateIpv6(name);
 }
 
-TRedirectPolicy::TRedirectPolicy(const QUrl &server) : FServer(server), FScheme(server.scheme()) {}
+RedirectPolicy::RedirectPolicy(const QUrl &server) : m_server(server), m_scheme(server.scheme()) {}
 
-QString TRedirectPolicy::refusal(const QUrl &target)
+QString RedirectPolicy::refusal(const QUrl &target)
 {
     const QString where = target.toString(QUrl::RemoveUserInfo);
     const QString scheme = target.scheme();
     if (scheme != http && scheme != https)
         return Messages::redirectNotHttp(where);
-    if (FScheme == https && scheme == http)
+    if (m_scheme == https && scheme == http)
         return Messages::redirectToPlainHttp(where);
-    if (target.host().compare(FServer.host(), Qt::CaseInsensitive) != 0) {
+    if (target.host().compare(m_server.host(), Qt::CaseInsensitive) != 0) {
         if (isLoopbackOrPrivateHost(target.host()))
             return Messages::redirectToPrivateAddress(where);
         return Messages::redirectToAnotherHost(where);
     }
-    const bool upgrade = FServer.scheme() == http && scheme == https;
-    const int allowedPort = upgrade ? 443 : portOf(FServer);
+    const bool upgrade = m_server.scheme() == http && scheme == https;
+    const int allowedPort = upgrade ? 443 : portOf(m_server);
     // A port the server was not asked on may be another service of its machine.
-    if (portOf(target) != allowedPort && !(upgrade && portOf(target) == portOf(FServer)))
+    if (portOf(target) != allowedPort && !(upgrade && portOf(target) == portOf(m_server)))
         return Messages::redirectToAnotherPort(where);
-    FScheme = scheme;
+    m_scheme = scheme;
     return {};
 }

@@ -8,11 +8,11 @@
 // the form with the passenger's name on to another host, to a service on the
 // agent's own machine or network, or in clear text over plain HTTP. The one
 // change allowed is the move from http to https on the same host.
-class TRedirectPolicy
+class RedirectPolicy
 {
 public:
     // server: the address the request was sent to.
-    explicit TRedirectPolicy(const QUrl &server);
+    explicit RedirectPolicy(const QUrl &server);
 
     // Empty when the request may go on to target; otherwise why it may not,
     // as a message for the agent. A hop allowed becomes the request's current
@@ -20,8 +20,8 @@ public:
     QString refusal(const QUrl &target);
 
 private:
-    QUrl FServer;
-    QString FScheme; // of the hop last followed
+    QUrl m_server;
+    QString m_scheme; // of the hop last followed
 };
 
 // Whether a host names the agent's own machine or a private network:

@@ -1,12 +1,12 @@
 #include "online/ResultPage.h"
 
-#include "itinerary/ClearItinerary.h"
+#include "common/Pattern.h"
+#include "common/TextRules.h"
 #include "html/HtmlParser.h"
+#include "itinerary/ClearItinerary.h"
 #include "itinerary/ItineraryFields.h"
 #include "online/JourneyCell.h"
 #include "online/JourneyDate.h"
-#include "common/Pattern.h"
-#include "common/TextRules.h"
 
 #include <QRegularExpression>
 
@@ -14,7 +14,7 @@ namespace {
 
 // A SPAN's value: its shown text from a given character on (counted from
 // 1), trimmed or as it stands.
-struct TSpanValue
+struct SpanValue
 {
     const char *className;
     const char *field;
@@ -22,7 +22,7 @@ struct TSpanValue
     bool trim;
 };
 
-constexpr TSpanValue spanValues[] = {
+constexpr SpanValue spanValues[] = {
     {"ml27", "edtPassenger", 1, true},
     {"visa", "cboEndorsement", 1, true},
     {"fare", "edtFare", 4, true},
@@ -37,7 +37,7 @@ constexpr TSpanValue spanValues[] = {
     {"date-off-issue", "edtDateOfInsue", 1, false},
 };
 
-struct TJourneyColumn
+struct JourneyColumn
 {
     int cell;
     const char *family;
@@ -45,7 +45,7 @@ struct TJourneyColumn
 };
 
 // Cell 2 of the first row is not read.
-constexpr TJourneyColumn journeyColumns[] = {
+constexpr JourneyColumn journeyColumns[] = {
     {0, "edtT", 4},
     {1, "edtFrom", 5},
     {3, "cboAir", 4},
@@ -59,7 +59,7 @@ constexpr TJourneyColumn journeyColumns[] = {
     {11, "edtAllow", 4},
 };
 
-void readSpan(TItineraryFields &fields, const THtmlElement &span)
+void readSpan(ItineraryFields &fields, const HtmlElement &span)
 {
     // The class first: the text of the many SPANs that hold no value is
     // never needed.
@@ -77,7 +77,7 @@ void readSpan(TItineraryFields &fields, const THtmlElement &span)
                        trimmed(trimmed(text.mid(5)).replace(blanks, QStringLiteral(" "))));
         return;
     }
-    for (const TSpanValue &value : spanValues) {
+    for (const SpanValue &value : spanValues) {
         if (className == QLatin1StringView(value.className)) {
             const QString rest = span.innerText().mid(value.firstCharacter - 1);
             fields.setText(QString::fromLatin1(value.field), value.trim ? trimmed(rest) : rest);
@@ -88,14 +88,14 @@ void readSpan(TItineraryFields &fields, const THtmlElement &span)
 
 } // namespace
 
-bool ParseResultPage(TItineraryFields &fields, const QString &page)
+bool parseResultPage(ItineraryFields &fields, const QString &page)
 {
-    return ParseResultPage(fields, page, QDate::currentDate());
+    return parseResultPage(fields, page, QDate::currentDate());
 }
 
-bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate &today)
+bool parseResultPage(ItineraryFields &fields, const QString &page, const QDate &today)
 {
-    THtmlParser document;
+    HtmlParser document;
     document.setHTML(page);
 
     // The journey first: a page without one (a mistyped captcha, a ticket
@@ -103,9 +103,9 @@ bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate 
     // has on screen stays as it is, value for value.
     // By position: the collection re-points one table wrapper at each call.
     QList<int> journeys;
-    TTableCollection &tables = document.WebTables();
-    for (int i = 0; i < tables.Count(); ++i) {
-        const TWebTable *table = tables.GetTableByIndex(i);
+    TableCollection &tables = document.webTables();
+    for (int i = 0; i < tables.count(); ++i) {
+        const WebTable *table = tables.getTableByIndex(i);
         if (table && table->className() == u"journey-detail")
             journeys.append(i);
     }
@@ -115,32 +115,32 @@ bool ParseResultPage(TItineraryFields &fields, const QString &page, const QDate 
         return false;
     }
 
-    ClearItinerary(fields);
-    if (TWebElementCollection *spans =
-            document.WebElements().GetCollection(QStringLiteral("SPAN"))) {
-        for (int i = 0; i < spans->ElementCount(); ++i)
-            readSpan(fields, spans->GetElementByIndex(i));
+    clearItinerary(fields);
+    if (WebElementCollection *spans =
+            document.webElements().getCollection(QStringLiteral("SPAN"))) {
+        for (int i = 0; i < spans->elementCount(); ++i)
+            readSpan(fields, spans->getElementByIndex(i));
     }
     for (const int journey : journeys) {
-        const TWebTable *table = tables.GetTableByIndex(journey);
-        for (const TJourneyColumn &column : journeyColumns) {
+        const WebTable *table = tables.getTableByIndex(journey);
+        for (const JourneyColumn &column : journeyColumns) {
             // A cell that the row lacks reads as empty HTML: its family
-            // stays as ClearItinerary left it.
-            QString cellHtml = table->GetCellHtml(column.cell, 0);
+            // stays as clearItinerary left it.
+            QString cellHtml = table->getCellHtml(column.cell, 0);
             if (column.cell == 4)
                 cellHtml.remove(u' ');
-            FillJourneyColumn(fields, QString::fromLatin1(column.family), cellHtml, today);
+            fillJourneyColumn(fields, QString::fromLatin1(column.family), cellHtml, today);
         }
     }
     fields.setText(QStringLiteral("edtCode"), QString());
     return true;
 }
 
-void FillJourneyColumn(TItineraryFields &fields, const QString &family, const QString &cellHtml,
+void fillJourneyColumn(ItineraryFields &fields, const QString &family, const QString &cellHtml,
                        const QDate &today)
 {
-    const TJourneyColumn *column = nullptr;
-    for (const TJourneyColumn &candidate : journeyColumns) {
+    const JourneyColumn *column = nullptr;
+    for (const JourneyColumn &candidate : journeyColumns) {
         if (family.compare(QLatin1StringView(candidate.family), Qt::CaseInsensitive) == 0)
             column = &candidate;
     }

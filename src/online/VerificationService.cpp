@@ -14,26 +14,25 @@ const QString userAgent =
 
 } // namespace
 
-TVerificationService::TVerificationService(THttpClient &client, const TSettingsLocation &settings)
-    : FClient(client), FSettings(settings)
+VerificationService::VerificationService(HttpClient &client, const SettingsLocation &settings)
+    : m_client(client), m_settings(settings)
+{}
+
+QString VerificationService::serviceRoot() const
 {
+    return Settings::read(m_settings).server;
 }
 
-QString TVerificationService::serviceRoot() const
-{
-    return TSettings::read(FSettings).server;
-}
-
-void TVerificationService::fetchCaptcha()
+void VerificationService::fetchCaptcha()
 {
     const QString root = serviceRoot();
-    FClient.setAccept(pageAccept);
-    FClient.setReferer(root);
-    FClient.setAcceptEncoding(QStringLiteral("gzip, deflate"));
-    FClient.setAcceptLanguage(QStringLiteral("zh-CN"));
-    FClient.setUserAgent(userAgent);
+    m_client.setAccept(pageAccept);
+    m_client.setReferer(root);
+    m_client.setAcceptEncoding(QStringLiteral("gzip, deflate"));
+    m_client.setAcceptLanguage(QStringLiteral("zh-CN"));
+    m_client.setUserAgent(userAgent);
     // The home page only for the session's cookies.
-    FClient.get(root + u'/', [this, root](const THttpOutcome &outcome) {
+    m_client.get(root + u'/', [this, root](const HttpOutcome &outcome) {
         if (outcome.ok)
             fetchPicture(root);
         else
@@ -41,14 +40,14 @@ void TVerificationService::fetchCaptcha()
     });
 }
 
-void TVerificationService::fetchPicture(const QString &root)
+void VerificationService::fetchPicture(const QString &root)
 {
-    FClient.setAccept(pictureAccept);
-    FClient.get(root + QStringLiteral("/tsky/servlet/CallYanServlet?title=home"),
-                [this](const THttpOutcome &outcome) { takePicture(outcome); });
+    m_client.setAccept(pictureAccept);
+    m_client.get(root + QStringLiteral("/tsky/servlet/CallYanServlet?title=home"),
+                 [this](const HttpOutcome &outcome) { takePicture(outcome); });
 }
 
-void TVerificationService::takePicture(const THttpOutcome &outcome)
+void VerificationService::takePicture(const HttpOutcome &outcome)
 {
     if (!outcome.ok) {
         Q_EMIT failed(outcome.failure);
@@ -62,12 +61,12 @@ void TVerificationService::takePicture(const THttpOutcome &outcome)
         Q_EMIT captchaFetched(image);
 }
 
-void TVerificationService::query(const QString &ticketNumber, const QString &passengerName,
-                                 const QString &code)
+void VerificationService::query(const QString &ticketNumber, const QString &passengerName,
+                                const QString &code)
 {
     const QString root = serviceRoot();
-    FClient.setAccept(pageAccept);
-    const THttpForm form = {
+    m_client.setAccept(pageAccept);
+    const HttpForm form = {
         {QStringLiteral("goFrom"), QStringLiteral("Index")},
         {QStringLiteral("validateFlag"), QStringLiteral("0")},
         {QStringLiteral("eticketNoORIn"), ticketNumber},
@@ -76,21 +75,21 @@ void TVerificationService::query(const QString &ticketNumber, const QString &pas
         {QStringLiteral("passengerName_src"), passengerName},
         {QStringLiteral("randCode"), code},
     };
-    FClient.post(root + QStringLiteral("/tsky/validate"), form,
-                 [this](const THttpOutcome &outcome) {
-                     if (outcome.ok)
-                         Q_EMIT answered(outcome.answer.text());
-                     else
-                         Q_EMIT failed(outcome.failure);
-                 });
+    m_client.post(root + QStringLiteral("/tsky/validate"), form,
+                  [this](const HttpOutcome &outcome) {
+                      if (outcome.ok)
+                          Q_EMIT answered(outcome.answer.text());
+                      else
+                          Q_EMIT failed(outcome.failure);
+                  });
 }
 
-bool TVerificationService::isRunning() const
+bool VerificationService::isRunning() const
 {
-    return FClient.isRunning();
+    return m_client.isRunning();
 }
 
-void TVerificationService::cancel()
+void VerificationService::cancel()
 {
-    FClient.cancel();
+    m_client.cancel();
 }

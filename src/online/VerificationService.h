@@ -6,8 +6,8 @@
 #include <QObject>
 #include <QString>
 
-class THttpClient;
-struct THttpOutcome;
+class HttpClient;
+struct HttpOutcome;
 
 // The exchange with TravelSky's e-ticket verification service: its home page
 // and a captcha picture, then the query with the ticket number, the
@@ -15,17 +15,17 @@ struct THttpOutcome;
 // client of the main window, so the query carries the cookies that came with
 // the picture. The service's root URL is the settings key "server", read
 // afresh for every request (an installed program's from the administrator's
-// file alone, see TSettingsLocation).
+// file alone, see SettingsLocation).
 //
 // Both run from the event loop: each call starts the exchange and returns;
 // one of the signals follows when it ends, unless it is cancelled first. A
 // failure reports the client's description; nothing is changed before it.
-class TVerificationService : public QObject
+class VerificationService : public QObject
 {
     Q_OBJECT
 
 public:
-    TVerificationService(THttpClient &client, const TSettingsLocation &settings);
+    VerificationService(HttpClient &client, const SettingsLocation &settings);
 
     // The root URL without a trailing slash, "https://www.travelsky.com"
     // unless the settings name another.
@@ -50,8 +50,8 @@ Q_SIGNALS:
 
 private:
     void fetchPicture(const QString &root);
-    void takePicture(const THttpOutcome &outcome);
+    void takePicture(const HttpOutcome &outcome);
 
-    THttpClient &FClient;
-    TSettingsLocation FSettings;
+    HttpClient &m_client;
+    SettingsLocation m_settings;
 };

@@ -10,37 +10,37 @@ const QString searchBounds = QStringLiteral("(*LIMIT_MATCH=100000)(*LIMIT_DEPTH=
 
 } // namespace
 
-TBoundedPattern::TBoundedPattern(const QString &pattern)
-    : FPattern(makePattern(searchBounds + pattern))
+BoundedPattern::BoundedPattern(const QString &pattern)
+    : m_pattern(makePattern(searchBounds + pattern))
 {
-    Q_ASSERT_X(FPattern.isValid(), "TBoundedPattern", qPrintable(FPattern.errorString()));
+    Q_ASSERT_X(m_pattern.isValid(), "BoundedPattern", qPrintable(m_pattern.errorString()));
 }
 
-QRegularExpressionMatch TBoundedPattern::match(const QString &subject, qsizetype offset) const
+QRegularExpressionMatch BoundedPattern::match(const QString &subject, qsizetype offset) const
 {
     return search(subject, offset, {});
 }
 
-QRegularExpressionMatch TBoundedPattern::matchAt(const QString &subject, qsizetype offset) const
+QRegularExpressionMatch BoundedPattern::matchAt(const QString &subject, qsizetype offset) const
 {
     return search(subject, offset, QRegularExpression::AnchorAtOffsetMatchOption);
 }
 
-QRegularExpressionMatch TBoundedPattern::search(const QString &subject, qsizetype offset,
-                                                QRegularExpression::MatchOptions options) const
+QRegularExpressionMatch BoundedPattern::search(const QString &subject, qsizetype offset,
+                                               QRegularExpression::MatchOptions options) const
 {
     if (offset > subject.size())
         return {};
     QRegularExpressionMatch found =
-        FPattern.match(subject, offset, QRegularExpression::NormalMatch,
-                       options | QRegularExpression::DontCheckSubjectStringMatchOption);
+        m_pattern.match(subject, offset, QRegularExpression::NormalMatch,
+                        options | QRegularExpression::DontCheckSubjectStringMatchOption);
     // A search that ends without a verdict is one that reached a bound.
     if (!found.isValid())
-        throw TPatternGaveUp();
+        throw PatternGaveUp();
     return found;
 }
 
-QString TBoundedPattern::wellFormed(const QString &text)
+QString BoundedPattern::wellFormed(const QString &text)
 {
     QString result = text;
     const qsizetype size = result.size();

@@ -4,13 +4,13 @@
 #include <QString>
 
 // Thrown when a search gave up at its bound.
-struct TPatternGaveUp
+struct PatternGaveUp
 {
 };
 
 // A pattern of the PNR conversion, built with makePattern(). The text is
 // whatever the user pasted, so every search carries PCRE's own bounds on
-// backtracking: a search that reaches them ends with TPatternGaveUp instead
+// backtracking: a search that reaches them ends with PatternGaveUp instead
 // of holding the window, and the conversion keeps what it had found.
 //
 // PCRE counts its bound afresh at every start position, so the bound alone
@@ -23,10 +23,10 @@ struct TPatternGaveUp
 // PCRE also checks a subject's encoding at every search, which would read a
 // whole long text again for each of its lines; subjects are therefore
 // checked once, by wellFormed(), and never again.
-class TBoundedPattern
+class BoundedPattern
 {
 public:
-    explicit TBoundedPattern(const QString &pattern);
+    explicit BoundedPattern(const QString &pattern);
 
     // The leftmost match at or after offset; none when offset lies beyond
     // the end of subject. subject must be well formed: a text returned by
@@ -43,5 +43,5 @@ private:
     QRegularExpressionMatch search(const QString &subject, qsizetype offset,
                                    QRegularExpression::MatchOptions options) const;
 
-    QRegularExpression FPattern;
+    QRegularExpression m_pattern;
 };

@@ -5,35 +5,35 @@
 
 #include <algorithm>
 
-void TPassengerChooser::setEntries(const QList<Entry> &entries)
+void PassengerChooser::setEntries(const QList<Entry> &entries)
 {
     // A display holds a few dozen names at most; a hostile paste must not
     // fill the drop-down with hundreds of thousands.
-    FEntries = entries.first(std::min<qsizetype>(entries.size(), maxEntries));
+    m_entries = entries.first(std::min<qsizetype>(entries.size(), maxEntries));
     QStringList names;
-    names.reserve(FEntries.size());
-    for (const Entry &entry : FEntries)
-        names.append(entry.FName);
+    names.reserve(m_entries.size());
+    for (const Entry &entry : m_entries)
+        names.append(entry.name);
     // One notification for the whole list: the drop-down is refilled once,
     // however many names the display held.
-    FFields.setPassengerEntries(names);
-    cboPassengerChange(0);
+    m_fields.setPassengerEntries(names);
+    choosePassenger(0);
 }
 
-void TPassengerChooser::cboPassengerChange(int index)
+void PassengerChooser::choosePassenger(int index)
 {
-    if (index < 0 || index >= FEntries.size())
+    if (index < 0 || index >= m_entries.size())
         return;
-    const Entry &entry = FEntries.at(index);
-    FFields.setPassengerIndex(index);
-    FFields.setText(QStringLiteral("edtPassenger"), entry.FName);
-    FFields.setText(QStringLiteral("edtId"), entry.FInfo.FId);
-    FFields.setText(QStringLiteral("edtTicketNo"), entry.FInfo.FTicketNum);
-    if (entry.FInfo.FAmounts)
-        WriteAmounts(FFields, *entry.FInfo.FAmounts);
+    const Entry &entry = m_entries.at(index);
+    m_fields.setPassengerIndex(index);
+    m_fields.setText(QStringLiteral("edtPassenger"), entry.name);
+    m_fields.setText(QStringLiteral("edtId"), entry.info.id);
+    m_fields.setText(QStringLiteral("edtTicketNo"), entry.info.ticketNumber);
+    if (entry.info.amounts)
+        writeAmounts(m_fields, *entry.info.amounts);
 }
 
-void WriteAmounts(TItineraryFields &fields, const TPnrAmounts &amounts)
+void writeAmounts(ItineraryFields &fields, const PnrAmounts &amounts)
 {
     fields.setText(QStringLiteral("edtFare"), amounts.fare.value_or(QString()));
     fields.setText(QStringLiteral("edtCAAC"), amounts.airportTax.value_or(QString()));
@@ -48,5 +48,5 @@ void WriteAmounts(TItineraryFields &fields, const TPnrAmounts &amounts)
     else
         // A box that already held its amount ran no rule: the total is
         // worked out anew all the same.
-        TFieldRules(fields).RecalcTotal();
+        FieldRules(fields).recalcTotal();
 }

@@ -5,14 +5,14 @@
 #include <QList>
 #include <QString>
 
-class TItineraryFields;
+class ItineraryFields;
 
 // The passengers that the last PNR conversion found, behind the drop-down
 // "选择乘客" (cboPassenger). The model holds the entries' names and the one
 // shown, for the window to display; this holds each entry's ID and ticket
 // number and puts a chosen passenger into the receipt. The window owns one
 // for its whole life; only a conversion replaces the entries.
-class TPassengerChooser
+class PassengerChooser
 {
 public:
     // Names beyond this many are not offered.
@@ -20,13 +20,13 @@ public:
 
     struct Entry
     {
-        QString FName;
-        TPassengerInfo FInfo;
+        QString name;
+        PassengerInfo info;
     };
 
-    explicit TPassengerChooser(TItineraryFields &fields) : FFields(fields) {}
+    explicit PassengerChooser(ItineraryFields &fields) : m_fields(fields) {}
 
-    const QList<Entry> &entries() const { return FEntries; }
+    const QList<Entry> &entries() const { return m_entries; }
 
     // Replaces every entry, then shows the first one exactly as if the user
     // had chosen it. Without entries the drop-down is emptied and the
@@ -37,14 +37,14 @@ public:
     // counts). Its name, ID and ticket number go into edtPassenger, edtId and
     // edtTicketNo every time, also over whatever was typed there since, and
     // an empty ID or ticket number empties its field; so do its amounts,
-    // when the display gave any (WriteAmounts), so that every passenger's
+    // when the display gave any (writeAmounts), so that every passenger's
     // receipt carries their own money. Nothing flows back from the fields to
     // the entry. An index without an entry changes nothing.
-    void cboPassengerChange(int index);
+    void choosePassenger(int index);
 
 private:
-    TItineraryFields &FFields;
-    QList<Entry> FEntries;
+    ItineraryFields &m_fields;
+    QList<Entry> m_entries;
 };
 
 // Writes a passenger's amounts into the receipt through its rules, each box
@@ -53,4 +53,4 @@ private:
 // it empty) and the other tax, each recomputing the total; then the
 // display's total when it gives one. Amounts that are all absent leave the
 // total empty too.
-void WriteAmounts(TItineraryFields &fields, const TPnrAmounts &amounts);
+void writeAmounts(ItineraryFields &fields, const PnrAmounts &amounts);

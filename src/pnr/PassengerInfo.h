@@ -5,7 +5,7 @@
 
 // The amounts a passenger pays, as the receipt shows them ("1860.00",
 // "EXEMPT" for a tax not due). A value the display does not give is absent.
-struct TPnrAmounts
+struct PnrAmounts
 {
     std::optional<QString> fare;
     std::optional<QString> airportTax;    // the tax coded CN
@@ -14,17 +14,17 @@ struct TPnrAmounts
     std::optional<QString> total;
 
     bool isEmpty() const { return !fare && !airportTax && !fuelSurcharge && !otherTax && !total; }
-    bool operator==(const TPnrAmounts &) const = default;
+    bool operator==(const PnrAmounts &) const = default;
 };
 
 // What a PNR display says about one passenger besides the name. The texts
 // are empty until the conversion finds the passenger's document or ticket
 // line.
-struct TPassengerInfo
+struct PassengerInfo
 {
-    QString FId;        // the document number without its type (NI, PP, ID)
-    QString FTicketNum; // the 13-digit e-ticket number
+    QString id;           // the document number without its type (NI, PP, ID)
+    QString ticketNumber; // the 13-digit e-ticket number
     // The passenger's own amounts; absent when the display gave no amounts
     // at all, so that choosing the passenger keeps what the agent typed.
-    std::optional<TPnrAmounts> FAmounts = std::nullopt;
+    std::optional<PnrAmounts> amounts = std::nullopt;
 };

@@ -6,18 +6,18 @@
 
 namespace {
 
-struct TAmountPatterns
+struct AmountPatterns
 {
     // A fare is always an amount; only the taxes may be waived.
-    TBoundedPattern fare{QStringLiteral(R"(FARE:CNY([0-9]++(?:\.[0-9]++)?+))")};
-    TBoundedPattern tax{QStringLiteral(R"(TAX:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
-    TBoundedPattern fuel{QStringLiteral(R"(YQ:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
-    TBoundedPattern total{QStringLiteral(R"(TOTAL:(?:CNY)?+([0-9]++(?:\.[0-9]++)?+))")};
+    BoundedPattern fare{QStringLiteral(R"(FARE:CNY([0-9]++(?:\.[0-9]++)?+))")};
+    BoundedPattern tax{QStringLiteral(R"(TAX:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
+    BoundedPattern fuel{QStringLiteral(R"(YQ:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
+    BoundedPattern total{QStringLiteral(R"(TOTAL:(?:CNY)?+([0-9]++(?:\.[0-9]++)?+))")};
 };
 
-const TAmountPatterns &patterns()
+const AmountPatterns &patterns()
 {
-    static const TAmountPatterns compiled;
+    static const AmountPatterns compiled;
     return compiled;
 }
 
@@ -41,14 +41,14 @@ std::optional<QString> amountOrExempt(const QRegularExpressionMatch &found)
     return amount(found.capturedView(1));
 }
 
-TPnrAmounts readPriceLine(const QString &text, qsizetype start, qsizetype end)
+PnrAmounts readPriceLine(const QString &text, qsizetype start, qsizetype end)
 {
-    const TAmountPatterns &p = patterns();
-    TPnrAmounts amounts;
+    const AmountPatterns &p = patterns();
+    PnrAmounts amounts;
     // Each search starts where the last one that matched ended, so a tax
     // standing before the fare is not taken for the fare's.
     qsizetype position = start;
-    const auto next = [&](const TBoundedPattern &pattern) {
+    const auto next = [&](const BoundedPattern &pattern) {
         QRegularExpressionMatch found = pattern.match(text, position);
         if (found.hasMatch() && found.capturedEnd() <= end)
             position = found.capturedEnd();
@@ -69,20 +69,20 @@ TPnrAmounts readPriceLine(const QString &text, qsizetype start, qsizetype end)
 
 // The passenger type a ">PAT:" command prices: "A*CH" children, "A*IN"
 // infants, anything else adults. A command is a short word.
-TPassengerType commandType(QStringView text, qsizetype start)
+PassengerType commandType(QStringView text, qsizetype start)
 {
     qsizetype end = start;
     while (end < text.size() && end - start < 16 && !isBlankOrControl(text.at(end)))
         ++end;
     const QStringView command = text.mid(start, end - start);
     if (command.contains(u"*CH", Qt::CaseInsensitive))
-        return TPassengerType::Child;
+        return PassengerType::Child;
     if (command.contains(u"*IN", Qt::CaseInsensitive))
-        return TPassengerType::Infant;
-    return TPassengerType::Adult;
+        return PassengerType::Infant;
+    return PassengerType::Adult;
 }
 
-struct TTaxes
+struct Taxes
 {
     std::optional<qint64> airport;
     bool airportExempt = false;
@@ -139,14 +139,14 @@ int passengerNumber(QStringView element)
 
 } // namespace
 
-QList<TPnrPriceQuote> readPriceQuotes(const QString &text)
+QList<PnrPriceQuote> readPriceQuotes(const QString &text)
 {
-    const TAmountPatterns &p = patterns();
+    const AmountPatterns &p = patterns();
     const QString command = QStringLiteral("PAT:");
-    QList<TPnrPriceQuote> quotes;
+    QList<PnrPriceQuote> quotes;
     // Each quote is read in a copy of its own part of the text, so that no
     // search runs on into the quotes after it.
-    const auto readQuote = [&](TPassengerType type, const QString &section) {
+    const auto readQuote = [&](PassengerType type, const QString &section) {
         // The first price line, up to the next one: the quote's further
         // lines are other fares to choose from.
         qsizetype lineStart = 0;
@@ -158,7 +158,7 @@ QList<TPnrPriceQuote> readPriceQuotes(const QString &text)
             if (nextFare.hasMatch())
                 lineEnd = nextFare.capturedStart();
         }
-        TPnrPriceQuote quote{type, readPriceLine(section, lineStart, lineEnd)};
+        PnrPriceQuote quote{type, readPriceLine(section, lineStart, lineEnd)};
         if (!quote.amounts.isEmpty())
             quotes.append(quote);
     };
@@ -166,7 +166,7 @@ QList<TPnrPriceQuote> readPriceQuotes(const QString &text)
     // Every price quote writes its amounts after a colon.
     if (!text.contains(u':'))
         return quotes;
-    TPassengerType type = TPassengerType::Adult;
+    PassengerType type = PassengerType::Adult;
     qsizetype start = 0;
     for (;;) {
         // The command as the agent typed it: ">pat:a*ch" too.
@@ -180,13 +180,13 @@ QList<TPnrPriceQuote> readPriceQuotes(const QString &text)
     }
 }
 
-TPnrFareLine readFareLine(const QString &text)
+PnrFareLine readFareLine(const QString &text)
 {
-    TPnrFareLine line;
+    PnrFareLine line;
     std::optional<QString> fare;     // SCNY
     std::optional<QString> fullFare; // FCNY
     std::optional<QString> total;    // ACNY
-    TTaxes taxes;
+    Taxes taxes;
     bool amountsBegun = false;
     bool totalRead = false;
     for (const QStringView piece : QStringView(text).split(u'/')) {

@@ -2,7 +2,7 @@
 
 #include "pnr/PnrRecord.h"
 
-// The amounts of a display. Each may throw TPatternGaveUp on a text no
+// The amounts of a display. Each may throw PatternGaveUp on a text no
 // terminal writes.
 
 // The prices of a price quote, read from the whole text, one for each
@@ -12,7 +12,7 @@
 // TAX:CNY50.00 YQ:CNY30.00 TOTAL:1940.50", each amount searched after the
 // one before it, kept in yuan and fen; "EXEMPT" for a tax not due
 // ("TAX:TEXEMPTCN", "YQ:TEXEMPTYQ"). Quotes without any amount are left out.
-QList<TPnrPriceQuote> readPriceQuotes(const QString &text);
+QList<PnrPriceQuote> readPriceQuotes(const QString &text);
 
 // One fare line, the text of its item after the number (continuation lines
 // joined): "FN/A/FCNY1860.00/SCNY1860.00/C3.00/XCNY80.00/TCNY50.00CN/
@@ -23,4 +23,4 @@ QList<TPnrPriceQuote> readPriceQuotes(const QString &text);
 // tax, YQ the fuel surcharge ("EXEMPT" for TEXEMPTCN, TEXEMPTYQ), every
 // other code adds up into the other tax. "/IN/" before the amounts makes it
 // an infant's fare, a "/Pn" after them names the passenger.
-TPnrFareLine readFareLine(const QString &text);
+PnrFareLine readFareLine(const QString &text);

@@ -29,13 +29,13 @@ int weekdayNumber(QStringView name)
     return 0;
 }
 
-struct TDayAndMonth
+struct DayAndMonth
 {
     int day = 0;
     int month = 0; // 0 when the token names none
 };
 
-TDayAndMonth dayAndMonth(const QString &token)
+DayAndMonth dayAndMonth(const QString &token)
 {
     if (token.size() < 5)
         return {};
@@ -52,7 +52,7 @@ QString isoDate(const QDate &date)
 
 } // namespace
 
-QString PnrDateInYear(const QString &token, int twoDigitYear)
+QString pnrDateInYear(const QString &token, int twoDigitYear)
 {
     const auto [day, month] = dayAndMonth(token);
     if (month == 0)
@@ -60,7 +60,7 @@ QString PnrDateInYear(const QString &token, int twoDigitYear)
     return isoDate(QDate(2000 + twoDigitYear, month, day));
 }
 
-QString PnrDateToIso(const QString &token, const QDate &today, const QString &weekday)
+QString pnrDateToIso(const QString &token, const QDate &today, const QString &weekday)
 {
     const auto [day, month] = dayAndMonth(token);
     if (month == 0)

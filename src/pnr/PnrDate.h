@@ -15,10 +15,10 @@
 // (MO TU WE TH FR SA SU); without a weekday, or when none of the three years
 // fits it, the one that puts the date nearest to today (the later one when
 // two are equally near). So 05JAN converted on 20 December is next January.
-QString PnrDateToIso(const QString &token, const QDate &today = QDate::currentDate(),
+QString pnrDateToIso(const QString &token, const QDate &today = QDate::currentDate(),
                      const QString &weekday = QString());
 
 // The date of a segment line that prints its year after the month,
 // "09APR20": the token "09APR" in the year 2000 + twoDigitYear. Empty when
 // that year has no such day.
-QString PnrDateInYear(const QString &token, int twoDigitYear);
+QString pnrDateInYear(const QString &token, int twoDigitYear);

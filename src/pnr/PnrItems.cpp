@@ -106,11 +106,11 @@ bool isBanner(QStringView text)
     return text.startsWith(u"**");
 }
 
-class TItemScanner
+class ItemScanner
 {
 public:
     void readLine(QString line);
-    QList<TPnrItem> takeItems() { return std::move(FItems); }
+    QList<PnrItem> takeItems() { return std::move(m_items); }
 
 private:
     enum ColumnFlag : quint8 {
@@ -124,8 +124,8 @@ private:
     void findColumns(QStringView line);
     quint8 columnFlags(qsizetype at) const
     {
-        if (!FNarrow)
-            return FColumns[at];
+        if (!m_narrow)
+            return m_columns[at];
         // Every character one column wide: the column is the position.
         return at > 0 && at % 80 == 0 ? RowStart : at % 80 == 79 ? MarkColumn : 0;
     }
@@ -145,26 +145,26 @@ private:
     static qsizetype wordEnd(QStringView line, qsizetype at);
     void addText(QStringView piece, bool lineStart, bool indented);
 
-    QList<TPnrItem> FItems;
-    bool FNarrow = true;          // no character of the line takes two columns
-    std::vector<quint8> FColumns; // else the ColumnFlag of each of its characters
-    int FExpected = -1; // the number the next item inside a line must bear; -1 before the first
-    bool FItemSeen = false;
+    QList<PnrItem> m_items;
+    bool m_narrow = true;          // no character of the line takes two columns
+    std::vector<quint8> m_columns; // else the ColumnFlag of each of its characters
+    int m_expected = -1; // the number the next item inside a line must bear; -1 before the first
+    bool m_itemSeen = false;
 };
 
-int TItemScanner::itemStartAt(QStringView line, qsizetype at, bool lineStart) const
+int ItemScanner::itemStartAt(QStringView line, qsizetype at, bool lineStart) const
 {
     const int number = itemNumberAt(line, at);
     if (number < 0)
         return -1;
     if (lineStart)
         return number;
-    if (!FItemSeen)
+    if (!m_itemSeen)
         return number <= 1 ? number : -1;
-    return number == FExpected ? number : -1;
+    return number == m_expected ? number : -1;
 }
 
-qsizetype TItemScanner::nextBreak(QStringView line, qsizetype from) const
+qsizetype ItemScanner::nextBreak(QStringView line, qsizetype from) const
 {
     qsizetype i = from;
     while (i < line.size()) {
@@ -178,7 +178,7 @@ qsizetype TItemScanner::nextBreak(QStringView line, qsizetype from) const
             return i;
         // Inside a run of digits only a row's start is a boundary.
         const qsizetype end = digitsEnd(line, i);
-        if (FNarrow) {
+        if (m_narrow) {
             for (qsizetype row = (i / 80 + 1) * 80; row < end; row += 80) {
                 if (itemStartAt(line, row, false) >= 0)
                     return row;
@@ -194,30 +194,30 @@ qsizetype TItemScanner::nextBreak(QStringView line, qsizetype from) const
     return line.size();
 }
 
-qsizetype TItemScanner::wordEnd(QStringView line, qsizetype at)
+qsizetype ItemScanner::wordEnd(QStringView line, qsizetype at)
 {
     while (at < line.size() && !isBlank(line.at(at)))
         ++at;
     return at;
 }
 
-void TItemScanner::findColumns(QStringView line)
+void ItemScanner::findColumns(QStringView line)
 {
-    FNarrow = std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x1100; });
-    if (FNarrow)
+    m_narrow = std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x1100; });
+    if (m_narrow)
         return;
-    FColumns.assign(line.size(), 0);
+    m_columns.assign(line.size(), 0);
     qsizetype column = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (i > 0 && column % 80 == 0)
-            FColumns[i] |= RowStart;
+            m_columns[i] |= RowStart;
         else if (column % 80 == 79)
-            FColumns[i] |= MarkColumn;
+            m_columns[i] |= MarkColumn;
         column += columnsOf(line.at(i));
     }
 }
 
-void TItemScanner::readLine(QString line)
+void ItemScanner::readLine(QString line)
 {
     QChar *c = line.data();
     const qsizetype size = line.size();
@@ -274,14 +274,14 @@ void TItemScanner::readLine(QString line)
         const int number = itemStartAt(text, at, lineStart);
         if (number >= 0) {
             // The next item inside this line is the one after this.
-            FItemSeen = true;
-            FExpected = number + 1;
+            m_itemSeen = true;
+            m_expected = number + 1;
             const qsizetype end = nextBreak(text, at + 1);
-            TPnrItem item;
+            PnrItem item;
             item.number = number;
             item.row = text.mid(at, end - at).toString();
             item.bodyStart = item.row.indexOf(u'.') + 1;
-            FItems.append(item);
+            m_items.append(item);
             at = end;
         } else {
             const qsizetype end = nextBreak(text, at);
@@ -294,28 +294,28 @@ void TItemScanner::readLine(QString line)
 
 // Text that begins no item: more of the item before it, or, before the
 // first item, a line of its own (an indented one continues the one before).
-void TItemScanner::addText(QStringView piece, bool lineStart, bool indented)
+void ItemScanner::addText(QStringView piece, bool lineStart, bool indented)
 {
     const QString text = trimmed(piece.toString());
     if (text.isEmpty() || isPriceQuoteLine(text))
         return;
-    if (FItemSeen || (!FItems.isEmpty() && (!lineStart || indented))) {
-        appendJoined(FItems.last().continuation, text);
+    if (m_itemSeen || (!m_items.isEmpty() && (!lineStart || indented))) {
+        appendJoined(m_items.last().continuation, text);
         return;
     }
-    TPnrItem loose;
+    PnrItem loose;
     loose.row = text;
-    FItems.append(loose);
+    m_items.append(loose);
 }
 
 } // namespace
 
-QString TPnrItem::body() const
+QString PnrItem::body() const
 {
     return trimmed(row.mid(bodyStart));
 }
 
-QString TPnrItem::text() const
+QString PnrItem::text() const
 {
     return joinedText(body(), continuation);
 }
@@ -338,9 +338,9 @@ QString joinedText(const QString &before, const QString &after)
     return text;
 }
 
-QList<TPnrItem> pnrItems(const QString &display)
+QList<PnrItem> pnrItems(const QString &display)
 {
-    TItemScanner scanner;
+    ItemScanner scanner;
     const QStringView text(display);
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -5,7 +5,7 @@
 
 // One numbered item of a reservation display: "3.  MU5132 Y   WE26AUG ...",
 // "10.FN/A/FCNY1860.00/...", with the lines that continue it.
-struct TPnrItem
+struct PnrItem
 {
     // The item number; -1 for a line before the first item, which is kept
     // for the elements an agent may paste without their numbers (a fare line
@@ -52,4 +52,4 @@ void appendJoined(QString &before, const QString &after);
 // item to it ("...P2    -10.SSR TKNE"); prompts such as ">PN" or ">RT
 // KQ7X2M" may stand anywhere. Both are blanked. Any line break counts.
 // Reading is linear in the length of the text.
-QList<TPnrItem> pnrItems(const QString &display);
+QList<PnrItem> pnrItems(const QString &display);

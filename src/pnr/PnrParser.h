@@ -3,23 +3,23 @@
 #include <QDate>
 #include <QString>
 
-class TItineraryFields;
-class TPassengerChooser;
-class TReferenceList;
-struct TPnrRecord;
+class ItineraryFields;
+class PassengerChooser;
+class ReferenceList;
+struct PnrRecord;
 
 // Converts the display of a booking record, as copied out of the TravelSky
 // reservation terminal (any line breaks), into the receipt: reads it into a
-// record (ReadPnrRecord) and writes the record (WritePnrRecord). Nothing is
+// record (readPnrRecord) and writes the record (writePnrRecord). Nothing is
 // reported: what the display does not hold stays as it was, which is why
-// the window empties the receipt with ClearItinerary first. today decides
+// the window empties the receipt with clearItinerary first. today decides
 // the years of segment dates that print none.
-void ParsePnrText(const QString &text, TItineraryFields &fields, TPassengerChooser &passengers,
-                  const TReferenceList &airNames, const TReferenceList &cityNames,
+void parsePnrText(const QString &text, ItineraryFields &fields, PassengerChooser &passengers,
+                  const ReferenceList &airNames, const ReferenceList &cityNames,
                   const QDate &today = QDate::currentDate());
 
 // Writes a record into the receipt through the model, so the field rules
-// run in between as for typing: the adults' amounts (WriteAmounts: every
+// run in between as for typing: the adults' amounts (writeAmounts: every
 // amount box anew, empty when the display gives none); up to four rows of
 // the segments that are flown (all of them when none is) with carrier
 // (named from airNames), flight, class, date, departure time, fare basis,
@@ -27,6 +27,5 @@ void ParsePnrText(const QString &text, TItineraryFields &fields, TPassengerChoos
 // after the last one marked void; the record locator; the endorsement; and
 // the passengers into the chooser, the first one shown with their own
 // amounts.
-void WritePnrRecord(const TPnrRecord &record, TItineraryFields &fields,
-                    TPassengerChooser &passengers, const TReferenceList &airNames,
-                    const TReferenceList &cityNames);
+void writePnrRecord(const PnrRecord &record, ItineraryFields &fields, PassengerChooser &passengers,
+                    const ReferenceList &airNames, const ReferenceList &cityNames);

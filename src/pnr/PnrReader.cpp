@@ -14,47 +14,47 @@ namespace {
 
 // Where a plainer pattern would rescan a long line from every start
 // position, an equivalent one is used that reads each character a bounded
-// number of times (see TBoundedPattern).
-struct TItemPatterns
+// number of times (see BoundedPattern).
+struct ItemPatterns
 {
     // Passenger numbers of any length: "1.张三 2.李四" and "10.ZHANG" alike.
-    TBoundedPattern nameNumber{QStringLiteral(R"((?<!\d)\d++\.)")};
+    BoundedPattern nameNumber{QStringLiteral(R"((?<!\d)\d++\.)")};
 
     // A document line ends in "NI110101199001011234/P1" (or PP, ID). The
     // number is the rest of the word after the first type code in it that
     // has anything after it; the word is found first, then the code in it.
-    TBoundedPattern documentWord{QStringLiteral(R"((?<!\w)(\w++)/P(\d++))")};
-    TBoundedPattern documentType{QStringLiteral(R"((?:NI|PP|ID)(\w++))")};
+    BoundedPattern documentWord{QStringLiteral(R"((?<!\w)(\w++)/P(\d++))")};
+    BoundedPattern documentType{QStringLiteral(R"((?:NI|PP|ID)(\w++))")};
 
     // After "SSR TKNE": 13 digits, two characters (the coupon number) and the
     // passenger, "7812345678901/1/P1". An infant's ticket follows "INF",
     // "INF7812345678902/1/P1", and is not its adult's.
-    TBoundedPattern ticket{QStringLiteral(R"((?<!INF)(\d{13}).{2}/P(\d++))")};
-    TBoundedPattern infantTicket{QStringLiteral(R"(INF(\d{13}).{2}/P(\d++))")};
+    BoundedPattern ticket{QStringLiteral(R"((?<!INF)(\d{13}).{2}/P(\d++))")};
+    BoundedPattern infantTicket{QStringLiteral(R"(INF(\d{13}).{2}/P(\d++))")};
 
     // "TN/781-2345678901/P1", also with the last booklet of a conjunction
     // ticket ("781-2345678901-02"); an infant's is "TN/IN/...".
-    TBoundedPattern listedTicket{
+    BoundedPattern listedTicket{
         QStringLiteral(R"(^TN/(IN/)?+(\d{3})-?+(\d{10})(?!\d)(?:-\d++)?+/P(\d++))")};
 
     // Items that are clearly no name: the elements of a record, an office
     // line ("BJS/T BJS/T 010-..."), the ticketing mark "T", and a booking
     // reply (a flight with its class, or the end of a transaction).
-    TBoundedPattern element{QStringLiteral(
+    BoundedPattern element{QStringLiteral(
         R"(^(?:(?:SSR|OSI|RMK)\b|(?:TL|FN|FC|FP|EI|TN|XN|T)/|T\s*$|[A-Z]{3}/T\s++[A-Z]{3}/T\b)"
         R"(|\*?[A-Z0-9]{2}\d{3,4}[A-Z]?\s++[A-Z]\s))")};
-    TBoundedPattern endOfTransaction{QStringLiteral(R"(-EOT\b|\bEOT SUCCESSFUL)")};
+    BoundedPattern endOfTransaction{QStringLiteral(R"(-EOT\b|\bEOT SUCCESSFUL)")};
 
     // The record locator closes the name line: "2.李四 HX7QJ2", an older
     // record's "2.ZHU/JUN WBL03", also with the carrier after it, "王五
     // MZ4K7R/HU". Only the last blank of the name can stand before it, so no
     // leading ".*" is needed to find it.
-    TBoundedPattern locator{QStringLiteral(R"(\s([A-Za-z0-9]{5,6})(?:/[A-Z0-9]{2})?$)")};
+    BoundedPattern locator{QStringLiteral(R"(\s([A-Za-z0-9]{5,6})(?:/[A-Z0-9]{2})?$)")};
 };
 
-const TItemPatterns &patterns()
+const ItemPatterns &patterns()
 {
-    static const TItemPatterns compiled;
+    static const ItemPatterns compiled;
     return compiled;
 }
 
@@ -82,7 +82,7 @@ QString lineLocator(const QString &line)
         return isLocator(text) ? text : QString();
     const QStringView code = QStringView(text).left(slash);
     return isLocator(code) && isCarrier(QStringView(text).mid(slash + 1)) ? code.toString()
-                                                                           : QString();
+                                                                          : QString();
 }
 
 // The character at i (both halves of a pair) is a Chinese one.
@@ -171,38 +171,38 @@ bool isElement(const QString &text)
 }
 
 // What the items say about one passenger, by the passenger's number.
-struct TPassengerLines
+struct PassengerLines
 {
-    QString document;       // NI, PP or ID: the last one
-    QString travelDocument; // SSR DOCS: the first one of an adult
-    QString ticket;         // SSR TKNE: the first one
-    QString listedTicket;   // TN: the first one
-    QString infantDocument; // SSR DOCS of the infant carried: the first one
-    QString infantTicket;   // SSR TKNE ... INF: the first one
+    QString document;           // NI, PP or ID: the last one
+    QString travelDocument;     // SSR DOCS: the first one of an adult
+    QString ticket;             // SSR TKNE: the first one
+    QString listedTicket;       // TN: the first one
+    QString infantDocument;     // SSR DOCS of the infant carried: the first one
+    QString infantTicket;       // SSR TKNE ... INF: the first one
     QString infantListedTicket; // TN/IN: the first one
-    bool child = false;     // SSR CHLD
+    bool child = false;         // SSR CHLD
 };
 
-struct TInfant
+struct Infant
 {
     int adult = 0; // the passenger who carries it
     QString name;
 };
 
-class TRecordReader
+class RecordReader
 {
 public:
-    explicit TRecordReader(const QDate &today) : FToday(today) {}
+    explicit RecordReader(const QDate &today) : m_today(today) {}
 
     void readItems(const QString &display);
-    TPnrRecord finish();
+    PnrRecord finish();
 
-    TPnrRecord FRecord;
+    PnrRecord m_record;
 
 private:
-    void readItem(const TPnrItem &item);
+    void readItem(const PnrItem &item);
     void readElement(const QString &text);
-    bool readGroupHeader(const TPnrItem &item);
+    bool readGroupHeader(const PnrItem &item);
     void readDocument(const QString &text);
     void readTravelDocument(const QString &text);
     void readTicket(const QString &text);
@@ -210,24 +210,24 @@ private:
     void readInfant(const QString &text);
     void readChild(const QString &text);
     bool isNoName(const QString &body) const;
-    void readNames(const TPnrItem &item);
+    void readNames(const PnrItem &item);
     void readLocator();
-    QList<TPassengerChooser::Entry> passengers() const;
-    TPassengerLines &passenger(QStringView number);
+    QList<PassengerChooser::Entry> passengers() const;
+    PassengerLines &passenger(QStringView number);
 
-    const QDate FToday;
-    QHash<int, TPassengerLines> FLines;
-    QStringList FNames;
-    QList<TInfant> FInfants;
-    bool FNamesEnded = false;
-    QString FHeaderLocator;   // from the group's item 0
-    QString FNameContinuation; // the lines after the last name item
-    bool FHasEndorsement = false;
+    const QDate m_today;
+    QHash<int, PassengerLines> m_lines;
+    QStringList m_names;
+    QList<Infant> m_infants;
+    bool m_namesEnded = false;
+    QString m_headerLocator;    // from the group's item 0
+    QString m_nameContinuation; // the lines after the last name item
+    bool m_hasEndorsement = false;
 };
 
-void TRecordReader::readItems(const QString &display)
+void RecordReader::readItems(const QString &display)
 {
-    for (const TPnrItem &item : pnrItems(display)) {
+    for (const PnrItem &item : pnrItems(display)) {
         if (item.number >= 0)
             readItem(item);
         else if (isElement(item.row))
@@ -238,7 +238,7 @@ void TRecordReader::readItems(const QString &display)
 
 // What an element says, whatever item it is: documents, tickets, infants,
 // children, fare lines, the endorsement.
-void TRecordReader::readElement(const QString &text)
+void RecordReader::readElement(const QString &text)
 {
     // A passport's own item names the passenger too: its words are no
     // document type.
@@ -254,29 +254,29 @@ void TRecordReader::readElement(const QString &text)
     else if (text.startsWith(QLatin1String("SSR CHLD ")))
         readChild(text);
     else if (text.startsWith(QLatin1String("FN/")))
-        FRecord.fareLines.append(readFareLine(text));
-    else if (text.startsWith(QLatin1String("EI/")) && !FHasEndorsement) {
-        FHasEndorsement = true;
-        FRecord.endorsement = endorsement(text.mid(3));
+        m_record.fareLines.append(readFareLine(text));
+    else if (text.startsWith(QLatin1String("EI/")) && !m_hasEndorsement) {
+        m_hasEndorsement = true;
+        m_record.endorsement = endorsement(text.mid(3));
     }
 }
 
-void TRecordReader::readItem(const TPnrItem &item)
+void RecordReader::readItem(const PnrItem &item)
 {
-    FRecord.hasItems = true;
+    m_record.hasItems = true;
     readElement(slashesClosed(item.text()));
 
-    const TSegmentLine segment = readSegmentLine(item, FToday);
-    if (segment.kind == TSegmentKind::Flight)
-        FRecord.segments.append(segment.segment);
-    if (segment.kind != TSegmentKind::None)
-        FNamesEnded = true;
+    const SegmentLine segment = readSegmentLine(item, m_today);
+    if (segment.kind == SegmentKind::Flight)
+        m_record.segments.append(segment.segment);
+    if (segment.kind != SegmentKind::None)
+        m_namesEnded = true;
 
     // The names come first; contacts, remarks and service requests follow.
     // An item 0 heading a group is no name and leaves the names to come.
-    if (!FNamesEnded && !readGroupHeader(item)) {
+    if (!m_namesEnded && !readGroupHeader(item)) {
         if (isNoName(item.body()))
-            FNamesEnded = true;
+            m_namesEnded = true;
         else
             readNames(item);
     }
@@ -285,9 +285,9 @@ void TRecordReader::readItem(const TPnrItem &item)
 // An item 0 heads a group: the number of seats, the group's name, "NM" and
 // the number of names entered (none yet: "NM0"), and the record locator,
 // "0.15BJTUAN NM15 KQ7X2M", "0.15PAX NM15 TFK2S".
-bool TRecordReader::readGroupHeader(const TPnrItem &item)
+bool RecordReader::readGroupHeader(const PnrItem &item)
 {
-    if (item.number != 0 || !FNames.isEmpty() || !FHeaderLocator.isEmpty())
+    if (item.number != 0 || !m_names.isEmpty() || !m_headerLocator.isEmpty())
         return false;
     const QString body = item.body();
     const QList<QStringView> words = QStringView(body).split(u' ', Qt::SkipEmptyParts);
@@ -301,19 +301,19 @@ bool TRecordReader::readGroupHeader(const TPnrItem &item)
     }
     if (!named || !isLocator(words.last()))
         return false;
-    FHeaderLocator = words.last().toString();
+    m_headerLocator = words.last().toString();
     return true;
 }
 
-bool TRecordReader::isNoName(const QString &body) const
+bool RecordReader::isNoName(const QString &body) const
 {
-    const TItemPatterns &p = patterns();
+    const ItemPatterns &p = patterns();
     return p.element.match(body).hasMatch() || p.endOfTransaction.match(body).hasMatch();
 }
 
-void TRecordReader::readDocument(const QString &text)
+void RecordReader::readDocument(const QString &text)
 {
-    const TItemPatterns &p = patterns();
+    const ItemPatterns &p = patterns();
     qsizetype position = 0;
     for (;;) {
         const QRegularExpressionMatch word = p.documentWord.match(text, position);
@@ -333,7 +333,7 @@ void TRecordReader::readDocument(const QString &text)
 // document's type, issuing country, number, nationality, birth date, sex
 // (MI or FI for an infant, whose passport is not the adult's), expiry,
 // names, and the passenger.
-void TRecordReader::readTravelDocument(const QString &text)
+void RecordReader::readTravelDocument(const QString &text)
 {
     const qsizetype passengerMark = text.lastIndexOf(QLatin1String("/P"));
     if (passengerMark < 0)
@@ -351,7 +351,7 @@ void TRecordReader::readTravelDocument(const QString &text)
         kept = document;
 }
 
-void TRecordReader::readTicket(const QString &text)
+void RecordReader::readTicket(const QString &text)
 {
     // The ticket number is the first one at least one character after the
     // first "SSR TKNE"; a later "SSR TKNE" could only find one of the same.
@@ -373,12 +373,12 @@ void TRecordReader::readTicket(const QString &text)
     }
 }
 
-void TRecordReader::readListedTicket(const QString &text)
+void RecordReader::readListedTicket(const QString &text)
 {
     const QRegularExpressionMatch ticket = patterns().listedTicket.match(text);
     if (!ticket.hasMatch())
         return;
-    TPassengerLines &lines = passenger(ticket.capturedView(4));
+    PassengerLines &lines = passenger(ticket.capturedView(4));
     QString &kept = ticket.hasCaptured(1) ? lines.infantListedTicket : lines.listedTicket;
     if (kept.isEmpty())
         kept = ticket.captured(2) + ticket.captured(3);
@@ -386,10 +386,10 @@ void TRecordReader::readListedTicket(const QString &text)
 
 // "XN/IN/刘小宝INF(MAR25)/P1": the infant's name as displayed, its birth
 // month dropped, and the passenger who carries it.
-void TRecordReader::readInfant(const QString &text)
+void RecordReader::readInfant(const QString &text)
 {
     QString name = text.mid(6);
-    TInfant infant;
+    Infant infant;
     const qsizetype mark = name.lastIndexOf(QLatin1String("/P"));
     if (mark >= 0 && allAsciiDigits(QStringView(name).mid(mark + 2).trimmed())) {
         infant.adult = QStringView(name).mid(mark + 2).trimmed().toInt();
@@ -403,11 +403,11 @@ void TRecordReader::readInfant(const QString &text)
     }
     infant.name = joinedWords(trimmed(name));
     if (!infant.name.isEmpty())
-        FInfants.append(infant);
+        m_infants.append(infant);
 }
 
 // "SSR CHLD CZ HK1 09SEP14/P2": passenger 2 is a child.
-void TRecordReader::readChild(const QString &text)
+void RecordReader::readChild(const QString &text)
 {
     const qsizetype mark = text.lastIndexOf(QLatin1String("/P"));
     if (mark >= 0)
@@ -416,23 +416,23 @@ void TRecordReader::readChild(const QString &text)
 
 // What the items say about the passenger of a "/P" number. Numbers that name
 // no passenger are kept aside and never read.
-TPassengerLines &TRecordReader::passenger(QStringView number)
+PassengerLines &RecordReader::passenger(QStringView number)
 {
     bool ok = false;
     const int k = number.toInt(&ok);
-    return FLines[ok && k > 0 ? k : 0];
+    return m_lines[ok && k > 0 ? k : 0];
 }
 
 // The names of one name item, its first line; usually one name, but names
 // whose numbers are out of sequence may share it.
-void TRecordReader::readNames(const TPnrItem &item)
+void RecordReader::readNames(const PnrItem &item)
 {
-    const TBoundedPattern &number = patterns().nameNumber;
+    const BoundedPattern &number = patterns().nameNumber;
     const QString names = item.body();
     const auto addName = [this](const QString &piece) {
         const QString name = joinedWords(trimmed(piece));
         if (!name.isEmpty())
-            FNames.append(name);
+            m_names.append(name);
     };
     qsizetype start = 0;
     for (;;) {
@@ -443,30 +443,30 @@ void TRecordReader::readNames(const TPnrItem &item)
         start = next.capturedEnd();
     }
     addName(names.mid(start));
-    FNameContinuation = item.continuation;
+    m_nameContinuation = item.continuation;
 }
 
 // The record locator: the group's, or the one closing the last name, or one
 // on a line of its own after the names. It is taken off the last name.
-void TRecordReader::readLocator()
+void RecordReader::readLocator()
 {
-    FRecord.locator = FHeaderLocator;
-    if (FNames.isEmpty())
+    m_record.locator = m_headerLocator;
+    if (m_names.isEmpty())
         return;
     // A locator wrapped onto a line of its own is the locator, and the last
     // name keeps its last word ("SMITH/ANNA GRACE" then "HX7QJ2").
-    const QString wrapped = lineLocator(FNameContinuation);
+    const QString wrapped = lineLocator(m_nameContinuation);
     if (!wrapped.isEmpty() &&
-        (FHeaderLocator.isEmpty() || wrapped.compare(FHeaderLocator, Qt::CaseInsensitive) == 0)) {
-        FRecord.locator = FHeaderLocator.isEmpty() ? wrapped : FHeaderLocator;
+        (m_headerLocator.isEmpty() || wrapped.compare(m_headerLocator, Qt::CaseInsensitive) == 0)) {
+        m_record.locator = m_headerLocator.isEmpty() ? wrapped : m_headerLocator;
         return;
     }
-    QString &name = FNames.last();
+    QString &name = m_names.last();
     const QRegularExpressionMatch found = patterns().locator.match(name);
     const QString closing = found.hasMatch() ? found.captured(1) : QString();
     if (!closing.isEmpty() &&
-        (FHeaderLocator.isEmpty() || closing.compare(FHeaderLocator, Qt::CaseInsensitive) == 0)) {
-        FRecord.locator = FHeaderLocator.isEmpty() ? closing : FHeaderLocator;
+        (m_headerLocator.isEmpty() || closing.compare(m_headerLocator, Qt::CaseInsensitive) == 0)) {
+        m_record.locator = m_headerLocator.isEmpty() ? closing : m_headerLocator;
         name.truncate(found.capturedStart());
         name = trimmed(name.remove(closing, Qt::CaseInsensitive));
     }
@@ -475,72 +475,72 @@ void TRecordReader::readLocator()
 // The chooser's entries: the names in order, each infant right after the
 // adult who carries it (one whose adult is no name at the end), each with
 // what the items say about them.
-QList<TPassengerChooser::Entry> TRecordReader::passengers() const
+QList<PassengerChooser::Entry> RecordReader::passengers() const
 {
-    const bool hasAmounts = FRecord.hasAmounts();
-    const auto amounts = [&](TPassengerType type, int k) -> std::optional<TPnrAmounts> {
+    const bool hasAmounts = m_record.hasAmounts();
+    const auto amounts = [&](PassengerType type, int k) -> std::optional<PnrAmounts> {
         if (!hasAmounts)
             return std::nullopt;
-        return FRecord.amountsOf(type, k);
+        return m_record.amountsOf(type, k);
     };
-    const auto infantEntry = [&](const TInfant &infant) {
-        const TPassengerLines lines = FLines.value(infant.adult);
-        TPassengerChooser::Entry entry{infant.name, {}};
-        entry.FInfo.FId = lines.infantDocument;
-        entry.FInfo.FTicketNum =
+    const auto infantEntry = [&](const Infant &infant) {
+        const PassengerLines lines = m_lines.value(infant.adult);
+        PassengerChooser::Entry entry{infant.name, {}};
+        entry.info.id = lines.infantDocument;
+        entry.info.ticketNumber =
             lines.infantTicket.isEmpty() ? lines.infantListedTicket : lines.infantTicket;
-        entry.FInfo.FAmounts = amounts(TPassengerType::Infant, infant.adult);
+        entry.info.amounts = amounts(PassengerType::Infant, infant.adult);
         return entry;
     };
 
-    QList<TPassengerChooser::Entry> entries;
-    for (int k = 1; k <= FNames.size(); ++k) {
-        const QString &name = FNames.at(k - 1);
-        const TPassengerLines lines = FLines.value(k);
-        TPassengerChooser::Entry entry{name, {}};
-        entry.FInfo.FId = lines.document.isEmpty() ? lines.travelDocument : lines.document;
-        entry.FInfo.FTicketNum = lines.ticket.isEmpty() ? lines.listedTicket : lines.ticket;
+    QList<PassengerChooser::Entry> entries;
+    for (int k = 1; k <= m_names.size(); ++k) {
+        const QString &name = m_names.at(k - 1);
+        const PassengerLines lines = m_lines.value(k);
+        PassengerChooser::Entry entry{name, {}};
+        entry.info.id = lines.document.isEmpty() ? lines.travelDocument : lines.document;
+        entry.info.ticketNumber = lines.ticket.isEmpty() ? lines.listedTicket : lines.ticket;
         const bool child = lines.child || name.endsWith(QLatin1String("CHD"), Qt::CaseInsensitive);
-        entry.FInfo.FAmounts = amounts(child ? TPassengerType::Child : TPassengerType::Adult, k);
+        entry.info.amounts = amounts(child ? PassengerType::Child : PassengerType::Adult, k);
         entries.append(entry);
-        for (const TInfant &infant : FInfants) {
+        for (const Infant &infant : m_infants) {
             if (infant.adult == k)
                 entries.append(infantEntry(infant));
         }
     }
-    for (const TInfant &infant : FInfants) {
-        if (infant.adult < 1 || infant.adult > FNames.size())
+    for (const Infant &infant : m_infants) {
+        if (infant.adult < 1 || infant.adult > m_names.size())
             entries.append(infantEntry(infant));
     }
     return entries;
 }
 
-TPnrRecord TRecordReader::finish()
+PnrRecord RecordReader::finish()
 {
     try {
         readLocator();
-    } catch (const TPatternGaveUp &) {
+    } catch (const PatternGaveUp &) {
         // The last name stays as it is.
     }
-    FRecord.passengers = passengers();
-    return std::move(FRecord);
+    m_record.passengers = passengers();
+    return std::move(m_record);
 }
 
 } // namespace
 
-TPnrRecord ReadPnrRecord(const QString &text, const QDate &today)
+PnrRecord readPnrRecord(const QString &text, const QDate &today)
 {
-    const QString display = TBoundedPattern::wellFormed(text);
-    TRecordReader reader(today);
+    const QString display = BoundedPattern::wellFormed(text);
+    RecordReader reader(today);
     // No terminal writes a text on which a search gives up; the reading of
     // that part ends with what it has found so far.
     try {
-        reader.FRecord.priceQuotes = readPriceQuotes(display);
-    } catch (const TPatternGaveUp &) {
+        reader.m_record.priceQuotes = readPriceQuotes(display);
+    } catch (const PatternGaveUp &) {
     }
     try {
         reader.readItems(display);
-    } catch (const TPatternGaveUp &) {
+    } catch (const PatternGaveUp &) {
     }
     return reader.finish();
 }

@@ -30,11 +30,11 @@
 //   after the date ("TH09APR20") gives the year, else today and the day of
 //   the week decide it;
 // - the fare lines and the price quotes, and from them every passenger's
-//   own amounts (TPnrRecord::amountsOf), when the display gives any;
+//   own amounts (PnrRecord::amountsOf), when the display gives any;
 // - the endorsement of the first EI item: from each "/"-separated piece
 //   that holds Chinese, the piece from its first Chinese character on, the
 //   pieces joined by "/"; without any Chinese, the item as written.
 //
 // Linear in the length of the text; a search that reaches its bound ends
 // that part of the reading with what it found.
-TPnrRecord ReadPnrRecord(const QString &text, const QDate &today = QDate::currentDate());
+PnrRecord readPnrRecord(const QString &text, const QDate &today = QDate::currentDate());

@@ -2,18 +2,18 @@
 
 namespace {
 
-const TPnrFareLine *fareLineOf(const QList<TPnrFareLine> &lines, bool infant, int passenger)
+const PnrFareLine *fareLineOf(const QList<PnrFareLine> &lines, bool infant, int passenger)
 {
-    for (const TPnrFareLine &line : lines) {
+    for (const PnrFareLine &line : lines) {
         if (line.infant == infant && line.passenger == passenger)
             return &line;
     }
     return nullptr;
 }
 
-const TPnrPriceQuote *quoteFor(const QList<TPnrPriceQuote> &quotes, TPassengerType type)
+const PnrPriceQuote *quoteFor(const QList<PnrPriceQuote> &quotes, PassengerType type)
 {
-    for (const TPnrPriceQuote &quote : quotes) {
+    for (const PnrPriceQuote &quote : quotes) {
         if (quote.type == type)
             return &quote;
     }
@@ -22,7 +22,7 @@ const TPnrPriceQuote *quoteFor(const QList<TPnrPriceQuote> &quotes, TPassengerTy
 
 } // namespace
 
-bool TPnrSegment::isFlown() const
+bool PnrSegment::isFlown() const
 {
     static const char *const notFlown[] = {"UN", "UC", "NO", "HX", "XX", "XL"};
     for (const char *code : notFlown) {
@@ -32,51 +32,51 @@ bool TPnrSegment::isFlown() const
     return true;
 }
 
-QList<TPnrSegment> TPnrRecord::rowSegments() const
+QList<PnrSegment> PnrRecord::rowSegments() const
 {
-    QList<TPnrSegment> flown;
-    for (const TPnrSegment &segment : segments) {
+    QList<PnrSegment> flown;
+    for (const PnrSegment &segment : segments) {
         if (segment.isFlown())
             flown.append(segment);
     }
     return flown.isEmpty() ? segments : flown;
 }
 
-bool TPnrRecord::hasAmounts() const
+bool PnrRecord::hasAmounts() const
 {
-    for (const TPnrFareLine &line : fareLines) {
+    for (const PnrFareLine &line : fareLines) {
         if (!line.amounts.isEmpty())
             return true;
     }
-    for (const TPnrPriceQuote &quote : priceQuotes) {
+    for (const PnrPriceQuote &quote : priceQuotes) {
         if (!quote.amounts.isEmpty())
             return true;
     }
     return false;
 }
 
-TPnrAmounts TPnrRecord::amountsOf(TPassengerType type, int passenger) const
+PnrAmounts PnrRecord::amountsOf(PassengerType type, int passenger) const
 {
-    if (type == TPassengerType::Infant) {
-        if (const TPnrFareLine *own = fareLineOf(fareLines, true, passenger))
+    if (type == PassengerType::Infant) {
+        if (const PnrFareLine *own = fareLineOf(fareLines, true, passenger))
             return own->amounts;
-        if (const TPnrFareLine *any = fareLineOf(fareLines, true, 0))
+        if (const PnrFareLine *any = fareLineOf(fareLines, true, 0))
             return any->amounts;
-        if (const TPnrPriceQuote *quote = quoteFor(priceQuotes, TPassengerType::Infant))
+        if (const PnrPriceQuote *quote = quoteFor(priceQuotes, PassengerType::Infant))
             return quote->amounts;
         return {};
     }
     if (passenger > 0) {
-        if (const TPnrFareLine *own = fareLineOf(fareLines, false, passenger))
+        if (const PnrFareLine *own = fareLineOf(fareLines, false, passenger))
             return own->amounts;
     }
-    if (type == TPassengerType::Child) {
-        if (const TPnrPriceQuote *quote = quoteFor(priceQuotes, TPassengerType::Child))
+    if (type == PassengerType::Child) {
+        if (const PnrPriceQuote *quote = quoteFor(priceQuotes, PassengerType::Child))
             return quote->amounts;
     }
-    if (const TPnrFareLine *any = fareLineOf(fareLines, false, 0))
+    if (const PnrFareLine *any = fareLineOf(fareLines, false, 0))
         return any->amounts;
-    if (const TPnrPriceQuote *quote = quoteFor(priceQuotes, TPassengerType::Adult))
+    if (const PnrPriceQuote *quote = quoteFor(priceQuotes, PassengerType::Adult))
         return quote->amounts;
     return {};
 }

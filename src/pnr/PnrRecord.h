@@ -6,35 +6,35 @@
 #include <QString>
 
 // What a pasted reservation display says, read without touching the
-// receipt: ReadPnrRecord() builds it, WritePnrRecord() puts it into the
+// receipt: readPnrRecord() builds it, writePnrRecord() puts it into the
 // receipt.
 
-enum class TPassengerType { Adult, Child, Infant };
+enum class PassengerType { Adult, Child, Infant };
 
 // One fare line: "FN/A/FCNY1860.00/SCNY1860.00/.../ACNY1910.00", an
 // infant's "FN/IN/.../P1", a passenger's own ".../P2".
-struct TPnrFareLine
+struct PnrFareLine
 {
-    TPnrAmounts amounts;
+    PnrAmounts amounts;
     bool infant = false; // the fare of the infant carried by passenger
     int passenger = 0;   // the passenger its "/Pn" names; 0 for none
 
-    bool operator==(const TPnrFareLine &) const = default;
+    bool operator==(const PnrFareLine &) const = default;
 };
 
 // One price of a price quote: "01 Y FARE:CNY1860.00 TAX:CNY50.00
 // YQ:TEXEMPTYQ TOTAL:1910.00", after ">PAT:A" for adults, ">PAT:A*CH" for
 // children, ">PAT:A*IN" for infants.
-struct TPnrPriceQuote
+struct PnrPriceQuote
 {
-    TPassengerType type = TPassengerType::Adult;
-    TPnrAmounts amounts;
+    PassengerType type = PassengerType::Adult;
+    PnrAmounts amounts;
 
-    bool operator==(const TPnrPriceQuote &) const = default;
+    bool operator==(const PnrPriceQuote &) const = default;
 };
 
 // One segment line, its codes as the display writes them.
-struct TPnrSegment
+struct PnrSegment
 {
     QString carrier; // "MU", "3U"
     QString flight;  // "MU5132"
@@ -54,20 +54,20 @@ struct TPnrSegment
     // is not flown.
     bool isFlown() const;
 
-    bool operator==(const TPnrSegment &) const = default;
+    bool operator==(const PnrSegment &) const = default;
 };
 
-struct TPnrRecord
+struct PnrRecord
 {
-    QList<TPnrPriceQuote> priceQuotes; // in the display's order
-    QList<TPnrFareLine> fareLines;     // in the display's order
+    QList<PnrPriceQuote> priceQuotes; // in the display's order
+    QList<PnrFareLine> fareLines;     // in the display's order
     // Every flight segment in the display's order, flown or not; surface
     // segments (ARNK) and open dates are none.
-    QList<TPnrSegment> segments;
+    QList<PnrSegment> segments;
     // The passengers in the order of the name items, each infant right after
     // the adult who carries it, each with the ID, ticket number and amounts
     // found for them.
-    QList<TPassengerChooser::Entry> passengers;
+    QList<PassengerChooser::Entry> passengers;
     QString locator;     // as written, empty when the display gives none
     QString endorsement; // from the EI item; empty when there is none
     // Whether the display holds any numbered item at all: a display that
@@ -77,7 +77,7 @@ struct TPnrRecord
     // The segments that take a row of the receipt: the flown ones; all of
     // them when none is flown (a flight cancelled and not yet rebooked
     // shows as it stands).
-    QList<TPnrSegment> rowSegments() const;
+    QList<PnrSegment> rowSegments() const;
 
     // Whether the display gives any amount at all.
     bool hasAmounts() const;
@@ -89,5 +89,5 @@ struct TPnrRecord
     // the infant fare line of the adult who carries it, else the one that
     // names no passenger, else the infants' price quote, else none: never
     // an adult's.
-    TPnrAmounts amountsOf(TPassengerType type, int passenger) const;
+    PnrAmounts amountsOf(PassengerType type, int passenger) const;
 };

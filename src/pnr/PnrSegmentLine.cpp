@@ -7,10 +7,10 @@
 
 namespace {
 
-struct TSegmentPatterns
+struct SegmentPatterns
 {
     // The fixed columns, from the last digit of the item number.
-    TBoundedPattern columns{QStringLiteral(
+    BoundedPattern columns{QStringLiteral(
         R"(\d..{2}(?<carrier>[A-Z0-9]{2})(?<flight>.{4}).(?<class>[A-Z]{1}).{3})"
         R"((?<weekday>[A-Z]{2})(?<date>[0-9]{2}[A-Z]{3})(?<year>.{2})(?<from>[A-Z]{3}))"
         R"((?<to>[A-Z]{3})(?<status>.{7}))"
@@ -18,20 +18,20 @@ struct TSegmentPatterns
 
     // The words in their order, on the item's text with every run of blanks
     // made one.
-    TBoundedPattern words{QStringLiteral(
+    BoundedPattern words{QStringLiteral(
         R"(\*?+(?<carrier>[A-Z][A-Z0-9]|[0-9][A-Z]) ?+(?<flight>[0-9]{1,4}+[A-Z]?+) )"
         R"((?<class>[A-Z][0-9]?+) (?:(?<weekday>MO|TU|WE|TH|FR|SA|SU) ?+)?+)"
         R"((?<date>[0-9]{2}[A-Z]{3})(?<year>[0-9]{2})?+ ?+(?<from>[A-Z]{3})(?<to>[A-Z]{3}) )"
         R"((?<status>[A-Z]{2})[0-9]{0,3}+ (?<departs>[0-9]{4})(?: (?<arrives>[0-9]{4})(?:[+-][0-9])?+)?+)"
         R"((?: E)?+(?: (?<terminals>(?:--|T[0-9A-Z]){2})(?![^ ]))?+)")};
 
-    TBoundedPattern openDate{QStringLiteral(R"(\*?+(?:[A-Z][A-Z0-9]|[0-9][A-Z]) ?+OPEN\b)")};
-    TBoundedPattern surface{QStringLiteral(R"(ARNK\b)")};
+    BoundedPattern openDate{QStringLiteral(R"(\*?+(?:[A-Z][A-Z0-9]|[0-9][A-Z]) ?+OPEN\b)")};
+    BoundedPattern surface{QStringLiteral(R"(ARNK\b)")};
 };
 
-const TSegmentPatterns &patterns()
+const SegmentPatterns &patterns()
 {
-    static const TSegmentPatterns compiled;
+    static const SegmentPatterns compiled;
     return compiled;
 }
 
@@ -61,16 +61,16 @@ bool isFlightNumber(const QString &carrier, const QString &number)
            (suffix == 0 || (suffix == 1 && number.back() >= u'A' && number.back() <= u'Z'));
 }
 
-TPnrSegment segmentOf(const QRegularExpressionMatch &match, const QDate &today)
+PnrSegment segmentOf(const QRegularExpressionMatch &match, const QDate &today)
 {
-    TPnrSegment segment;
+    PnrSegment segment;
     segment.carrier = trimmed(match.captured(u"carrier"));
     segment.flight = match.captured(u"carrier") + trimmed(match.captured(u"flight"));
     segment.bookingClass = match.captured(u"class");
     const QString year = match.captured(u"year");
     segment.date = isTwoDigits(year)
-                       ? PnrDateInYear(match.captured(u"date"), year.toInt())
-                       : PnrDateToIso(match.captured(u"date"), today, match.captured(u"weekday"));
+                       ? pnrDateInYear(match.captured(u"date"), year.toInt())
+                       : pnrDateToIso(match.captured(u"date"), today, match.captured(u"weekday"));
     const QString departs = match.captured(u"departs");
     segment.departs = departs.left(2) + u':' + departs.mid(2);
     segment.from = trimmed(match.captured(u"from"));
@@ -121,10 +121,10 @@ bool mayBeSegment(QStringView text)
 
 } // namespace
 
-TSegmentLine readSegmentLine(const TPnrItem &item, const QDate &today)
+SegmentLine readSegmentLine(const PnrItem &item, const QDate &today)
 {
-    const TSegmentPatterns &p = patterns();
-    TSegmentLine line;
+    const SegmentPatterns &p = patterns();
+    SegmentLine line;
     const QString body = item.body();
     if (item.number < 0 || !mayBeSegment(body))
         return line;
@@ -133,19 +133,19 @@ TSegmentLine readSegmentLine(const TPnrItem &item, const QDate &today)
     const QRegularExpressionMatch columns = p.columns.matchAt(item.row, item.bodyStart - 2);
     if (columns.hasMatch() &&
         isFlightNumber(columns.captured(u"carrier"), trimmed(columns.captured(u"flight")))) {
-        line.kind = TSegmentKind::Flight;
+        line.kind = SegmentKind::Flight;
         line.segment = segmentOf(columns, today);
         return line;
     }
 
     const QString words = collapsedBlanks(body);
     if (const QRegularExpressionMatch flight = p.words.matchAt(words, 0); flight.hasMatch()) {
-        line.kind = TSegmentKind::Flight;
+        line.kind = SegmentKind::Flight;
         line.segment = segmentOf(flight, today);
     } else if (p.surface.matchAt(words, 0).hasMatch()) {
-        line.kind = TSegmentKind::Surface;
+        line.kind = SegmentKind::Surface;
     } else if (p.openDate.matchAt(words, 0).hasMatch()) {
-        line.kind = TSegmentKind::OpenDate;
+        line.kind = SegmentKind::OpenDate;
     }
     return line;
 }

@@ -4,20 +4,20 @@
 
 #include <QDate>
 
-struct TPnrItem;
+struct PnrItem;
 
 // What kind of segment an item is.
-enum class TSegmentKind {
+enum class SegmentKind {
     None,     // no segment at all
     Flight,   // a flight: "3.  MU5132 Y   WE26AUG  PEKHGH RR2   1055 1315          E T2--"
     Surface,  // the gap of an open jaw, "3.    ARNK              SHAPVG"
     OpenDate, // a flight not yet booked on a day, "3.  CA OPEN Y   PEKSHA"
 };
 
-struct TSegmentLine
+struct SegmentLine
 {
-    TSegmentKind kind = TSegmentKind::None;
-    TPnrSegment segment; // for a flight
+    SegmentKind kind = SegmentKind::None;
+    PnrSegment segment; // for a flight
 };
 
 // Reads an item as a segment line. First by the terminal's fixed columns,
@@ -31,4 +31,4 @@ struct TSegmentLine
 // flight, class, date with optional day and year, the two codes, action
 // code with count, times ("+1" after the arrival), "E" and the terminals.
 // today decides the year of a date that prints none.
-TSegmentLine readSegmentLine(const TPnrItem &item, const QDate &today);
+SegmentLine readSegmentLine(const PnrItem &item, const QDate &today);

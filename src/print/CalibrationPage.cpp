@@ -1,7 +1,7 @@
 #include "print/CalibrationPage.h"
 
 #include "print/PrintLimits.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 #include "print/ReportFiller.h"
 
 #include <cmath>
@@ -9,18 +9,18 @@
 namespace {
 
 constexpr qreal captionPoints = 6;
-constexpr qreal crossArm = 4;       // pixels each way from the anchor
-constexpr qreal hairline = 0.5;     // pixels
+constexpr qreal crossArm = 4;   // pixels each way from the anchor
+constexpr qreal hairline = 0.5; // pixels
 const QString captionFont = QStringLiteral("宋体");
 
-void line(TReportPage &page, QPointF from, QPointF to)
+void line(ReportPage &page, QPointF from, QPointF to)
 {
     page.addMark({QLineF(from, to), false, hairline, Qt::black});
 }
 
-void text(TReportPage &page, const QString &caption, QPointF at)
+void text(ReportPage &page, const QString &caption, QPointF at)
 {
-    TPrintLabel &label = page.addLabel(QStringLiteral("calibration"));
+    PrintLabel &label = page.addLabel(QStringLiteral("calibration"));
     label.setTransparent(true);
     label.setFontFamily(captionFont);
     label.setPointSize(captionPoints);
@@ -30,23 +30,23 @@ void text(TReportPage &page, const QString &caption, QPointF at)
 }
 
 // A tick every millimetre, longer every 5 and 10, numbered every 10.
-void rulers(TReportPage &page)
+void rulers(ReportPage &page)
 {
-    const QRectF sheet = TReportPage::sheet();
+    const QRectF sheet = ReportPage::sheet();
     const auto tickLength = [](int mm) {
-        return TReportPage::pixelsFromMillimetres(mm % 10 == 0 ? 5 : mm % 5 == 0 ? 3 : 1.5);
+        return ReportPage::pixelsFromMillimetres(mm % 10 == 0 ? 5 : mm % 5 == 0 ? 3 : 1.5);
     };
-    const int widthMm = int(std::floor(TReportPage::millimetresFromPixels(sheet.width()) + 1e-6));
-    const int heightMm = int(std::floor(TReportPage::millimetresFromPixels(sheet.height()) + 1e-6));
-    const qreal numberAt = TReportPage::pixelsFromMillimetres(5.5);
+    const int widthMm = int(std::floor(ReportPage::millimetresFromPixels(sheet.width()) + 1e-6));
+    const int heightMm = int(std::floor(ReportPage::millimetresFromPixels(sheet.height()) + 1e-6));
+    const qreal numberAt = ReportPage::pixelsFromMillimetres(5.5);
     for (int mm = 0; mm <= widthMm; ++mm) {
-        const qreal x = TReportPage::pixelsFromMillimetres(mm);
+        const qreal x = ReportPage::pixelsFromMillimetres(mm);
         line(page, QPointF(x, 0), QPointF(x, tickLength(mm)));
         if (mm % 10 == 0 && mm > 0)
             text(page, QString::number(mm), QPointF(x + 1, numberAt));
     }
     for (int mm = 0; mm <= heightMm; ++mm) {
-        const qreal y = TReportPage::pixelsFromMillimetres(mm);
+        const qreal y = ReportPage::pixelsFromMillimetres(mm);
         line(page, QPointF(0, y), QPointF(tickLength(mm), y));
         if (mm % 10 == 0 && mm > 0)
             text(page, QString::number(mm), QPointF(numberAt, y + 1));
@@ -55,18 +55,18 @@ void rulers(TReportPage &page)
 
 } // namespace
 
-void drawCalibrationPage(TReportPage &page, const TPrintSettings &settings)
+void drawCalibrationPage(ReportPage &page, const PrintSettings &settings)
 {
     page.setReportTitle(QStringLiteral("校准页"));
 
     // The anchors as a filled receipt has them: the layout restyled in the
     // print font and sizes, moved by the offsets.
-    TfrmRep rep(page.measure());
-    TReportFiller filler(rep, settings);
+    ReceiptReport rep(page.measure());
+    ReportFiller filler(rep, settings);
     filler.restyleLayout();
 
     rulers(page);
-    for (const TPrintLabel *anchor : rep.layoutLabels()) {
+    for (const PrintLabel *anchor : rep.layoutLabels()) {
         const QPointF at(anchor->left(), anchor->top());
         line(page, at - QPointF(crossArm, 0), at + QPointF(crossArm, 0));
         line(page, at - QPointF(0, crossArm), at + QPointF(0, crossArm));
@@ -77,15 +77,15 @@ void drawCalibrationPage(TReportPage &page, const TPrintSettings &settings)
         // A caption wider than a narrow box is cut, so that it never runs
         // into the next one.
         QString caption = valueCaption(anchor->name());
-        const QFont captionFace = TTextMeasure::labelFont(captionFont, captionPoints);
+        const QFont captionFace = TextMeasure::labelFont(captionFont, captionPoints);
         const qreal room = limit - at.x() - crossArm - 2;
         while (caption.size() > 1 && page.measure().width(captionFace, caption) > room)
             caption.chop(1);
         text(page, caption, at + QPointF(crossArm + 1, 1));
     }
 
-    const QRectF sheet = TReportPage::sheet();
+    const QRectF sheet = ReportPage::sheet();
     text(page,
          QStringLiteral("校准页  左右偏移 %1  上下偏移 %2").arg(settings.hpos).arg(settings.vpos),
-         QPointF(TReportPage::pixelsFromMillimetres(20), sheet.height() / 2));
+         QPointF(ReportPage::pixelsFromMillimetres(20), sheet.height() / 2));
 }

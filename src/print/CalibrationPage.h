@@ -2,7 +2,7 @@
 
 #include "print/PrintSettings.h"
 
-class TReportPage;
+class ReportPage;
 
 // The calibration page, printed on plain A4 and laid on the receipt stock
 // against the light: a small cross at the anchor of every value with its
@@ -11,4 +11,4 @@ class TReportPage;
 // print sizes, and millimetre rulers along the sheet's top and left edges,
 // which the offsets do not move. It carries no after-print hook: printing it
 // advances nothing.
-void drawCalibrationPage(TReportPage &page, const TPrintSettings &settings);
+void drawCalibrationPage(ReportPage &page, const PrintSettings &settings);

@@ -8,20 +8,20 @@
 // Avahi) that a start which prints nothing should not have to map. Loaded
 // once for the life of the process and never unloaded; the functions are
 // those that printing calls, under their own names.
-class TCupsLibrary
+class CupsLibrary
 {
 public:
     // The library every print goes through, loaded at the first call; raises
     // KestranoError when it is missing or lacks a function (a later call
     // tries again). Safe from any thread.
-    static const TCupsLibrary &instance();
+    static const CupsLibrary &instance();
 
     // Loads fileName and resolves every function; raises KestranoError naming
     // the file, and the function that is missing when one is.
-    explicit TCupsLibrary(const char *fileName);
+    explicit CupsLibrary(const char *fileName);
 
-    TCupsLibrary(const TCupsLibrary &) = delete;
-    TCupsLibrary &operator=(const TCupsLibrary &) = delete;
+    CupsLibrary(const CupsLibrary &) = delete;
+    CupsLibrary &operator=(const CupsLibrary &) = delete;
 
     decltype(&::cupsLastError) cupsLastError = nullptr;
     decltype(&::cupsUser) cupsUser = nullptr;
@@ -51,10 +51,4 @@ public:
     decltype(&::ippGetInteger) ippGetInteger = nullptr;
     decltype(&::ippGetBoolean) ippGetBoolean = nullptr;
     decltype(&::ippAddBoolean) ippAddBoolean = nullptr;
-
-private:
-    template <typename Function> void resolve(Function &function, const char *name);
-
-    QString FFileName;
-    void *FHandle = nullptr;
 };

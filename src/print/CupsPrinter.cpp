@@ -9,9 +9,9 @@
 namespace {
 
 // Loaded at the first print, not at start.
-const TCupsLibrary &cups()
+const CupsLibrary &cups()
 {
-    return TCupsLibrary::instance();
+    return CupsLibrary::instance();
 }
 
 struct IppDeleter
@@ -67,7 +67,7 @@ QString withDetail(const QString &reason, const QString &detail)
 
 IppMessage request(ipp_op_t operation, const char *uriName, const QByteArray &resource)
 {
-    const TCupsLibrary &lib = cups();
+    const CupsLibrary &lib = cups();
     IppMessage message(lib.ippNewRequest(operation));
     char uri[HTTP_MAX_URI];
     lib.httpAssembleURI(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost",
@@ -114,9 +114,9 @@ QString stoppedReason(const PrinterState &printer)
 
 } // namespace
 
-QString TCupsPrinter::defaultPrinter()
+QString CupsPrinter::defaultPrinter()
 {
-    const TCupsLibrary &lib = cups();
+    const CupsLibrary &lib = cups();
     cups_dest_t *destination = lib.cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
     if (!destination)
         return QString();
@@ -125,10 +125,10 @@ QString TCupsPrinter::defaultPrinter()
     return name;
 }
 
-int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
-                            const QString &documentName) const
+int CupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
+                           const QString &documentName) const
 {
-    const PrinterState printer = printerState(FName);
+    const PrinterState printer = printerState(m_name);
     if (!printer.known)
         throw KestranoError(lastError());
     if (printer.stopped)
@@ -140,7 +140,7 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
     // would first look the destination up and copy every attribute the
     // printer has (the largest answer the scheduler gives), then take two
     // more requests to create the job and send the document.
-    const QByteArray resource = QByteArrayLiteral("/printers/") + FName.toUtf8();
+    const QByteArray resource = QByteArrayLiteral("/printers/") + m_name.toUtf8();
     IppMessage job = request(IPP_OP_PRINT_JOB, "printer-uri", resource);
     const QByteArray jobTitle = title.toUtf8();
     const QByteArray document = documentName.isEmpty() ? jobTitle : documentName.toUtf8();
@@ -184,11 +184,11 @@ int TCupsPrinter::submitPdf(const QByteArray &pdf, const QString &title,
     return cups().ippGetInteger(jobId, 0);
 }
 
-TCupsPrinter::FoundJob TCupsPrinter::findJob(const QString &documentName) const
+CupsPrinter::FoundJob CupsPrinter::findJob(const QString &documentName) const
 {
     using Match = FoundJob::Match;
     IppMessage ask =
-        request(IPP_OP_GET_JOBS, "printer-uri", QByteArrayLiteral("/printers/") + FName.toUtf8());
+        request(IPP_OP_GET_JOBS, "printer-uri", QByteArrayLiteral("/printers/") + m_name.toUtf8());
     cups().ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr,
                         "all");
     cups().ippAddBoolean(ask.get(), IPP_TAG_OPERATION, "my-jobs", 1);
@@ -239,9 +239,9 @@ TCupsPrinter::FoundJob TCupsPrinter::findJob(const QString &documentName) const
     return found;
 }
 
-TJobStatus TCupsPrinter::status(int jobId) const
+JobStatus CupsPrinter::status(int jobId) const
 {
-    using State = TJobStatus::State;
+    using State = JobStatus::State;
     IppMessage ask = request(IPP_OP_GET_JOB_ATTRIBUTES, "job-uri",
                              QByteArrayLiteral("/jobs/") + QByteArray::number(jobId));
     static const char *const wanted[] = {"job-state", "job-state-reasons",
@@ -267,13 +267,13 @@ TJobStatus TCupsPrinter::status(int jobId) const
     default:
         break;
     }
-    const PrinterState printer = printerState(FName);
+    const PrinterState printer = printerState(m_name);
     if (printer.known && printer.stopped)
         return {State::Failed, stoppedReason(printer)};
     return {State::Waiting, QString()};
 }
 
-void TCupsPrinter::cancel(int jobId) const
+void CupsPrinter::cancel(int jobId) const
 {
-    cups().cupsCancelJob2(CUPS_HTTP_DEFAULT, FName.toUtf8().constData(), jobId, 0);
+    cups().cupsCancelJob2(CUPS_HTTP_DEFAULT, m_name.toUtf8().constData(), jobId, 0);
 }

@@ -5,7 +5,7 @@
 #include <optional>
 
 // Where a job stands, as the print system reports it.
-struct TJobStatus
+struct JobStatus
 {
     enum class State {
         Waiting,     // queued, held or printing
@@ -24,14 +24,14 @@ struct TJobStatus
 // thread that paints windows. Each thread has its own connection. The CUPS
 // library is loaded at the first call; when it cannot be, every call raises
 // KestranoError saying so.
-class TCupsPrinter
+class CupsPrinter
 {
 public:
     // The print system's default destination; empty when there is none.
     static QString defaultPrinter();
 
-    explicit TCupsPrinter(QString name) : FName(std::move(name)) {}
-    const QString &name() const { return FName; }
+    explicit CupsPrinter(QString name) : m_name(std::move(name)) {}
+    const QString &name() const { return m_name; }
 
     // Hands a PDF over as one job: one copy, one side, never scaled or
     // fitted, so every value stays at its spot on the stock. A printer that
@@ -61,12 +61,12 @@ public:
 
     // The job's state; a waiting job whose printer has stopped counts as
     // failed, since nothing will come out while it stays so.
-    TJobStatus status(int jobId) const;
+    JobStatus status(int jobId) const;
 
     // Withdraws a job that must not print any more (one given up on); a job
     // that has ended stays as it is.
     void cancel(int jobId) const;
 
 private:
-    QString FName;
+    QString m_name;
 };

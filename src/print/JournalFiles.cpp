@@ -1,12 +1,12 @@
 #include "print/JournalFiles.h"
 
 #include "common/KestranoError.h"
+#include "common/LateLibrary.h"
 #include "common/Messages.h"
 
 #include <QFile>
 #include <QUrl>
 #include <cerrno>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -82,34 +82,29 @@ int fullPathnameNoFollow(sqlite3_vfs *, const char *name, int size, char *out)
     return result == SQLITE_OK_SYMLINK ? SQLITE_CANTOPEN_SYMLINK : result;
 }
 
-// Registers the VFS once in the SQLite that the driver loaded; false when
-// there is no such library in the process or it lacks a function.
-bool registerNoFollowVfs()
+// Registers the VFS once in the SQLite that the driver loaded (the same file
+// is the same library); SQLite's result, SQLITE_OK once it is registered.
+// Raises KestranoError when the library cannot be had.
+int registerNoFollowVfs()
 {
-    static const bool registered = [] {
-        // The driver's library, already loaded; the handle is kept, as
-        // SQLite keeps the VFS for as long as the process lives.
-        void *library = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_NOLOAD);
-        if (!library)
-            return false;
-        const auto find =
-            reinterpret_cast<decltype(&sqlite3_vfs_find)>(dlsym(library, "sqlite3_vfs_find"));
-        const auto add = reinterpret_cast<decltype(&sqlite3_vfs_register)>(
-            dlsym(library, "sqlite3_vfs_register"));
-        if (!find || !add)
-            return false;
+    static const int result = [] {
+        LateLibrary sqlite(QStringLiteral("libsqlite3.so.0"), QStringLiteral("打印记录"));
+        decltype(&sqlite3_vfs_find) find = nullptr;
+        decltype(&sqlite3_vfs_register) add = nullptr;
+        sqlite.resolve(find, "sqlite3_vfs_find");
+        sqlite.resolve(add, "sqlite3_vfs_register");
         defaultVfs = find(nullptr);
         if (!defaultVfs)
-            return false;
+            return SQLITE_ERROR;
         // Everything else is the default's, pAppData included: its
         // functions find their own data there.
         static sqlite3_vfs noFollow = *defaultVfs;
         noFollow.pNext = nullptr;
         noFollow.zName = noFollowVfsName;
         noFollow.xFullPathname = &fullPathnameNoFollow;
-        return add(&noFollow, 0) == SQLITE_OK;
+        return add(&noFollow, 0);
     }();
-    return registered;
+    return result;
 }
 
 } // namespace
@@ -123,10 +118,8 @@ void JournalFiles::makePrivate(const QString &path)
 
 QString JournalFiles::noFollowName(const QString &path)
 {
-    if (!registerNoFollowVfs())
-        throw KestranoError(Messages::journalUnopenable(
-            path, Messages::libraryLacksFunction(QStringLiteral("libsqlite3.so.0"),
-                                                 QStringLiteral("sqlite3_vfs_register"))));
+    if (const int result = registerNoFollowVfs(); result != SQLITE_OK)
+        throw KestranoError(Messages::journalUnopenable(path, Messages::databaseReason(result)));
     return QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")) +
            QStringLiteral("?vfs=") + QLatin1String(noFollowVfsName);
 }

@@ -8,30 +8,30 @@
 namespace {
 
 // The shown columns first; the row's id and outcome key after them.
-constexpr int idColumn = TJournalModel::ColumnCount;
-constexpr int outcomeKeyColumn = TJournalModel::ColumnCount + 1;
+constexpr int idColumn = JournalModel::ColumnCount;
+constexpr int outcomeKeyColumn = JournalModel::ColumnCount + 1;
 
 } // namespace
 
-TJournalModel::TJournalModel(const TPrintJournal &journal, QObject *parent)
-    : QSqlQueryModel(parent), FJournal(journal)
+JournalModel::JournalModel(const PrintJournal &journal, QObject *parent)
+    : QSqlQueryModel(parent), m_journal(journal)
 {
     refresh();
 }
 
-void TJournalModel::setFilter(const QString &text)
+void JournalModel::setFilter(const QString &text)
 {
-    FFilter = text.trimmed();
+    m_filter = text.trimmed();
     refresh();
 }
 
-void TJournalModel::refresh()
+void JournalModel::refresh()
 {
-    QSqlQuery query(FJournal.database());
+    QSqlQuery query(m_journal.database());
     const QString shown = QStringLiteral(
         "SELECT serial_number, printed_at, passenger, ticket_number, flights, total, outcome,"
         " journal.id, outcome FROM journal");
-    if (FFilter.isEmpty()) {
+    if (m_filter.isEmpty()) {
         query.prepare(shown + QStringLiteral(" ORDER BY journal.id DESC"));
     } else {
         // instr() on the short search texts, newest first: a plain scan that
@@ -41,7 +41,7 @@ void TJournalModel::refresh()
                       QStringLiteral(" JOIN journal_search ON journal_search.id = journal.id"
                                      " WHERE instr(journal_search.search, ?) > 0"
                                      " ORDER BY journal_search.id DESC"));
-        query.addBindValue(TPrintJournal::searchText(FFilter));
+        query.addBindValue(PrintJournal::searchText(m_filter));
     }
     query.exec();
     setQuery(std::move(query));
@@ -50,43 +50,43 @@ void TJournalModel::refresh()
         setHeaderData(column, Qt::Horizontal, QString::fromUtf8(headers[column]));
 }
 
-qint64 TJournalModel::rowId(int row) const
+qint64 JournalModel::rowId(int row) const
 {
     return record(row).value(idColumn).toLongLong();
 }
 
-QString TJournalModel::outcomeKey(int row) const
+QString JournalModel::outcomeKey(int row) const
 {
     return record(row).value(outcomeKeyColumn).toString();
 }
 
-QString TJournalModel::outcomeCaption(const QString &key)
+QString JournalModel::outcomeCaption(const QString &key)
 {
-    switch (TPrintJournal::outcomeOf(key)) {
-    case TPrintJournal::Outcome::Printing:
+    switch (PrintJournal::outcomeOf(key)) {
+    case PrintJournal::Outcome::Printing:
         return QStringLiteral("打印中");
-    case TPrintJournal::Outcome::Printed:
+    case PrintJournal::Outcome::Printed:
         return QStringLiteral("已打印");
-    case TPrintJournal::Outcome::Failed:
+    case PrintJournal::Outcome::Failed:
         return QStringLiteral("失败");
-    case TPrintJournal::Outcome::Cancelled:
+    case PrintJournal::Outcome::Cancelled:
         return QStringLiteral("已取消");
-    case TPrintJournal::Outcome::Voided:
+    case PrintJournal::Outcome::Voided:
         return QStringLiteral("已作废");
-    case TPrintJournal::Outcome::Unconfirmed:
+    case PrintJournal::Outcome::Unconfirmed:
         return QStringLiteral("未确认");
     }
     return key;
 }
 
-QVariant TJournalModel::data(const QModelIndex &index, int role) const
+QVariant JournalModel::data(const QModelIndex &index, int role) const
 {
     if (role == Qt::DisplayRole && index.column() == Outcome)
         return outcomeCaption(QSqlQueryModel::data(index, role).toString());
     return QSqlQueryModel::data(index, role);
 }
 
-int TJournalModel::columnCount(const QModelIndex &parent) const
+int JournalModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
 }

@@ -2,13 +2,13 @@
 
 #include <QSqlQueryModel>
 
-class TPrintJournal;
+class PrintJournal;
 
 // The journal as a table, newest row first: serial number, time, passenger,
 // ticket number, flights, total and outcome. A filter keeps the rows whose
 // serial number, ticket number or passenger contains the text. Rows are
 // fetched as they are scrolled to, so a journal of any length opens at once.
-class TJournalModel : public QSqlQueryModel
+class JournalModel : public QSqlQueryModel
 {
     Q_OBJECT
 
@@ -24,9 +24,9 @@ public:
         ColumnCount
     };
 
-    explicit TJournalModel(const TPrintJournal &journal, QObject *parent = nullptr);
+    explicit JournalModel(const PrintJournal &journal, QObject *parent = nullptr);
 
-    const QString &filter() const { return FFilter; }
+    const QString &filter() const { return m_filter; }
     void setFilter(const QString &text);
     // Reads the journal again with the same filter.
     void refresh();
@@ -42,6 +42,6 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
 
 private:
-    const TPrintJournal &FJournal;
-    QString FFilter;
+    const PrintJournal &m_journal;
+    QString m_filter;
 };

@@ -1,8 +1,8 @@
 #include "print/NumberAdvance.h"
 
-#include "itinerary/ItineraryFields.h"
 #include "common/Pattern.h"
 #include "common/TextRules.h"
+#include "itinerary/ItineraryFields.h"
 #include "itinerary/SerialNumber.h"
 
 #include <limits>
@@ -36,7 +36,7 @@ QString plusOne(const QString &digits)
 
 } // namespace
 
-QString AdvanceSerial(const QString &T)
+QString advanceSerial(const QString &T)
 {
     static const QRegularExpression serialNumber = makePattern(QStringLiteral("\\d+\\s+\\d"));
     static const QRegularExpression blankRun = makePattern(QStringLiteral("\\s+"));
@@ -56,7 +56,7 @@ QString AdvanceSerial(const QString &T)
     return plusOne(N) + W + QString::number(nextCheckDigit);
 }
 
-void ReportPageAfterPrint(TItineraryFields &fields)
+void reportPageAfterPrint(ItineraryFields &fields)
 {
     const QString serialNumberField = QStringLiteral("edtSerNo");
     const QString checkCodeField = QStringLiteral("edtCk");
@@ -69,7 +69,7 @@ void ReportPageAfterPrint(TItineraryFields &fields)
         if (!isWellFormedSerialNumber(S))
             return;
         const QString T = trimmed(S);
-        const QString next = AdvanceSerial(T);
+        const QString next = advanceSerial(T);
         // A serial number that does not advance stays exactly as typed.
         if (next != T)
             fields.setText(serialNumberField, next);

@@ -15,7 +15,7 @@ constexpr int pdfResolution = 1200;
 
 } // namespace
 
-QByteArray renderPagePdf(const TReportPage &page)
+QByteArray renderPagePdf(const ReportPage &page)
 {
     QByteArray pdf;
     QBuffer buffer(&pdf);

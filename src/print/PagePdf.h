@@ -2,10 +2,10 @@
 
 #include <QByteArray>
 
-class TReportPage;
+class ReportPage;
 
 // The page as a one-page A4 portrait PDF without margins, the sheet's corner
 // at the origin, titled with the page's report title: what a printer receives.
 // Rendered with the same routine as the preview, so every character lands
 // where the preview shows it.
-QByteArray renderPagePdf(const TReportPage &page);
+QByteArray renderPagePdf(const ReportPage &page);

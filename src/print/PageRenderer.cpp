@@ -8,7 +8,7 @@
 
 namespace {
 
-void drawLabel(const TPrintLabel &label, const TTextMeasure &measure, QPainter &painter,
+void drawLabel(const PrintLabel &label, const TextMeasure &measure, QPainter &painter,
                qreal deviceDpiY)
 {
     if (!label.transparent())
@@ -24,13 +24,13 @@ void drawLabel(const TPrintLabel &label, const TTextMeasure &measure, QPainter &
     // The painter already scales 96-dpi units up to the device, so the font
     // is given at the size that the scaling brings back to its point size.
     QFont font = label.font();
-    font.setPointSizeF(label.pointSize() * TReportPage::pixelsPerInch / deviceDpiY);
+    font.setPointSizeF(label.pointSize() * ReportPage::pixelsPerInch / deviceDpiY);
     painter.setFont(font);
     painter.setPen(label.colour());
     painter.drawText(QPointF(x, baseline), label.text());
 }
 
-void drawMark(const TPageMark &mark, QPainter &painter)
+void drawMark(const PageMark &mark, QPainter &painter)
 {
     painter.setPen(QPen(mark.colour, mark.penWidth));
     painter.setBrush(Qt::NoBrush);
@@ -40,7 +40,7 @@ void drawMark(const TPageMark &mark, QPainter &painter)
         painter.drawLine(mark.line);
 }
 
-void drawValueBox(const TValueBox &value, QPainter &painter, qreal deviceDpiY)
+void drawValueBox(const ValueBox &value, QPainter &painter, qreal deviceDpiY)
 {
     static const QColor fill(236, 236, 236);
     static const QColor outline(200, 200, 200);
@@ -56,8 +56,8 @@ void drawValueBox(const TValueBox &value, QPainter &painter, qreal deviceDpiY)
         caption += QStringLiteral(" %1%").arg(value.stretch);
     if (value.shrunkBy > 0)
         caption += QStringLiteral(" -%1pt").arg(value.shrunkBy);
-    QFont font = TTextMeasure::labelFont(QStringLiteral("宋体"), captionPoints);
-    font.setPointSizeF(captionPoints * TReportPage::pixelsPerInch / deviceDpiY);
+    QFont font = TextMeasure::labelFont(QStringLiteral("宋体"), captionPoints);
+    font.setPointSizeF(captionPoints * ReportPage::pixelsPerInch / deviceDpiY);
     painter.setFont(font);
     painter.setPen(captionColour);
     // Bottom right, where a value that fits leaves the box empty.
@@ -66,7 +66,7 @@ void drawValueBox(const TValueBox &value, QPainter &painter, qreal deviceDpiY)
 
 } // namespace
 
-void renderPage(const TReportPage &page, QPainter &painter, TBackdrop backdrop)
+void renderPage(const ReportPage &page, QPainter &painter, Backdrop backdrop)
 {
     const QPaintDevice *device = painter.device();
     const qreal dpiX = device->logicalDpiX();
@@ -74,13 +74,13 @@ void renderPage(const TReportPage &page, QPainter &painter, TBackdrop backdrop)
 
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.scale(dpiX / TReportPage::pixelsPerInch, dpiY / TReportPage::pixelsPerInch);
+    painter.scale(dpiX / ReportPage::pixelsPerInch, dpiY / ReportPage::pixelsPerInch);
     painter.fillRect(page.titleBand(), Qt::white);
-    if (backdrop == TBackdrop::ValueBoxes) {
-        for (const TValueBox &value : page.valueBoxes())
+    if (backdrop == Backdrop::ValueBoxes) {
+        for (const ValueBox &value : page.valueBoxes())
             drawValueBox(value, painter, dpiY);
     }
-    for (const TPageMark &mark : page.marks())
+    for (const PageMark &mark : page.marks())
         drawMark(mark, painter);
     for (const auto &label : page.labels())
         drawLabel(*label, page.measure(), painter, dpiY);

@@ -1,7 +1,7 @@
 #pragma once
 
 class QPainter;
-class TReportPage;
+class ReportPage;
 
 // Paints the page onto the painter's device: a printer, a PDF writer, an
 // image or a preview. The device's origin must be the sheet's top-left corner
@@ -12,5 +12,5 @@ class TReportPage;
 // With the value boxes shown (the preview's backdrop), each value's box is
 // drawn in light grey under the values with its field's caption in small grey
 // type; paper and PDF never get them.
-enum class TBackdrop { None, ValueBoxes };
-void renderPage(const TReportPage &page, QPainter &painter, TBackdrop backdrop = TBackdrop::None);
+enum class Backdrop { None, ValueBoxes };
+void renderPage(const ReportPage &page, QPainter &painter, Backdrop backdrop = Backdrop::None);

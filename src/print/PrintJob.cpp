@@ -13,21 +13,21 @@ constexpr std::chrono::milliseconds pollInterval(250);
 
 } // namespace
 
-TPrintJob::TPrintJob(QString printer, QByteArray pdf, QString title, QString documentName,
-                     std::chrono::milliseconds timeLimit, QObject *parent)
-    : QThread(parent), FPrinter(std::move(printer)), FPdf(std::move(pdf)), FTitle(std::move(title)),
-      FDocumentName(std::move(documentName)), FTimeLimit(timeLimit)
+PrintJob::PrintJob(QString printer, QByteArray pdf, QString title, QString documentName,
+                   std::chrono::milliseconds timeLimit, QObject *parent)
+    : QThread(parent), m_printer(std::move(printer)), m_pdf(std::move(pdf)),
+      m_title(std::move(title)), m_documentName(std::move(documentName)), m_timeLimit(timeLimit)
 {
-    qRegisterMetaType<TPrintOutcome>();
+    qRegisterMetaType<PrintOutcome>();
 }
 
-TPrintJob::~TPrintJob()
+PrintJob::~PrintJob()
 {
     requestInterruption();
     wait();
 }
 
-QString TPrintJob::lateReason(std::chrono::milliseconds timeLimit)
+QString PrintJob::lateReason(std::chrono::milliseconds timeLimit)
 {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeLimit).count();
     if (seconds >= 60 && seconds % 60 == 0)
@@ -35,38 +35,38 @@ QString TPrintJob::lateReason(std::chrono::milliseconds timeLimit)
     return QStringLiteral("作业未在 %1 秒内完成").arg(std::max<qint64>(seconds, 1));
 }
 
-void TPrintJob::run()
+void PrintJob::run()
 {
-    const TCupsPrinter printer(FPrinter);
+    const CupsPrinter printer(m_printer);
     int jobId = 0;
     try {
-        jobId = printer.submitPdf(FPdf, FTitle, FDocumentName);
+        jobId = printer.submitPdf(m_pdf, m_title, m_documentName);
     } catch (const KestranoError &refused) {
-        Q_EMIT ended({TPrintOutcome::Result::Failed, FPrinter, 0, refused.message()});
+        Q_EMIT ended({PrintOutcome::Result::Failed, m_printer, 0, refused.message()});
         return;
     }
-    FPdf.clear();
+    m_pdf.clear();
     Q_EMIT submitted(jobId);
-    const TPrintOutcome outcome = follow(jobId);
+    const PrintOutcome outcome = follow(jobId);
     if (!isInterruptionRequested())
         Q_EMIT ended(outcome);
 }
 
-TPrintOutcome TPrintJob::follow(int jobId)
+PrintOutcome PrintJob::follow(int jobId)
 {
-    using State = TJobStatus::State;
-    const TCupsPrinter printer(FPrinter);
-    const QDeadlineTimer deadline(FTimeLimit);
+    using State = JobStatus::State;
+    const CupsPrinter printer(m_printer);
+    const QDeadlineTimer deadline(m_timeLimit);
     for (;;) {
-        const TJobStatus status = printer.status(jobId);
+        const JobStatus status = printer.status(jobId);
         switch (status.state) {
         case State::Printed:
-            return {TPrintOutcome::Result::Printed, FPrinter, jobId, QString()};
+            return {PrintOutcome::Result::Printed, m_printer, jobId, QString()};
         case State::Cancelled:
-            return {TPrintOutcome::Result::Cancelled, FPrinter, jobId, status.reason};
+            return {PrintOutcome::Result::Cancelled, m_printer, jobId, status.reason};
         case State::Failed:
             printer.cancel(jobId);
-            return {TPrintOutcome::Result::Failed, FPrinter, jobId, status.reason};
+            return {PrintOutcome::Result::Failed, m_printer, jobId, status.reason};
         case State::Waiting:
         case State::Unreachable:
             break;
@@ -75,15 +75,15 @@ TPrintOutcome TPrintJob::follow(int jobId)
             printer.cancel(jobId);
             // It may have completed in the last moment: then it counts.
             if (printer.status(jobId).state == State::Printed)
-                return {TPrintOutcome::Result::Printed, FPrinter, jobId, QString()};
-            return {TPrintOutcome::Result::Failed, FPrinter, jobId, lateReason(FTimeLimit)};
+                return {PrintOutcome::Result::Printed, m_printer, jobId, QString()};
+            return {PrintOutcome::Result::Failed, m_printer, jobId, lateReason(m_timeLimit)};
         }
         if (!pause(std::min(pollInterval, std::chrono::milliseconds(deadline.remainingTime()))))
-            return {TPrintOutcome::Result::Failed, FPrinter, jobId, QString()};
+            return {PrintOutcome::Result::Failed, m_printer, jobId, QString()};
     }
 }
 
-bool TPrintJob::pause(std::chrono::milliseconds length)
+bool PrintJob::pause(std::chrono::milliseconds length)
 {
     // In short steps, so that leaving the program never waits on a job.
     const QDeadlineTimer over(length);

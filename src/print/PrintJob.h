@@ -7,7 +7,7 @@
 #include <chrono>
 
 // How a print job ended for the one who sent it.
-struct TPrintOutcome
+struct PrintOutcome
 {
     // Unconfirmed: whether the sheet came out cannot be told (the job of a
     // run that ended cannot be told apart from another of the same name).
@@ -17,14 +17,14 @@ struct TPrintOutcome
     int jobId = 0; // 0 when the printer took no job
     QString reason;
 };
-Q_DECLARE_METATYPE(TPrintOutcome)
+Q_DECLARE_METATYPE(PrintOutcome)
 
 // One page document on its way to paper: hands it to the printer and follows
 // the job until it has completed, failed, or run out of time, on a thread of
 // its own so that the windows stay responsive. A job given up on (time out,
 // printer stopped) is withdrawn, so that it cannot come out later under a
 // number that has been used again.
-class TPrintJob : public QThread
+class PrintJob : public QThread
 {
     Q_OBJECT
 
@@ -32,11 +32,11 @@ public:
     // The longest a job may take from hand-over to the last sheet.
     static constexpr std::chrono::milliseconds defaultTimeLimit = std::chrono::minutes(2);
 
-    // documentName: see TCupsPrinter::submitPdf.
-    TPrintJob(QString printer, QByteArray pdf, QString title, QString documentName = QString(),
-              std::chrono::milliseconds timeLimit = defaultTimeLimit, QObject *parent = nullptr);
+    // documentName: see CupsPrinter::submitPdf.
+    PrintJob(QString printer, QByteArray pdf, QString title, QString documentName = QString(),
+             std::chrono::milliseconds timeLimit = defaultTimeLimit, QObject *parent = nullptr);
     // Stops following; the job itself goes on in the print system.
-    ~TPrintJob() override;
+    ~PrintJob() override;
 
     // The reason given when a job does not complete in time.
     static QString lateReason(std::chrono::milliseconds timeLimit);
@@ -45,18 +45,18 @@ Q_SIGNALS:
     // The printer took the job (queued to whoever listens on another thread).
     void submitted(int jobId);
     // Once, at the end; also when the printer took no job.
-    void ended(const TPrintOutcome &outcome);
+    void ended(const PrintOutcome &outcome);
 
 protected:
     void run() override;
 
 private:
-    TPrintOutcome follow(int jobId);
+    PrintOutcome follow(int jobId);
     bool pause(std::chrono::milliseconds length);
 
-    QString FPrinter;
-    QByteArray FPdf;
-    QString FTitle;
-    QString FDocumentName;
-    std::chrono::milliseconds FTimeLimit;
+    QString m_printer;
+    QByteArray m_pdf;
+    QString m_title;
+    QString m_documentName;
+    std::chrono::milliseconds m_timeLimit;
 };

@@ -36,20 +36,20 @@ const char *const columns =
     " fuel_surcharge, other_taxes, total, receipt_fields.fields, document_name";
 const char *const tables = "journal LEFT JOIN receipt_fields ON receipt_fields.id = journal.id";
 
-TPrintJournal::Row rowOf(const QSqlQuery &query)
+PrintJournal::Row rowOf(const QSqlQuery &query)
 {
-    TPrintJournal::Row row;
+    PrintJournal::Row row;
     const auto text = [&](int column) { return query.value(column).toString(); };
     row.id = query.value(0).toLongLong();
     row.time = QDateTime::fromString(text(1), timeFormat);
     row.printer = text(2);
     row.jobId = query.value(3).toInt();
-    row.outcome = TPrintJournal::outcomeOf(text(4));
+    row.outcome = PrintJournal::outcomeOf(text(4));
     row.reason = text(5);
     row.voidReason = text(6);
-    row.record = TReceiptRecord::fromFieldsJson(text(20));
+    row.record = ReceiptRecord::fromFieldsJson(text(20));
     row.documentName = text(21);
-    TReceiptRecord &r = row.record;
+    ReceiptRecord &r = row.record;
     r.serialNumber = text(7);
     r.checkCode = text(8);
     r.passenger = text(9);
@@ -68,25 +68,25 @@ TPrintJournal::Row rowOf(const QSqlQuery &query)
 
 } // namespace
 
-QString TPrintJournal::pathFor(const QString &settingsFolder)
+QString PrintJournal::pathFor(const QString &settingsFolder)
 {
     return QDir(settingsFolder).filePath(fileName());
 }
 
-TPrintJournal::TPrintJournal(const QString &settingsFolder)
-    : FPath(pathFor(settingsFolder)), FConnection(newConnectionName())
+PrintJournal::PrintJournal(const QString &settingsFolder)
+    : m_path(pathFor(settingsFolder)), m_connection(newConnectionName())
 {
-    JournalFiles::makePrivate(FPath);
+    JournalFiles::makePrivate(m_path);
     {
         // SQLite refuses a link anywhere in the path it is given: the
         // folder's own path, links resolved, leaves only the file to refuse.
         const QString folder = QFileInfo(settingsFolder).canonicalFilePath();
         if (folder.isEmpty())
-            throw KestranoError(Messages::journalUnopenable(FPath, Messages::fileNotFound()));
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnection);
+            throw KestranoError(Messages::journalUnopenable(m_path, Messages::fileNotFound()));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
         const auto dropConnection = [&] {
             db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(FConnection);
+            QSqlDatabase::removeDatabase(m_connection);
         };
         try {
             db.setDatabaseName(JournalFiles::noFollowName(QDir(folder).filePath(fileName())));
@@ -98,7 +98,7 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
         if (!db.open()) {
             const QString reason = databaseReason(db.lastError());
             dropConnection();
-            throw KestranoError(Messages::journalUnopenable(FPath, reason));
+            throw KestranoError(Messages::journalUnopenable(m_path, reason));
         }
     }
     try {
@@ -108,7 +108,7 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
         if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !mode.next() ||
             mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
             throw KestranoError(
-                Messages::journalUnopenable(FPath, databaseReason(mode.lastError())));
+                Messages::journalUnopenable(m_path, databaseReason(mode.lastError())));
         execute(QStringLiteral("PRAGMA synchronous = FULL"));
         execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal ("
                                " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -137,24 +137,24 @@ TPrintJournal::TPrintJournal(const QString &settingsFolder)
         execute(QStringLiteral("CREATE INDEX IF NOT EXISTS journal_unfinished ON journal (outcome) "
                                "WHERE outcome = 'printing'"));
     } catch (...) {
-        QSqlDatabase::database(FConnection, false).close();
-        QSqlDatabase::removeDatabase(FConnection);
+        QSqlDatabase::database(m_connection, false).close();
+        QSqlDatabase::removeDatabase(m_connection);
         throw;
     }
 }
 
-TPrintJournal::~TPrintJournal()
+PrintJournal::~PrintJournal()
 {
-    QSqlDatabase::database(FConnection, false).close();
-    QSqlDatabase::removeDatabase(FConnection);
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
 }
 
-QSqlDatabase TPrintJournal::database() const
+QSqlDatabase PrintJournal::database() const
 {
-    return QSqlDatabase::database(FConnection, false);
+    return QSqlDatabase::database(m_connection, false);
 }
 
-QString TPrintJournal::outcomeKey(Outcome outcome)
+QString PrintJournal::outcomeKey(Outcome outcome)
 {
     switch (outcome) {
     case Outcome::Printing:
@@ -173,27 +173,25 @@ QString TPrintJournal::outcomeKey(Outcome outcome)
     return QString();
 }
 
-TPrintJournal::Outcome TPrintJournal::outcomeOf(const QString &key)
+PrintJournal::Outcome PrintJournal::outcomeOf(const QString &key)
 {
-    for (Outcome outcome :
-         {Outcome::Printed, Outcome::Failed, Outcome::Cancelled, Outcome::Voided,
-          Outcome::Unconfirmed}) {
+    for (Outcome outcome : {Outcome::Printed, Outcome::Failed, Outcome::Cancelled, Outcome::Voided,
+                            Outcome::Unconfirmed}) {
         if (key == outcomeKey(outcome))
             return outcome;
     }
     return Outcome::Printing;
 }
 
-void TPrintJournal::execute(const QString &statement)
+void PrintJournal::execute(const QString &statement)
 {
     QSqlQuery query(database());
     if (!query.exec(statement))
-        throw KestranoError(
-            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
+        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
 }
 
-void TPrintJournal::addColumnIfMissing(const QString &table, const QString &column,
-                                       const QString &type)
+void PrintJournal::addColumnIfMissing(const QString &table, const QString &column,
+                                      const QString &type)
 {
     // Journals written before the column was known get it, empty.
     QSqlQuery query(database());
@@ -204,24 +202,24 @@ void TPrintJournal::addColumnIfMissing(const QString &table, const QString &colu
         execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, type));
 }
 
-QString TPrintJournal::newDocumentName(const QString &title)
+QString PrintJournal::newDocumentName(const QString &title)
 {
     return title + u' ' + QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-QString TPrintJournal::searchText(const QString &text)
+QString PrintJournal::searchText(const QString &text)
 {
     return text.toUpper();
 }
 
-qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer,
-                            const QString &documentName)
+qint64 PrintJournal::begin(const ReceiptRecord &record, const QString &printer,
+                           const QString &documentName)
 {
     QSqlDatabase db = database();
     const auto failed = [&](const QSqlQuery &query) {
         const QString reason = databaseReason(query.lastError());
         db.rollback();
-        return KestranoError(Messages::journalUnwritable(FPath, reason));
+        return KestranoError(Messages::journalUnwritable(m_path, reason));
     };
     db.transaction();
     QSqlQuery query(db);
@@ -256,12 +254,11 @@ qint64 TPrintJournal::begin(const TReceiptRecord &record, const QString &printer
     if (!searched.exec())
         throw failed(searched);
     if (!db.commit())
-        throw KestranoError(
-            Messages::journalUnwritable(FPath, databaseReason(db.lastError())));
+        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(db.lastError())));
     return rowId;
 }
 
-void TPrintJournal::setJobId(qint64 rowId, int jobId)
+void PrintJournal::setJobId(qint64 rowId, int jobId)
 {
     // In WAL mode a commit without a sync is written to the log all the
     // same; the sync of the next commit makes it durable along with that
@@ -275,11 +272,10 @@ void TPrintJournal::setJobId(qint64 rowId, int jobId)
     const bool written = query.exec();
     execute(QStringLiteral("PRAGMA synchronous = FULL"));
     if (!written)
-        throw KestranoError(
-            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
+        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
 }
 
-void TPrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
+void PrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
 {
     QSqlQuery query(database());
     query.prepare(QStringLiteral(
@@ -288,11 +284,10 @@ void TPrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
     query.addBindValue(reason);
     query.addBindValue(rowId);
     if (!query.exec())
-        throw KestranoError(
-            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
+        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
 }
 
-bool TPrintJournal::voidRow(qint64 rowId, const QString &reason)
+bool PrintJournal::voidRow(qint64 rowId, const QString &reason)
 {
     QSqlQuery query(database());
     query.prepare(QStringLiteral("UPDATE journal SET outcome = 'voided', void_reason = ? "
@@ -300,12 +295,11 @@ bool TPrintJournal::voidRow(qint64 rowId, const QString &reason)
     query.addBindValue(reason);
     query.addBindValue(rowId);
     if (!query.exec())
-        throw KestranoError(
-            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
+        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
     return query.numRowsAffected() == 1;
 }
 
-bool TPrintJournal::settle(qint64 rowId, Outcome outcome, const QString &reason)
+bool PrintJournal::settle(qint64 rowId, Outcome outcome, const QString &reason)
 {
     QSqlQuery query(database());
     query.prepare(QStringLiteral(
@@ -314,12 +308,11 @@ bool TPrintJournal::settle(qint64 rowId, Outcome outcome, const QString &reason)
     query.addBindValue(reason);
     query.addBindValue(rowId);
     if (!query.exec())
-        throw KestranoError(
-            Messages::journalUnwritable(FPath, databaseReason(query.lastError())));
+        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
     return query.numRowsAffected() == 1;
 }
 
-TPrintJournal::Row TPrintJournal::row(qint64 rowId) const
+PrintJournal::Row PrintJournal::row(qint64 rowId) const
 {
     QSqlQuery query(database());
     query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE journal.id = ?")
@@ -330,7 +323,7 @@ TPrintJournal::Row TPrintJournal::row(qint64 rowId) const
     return rowOf(query);
 }
 
-std::vector<TPrintJournal::Row> TPrintJournal::unfinished() const
+std::vector<PrintJournal::Row> PrintJournal::unfinished() const
 {
     QSqlQuery query(database());
     std::vector<Row> rows;
@@ -343,7 +336,7 @@ std::vector<TPrintJournal::Row> TPrintJournal::unfinished() const
     return rows;
 }
 
-qint64 TPrintJournal::rowCount() const
+qint64 PrintJournal::rowCount() const
 {
     QSqlQuery query(database());
     if (query.exec(QStringLiteral("SELECT COUNT(*) FROM journal")) && query.next())

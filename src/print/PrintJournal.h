@@ -13,7 +13,7 @@
 // cut. A row is written before its job is handed over ("printing") and
 // completed when the job has ended; a row left "printing" by a program that
 // did not live to see the end is completed at the next start.
-class TPrintJournal
+class PrintJournal
 {
 public:
     // Unconfirmed: the print system could not tell how the job ended; the
@@ -30,7 +30,7 @@ public:
         QString reason;
         QString voidReason;
         QString documentName;
-        TReceiptRecord record;
+        ReceiptRecord record;
     };
 
     static QString fileName() { return QStringLiteral("vantrel_print.db"); }
@@ -40,13 +40,13 @@ public:
 
     // Opens the journal, creating it when there is none; raises KestranoError
     // when it cannot be opened or written.
-    explicit TPrintJournal(const QString &settingsFolder);
-    ~TPrintJournal();
+    explicit PrintJournal(const QString &settingsFolder);
+    ~PrintJournal();
 
-    TPrintJournal(const TPrintJournal &) = delete;
-    TPrintJournal &operator=(const TPrintJournal &) = delete;
+    PrintJournal(const PrintJournal &) = delete;
+    PrintJournal &operator=(const PrintJournal &) = delete;
 
-    const QString &path() const { return FPath; }
+    const QString &path() const { return m_path; }
     QSqlDatabase database() const;
 
     static QString outcomeKey(Outcome outcome);
@@ -61,7 +61,7 @@ public:
 
     // Each write is one transaction and raises KestranoError when the
     // database refuses it. All but setJobId are synced before they return.
-    qint64 begin(const TReceiptRecord &record, const QString &printer,
+    qint64 begin(const ReceiptRecord &record, const QString &printer,
                  const QString &documentName = QString());
     // Not synced on its own: it reaches the disk with the row's end, the
     // next synced write. A crash of the program loses nothing (the write is
@@ -84,6 +84,6 @@ private:
     void execute(const QString &statement);
     void addColumnIfMissing(const QString &table, const QString &column, const QString &type);
 
-    QString FPath;
-    QString FConnection;
+    QString m_path;
+    QString m_connection;
 };

@@ -4,46 +4,46 @@
 
 #include <algorithm>
 
-TPrintLabel::TPrintLabel(const TTextMeasure &measure, const QString &name, const QFont &font)
-    : FMeasure(measure), FName(name), FFont(font)
+PrintLabel::PrintLabel(const TextMeasure &measure, const QString &name, const QFont &font)
+    : m_measure(measure), m_name(name), m_font(font)
 {
     fitToText();
 }
 
-void TPrintLabel::setText(const QString &text)
+void PrintLabel::setText(const QString &text)
 {
-    FText = text;
+    m_text = text;
     fitToText();
 }
 
-void TPrintLabel::setFontFamily(const QString &family)
+void PrintLabel::setFontFamily(const QString &family)
 {
-    setFont(TTextMeasure::labelFont(family, FFont.pointSizeF(), FStretch));
+    setFont(TextMeasure::labelFont(family, m_font.pointSizeF(), m_stretch));
 }
 
-void TPrintLabel::setPointSize(qreal pointSize)
+void PrintLabel::setPointSize(qreal pointSize)
 {
-    setFont(TTextMeasure::labelFont(FFont.family(), pointSize, FStretch));
+    setFont(TextMeasure::labelFont(m_font.family(), pointSize, m_stretch));
 }
 
-void TPrintLabel::setStretch(int percent)
+void PrintLabel::setStretch(int percent)
 {
-    FStretch = percent;
-    setFont(TTextMeasure::labelFont(FFont.family(), FFont.pointSizeF(), FStretch));
+    m_stretch = percent;
+    setFont(TextMeasure::labelFont(m_font.family(), m_font.pointSizeF(), m_stretch));
 }
 
-void TPrintLabel::setFont(const QFont &font)
+void PrintLabel::setFont(const QFont &font)
 {
-    FFont = font;
+    m_font = font;
     fitToText();
 }
 
-void TPrintLabel::fitToText()
+void PrintLabel::fitToText()
 {
-    const qreal width = FMeasure.width(FFont, FText);
-    if (FAlignment & Qt::AlignRight)
-        FBox.setLeft(FBox.right() - width);
+    const qreal width = m_measure.width(m_font, m_text);
+    if (m_alignment & Qt::AlignRight)
+        m_box.setLeft(m_box.right() - width);
     else
-        FBox.setWidth(width);
-    FBox.setHeight(std::max(FBox.height(), FMeasure.lineHeight(FFont)));
+        m_box.setWidth(width);
+    m_box.setHeight(std::max(m_box.height(), m_measure.lineHeight(m_font)));
 }

@@ -5,10 +5,10 @@
 #include <QRectF>
 #include <QString>
 
-class TTextMeasure;
+class TextMeasure;
 
 // Which print size the report filling gives a layout label (Tag 1 or 0).
-enum class TSizeClass { English, Chinese };
+enum class SizeClass { English, Chinese };
 
 // One text label placed on the page. Left and Top are print-layout pixels
 // (1/96 inch) from the top-left corner of the sheet, not from the margins.
@@ -17,66 +17,66 @@ enum class TSizeClass { English, Chinese };
 // its width becomes the text's width in its font and its height at least one
 // line of the font. A right-aligned label keeps its right edge while doing
 // so, a left-aligned one its left edge.
-class TPrintLabel
+class PrintLabel
 {
 public:
-    TPrintLabel(const TTextMeasure &measure, const QString &name, const QFont &font);
+    PrintLabel(const TextMeasure &measure, const QString &name, const QFont &font);
 
-    TPrintLabel(const TPrintLabel &) = delete;
-    TPrintLabel &operator=(const TPrintLabel &) = delete;
+    PrintLabel(const PrintLabel &) = delete;
+    PrintLabel &operator=(const PrintLabel &) = delete;
 
-    const QString &name() const { return FName; }
+    const QString &name() const { return m_name; }
 
-    const QString &text() const { return FText; }
+    const QString &text() const { return m_text; }
     void setText(const QString &text);
 
-    qreal left() const { return FBox.left(); }
-    qreal top() const { return FBox.top(); }
-    void setLeft(qreal left) { FBox.moveLeft(left); }
-    void setTop(qreal top) { FBox.moveTop(top); }
-    qreal width() const { return FBox.width(); }
-    qreal height() const { return FBox.height(); }
-    const QRectF &box() const { return FBox; }
+    qreal left() const { return m_box.left(); }
+    qreal top() const { return m_box.top(); }
+    void setLeft(qreal left) { m_box.moveLeft(left); }
+    void setTop(qreal top) { m_box.moveTop(top); }
+    qreal width() const { return m_box.width(); }
+    qreal height() const { return m_box.height(); }
+    const QRectF &box() const { return m_box; }
     // The box as designed; auto-size takes over at the first change.
-    void setDesignBox(const QRectF &box) { FBox = box; }
+    void setDesignBox(const QRectF &box) { m_box = box; }
 
     // Family and point size; regular style.
-    const QFont &font() const { return FFont; }
-    QString fontFamily() const { return FFont.family(); }
-    qreal pointSize() const { return FFont.pointSizeF(); }
+    const QFont &font() const { return m_font; }
+    QString fontFamily() const { return m_font.family(); }
+    qreal pointSize() const { return m_font.pointSizeF(); }
     void setFontFamily(const QString &family);
     void setPointSize(qreal pointSize);
     // Horizontal condensing in percent; 100 is the font's own width.
-    int stretch() const { return FStretch; }
+    int stretch() const { return m_stretch; }
     void setStretch(int percent);
 
-    const QColor &colour() const { return FColour; }
-    void setColour(const QColor &colour) { FColour = colour; }
+    const QColor &colour() const { return m_colour; }
+    void setColour(const QColor &colour) { m_colour = colour; }
 
     // Qt::AlignLeft or Qt::AlignRight.
-    Qt::Alignment alignment() const { return FAlignment; }
-    void setAlignment(Qt::Alignment alignment) { FAlignment = alignment; }
+    Qt::Alignment alignment() const { return m_alignment; }
+    void setAlignment(Qt::Alignment alignment) { m_alignment = alignment; }
 
     // An opaque label paints a white box behind its text, over whatever the
     // page holds there already.
-    bool transparent() const { return FTransparent; }
-    void setTransparent(bool transparent) { FTransparent = transparent; }
+    bool transparent() const { return m_transparent; }
+    void setTransparent(bool transparent) { m_transparent = transparent; }
 
-    TSizeClass sizeClass() const { return FSizeClass; }
-    void setSizeClass(TSizeClass sizeClass) { FSizeClass = sizeClass; }
+    SizeClass sizeClass() const { return m_sizeClass; }
+    void setSizeClass(SizeClass sizeClass) { m_sizeClass = sizeClass; }
 
 private:
     void setFont(const QFont &font);
     void fitToText();
 
-    const TTextMeasure &FMeasure;
-    QString FName;
-    QString FText;
-    QRectF FBox;
-    QFont FFont;
-    QColor FColour = Qt::black;
-    Qt::Alignment FAlignment = Qt::AlignLeft;
-    bool FTransparent = false;
-    TSizeClass FSizeClass = TSizeClass::English;
-    int FStretch = 100;
+    const TextMeasure &m_measure;
+    QString m_name;
+    QString m_text;
+    QRectF m_box;
+    QFont m_font;
+    QColor m_colour = Qt::black;
+    Qt::Alignment m_alignment = Qt::AlignLeft;
+    bool m_transparent = false;
+    SizeClass m_sizeClass = SizeClass::English;
+    int m_stretch = 100;
 };

@@ -2,17 +2,17 @@
 
 namespace {
 
-constexpr TSizeClass en = TSizeClass::English;
-constexpr TSizeClass cn = TSizeClass::Chinese;
+constexpr SizeClass en = SizeClass::English;
+constexpr SizeClass cn = SizeClass::Chinese;
 
 class LayoutBuilder
 {
 public:
-    void add(const char *name, TSizeClass sizeClass, int left, int top, int width, int height,
+    void add(const char *name, SizeClass sizeClass, int left, int top, int width, int height,
              const QString &sample, int designPointSize, Qt::Alignment alignment = Qt::AlignLeft)
     {
-        FTable.push_back({QString::fromLatin1(name), sizeClass, left, top, width, height, sample,
-                          designPointSize, alignment});
+        m_table.push_back({QString::fromLatin1(name), sizeClass, left, top, width, height, sample,
+                           designPointSize, alignment});
     }
 
     // One flight segment row; the city code of row 4 sits one pixel further
@@ -22,10 +22,10 @@ public:
         const auto name = [row](const char *stem) {
             return QString::fromLatin1(stem) + QString::number(row);
         };
-        const auto cell = [&](const char *stem, TSizeClass sizeClass, int left, int width,
+        const auto cell = [&](const char *stem, SizeClass sizeClass, int left, int width,
                               int height, const QString &sample, int pointSize) {
-            FTable.push_back({name(stem), sizeClass, left, top, width, height, sample, pointSize,
-                              Qt::AlignLeft});
+            m_table.push_back({name(stem), sizeClass, left, top, width, height, sample, pointSize,
+                               Qt::AlignLeft});
         };
         cell("qlblT", en, 46, 25, 30, QStringLiteral("T2"), 16);
         cell("qlblFrom", cn, 86, 49, 30, QStringLiteral("深圳"), 18);
@@ -41,13 +41,13 @@ public:
         cell("qlblAllow", en, 707, 39, 25, QStringLiteral("20K"), 16);
     }
 
-    std::vector<TLayoutLabelSpec> take() { return std::move(FTable); }
+    std::vector<LayoutLabelSpec> take() { return std::move(m_table); }
 
 private:
-    std::vector<TLayoutLabelSpec> FTable;
+    std::vector<LayoutLabelSpec> m_table;
 };
 
-std::vector<TLayoutLabelSpec> buildTable()
+std::vector<LayoutLabelSpec> buildTable()
 {
     LayoutBuilder t;
     // clang-format off
@@ -94,8 +94,8 @@ std::vector<TLayoutLabelSpec> buildTable()
 
 } // namespace
 
-const std::vector<TLayoutLabelSpec> &printLayoutTable()
+const std::vector<LayoutLabelSpec> &printLayoutTable()
 {
-    static const std::vector<TLayoutLabelSpec> table = buildTable();
+    static const std::vector<LayoutLabelSpec> table = buildTable();
     return table;
 }

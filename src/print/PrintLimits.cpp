@@ -10,12 +10,12 @@ namespace {
 
 constexpr qreal rightMarginMillimetres = 10.0;
 
-std::vector<TValueColumn> buildTable()
+std::vector<ValueColumn> buildTable()
 {
-    std::vector<TValueColumn> t;
+    std::vector<ValueColumn> t;
     const auto add = [&t](const char *label, const char *field, const char *next) {
-        t.push_back({QString::fromLatin1(label), QString::fromLatin1(field),
-                     QString::fromLatin1(next)});
+        t.push_back(
+            {QString::fromLatin1(label), QString::fromLatin1(field), QString::fromLatin1(next)});
     };
     // clang-format off
     //   label                   field                  next column on its line
@@ -72,11 +72,11 @@ std::vector<TValueColumn> buildTable()
     return t;
 }
 
-const TLayoutLabelSpec *layoutSpec(const QString &label)
+const LayoutLabelSpec *layoutSpec(const QString &label)
 {
-    static const QHash<QString, const TLayoutLabelSpec *> byName = [] {
-        QHash<QString, const TLayoutLabelSpec *> names;
-        for (const TLayoutLabelSpec &spec : printLayoutTable())
+    static const QHash<QString, const LayoutLabelSpec *> byName = [] {
+        QHash<QString, const LayoutLabelSpec *> names;
+        for (const LayoutLabelSpec &spec : printLayoutTable())
             names.insert(spec.name, &spec);
         return names;
     }();
@@ -85,17 +85,17 @@ const TLayoutLabelSpec *layoutSpec(const QString &label)
 
 } // namespace
 
-const std::vector<TValueColumn> &valueColumnTable()
+const std::vector<ValueColumn> &valueColumnTable()
 {
-    static const std::vector<TValueColumn> table = buildTable();
+    static const std::vector<ValueColumn> table = buildTable();
     return table;
 }
 
-const TValueColumn *findValueColumn(const QString &label)
+const ValueColumn *findValueColumn(const QString &label)
 {
-    static const QHash<QString, const TValueColumn *> byName = [] {
-        QHash<QString, const TValueColumn *> names;
-        for (const TValueColumn &column : valueColumnTable())
+    static const QHash<QString, const ValueColumn *> byName = [] {
+        QHash<QString, const ValueColumn *> names;
+        for (const ValueColumn &column : valueColumnTable())
             names.insert(column.label, &column);
         return names;
     }();
@@ -104,18 +104,18 @@ const TValueColumn *findValueColumn(const QString &label)
 
 qreal designRightLimit(const QString &label)
 {
-    const TValueColumn *column = findValueColumn(label);
+    const ValueColumn *column = findValueColumn(label);
     if (column && !column->nextLabel.isEmpty()) {
-        if (const TLayoutLabelSpec *next = layoutSpec(column->nextLabel))
+        if (const LayoutLabelSpec *next = layoutSpec(column->nextLabel))
             return next->left - columnClearance;
     }
-    return TReportPage::sheet().right() - TReportPage::pixelsFromMillimetres(rightMarginMillimetres);
+    return ReportPage::sheet().right() - ReportPage::pixelsFromMillimetres(rightMarginMillimetres);
 }
 
 QStringList leftNeighbours(const QString &label)
 {
     QStringList neighbours;
-    for (const TValueColumn &column : valueColumnTable()) {
+    for (const ValueColumn &column : valueColumnTable()) {
         if (column.nextLabel == label)
             neighbours.append(column.label);
     }
@@ -124,8 +124,8 @@ QStringList leftNeighbours(const QString &label)
 
 QString valueCaption(const QString &label)
 {
-    const TValueColumn *column = findValueColumn(label);
-    const TFieldSpec *field = column ? findField(column->field) : nullptr;
+    const ValueColumn *column = findValueColumn(label);
+    const FieldSpec *field = column ? findField(column->field) : nullptr;
     if (!field)
         return QString();
     const QString firstLine = field->caption.section(u'\n', 0, 0).trimmed();

@@ -9,7 +9,7 @@
 // pixels), and for the last column of a line the sheet's right margin, 10 mm
 // from its edge. Positions are print-layout pixels as designed, before the
 // print offsets.
-struct TValueColumn
+struct ValueColumn
 {
     QString label;     // the layout label the value is printed at
     QString field;     // the field it comes from, for its caption
@@ -20,10 +20,10 @@ struct TValueColumn
 constexpr qreal columnClearance = 2;
 
 // One entry per layout label, in the order of the layout table.
-const std::vector<TValueColumn> &valueColumnTable();
+const std::vector<ValueColumn> &valueColumnTable();
 
 // The column of that label, or nullptr.
-const TValueColumn *findValueColumn(const QString &label);
+const ValueColumn *findValueColumn(const QString &label);
 
 // The right limit of the value printed at label, as designed.
 qreal designRightLimit(const QString &label);

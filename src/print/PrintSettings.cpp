@@ -12,9 +12,9 @@ int sizeOr(std::optional<int> size, int fallback)
 
 } // namespace
 
-TPrintSettings TPrintSettings::from(const TSettings &stored)
+PrintSettings PrintSettings::from(const Settings &stored)
 {
-    TPrintSettings settings;
+    PrintSettings settings;
     settings.fontName = stored.fontName.isEmpty() ? SettingsKeys::defaultFontName : stored.fontName;
     settings.cnSize = sizeOr(stored.fontCnSize, SettingsKeys::defaultFontCnSize);
     settings.enSize = sizeOr(stored.fontEnSize, SettingsKeys::defaultFontEnSize);
@@ -24,14 +24,14 @@ TPrintSettings TPrintSettings::from(const TSettings &stored)
     return settings;
 }
 
-TPrintSettings TPrintSettings::read(const QString &settingsFolder)
+PrintSettings PrintSettings::read(const QString &settingsFolder)
 {
-    return from(TSettings::read(settingsFolder));
+    return from(Settings::read(settingsFolder));
 }
 
-TPrintSettings TPrintSettings::defaults()
+PrintSettings PrintSettings::defaults()
 {
-    TPrintSettings settings;
+    PrintSettings settings;
     settings.fontName = SettingsKeys::defaultFontName;
     settings.cnSize = SettingsKeys::defaultFontCnSize;
     settings.enSize = SettingsKeys::defaultFontEnSize;
@@ -39,7 +39,7 @@ TPrintSettings TPrintSettings::defaults()
     return settings;
 }
 
-QColor TPrintSettings::colourOf(int bgr)
+QColor PrintSettings::colourOf(int bgr)
 {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }

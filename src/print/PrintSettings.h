@@ -3,12 +3,12 @@
 #include <QColor>
 #include <QString>
 
-struct TSettings;
+struct Settings;
 
 // The print font, sizes, colour and offsets, read afresh from the settings
 // file for every filling so that a change saved in the settings dialog
 // applies to the next preview or print.
-struct TPrintSettings
+struct PrintSettings
 {
     QString fontName; // every printed character but the serial number's
     int cnSize = 0;   // points, Chinese characters and Chinese-class labels
@@ -20,10 +20,10 @@ struct TPrintSettings
     // An absent or empty font name, a size that is absent, not a number or
     // below 1 point take the defaults. An absent, empty or unreadable colour
     // is the default grey; a stored 0 is black.
-    static TPrintSettings from(const TSettings &settings);
+    static PrintSettings from(const Settings &settings);
     // The same from one reading of the settings file in settingsFolder.
-    static TPrintSettings read(const QString &settingsFolder);
-    static TPrintSettings defaults();
+    static PrintSettings read(const QString &settingsFolder);
+    static PrintSettings defaults();
 
     // A stored colour 0x00BBGGRR, red in the lowest byte.
     static QColor colourOf(int bgr);

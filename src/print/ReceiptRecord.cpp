@@ -10,7 +10,7 @@ namespace {
 
 const QString internationalSwitch = QStringLiteral("chkGuowai");
 
-QString rowsOf(const TItineraryFields &fields, const char *stem)
+QString rowsOf(const ItineraryFields &fields, const char *stem)
 {
     QStringList values;
     for (int row = 1; row <= 4; ++row) {
@@ -24,10 +24,10 @@ QString rowsOf(const TItineraryFields &fields, const char *stem)
 
 } // namespace
 
-TReceiptRecord TReceiptRecord::of(const TItineraryFields &fields)
+ReceiptRecord ReceiptRecord::of(const ItineraryFields &fields)
 {
     const auto text = [&](const char *name) { return fields.text(QString::fromLatin1(name)); };
-    TReceiptRecord record;
+    ReceiptRecord record;
     record.serialNumber = text("edtSerNo");
     record.checkCode = text("edtCk");
     record.passenger = text("edtPassenger");
@@ -41,7 +41,7 @@ TReceiptRecord TReceiptRecord::of(const TItineraryFields &fields)
     record.fuelSurcharge = text("edtYQ");
     record.otherTaxes = text("edtTax");
     record.total = text("edtTotal");
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (!spec.remembered)
             continue;
         if (spec.kind == FieldKind::Switch)
@@ -52,25 +52,25 @@ TReceiptRecord TReceiptRecord::of(const TItineraryFields &fields)
     return record;
 }
 
-TReceiptRecord TReceiptRecord::fromFieldsJson(const QString &json)
+ReceiptRecord ReceiptRecord::fromFieldsJson(const QString &json)
 {
-    TReceiptRecord record;
+    ReceiptRecord record;
     record.fields = QJsonDocument::fromJson(json.toUtf8()).object();
     return record;
 }
 
-QString TReceiptRecord::fieldsJson() const
+QString ReceiptRecord::fieldsJson() const
 {
     return QString::fromUtf8(QJsonDocument(fields).toJson(QJsonDocument::Compact));
 }
 
-void TReceiptRecord::applyTo(TItineraryFields &target) const
+void ReceiptRecord::applyTo(ItineraryFields &target) const
 {
     // The switch first: switching it on empties the fuel surcharge, which the
     // texts below then bring back as printed.
     if (fields.contains(internationalSwitch))
         target.setInternational(fields.value(internationalSwitch).toBool());
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (spec.kind == FieldKind::Switch || !fields.contains(spec.name) ||
             spec.name == QLatin1String("edtSerNo") || spec.name == QLatin1String("edtCk"))
             continue;

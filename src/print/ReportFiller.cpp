@@ -1,11 +1,11 @@
 #include "print/ReportFiller.h"
 
 #include "common/FileEncoding.h"
-#include "itinerary/ItineraryFields.h"
 #include "common/Pattern.h"
 #include "common/TextRules.h"
+#include "itinerary/ItineraryFields.h"
 #include "print/PrintLimits.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,7 +53,7 @@ QString fieldLabelName(const QString &fieldName)
 
 } // namespace
 
-bool HasChineseChar(const QString &text)
+bool hasChineseChar(const QString &text)
 {
     return hasChineseCharacter(text);
 }
@@ -76,39 +76,39 @@ std::pair<QString, QString> splitIssuingOffice(const QString &office)
     return {office.left(cut), office.mid(cut)};
 }
 
-void FillReport(TfrmRep &rep, const TItineraryFields &fields, const QString &settingsFolder)
+void fillReport(ReceiptReport &rep, const ItineraryFields &fields, const QString &settingsFolder)
 {
-    TReportFiller filler(rep, TPrintSettings::read(settingsFolder));
+    ReportFiller filler(rep, PrintSettings::read(settingsFolder));
     filler.restyleLayout();
     filler.writeFields(fields);
 }
 
-TReportFiller::TReportFiller(TfrmRep &rep, const TPrintSettings &settings)
-    : FRep(rep), FSettings(settings)
+ReportFiller::ReportFiller(ReceiptReport &rep, const PrintSettings &settings)
+    : m_rep(rep), m_settings(settings)
 {}
 
-void TReportFiller::restyleLayout()
+void ReportFiller::restyleLayout()
 {
-    for (TPrintLabel *label : FRep.layoutLabels()) {
+    for (PrintLabel *label : m_rep.layoutLabels()) {
         // In this order: the right-aligned insurance label keeps its right
         // edge through each font change and only then moves by the offset.
-        label->setFontFamily(FSettings.fontName);
-        label->setPointSize(FSettings.cnSize);
-        if (label->sizeClass() == TSizeClass::English)
-            label->setPointSize(FSettings.enSize);
-        label->setTop(label->top() + FSettings.vpos);
-        label->setLeft(label->left() + FSettings.hpos);
+        label->setFontFamily(m_settings.fontName);
+        label->setPointSize(m_settings.cnSize);
+        if (label->sizeClass() == SizeClass::English)
+            label->setPointSize(m_settings.enSize);
+        label->setTop(label->top() + m_settings.vpos);
+        label->setLeft(label->left() + m_settings.hpos);
     }
 }
 
-void TReportFiller::writeFields(const TItineraryFields &fields)
+void ReportFiller::writeFields(const ItineraryFields &fields)
 {
     const auto field = [&](const QString &name) { return fields.text(name); };
     const auto putField = [&](const QString &name) { put(fieldLabelName(name), field(name)); };
 
     if (fields.international())
         putField(QStringLiteral("edtGuowai"));
-    else if (TPrintLabel *mark = FRep.label(QStringLiteral("qlblGuowai")))
+    else if (PrintLabel *mark = m_rep.label(QStringLiteral("qlblGuowai")))
         mark->setText(QString());
 
     putField(QStringLiteral("edtSerNo"));
@@ -123,7 +123,7 @@ void TReportFiller::writeFields(const TItineraryFields &fields)
             if (name.startsWith(QLatin1String("cboAir"))) {
                 // Byte length in the Chinese ANSI code page: two per Chinese
                 // character, one per ASCII character.
-                TPrintLabel *carrier = FRep.label(fieldLabelName(name));
+                PrintLabel *carrier = m_rep.label(fieldLabelName(name));
                 if (carrier && encodeFileText(field(name)).size() > carrierCodeBytes)
                     carrier->setLeft(carrier->left() - carrierShift);
             }
@@ -147,13 +147,13 @@ void TReportFiller::writeFields(const TItineraryFields &fields)
     putField(QStringLiteral("edtDateOfInsue"));
 }
 
-void TReportFiller::put(const QString &labelName, const QString &text)
+void ReportFiller::put(const QString &labelName, const QString &text)
 {
-    if (TPrintLabel *label = FRep.label(labelName))
-        PutLabelText(*label, text);
+    if (PrintLabel *label = m_rep.label(labelName))
+        putLabelText(*label, text);
 }
 
-struct TReportFiller::Placed
+struct ReportFiller::Placed
 {
     QString c;
     QFont font;
@@ -161,20 +161,21 @@ struct TReportFiller::Placed
     qreal width;
 };
 
-qreal TReportFiller::rightLimit(const QString &labelName) const
+qreal ReportFiller::rightLimit(const QString &labelName) const
 {
-    return designRightLimit(labelName) + FSettings.hpos;
+    return designRightLimit(labelName) + m_settings.hpos;
 }
 
-std::vector<TReportFiller::Placed> TReportFiller::placeCharacters(const QString &text,
-                                                                  bool serialNumber,
-                                                                  qreal anchorLeft, int stretch,
-                                                                  qreal shrink) const
+std::vector<ReportFiller::Placed> ReportFiller::placeCharacters(const QString &text,
+                                                                bool serialNumber, qreal anchorLeft,
+                                                                int stretch, qreal shrink) const
 {
-    const TTextMeasure &measure = FRep.ReportPage().measure();
+    const TextMeasure &measure = m_rep.reportPage().measure();
     // The gaps of the placement rule condense with the characters.
     const qreal scale = stretch / 100.0;
-    const auto size = [shrink](qreal points) { return std::max(points - shrink, smallestPointSize); };
+    const auto size = [shrink](qreal points) {
+        return std::max(points - shrink, smallestPointSize);
+    };
 
     std::vector<Placed> placed;
     qreal cursor = anchorLeft;
@@ -188,15 +189,15 @@ std::vector<TReportFiller::Placed> TReportFiller::placeCharacters(const QString 
         qreal left = cursor;
         QFont font;
         if (serialNumber) {
-            font = TTextMeasure::labelFont(serialNumberFont, size(serialNumberPointSize), stretch);
+            font = TextMeasure::labelFont(serialNumberFont, size(serialNumberPointSize), stretch);
             if (!first)
                 left = cursor + serialNumberGap * scale;
-        } else if (HasChineseChar(c)) {
-            font = TTextMeasure::labelFont(FSettings.fontName, size(FSettings.cnSize), stretch);
+        } else if (hasChineseChar(c)) {
+            font = TextMeasure::labelFont(m_settings.fontName, size(m_settings.cnSize), stretch);
             if (!first)
                 left = cursor + chineseGap * scale;
         } else {
-            font = TTextMeasure::labelFont(FSettings.fontName, size(FSettings.enSize), stretch);
+            font = TextMeasure::labelFont(m_settings.fontName, size(m_settings.enSize), stretch);
         }
         const qreal width = measure.width(font, c);
         placed.push_back({c, font, left, width});
@@ -205,7 +206,7 @@ std::vector<TReportFiller::Placed> TReportFiller::placeCharacters(const QString 
     return placed;
 }
 
-void TReportFiller::PutLabelText(TPrintLabel &label, const QString &text)
+void ReportFiller::putLabelText(PrintLabel &label, const QString &text)
 {
     // The anchor includes the offsets, the carrier shift and the insurance
     // label's right-edge rule, all applied before.
@@ -219,7 +220,7 @@ void TReportFiller::PutLabelText(TPrintLabel &label, const QString &text)
     // further left than its own column (so the carrier moves left only while
     // the city code prints nothing).
     for (const QString &neighbour : leftNeighbours(label.name())) {
-        if (FPrinted.contains(neighbour))
+        if (m_printed.contains(neighbour))
             anchorLeft = std::max(anchorLeft, rightLimit(neighbour) + columnClearance);
     }
 
@@ -254,23 +255,23 @@ void TReportFiller::PutLabelText(TPrintLabel &label, const QString &text)
             placed = std::move(wider);
             ++stretch;
         }
-        const qreal largest = std::max({qreal(FSettings.cnSize), qreal(FSettings.enSize),
-                                        qreal(serialNumberPointSize)});
+        const qreal largest = std::max(
+            {qreal(m_settings.cnSize), qreal(m_settings.enSize), qreal(serialNumberPointSize)});
         while (!fits(placed) && largest - shrink > smallestPointSize) {
             shrink += shrinkStep;
             placed = place(stretch, shrink);
         }
     }
 
-    TReportPage &page = FRep.ReportPage();
-    const TTextMeasure &measure = page.measure();
+    ReportPage &page = m_rep.reportPage();
+    const TextMeasure &measure = page.measure();
     qreal lineHeight = 0;
     for (const Placed &p : placed) {
         // Each character label bears the name of its anchor.
-        TPrintLabel &character = page.addLabel(label.name());
+        PrintLabel &character = page.addLabel(label.name());
         // Transparent: a white box would erase ink printed there before.
         character.setTransparent(true);
-        character.setColour(serialNumber ? QColor(Qt::black) : FSettings.colour);
+        character.setColour(serialNumber ? QColor(Qt::black) : m_settings.colour);
         character.setTop(anchorTop);
         character.setFontFamily(p.font.family());
         character.setPointSize(p.font.pointSizeF());
@@ -282,6 +283,6 @@ void TReportFiller::PutLabelText(TPrintLabel &label, const QString &text)
     }
 
     const QRectF box(anchorLeft, anchorTop, std::max<qreal>(limit - anchorLeft, 0), lineHeight);
-    FPrinted.insert(label.name(), box);
+    m_printed.insert(label.name(), box);
     page.addValueBox({label.name(), valueCaption(label.name()), box, stretch, shrink});
 }

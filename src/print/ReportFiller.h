@@ -8,14 +8,14 @@
 #include <utility>
 #include <vector>
 
-class TItineraryFields;
-class TPrintLabel;
-class TfrmRep;
+class ItineraryFields;
+class PrintLabel;
+class ReceiptReport;
 
 // True when the text holds at least one Chinese character: a CJK ideograph of
 // any block (isChineseCharacter).
 // Chinese punctuation and full-width forms are not Chinese characters here.
-bool HasChineseChar(const QString &text);
+bool hasChineseChar(const QString &text);
 
 // The issuing office on its two lines: up to 17 characters on the first
 // (a character outside the Basic Multilingual Plane counts once and is never
@@ -26,13 +26,13 @@ std::pair<QString, QString> splitIssuingOffice(const QString &office);
 // Reads the print settings afresh from the settings file in settingsFolder,
 // restyles every layout label of the new page rep and writes every field of
 // the receipt onto it, one character label per character.
-void FillReport(TfrmRep &rep, const TItineraryFields &fields, const QString &settingsFolder);
+void fillReport(ReceiptReport &rep, const ItineraryFields &fields, const QString &settingsFolder);
 
 // Fills one page with given print settings.
-class TReportFiller
+class ReportFiller
 {
 public:
-    TReportFiller(TfrmRep &rep, const TPrintSettings &settings);
+    ReportFiller(ReceiptReport &rep, const PrintSettings &settings);
 
     // Every layout label takes the print font and the print size of its
     // class, then moves by the offsets. Done once, on a new page.
@@ -40,7 +40,7 @@ public:
 
     // Writes the fields in a fixed order; the carrier shift and the issuing
     // office's second line happen on the way.
-    void writeFields(const TItineraryFields &fields);
+    void writeFields(const ItineraryFields &fields);
 
     // Writes text onto the page anchored at the layout label, one character
     // label per character running rightwards without wrapping, and empties
@@ -52,7 +52,7 @@ public:
     // horizontally, the rule's gaps with it, down to half its width, and then
     // set in steps of half a point smaller until it fits. A value never starts
     // inside the box of a value printed to its left on its line.
-    void PutLabelText(TPrintLabel &label, const QString &text);
+    void putLabelText(PrintLabel &label, const QString &text);
 
     // The right limit of the value at that layout label on this page: the
     // designed limit moved by the horizontal offset.
@@ -64,8 +64,8 @@ private:
     std::vector<Placed> placeCharacters(const QString &text, bool serialNumber, qreal anchorLeft,
                                         int stretch, qreal shrink) const;
 
-    TfrmRep &FRep;
-    TPrintSettings FSettings;
+    ReceiptReport &m_rep;
+    PrintSettings m_settings;
     // The boxes of the values printed so far, by layout label.
-    QHash<QString, QRectF> FPrinted;
+    QHash<QString, QRectF> m_printed;
 };

@@ -8,13 +8,13 @@ constexpr qreal marginMillimetres = 10.0;
 
 } // namespace
 
-TReportPage::TReportPage(TTextMeasure measure) : FMeasure(std::move(measure))
+ReportPage::ReportPage(TextMeasure measure) : m_measure(std::move(measure))
 {
     const qreal margin = pixelsFromMillimetres(marginMillimetres);
-    FTitleBand = QRectF(margin, margin, 0, 0);
+    m_titleBand = QRectF(margin, margin, 0, 0);
 }
 
-QPageLayout TReportPage::pageLayout()
+QPageLayout ReportPage::pageLayout()
 {
     const QMarginsF margins(marginMillimetres, marginMillimetres, marginMillimetres,
                             marginMillimetres);
@@ -22,37 +22,37 @@ QPageLayout TReportPage::pageLayout()
                        QPageLayout::Millimeter);
 }
 
-QRectF TReportPage::sheet()
+QRectF ReportPage::sheet()
 {
     const QSizeF mm = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
     return QRectF(0, 0, pixelsFromMillimetres(mm.width()), pixelsFromMillimetres(mm.height()));
 }
 
-void TReportPage::setTitleBand(const QSizeF &size)
+void ReportPage::setTitleBand(const QSizeF &size)
 {
-    FTitleBand.setSize(size);
+    m_titleBand.setSize(size);
 }
 
-TPrintLabel &TReportPage::addLabel(const QString &name)
+PrintLabel &ReportPage::addLabel(const QString &name)
 {
     static const QString defaultFamily = QStringLiteral("Arial Narrow");
     constexpr qreal defaultPointSize = 10;
-    FLabels.push_back(std::make_unique<TPrintLabel>(
-        FMeasure, name, TTextMeasure::labelFont(defaultFamily, defaultPointSize)));
-    return *FLabels.back();
+    m_labels.push_back(std::make_unique<PrintLabel>(
+        m_measure, name, TextMeasure::labelFont(defaultFamily, defaultPointSize)));
+    return *m_labels.back();
 }
 
-TPrintLabel *TReportPage::findLabel(const QString &name) const
+PrintLabel *ReportPage::findLabel(const QString &name) const
 {
-    for (const auto &label : FLabels) {
+    for (const auto &label : m_labels) {
         if (label->name() == name)
             return label.get();
     }
     return nullptr;
 }
 
-void TReportPage::printed() const
+void ReportPage::printed() const
 {
-    if (FAfterPrint)
-        FAfterPrint();
+    if (m_afterPrint)
+        m_afterPrint();
 }

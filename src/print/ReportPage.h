@@ -15,18 +15,18 @@
 // Where a value sits on the stock: from its anchor to its right limit, one
 // line of its font high. The preview shows these under the values; they
 // never reach paper.
-struct TValueBox
+struct ValueBox
 {
     QString label;   // the layout label the value is printed at
     QString caption; // the field's caption
     QRectF box;
-    int stretch = 100;     // percent the value was condensed to
-    qreal shrunkBy = 0;    // points its sizes were stepped down
+    int stretch = 100;  // percent the value was condensed to
+    qreal shrunkBy = 0; // points its sizes were stepped down
 };
 
 // A straight line or a frame drawn on the page (the calibration page's
 // crosses, boxes and rulers), in print-layout pixels.
-struct TPageMark
+struct PageMark
 {
     QLineF line; // a line, or the diagonal of a frame
     bool frame = false;
@@ -37,13 +37,13 @@ struct TPageMark
 // A page of absolutely placed text labels: A4 portrait with 10 mm margins,
 // one title band and the labels, which belong to the page and go with it.
 // Labels are drawn after the band, in the order in which they were added.
-class TReportPage
+class ReportPage
 {
 public:
-    explicit TReportPage(TTextMeasure measure = TTextMeasure());
+    explicit ReportPage(TextMeasure measure = TextMeasure());
 
-    TReportPage(const TReportPage &) = delete;
-    TReportPage &operator=(const TReportPage &) = delete;
+    ReportPage(const ReportPage &) = delete;
+    ReportPage &operator=(const ReportPage &) = delete;
 
     static constexpr qreal pixelsPerInch = 96.0;
     static qreal pixelsFromMillimetres(qreal mm) { return mm * pixelsPerInch / 25.4; }
@@ -56,40 +56,40 @@ public:
 
     // The title band: white and opaque, printed once at the top-left margin
     // corner; it carries no labels.
-    const QRectF &titleBand() const { return FTitleBand; }
+    const QRectF &titleBand() const { return m_titleBand; }
     void setTitleBand(const QSizeF &size);
 
     // The name of the print job.
-    const QString &reportTitle() const { return FReportTitle; }
-    void setReportTitle(const QString &title) { FReportTitle = title; }
+    const QString &reportTitle() const { return m_reportTitle; }
+    void setReportTitle(const QString &title) { m_reportTitle = title; }
 
     // A new label in the page's default font ("Arial Narrow" 10 pt, black),
     // opaque, left-aligned, at the sheet corner.
-    TPrintLabel &addLabel(const QString &name = QString());
+    PrintLabel &addLabel(const QString &name = QString());
     // The first label of that exact name, or nullptr.
-    TPrintLabel *findLabel(const QString &name) const;
-    const std::vector<std::unique_ptr<TPrintLabel>> &labels() const { return FLabels; }
+    PrintLabel *findLabel(const QString &name) const;
+    const std::vector<std::unique_ptr<PrintLabel>> &labels() const { return m_labels; }
 
-    const TTextMeasure &measure() const { return FMeasure; }
+    const TextMeasure &measure() const { return m_measure; }
 
-    void addValueBox(TValueBox box) { FValueBoxes.push_back(std::move(box)); }
-    const std::vector<TValueBox> &valueBoxes() const { return FValueBoxes; }
+    void addValueBox(ValueBox box) { m_valueBoxes.push_back(std::move(box)); }
+    const std::vector<ValueBox> &valueBoxes() const { return m_valueBoxes; }
 
     // Drawn after the band and before the labels.
-    void addMark(const TPageMark &mark) { FMarks.push_back(mark); }
-    const std::vector<TPageMark> &marks() const { return FMarks; }
+    void addMark(const PageMark &mark) { m_marks.push_back(mark); }
+    const std::vector<PageMark> &marks() const { return m_marks; }
 
     // Run each time a print job of the page has been handed completely to a
     // printer; never for a preview.
-    void setAfterPrint(std::function<void()> hook) { FAfterPrint = std::move(hook); }
+    void setAfterPrint(std::function<void()> hook) { m_afterPrint = std::move(hook); }
     void printed() const;
 
 private:
-    TTextMeasure FMeasure;
-    QRectF FTitleBand;
-    QString FReportTitle;
-    std::vector<std::unique_ptr<TPrintLabel>> FLabels;
-    std::vector<TValueBox> FValueBoxes;
-    std::vector<TPageMark> FMarks;
-    std::function<void()> FAfterPrint;
+    TextMeasure m_measure;
+    QRectF m_titleBand;
+    QString m_reportTitle;
+    std::vector<std::unique_ptr<PrintLabel>> m_labels;
+    std::vector<ValueBox> m_valueBoxes;
+    std::vector<PageMark> m_marks;
+    std::function<void()> m_afterPrint;
 };

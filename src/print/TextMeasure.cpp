@@ -9,33 +9,33 @@ constexpr int dotsPerMetre96 = 3780;
 
 } // namespace
 
-TTextMeasure::TTextMeasure() : TTextMeasure(WidthRule()) {}
+TextMeasure::TextMeasure() : TextMeasure(WidthRule()) {}
 
-TTextMeasure::TTextMeasure(WidthRule widths)
-    : FDevice(1, 1, QImage::Format_ARGB32_Premultiplied), FWidths(std::move(widths))
+TextMeasure::TextMeasure(WidthRule widths)
+    : m_device(1, 1, QImage::Format_ARGB32_Premultiplied), m_widths(std::move(widths))
 {
-    FDevice.setDotsPerMeterX(dotsPerMetre96);
-    FDevice.setDotsPerMeterY(dotsPerMetre96);
+    m_device.setDotsPerMeterX(dotsPerMetre96);
+    m_device.setDotsPerMeterY(dotsPerMetre96);
 }
 
-qreal TTextMeasure::width(const QFont &font, const QString &text) const
+qreal TextMeasure::width(const QFont &font, const QString &text) const
 {
-    if (FWidths)
-        return FWidths(font, text);
-    return QFontMetricsF(font, &FDevice).horizontalAdvance(text);
+    if (m_widths)
+        return m_widths(font, text);
+    return QFontMetricsF(font, &m_device).horizontalAdvance(text);
 }
 
-qreal TTextMeasure::ascent(const QFont &font) const
+qreal TextMeasure::ascent(const QFont &font) const
 {
-    return QFontMetricsF(font, &FDevice).ascent();
+    return QFontMetricsF(font, &m_device).ascent();
 }
 
-qreal TTextMeasure::lineHeight(const QFont &font) const
+qreal TextMeasure::lineHeight(const QFont &font) const
 {
-    return QFontMetricsF(font, &FDevice).height();
+    return QFontMetricsF(font, &m_device).height();
 }
 
-QFont TTextMeasure::labelFont(const QString &family, qreal pointSize, int stretch)
+QFont TextMeasure::labelFont(const QString &family, qreal pointSize, int stretch)
 {
     QFont font(family);
     font.setPointSizeF(pointSize);

@@ -9,15 +9,15 @@
 // from the fonts as a 96-dpi device sees them, so the placement of the
 // characters and the renderer, which draws with the same fonts on a painter
 // scaled to 96 units per inch, agree on every device.
-class TTextMeasure
+class TextMeasure
 {
 public:
     using WidthRule = std::function<qreal(const QFont &font, const QString &text)>;
 
-    TTextMeasure();
+    TextMeasure();
     // Widths by a rule of the caller's (fixed character widths), ascents and
     // line heights still from the fonts.
-    explicit TTextMeasure(WidthRule widths);
+    explicit TextMeasure(WidthRule widths);
 
     qreal width(const QFont &font, const QString &text) const;
     qreal ascent(const QFont &font) const;
@@ -29,6 +29,6 @@ public:
     static QFont labelFont(const QString &family, qreal pointSize, int stretch = 100);
 
 private:
-    QImage FDevice; // 96 dpi; only its metrics are used
-    WidthRule FWidths;
+    QImage m_device; // 96 dpi; only its metrics are used
+    WidthRule m_widths;
 };

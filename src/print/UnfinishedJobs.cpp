@@ -10,19 +10,19 @@ constexpr int pollMilliseconds = 1000;
 
 } // namespace
 
-TUnfinishedJobs::TUnfinishedJobs(std::vector<Job> jobs, QObject *parent)
-    : QThread(parent), FJobs(std::move(jobs))
+UnfinishedJobs::UnfinishedJobs(std::vector<Job> jobs, QObject *parent)
+    : QThread(parent), m_jobs(std::move(jobs))
 {
-    qRegisterMetaType<TPrintOutcome>();
+    qRegisterMetaType<PrintOutcome>();
 }
 
-TUnfinishedJobs::~TUnfinishedJobs()
+UnfinishedJobs::~UnfinishedJobs()
 {
     requestInterruption();
     wait();
 }
 
-void TUnfinishedJobs::run()
+void UnfinishedJobs::run()
 {
     try {
         followJobs();
@@ -32,10 +32,10 @@ void TUnfinishedJobs::run()
     }
 }
 
-void TUnfinishedJobs::followJobs()
+void UnfinishedJobs::followJobs()
 {
-    using State = TJobStatus::State;
-    std::vector<Job> open = FJobs;
+    using State = JobStatus::State;
+    std::vector<Job> open = m_jobs;
     while (!open.empty() && !isInterruptionRequested()) {
         // A job whose id was not recorded: the printer may have taken it in
         // the moment before the program ended. Only a job of this user's
@@ -44,23 +44,23 @@ void TUnfinishedJobs::followJobs()
         std::erase_if(open, [this](Job &job) {
             if (job.jobId != 0)
                 return false;
-            using Match = TCupsPrinter::FoundJob::Match;
+            using Match = CupsPrinter::FoundJob::Match;
             // A row without a document name was never handed over.
-            const TCupsPrinter::FoundJob found =
-                job.documentName.isEmpty() ? TCupsPrinter::FoundJob{Match::None, 0}
-                                           : TCupsPrinter(job.printer).findJob(job.documentName);
+            const CupsPrinter::FoundJob found =
+                job.documentName.isEmpty() ? CupsPrinter::FoundJob{Match::None, 0}
+                                           : CupsPrinter(job.printer).findJob(job.documentName);
             switch (found.match) {
             case Match::One:
                 job.jobId = found.jobId;
                 job.documentName.clear();
                 return false;
             case Match::None:
-                Q_EMIT jobEnded(job.rowId, {TPrintOutcome::Result::Failed, job.printer, 0,
+                Q_EMIT jobEnded(job.rowId, {PrintOutcome::Result::Failed, job.printer, 0,
                                             QStringLiteral("程序在交出作业前结束")});
                 return true;
             case Match::Several:
                 Q_EMIT jobEnded(job.rowId,
-                                {TPrintOutcome::Result::Unconfirmed, job.printer, 0,
+                                {PrintOutcome::Result::Unconfirmed, job.printer, 0,
                                  QStringLiteral("打印系统中有多个同名作业，无法确认是否已打印")});
                 return true;
             case Match::NoAnswer:
@@ -71,21 +71,21 @@ void TUnfinishedJobs::followJobs()
         std::erase_if(open, [this](const Job &job) {
             if (job.jobId == 0)
                 return false; // looked for again next time
-            const TJobStatus status = TCupsPrinter(job.printer).status(job.jobId);
+            const JobStatus status = CupsPrinter(job.printer).status(job.jobId);
             switch (status.state) {
             case State::Printed:
                 Q_EMIT jobEnded(job.rowId,
-                                {TPrintOutcome::Result::Printed, job.printer, job.jobId, {}});
+                                {PrintOutcome::Result::Printed, job.printer, job.jobId, {}});
                 return true;
             case State::Cancelled:
-                Q_EMIT jobEnded(job.rowId, {TPrintOutcome::Result::Cancelled, job.printer,
-                                            job.jobId, status.reason});
+                Q_EMIT jobEnded(job.rowId, {PrintOutcome::Result::Cancelled, job.printer, job.jobId,
+                                            status.reason});
                 return true;
             case State::Failed:
                 // Given up on, as a job of this run would be: it must not
                 // come out later under a number printed again since.
-                TCupsPrinter(job.printer).cancel(job.jobId);
-                Q_EMIT jobEnded(job.rowId, {TPrintOutcome::Result::Failed, job.printer, job.jobId,
+                CupsPrinter(job.printer).cancel(job.jobId);
+                Q_EMIT jobEnded(job.rowId, {PrintOutcome::Result::Failed, job.printer, job.jobId,
                                             status.reason});
                 return true;
             case State::Waiting:

@@ -9,7 +9,7 @@
 // (it was killed, or the machine went down): looks each one up by its id, or
 // by its document's name when the id was not recorded, on a thread of its own, and keeps asking
 // until every one has ended or the program leaves. What it finds completes the journal's row.
-class TUnfinishedJobs : public QThread
+class UnfinishedJobs : public QThread
 {
     Q_OBJECT
 
@@ -22,12 +22,12 @@ public:
         QString documentName;
     };
 
-    explicit TUnfinishedJobs(std::vector<Job> jobs, QObject *parent = nullptr);
-    ~TUnfinishedJobs() override;
+    explicit UnfinishedJobs(std::vector<Job> jobs, QObject *parent = nullptr);
+    ~UnfinishedJobs() override;
 
 Q_SIGNALS:
     // Once per job, as soon as its end is known.
-    void jobEnded(qint64 rowId, const TPrintOutcome &outcome);
+    void jobEnded(qint64 rowId, const PrintOutcome &outcome);
 
 protected:
     void run() override;
@@ -35,5 +35,5 @@ protected:
 private:
     void followJobs();
 
-    std::vector<Job> FJobs;
+    std::vector<Job> m_jobs;
 };

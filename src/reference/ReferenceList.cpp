@@ -17,19 +17,19 @@ QString cityEntry(const QString &line)
 
 } // namespace
 
-void TReferenceList::loadCityFile(const QString &path)
+void ReferenceList::loadCityFile(const QString &path)
 {
     load(path, LineForm::City);
 }
 
-void TReferenceList::loadAirFile(const QString &path)
+void ReferenceList::loadAirFile(const QString &path)
 {
     load(path, LineForm::Airline);
 }
 
-void TReferenceList::load(const QString &path, LineForm form)
+void ReferenceList::load(const QString &path, LineForm form)
 {
-    FEntries.clear();
+    m_entries.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw KestranoError(Messages::cannotOpen(path, Messages::fileReason(file, path)));
@@ -46,16 +46,16 @@ void TReferenceList::load(const QString &path, LineForm form)
             line.chop(1);
         if (line.isEmpty())
             continue;
-        FEntries.append(form == LineForm::City ? cityEntry(line.toString())
-                                               : trimmed(line.toString()));
+        m_entries.append(form == LineForm::City ? cityEntry(line.toString())
+                                                : trimmed(line.toString()));
     }
     if (readFailed)
         throw KestranoError(failure);
 }
 
-QString TReferenceList::lookup(const QString &code) const
+QString ReferenceList::lookup(const QString &code) const
 {
-    for (const QString &entry : FEntries) {
+    for (const QString &entry : m_entries) {
         const qsizetype equals = entry.indexOf(u'=');
         if (equals >= 0 && QStringView(entry).left(equals).compare(code, Qt::CaseInsensitive) == 0)
             return entry.mid(equals + 1);

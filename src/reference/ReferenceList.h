@@ -5,7 +5,7 @@
 
 // A code=name list read from "city.txt" or "air.txt" beside the program.
 // Entries keep the order of the file's lines; nothing is sorted or merged.
-class TReferenceList
+class ReferenceList
 {
 public:
     // "city.txt": the first three characters of a line are the code as they
@@ -19,11 +19,11 @@ public:
     // equals code without regard to case; empty when none does.
     QString lookup(const QString &code) const;
 
-    const QStringList &entries() const { return FEntries; }
+    const QStringList &entries() const { return m_entries; }
 
 private:
     enum class LineForm { City, Airline };
     void load(const QString &path, LineForm form);
 
-    QStringList FEntries;
+    QStringList m_entries;
 };

@@ -40,27 +40,27 @@ QString asOneLine(const QString &value)
 
 } // namespace
 
-struct TIniText::Data
+struct IniText::Data
 {
     Data() { ini.SetSpaces(false); } // key=value, as the profile functions write it
 
     CSimpleIniA ini{/*isUtf8*/ true, /*multiKey*/ false, /*multiLine*/ false};
 };
 
-TIniText::TIniText() : d(std::make_unique<Data>()) {}
-TIniText::~TIniText() = default;
-TIniText::TIniText(TIniText &&) noexcept = default;
-TIniText &TIniText::operator=(TIniText &&) noexcept = default;
+IniText::IniText() : d(std::make_unique<Data>()) {}
+IniText::~IniText() = default;
+IniText::IniText(IniText &&) noexcept = default;
+IniText &IniText::operator=(IniText &&) noexcept = default;
 
-TIniText TIniText::parse(const QByteArray &fileBytes)
+IniText IniText::parse(const QByteArray &fileBytes)
 {
-    TIniText text;
+    IniText text;
     const QByteArray bytes = toParser(decodeFileText(fileBytes));
     text.d->ini.LoadData(bytes.constData(), size_t(bytes.size()));
     return text;
 }
 
-std::optional<QString> TIniText::value(const QString &key) const
+std::optional<QString> IniText::value(const QString &key) const
 {
     const QByteArray name = toParser(key);
     const char *found = d->ini.GetValue(section, name.constData(), nullptr);
@@ -69,14 +69,14 @@ std::optional<QString> TIniText::value(const QString &key) const
     return fromParser(found, qsizetype(std::strlen(found)));
 }
 
-bool TIniText::setValue(const QString &key, const QString &value)
+bool IniText::setValue(const QString &key, const QString &value)
 {
     const QByteArray name = toParser(key);
     const QByteArray line = toParser(asOneLine(value));
     return d->ini.SetValue(section, name.constData(), line.constData()) >= 0;
 }
 
-std::optional<QByteArray> TIniText::toFileBytes() const
+std::optional<QByteArray> IniText::toFileBytes() const
 {
     std::string text;
     if (d->ini.Save(text) < 0)

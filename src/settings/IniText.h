@@ -9,16 +9,16 @@
 // and key names compared without regard to case, values kept exactly as they
 // stand (quotes included). Whatever the file holds comes back on saving:
 // other sections, and text after a NUL byte, which a C string would cut off.
-class TIniText
+class IniText
 {
 public:
-    TIniText();
-    ~TIniText();
-    TIniText(TIniText &&) noexcept;
-    TIniText &operator=(TIniText &&) noexcept;
+    IniText();
+    ~IniText();
+    IniText(IniText &&) noexcept;
+    IniText &operator=(IniText &&) noexcept;
 
     // The bytes of the file, in either of the file encodings.
-    static TIniText parse(const QByteArray &fileBytes);
+    static IniText parse(const QByteArray &fileBytes);
 
     // The whole value of key in section "COF"; nullopt when absent.
     std::optional<QString> value(const QString &key) const;

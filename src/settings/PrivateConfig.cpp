@@ -8,84 +8,84 @@
 #include <QCoreApplication>
 #include <QDir>
 
-QString TPrivateConfig::programFolder()
+QString PrivateConfig::programFolder()
 {
     return QCoreApplication::applicationDirPath();
 }
 
-TPrivateConfig::TPrivateConfig(bool bWrite, const QString &folder)
-    : FFilePath(QDir(folder).filePath(fileName())), FBCanWrite(bWrite)
+PrivateConfig::PrivateConfig(bool forWriting, const QString &folder)
+    : m_filePath(QDir(folder).filePath(fileName())), m_canWrite(forWriting)
 {
-    TSettingsFile::createEmpty(FFilePath);
+    SettingsFile::createEmpty(m_filePath);
 }
 
-TSettingsSnapshot TPrivateConfig::snapshot() const
+SettingsSnapshot PrivateConfig::snapshot() const
 {
-    const TSettingsFile::Content content = TSettingsFile::read(FFilePath);
+    const SettingsFile::Content content = SettingsFile::read(m_filePath);
     if (!content.refusal.isEmpty()) {
-        throw KestranoError(Messages::settingsUnreadable(FFilePath, content.refusal));
+        throw KestranoError(Messages::settingsUnreadable(m_filePath, content.refusal));
     }
-    return TSettingsSnapshot(TIniText::parse(content.bytes));
+    return SettingsSnapshot(IniText::parse(content.bytes));
 }
 
-QString TPrivateConfig::GetStr(const QString &sField) const
+QString PrivateConfig::getStr(const QString &field) const
 {
-    return snapshot().GetStr(sField);
+    return snapshot().getStr(field);
 }
 
-int TPrivateConfig::GetInt(const QString &sField) const
+int PrivateConfig::getInt(const QString &field) const
 {
-    return snapshot().GetInt(sField);
+    return snapshot().getInt(field);
 }
 
-bool TPrivateConfig::GetBool(const QString &sField) const
+bool PrivateConfig::getBool(const QString &field) const
 {
-    return snapshot().GetBool(sField);
+    return snapshot().getBool(field);
 }
 
-bool TPrivateConfig::GetBool(const QString &sField, bool DefValue) const
+bool PrivateConfig::getBool(const QString &field, bool defaultValue) const
 {
-    return snapshot().GetBool(sField, DefValue);
+    return snapshot().getBool(field, defaultValue);
 }
 
-void TPrivateConfig::assertCanWrite(int line) const
+void PrivateConfig::assertCanWrite(int line) const
 {
-    if (!FBCanWrite) {
+    if (!m_canWrite) {
         throw KestranoError(Messages::internalError(QStringLiteral("PrivateConfig"), line));
     }
 }
 
-void TPrivateConfig::SetStr(const QString &sField, const QString &sValue)
+void PrivateConfig::setStr(const QString &field, const QString &value)
 {
     assertCanWrite(__LINE__);
-    writeValues({{sField, sValue}});
+    writeValues({{field, value}});
 }
 
-void TPrivateConfig::SetStrs(const Values &values)
+void PrivateConfig::setStrs(const Values &values)
 {
     assertCanWrite(__LINE__);
     writeValues(values);
 }
 
-void TPrivateConfig::writeValues(const Values &values)
+void PrivateConfig::writeValues(const Values &values)
 {
     const auto refuse = [this](const QString &reason) {
-        return KestranoError(Messages::settingsUnwritable(FFilePath, reason));
+        return KestranoError(Messages::settingsUnwritable(m_filePath, reason));
     };
     // Under the lock from reading to replacing, so that a key another program
     // writes meanwhile is neither lost here nor loses this write.
-    const TSettingsFile::Lock lock(FFilePath);
+    const SettingsFile::Lock lock(m_filePath);
     if (!lock.failure().isEmpty())
         throw refuse(lock.failure());
-    if (const QString refusal = TSettingsFile::writeRefusal(FFilePath); !refusal.isEmpty())
+    if (const QString refusal = SettingsFile::writeRefusal(m_filePath); !refusal.isEmpty())
         throw refuse(refusal);
     // Start from the file as it is now; a file that exists but cannot be read
     // is never replaced by what little this instance knows.
-    const TSettingsFile::Content content = TSettingsFile::read(FFilePath);
+    const SettingsFile::Content content = SettingsFile::read(m_filePath);
     if (!content.refusal.isEmpty())
         throw refuse(content.refusal);
 
-    TIniText text = TIniText::parse(content.bytes);
+    IniText text = IniText::parse(content.bytes);
     for (const auto &[field, value] : values) {
         if (!text.setValue(field, value))
             throw refuse(Messages::outOfMemory());
@@ -93,18 +93,18 @@ void TPrivateConfig::writeValues(const Values &values)
     const std::optional<QByteArray> bytes = text.toFileBytes();
     if (!bytes)
         throw refuse(Messages::outOfMemory());
-    if (const QString failure = saveFileAtomically(FFilePath, *bytes); !failure.isEmpty())
+    if (const QString failure = saveFileAtomically(m_filePath, *bytes); !failure.isEmpty())
         throw refuse(failure);
 }
 
-void TPrivateConfig::SetInt(const QString &sField, int nValue)
+void PrivateConfig::setInt(const QString &field, int nValue)
 {
     assertCanWrite(__LINE__);
-    SetStr(sField, QString::number(nValue));
+    setStr(field, QString::number(nValue));
 }
 
-void TPrivateConfig::SetBool(const QString &sField, bool bValue)
+void PrivateConfig::setBool(const QString &field, bool value)
 {
     assertCanWrite(__LINE__);
-    SetStr(sField, bValue ? QStringLiteral("1") : QStringLiteral("0"));
+    setStr(field, value ? QStringLiteral("1") : QStringLiteral("0"));
 }

@@ -19,47 +19,47 @@
 // The file is never reached through a link, and only a regular file of the
 // user's own, at most 1 MiB, is read or replaced: anything else raises
 // KestranoError with the reason, and is left as it is.
-class TPrivateConfig
+class PrivateConfig
 {
 public:
     // Opens the settings file in folder (the program's folder unless given),
     // creating it empty and private (0600) when it does not exist. An
-    // instance made with bWrite false must not write.
-    explicit TPrivateConfig(bool bWrite, const QString &folder = programFolder());
+    // instance made with forWriting false must not write.
+    explicit PrivateConfig(bool forWriting, const QString &folder = programFolder());
 
-    TPrivateConfig(const TPrivateConfig &) = delete;
-    TPrivateConfig &operator=(const TPrivateConfig &) = delete;
+    PrivateConfig(const PrivateConfig &) = delete;
+    PrivateConfig &operator=(const PrivateConfig &) = delete;
 
     static QString programFolder();
     static QString fileName() { return QStringLiteral("vantrel_cof.ini"); }
-    QString filePath() const { return FFilePath; }
+    QString filePath() const { return m_filePath; }
 
-    static constexpr int maxValueLength = TSettingsSnapshot::maxValueLength;
+    static constexpr int maxValueLength = SettingsSnapshot::maxValueLength;
 
     // The whole file, parsed once. Raises "无法读取设置文件 <path>：<reason>"
     // for a file that is there but refused; no file reads as empty.
-    TSettingsSnapshot snapshot() const;
+    SettingsSnapshot snapshot() const;
 
-    QString GetStr(const QString &sField) const;
-    int GetInt(const QString &sField) const;   // 0 when absent or not a number
-    bool GetBool(const QString &sField) const; // true when the integer is not 0
-    bool GetBool(const QString &sField, bool DefValue) const;
+    QString getStr(const QString &field) const;
+    int getInt(const QString &field) const;   // 0 when absent or not a number
+    bool getBool(const QString &field) const; // true when the integer is not 0
+    bool getBool(const QString &field, bool defaultValue) const;
 
     // Each write raises KestranoError "无法写入设置文件 <path>：<reason>"
     // when the file cannot be replaced; the file then keeps its content.
-    void SetStr(const QString &sField, const QString &sValue);
-    void SetInt(const QString &sField, int nValue);
-    void SetBool(const QString &sField, bool bValue);
+    void setStr(const QString &field, const QString &value);
+    void setInt(const QString &field, int nValue);
+    void setBool(const QString &field, bool value);
 
     // Writes several keys in one replacement of the file, in the order given:
     // all of them reach the file, or on a refused write none does.
     using Values = QList<QPair<QString, QString>>;
-    void SetStrs(const Values &values);
+    void setStrs(const Values &values);
 
 private:
     void assertCanWrite(int line) const;
     void writeValues(const Values &values);
 
-    QString FFilePath;
-    bool FBCanWrite;
+    QString m_filePath;
+    bool m_canWrite;
 };

@@ -7,9 +7,9 @@
 
 namespace {
 
-QString serverOf(const TSettingsSnapshot &file)
+QString serverOf(const SettingsSnapshot &file)
 {
-    QString root = file.GetStr(SettingsKeys::server).trimmed();
+    QString root = file.getStr(SettingsKeys::server).trimmed();
     if (root.isEmpty())
         root = SettingsKeys::defaultServer;
     while (root.endsWith(u'/'))
@@ -19,34 +19,34 @@ QString serverOf(const TSettingsSnapshot &file)
 
 // A file that may not be trusted is ignored (the start has said so): its
 // bytes are empty, and the service address the default.
-TSettingsSnapshot administratorsFile(const QString &path)
+SettingsSnapshot administratorsFile(const QString &path)
 {
-    return TSettingsSnapshot(
-        TIniText::parse(TSettingsFile::read(path, TSettingsFile::Owner::Administrator).bytes));
+    return SettingsSnapshot(
+        IniText::parse(SettingsFile::read(path, SettingsFile::Owner::Administrator).bytes));
 }
 
 } // namespace
 
-TSettings TSettings::from(const TSettingsSnapshot &file)
+Settings Settings::from(const SettingsSnapshot &file)
 {
-    TSettings settings;
-    settings.vpos = file.GetInt(SettingsKeys::vpos);
-    settings.hpos = file.GetInt(SettingsKeys::hpos);
+    Settings settings;
+    settings.vpos = file.getInt(SettingsKeys::vpos);
+    settings.hpos = file.getInt(SettingsKeys::hpos);
     settings.fontCnSize = file.integer(SettingsKeys::fontcnsize);
     settings.fontEnSize = file.integer(SettingsKeys::fontensize);
-    settings.fontName = file.GetStr(SettingsKeys::fontname);
+    settings.fontName = file.getStr(SettingsKeys::fontname);
     settings.fontColor = file.integer(SettingsKeys::fontcolor);
-    settings.makeText = fromDelimitedText(file.GetStr(SettingsKeys::MakeText));
-    settings.company = fromDelimitedText(file.GetStr(SettingsKeys::company));
-    settings.officeNo = fromDelimitedText(file.GetStr(SettingsKeys::OfficeNo));
-    settings.companyCode = fromDelimitedText(file.GetStr(SettingsKeys::CompanyCode));
-    settings.information = fromDelimitedText(file.GetStr(SettingsKeys::information));
-    settings.storage = file.GetBool(SettingsKeys::Storage);
+    settings.makeText = fromDelimitedText(file.getStr(SettingsKeys::MakeText));
+    settings.company = fromDelimitedText(file.getStr(SettingsKeys::company));
+    settings.officeNo = fromDelimitedText(file.getStr(SettingsKeys::OfficeNo));
+    settings.companyCode = fromDelimitedText(file.getStr(SettingsKeys::CompanyCode));
+    settings.information = fromDelimitedText(file.getStr(SettingsKeys::information));
+    settings.storage = file.getBool(SettingsKeys::Storage);
     settings.server = serverOf(file);
     return settings;
 }
 
-QStringList TSettings::pickList(const QString &key) const
+QStringList Settings::pickList(const QString &key) const
 {
     const struct
     {
@@ -64,9 +64,9 @@ QStringList TSettings::pickList(const QString &key) const
     return {};
 }
 
-TSettings TSettings::read(const TSettingsLocation &location)
+Settings Settings::read(const SettingsLocation &location)
 {
-    TSettings settings = from(TPrivateConfig(false, location.folder).snapshot());
+    Settings settings = from(PrivateConfig(false, location.folder).snapshot());
     if (location.installed)
         settings.server = serverOf(administratorsFile(location.systemFile));
     return settings;

@@ -12,7 +12,7 @@
 // handed down, so that nothing below reads the file key by key. The values
 // are as stored; what an absent or unusable value means is each user's rule
 // (printing and the dialog take their defaults from SettingsKeys).
-struct TSettings
+struct Settings
 {
     int vpos = 0; // print offsets, print-layout pixels; 0 when not a number
     int hpos = 0;
@@ -32,10 +32,10 @@ struct TSettings
     // any other key.
     QStringList pickList(const QString &key) const;
 
-    static TSettings from(const TSettingsSnapshot &file);
+    static Settings from(const SettingsSnapshot &file);
 
     // One parse of the user's file; when installed, the service address comes
     // from the administrator's file alone (never from the user's), or is the
     // default when that file is not root's or is open to others' changes.
-    static TSettings read(const TSettingsLocation &location);
+    static Settings read(const SettingsLocation &location);
 };

@@ -19,19 +19,19 @@ QString reasonOf(int error)
 }
 
 // The refusals shared by reading and writing, on an open file's status.
-QString refusalOf(const struct stat &status, TSettingsFile::Owner owner)
+QString refusalOf(const struct stat &status, SettingsFile::Owner owner)
 {
     if (!S_ISREG(status.st_mode))
         return Messages::notARegularFile();
-    if (owner == TSettingsFile::Owner::User && status.st_uid != ::geteuid())
+    if (owner == SettingsFile::Owner::User && status.st_uid != ::geteuid())
         return Messages::ownedByAnotherUser();
-    if (owner == TSettingsFile::Owner::Administrator) {
+    if (owner == SettingsFile::Owner::Administrator) {
         if (status.st_uid != 0)
             return Messages::notRoots();
         if (status.st_mode & (S_IWGRP | S_IWOTH))
             return Messages::writableByOthers();
     }
-    if (status.st_size > TSettingsFile::maxSize)
+    if (status.st_size > SettingsFile::maxSize)
         return Messages::largerThan(QStringLiteral("1 MiB"));
     return {};
 }
@@ -64,7 +64,8 @@ int openAdministrators(const QString &path, QString &folderRefusal)
     const QString folder = file.absolutePath();
     int folderFd;
     do {
-        folderFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folderFd =
+            ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     } while (folderFd < 0 && errno == EINTR);
     if (folderFd < 0)
         return -1;
@@ -90,7 +91,7 @@ int openAdministrators(const QString &path, QString &folderRefusal)
 
 } // namespace
 
-TSettingsFile::Content TSettingsFile::read(const QString &path, Owner owner)
+SettingsFile::Content SettingsFile::read(const QString &path, Owner owner)
 {
     Content content;
     QString folderRefusal;
@@ -140,7 +141,7 @@ TSettingsFile::Content TSettingsFile::read(const QString &path, Owner owner)
     return content;
 }
 
-void TSettingsFile::createEmpty(const QString &path)
+void SettingsFile::createEmpty(const QString &path)
 {
     // O_EXCL: never opens what is there already, a dangling link included.
     const int fd = openNoFollow(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
@@ -148,7 +149,7 @@ void TSettingsFile::createEmpty(const QString &path)
         ::close(fd);
 }
 
-QString TSettingsFile::writeRefusal(const QString &path)
+QString SettingsFile::writeRefusal(const QString &path)
 {
     const int fd = openNoFollow(path, O_RDONLY);
     if (fd < 0)
@@ -165,34 +166,34 @@ QString TSettingsFile::writeRefusal(const QString &path)
     return refusal;
 }
 
-TSettingsFile::Lock::Lock(const QString &path)
+SettingsFile::Lock::Lock(const QString &path)
 {
-    FFd = openNoFollow(lockPathOf(path), O_RDWR | O_CREAT, 0600);
-    if (FFd < 0) {
-        FFailure = openRefusal(errno);
+    m_fd = openNoFollow(lockPathOf(path), O_RDWR | O_CREAT, 0600);
+    if (m_fd < 0) {
+        m_failure = openRefusal(errno);
         return;
     }
     struct stat status
     {
     };
-    if (::fstat(FFd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        FFailure = Messages::lockFileNotRegular();
+    if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        m_failure = Messages::lockFileNotRegular();
     } else {
         int locked;
         do {
-            locked = ::flock(FFd, LOCK_EX);
+            locked = ::flock(m_fd, LOCK_EX);
         } while (locked != 0 && errno == EINTR);
         if (locked != 0)
-            FFailure = reasonOf(errno);
+            m_failure = reasonOf(errno);
     }
-    if (!FFailure.isEmpty()) {
-        ::close(FFd);
-        FFd = -1;
+    if (!m_failure.isEmpty()) {
+        ::close(m_fd);
+        m_fd = -1;
     }
 }
 
-TSettingsFile::Lock::~Lock()
+SettingsFile::Lock::~Lock()
 {
-    if (FFd >= 0)
-        ::close(FFd); // closing the only descriptor releases the lock
+    if (m_fd >= 0)
+        ::close(m_fd); // closing the only descriptor releases the lock
 }

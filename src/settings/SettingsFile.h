@@ -8,7 +8,7 @@
 // waiting (a FIFO or a device never blocks the program), and only a regular
 // file of its rightful owner, at most 1 MiB, is used. Anything else is
 // refused with the reason, so that the caller can say why.
-class TSettingsFile
+class SettingsFile
 {
 public:
     static constexpr qint64 maxSize = 1024 * 1024;
@@ -50,11 +50,11 @@ public:
         Lock &operator=(const Lock &) = delete;
 
         // Empty when the lock is held, else the reason.
-        const QString &failure() const { return FFailure; }
+        const QString &failure() const { return m_failure; }
 
     private:
-        int FFd = -1;
-        QString FFailure;
+        int m_fd = -1;
+        QString m_failure;
     };
     static QString lockPathOf(const QString &path) { return path + QStringLiteral(".lock"); }
 };

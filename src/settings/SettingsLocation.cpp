@@ -14,12 +14,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QString TSettingsLocation::filePath() const
+QString SettingsLocation::filePath() const
 {
-    return QDir(folder).filePath(TPrivateConfig::fileName());
+    return QDir(folder).filePath(PrivateConfig::fileName());
 }
 
-bool TSettingsLocation::isUsersOwnFolder(const QString &folder)
+bool SettingsLocation::isUsersOwnFolder(const QString &folder)
 {
     const QByteArray path = QFile::encodeName(folder);
     struct stat status
@@ -38,19 +38,19 @@ bool TSettingsLocation::isUsersOwnFolder(const QString &folder)
     return ::geteuid() != 0 || (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
-TSettingsLocation TSettingsLocation::choose(const QString &programFolder,
-                                            const QString &userConfigFolder,
-                                            const QString &systemFile)
+SettingsLocation SettingsLocation::choose(const QString &programFolder,
+                                          const QString &userConfigFolder,
+                                          const QString &systemFile)
 {
     if (isUsersOwnFolder(programFolder))
-        return TSettingsLocation(programFolder);
-    TSettingsLocation location(userConfigFolder);
+        return SettingsLocation(programFolder);
+    SettingsLocation location(userConfigFolder);
     location.systemFile = systemFile;
     location.installed = true;
     return location;
 }
 
-TSettingsLocation TSettingsLocation::forProgram(const QString &programFolder)
+SettingsLocation SettingsLocation::forProgram(const QString &programFolder)
 {
     const QString configFolder =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -87,7 +87,7 @@ void makePrivateFolder(const QString &folder)
 
 } // namespace
 
-QString TSettingsLocation::prepare() const
+QString SettingsLocation::prepare() const
 {
     if (!installed)
         return {};
@@ -95,18 +95,19 @@ QString TSettingsLocation::prepare() const
 
     // Read at every start, so that a file that may not be trusted is told of
     // whenever it would have been used.
-    const TSettingsFile::Content defaults =
-        TSettingsFile::read(systemFile, TSettingsFile::Owner::Administrator);
-    const QString notice = defaults.refusal.isEmpty()
-                               ? QString()
-                               : Messages::administratorsSettingsIgnored(systemFile, defaults.refusal);
+    const SettingsFile::Content defaults =
+        SettingsFile::read(systemFile, SettingsFile::Owner::Administrator);
+    const QString notice =
+        defaults.refusal.isEmpty()
+            ? QString()
+            : Messages::administratorsSettingsIgnored(systemFile, defaults.refusal);
 
     const QString path = filePath();
-    const TSettingsFile::Lock lock(path);
+    const SettingsFile::Lock lock(path);
     if (!lock.failure().isEmpty()) {
         throw KestranoError(Messages::settingsUnwritable(path, lock.failure()));
     }
-    if (TSettingsFile::read(path).exists || !defaults.exists || !defaults.refusal.isEmpty())
+    if (SettingsFile::read(path).exists || !defaults.exists || !defaults.refusal.isEmpty())
         return notice; // seeded before, or the user's own since; or nothing to seed from
     if (const QString failure = saveFileAtomically(path, defaults.bytes); !failure.isEmpty())
         throw KestranoError(Messages::settingsUnwritable(path, failure));

@@ -9,11 +9,11 @@
 // from the administrator's read-only defaults, and the service address is
 // taken from those defaults alone, so that no user can point another's
 // queries elsewhere.
-struct TSettingsLocation
+struct SettingsLocation
 {
     // Portable: the settings file in folder. Implicit, so that a folder
     // stands for its location wherever one is asked for.
-    TSettingsLocation(const QString &portableFolder = QString()) : folder(portableFolder) {}
+    SettingsLocation(const QString &portableFolder = QString()) : folder(portableFolder) {}
 
     QString folder;     // holds the user's "vantrel_cof.ini"
     QString systemFile; // the administrator's defaults; used only when installed
@@ -23,11 +23,11 @@ struct TSettingsLocation
 
     // The portable layout when programFolder is the user's own, else the
     // installed one: userConfigFolder with systemFile as its defaults.
-    static TSettingsLocation choose(const QString &programFolder, const QString &userConfigFolder,
-                                    const QString &systemFile);
+    static SettingsLocation choose(const QString &programFolder, const QString &userConfigFolder,
+                                   const QString &systemFile);
     // The same with this system's places: "kestrano" in the user's config
     // folder, "/etc/kestrano/vantrel_cof.ini".
-    static TSettingsLocation forProgram(const QString &programFolder);
+    static SettingsLocation forProgram(const QString &programFolder);
 
     // A folder that belongs to the effective user, who may write it, and
     // that nobody else may write (else another user could plant a file there).

@@ -1,32 +1,32 @@
 #include "settings/SettingsSnapshot.h"
 
-TSettingsSnapshot::TSettingsSnapshot(TIniText text)
-    : FText(std::make_shared<const TIniText>(std::move(text)))
+SettingsSnapshot::SettingsSnapshot(IniText text)
+    : m_text(std::make_shared<const IniText>(std::move(text)))
 {}
 
-QString TSettingsSnapshot::GetStr(const QString &sField) const
+QString SettingsSnapshot::getStr(const QString &field) const
 {
-    return FText->value(sField).value_or(QString()).left(maxValueLength);
+    return m_text->value(field).value_or(QString()).left(maxValueLength);
 }
 
-std::optional<int> TSettingsSnapshot::integer(const QString &sField) const
+std::optional<int> SettingsSnapshot::integer(const QString &field) const
 {
     bool ok = false;
-    const int value = GetStr(sField).trimmed().toInt(&ok, 10);
+    const int value = getStr(field).trimmed().toInt(&ok, 10);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-int TSettingsSnapshot::GetInt(const QString &sField) const
+int SettingsSnapshot::getInt(const QString &field) const
 {
-    return integer(sField).value_or(0);
+    return integer(field).value_or(0);
 }
 
-bool TSettingsSnapshot::GetBool(const QString &sField) const
+bool SettingsSnapshot::getBool(const QString &field) const
 {
-    return GetInt(sField) != 0;
+    return getInt(field) != 0;
 }
 
-bool TSettingsSnapshot::GetBool(const QString &sField, bool DefValue) const
+bool SettingsSnapshot::getBool(const QString &field, bool defaultValue) const
 {
-    return integer(sField).value_or(DefValue ? 1 : 0) != 0;
+    return integer(field).value_or(defaultValue ? 1 : 0) != 0;
 }

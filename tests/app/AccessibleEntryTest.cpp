@@ -1,8 +1,8 @@
 #include "AnsweredBoxes.h"
-#include "app/MainWindow.h"
 #include "PrintTestSupport.h"
 #include "PrivateCups.h"
 #include "TempFolder.h"
+#include "app/MainWindow.h"
 
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
@@ -23,8 +23,8 @@ class AccessibleEntryTest : public ::testing::Test
 protected:
     AccessibleEntryTest()
     {
-        FFolder.copyDeliveredLists();
-        FWindow = std::make_unique<TfrmMain>(FFolder.path());
+        m_folder.copyDeliveredLists();
+        m_window = std::make_unique<MainWindow>(m_folder.path());
     }
 
     QAccessibleInterface *accessible(QWidget *widget)
@@ -36,7 +36,7 @@ protected:
 
     QLineEdit *edit(const char *name)
     {
-        QWidget *widget = FWindow->findChild<QWidget *>(QString::fromLatin1(name));
+        QWidget *widget = m_window->findChild<QWidget *>(QString::fromLatin1(name));
         if (auto *box = qobject_cast<QComboBox *>(widget))
             return box->lineEdit();
         return qobject_cast<QLineEdit *>(widget);
@@ -53,16 +53,16 @@ protected:
         return count;
     }
 
-    QString text(const char *name) { return FWindow->fields().text(QString::fromLatin1(name)); }
+    QString text(const char *name) { return m_window->fields().text(QString::fromLatin1(name)); }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    std::unique_ptr<TfrmMain> FWindow;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(AccessibleEntryTest, SetTextReachesTheModelOnceAndRunsItsRules)
 {
-    QSignalSpy changes(&FWindow->fields(), &TItineraryFields::textChanged);
+    QSignalSpy changes(&m_window->fields(), &ItineraryFields::textChanged);
 
     // "set text" of the value, as screen readers offer it.
     accessible(edit("edtSeat2"))->setText(QAccessible::Value, QStringLiteral("f"));
@@ -87,7 +87,7 @@ TEST_F(AccessibleEntryTest, SetTextReachesTheModelOnceAndRunsItsRules)
     EXPECT_EQ(writes(changes, "cboAir2"), 1);
 
     // What the model writes comes back to the box without being written again.
-    FWindow->fields().setText(QStringLiteral("edtSeat2"), QStringLiteral("Y"));
+    m_window->fields().setText(QStringLiteral("edtSeat2"), QStringLiteral("Y"));
     EXPECT_EQ(edit("edtSeat2")->text(), QStringLiteral("Y"));
     EXPECT_EQ(writes(changes, "edtSeat2"), 2);
 }
@@ -95,16 +95,16 @@ TEST_F(AccessibleEntryTest, SetTextReachesTheModelOnceAndRunsItsRules)
 TEST_F(AccessibleEntryTest, TheValueSetPrints)
 {
     SKIP_WITHOUT_PRINTER();
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000321 2"));
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000321 2"));
     accessible(edit("edtFlight1"))->setText(QAccessible::Value, QStringLiteral("hu7181"));
     ASSERT_EQ(text("edtFlight1"), QStringLiteral("HU7181"));
 
-    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
-    FWindow->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     ASSERT_TRUE(ended.wait(120000));
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
-    const auto outcome = ended.front().front().value<TPrintOutcome>();
-    ASSERT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
+    const auto outcome = ended.front().front().value<PrintOutcome>();
+    ASSERT_EQ(outcome.result, PrintOutcome::Result::Printed) << outcome.reason.toStdString();
     const QString page = textOf(documentOf(outcome.jobId));
     EXPECT_TRUE(page.contains(QStringLiteral("6660000321"))) << page.toStdString();
     EXPECT_TRUE(page.contains(QStringLiteral("HU7181"))) << page.toStdString();

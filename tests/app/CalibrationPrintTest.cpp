@@ -1,10 +1,10 @@
 #include "AnsweredBoxes.h"
-#include "app/MainWindow.h"
-#include "app/OptionFrm.h"
 #include "PrivateCups.h"
-#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "app/MainWindow.h"
+#include "app/SettingsDialog.h"
+#include "settings/PrivateConfig.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -21,17 +21,18 @@ TEST(CalibrationPrint, OneA4PageAndTheSerialNumberStays)
     TempFolder folder;
     folder.copyDeliveredLists();
     AnsweredBoxes boxes;
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
     window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("3330000123 1"));
     const QString checkCode = window.fields().text(QStringLiteral("edtCk"));
-    QSignalSpy ended(&window.printing(), &TReportPrinting::jobEnded);
+    QSignalSpy ended(&window.printing(), &ReportPrinting::jobEnded);
 
     bool clicked = false;
     QTimer::singleShot(0, &window, [&] {
-        auto *dialog = qobject_cast<TfrmOption *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<SettingsDialog *>(QApplication::activeModalWidget());
         if (dialog) {
             // Offsets being tried, not saved.
-            dialog->findChild<QLineEdit *>(QStringLiteral("edtHPos"))->setText(QStringLiteral("-7"));
+            dialog->findChild<QLineEdit *>(QStringLiteral("edtHPos"))
+                ->setText(QStringLiteral("-7"));
             dialog->findChild<QPushButton *>(QStringLiteral("btnCalibrate"))->click();
             clicked = true;
             dialog->reject();
@@ -42,8 +43,8 @@ TEST(CalibrationPrint, OneA4PageAndTheSerialNumberStays)
     EXPECT_TRUE(boxes.shown().isEmpty());
 
     ASSERT_TRUE(ended.wait(120000));
-    const auto outcome = ended.front().front().value<TPrintOutcome>();
-    ASSERT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    const auto outcome = ended.front().front().value<PrintOutcome>();
+    ASSERT_EQ(outcome.result, PrintOutcome::Result::Printed) << outcome.reason.toStdString();
     const QString document = documentOf(outcome.jobId);
     EXPECT_EQ(pagesOf(document), 1);
     EXPECT_EQ(jobName(outcome.jobId), u8s("校准页"));
@@ -56,6 +57,6 @@ TEST(CalibrationPrint, OneA4PageAndTheSerialNumberStays)
     EXPECT_EQ(window.fields().text(QStringLiteral("edtSerNo")), QStringLiteral("3330000123 1"));
     EXPECT_EQ(window.fields().text(QStringLiteral("edtCk")), checkCode);
     // Nothing was saved either.
-    EXPECT_NE(TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("hpos")),
+    EXPECT_NE(PrivateConfig(false, folder.path()).getStr(QStringLiteral("hpos")),
               QStringLiteral("-7"));
 }

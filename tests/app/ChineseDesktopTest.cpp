@@ -4,7 +4,7 @@
 #include "app/ApplicationSetup.h"
 #include "app/DateBox.h"
 #include "app/MainWindow.h"
-#include "app/OptionFrm.h"
+#include "app/SettingsDialog.h"
 #include "app/TerminalFont.h"
 #include "common/FontStandIns.h"
 
@@ -58,7 +58,7 @@ TEST(ChineseDesktop, QtsOwnDialogsAndButtonsSpeakChinese)
         labels.append(label->text());
     EXPECT_TRUE(labels.join(u'|').contains(u8s("基本颜色"))) << labels.join(u'|').toStdString();
 
-    TDateBox date;
+    DateBox date;
     date.showCalendar(); // built when first dropped down
     const QCalendarWidget *calendar = date.findChild<QCalendarWidget *>();
     ASSERT_NE(calendar, nullptr);
@@ -71,11 +71,11 @@ TEST(ChineseDesktop, CaptionsAreExactlyTheProgramsOwn)
     AnsweredBoxes boxes;
     TempFolder folder;
     folder.copyDeliveredLists();
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Kestrano"));
-    TfrmOption dialog(folder.path(), &window);
+    SettingsDialog dialog(folder.path(), &window);
     EXPECT_EQ(dialog.windowTitle(), u8s("设置"));
-    dialog.Button10Click();
+    dialog.restoreDefaults();
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().front().caption, QString());
     EXPECT_EQ(boxes.shown().front().text, u8s("是否恢复默认设置？"));
@@ -88,7 +88,7 @@ TEST(ChineseDesktop, ThePnrBoxAndTheSampleUseTheMonospacedTerminalFont)
     AnsweredBoxes boxes;
     TempFolder folder;
     folder.copyDeliveredLists();
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
     auto *memo = window.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
     ASSERT_NE(memo, nullptr);
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
@@ -100,7 +100,7 @@ TEST(ChineseDesktop, ThePnrBoxAndTheSampleUseTheMonospacedTerminalFont)
     EXPECT_EQ(metrics.horizontalAdvance(u8s("张")), 2 * column);
     EXPECT_EQ(metrics.horizontalAdvance(u8s("1.张三 2.李四")), 13 * column);
 
-    window.Button8Click();
+    window.showSamplePnr();
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_TRUE(boxes.shown().front().monospaced);
     EXPECT_EQ(boxes.shown().front().caption, QStringLiteral("Kestrano"));
@@ -119,23 +119,23 @@ TEST(ChineseDesktop, TheWindowNamesTheInstalledFamilyThatServesTheSongFace)
     AnsweredBoxes boxes;
     TempFolder folder;
     folder.copyDeliveredLists();
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
     EXPECT_EQ(window.font().family(), song);
     EXPECT_EQ(window.font().pointSize(), 9);
     EXPECT_EQ(QFontInfo(window.font()).family(), song);
 }
 
-class SettingsDialogTest : public ::testing::Test
+class SettingsDialogOnAChineseDesktop : public ::testing::Test
 {
 protected:
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
 };
 
 // Enter in an entry box adds the entry and leaves the dialog open.
-TEST_F(SettingsDialogTest, EnterInAnEntryBoxAddsTheEntry)
+TEST_F(SettingsDialogOnAChineseDesktop, EnterInAnEntryBoxAddsTheEntry)
 {
-    TfrmOption dialog(FFolder.path());
+    SettingsDialog dialog(m_folder.path());
     dialog.show();
     const struct
     {
@@ -160,12 +160,12 @@ TEST_F(SettingsDialogTest, EnterInAnEntryBoxAddsTheEntry)
     }
     EXPECT_EQ(dialog.result(), 0);
     // Nothing was written: only "确定" writes.
-    EXPECT_FALSE(FFolder.read(QStringLiteral("vantrel_cof.ini")).contains("MakeText"));
+    EXPECT_FALSE(m_folder.read(QStringLiteral("vantrel_cof.ini")).contains("MakeText"));
 }
 
-TEST_F(SettingsDialogTest, TheFontListShowsEachFamilyOnceWithTheStandInsFirst)
+TEST_F(SettingsDialogOnAChineseDesktop, TheFontListShowsEachFamilyOnceWithTheStandInsFirst)
 {
-    TfrmOption dialog(FFolder.path());
+    SettingsDialog dialog(m_folder.path());
     const auto *fonts = dialog.findChild<QComboBox *>(QStringLiteral("cboFontName"));
     ASSERT_NE(fonts, nullptr);
     QStringList shown;

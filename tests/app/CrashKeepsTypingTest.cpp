@@ -16,7 +16,7 @@ TEST(AutoSave, TypedValuesSurviveAKillAtTheNextStart)
 {
     TempFolder folder;
     folder.copyDeliveredLists();
-    TPrivateConfig(true, folder.path()).SetBool(QStringLiteral("Storage"), true);
+    PrivateConfig(true, folder.path()).setBool(QStringLiteral("Storage"), true);
 
     QProcess typist;
     typist.setProgram(QStringLiteral(KESTRANO_WINDOW_TYPIST));
@@ -38,7 +38,7 @@ TEST(AutoSave, TypedValuesSurviveAKillAtTheNextStart)
     ASSERT_TRUE(typist.waitForFinished());
 
     AnsweredBoxes boxes;
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
     EXPECT_EQ(window.fields().text(QStringLiteral("edtPassenger")), QStringLiteral("ZHANG/SAN"));
     EXPECT_EQ(window.fields().text(QStringLiteral("edtFare")), QStringLiteral("1860.00"));
     EXPECT_TRUE(boxes.shown().isEmpty());
@@ -51,7 +51,7 @@ TEST(AutoSave, WaitsForTheFieldsToBeStill)
     TempFolder folder;
     folder.copyDeliveredLists();
     AnsweredBoxes boxes;
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
     const QByteArray before = folder.read(QStringLiteral("vantrel_cof.ini"));
     window.fields().setText(QStringLiteral("edtPassenger"), QStringLiteral("LI/SI"));
     EXPECT_EQ(folder.read(QStringLiteral("vantrel_cof.ini")), before);

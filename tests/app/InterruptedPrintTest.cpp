@@ -26,7 +26,7 @@ struct Interruption
     const char *name;
     void (*settle)(int jobId); // what becomes of the job while no program runs
     const char *finalState;
-    TPrintJournal::Outcome outcome;
+    PrintJournal::Outcome outcome;
 };
 
 void release(int jobId)
@@ -87,20 +87,20 @@ TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
 
-    const QString path = TPrintJournal::pathFor(folder.path());
+    const QString path = PrintJournal::pathFor(folder.path());
     EXPECT_EQ(
         journalCheck(path),
         QStringList({QStringLiteral("ok"), QStringLiteral("printing %1 6660000100 3").arg(jobId)}));
 
     c.settle(jobId);
     const AnsweredBoxes boxes;
-    TfrmMain next(folder.path());
-    QSignalSpy done(&next.printing(), &TReportPrinting::unfinishedJobsDone);
+    MainWindow next(folder.path());
+    QSignalSpy done(&next.printing(), &ReportPrinting::unfinishedJobsDone);
     // The look-up follows the window's first paint.
     next.show();
     ASSERT_TRUE(done.wait(120000));
     EXPECT_EQ(jobState(jobId), QString::fromLatin1(c.finalState));
-    const TPrintJournal::Row row = next.printing().journal().row(1);
+    const PrintJournal::Row row = next.printing().journal().row(1);
     EXPECT_EQ(row.outcome, c.outcome);
     EXPECT_EQ(row.jobId, jobId);
     EXPECT_EQ(row.record.serialNumber, QStringLiteral("6660000100 3"));
@@ -110,9 +110,9 @@ TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
 
 INSTANTIATE_TEST_SUITE_P(Jobs, InterruptedPrintTest,
                          ::testing::Values(Interruption{"Released", &release, "completed",
-                                                        TPrintJournal::Outcome::Printed},
+                                                        PrintJournal::Outcome::Printed},
                                            Interruption{"Cancelled", &cancel, "canceled",
-                                                        TPrintJournal::Outcome::Cancelled}),
+                                                        PrintJournal::Outcome::Cancelled}),
                          [](const ::testing::TestParamInfo<Interruption> &info) {
                              return std::string(info.param.name);
                          });
@@ -128,38 +128,38 @@ TEST(InterruptedPrint, AJobWhoseIdWasNotRecordedIsFoundByItsDocument)
     folder.copyDeliveredLists();
     const QString printer = QStringLiteral("Held");
     const auto receipt = [](const char *serial) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
-        return TReceiptRecord::of(fields);
+        return ReceiptRecord::of(fields);
     };
     int jobId = 0;
     qint64 handedOver = 0;
     qint64 notHandedOver = 0;
     {
-        TPrintJournal journal(folder.path());
-        const QString documentName = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+        PrintJournal journal(folder.path());
+        const QString documentName = PrintJournal::newDocumentName(QStringLiteral("行程单"));
         handedOver = journal.begin(receipt("6660000200 5"), printer, documentName);
-        TReportPage page;
+        ReportPage page;
         page.setReportTitle(QStringLiteral("行程单"));
         jobId =
-            TCupsPrinter(printer).submitPdf(renderPagePdf(page), page.reportTitle(), documentName);
+            CupsPrinter(printer).submitPdf(renderPagePdf(page), page.reportTitle(), documentName);
         ASSERT_GT(jobId, 0);
         notHandedOver = journal.begin(receipt("6660000201 6"), printer,
-                                      TPrintJournal::newDocumentName(QStringLiteral("行程单")));
+                                      PrintJournal::newDocumentName(QStringLiteral("行程单")));
     }
     releaseJob(jobId);
 
     const AnsweredBoxes boxes;
-    TfrmMain next(folder.path());
-    QSignalSpy done(&next.printing(), &TReportPrinting::unfinishedJobsDone);
+    MainWindow next(folder.path());
+    QSignalSpy done(&next.printing(), &ReportPrinting::unfinishedJobsDone);
     next.show(); // the journal is looked at after the first paint
     ASSERT_TRUE(done.wait(120000));
-    const TPrintJournal::Row found = next.printing().journal().row(handedOver);
-    EXPECT_EQ(found.outcome, TPrintJournal::Outcome::Printed);
+    const PrintJournal::Row found = next.printing().journal().row(handedOver);
+    EXPECT_EQ(found.outcome, PrintJournal::Outcome::Printed);
     EXPECT_EQ(found.jobId, jobId);
     EXPECT_EQ(jobState(jobId), QStringLiteral("completed"));
-    const TPrintJournal::Row lost = next.printing().journal().row(notHandedOver);
-    EXPECT_EQ(lost.outcome, TPrintJournal::Outcome::Failed);
+    const PrintJournal::Row lost = next.printing().journal().row(notHandedOver);
+    EXPECT_EQ(lost.outcome, PrintJournal::Outcome::Failed);
     EXPECT_EQ(lost.jobId, 0);
     EXPECT_EQ(lost.reason, QStringLiteral("程序在交出作业前结束"));
     EXPECT_TRUE(boxes.shown().isEmpty());
@@ -175,42 +175,42 @@ TEST(InterruptedPrint, ADocumentNameOfAnotherUsersOrTwiceIsNotTakenForTheJob)
     TempFolder folder;
     folder.copyDeliveredLists();
     const QString printer = QStringLiteral("Held");
-    TReportPage page;
+    ReportPage page;
     page.setReportTitle(QStringLiteral("行程单"));
     const QByteArray pdf = renderPagePdf(page);
     const auto receipt = [](const char *serial) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
-        return TReceiptRecord::of(fields);
+        return ReceiptRecord::of(fields);
     };
     qint64 theirsOnly = 0;
     qint64 twice = 0;
     std::vector<int> jobs;
     {
-        TPrintJournal journal(folder.path());
-        const QString stolen = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+        PrintJournal journal(folder.path());
+        const QString stolen = PrintJournal::newDocumentName(QStringLiteral("行程单"));
         theirsOnly = journal.begin(receipt("6660000300 1"), printer, stolen);
         jobs.push_back(submitAsAnotherUser(printer, stolen, pdf));
-        const QString shared = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+        const QString shared = PrintJournal::newDocumentName(QStringLiteral("行程单"));
         twice = journal.begin(receipt("6660000301 2"), printer, shared);
         for (int copy = 0; copy < 2; ++copy)
-            jobs.push_back(TCupsPrinter(printer).submitPdf(pdf, page.reportTitle(), shared));
+            jobs.push_back(CupsPrinter(printer).submitPdf(pdf, page.reportTitle(), shared));
     }
     for (int job : jobs)
         ASSERT_GT(job, 0);
     releaseJob(jobs[0]); // theirs comes out; it says nothing of ours
 
     const AnsweredBoxes boxes;
-    TfrmMain next(folder.path());
-    QSignalSpy done(&next.printing(), &TReportPrinting::unfinishedJobsDone);
+    MainWindow next(folder.path());
+    QSignalSpy done(&next.printing(), &ReportPrinting::unfinishedJobsDone);
     next.show();
     ASSERT_TRUE(done.wait(120000));
-    const TPrintJournal::Row never = next.printing().journal().row(theirsOnly);
-    EXPECT_EQ(never.outcome, TPrintJournal::Outcome::Failed);
+    const PrintJournal::Row never = next.printing().journal().row(theirsOnly);
+    EXPECT_EQ(never.outcome, PrintJournal::Outcome::Failed);
     EXPECT_EQ(never.jobId, 0);
     EXPECT_EQ(never.reason, QStringLiteral("程序在交出作业前结束"));
-    const TPrintJournal::Row unknown = next.printing().journal().row(twice);
-    EXPECT_EQ(unknown.outcome, TPrintJournal::Outcome::Unconfirmed);
+    const PrintJournal::Row unknown = next.printing().journal().row(twice);
+    EXPECT_EQ(unknown.outcome, PrintJournal::Outcome::Unconfirmed);
     EXPECT_EQ(unknown.jobId, 0);
     EXPECT_EQ(unknown.reason, QStringLiteral("打印系统中有多个同名作业，无法确认是否已打印"));
     EXPECT_EQ(next.printing().journal().unfinished().size(), 0u);
@@ -219,7 +219,7 @@ TEST(InterruptedPrint, ADocumentNameOfAnotherUsersOrTwiceIsNotTakenForTheJob)
         QStringLiteral("无法确认印刷序列 6660000301 2 的行程单是否已打印")))
         << boxes.shown().front().text.toStdString();
     for (int job : jobs)
-        TCupsPrinter(printer).cancel(job);
+        CupsPrinter(printer).cancel(job);
 }
 
 } // namespace

@@ -24,46 +24,46 @@ const QString handOverReason = QStringLiteral("程序在交出作业前结束");
 class JournalAtStartTest : public ::testing::Test
 {
 protected:
-    JournalAtStartTest() { FFolder.copyDeliveredLists(); }
+    JournalAtStartTest() { m_folder.copyDeliveredLists(); }
 
     // A row as a run leaves it that ended before the printer had its job.
     void leaveRowUnfinished(const QString &serialNumber) const
     {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtSerNo"), serialNumber);
-        TPrintJournal(FFolder.path()).begin(TReceiptRecord::of(fields), QStringLiteral("PDF"));
+        PrintJournal(m_folder.path()).begin(ReceiptRecord::of(fields), QStringLiteral("PDF"));
     }
 
     static bool journalOpen() { return !QSqlDatabase::connectionNames().isEmpty(); }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
 };
 
 TEST_F(JournalAtStartTest, WithoutAJournalNothingIsOpenedOrCreated)
 {
-    TfrmMain window(FFolder.path());
-    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    MainWindow window(m_folder.path());
+    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
     window.show();
     ASSERT_TRUE(settled.wait(60000));
     EXPECT_FALSE(journalOpen());
-    EXPECT_FALSE(FFolder.exists(TPrintJournal::fileName()));
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_FALSE(m_folder.exists(PrintJournal::fileName()));
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
 TEST_F(JournalAtStartTest, EarlierRowsAreSettledOnceTheWindowIsShown)
 {
     leaveRowUnfinished(QStringLiteral("6660000100 3"));
-    TfrmMain window(FFolder.path());
-    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    MainWindow window(m_folder.path());
+    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
     EXPECT_FALSE(journalOpen());
 
     window.show();
     ASSERT_TRUE(settled.wait(60000));
-    const TPrintJournal::Row row = window.printing().journal().row(1);
-    EXPECT_EQ(row.outcome, TPrintJournal::Outcome::Failed);
+    const PrintJournal::Row row = window.printing().journal().row(1);
+    EXPECT_EQ(row.outcome, PrintJournal::Outcome::Failed);
     EXPECT_EQ(row.reason, handOverReason);
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
 // "打印记录" pressed before the window has painted: the window lists the rows
@@ -71,14 +71,14 @@ TEST_F(JournalAtStartTest, EarlierRowsAreSettledOnceTheWindowIsShown)
 TEST_F(JournalAtStartTest, TheJournalWindowOpenedFirstSettlesTheEarlierRows)
 {
     leaveRowUnfinished(QStringLiteral("6660000100 3"));
-    TfrmMain window(FFolder.path());
-    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
+    MainWindow window(m_folder.path());
+    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
     window.findChild<QPushButton *>(QStringLiteral("btnJournal"))->click();
     ASSERT_NE(window.journalWindow(), nullptr);
 
     ASSERT_TRUE(settled.count() > 0 || settled.wait(60000));
-    EXPECT_EQ(window.printing().journal().row(1).outcome, TPrintJournal::Outcome::Failed);
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_EQ(window.printing().journal().row(1).outcome, PrintJournal::Outcome::Failed);
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
 // A print pressed before the look-up has run: the earlier run's row is
@@ -88,11 +88,11 @@ TEST_F(JournalAtStartTest, APrintBeforeTheFirstPaintKeepsItsOwnRowApart)
 {
     SKIP_WITHOUT_PRINTER();
     leaveRowUnfinished(QStringLiteral("6660000100 3"));
-    TfrmMain window(FFolder.path());
+    MainWindow window(m_folder.path());
     window.printing().setPrinterLookup([] { return QStringLiteral("PDF"); });
     window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000101 4"));
-    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
-    QSignalSpy ended(&window.printing(), &TReportPrinting::jobEnded);
+    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy ended(&window.printing(), &ReportPrinting::jobEnded);
 
     window.findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     // The window's own look-up, coming while the job runs, finds nothing
@@ -102,16 +102,16 @@ TEST_F(JournalAtStartTest, APrintBeforeTheFirstPaintKeepsItsOwnRowApart)
     ASSERT_TRUE(settled.count() > 0 || settled.wait(60000));
     EXPECT_EQ(settled.count(), 1);
 
-    TPrintJournal &journal = window.printing().journal();
-    const TPrintJournal::Row earlier = journal.row(1);
-    EXPECT_EQ(earlier.outcome, TPrintJournal::Outcome::Failed);
+    PrintJournal &journal = window.printing().journal();
+    const PrintJournal::Row earlier = journal.row(1);
+    EXPECT_EQ(earlier.outcome, PrintJournal::Outcome::Failed);
     EXPECT_EQ(earlier.reason, handOverReason);
-    const TPrintJournal::Row printed = journal.row(2);
-    EXPECT_EQ(printed.outcome, TPrintJournal::Outcome::Printed) << printed.reason.toStdString();
+    const PrintJournal::Row printed = journal.row(2);
+    EXPECT_EQ(printed.outcome, PrintJournal::Outcome::Printed) << printed.reason.toStdString();
     EXPECT_EQ(printed.record.serialNumber, QStringLiteral("6660000101 4"));
-    EXPECT_EQ(printed.jobId, ended.front().front().value<TPrintOutcome>().jobId);
+    EXPECT_EQ(printed.jobId, ended.front().front().value<PrintOutcome>().jobId);
     EXPECT_GT(printed.jobId, 0);
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
 } // namespace
@@ -125,20 +125,20 @@ TEST_F(JournalAtStartTest, AJournalThatIsALinkRefusesEveryPrint)
     const TempFolder elsewhere;
     elsewhere.write(QStringLiteral("shared.db"), QByteArray());
     ASSERT_EQ(::symlink(QFile::encodeName(elsewhere.file(QStringLiteral("shared.db"))).constData(),
-                        QFile::encodeName(FFolder.file(TPrintJournal::fileName())).constData()),
+                        QFile::encodeName(m_folder.file(PrintJournal::fileName())).constData()),
               0);
-    TfrmMain window(FFolder.path());
+    MainWindow window(m_folder.path());
     window.printing().setPrinterLookup([] { return QStringLiteral("PDF"); });
     window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000101 4"));
-    QSignalSpy settled(&window.printing(), &TReportPrinting::unfinishedJobsDone);
-    QSignalSpy ended(&window.printing(), &TReportPrinting::jobEnded);
+    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy ended(&window.printing(), &ReportPrinting::jobEnded);
     window.show();
-    QTRY_COMPARE_WITH_TIMEOUT(FBoxes.shown().size(), 1, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_boxes.shown().size(), 1, 60000);
 
     window.findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
-    ASSERT_EQ(FBoxes.shown().size(), 2);
-    for (const MessageBox::Shown &box : FBoxes.shown()) {
-        EXPECT_TRUE(box.text.contains(FFolder.file(TPrintJournal::fileName())));
+    ASSERT_EQ(m_boxes.shown().size(), 2);
+    for (const MessageBox::Shown &box : m_boxes.shown()) {
+        EXPECT_TRUE(box.text.contains(m_folder.file(PrintJournal::fileName())));
         EXPECT_TRUE(box.text.contains(QStringLiteral("它是一个链接")));
         EXPECT_TRUE(box.text.contains(QStringLiteral("在此之前不能打印")));
     }

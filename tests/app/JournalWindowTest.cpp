@@ -15,7 +15,7 @@
 
 namespace {
 
-using Outcome = TPrintJournal::Outcome;
+using Outcome = PrintJournal::Outcome;
 
 // Key by key, also characters that no key of the keyboard bears.
 void type(QWidget *widget, const QString &text)
@@ -32,8 +32,8 @@ class JournalWindowTest : public ::testing::Test
 protected:
     JournalWindowTest()
     {
-        FFolder.copyDeliveredLists();
-        FWindow = std::make_unique<TfrmMain>(FFolder.path());
+        m_folder.copyDeliveredLists();
+        m_window = std::make_unique<MainWindow>(m_folder.path());
         const struct
         {
             const char *serial;
@@ -47,7 +47,7 @@ protected:
             {"1000000003 3", "=WANG/WU", "7812990457003", "1,240.00", Outcome::Printed},
             {"1000000004 4", "陈大文", "7812990457004", "90.00", Outcome::Printed},
         };
-        TItineraryFields source;
+        ItineraryFields source;
         source.setText(QStringLiteral("edtFlight1"), QStringLiteral("MU5101"));
         source.setText(QStringLiteral("edtFlight2"), QStringLiteral("CA1501"));
         source.setText(QStringLiteral("edtFrom1"), QStringLiteral("上海虹桥"));
@@ -56,64 +56,64 @@ protected:
             source.setText(QStringLiteral("edtPassenger"), QString::fromUtf8(print.passenger));
             source.setText(QStringLiteral("edtTicketNo"), QString::fromUtf8(print.ticket));
             source.setText(QStringLiteral("edtFare"), QString::fromUtf8(print.fare));
-            const qint64 row = journal().begin(TReceiptRecord::of(source), QStringLiteral("PDF"));
+            const qint64 row = journal().begin(ReceiptRecord::of(source), QStringLiteral("PDF"));
             journal().finish(row, print.outcome);
         }
-        FWindow->show();
-        FWindow->findChild<QPushButton *>(QStringLiteral("btnJournal"))->click();
-        FJournal = FWindow->journalWindow();
+        m_window->show();
+        m_window->findChild<QPushButton *>(QStringLiteral("btnJournal"))->click();
+        m_journal = m_window->journalWindow();
     }
 
-    TPrintJournal &journal() { return FWindow->printing().journal(); }
+    PrintJournal &journal() { return m_window->printing().journal(); }
 
     QStringList column(int column) const
     {
         QStringList values;
-        for (int row = 0; row < FJournal->model()->rowCount(); ++row)
-            values.append(FJournal->model()->index(row, column).data().toString());
+        for (int row = 0; row < m_journal->model()->rowCount(); ++row)
+            values.append(m_journal->model()->index(row, column).data().toString());
         return values;
     }
 
-    void select(int row) { FJournal->table()->selectRow(row); }
+    void select(int row) { m_journal->table()->selectRow(row); }
     void press(const char *name)
     {
-        FJournal->findChild<QPushButton *>(QString::fromLatin1(name))->click();
+        m_journal->findChild<QPushButton *>(QString::fromLatin1(name))->click();
     }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    std::unique_ptr<TfrmMain> FWindow;
-    TJournalWindow *FJournal = nullptr;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    std::unique_ptr<MainWindow> m_window;
+    JournalWindow *m_journal = nullptr;
 };
 
 TEST_F(JournalWindowTest, ShowsTheRowsNewestFirst)
 {
-    ASSERT_NE(FJournal, nullptr);
-    EXPECT_TRUE(FJournal->isVisible());
-    EXPECT_EQ(FJournal->windowTitle(), QStringLiteral("打印记录"));
+    ASSERT_NE(m_journal, nullptr);
+    EXPECT_TRUE(m_journal->isVisible());
+    EXPECT_EQ(m_journal->windowTitle(), QStringLiteral("打印记录"));
     QStringList headers;
-    for (int c = 0; c < FJournal->model()->columnCount(); ++c)
-        headers.append(FJournal->model()->headerData(c, Qt::Horizontal).toString());
+    for (int c = 0; c < m_journal->model()->columnCount(); ++c)
+        headers.append(m_journal->model()->headerData(c, Qt::Horizontal).toString());
     EXPECT_EQ(headers, QStringList({QStringLiteral("印刷序列"), QStringLiteral("时间"),
                                     QStringLiteral("旅客姓名"), QStringLiteral("票号"),
                                     QStringLiteral("航班"), QStringLiteral("合计"),
                                     QStringLiteral("结果")}));
-    EXPECT_EQ(column(TJournalModel::SerialNumber),
+    EXPECT_EQ(column(JournalModel::SerialNumber),
               QStringList({QStringLiteral("1000000004 4"), QStringLiteral("1000000003 3"),
                            QStringLiteral("1000000002 2"), QStringLiteral("1000000001 1")}));
-    EXPECT_EQ(column(TJournalModel::Outcome),
+    EXPECT_EQ(column(JournalModel::Outcome),
               QStringList({QStringLiteral("已打印"), QStringLiteral("已打印"),
                            QStringLiteral("失败"), QStringLiteral("已打印")}));
-    EXPECT_EQ(FJournal->model()->index(0, TJournalModel::Flights).data().toString(),
+    EXPECT_EQ(m_journal->model()->index(0, JournalModel::Flights).data().toString(),
               QStringLiteral("MU5101 CA1501"));
-    EXPECT_EQ(FJournal->model()->index(3, TJournalModel::Total).data().toString(),
+    EXPECT_EQ(m_journal->model()->index(3, JournalModel::Total).data().toString(),
               QStringLiteral("1860.00"));
 }
 
 // Typing filters at once by serial number, ticket number or name.
 TEST_F(JournalWindowTest, SearchFiltersAsOneTypes)
 {
-    auto *search = FJournal->findChild<QLineEdit *>(QStringLiteral("edtSearch"));
+    auto *search = m_journal->findChild<QLineEdit *>(QStringLiteral("edtSearch"));
     const struct
     {
         const char *typed;
@@ -133,7 +133,7 @@ TEST_F(JournalWindowTest, SearchFiltersAsOneTypes)
         SCOPED_TRACE(c.typed);
         search->clear();
         type(search, QString::fromUtf8(c.typed));
-        EXPECT_EQ(column(TJournalModel::SerialNumber), c.serials);
+        EXPECT_EQ(column(JournalModel::SerialNumber), c.serials);
     }
 }
 
@@ -141,16 +141,16 @@ TEST_F(JournalWindowTest, SearchFiltersAsOneTypes)
 TEST_F(JournalWindowTest, VoidMarksAPrintedRowAndKeepsIt)
 {
     int asked = 0;
-    FJournal->setReasonPrompt([&](QWidget *) -> std::optional<QString> {
+    m_journal->setReasonPrompt([&](QWidget *) -> std::optional<QString> {
         ++asked;
         return QStringLiteral("卡纸");
     });
     select(1); // 1000000003 3, printed
     press("btnVoid");
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(FJournal->model()->index(1, TJournalModel::Outcome).data().toString(),
+    EXPECT_EQ(m_journal->model()->index(1, JournalModel::Outcome).data().toString(),
               QStringLiteral("已作废"));
-    const TPrintJournal::Row row = journal().row(3);
+    const PrintJournal::Row row = journal().row(3);
     EXPECT_EQ(row.outcome, Outcome::Voided);
     EXPECT_EQ(row.voidReason, QStringLiteral("卡纸"));
     EXPECT_EQ(journal().rowCount(), 4);
@@ -161,12 +161,12 @@ TEST_F(JournalWindowTest, VoidMarksAPrintedRowAndKeepsIt)
         press("btnVoid");
     }
     EXPECT_EQ(asked, 1);
-    ASSERT_EQ(FBoxes.shown().size(), 2);
-    EXPECT_EQ(FBoxes.shown().back().text, QStringLiteral("只能作废已打印的记录。"));
+    ASSERT_EQ(m_boxes.shown().size(), 2);
+    EXPECT_EQ(m_boxes.shown().back().text, QStringLiteral("只能作废已打印的记录。"));
     EXPECT_EQ(journal().row(2).outcome, Outcome::Failed);
 
     // Declining the reason changes nothing.
-    FJournal->setReasonPrompt([](QWidget *) { return std::optional<QString>(); });
+    m_journal->setReasonPrompt([](QWidget *) { return std::optional<QString>(); });
     select(0);
     press("btnVoid");
     EXPECT_EQ(journal().row(4).outcome, Outcome::Printed);
@@ -176,19 +176,19 @@ TEST_F(JournalWindowTest, VoidMarksAPrintedRowAndKeepsIt)
 // who has the stock in hand: printed, or not printed at all.
 TEST_F(JournalWindowTest, SettleGivesAnUnconfirmedRowTheAgentsWord)
 {
-    TItineraryFields source;
+    ItineraryFields source;
     for (const char *serial : {"1000000005 5", "1000000006 6"}) {
         source.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
-        const qint64 row = journal().begin(TReceiptRecord::of(source), QStringLiteral("PDF"));
+        const qint64 row = journal().begin(ReceiptRecord::of(source), QStringLiteral("PDF"));
         journal().finish(row, Outcome::Unconfirmed, QStringLiteral("打印系统中有多个同名作业"));
     }
-    FJournal->refresh();
-    EXPECT_EQ(column(TJournalModel::Outcome).mid(0, 2),
+    m_journal->refresh();
+    EXPECT_EQ(column(JournalModel::Outcome).mid(0, 2),
               QStringList({QStringLiteral("未确认"), QStringLiteral("未确认")}));
 
     QStringList asked;
     std::optional<bool> answer;
-    FJournal->setSettlementPrompt([&](QWidget *, const QString &serial) {
+    m_journal->setSettlementPrompt([&](QWidget *, const QString &serial) {
         asked.append(serial);
         return answer;
     });
@@ -205,28 +205,28 @@ TEST_F(JournalWindowTest, SettleGivesAnUnconfirmedRowTheAgentsWord)
         answer = c.printed;
         select(c.row);
         press("btnSettle");
-        const TPrintJournal::Row row = journal().row(6 - c.row);
+        const PrintJournal::Row row = journal().row(6 - c.row);
         EXPECT_EQ(row.outcome, c.outcome);
         EXPECT_EQ(row.reason, QString::fromUtf8(c.reason));
     }
     EXPECT_EQ(asked, QStringList({QStringLiteral("1000000006 6"), QStringLiteral("1000000006 6"),
                                   QStringLiteral("1000000005 5")}));
-    EXPECT_EQ(column(TJournalModel::Outcome).mid(0, 2),
+    EXPECT_EQ(column(JournalModel::Outcome).mid(0, 2),
               QStringList({QStringLiteral("已打印"), QStringLiteral("失败")}));
 
     // A row whose end is known is not the agent's to change.
     select(0);
     press("btnSettle");
     EXPECT_EQ(asked.size(), 3);
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_EQ(FBoxes.shown().back().text, QStringLiteral("只有未确认的记录需要确认结果。"));
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown().back().text, QStringLiteral("只有未确认的记录需要确认结果。"));
 }
 
 // The receipt comes back for a reprint on the next sheet: its values, with
 // the serial number of the sheet in the tray.
 TEST_F(JournalWindowTest, LoadPutsTheReceiptBackOnTheNextNumber)
 {
-    TItineraryFields &fields = FWindow->fields();
+    ItineraryFields &fields = m_window->fields();
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1000000005 5"));
     fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("SOMEONE/ELSE"));
     select(3); // 1000000001 1
@@ -244,13 +244,13 @@ TEST_F(JournalWindowTest, LoadPutsTheReceiptBackOnTheNextNumber)
 // quoted where needed, a formula-like name kept as text.
 TEST_F(JournalWindowTest, ExportWritesTheShownRowsAsCsv)
 {
-    const QString path = FFolder.file(QStringLiteral("记录.csv"));
-    FJournal->setPathPrompt([&](QWidget *) { return path; });
-    type(FJournal->findChild<QLineEdit *>(QStringLiteral("edtSearch")), QStringLiteral("0000"));
+    const QString path = m_folder.file(QStringLiteral("记录.csv"));
+    m_journal->setPathPrompt([&](QWidget *) { return path; });
+    type(m_journal->findChild<QLineEdit *>(QStringLiteral("edtSearch")), QStringLiteral("0000"));
     press("btnExport");
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 
-    const QByteArray bytes = FFolder.read(QStringLiteral("记录.csv"));
+    const QByteArray bytes = m_folder.read(QStringLiteral("记录.csv"));
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const QStringList lines =
         QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -267,9 +267,9 @@ TEST_F(JournalWindowTest, ExportWritesTheShownRowsAsCsv)
     EXPECT_TRUE(lines[2].contains(QStringLiteral(",'=WANG/WU,")));
 
     // Only the rows the search shows.
-    FJournal->findChild<QLineEdit *>(QStringLiteral("edtSearch"))->setText(QStringLiteral("李四"));
+    m_journal->findChild<QLineEdit *>(QStringLiteral("edtSearch"))->setText(QStringLiteral("李四"));
     press("btnExport");
-    const QStringList one = QString::fromUtf8(FFolder.read(QStringLiteral("记录.csv")).mid(3))
+    const QStringList one = QString::fromUtf8(m_folder.read(QStringLiteral("记录.csv")).mid(3))
                                 .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(one.size(), 2);
     EXPECT_TRUE(one[1].startsWith(QStringLiteral("1000000002 2,")));
@@ -279,13 +279,13 @@ TEST_F(JournalWindowTest, ExportWritesTheShownRowsAsCsv)
 TEST_F(JournalWindowTest, FollowsThePrints)
 {
     SKIP_WITHOUT_PRINTER();
-    FWindow->printing().setPrinterLookup([] { return QStringLiteral("Paused"); });
-    EXPECT_EQ(FJournal->model()->rowCount(), 4);
-    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
-    FWindow->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    m_window->printing().setPrinterLookup([] { return QStringLiteral("Paused"); });
+    EXPECT_EQ(m_journal->model()->rowCount(), 4);
+    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     ASSERT_TRUE(ended.wait(120000));
-    EXPECT_EQ(FJournal->model()->rowCount(), 5);
-    EXPECT_EQ(FJournal->model()->index(0, TJournalModel::Outcome).data().toString(),
+    EXPECT_EQ(m_journal->model()->rowCount(), 5);
+    EXPECT_EQ(m_journal->model()->index(0, JournalModel::Outcome).data().toString(),
               QStringLiteral("失败"));
 }
 

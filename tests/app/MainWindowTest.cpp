@@ -1,9 +1,9 @@
-#include "AnsweredBoxes.h"
-#include "itinerary/FieldTable.h"
 #include "app/MainWindow.h"
-#include "app/SamplePnr.h"
+#include "AnsweredBoxes.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "app/SamplePnr.h"
+#include "itinerary/FieldTable.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -25,28 +25,28 @@ class MainWindowTest : public ::testing::Test
 protected:
     MainWindowTest()
     {
-        FFolder.copyDeliveredLists();
-        FWindow = std::make_unique<TfrmMain>(FFolder.path());
+        m_folder.copyDeliveredLists();
+        m_window = std::make_unique<MainWindow>(m_folder.path());
     }
 
     template <typename W> W *control(const char *name)
     {
-        W *found = FWindow->findChild<W *>(QString::fromLatin1(name));
+        W *found = m_window->findChild<W *>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    std::unique_ptr<TfrmMain> FWindow;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(MainWindowTest, HasTheCaptionSizeAndEveryNamedControl)
 {
-    EXPECT_EQ(FWindow->windowTitle(), QStringLiteral("Kestrano"));
-    EXPECT_EQ(FWindow->size(), QSize(911, 620));
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
-        QWidget *widget = FWindow->findChild<QWidget *>(spec.name);
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Kestrano"));
+    EXPECT_EQ(m_window->size(), QSize(911, 620));
+    for (const FieldSpec &spec : itineraryFieldTable()) {
+        QWidget *widget = m_window->findChild<QWidget *>(spec.name);
         ASSERT_NE(widget, nullptr) << spec.name.toStdString();
         EXPECT_EQ(widget->accessibleDescription(), spec.name);
         EXPECT_EQ(widget->accessibleName(), spec.accessibleName());
@@ -60,8 +60,8 @@ TEST_F(MainWindowTest, HasTheCaptionSizeAndEveryNamedControl)
         const char *name;
         const char *caption;
         bool enabled;
-    } buttons[] = {{"Button2", "提取信息", true}, {"Button3", "PNR信息转", true},
-                   {"Button4", "清除", true},      {"Button8", "示例", true},
+    } buttons[] = {{"Button2", "提取信息", true},   {"Button3", "PNR信息转", true},
+                   {"Button4", "清除", true},       {"Button8", "示例", true},
                    {"btnReport", "打印预览", true}, {"btnPrint", "直接打印", true},
                    {"Button6", "设置", true}};
     for (const auto &b : buttons) {
@@ -76,19 +76,19 @@ TEST_F(MainWindowTest, HasTheCaptionSizeAndEveryNamedControl)
 
 TEST_F(MainWindowTest, TypedLettersAreShownInUpperCaseWhereTheReceiptHoldsThem)
 {
-    FWindow->show();
+    m_window->show();
     QTest::keyClicks(control<QLineEdit>("edtFlight1"), QStringLiteral("mu5132"));
     EXPECT_EQ(control<QLineEdit>("edtFlight1")->text(), QStringLiteral("MU5132"));
-    EXPECT_EQ(FWindow->fields().text(QStringLiteral("edtFlight1")), QStringLiteral("MU5132"));
+    EXPECT_EQ(m_window->fields().text(QStringLiteral("edtFlight1")), QStringLiteral("MU5132"));
 
     QTest::keyClicks(control<QComboBox>("cboAir1")->lineEdit(), QStringLiteral("mu"));
     EXPECT_EQ(control<QComboBox>("cboAir1")->currentText(), QStringLiteral("MU"));
 
     QTest::keyClicks(control<QComboBox>("edtInformation")->lineEdit(), QStringLiteral("keep me"));
-    EXPECT_EQ(FWindow->fields().text(QStringLiteral("edtInformation")), QStringLiteral("keep me"));
+    EXPECT_EQ(m_window->fields().text(QStringLiteral("edtInformation")), QStringLiteral("keep me"));
 
     QTest::keyClicks(control<QLineEdit>("Edit2"), QStringLiteral("zhang"));
-    EXPECT_EQ(FWindow->fields().text(QStringLiteral("Edit2")), QStringLiteral("zhang"));
+    EXPECT_EQ(m_window->fields().text(QStringLiteral("Edit2")), QStringLiteral("zhang"));
 
     // Typing an amount runs the total, as any other write would.
     QTest::keyClicks(control<QLineEdit>("edtFare"), QStringLiteral("1860.00"));
@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, TypedLettersAreShownInUpperCaseWhereTheReceiptHoldsThem)
 
 TEST_F(MainWindowTest, TheModelsWritesAppearInTheControls)
 {
-    TItineraryFields &fields = FWindow->fields();
+    ItineraryFields &fields = m_window->fields();
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
     EXPECT_EQ(control<QLineEdit>("edtCk")->text(), QStringLiteral("7890"));
     fields.setPickList(QStringLiteral("cboIssueBy"), u8list({"甲", "乙"}));
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, TheModelsWritesAppearInTheControls)
 
 TEST_F(MainWindowTest, TheInternationalSwitchShowsTheMarkAndEmptiesTheSurcharge)
 {
-    FWindow->show();
+    m_window->show();
     auto *mark = control<QLineEdit>("edtGuowai");
     EXPECT_FALSE(mark->isVisible());
     control<QCheckBox>("chkGuowai")->click();
@@ -128,24 +128,25 @@ TEST_F(MainWindowTest, SampleShowsTheFifteenLinesAndLeavesThePnrBox)
 {
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("RT ABC123"));
     control<QPushButton>("Button8")->click();
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    const MessageBox::Shown &box = FBoxes.shown().front();
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    const MessageBox::Shown &box = m_boxes.shown().front();
     EXPECT_EQ(box.kind, MessageBox::Kind::Plain);
     EXPECT_EQ(box.caption, QStringLiteral("Kestrano"));
     const QStringList lines = box.text.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 16);
     EXPECT_EQ(lines.last(), QString());
     EXPECT_EQ(lines[0], QStringLiteral("RTXXXXXX "));
-    EXPECT_EQ(lines[3], QStringLiteral("3.  MU5132 Y   WE26AUG  PEKHGH RR2   1055 1315          E T2-- "));
+    EXPECT_EQ(lines[3],
+              QStringLiteral("3.  MU5132 Y   WE26AUG  PEKHGH RR2   1055 1315          E T2-- "));
     EXPECT_EQ(lines[9], QStringLiteral(">pn"));
     EXPECT_EQ(lines[12], QStringLiteral("  ACNY1910.00  "));
     EXPECT_EQ(lines[14], QStringLiteral("12.BJSXXX "));
-    EXPECT_EQ(FWindow->fields().text(QStringLiteral("Memo1")), QStringLiteral("RT ABC123"));
+    EXPECT_EQ(m_window->fields().text(QStringLiteral("Memo1")), QStringLiteral("RT ABC123"));
 }
 
 TEST_F(MainWindowTest, ClearEmptiesOnlyThePnrBox)
 {
-    TItineraryFields &fields = FWindow->fields();
+    ItineraryFields &fields = m_window->fields();
     control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("RT ABC123"));
     fields.setText(QStringLiteral("edtPassenger"), u8s("张三"));
     fields.setPassengerEntries(u8list({"张三"}));
@@ -167,22 +168,21 @@ TEST_F(MainWindowTest, TabWalksTheReceiptInReadingOrder)
         while (widget->objectName().isEmpty() || widget->focusPolicy() == Qt::NoFocus)
             widget = widget->nextInFocusChain();
     }
-    EXPECT_EQ(walked.mid(0, 17),
-              u8list({"edtSerNo", "edtPassenger", "edtId", "cboEndorsement", "edtPnr", "edtT1",
-                      "edtFrom1", "edtFromCode1", "cboAir1", "edtFlight1", "edtSeat1", "edtDate1",
-                      "edtTime1", "edtBasts1", "edtNotValidBefore1", "edtNotValidAfter1",
-                      "edtAllow1"}));
-    EXPECT_EQ(walked.mid(53, 13),
-              u8list({"edtFrom5", "edtFarePer", "edtFare", "edtCAACPer", "edtCAAC", "edtYQPer",
-                      "edtYQ", "edtTaxPer", "edtTax", "edtTotalPer", "edtTotal", "edtTicketNo",
-                      "edtCk"}));
+    EXPECT_EQ(
+        walked.mid(0, 17),
+        u8list({"edtSerNo", "edtPassenger", "edtId", "cboEndorsement", "edtPnr", "edtT1",
+                "edtFrom1", "edtFromCode1", "cboAir1", "edtFlight1", "edtSeat1", "edtDate1",
+                "edtTime1", "edtBasts1", "edtNotValidBefore1", "edtNotValidAfter1", "edtAllow1"}));
+    EXPECT_EQ(walked.mid(53, 13), u8list({"edtFrom5", "edtFarePer", "edtFare", "edtCAACPer",
+                                          "edtCAAC", "edtYQPer", "edtYQ", "edtTaxPer", "edtTax",
+                                          "edtTotalPer", "edtTotal", "edtTicketNo", "edtCk"}));
 }
 
 } // namespace
 
 TEST_F(MainWindowTest, TheDateOfIssueDropsDownACalendarThatPicksTodayOrEmptiesTheBox)
 {
-    FWindow->show();
+    m_window->show();
     auto *box = control<QLineEdit>("edtDateOfInsue");
     QAction *dropDown = nullptr;
     for (QAction *action : box->actions()) {
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, TheDateOfIssueDropsDownACalendarThatPicksTodayOrEmptiesTh
             dropDown = action;
     }
     ASSERT_NE(dropDown, nullptr);
-    TItineraryFields &fields = FWindow->fields();
+    ItineraryFields &fields = m_window->fields();
     fields.setText(QStringLiteral("edtDateOfInsue"), QStringLiteral("2024-02-29"));
 
     auto pressInCalendar = [&](const QString &caption) {

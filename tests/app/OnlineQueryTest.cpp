@@ -1,10 +1,10 @@
 #include "AnsweredBoxes.h"
 #include "FakeVerificationService.h"
-#include "itinerary/FieldTable.h"
-#include "app/MainWindow.h"
-#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "app/MainWindow.h"
+#include "itinerary/FieldTable.h"
+#include "settings/PrivateConfig.h"
 
 #include <QFile>
 #include <QLabel>
@@ -34,22 +34,22 @@ class OnlineQueryTest : public ::testing::Test
 protected:
     OnlineQueryTest()
     {
-        FFolder.copyDeliveredLists();
-        useServer(FService.root());
-        FWindow = std::make_unique<TfrmMain>(FFolder.path());
-        FWindow->show();
-        FWindow->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
+        m_folder.copyDeliveredLists();
+        useServer(m_service.root());
+        m_window = std::make_unique<MainWindow>(m_folder.path());
+        m_window->show();
+        m_window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 
     void useServer(const QString &root)
     {
-        TPrivateConfig(true, FFolder.path()).SetStr(QStringLiteral("server"), root);
+        PrivateConfig(true, m_folder.path()).setStr(QStringLiteral("server"), root);
     }
 
     template <typename W> W *control(const char *name)
     {
-        return FWindow->findChild<W *>(QString::fromLatin1(name));
+        return m_window->findChild<W *>(QString::fromLatin1(name));
     }
 
     // The user moves into the captcha box (from the ticket number box), and
@@ -71,7 +71,7 @@ protected:
     // answer from hanging the test.
     void waitForTheRequest()
     {
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !FWindow->requestRunning(); }, 60'000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !m_window->requestRunning(); }, 60'000));
     }
 
     void type(const char *name, const QString &text)
@@ -86,7 +86,7 @@ protected:
     int homePageFetches() const
     {
         int count = 0;
-        for (const FakeRequest &request : FService.requests())
+        for (const FakeRequest &request : m_service.requests())
             count += request.method == "GET" && request.target == "/";
         return count;
     }
@@ -94,8 +94,8 @@ protected:
     QHash<QString, QString> receipt()
     {
         QHash<QString, QString> texts;
-        for (const TFieldSpec &spec : itineraryFieldTable())
-            texts.insert(spec.name, FWindow->fields().text(spec.name));
+        for (const FieldSpec &spec : itineraryFieldTable())
+            texts.insert(spec.name, m_window->fields().text(spec.name));
         return texts;
     }
 
@@ -105,36 +105,37 @@ protected:
         waitForTheRequest();
     }
 
-    FakeVerificationService FService; // before the window, which holds connections to it
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    std::unique_ptr<TfrmMain> FWindow;
+    FakeVerificationService m_service; // before the window, which holds connections to it
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(OnlineQueryTest, ARoundTripFillsTheReceiptAndEmptiesTheCaptchaBox)
 {
-    FService.setResultPage(resultPage("four-segments-gbk.html"));
+    m_service.setResultPage(resultPage("four-segments-gbk.html"));
     enterCaptchaBox();
-    ASSERT_TRUE(FBoxes.shown().isEmpty()) << FBoxes.shown().front().text.toStdString();
+    ASSERT_TRUE(m_boxes.shown().isEmpty()) << m_boxes.shown().front().text.toStdString();
     EXPECT_FALSE(captchaShown().isNull());
     const QImage picture = captchaShown();
 
     type("Edit1", QStringLiteral("7819631900XXX"));
-    FWindow->fields().setText(QStringLiteral("Edit2"), u8s("张三")); // typed through an input method
-    type("edtCode", FService.captchaCode());
+    m_window->fields().setText(QStringLiteral("Edit2"),
+                               u8s("张三")); // typed through an input method
+    type("edtCode", m_service.captchaCode());
     query();
 
-    ASSERT_TRUE(FBoxes.shown().isEmpty()) << FBoxes.shown().front().text.toStdString();
-    EXPECT_EQ(FService.lastRejection(), QString());
-    EXPECT_FALSE(FWindow->fields().text(QStringLiteral("edtPassenger")).isEmpty());
-    EXPECT_FALSE(FWindow->fields().text(QStringLiteral("edtFlight4")).isEmpty());
+    ASSERT_TRUE(m_boxes.shown().isEmpty()) << m_boxes.shown().front().text.toStdString();
+    EXPECT_EQ(m_service.lastRejection(), QString());
+    EXPECT_FALSE(m_window->fields().text(QStringLiteral("edtPassenger")).isEmpty());
+    EXPECT_FALSE(m_window->fields().text(QStringLiteral("edtFlight4")).isEmpty());
     EXPECT_EQ(control<QLineEdit>("edtCode")->text(), QString());
     EXPECT_EQ(captchaShown(), picture); // no new picture after a query
-    EXPECT_EQ(FService.requests().back().body,
+    EXPECT_EQ(m_service.requests().back().body,
               QByteArray("goFrom=Index&validateFlag=0&eticketNoORIn=7819631900XXX&eticketNo="
                          "7819631900XXX&passengerName=%E5%BC%A0%E4%B8%89&passengerName_src=%E5%BC%"
                          "A0%E4%B8%89&randCode=") +
-                  FService.captchaCode().toUtf8());
+                  m_service.captchaCode().toUtf8());
 }
 
 TEST_F(OnlineQueryTest, EmptyInputsAreReportedInOrderAndNothingIsSent)
@@ -147,17 +148,17 @@ TEST_F(OnlineQueryTest, EmptyInputsAreReportedInOrderAndNothingIsSent)
                  {"781", " ", "", "请输入旅客姓名！"},
                  {"781", "ZHANG", "  ", "请输入验证码！"}};
     for (const auto &c : cases) {
-        FWindow->fields().setText(QStringLiteral("Edit1"), u8s(c.ticket));
-        FWindow->fields().setText(QStringLiteral("Edit2"), u8s(c.name));
-        FWindow->fields().setText(QStringLiteral("edtCode"), u8s(c.code));
-        const qsizetype shownBefore = FBoxes.shown().size();
+        m_window->fields().setText(QStringLiteral("Edit1"), u8s(c.ticket));
+        m_window->fields().setText(QStringLiteral("Edit2"), u8s(c.name));
+        m_window->fields().setText(QStringLiteral("edtCode"), u8s(c.code));
+        const qsizetype shownBefore = m_boxes.shown().size();
         query();
-        ASSERT_EQ(FBoxes.shown().size(), shownBefore + 1);
-        EXPECT_EQ(FBoxes.shown().back().kind, MessageBox::Kind::Plain);
-        EXPECT_EQ(FBoxes.shown().back().caption, QStringLiteral("Kestrano"));
-        EXPECT_EQ(FBoxes.shown().back().text, u8s(c.message));
+        ASSERT_EQ(m_boxes.shown().size(), shownBefore + 1);
+        EXPECT_EQ(m_boxes.shown().back().kind, MessageBox::Kind::Plain);
+        EXPECT_EQ(m_boxes.shown().back().caption, QStringLiteral("Kestrano"));
+        EXPECT_EQ(m_boxes.shown().back().text, u8s(c.message));
     }
-    EXPECT_TRUE(FService.requests().isEmpty());
+    EXPECT_TRUE(m_service.requests().isEmpty());
 }
 
 TEST_F(OnlineQueryTest, EveryEntryIntoTheCaptchaBoxAndEveryClickFetchesAPicture)
@@ -167,7 +168,7 @@ TEST_F(OnlineQueryTest, EveryEntryIntoTheCaptchaBoxAndEveryClickFetchesAPicture)
     EXPECT_EQ(homePageFetches(), 2);
     clickPicture();
     EXPECT_EQ(homePageFetches(), 3);
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
 TEST_F(OnlineQueryTest, APictureThatIsNotAJpegIsRefusedAndTheOldOneStays)
@@ -175,10 +176,10 @@ TEST_F(OnlineQueryTest, APictureThatIsNotAJpegIsRefusedAndTheOldOneStays)
     enterCaptchaBox();
     const QImage picture = captchaShown();
     ASSERT_FALSE(picture.isNull());
-    FService.setFailure(FakeVerificationService::Failure::PngCaptcha);
+    m_service.setFailure(FakeVerificationService::Failure::PngCaptcha);
     clickPicture();
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown().front().kind, MessageBox::Kind::Error);
     EXPECT_EQ(captchaShown(), picture);
 }
 
@@ -186,37 +187,37 @@ TEST_F(OnlineQueryTest, AFailedQueryShowsTheErrorAndChangesNoField)
 {
     enum class Fault { Refused, ServerError, RedirectLoop, Silent };
     for (Fault fault : {Fault::Refused, Fault::ServerError, Fault::RedirectLoop, Fault::Silent}) {
-        FService.setFailure(FakeVerificationService::Failure::None);
-        useServer(FService.root());
-        FWindow->fields().setText(QStringLiteral("edtPassenger"), u8s("王五"));
-        FWindow->fields().setText(QStringLiteral("Edit1"), QStringLiteral("7819631900123"));
-        FWindow->fields().setText(QStringLiteral("Edit2"), QStringLiteral("WANG/WU"));
-        FWindow->fields().setText(QStringLiteral("edtCode"), QStringLiteral("AB12"));
+        m_service.setFailure(FakeVerificationService::Failure::None);
+        useServer(m_service.root());
+        m_window->fields().setText(QStringLiteral("edtPassenger"), u8s("王五"));
+        m_window->fields().setText(QStringLiteral("Edit1"), QStringLiteral("7819631900123"));
+        m_window->fields().setText(QStringLiteral("Edit2"), QStringLiteral("WANG/WU"));
+        m_window->fields().setText(QStringLiteral("edtCode"), QStringLiteral("AB12"));
         switch (fault) {
         case Fault::Refused:
             useServer(QStringLiteral("http://127.0.0.1:1"));
             break;
         case Fault::ServerError:
-            FService.setFailure(FakeVerificationService::Failure::ServerError);
+            m_service.setFailure(FakeVerificationService::Failure::ServerError);
             break;
         case Fault::RedirectLoop:
-            FService.setFailure(FakeVerificationService::Failure::RedirectLoop);
+            m_service.setFailure(FakeVerificationService::Failure::RedirectLoop);
             break;
         case Fault::Silent: {
-            FService.setFailure(FakeVerificationService::Failure::Silent);
-            THttpLimits quick;
+            m_service.setFailure(FakeVerificationService::Failure::Silent);
+            HttpLimits quick;
             quick.silence = std::chrono::seconds(1);
             quick.whole = std::chrono::milliseconds(5000);
-            FWindow->httpClient().setLimits(quick);
+            m_window->httpClient().setLimits(quick);
             break;
         }
         }
         const QHash<QString, QString> before = receipt();
-        const qsizetype shownBefore = FBoxes.shown().size();
+        const qsizetype shownBefore = m_boxes.shown().size();
         query();
-        ASSERT_EQ(FBoxes.shown().size(), shownBefore + 1) << int(fault);
-        EXPECT_EQ(FBoxes.shown().back().kind, MessageBox::Kind::Error) << int(fault);
-        EXPECT_FALSE(FBoxes.shown().back().text.isEmpty());
+        ASSERT_EQ(m_boxes.shown().size(), shownBefore + 1) << int(fault);
+        EXPECT_EQ(m_boxes.shown().back().kind, MessageBox::Kind::Error) << int(fault);
+        EXPECT_FALSE(m_boxes.shown().back().text.isEmpty());
         EXPECT_EQ(receipt(), before) << int(fault);
     }
 }
@@ -226,18 +227,18 @@ TEST_F(OnlineQueryTest, AFailedQueryShowsTheErrorAndChangesNoField)
 // emptied and a new picture comes at once, so the next try can succeed.
 TEST_F(OnlineQueryTest, AnErrorPageKeepsTheReceiptAndBringsANewCaptcha)
 {
-    FWindow->fields().setText(QStringLiteral("Memo1"), readFixturePnr("round_trip.pnr"));
+    m_window->fields().setText(QStringLiteral("Memo1"), readFixturePnr("round_trip.pnr"));
     control<QPushButton>("Button3")->click();
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440001000 3"));
-    FWindow->fields().setText(QStringLiteral("edtInformation"), u8s("已核对"));
-    ASSERT_EQ(FWindow->fields().text(QStringLiteral("edtFlight2")), QStringLiteral("CZ3117"));
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440001000 3"));
+    m_window->fields().setText(QStringLiteral("edtInformation"), u8s("已核对"));
+    ASSERT_EQ(m_window->fields().text(QStringLiteral("edtFlight2")), QStringLiteral("CZ3117"));
 
-    FService.setResultPage(resultPage("four-segments-gbk.html"));
+    m_service.setResultPage(resultPage("four-segments-gbk.html"));
     enterCaptchaBox();
     const QImage firstPicture = captchaShown();
     const auto captchaRequests = [this] {
         int count = 0;
-        for (const FakeRequest &request : FService.requests())
+        for (const FakeRequest &request : m_service.requests())
             count += request.target.contains("CallYanServlet");
         return count;
     };
@@ -250,13 +251,14 @@ TEST_F(OnlineQueryTest, AnErrorPageKeepsTheReceiptAndBringsANewCaptcha)
     QHash<QString, QString> before = receipt();
     query();
 
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_EQ(FBoxes.shown().front().text, u8s("提取失败！"));
-    EXPECT_NE(FService.lastRejection(), QString());
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown().front().text, u8s("提取失败！"));
+    EXPECT_NE(m_service.lastRejection(), QString());
     // The picture is asked for again after the failed query.
-    const QList<FakeRequest> requests = FService.requests();
-    const auto post = std::find_if(requests.rbegin(), requests.rend(),
-                                   [](const FakeRequest &request) { return request.method == "POST"; });
+    const QList<FakeRequest> requests = m_service.requests();
+    const auto post =
+        std::find_if(requests.rbegin(), requests.rend(),
+                     [](const FakeRequest &request) { return request.method == "POST"; });
     ASSERT_NE(post, requests.rend());
     EXPECT_TRUE(post->body.startsWith(
         "goFrom=Index&validateFlag=0&eticketNoORIn=7819631900XXX&eticketNo=7819631900XXX&"
@@ -269,10 +271,10 @@ TEST_F(OnlineQueryTest, AnErrorPageKeepsTheReceiptAndBringsANewCaptcha)
     EXPECT_EQ(receipt(), before);
 
     // With the new picture's code the same query goes through.
-    type("edtCode", FService.captchaCode());
+    type("edtCode", m_service.captchaCode());
     query();
-    EXPECT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_NE(FWindow->fields().text(QStringLiteral("edtFlight4")), QString());
+    EXPECT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_NE(m_window->fields().text(QStringLiteral("edtFlight4")), QString());
 }
 
 // Counts the paint events a widget receives.
@@ -280,17 +282,17 @@ class PaintCounter : public QObject
 {
 public:
     explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
-    int count() const { return FCount; }
+    int count() const { return m_count; }
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        FCount += event->type() == QEvent::Paint;
+        m_count += event->type() == QEvent::Paint;
         return false;
     }
 
 private:
-    int FCount = 0;
+    int m_count = 0;
 };
 
 TEST_F(OnlineQueryTest, WhileTheServiceHoldsAQueryTheWindowPaintsAndCancelEndsItAtOnce)
@@ -300,33 +302,33 @@ TEST_F(OnlineQueryTest, WhileTheServiceHoldsAQueryTheWindowPaintsAndCancelEndsIt
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(cancel->text(), u8s("取消"));
     EXPECT_FALSE(cancel->isEnabled());
-    const PaintCounter paints(FWindow.get());
-    FService.setAnswerDelay(std::chrono::seconds(5));
+    const PaintCounter paints(m_window.get());
+    m_service.setAnswerDelay(std::chrono::seconds(5));
 
     for (const bool byEscape : {false, true}) {
-        FWindow->fields().setText(QStringLiteral("Edit1"), QStringLiteral("7819631900123"));
-        FWindow->fields().setText(QStringLiteral("Edit2"), QStringLiteral("WANG/WU"));
-        FWindow->fields().setText(QStringLiteral("edtCode"), QStringLiteral("AB12"));
+        m_window->fields().setText(QStringLiteral("Edit1"), QStringLiteral("7819631900123"));
+        m_window->fields().setText(QStringLiteral("Edit2"), QStringLiteral("WANG/WU"));
+        m_window->fields().setText(QStringLiteral("edtCode"), QStringLiteral("AB12"));
         const QHash<QString, QString> before = receipt();
-        const qsizetype received = FService.requests().size();
+        const qsizetype received = m_service.requests().size();
 
         start->click();
-        ASSERT_TRUE(FWindow->requestRunning());
+        ASSERT_TRUE(m_window->requestRunning());
         EXPECT_FALSE(start->isEnabled());
         EXPECT_FALSE(control<QLabel>("Image1")->isEnabled());
         EXPECT_TRUE(cancel->isEnabled());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return FService.requests().size() > received; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_service.requests().size() > received; }, 5000));
 
         const int painted = paints.count();
-        FWindow->update();
+        m_window->update();
         EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count() > painted; }, 2000));
-        ASSERT_TRUE(FWindow->requestRunning()); // still held by the service
+        ASSERT_TRUE(m_window->requestRunning()); // still held by the service
 
         if (byEscape)
-            QTest::keyClick(FWindow.get(), Qt::Key_Escape);
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
         else
             QTest::mouseClick(cancel, Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !FWindow->requestRunning(); }, 200))
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !m_window->requestRunning(); }, 200))
             << (byEscape ? "Esc" : "click");
         EXPECT_TRUE(start->isEnabled());
         EXPECT_TRUE(control<QLabel>("Image1")->isEnabled());
@@ -334,7 +336,7 @@ TEST_F(OnlineQueryTest, WhileTheServiceHoldsAQueryTheWindowPaintsAndCancelEndsIt
         EXPECT_TRUE(start->hasFocus()); // not moved on into the PNR box
         EXPECT_EQ(receipt(), before);
         EXPECT_EQ(control<QLineEdit>("edtCode")->text(), QStringLiteral("AB12"));
-        EXPECT_TRUE(FBoxes.shown().isEmpty());
+        EXPECT_TRUE(m_boxes.shown().isEmpty());
     }
 }
 

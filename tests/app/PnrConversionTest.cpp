@@ -27,30 +27,33 @@ class PnrConversionTest : public ::testing::Test
 protected:
     PnrConversionTest()
     {
-        FFolder.copyDeliveredLists();
-        FWindow = std::make_unique<TfrmMain>(FFolder.path());
-        FWindow->show();
+        m_folder.copyDeliveredLists();
+        m_window = std::make_unique<MainWindow>(m_folder.path());
+        m_window->show();
     }
 
     void convert(const QString &display)
     {
-        FWindow->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(display);
-        FWindow->findChild<QPushButton *>(QStringLiteral("Button3"))->click();
+        m_window->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(display);
+        m_window->findChild<QPushButton *>(QStringLiteral("Button3"))->click();
     }
 
-    QString text(const char *name) { return FWindow->fields().text(QString::fromLatin1(name)); }
-    QComboBox *chooser() { return FWindow->findChild<QComboBox *>(QStringLiteral("cboPassenger")); }
+    QString text(const char *name) { return m_window->fields().text(QString::fromLatin1(name)); }
+    QComboBox *chooser()
+    {
+        return m_window->findChild<QComboBox *>(QStringLiteral("cboPassenger"));
+    }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    std::unique_ptr<TfrmMain> FWindow;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(PnrConversionTest, TheSampleFillsTheReceiptAndThePnrBoxKeepsItsText)
 {
-    FWindow->fields().setText(QStringLiteral("edtTicketNo"), QStringLiteral("OLD"));
+    m_window->fields().setText(QStringLiteral("edtTicketNo"), QStringLiteral("OLD"));
     convert(samplePnrText());
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
     EXPECT_EQ(text("edtFlight1"), QStringLiteral("MU5132"));
     EXPECT_EQ(text("cboAir1"), u8s("东航"));
     EXPECT_EQ(text("edtFrom1"), u8s("北京首都"));
@@ -62,7 +65,7 @@ TEST_F(PnrConversionTest, TheSampleFillsTheReceiptAndThePnrBoxKeepsItsText)
     EXPECT_EQ(text("edtTicketNo"), QString()); // emptied first
     EXPECT_EQ(chooser()->count(), 2);
     EXPECT_EQ(chooser()->currentText(), u8s("张三"));
-    EXPECT_EQ(FWindow->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText(),
+    EXPECT_EQ(m_window->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText(),
               samplePnrText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
@@ -85,7 +88,7 @@ TEST_F(PnrConversionTest, ChoosingEachPassengerShowsTheirNameIdAndTicket)
         EXPECT_EQ(text("edtTicketNo"), u8s(passengers[i].ticket));
     }
     // Choosing the entry already shown puts it in again over typed text.
-    FWindow->fields().setText(QStringLiteral("edtId"), QStringLiteral("TYPED"));
+    m_window->fields().setText(QStringLiteral("edtId"), QStringLiteral("TYPED"));
     Q_EMIT chooser()->activated(chooser()->currentIndex());
     EXPECT_EQ(text("edtId"), u8s(passengers[0].id));
 }
@@ -138,7 +141,7 @@ TEST_F(PnrConversionTest, ASecondDisplayReplacesTheChoosersEntries)
 // infant's fare): three receipts, each with its own name, ticket and money,
 // on screen and on paper.
 
-struct TFamilyMember
+struct FamilyMember
 {
     const char *name;
     const char *ticket;
@@ -148,7 +151,7 @@ struct TFamilyMember
 };
 
 // As the chooser lists them: the infant right after the adult who carries it.
-const TFamilyMember family[] = {
+const FamilyMember family[] = {
     {"周建平", "9992361300781", "1250.00", "50.00", "1300.00"},
     {"周小宝INF", "9992361300783", "130.00", "EXEMPT", "130.00"},
     {"周小雨CHD", "9992361300782", "630.00", "EXEMPT", "630.00"},
@@ -170,7 +173,7 @@ TEST_F(PnrConversionTest, EachChosenFamilyMemberShowsTheirOwnNameTicketAndMoney)
         EXPECT_EQ(text("edtYQ"), QStringLiteral("EXEMPT"));
         EXPECT_EQ(text("edtTotal"), u8s(family[i].total));
     }
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
 // "全部打印" puts three sheets to the printer, each with its member's total.
@@ -178,26 +181,26 @@ TEST_F(PnrConversionTest, PrintAllPrintsEachFamilyMembersOwnMoney)
 {
     SKIP_WITHOUT_PRINTER();
     convert(fixture("family_child_infant.pnr"));
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440009000 5"));
-    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
-    FWindow->findChild<QPushButton *>(QStringLiteral("btnPrintAll"))->click();
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440009000 5"));
+    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    m_window->findChild<QPushButton *>(QStringLiteral("btnPrintAll"))->click();
     while (ended.size() < 3 && ended.wait(120000)) {
     }
     ASSERT_EQ(ended.size(), 3);
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 
     QStringList totals;
     int pages = 0;
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        const auto outcome = ended.at(i).front().value<TPrintOutcome>();
-        ASSERT_EQ(outcome.result, TPrintOutcome::Result::Printed);
+        const auto outcome = ended.at(i).front().value<PrintOutcome>();
+        ASSERT_EQ(outcome.result, PrintOutcome::Result::Printed);
         const QString document = documentOf(outcome.jobId);
         pages += pagesOf(document);
         const QString printed = textOf(document);
         EXPECT_TRUE(printed.contains(u8s(family[i].ticket))) << printed.toStdString();
         EXPECT_TRUE(printed.contains(u8s(family[i].total))) << printed.toStdString();
-        const TPrintJournal::Row row = FWindow->printing().journal().row(i + 1);
+        const PrintJournal::Row row = m_window->printing().journal().row(i + 1);
         EXPECT_EQ(row.record.passenger, u8s(family[i].name));
         EXPECT_EQ(row.record.total, u8s(family[i].total));
         totals.append(row.record.total);

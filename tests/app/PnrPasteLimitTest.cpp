@@ -16,8 +16,8 @@ TEST(PnrPaste, ATextBeyondAMegabyteIsRefusedWithAMessage)
     TempFolder folder;
     folder.copyDeliveredLists();
     AnsweredBoxes boxes;
-    TfrmMain window(folder.path());
-    auto *box = window.findChild<TPnrTextBox *>(QStringLiteral("Memo1"));
+    MainWindow window(folder.path());
+    auto *box = window.findChild<PnrTextBox *>(QStringLiteral("Memo1"));
     ASSERT_NE(box, nullptr);
 
     const struct
@@ -26,10 +26,10 @@ TEST(PnrPaste, ATextBeyondAMegabyteIsRefusedWithAMessage)
         bool taken;
     } cases[] = {
         {QStringLiteral(" 1.ZHANG/SAN KQ7X2M\n"), true},
-        {QString(TPnrTextBox::maxPasteBytes, u'A'), true},
-        {QString(TPnrTextBox::maxPasteBytes + 1, u'A'), false},
+        {QString(PnrTextBox::maxPasteBytes, u'A'), true},
+        {QString(PnrTextBox::maxPasteBytes + 1, u'A'), false},
         // Three bytes each in UTF-8: over the limit in bytes, not in characters.
-        {QString(TPnrTextBox::maxPasteBytes / 3 + 1, u'张'), false},
+        {QString(PnrTextBox::maxPasteBytes / 3 + 1, u'张'), false},
     };
     for (const auto &c : cases) {
         window.fields().setText(QStringLiteral("Memo1"), QStringLiteral("KEPT"));

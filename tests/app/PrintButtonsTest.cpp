@@ -18,9 +18,9 @@ class PrintButtonsTest : public ::testing::Test
 protected:
     PrintButtonsTest()
     {
-        FFolder.copyDeliveredLists();
-        FWindow = std::make_unique<TfrmMain>(FFolder.path());
-        TItineraryFields &fields = FWindow->fields();
+        m_folder.copyDeliveredLists();
+        m_window = std::make_unique<MainWindow>(m_folder.path());
+        ItineraryFields &fields = m_window->fields();
         fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("ZHANG/SAN"));
         fields.setText(QStringLiteral("edtFlight1"), QStringLiteral("MU5132"));
         fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
@@ -28,18 +28,18 @@ protected:
 
     QPushButton *button(const char *name)
     {
-        return FWindow->findChild<QPushButton *>(QString::fromLatin1(name));
+        return m_window->findChild<QPushButton *>(QString::fromLatin1(name));
     }
     void press(const char *name) { button(name)->click(); }
 
-    QString text(const char *name) { return FWindow->fields().text(QString::fromLatin1(name)); }
-    QString status() { return FWindow->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(); }
+    QString text(const char *name) { return m_window->fields().text(QString::fromLatin1(name)); }
+    QString status() { return m_window->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(); }
 
-    TPrintJournal &journal() { return FWindow->printing().journal(); }
+    PrintJournal &journal() { return m_window->printing().journal(); }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    std::unique_ptr<TfrmMain> FWindow;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 // While the job runs the window stays usable, says so in its status line and
@@ -47,39 +47,39 @@ protected:
 TEST_F(PrintButtonsTest, DirectPrintWaitsForTheSheetWhileTheWindowStaysUsable)
 {
     SKIP_WITHOUT_PRINTER();
-    FWindow->show();
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440000999 6"));
-    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
+    m_window->show();
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440000999 6"));
+    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
     press("btnPrint");
 
     EXPECT_EQ(status(), QStringLiteral("正在打印…"));
     EXPECT_FALSE(button("btnPrint")->isEnabled());
     EXPECT_FALSE(button("btnPrintAll")->isEnabled());
-    EXPECT_TRUE(FWindow->isEnabled());
+    EXPECT_TRUE(m_window->isEnabled());
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440000999 6"));
-    FWindow->fields().setText(QStringLiteral("edtFare"), QStringLiteral("100"));
+    m_window->fields().setText(QStringLiteral("edtFare"), QStringLiteral("100"));
     EXPECT_EQ(text("edtTotal"), QStringLiteral("100.00"));
 
     ASSERT_TRUE(ended.wait(120000));
-    const auto outcome = ended.front().front().value<TPrintOutcome>();
-    EXPECT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    const auto outcome = ended.front().front().value<PrintOutcome>();
+    EXPECT_EQ(outcome.result, PrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
     EXPECT_EQ(pagesOf(documentOf(outcome.jobId)), 1);
     EXPECT_TRUE(textOf(documentOf(outcome.jobId)).contains(QStringLiteral("4440000999")));
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440001000 0"));
     EXPECT_EQ(text("edtCk"), QStringLiteral("1000"));
     EXPECT_TRUE(status().isEmpty());
     EXPECT_TRUE(button("btnPrint")->isEnabled());
-    EXPECT_EQ(journal().row(journal().rowCount()).outcome, TPrintJournal::Outcome::Printed);
+    EXPECT_EQ(journal().row(journal().rowCount()).outcome, PrintJournal::Outcome::Printed);
 }
 
 TEST_F(PrintButtonsTest, WithoutADefaultPrinterAMessageSaysSo)
 {
-    FWindow->printing().setPrinterLookup([] { return QString(); });
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440000999 6"));
+    m_window->printing().setPrinterLookup([] { return QString(); });
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440000999 6"));
     press("btnPrint");
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_EQ(FBoxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440000999 6"));
     EXPECT_EQ(text("edtCk"), QStringLiteral("0999"));
     EXPECT_TRUE(status().isEmpty());
@@ -88,19 +88,19 @@ TEST_F(PrintButtonsTest, WithoutADefaultPrinterAMessageSaysSo)
 
 TEST_F(PrintButtonsTest, PreviewOpensItsOwnWindowAndLeavesTheMainWindowUsable)
 {
-    FWindow->printing().setPrinterLookup([] { return QString(); });
-    FWindow->show();
+    m_window->printing().setPrinterLookup([] { return QString(); });
+    m_window->show();
     press("btnReport");
-    TPreviewWindow *preview = nullptr;
+    PreviewWindow *preview = nullptr;
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<TPreviewWindow *>(top); window && window->isVisible())
+        if (auto *window = qobject_cast<PreviewWindow *>(top); window && window->isVisible())
             preview = window;
     }
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->windowTitle(), QStringLiteral("预览"));
     EXPECT_FALSE(preview->isModal());
-    EXPECT_TRUE(FWindow->isEnabled());
-    FWindow->fields().setText(QStringLiteral("edtFare"), QStringLiteral("100"));
+    EXPECT_TRUE(m_window->isEnabled());
+    m_window->fields().setText(QStringLiteral("edtFare"), QStringLiteral("100"));
     EXPECT_EQ(text("edtTotal"), QStringLiteral("100.00"));
 }
 
@@ -109,20 +109,20 @@ TEST_F(PrintButtonsTest, PreviewOpensItsOwnWindowAndLeavesTheMainWindowUsable)
 TEST_F(PrintButtonsTest, PrintAllGivesEachPassengerTheNextSheet)
 {
     SKIP_WITHOUT_PRINTER();
-    FWindow->passengers().setEntries(
+    m_window->passengers().setEntries(
         {{QStringLiteral("陈大文"),
           {QStringLiteral("310101197506062211"), QStringLiteral("7812990457001")}},
          {QStringLiteral("陈小文"),
           {QStringLiteral("310101200309090012"), QStringLiteral("7812990457002")}},
          {QStringLiteral("PETERSEN/ANNA MS"),
           {QStringLiteral("208816537"), QStringLiteral("7812990457004")}}});
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440007000 1"));
-    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440007000 1"));
+    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
     press("btnPrintAll");
     while (ended.size() < 3 && ended.wait(120000)) {
     }
     ASSERT_EQ(ended.size(), 3);
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 
     const struct
     {
@@ -135,15 +135,15 @@ TEST_F(PrintButtonsTest, PrintAllGivesEachPassengerTheNextSheet)
     int pages = 0;
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        const auto outcome = ended.at(i).front().value<TPrintOutcome>();
-        EXPECT_EQ(outcome.result, TPrintOutcome::Result::Printed);
+        const auto outcome = ended.at(i).front().value<PrintOutcome>();
+        EXPECT_EQ(outcome.result, PrintOutcome::Result::Printed);
         pages += pagesOf(documentOf(outcome.jobId));
         const QString printed = textOf(documentOf(outcome.jobId));
         EXPECT_TRUE(printed.contains(QString::fromUtf8(expected[i].serial)));
         EXPECT_TRUE(printed.contains(QString::fromUtf8(expected[i].ticket)));
-        const TPrintJournal::Row row = journal().row(i + 1);
+        const PrintJournal::Row row = journal().row(i + 1);
         EXPECT_EQ(row.jobId, outcome.jobId);
-        EXPECT_EQ(row.outcome, TPrintJournal::Outcome::Printed);
+        EXPECT_EQ(row.outcome, PrintJournal::Outcome::Printed);
         EXPECT_EQ(row.record.serialNumber, QString::fromUtf8(expected[i].serial));
         EXPECT_EQ(row.record.passenger, QString::fromUtf8(expected[i].passenger));
         EXPECT_EQ(row.record.ticketNumber, QString::fromUtf8(expected[i].ticket));
@@ -157,21 +157,21 @@ TEST_F(PrintButtonsTest, PrintAllGivesEachPassengerTheNextSheet)
 TEST_F(PrintButtonsTest, PrintAllStopsAtTheFirstFailure)
 {
     SKIP_WITHOUT_PRINTER();
-    FWindow->printing().setPrinterLookup([] { return QStringLiteral("Broken"); });
-    FWindow->passengers().setEntries(
+    m_window->printing().setPrinterLookup([] { return QStringLiteral("Broken"); });
+    m_window->passengers().setEntries(
         {{QStringLiteral("陈大文"), {}}, {QStringLiteral("陈小文"), {}}});
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440008000 1"));
-    QSignalSpy ended(&FWindow->printing(), &TReportPrinting::jobEnded);
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440008000 1"));
+    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
     press("btnPrintAll");
     ASSERT_TRUE(ended.wait(120000));
     // The failed job's end is handled in full before the wait returns: no
     // second job was sent.
-    EXPECT_FALSE(FWindow->printing().busy());
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_TRUE(FBoxes.shown().front().text.startsWith(QStringLiteral("打印失败：Broken：")));
+    EXPECT_FALSE(m_window->printing().busy());
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_TRUE(m_boxes.shown().front().text.startsWith(QStringLiteral("打印失败：Broken：")));
     EXPECT_TRUE(
-        FBoxes.shown().front().text.contains(QStringLiteral("未打印的旅客：陈大文、陈小文")))
-        << FBoxes.shown().front().text.toStdString();
+        m_boxes.shown().front().text.contains(QStringLiteral("未打印的旅客：陈大文、陈小文")))
+        << m_boxes.shown().front().text.toStdString();
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440008000 1"));
     EXPECT_EQ(journal().rowCount(), 1);
 }

@@ -26,24 +26,24 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Outcome = TPrintJournal::Outcome;
+using Outcome = PrintJournal::Outcome;
 
 QString noPrinter()
 {
     return QString();
 }
 
-QString serialNumber(const TItineraryFields &fields)
+QString serialNumber(const ItineraryFields &fields)
 {
     return fields.text(QStringLiteral("edtSerNo"));
 }
 
-QString checkCode(const TItineraryFields &fields)
+QString checkCode(const ItineraryFields &fields)
 {
     return fields.text(QStringLiteral("edtCk"));
 }
 
-QToolButton *button(const TPreviewWindow &window, const char *name)
+QToolButton *button(const PreviewWindow &window, const char *name)
 {
     return window.findChild<QToolButton *>(QString::fromLatin1(name));
 }
@@ -52,35 +52,35 @@ QToolButton *button(const TPreviewWindow &window, const char *name)
 class Printing
 {
 public:
-    Printing() : FPrinting(FFields, FPassengers, FFolder.path()) {}
+    Printing() : m_printing(m_fields, m_passengers, m_folder.path()) {}
 
     // Starts a print and waits, in the event loop, until the job has ended.
-    TPrintOutcome printed(const std::function<bool()> &start)
+    PrintOutcome printed(const std::function<bool()> &start)
     {
-        QSignalSpy ended(&FPrinting, &TReportPrinting::jobEnded);
+        QSignalSpy ended(&m_printing, &ReportPrinting::jobEnded);
         if (!start())
-            return {TPrintOutcome::Result::Failed, QString(), 0, QStringLiteral("not started")};
+            return {PrintOutcome::Result::Failed, QString(), 0, QStringLiteral("not started")};
         EXPECT_TRUE(ended.wait(120000));
-        return ended.isEmpty() ? TPrintOutcome() : ended.front().front().value<TPrintOutcome>();
+        return ended.isEmpty() ? PrintOutcome() : ended.front().front().value<PrintOutcome>();
     }
-    TPrintOutcome printDirect()
+    PrintOutcome printDirect()
     {
-        return printed([this] { return FPrinting.printDirect(); });
+        return printed([this] { return m_printing.printDirect(); });
     }
 
-    TPrintJournal::Row lastRow() { return journal().row(journal().rowCount()); }
-    TPrintJournal &journal() { return FPrinting.journal(); }
+    PrintJournal::Row lastRow() { return journal().row(journal().rowCount()); }
+    PrintJournal &journal() { return m_printing.journal(); }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    TItineraryFields FFields;
-    TPassengerChooser FPassengers{FFields};
-    TReportPrinting FPrinting;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    ItineraryFields m_fields;
+    PassengerChooser m_passengers{m_fields};
+    ReportPrinting m_printing;
 };
 
 // The page as the preview draws it, written to a PDF by the preview's kind of
 // printer.
-void writePreviewRendering(const TReportPage &page, const QString &path)
+void writePreviewRendering(const ReportPage &page, const QString &path)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -98,15 +98,15 @@ void writePreviewRendering(const TReportPage &page, const QString &path)
 TEST(DirectPrint, WithoutDefaultPrinterSaysSoAndRecordsNothing)
 {
     Printing p;
-    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
-    p.FPrinting.setPrinterLookup(&noPrinter);
-    EXPECT_FALSE(p.FPrinting.printDirect());
-    EXPECT_FALSE(p.FPrinting.busy());
-    ASSERT_EQ(p.FBoxes.shown().size(), 1);
-    EXPECT_EQ(p.FBoxes.shown().front().kind, MessageBox::Kind::Plain);
-    EXPECT_EQ(p.FBoxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
-    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("1234567890 3"));
-    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("7890"));
+    p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
+    p.m_printing.setPrinterLookup(&noPrinter);
+    EXPECT_FALSE(p.m_printing.printDirect());
+    EXPECT_FALSE(p.m_printing.busy());
+    ASSERT_EQ(p.m_boxes.shown().size(), 1);
+    EXPECT_EQ(p.m_boxes.shown().front().kind, MessageBox::Kind::Plain);
+    EXPECT_EQ(p.m_boxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
+    EXPECT_EQ(serialNumber(p.m_fields), QStringLiteral("1234567890 3"));
+    EXPECT_EQ(checkCode(p.m_fields), QStringLiteral("7890"));
     EXPECT_EQ(p.journal().rowCount(), 0);
 }
 
@@ -116,21 +116,21 @@ TEST(DirectPrint, CompletedJobAdvancesTheNumbersAndIsRecorded)
 {
     SKIP_WITHOUT_PRINTER();
     Printing p;
-    loadSampleReceipt(p.FFields);
-    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550001110 2"));
-    ASSERT_EQ(checkCode(p.FFields), QStringLiteral("1110"));
+    loadSampleReceipt(p.m_fields);
+    p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550001110 2"));
+    ASSERT_EQ(checkCode(p.m_fields), QStringLiteral("1110"));
 
-    const TPrintOutcome outcome = p.printDirect();
-    EXPECT_EQ(outcome.result, TPrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    const PrintOutcome outcome = p.printDirect();
+    EXPECT_EQ(outcome.result, PrintOutcome::Result::Printed) << outcome.reason.toStdString();
     EXPECT_EQ(outcome.printer, QStringLiteral("PDF"));
-    EXPECT_TRUE(p.FBoxes.shown().isEmpty());
+    EXPECT_TRUE(p.m_boxes.shown().isEmpty());
     EXPECT_EQ(jobState(outcome.jobId), QStringLiteral("completed"));
     EXPECT_EQ(pagesOf(documentOf(outcome.jobId)), 1);
     EXPECT_TRUE(textOf(documentOf(outcome.jobId)).contains(QStringLiteral("5550001110")));
-    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("5550001111 3"));
-    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("1111"));
+    EXPECT_EQ(serialNumber(p.m_fields), QStringLiteral("5550001111 3"));
+    EXPECT_EQ(checkCode(p.m_fields), QStringLiteral("1111"));
 
-    const TPrintJournal::Row row = p.lastRow();
+    const PrintJournal::Row row = p.lastRow();
     EXPECT_EQ(row.outcome, Outcome::Printed);
     EXPECT_EQ(row.jobId, outcome.jobId);
     EXPECT_EQ(row.printer, QStringLiteral("PDF"));
@@ -143,10 +143,10 @@ TEST(DirectPrint, CompletedJobAdvancesTheNumbersAndIsRecorded)
               QStringLiteral("北京首都"));
 
     // Without a serial number the check code counts on.
-    p.FFields.setText(QStringLiteral("edtSerNo"), QString());
-    p.FFields.setText(QStringLiteral("edtCk"), QStringLiteral("9999"));
-    EXPECT_EQ(p.printDirect().result, TPrintOutcome::Result::Printed);
-    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("0000"));
+    p.m_fields.setText(QStringLiteral("edtSerNo"), QString());
+    p.m_fields.setText(QStringLiteral("edtCk"), QStringLiteral("9999"));
+    EXPECT_EQ(p.printDirect().result, PrintOutcome::Result::Printed);
+    EXPECT_EQ(checkCode(p.m_fields), QStringLiteral("0000"));
 }
 
 // A job that does not print leaves the numbers for the sheet in the tray,
@@ -169,12 +169,12 @@ TEST(DirectPrint, FailedJobsLeaveTheNumbersAndSayWhy)
         SCOPED_TRACE(c.printer);
         Printing p;
         const QString printer = QString::fromLatin1(c.printer);
-        p.FPrinting.setPrinterLookup([printer] { return printer; });
-        p.FPrinting.setTimeLimit(1s);
-        p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550003330 1"));
+        p.m_printing.setPrinterLookup([printer] { return printer; });
+        p.m_printing.setTimeLimit(1s);
+        p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550003330 1"));
 
-        const TPrintOutcome outcome = p.printDirect();
-        EXPECT_EQ(outcome.result, TPrintOutcome::Result::Failed);
+        const PrintOutcome outcome = p.printDirect();
+        EXPECT_EQ(outcome.result, PrintOutcome::Result::Failed);
         EXPECT_TRUE(outcome.reason.startsWith(QString::fromUtf8(c.reason)))
             << outcome.reason.toStdString();
         EXPECT_FALSE(outcome.reason.isEmpty());
@@ -182,34 +182,34 @@ TEST(DirectPrint, FailedJobsLeaveTheNumbersAndSayWhy)
         if (c.jobTaken) { // given up on, it can never print later
             EXPECT_EQ(jobState(outcome.jobId), QStringLiteral("canceled"));
         }
-        EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("5550003330 1"));
-        EXPECT_EQ(checkCode(p.FFields), QStringLiteral("3330"));
+        EXPECT_EQ(serialNumber(p.m_fields), QStringLiteral("5550003330 1"));
+        EXPECT_EQ(checkCode(p.m_fields), QStringLiteral("3330"));
 
-        ASSERT_EQ(p.FBoxes.shown().size(), 1);
-        EXPECT_EQ(p.FBoxes.shown().front().kind, MessageBox::Kind::Error);
-        EXPECT_TRUE(p.FBoxes.shown().front().text.startsWith(QStringLiteral("打印失败：") +
-                                                             printer + QStringLiteral("：") +
-                                                             QString::fromUtf8(c.reason)))
-            << p.FBoxes.shown().front().text.toStdString();
+        ASSERT_EQ(p.m_boxes.shown().size(), 1);
+        EXPECT_EQ(p.m_boxes.shown().front().kind, MessageBox::Kind::Error);
+        EXPECT_TRUE(p.m_boxes.shown().front().text.startsWith(QStringLiteral("打印失败：") +
+                                                              printer + QStringLiteral("：") +
+                                                              QString::fromUtf8(c.reason)))
+            << p.m_boxes.shown().front().text.toStdString();
 
-        const TPrintJournal::Row row = p.lastRow();
+        const PrintJournal::Row row = p.lastRow();
         EXPECT_EQ(row.outcome, Outcome::Failed);
         EXPECT_EQ(row.printer, printer);
         EXPECT_EQ(row.jobId, outcome.jobId);
         EXPECT_EQ(row.reason, outcome.reason);
         EXPECT_EQ(row.record.serialNumber, QStringLiteral("5550003330 1"));
-        EXPECT_FALSE(p.FPrinting.busy());
+        EXPECT_FALSE(p.m_printing.busy());
     }
 }
 
 TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
 {
     Printing p;
-    loadSampleReceipt(p.FFields);
-    p.FPrinting.setPrinterLookup(&noPrinter);
+    loadSampleReceipt(p.m_fields);
+    p.m_printing.setPrinterLookup(&noPrinter);
     QWidget owner;
 
-    TPreviewWindow *window = p.FPrinting.preview(&owner);
+    PreviewWindow *window = p.m_printing.preview(&owner);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("预览"));
@@ -232,10 +232,9 @@ TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
         if (control && control->isVisibleTo(window))
             shown.append(control->toolTip());
     }
-    EXPECT_EQ(shown,
-              QStringList({QStringLiteral("原始比例"), QStringLiteral("比例显示"),
-                           QStringLiteral("底图"), QStringLiteral("打印"), QStringLiteral("|"),
-                           QStringLiteral("关闭")}));
+    EXPECT_EQ(shown, QStringList({QStringLiteral("原始比例"), QStringLiteral("比例显示"),
+                                  QStringLiteral("底图"), QStringLiteral("打印"),
+                                  QStringLiteral("|"), QStringLiteral("关闭")}));
     EXPECT_TRUE(button(*window, "Zoom100")->isChecked());
     EXPECT_TRUE(button(*window, "Backdrop")->isCheckable());
     EXPECT_TRUE(button(*window, "Backdrop")->isChecked());
@@ -257,8 +256,8 @@ TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
 // that shows the page, not at a widget's default size.
 TEST(Preview, UsefulSizeWithoutMaximising)
 {
-    TReportPage page;
-    TPreviewWindow window(page, {});
+    ReportPage page;
+    PreviewWindow window(page, {});
     const QSize free = window.screen()->availableGeometry().size();
     EXPECT_GE(window.width(), free.width() * 8 / 10);
     EXPECT_GE(window.height(), free.height() * 8 / 10);
@@ -269,8 +268,8 @@ TEST(Preview, UsefulSizeWithoutMaximising)
 TEST(Preview, BackdropButtonSwitchesTheBoxes)
 {
     Printing p;
-    loadSampleReceipt(p.FFields);
-    TPreviewWindow *window = p.FPrinting.preview(nullptr);
+    loadSampleReceipt(p.m_fields);
+    PreviewWindow *window = p.m_printing.preview(nullptr);
     QCoreApplication::processEvents();
     const auto greyPixels = [&] {
         const QImage shot = window->previewWidget()->grab().toImage();
@@ -297,7 +296,7 @@ TEST(Preview, BackdropButtonSwitchesTheBoxes)
 TEST(Preview, ZoomFollowsTheMenuAndThe100Button)
 {
     Printing p;
-    TPreviewWindow *window = p.FPrinting.preview(nullptr);
+    PreviewWindow *window = p.m_printing.preview(nullptr);
     QToolButton *zoom100 = button(*window, "Zoom100");
 
     for (QAction *factor : button(*window, "SpeedButton1")->menu()->actions()) {
@@ -315,27 +314,27 @@ TEST(Preview, ZoomFollowsTheMenuAndThe100Button)
 TEST(Preview, ClosingAdvancesNothing)
 {
     Printing p;
-    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
-    QPointer<TPreviewWindow> window = p.FPrinting.preview(nullptr);
+    p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
+    QPointer<PreviewWindow> window = p.m_printing.preview(nullptr);
     window->findChild<QToolButton *>(QStringLiteral("ExitButton"))->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("1234567890 3"));
-    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("7890"));
+    EXPECT_EQ(serialNumber(p.m_fields), QStringLiteral("1234567890 3"));
+    EXPECT_EQ(checkCode(p.m_fields), QStringLiteral("7890"));
     EXPECT_EQ(p.journal().rowCount(), 0);
 }
 
 TEST(Preview, PrintButtonWithoutPrinterSaysSo)
 {
     Printing p;
-    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
-    p.FPrinting.setPrinterLookup(&noPrinter);
-    TPreviewWindow *window = p.FPrinting.preview(nullptr);
+    p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
+    p.m_printing.setPrinterLookup(&noPrinter);
+    PreviewWindow *window = p.m_printing.preview(nullptr);
     button(*window, "Print")->click();
     EXPECT_TRUE(window->isVisible());
-    ASSERT_EQ(p.FBoxes.shown().size(), 1);
-    EXPECT_EQ(p.FBoxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
-    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("1234567890 3"));
+    ASSERT_EQ(p.m_boxes.shown().size(), 1);
+    EXPECT_EQ(p.m_boxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
+    EXPECT_EQ(serialNumber(p.m_fields), QStringLiteral("1234567890 3"));
 }
 
 // Each print from an open preview fills the page again from the receipt, so
@@ -345,25 +344,25 @@ TEST(Preview, EachPrintTakesTheReceiptAsItIsNow)
 {
     SKIP_WITHOUT_PRINTER();
     Printing p;
-    loadSampleReceipt(p.FFields);
-    p.FFields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550002220 4"));
-    TPreviewWindow *window = p.FPrinting.preview(nullptr);
+    loadSampleReceipt(p.m_fields);
+    p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550002220 4"));
+    PreviewWindow *window = p.m_printing.preview(nullptr);
 
     const auto printFromPreview = [&] {
         return p.printed([&] {
             button(*window, "Print")->click();
-            return p.FPrinting.busy();
+            return p.m_printing.busy();
         });
     };
-    const TPrintOutcome first = printFromPreview();
-    ASSERT_EQ(first.result, TPrintOutcome::Result::Printed) << first.reason.toStdString();
-    const TPrintOutcome second = printFromPreview();
-    ASSERT_EQ(second.result, TPrintOutcome::Result::Printed) << second.reason.toStdString();
+    const PrintOutcome first = printFromPreview();
+    ASSERT_EQ(first.result, PrintOutcome::Result::Printed) << first.reason.toStdString();
+    const PrintOutcome second = printFromPreview();
+    ASSERT_EQ(second.result, PrintOutcome::Result::Printed) << second.reason.toStdString();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(textOf(documentOf(first.jobId)).contains(QStringLiteral("5550002220 4")));
     EXPECT_TRUE(textOf(documentOf(second.jobId)).contains(QStringLiteral("5550002221 5")));
-    EXPECT_EQ(serialNumber(p.FFields), QStringLiteral("5550002222 6"));
-    EXPECT_EQ(checkCode(p.FFields), QStringLiteral("2222"));
+    EXPECT_EQ(serialNumber(p.m_fields), QStringLiteral("5550002222 6"));
+    EXPECT_EQ(checkCode(p.m_fields), QStringLiteral("2222"));
 
     QString shownSerial;
     for (const auto &label : window->page().labels()) {
@@ -389,9 +388,9 @@ TEST(Preview, EachPrintTakesTheReceiptAsItIsNow)
 TEST(Preview, FailedPrintShowsTheErrorAndKeepsTheWindow)
 {
     const AnsweredBoxes boxes;
-    TReportPage page;
-    TPreviewWindow window(page,
-                          [] { throw KestranoError(QStringLiteral("Unable to print to PDF")); });
+    ReportPage page;
+    PreviewWindow window(page,
+                         [] { throw KestranoError(QStringLiteral("Unable to print to PDF")); });
     window.show();
     button(window, "Print")->click();
     ASSERT_EQ(boxes.shown().size(), 1);
@@ -407,7 +406,7 @@ TEST(Preview, ClosingTheOwnerIsClosingTheLastWindow)
     Printing p;
     QWidget owner;
     owner.show();
-    TPreviewWindow *window = p.FPrinting.preview(&owner);
+    PreviewWindow *window = p.m_printing.preview(&owner);
     ASSERT_TRUE(window->isVisible());
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     // The application notices its last window only while its loop runs; the

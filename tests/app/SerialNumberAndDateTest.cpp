@@ -29,34 +29,34 @@ class ReceiptWindowTest : public ::testing::Test
 protected:
     ReceiptWindowTest()
     {
-        FFolder.copyDeliveredLists();
-        FWindow = std::make_unique<TfrmMain>(FFolder.path());
+        m_folder.copyDeliveredLists();
+        m_window = std::make_unique<MainWindow>(m_folder.path());
         // No printer: a print that goes ahead is seen by its printer lookup.
-        FWindow->printing().setPrinterLookup([this] {
-            ++FPrintsAttempted;
+        m_window->printing().setPrinterLookup([this] {
+            ++m_printsAttempted;
             return QString();
         });
-        FWindow->show();
-        FWindow->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(FWindow.get()));
+        m_window->show();
+        m_window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 
     QLineEdit *edit(const char *name)
     {
-        return FWindow->findChild<QLineEdit *>(QString::fromLatin1(name));
+        return m_window->findChild<QLineEdit *>(QString::fromLatin1(name));
     }
 
-    QString text(const char *name) { return FWindow->fields().text(QString::fromLatin1(name)); }
+    QString text(const char *name) { return m_window->fields().text(QString::fromLatin1(name)); }
 
     static bool isRed(const QLineEdit *box)
     {
         return box->palette().color(QPalette::Text) == QColor(Qt::red);
     }
 
-    TempFolder FFolder;
-    std::unique_ptr<AnsweredBoxes> FBoxes = std::make_unique<AnsweredBoxes>();
-    std::unique_ptr<TfrmMain> FWindow;
-    int FPrintsAttempted = 0;
+    TempFolder m_folder;
+    std::unique_ptr<AnsweredBoxes> m_boxes = std::make_unique<AnsweredBoxes>();
+    std::unique_ptr<MainWindow> m_window;
+    int m_printsAttempted = 0;
 };
 
 // Typed into the box: what is clearly the same number is made plain as it is
@@ -91,9 +91,9 @@ TEST_F(ReceiptWindowTest, SerialNumberIsNormalisedAsTypedAndRedWhileMalformed)
         EXPECT_EQ(isRed(serial), c.red) << c.typed;
     }
     // Written by code (the advance, the extraction): the same colours.
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("123"));
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("123"));
     EXPECT_TRUE(isRed(serial));
-    FWindow->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
     EXPECT_FALSE(isRed(serial));
     EXPECT_EQ(serial->palette().color(QPalette::Text), normal);
 }
@@ -113,17 +113,16 @@ TEST_F(ReceiptWindowTest, DirectPrintAsksBeforePrintingAMalformedSerialNumber)
         {"1234567890 3", false, false, true},  {"", false, false, true},
     };
     for (const auto &c : cases) {
-        FBoxes.reset();
+        m_boxes.reset();
         AnsweredBoxes boxes(c.answer);
-        FPrintsAttempted = 0;
-        FWindow->fields().setText(QStringLiteral("edtSerNo"), QString::fromLatin1(c.serial));
-        FWindow->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+        m_printsAttempted = 0;
+        m_window->fields().setText(QStringLiteral("edtSerNo"), QString::fromLatin1(c.serial));
+        m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
         // Without a printer a print that goes ahead ends in the box that
         // says so; the question comes before it.
         const auto questions =
-            std::count_if(boxes.shown().begin(), boxes.shown().end(), [](const auto &box) {
-                return box.kind == MessageBox::Kind::Question;
-            });
+            std::count_if(boxes.shown().begin(), boxes.shown().end(),
+                          [](const auto &box) { return box.kind == MessageBox::Kind::Question; });
         ASSERT_EQ(questions, c.asked ? 1 : 0) << c.serial;
         if (c.asked) {
             EXPECT_EQ(boxes.shown().front().kind, MessageBox::Kind::Question);
@@ -131,7 +130,7 @@ TEST_F(ReceiptWindowTest, DirectPrintAsksBeforePrintingAMalformedSerialNumber)
             EXPECT_EQ(boxes.shown().front().text,
                       u8s("印刷序列格式不对，打印后不会自动加一。继续打印？"));
         }
-        EXPECT_EQ(FPrintsAttempted > 0, c.printed) << c.serial;
+        EXPECT_EQ(m_printsAttempted > 0, c.printed) << c.serial;
         EXPECT_EQ(text("edtSerNo"), QString::fromLatin1(c.serial));
     }
 }
@@ -154,11 +153,11 @@ TEST_F(ReceiptWindowTest, TheDateBoxAcceptsOnlyRealDates)
         {"2028-02-29", "2028-02-29"},
         {"", ""},
     };
-    auto *date = qobject_cast<TDateBox *>(edit("edtDateOfInsue"));
+    auto *date = qobject_cast<DateBox *>(edit("edtDateOfInsue"));
     ASSERT_NE(date, nullptr);
     QLineEdit *other = edit("edtPassenger");
     for (const auto &c : cases) {
-        FWindow->fields().setText(QStringLiteral("edtDateOfInsue"), QStringLiteral("2026-01-01"));
+        m_window->fields().setText(QStringLiteral("edtDateOfInsue"), QStringLiteral("2026-01-01"));
         date->setFocus();
         date->selectAll();
         // Typed over the date shown; nothing typed: the date deleted.
@@ -178,11 +177,11 @@ TEST_F(ReceiptWindowTest, TheUntouchedDateOfIssueFollowsTheCalendarDay)
 {
     EXPECT_EQ(text("edtDateOfInsue"), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     QDate today(2031, 5, 6);
-    FWindow->issueDate().setClock([&today] { return today; });
-    FWindow->findChild<QPushButton *>(QStringLiteral("btnReport"))->click();
+    m_window->issueDate().setClock([&today] { return today; });
+    m_window->findChild<QPushButton *>(QStringLiteral("btnReport"))->click();
     EXPECT_EQ(text("edtDateOfInsue"), QStringLiteral("2031-05-06"));
     today = today.addDays(1);
-    FWindow->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     EXPECT_EQ(text("edtDateOfInsue"), QStringLiteral("2031-05-07"));
 
     // Once the agent has typed a date, it stays.
@@ -192,7 +191,7 @@ TEST_F(ReceiptWindowTest, TheUntouchedDateOfIssueFollowsTheCalendarDay)
     QTest::keyClick(date, Qt::Key_Delete);
     QTest::keyClicks(date, QStringLiteral("2031-05-01"));
     today = today.addDays(1);
-    FWindow->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     EXPECT_EQ(text("edtDateOfInsue"), QStringLiteral("2031-05-01"));
 }
 

@@ -1,9 +1,9 @@
 #include "AnsweredBoxes.h"
-#include "common/FileEncoding.h"
-#include "app/MainWindow.h"
-#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "app/MainWindow.h"
+#include "common/FileEncoding.h"
+#include "settings/PrivateConfig.h"
 
 #include <QDate>
 #include <QFile>
@@ -28,15 +28,15 @@ TEST(StartUp, WithListsAndNoSettingsCreatesTheFileAndShowsTheDesignedReceipt)
     TempFolder folder;
     folder.copyDeliveredLists();
     AnsweredBoxes boxes;
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
 
     EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_TRUE(folder.exists(settingsFile));
     EXPECT_EQ(window.cityNames().lookup(QStringLiteral("HGH")), u8s("杭州"));
     EXPECT_EQ(window.airNames().lookup(QStringLiteral("MU")), u8s("东航"));
-    TItineraryFields &fields = window.fields();
-    for (const char *pick : {"cboEndorsement", "cboIssueBy", "cboAgentCode1", "cboAgentCode2",
-                             "edtInformation"})
+    ItineraryFields &fields = window.fields();
+    for (const char *pick :
+         {"cboEndorsement", "cboIssueBy", "cboAgentCode1", "cboAgentCode2", "edtInformation"})
         EXPECT_TRUE(fields.pickList(QString::fromLatin1(pick)).isEmpty()) << pick;
     EXPECT_EQ(fields.text(QStringLiteral("edtDateOfInsue")), today());
     EXPECT_EQ(fields.text(QStringLiteral("edtYQ")), QStringLiteral("EXEMPT"));
@@ -59,13 +59,14 @@ TEST(StartUp, AMissingListShowsTheErrorAndSkipsTheRestOfStartUp)
             folder.copyDeliveredList("air.txt");
         writeSettings(folder, "[COF]\nMakeText=NON-END\nStorage=1\nedtPassenger=张三\n");
         AnsweredBoxes boxes;
-        TfrmMain window(folder.path());
+        MainWindow window(folder.path());
 
         ASSERT_EQ(boxes.shown().size(), 1) << c.missing;
         EXPECT_EQ(boxes.shown().front().kind, MessageBox::Kind::Error);
         EXPECT_EQ(boxes.shown().front().caption, QStringLiteral("Kestrano"));
-        EXPECT_TRUE(boxes.shown().front().text.contains(folder.file(QString::fromLatin1(c.missing))));
-        TItineraryFields &fields = window.fields();
+        EXPECT_TRUE(
+            boxes.shown().front().text.contains(folder.file(QString::fromLatin1(c.missing))));
+        ItineraryFields &fields = window.fields();
         EXPECT_TRUE(fields.pickList(QStringLiteral("cboEndorsement")).isEmpty());
         EXPECT_EQ(fields.text(QStringLiteral("edtPassenger")), QString());
         EXPECT_EQ(fields.text(QStringLiteral("edtDateOfInsue")), QString());
@@ -80,23 +81,25 @@ TEST(StartUp, FillsThePickListsFromTheSettingsAndRestoresOnlyWhenStorageIsOn)
         TempFolder folder;
         folder.copyDeliveredLists();
         writeSettings(folder, storage ? "[COF]\nStorage=1\n" : "[COF]\nStorage=0\n");
-        TPrivateConfig config(true, folder.path());
-        config.SetStr(QStringLiteral("MakeText"), u8s("不得签转,\"NON END\""));
-        config.SetStr(QStringLiteral("company"), u8s("北京某航空服务公司"));
-        config.SetStr(QStringLiteral("OfficeNo"), QStringLiteral("BJS123"));
-        config.SetStr(QStringLiteral("CompanyCode"), QStringLiteral("08312345,08354321"));
-        config.SetStr(QStringLiteral("information"), QStringLiteral("a,b,"));
-        config.SetStr(QStringLiteral("edtPassenger"), u8s("张三"));
-        config.SetStr(QStringLiteral("edtDateOfInsue"), QStringLiteral("2001-02-03"));
+        PrivateConfig config(true, folder.path());
+        config.setStr(QStringLiteral("MakeText"), u8s("不得签转,\"NON END\""));
+        config.setStr(QStringLiteral("company"), u8s("北京某航空服务公司"));
+        config.setStr(QStringLiteral("OfficeNo"), QStringLiteral("BJS123"));
+        config.setStr(QStringLiteral("CompanyCode"), QStringLiteral("08312345,08354321"));
+        config.setStr(QStringLiteral("information"), QStringLiteral("a,b,"));
+        config.setStr(QStringLiteral("edtPassenger"), u8s("张三"));
+        config.setStr(QStringLiteral("edtDateOfInsue"), QStringLiteral("2001-02-03"));
 
         AnsweredBoxes boxes;
-        TfrmMain window(folder.path());
-        TItineraryFields &fields = window.fields();
+        MainWindow window(folder.path());
+        ItineraryFields &fields = window.fields();
         EXPECT_TRUE(boxes.shown().isEmpty());
-        EXPECT_EQ(fields.pickList(QStringLiteral("cboEndorsement")), u8list({"不得签转", "NON END"}));
+        EXPECT_EQ(fields.pickList(QStringLiteral("cboEndorsement")),
+                  u8list({"不得签转", "NON END"}));
         EXPECT_EQ(fields.pickList(QStringLiteral("cboIssueBy")), u8list({"北京某航空服务公司"}));
         EXPECT_EQ(fields.pickList(QStringLiteral("cboAgentCode1")), u8list({"BJS123"}));
-        EXPECT_EQ(fields.pickList(QStringLiteral("cboAgentCode2")), u8list({"08312345", "08354321"}));
+        EXPECT_EQ(fields.pickList(QStringLiteral("cboAgentCode2")),
+                  u8list({"08312345", "08354321"}));
         EXPECT_EQ(fields.pickList(QStringLiteral("edtInformation")), u8list({"a", "b", ""}));
         EXPECT_EQ(fields.text(QStringLiteral("edtPassenger")), storage ? u8s("张三") : QString());
         EXPECT_EQ(fields.text(QStringLiteral("edtDateOfInsue")), today());
@@ -109,7 +112,7 @@ TEST(StartUp, StorageOnWithNoStoredFieldsEmptiesEvenTheDesignedDefaults)
     folder.copyDeliveredLists();
     writeSettings(folder, "[COF]\nStorage=1\n");
     AnsweredBoxes boxes;
-    TfrmMain window(folder.path());
+    MainWindow window(folder.path());
     for (const char *name : {"edtFarePer", "edtCAACPer", "edtYQPer", "edtYQ", "edtTotalPer",
                              "edtIssue", "edtGuowai", "edtTotal"})
         EXPECT_EQ(window.fields().text(QString::fromLatin1(name)), QString()) << name;

@@ -25,7 +25,7 @@ TEST(StartWithoutCurl, TheShownWindowHasNotLoadedTheLibrariesOfFirstUse)
             TempFolder folder;
             folder.copyDeliveredLists();
             AnsweredBoxes boxes;
-            TfrmMain window(folder.path());
+            MainWindow window(folder.path());
             window.show();
             const bool shown = QTest::qWaitForWindowExposed(&window);
             if (!shown)

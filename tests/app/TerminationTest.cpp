@@ -52,7 +52,7 @@ TEST(Termination, EndsAtOnceWithTheSettingsDialogOpenAndRemembersTheReceipt)
     EXPECT_LT(took, 1000);
     EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.process().exitCode(), 0);
-    EXPECT_EQ(TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("edtPassenger")),
+    EXPECT_EQ(PrivateConfig(false, folder.path()).getStr(QStringLiteral("edtPassenger")),
               u8s("王五"));
 }
 

@@ -11,22 +11,22 @@ struct Case
     const char *expected;
 };
 
-THtmlElement elementE(THtmlParser &parser, const char *html)
+HtmlElement elementE(HtmlParser &parser, const char *html)
 {
     parser.setHTML(u8s(html));
-    return parser.WebElements().GetElementByName(QStringLiteral("e"));
+    return parser.webElements().getElementByName(QStringLiteral("e"));
 }
 
 TEST(ElementValues, TagAndClassNames)
 {
-    THtmlParser parser;
-    const THtmlElement span = elementE(parser, "<span id=e class='Fare  x'>1</span>");
+    HtmlParser parser;
+    const HtmlElement span = elementE(parser, "<span id=e class='Fare  x'>1</span>");
     EXPECT_EQ(span.tagName(), QStringLiteral("SPAN"));
     EXPECT_EQ(span.className(), QStringLiteral("Fare  x"));
     EXPECT_EQ(elementE(parser, "<my-tag id=e>").tagName(), QStringLiteral("MY-TAG"));
     EXPECT_EQ(elementE(parser, "<p id=e>").className(), QString());
     EXPECT_EQ(elementE(parser, "<p id=e class>").className(), QString());
-    const THtmlElement div = elementE(parser, "<div id=e DATA-X=\"a&amp;b\">");
+    const HtmlElement div = elementE(parser, "<div id=e DATA-X=\"a&amp;b\">");
     EXPECT_EQ(div.getAttribute(QStringLiteral("data-x")).toString(), QStringLiteral("a&b"));
     EXPECT_EQ(div.getAttribute(QStringLiteral("Data-X")).toString(), QStringLiteral("a&b"));
     EXPECT_FALSE(div.getAttribute(QStringLiteral("title")).isValid());
@@ -49,7 +49,7 @@ TEST(ElementValues, RenderedTextIsTheTextAsABrowserShowsIt)
         {"<ul id=e><li>one<li>two</ul>", "one\ntwo"},
         {"<span id=e></span>", ""},
     };
-    THtmlParser parser;
+    HtmlParser parser;
     for (const Case &c : cases)
         EXPECT_EQ(elementE(parser, c.html).innerText(), u8s(c.expected)) << c.html;
 }
@@ -78,7 +78,7 @@ TEST(ElementValues, InnerHtmlKeepsTheFormThatTheJourneyPatternsNeed)
         {"<div id=e><b><i>x</b>y</i></div>", "<B><I>x</I></B>y"},
         {"<div id=e></div>", ""},
     };
-    THtmlParser parser;
+    HtmlParser parser;
     for (const Case &c : cases)
         EXPECT_EQ(elementE(parser, c.html).innerHTML(), u8s(c.expected)) << c.html;
 }

@@ -19,7 +19,7 @@ QString numbered(const char *pattern, int count)
 QString refusal(const QString &page)
 {
     try {
-        THtmlParser parser;
+        HtmlParser parser;
         parser.setHTML(page);
     } catch (const KestranoError &error) {
         return error.message();
@@ -28,12 +28,12 @@ QString refusal(const QString &page)
 }
 
 // The deepest chain of elements below the document.
-int depth(TWebElementCollection &elements)
+int depth(WebElementCollection &elements)
 {
     int deepest = 0;
-    for (int i = 0; i < elements.ElementCount(); ++i) {
+    for (int i = 0; i < elements.elementCount(); ++i) {
         int levels = 0;
-        for (THtmlElement e = elements.GetElementByIndex(i); e; e = e.parentElement())
+        for (HtmlElement e = elements.getElementByIndex(i); e; e = e.parentElement())
             ++levels;
         deepest = std::max(deepest, levels);
     }
@@ -43,16 +43,15 @@ int depth(TWebElementCollection &elements)
 TEST(PageLimits, APageOfMoreThan4MiBIsRefusedBeforeParsing)
 {
     const qsizetype limit = 4 * 1024 * 1024;
-    EXPECT_EQ(refusal(QString(limit + 1, u'a')),
-              QStringLiteral("网页大于 4 MiB，没有读取"));
+    EXPECT_EQ(refusal(QString(limit + 1, u'a')), QStringLiteral("网页大于 4 MiB，没有读取"));
     // Counted in UTF-8: 1.5 Mi Chinese characters take 4.5 MiB.
     EXPECT_EQ(refusal(QString(limit / 8 * 3, QChar(0x4E2D))),
               QStringLiteral("网页大于 4 MiB，没有读取"));
 
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(QStringLiteral("<p>") + QString(limit - 3, u'a'));
-    const THtmlElement paragraph =
-        parser.WebElements().GetCollection(QStringLiteral("P"))->GetElementByIndex(0);
+    const HtmlElement paragraph =
+        parser.webElements().getCollection(QStringLiteral("P"))->getElementByIndex(0);
     EXPECT_EQ(paragraph.innerText().size(), limit - 3);
 }
 
@@ -88,12 +87,12 @@ TEST(PageLimits, HostilePagesAreReadWithTheirNestingCutOrRefused)
          "网页中有标签的属性多于 128 个，没有读取"},
     };
     for (const auto &c : cases) {
-        THtmlParser parser;
+        HtmlParser parser;
         try {
             parser.setHTML(c.page);
             EXPECT_STREQ(c.message, "") << c.what << ": read";
-            EXPECT_GT(parser.WebElements().ElementCount(), 2) << c.what;
-            EXPECT_LE(depth(parser.WebElements()), 260) << c.what;
+            EXPECT_GT(parser.webElements().elementCount(), 2) << c.what;
+            EXPECT_LE(depth(parser.webElements()), 260) << c.what;
         } catch (const KestranoError &error) {
             EXPECT_EQ(error.message(), QString::fromUtf8(c.message)) << c.what;
         }
@@ -102,9 +101,9 @@ TEST(PageLimits, HostilePagesAreReadWithTheirNestingCutOrRefused)
 
 TEST(PageLimits, TheCommentEndWithAnExclamationMarkEndsTheComment)
 {
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(QStringLiteral("<!-- a --!><span class=fare>x</span> -->"));
-    EXPECT_EQ(parser.WebElements().GetCollection(QStringLiteral("SPAN"))->ElementCount(), 1);
+    EXPECT_EQ(parser.webElements().getCollection(QStringLiteral("SPAN"))->elementCount(), 1);
 }
 
 // The attribute count follows the parser: what it never reads as a tag is
@@ -178,9 +177,9 @@ TEST(PageLimits, BroadOrSloppyPagesAreRead)
          "SCRIPT", 1000},
     };
     for (const auto &c : cases) {
-        THtmlParser parser;
+        HtmlParser parser;
         EXPECT_NO_THROW(parser.setHTML(c.page)) << c.what;
-        EXPECT_EQ(parser.WebElements().GetCollection(QString::fromLatin1(c.tag))->ElementCount(),
+        EXPECT_EQ(parser.webElements().getCollection(QString::fromLatin1(c.tag))->elementCount(),
                   c.count)
             << c.what;
     }
@@ -215,36 +214,36 @@ TEST(PageLimits, BrokenMarkupIsReadWithoutHarm)
         "<meta charset=gbk><span>\xe4\xb8\xad</span>"sv,
     };
     for (const std::string_view page : pages) {
-        THtmlParser parser;
+        HtmlParser parser;
         ASSERT_NO_THROW(parser.setHTML(QString::fromUtf8(page.data(), qsizetype(page.size()))))
             << page;
-        TWebElementCollection &elements = parser.WebElements();
-        for (int i = 0; i < elements.ElementCount(); ++i) {
-            elements.GetElementByIndex(i).innerText();
-            elements.GetElementByIndex(i).innerHTML();
+        WebElementCollection &elements = parser.webElements();
+        for (int i = 0; i < elements.elementCount(); ++i) {
+            elements.getElementByIndex(i).innerText();
+            elements.getElementByIndex(i).innerHTML();
         }
     }
 }
 
 TEST(PageLimits, TextAfterANulCharacterIsStillRead)
 {
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(QStringLiteral("<span>a") + QChar(0) + QStringLiteral("b</span><p>c"));
-    EXPECT_EQ(parser.WebElements()
-                  .GetCollection(QStringLiteral("SPAN"))
-                  ->GetElementByIndex(0)
+    EXPECT_EQ(parser.webElements()
+                  .getCollection(QStringLiteral("SPAN"))
+                  ->getElementByIndex(0)
                   .innerText(),
               QStringLiteral("a\uFFFDb"));
-    EXPECT_EQ(parser.WebElements().GetCollection(QStringLiteral("P"))->ElementCount(), 1);
+    EXPECT_EQ(parser.webElements().getCollection(QStringLiteral("P"))->elementCount(), 1);
 }
 
 TEST(PageLimits, AMetaCharsetDoesNotChangeHowTheTextIsRead)
 {
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(u8s("<meta charset=gbk><span class=ml27>张三</span>"));
-    EXPECT_EQ(parser.WebElements()
-                  .GetCollection(QStringLiteral("SPAN"))
-                  ->GetElementByIndex(0)
+    EXPECT_EQ(parser.webElements()
+                  .getCollection(QStringLiteral("SPAN"))
+                  ->getElementByIndex(0)
                   .innerText(),
               u8s("张三"));
 }
@@ -252,10 +251,10 @@ TEST(PageLimits, AMetaCharsetDoesNotChangeHowTheTextIsRead)
 TEST(PageLimits, TheTextsOfAPageNestedToTheParsersLimitAreRead)
 {
     const QString deep = QStringLiteral("<div class=d>").repeated(250) + QStringLiteral("x<br>y");
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(deep);
-    const THtmlElement body =
-        parser.WebElements().GetCollection(QStringLiteral("BODY"))->GetElementByIndex(0);
+    const HtmlElement body =
+        parser.webElements().getCollection(QStringLiteral("BODY"))->getElementByIndex(0);
     EXPECT_EQ(body.innerText(), QStringLiteral("x\ny"));
     EXPECT_TRUE(body.innerHTML().endsWith(QStringLiteral("<DIV class=\"d\">x<BR>y") +
                                           QStringLiteral("</DIV>").repeated(250)));

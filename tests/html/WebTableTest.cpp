@@ -1,6 +1,6 @@
-#include "html/HtmlParser.h"
-#include "common/KestranoError.h"
 #include "Strings.h"
+#include "common/KestranoError.h"
+#include "html/HtmlParser.h"
 
 #include <gtest/gtest.h>
 
@@ -18,100 +18,100 @@ const char *const sections = "<table id=t class=outer>"
 
 TEST(WebTable, CountsTheRowsOfAllSectionsAndAddressesCellsColumnFirst)
 {
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(QString::fromLatin1(sections));
-    ASSERT_EQ(parser.WebTables().Count(), 2);
-    TWebTable *table = parser.WebTables().GetTableByIndex(0);
+    ASSERT_EQ(parser.webTables().count(), 2);
+    WebTable *table = parser.webTables().getTableByIndex(0);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->className(), QStringLiteral("outer"));
-    EXPECT_EQ(table->RowCount(), 4);
+    EXPECT_EQ(table->rowCount(), 4);
 
-    EXPECT_EQ(table->GetCell(1, 0), QStringLiteral("h1"));
-    EXPECT_EQ(table->GetCell(0, 1), QStringLiteral("a0"));
-    EXPECT_EQ(table->GetCell(1, 1), QStringLiteral("a1"));
-    EXPECT_EQ(table->GetCellHtml(1, 1), QStringLiteral("<B>a1</B>"));
-    EXPECT_EQ(table->GetCell(0, 3), QStringLiteral("f0"));
-    EXPECT_EQ(table->GetCellElement(2, 1).tagName(), QStringLiteral("TD"));
-    EXPECT_EQ(table->GetRowColCount(0), 2);
-    EXPECT_EQ(table->GetRowColCount(1), 3);
+    EXPECT_EQ(table->getCell(1, 0), QStringLiteral("h1"));
+    EXPECT_EQ(table->getCell(0, 1), QStringLiteral("a0"));
+    EXPECT_EQ(table->getCell(1, 1), QStringLiteral("a1"));
+    EXPECT_EQ(table->getCellHtml(1, 1), QStringLiteral("<B>a1</B>"));
+    EXPECT_EQ(table->getCell(0, 3), QStringLiteral("f0"));
+    EXPECT_EQ(table->getCellElement(2, 1).tagName(), QStringLiteral("TD"));
+    EXPECT_EQ(table->getRowColCount(0), 2);
+    EXPECT_EQ(table->getRowColCount(1), 3);
 
     // Past the last row, or past the last cell of a row.
-    EXPECT_EQ(table->GetCellHtml(0, 4), QString());
-    EXPECT_EQ(table->GetCell(0, 4), QString());
-    EXPECT_EQ(table->GetRowColCount(4), 0);
-    EXPECT_EQ(table->GetRowColCount(-1), 0);
-    EXPECT_TRUE(table->GetCellElement(0, 4).isNull());
-    EXPECT_TRUE(table->GetCellElement(3, 1).isNull());
-    EXPECT_EQ(table->GetCell(3, 1), QString());
+    EXPECT_EQ(table->getCellHtml(0, 4), QString());
+    EXPECT_EQ(table->getCell(0, 4), QString());
+    EXPECT_EQ(table->getRowColCount(4), 0);
+    EXPECT_EQ(table->getRowColCount(-1), 0);
+    EXPECT_TRUE(table->getCellElement(0, 4).isNull());
+    EXPECT_TRUE(table->getCellElement(3, 1).isNull());
+    EXPECT_EQ(table->getCell(3, 1), QString());
 }
 
 TEST(WebTable, GivesTheTablesWholeTextAndHtmlUntrimmed)
 {
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(QStringLiteral("<table><tr><td> x </td></tr></table>"));
-    TWebTable *table = parser.WebTables().GetTableByIndex(0);
+    WebTable *table = parser.webTables().getTableByIndex(0);
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->InnerHtml(), QStringLiteral("<TR><TD> x </TD></TR>"));
-    EXPECT_EQ(table->InnerText(), QStringLiteral("x"));
+    EXPECT_EQ(table->innerHtml(), QStringLiteral("<TR><TD> x </TD></TR>"));
+    EXPECT_EQ(table->innerText(), QStringLiteral("x"));
 }
 
 TEST(WebTable, WithNoTableEverythingReadsEmpty)
 {
-    TWebTable table;
-    EXPECT_EQ(table.RowCount(), 0);
+    WebTable table;
+    EXPECT_EQ(table.rowCount(), 0);
     EXPECT_EQ(table.className(), QString());
-    EXPECT_EQ(table.InnerHtml(), QString());
-    EXPECT_EQ(table.InnerText(), QString());
-    EXPECT_EQ(table.GetCell(0, 0), QString());
-    EXPECT_EQ(table.GetCellHtml(0, 0), QString());
-    EXPECT_TRUE(table.GetCellElement(0, 0).isNull());
-    EXPECT_EQ(table.GetRowColCount(0), 0);
+    EXPECT_EQ(table.innerHtml(), QString());
+    EXPECT_EQ(table.innerText(), QString());
+    EXPECT_EQ(table.getCell(0, 0), QString());
+    EXPECT_EQ(table.getCellHtml(0, 0), QString());
+    EXPECT_TRUE(table.getCellElement(0, 0).isNull());
+    EXPECT_EQ(table.getRowColCount(0), 0);
 }
 
 TEST(WebTable, TakesOnlyTableElements)
 {
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(QStringLiteral("<table id=t></table><div id=d></div>"));
-    TWebTable table(parser.WebTables().GetTableInterfaceByName(QStringLiteral("t")));
+    WebTable table(parser.webTables().getTableInterfaceByName(QStringLiteral("t")));
     try {
-        table.setTableInterface(parser.WebElements().GetElementByName(QStringLiteral("d")));
+        table.setTableInterface(parser.webElements().getElementByName(QStringLiteral("d")));
         FAIL() << "a DIV was taken for a table";
     } catch (const KestranoError &error) {
         EXPECT_EQ(error.message(), QStringLiteral("不支持此接口"));
     }
-    EXPECT_EQ(table.TableInterface().tagName(), QStringLiteral("TABLE"));
+    EXPECT_EQ(table.tableInterface().tagName(), QStringLiteral("TABLE"));
 }
 
 TEST(TableCollection, ReusesOneTableWrapperAndDetachesItWhenNothingIsFound)
 {
-    THtmlParser parser;
+    HtmlParser parser;
     parser.setHTML(QStringLiteral("<table class=a id=first></table><table class=b name=second>"
                                   "</table>"));
-    TTableCollection &tables = parser.WebTables();
-    TWebTable *first = tables.GetTableByIndex(0);
+    TableCollection &tables = parser.webTables();
+    WebTable *first = tables.getTableByIndex(0);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->className(), QStringLiteral("a"));
-    EXPECT_EQ(tables.GetTableByName(QStringLiteral("second")), first);
+    EXPECT_EQ(tables.getTableByName(QStringLiteral("second")), first);
     EXPECT_EQ(first->className(), QStringLiteral("b"));
-    EXPECT_EQ(tables.GetTableInterfaceByName(QStringLiteral("first")).className(),
+    EXPECT_EQ(tables.getTableInterfaceByName(QStringLiteral("first")).className(),
               QStringLiteral("a"));
 
-    EXPECT_EQ(tables.GetTableByIndex(tables.Count()), nullptr);
+    EXPECT_EQ(tables.getTableByIndex(tables.count()), nullptr);
     EXPECT_EQ(first->className(), QString());
-    EXPECT_EQ(tables.GetTableByName(QStringLiteral("third")), nullptr);
-    EXPECT_TRUE(tables.GetTableInterfaceByIndex(-1).isNull());
+    EXPECT_EQ(tables.getTableByName(QStringLiteral("third")), nullptr);
+    EXPECT_TRUE(tables.getTableInterfaceByIndex(-1).isNull());
 }
 
 TEST(TableCollection, SeesTheTablesOfEveryNewPage)
 {
-    THtmlParser parser;
-    TTableCollection &tables = parser.WebTables();
-    EXPECT_EQ(tables.Count(), 0);
+    HtmlParser parser;
+    TableCollection &tables = parser.webTables();
+    EXPECT_EQ(tables.count(), 0);
     parser.setHTML(QStringLiteral("<table class=x></table>"));
-    EXPECT_EQ(tables.Count(), 1);
+    EXPECT_EQ(tables.count(), 1);
     parser.setHTML(QStringLiteral("<table class=y><tr><td><table></table></td></tr></table>"));
-    EXPECT_EQ(tables.Count(), 2);
-    EXPECT_EQ(tables.GetTableInterfaceByIndex(0).className(), QStringLiteral("y"));
+    EXPECT_EQ(tables.count(), 2);
+    EXPECT_EQ(tables.getTableInterfaceByIndex(0).className(), QStringLiteral("y"));
 }
 
 } // namespace

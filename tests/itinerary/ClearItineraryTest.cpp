@@ -1,43 +1,44 @@
 #include "itinerary/ClearItinerary.h"
-#include "itinerary/FieldTable.h"
-#include "itinerary/ItineraryFields.h"
 #include "Strings.h"
 #include "common/TextRules.h"
+#include "itinerary/FieldTable.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QStringList keptByClearing = u8list(
-    {"cboEndorsement", "edtYQ", "edtFarePer", "edtCAACPer", "edtYQPer", "edtTaxPer", "edtTotalPer",
-     "edtCk", "edtInformation", "cboAgentCode1", "cboAgentCode2", "cboIssueBy", "edtDateOfInsue",
-     "edtGuowai", "Edit1", "Edit2", "edtCode", "Memo1"});
+const QStringList keptByClearing =
+    u8list({"cboEndorsement", "edtYQ", "edtFarePer", "edtCAACPer", "edtYQPer", "edtTaxPer",
+            "edtTotalPer", "edtCk", "edtInformation", "cboAgentCode1", "cboAgentCode2",
+            "cboIssueBy", "edtDateOfInsue", "edtGuowai", "Edit1", "Edit2", "edtCode", "Memo1"});
 
-QString heldAs(const TFieldSpec &spec, const QString &text)
+QString heldAs(const FieldSpec &spec, const QString &text)
 {
     return spec.upperCase ? upperCased(text) : text;
 }
 
-TEST(ClearItinerary, EmptiesWhatAConversionFillsAndKeepsTheRest)
+TEST(clearItinerary, EmptiesWhatAConversionFillsAndKeepsTheRest)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setPassengerEntries(u8list({"张三"}));
     fields.setPassengerIndex(0);
     fields.setInternational(true);
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (spec.kind != FieldKind::Switch && spec.kind != FieldKind::Choice)
             fields.setText(spec.name, QStringLiteral("X") + spec.name);
     }
     fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
 
-    ClearItinerary(fields);
+    clearItinerary(fields);
 
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (spec.kind == FieldKind::Switch || spec.kind == FieldKind::Choice)
             continue;
         const QString text = fields.text(spec.name);
         if (keptByClearing.contains(spec.name))
-            EXPECT_EQ(text, heldAs(spec, QStringLiteral("X") + spec.name)) << spec.name.toStdString();
+            EXPECT_EQ(text, heldAs(spec, QStringLiteral("X") + spec.name))
+                << spec.name.toStdString();
         else if (spec.name == QLatin1String("edtIssue"))
             EXPECT_EQ(text, QStringLiteral("XXX"));
         else
@@ -52,17 +53,16 @@ TEST(ClearItinerary, EmptiesWhatAConversionFillsAndKeepsTheRest)
     EXPECT_EQ(fields.passengerIndex(), 0);
 }
 
-TEST(ClearItinerary, LeavesTheAmountLineAsTheDefaultsAfterAnEmptyStart)
+TEST(clearItinerary, LeavesTheAmountLineAsTheDefaultsAfterAnEmptyStart)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860"));
-    ClearItinerary(fields);
+    clearItinerary(fields);
     QStringList amountLine;
     for (const char *name : {"edtFarePer", "edtFare", "edtCAACPer", "edtCAAC", "edtYQPer", "edtYQ",
                              "edtTaxPer", "edtTax", "edtTotalPer", "edtTotal", "edtIssue"})
         amountLine.append(fields.text(QString::fromLatin1(name)));
-    EXPECT_EQ(amountLine,
-              u8list({"CNY", "", "CN", "", "YQ", "EXEMPT", "", "", "CNY", "", "XXX"}));
+    EXPECT_EQ(amountLine, u8list({"CNY", "", "CN", "", "YQ", "EXEMPT", "", "", "CNY", "", "XXX"}));
 }
 
 } // namespace

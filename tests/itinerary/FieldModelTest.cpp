@@ -1,6 +1,6 @@
+#include "Strings.h"
 #include "itinerary/FieldTable.h"
 #include "itinerary/ItineraryFields.h"
-#include "Strings.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@ namespace {
 TEST(FieldTable, HoldsTheSeventyEightRememberedFieldsInStorageOrder)
 {
     QStringList remembered;
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (spec.remembered)
             remembered.append(spec.name);
     }
@@ -20,11 +20,12 @@ TEST(FieldTable, HoldsTheSeventyEightRememberedFieldsInStorageOrder)
                       "edtId", "cboEndorsement", "edtPnr", "edtT1", "edtFrom1", "edtFromCode1"}));
     EXPECT_EQ(remembered.mid(38, 8), u8list({"edtFare", "edtCAAC", "edtTime1", "edtTime2",
                                              "edtTime3", "edtTime4", "edtYQ", "edtFarePer"}));
-    EXPECT_EQ(remembered.mid(52, 8), u8list({"edtNotValidBefore1", "edtTax", "edtTaxPer", "edtTotal",
-                                             "edtTotalPer", "edtCk", "edtTicketNo", "edtIssue"}));
-    EXPECT_EQ(remembered.last(7), u8list({"cboAgentCode1", "cboAgentCode2", "cboIssueBy",
-                                          "edtGuowai", "edtDateOfInsue", "edtInformation",
-                                          "chkGuowai"}));
+    EXPECT_EQ(remembered.mid(52, 8),
+              u8list({"edtNotValidBefore1", "edtTax", "edtTaxPer", "edtTotal", "edtTotalPer",
+                      "edtCk", "edtTicketNo", "edtIssue"}));
+    EXPECT_EQ(remembered.last(7),
+              u8list({"cboAgentCode1", "cboAgentCode2", "cboIssueBy", "edtGuowai", "edtDateOfInsue",
+                      "edtInformation", "chkGuowai"}));
     EXPECT_EQ(findField(QStringLiteral("edtFlight2"))->accessibleName(), u8s("航班号 FLIGHT 2"));
     EXPECT_EQ(findField(QStringLiteral("edtFrom1"))->caption, u8s("自 FROM"));
     EXPECT_EQ(findField(QStringLiteral("edtFrom5"))->caption, u8s("至 TO"));
@@ -32,7 +33,7 @@ TEST(FieldTable, HoldsTheSeventyEightRememberedFieldsInStorageOrder)
 
 TEST(FieldModel, StartsWithTheDesignedDefaults)
 {
-    const TItineraryFields fields;
+    const ItineraryFields fields;
     const struct
     {
         const char *name;
@@ -50,22 +51,18 @@ TEST(FieldModel, StartsWithTheDesignedDefaults)
 
 TEST(FieldModel, HoldsReceiptTextsInUpperCaseAndKeepsTheCaseOfTheOthers)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     const struct
     {
         const char *name;
         const char *written;
         const char *held;
-    } cases[] = {{"edtFlight1", "mu5132", "MU5132"},
-                 {"edtPassenger", "zhang/san", "ZHANG/SAN"},
-                 {"cboAir2", "mu东方", "MU东方"},
-                 {"cboEndorsement", "non-end", "NON-END"},
-                 {"edtPassenger", "straße", "STRAßE"},
-                 {"edtInformation", "keep lower", "keep lower"},
-                 {"edtGuowai", "intl(i)", "intl(i)"},
-                 {"Edit2", "zhang", "zhang"},
-                 {"edtCode", "ab12", "ab12"},
-                 {"Memo1", "rt abc", "rt abc"}};
+    } cases[] = {
+        {"edtFlight1", "mu5132", "MU5132"},   {"edtPassenger", "zhang/san", "ZHANG/SAN"},
+        {"cboAir2", "mu东方", "MU东方"},      {"cboEndorsement", "non-end", "NON-END"},
+        {"edtPassenger", "straße", "STRAßE"}, {"edtInformation", "keep lower", "keep lower"},
+        {"edtGuowai", "intl(i)", "intl(i)"},  {"Edit2", "zhang", "zhang"},
+        {"edtCode", "ab12", "ab12"},          {"Memo1", "rt abc", "rt abc"}};
     for (const auto &c : cases) {
         fields.setText(u8s(c.name), u8s(c.written));
         EXPECT_EQ(fields.text(u8s(c.name)), u8s(c.held)) << c.name;
@@ -74,9 +71,9 @@ TEST(FieldModel, HoldsReceiptTextsInUpperCaseAndKeepsTheCaseOfTheOthers)
 
 TEST(FieldModel, AWriteToAnUnknownNameOrOfTheSameTextChangesNothing)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtFare"), QStringLiteral("100"));
-    QSignalSpy changes(&fields, &TItineraryFields::textChanged);
+    QSignalSpy changes(&fields, &ItineraryFields::textChanged);
     fields.setText(QStringLiteral("cboAir5"), QStringLiteral("VOID"));
     fields.setText(QStringLiteral("edtFrom6"), QStringLiteral("PEK"));
     fields.setText(QStringLiteral("chkGuowai"), QStringLiteral("1"));
@@ -92,7 +89,7 @@ TEST(FieldModel, AWriteToAnUnknownNameOrOfTheSameTextChangesNothing)
 
 TEST(FieldModel, ThePassengerChooserShowsOnlyOneOfItsEntries)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setPassengerEntries(u8list({"张三", "李四"}));
     EXPECT_EQ(fields.passengerIndex(), -1);
     fields.setText(QStringLiteral("cboPassenger"), u8s("李四"));

@@ -1,14 +1,14 @@
 #include "itinerary/FieldRules.h"
-#include "itinerary/ItineraryFields.h"
 #include "Strings.h"
+#include "itinerary/ItineraryFields.h"
 
 #include <QLocale>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
-TEST(RecalcTotal, SumsTheFourAmountsExactlyInFen)
+TEST(recalcTotal, SumsTheFourAmountsExactlyInFen)
 {
     const struct
     {
@@ -45,7 +45,7 @@ TEST(RecalcTotal, SumsTheFourAmountsExactlyInFen)
         {"+", "-", ".", "1.2.3", "0.00"},
     };
     for (const auto &c : cases) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtFare"), u8s(c.fare));
         fields.setText(QStringLiteral("edtCAAC"), u8s(c.tax));
         fields.setText(QStringLiteral("edtYQ"), u8s(c.yq));
@@ -57,12 +57,12 @@ TEST(RecalcTotal, SumsTheFourAmountsExactlyInFen)
 
 // The total is the same on every machine: "." is the decimal point also
 // where the regional settings write a comma.
-TEST(RecalcTotal, IgnoresTheRegionalDecimalSeparator)
+TEST(recalcTotal, IgnoresTheRegionalDecimalSeparator)
 {
     const QLocale before;
     for (const QLocale::Language language : {QLocale::German, QLocale::French, QLocale::Chinese}) {
         QLocale::setDefault(QLocale(language));
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
         fields.setText(QStringLiteral("edtCAAC"), QStringLiteral("50.00"));
         EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
@@ -72,9 +72,9 @@ TEST(RecalcTotal, IgnoresTheRegionalDecimalSeparator)
     QLocale::setDefault(before);
 }
 
-TEST(RecalcTotal, OverwritesATypedTotalWhileATypedTotalRunsNothing)
+TEST(recalcTotal, OverwritesATypedTotalWhileATypedTotalRunsNothing)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtFare"), QStringLiteral("100"));
     fields.setText(QStringLiteral("edtTotal"), QStringLiteral("5"));
     EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("5"));
@@ -84,7 +84,7 @@ TEST(RecalcTotal, OverwritesATypedTotalWhileATypedTotalRunsNothing)
 
 TEST(FareBasis, FollowsTheClassOfItsOwnRowOneWayOnly)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtSeat2"), QStringLiteral("y"));
     EXPECT_EQ(fields.text(QStringLiteral("edtBasts2")), QStringLiteral("Y"));
     EXPECT_EQ(fields.text(QStringLiteral("edtBasts1")), QString());
@@ -94,13 +94,14 @@ TEST(FareBasis, FollowsTheClassOfItsOwnRowOneWayOnly)
     EXPECT_EQ(fields.text(QStringLiteral("edtBasts2")), QString());
     for (int row = 1; row <= 4; ++row) {
         fields.setText(QStringLiteral("edtSeat%1").arg(row), QStringLiteral("F%1").arg(row));
-        EXPECT_EQ(fields.text(QStringLiteral("edtBasts%1").arg(row)), QStringLiteral("F%1").arg(row));
+        EXPECT_EQ(fields.text(QStringLiteral("edtBasts%1").arg(row)),
+                  QStringLiteral("F%1").arg(row));
     }
 }
 
 TEST(InternationalSwitch, EmptiesTheFuelSurchargeWhenTurnedOnAndNotBack)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtFare"), QStringLiteral("1000"));
     fields.setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
     EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("1110.00"));
@@ -144,7 +145,7 @@ TEST(CheckCode, FollowsAWellFormedSerialNumberOnly)
         {"", ""},
     };
     for (const auto &c : cases) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtCk"), QStringLiteral("OLD"));
         fields.setText(QStringLiteral("edtSerNo"), u8s(c.serial));
         const QString expected = *c.checkCode ? u8s(c.checkCode) : QStringLiteral("OLD");
@@ -154,13 +155,14 @@ TEST(CheckCode, FollowsAWellFormedSerialNumberOnly)
 
 TEST(CheckCode, StaysWhileASerialNumberIsTypedUntilItIsComplete)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtCk"), QStringLiteral("OLD"));
     QString typed;
     for (QChar c : QStringLiteral("1234567890 ")) {
         typed += c;
         fields.setText(QStringLiteral("edtSerNo"), typed);
-        EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("OLD")) << typed.toStdString();
+        EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("OLD"))
+            << typed.toStdString();
     }
     fields.setText(QStringLiteral("edtSerNo"), typed + u'3');
     EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("7890"));
@@ -176,9 +178,9 @@ namespace {
 // after it and the total kept with it.
 TEST(InternationalSwitch, RestoredKeepsTheStoredSurchargeAndTotal)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     std::vector<bool> shown;
-    QObject::connect(&fields, &TItineraryFields::internationalChanged, &fields,
+    QObject::connect(&fields, &ItineraryFields::internationalChanged, &fields,
                      [&shown](bool on) { shown.push_back(on); });
     fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
     fields.setText(QStringLiteral("edtYQ"), QStringLiteral("500.00"));

@@ -21,8 +21,8 @@ TEST(IssueDate, FollowsTheCalendarDayUntilSomeoneChangesIt)
         {"", "", false},                     // emptied on purpose: stays empty
     };
     for (const auto &c : cases) {
-        TItineraryFields fields;
-        TIssueDate date(fields);
+        ItineraryFields fields;
+        IssueDate date(fields);
         QDate today(2026, 12, 10);
         date.setClock([&today] { return today; });
         date.setToday();
@@ -39,8 +39,8 @@ TEST(IssueDate, FollowsTheCalendarDayUntilSomeoneChangesIt)
 
 TEST(IssueDate, ChangingItBackToTheDayWrittenStillFollows)
 {
-    TItineraryFields fields;
-    TIssueDate date(fields);
+    ItineraryFields fields;
+    IssueDate date(fields);
     QDate today(2026, 12, 31);
     date.setClock([&today] { return today; });
     date.setToday();

@@ -35,7 +35,7 @@ TEST(SerialNumber, IsHeldWithWhatIsClearlyTheSameNumberMadePlain)
         {"  ", " ", false},
     };
     for (const auto &c : cases) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtSerNo"), u8s(c.typed));
         const QString held = fields.text(QStringLiteral("edtSerNo"));
         EXPECT_EQ(held, u8s(c.held)) << c.typed;
@@ -49,10 +49,10 @@ TEST(SerialNumber, IsHeldWithWhatIsClearlyTheSameNumberMadePlain)
 // Typed digit by digit, a second blank before the check digit is no change.
 TEST(SerialNumber, ASecondBlankTypedIsNoChange)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     int changes = 0;
     QObject::connect(
-        &fields, &TItineraryFields::textChanged, &fields,
+        &fields, &ItineraryFields::textChanged, &fields,
         [&changes](const QString &name) { changes += name == QLatin1String("edtSerNo"); });
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 "));
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890  "));

@@ -1,7 +1,7 @@
 #include "net/AnswerText.h"
 #include "Bytes.h"
-#include "net/HtmlHead.h"
 #include "Strings.h"
+#include "net/HtmlHead.h"
 
 #include <QStringEncoder>
 #include <gtest/gtest.h>
@@ -69,7 +69,7 @@ TEST(AnswerText, DecodesInTheDeclaredCharsetMetaTagFirst)
 
 TEST(HtmlHead, ReadsMetaAttributesInAnyFormUntilTheBody)
 {
-    const QList<THtmlMeta> metas = headMetaTags(
+    const QList<HtmlMeta> metas = headMetaTags(
         "<!DOCTYPE html><HTML><HEAD><title>a < b</title>\n"
         "<meta http-equiv=Set-Cookie content=\"a=1; path=/x\">\n"
         "<Meta\tCONTENT='b=&quot;2&quot;&amp;' HTTP-EQUIV='set-cookie' content=ignored/>\n"

@@ -27,14 +27,14 @@ TEST(CurlLoading, AClientLoadsLibcurlAtItsFirstRequestAndNotBefore)
         if (isLibraryLoaded(curl))
             return 1; // the test program itself brings it
         FakeVerificationService service;
-        THttpClient client;
+        HttpClient client;
         client.setAccept(QStringLiteral("text/html"));
         client.setUserAgent(QStringLiteral("Mozilla/5.0"));
-        client.setLimits(THttpLimits{});
+        client.setLimits(HttpLimits{});
         if (!client.cookies().isEmpty() || client.isRunning() || isLibraryLoaded(curl))
             return 2;
         // The home page sets the session cookie on its way to "/index".
-        const THttpAnswer answer = getNow(client, service.root() + u'/');
+        const HttpAnswer answer = getNow(client, service.root() + u'/');
         if (answer.status != 200 || client.cookies().isEmpty())
             return 3;
         return isLibraryLoaded(curl) ? 0 : 4;

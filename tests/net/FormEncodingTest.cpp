@@ -28,13 +28,13 @@ TEST(FormEncoding, KeepsTheSafeSetAndWritesEverythingElseAsUtf8Bytes)
 
 TEST(FormEncoding, JoinsTheFieldsInTheirOrder)
 {
-    const THttpForm query = {{QStringLiteral("goFrom"), QStringLiteral("Index")},
-                             {QStringLiteral("validateFlag"), QStringLiteral("0")},
-                             {QStringLiteral("eticketNoORIn"), QStringLiteral("7819631900XXX")},
-                             {QStringLiteral("eticketNo"), QStringLiteral("7819631900XXX")},
-                             {QStringLiteral("passengerName"), u8s("张三")},
-                             {QStringLiteral("passengerName_src"), u8s("张三")},
-                             {QStringLiteral("randCode"), QStringLiteral("K7PX")}};
+    const HttpForm query = {{QStringLiteral("goFrom"), QStringLiteral("Index")},
+                            {QStringLiteral("validateFlag"), QStringLiteral("0")},
+                            {QStringLiteral("eticketNoORIn"), QStringLiteral("7819631900XXX")},
+                            {QStringLiteral("eticketNo"), QStringLiteral("7819631900XXX")},
+                            {QStringLiteral("passengerName"), u8s("张三")},
+                            {QStringLiteral("passengerName_src"), u8s("张三")},
+                            {QStringLiteral("randCode"), QStringLiteral("K7PX")}};
     EXPECT_EQ(encodeForm(query),
               QByteArray("goFrom=Index&validateFlag=0&eticketNoORIn=7819631900XXX"
                          "&eticketNo=7819631900XXX&passengerName=%E5%BC%A0%E4%B8%89"

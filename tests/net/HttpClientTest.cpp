@@ -29,30 +29,30 @@ class HttpClientTest : public ::testing::Test
 protected:
     HttpClientTest()
     {
-        FClient.setAccept(pageAccept);
-        FClient.setReferer(FService.root());
-        FClient.setAcceptEncoding(QStringLiteral("gzip, deflate"));
-        FClient.setAcceptLanguage(QStringLiteral("zh-CN"));
-        FClient.setUserAgent(
+        m_client.setAccept(pageAccept);
+        m_client.setReferer(m_service.root());
+        m_client.setAcceptEncoding(QStringLiteral("gzip, deflate"));
+        m_client.setAcceptLanguage(QStringLiteral("zh-CN"));
+        m_client.setUserAgent(
             QStringLiteral("Mozilla/5.0 (Windows NT 6.1; WOW64; Trident/7.0; rv:11.0) like Gecko"));
     }
 
-    QString url(const QString &path) const { return FService.root() + path; }
+    QString url(const QString &path) const { return m_service.root() + path; }
     QString url(const char *path) const { return url(QString::fromLatin1(path)); }
 
     // The home page, then a captcha picture.
-    THttpAnswer fetchCaptcha()
+    HttpAnswer fetchCaptcha()
     {
-        FClient.setAccept(pageAccept);
-        getNow(FClient, url("/"));
-        FClient.setAccept(pictureAccept);
-        return getNow(FClient, url(captchaPath));
+        m_client.setAccept(pageAccept);
+        getNow(m_client, url("/"));
+        m_client.setAccept(pictureAccept);
+        return getNow(m_client, url(captchaPath));
     }
 
-    THttpAnswer query(const QString &ticket, const QString &name, const QString &code)
+    HttpAnswer query(const QString &ticket, const QString &name, const QString &code)
     {
-        FClient.setAccept(pageAccept);
-        return postNow(FClient, url("/tsky/validate"),
+        m_client.setAccept(pageAccept);
+        return postNow(m_client, url("/tsky/validate"),
                        {{QStringLiteral("goFrom"), QStringLiteral("Index")},
                         {QStringLiteral("validateFlag"), QStringLiteral("0")},
                         {QStringLiteral("eticketNoORIn"), ticket},
@@ -63,8 +63,8 @@ protected:
     }
 
     // Declared first: the service outlives the client's open connection.
-    FakeVerificationService FService;
-    THttpClient FClient;
+    FakeVerificationService m_service;
+    HttpClient m_client;
 };
 
 class ExchangeTest : public HttpClientTest,
@@ -74,25 +74,25 @@ class ExchangeTest : public HttpClientTest,
 
 TEST_P(ExchangeTest, QueryCarriesBothCookiesTheHeadersAndTheFormOfTheCaptchaSession)
 {
-    FService.setCompression(GetParam());
+    m_service.setCompression(GetParam());
     const QByteArray resultPage =
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
         "</head><body>" +
         gbk("旅客姓名 张三") + "</body></html>";
-    FService.setResultPage(resultPage);
+    m_service.setResultPage(resultPage);
 
-    const THttpAnswer picture = fetchCaptcha();
+    const HttpAnswer picture = fetchCaptcha();
     EXPECT_EQ(picture.contentType, "image/jpeg");
     EXPECT_FALSE(QImage::fromData(picture.body, "JPEG").isNull());
-    const THttpAnswer answer =
-        query(QStringLiteral("7819631900XXX"), u8s("张三"), FService.captchaCode());
+    const HttpAnswer answer =
+        query(QStringLiteral("7819631900XXX"), u8s("张三"), m_service.captchaCode());
 
-    EXPECT_EQ(FService.lastRejection(), QString());
+    EXPECT_EQ(m_service.lastRejection(), QString());
     EXPECT_EQ(answer.body, resultPage);
     EXPECT_TRUE(answer.text().endsWith(u8s("旅客姓名 张三</body></html>")))
         << answer.text().toStdString();
 
-    const QList<FakeRequest> requests = FService.requests();
+    const QList<FakeRequest> requests = m_service.requests();
     ASSERT_EQ(requests.size(), 4); // "/", "/index", the captcha, the query
     for (const FakeRequest &request : requests)
         EXPECT_EQ(request.version, "HTTP/1.1");
@@ -104,10 +104,10 @@ TEST_P(ExchangeTest, QueryCarriesBothCookiesTheHeadersAndTheFormOfTheCaptchaSess
     EXPECT_EQ(posted.body, "goFrom=Index&validateFlag=0&eticketNoORIn=7819631900XXX"
                            "&eticketNo=7819631900XXX&passengerName=%E5%BC%A0%E4%B8%89"
                            "&passengerName_src=%E5%BC%A0%E4%B8%89&randCode=" +
-                               FService.captchaCode().toLatin1());
+                               m_service.captchaCode().toLatin1());
     for (const auto &[name, value] : FakeVerificationService::browserHeaders())
         EXPECT_EQ(posted.header(name), value) << name.constData();
-    EXPECT_EQ(posted.header("Referer"), FService.root().toLatin1());
+    EXPECT_EQ(posted.header("Referer"), m_service.root().toLatin1());
     EXPECT_EQ(posted.header("Content-Type"), "application/x-www-form-urlencoded");
     const QByteArray cookies = posted.header("Cookie");
     EXPECT_TRUE(cookies.contains("JSESSIONID=") && cookies.contains("BIGipServerpool_tsky="))
@@ -143,9 +143,9 @@ INSTANTIATE_TEST_SUITE_P(Compression, ExchangeTest,
 
 TEST_F(HttpClientTest, MetaCookieGetsTheHostAndDirectoryOfThePage)
 {
-    getNow(FClient, url("/"));
+    getNow(m_client, url("/"));
     QByteArray poolCookie;
-    for (const QByteArray &line : FClient.cookies()) {
+    for (const QByteArray &line : m_client.cookies()) {
         if (line.contains("\tBIGipServerpool_tsky\t"))
             poolCookie = line;
     }
@@ -154,16 +154,16 @@ TEST_F(HttpClientTest, MetaCookieGetsTheHostAndDirectoryOfThePage)
 
 TEST_F(HttpClientTest, AMetaCookieWithADomainGoesOnlyToThePagesHost)
 {
-    const QString port = QString::number(QUrl(FService.root()).port());
+    const QString port = QString::number(QUrl(m_service.root()).port());
     const auto at = [&port](const char *host, const char *path) {
         return QStringLiteral("http://%1:%2%3")
             .arg(QString::fromLatin1(host), port, QString::fromLatin1(path));
     };
-    getNow(FClient, at("www.localhost", "/meta-cookie?content=wide%3D1%3B%20Domain%3D.localhost"));
-    getNow(FClient, at("other.localhost", "/hops/0"));
-    getNow(FClient, at("www.localhost", "/hops/0"));
+    getNow(m_client, at("www.localhost", "/meta-cookie?content=wide%3D1%3B%20Domain%3D.localhost"));
+    getNow(m_client, at("other.localhost", "/hops/0"));
+    getNow(m_client, at("www.localhost", "/hops/0"));
 
-    const QList<FakeRequest> requests = FService.requests();
+    const QList<FakeRequest> requests = m_service.requests();
     ASSERT_EQ(requests.size(), 3);
     EXPECT_FALSE(requests[1].hasHeader("Cookie")) << requests[1].header("Cookie").constData();
     EXPECT_EQ(requests[2].header("Cookie"), "wide=1");
@@ -171,25 +171,25 @@ TEST_F(HttpClientTest, AMetaCookieWithADomainGoesOnlyToThePagesHost)
 
 TEST_F(HttpClientTest, ACancelledRequestEndsAtOnceAndIsNeverReported)
 {
-    FService.setFailure(FakeVerificationService::Failure::Silent);
+    m_service.setFailure(FakeVerificationService::Failure::Silent);
     bool reported = false;
-    FClient.get(url("/"), [&reported](const THttpOutcome &) { reported = true; });
-    EXPECT_TRUE(FClient.isRunning());
-    EXPECT_THROW(FClient.get(url("/"), [](const THttpOutcome &) {}), KestranoError);
+    m_client.get(url("/"), [&reported](const HttpOutcome &) { reported = true; });
+    EXPECT_TRUE(m_client.isRunning());
+    EXPECT_THROW(m_client.get(url("/"), [](const HttpOutcome &) {}), KestranoError);
     // Let the request reach the service before it is cancelled.
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !FService.requests().isEmpty(); }, 10'000));
-    FClient.cancel();
-    EXPECT_FALSE(FClient.isRunning());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_service.requests().isEmpty(); }, 10'000));
+    m_client.cancel();
+    EXPECT_FALSE(m_client.isRunning());
 
-    FService.setFailure(FakeVerificationService::Failure::None);
-    EXPECT_EQ(getNow(FClient, url("/hops/0")).body, "<html><body>arrived</body></html>");
+    m_service.setFailure(FakeVerificationService::Failure::None);
+    EXPECT_EQ(getNow(m_client, url("/hops/0")).body, "<html><body>arrived</body></html>");
     EXPECT_FALSE(reported);
 }
 
 TEST_F(HttpClientTest, TheCaptchaComesAsPngWhenTheServiceIsToldSo)
 {
-    FService.setFailure(FakeVerificationService::Failure::PngCaptcha);
-    const THttpAnswer picture = fetchCaptcha();
+    m_service.setFailure(FakeVerificationService::Failure::PngCaptcha);
+    const HttpAnswer picture = fetchCaptcha();
     EXPECT_EQ(picture.contentType, "image/png");
     EXPECT_TRUE(QImage::fromData(picture.body, "JPEG").isNull());
     EXPECT_FALSE(QImage::fromData(picture.body, "PNG").isNull());
@@ -198,27 +198,27 @@ TEST_F(HttpClientTest, TheCaptchaComesAsPngWhenTheServiceIsToldSo)
 TEST_F(HttpClientTest, AQueryWithAnOldCodeOrWithoutCookiesIsRefused)
 {
     fetchCaptcha();
-    const QString code = FService.captchaCode();
+    const QString code = m_service.captchaCode();
     query(QStringLiteral("7819631900XXX"), u8s("张三"), code);
-    EXPECT_EQ(FService.lastRejection(), QString());
+    EXPECT_EQ(m_service.lastRejection(), QString());
     query(QStringLiteral("7819631900XXX"), u8s("张三"), code);
-    EXPECT_NE(FService.lastRejection(), QString());
+    EXPECT_NE(m_service.lastRejection(), QString());
 
-    THttpClient stranger;
+    HttpClient stranger;
     stranger.setAccept(pageAccept);
     postNow(stranger, url("/tsky/validate"), {{QStringLiteral("randCode"), code}});
-    EXPECT_NE(FService.lastRejection(), QString());
+    EXPECT_NE(m_service.lastRejection(), QString());
 }
 
 TEST_F(HttpClientTest, EmptyHeaderValuesSendNoSuchHeader)
 {
-    FClient.setAccept({});
-    FClient.setReferer({});
-    FClient.setAcceptEncoding({});
-    FClient.setAcceptLanguage({});
-    FClient.setUserAgent({});
-    getNow(FClient, url("/hops/0"));
-    const FakeRequest request = FService.requests().constLast();
+    m_client.setAccept({});
+    m_client.setReferer({});
+    m_client.setAcceptEncoding({});
+    m_client.setAcceptLanguage({});
+    m_client.setUserAgent({});
+    getNow(m_client, url("/hops/0"));
+    const FakeRequest request = m_service.requests().constLast();
     for (const char *name :
          {"Accept", "Referer", "Accept-Encoding", "Accept-Language", "User-Agent"})
         EXPECT_FALSE(request.hasHeader(name)) << name;
@@ -239,21 +239,21 @@ TEST_F(HttpClientTest, AcceptEncodingAlwaysOffersIdentity)
                  {"x-identity-free", "x-identity-free, identity"},
                  {"", ""}};
     for (const auto &c : cases) {
-        FClient.setAcceptEncoding(QString::fromLatin1(c.set));
-        EXPECT_EQ(FClient.acceptEncoding(), QString::fromLatin1(c.sent)) << c.set;
+        m_client.setAcceptEncoding(QString::fromLatin1(c.set));
+        EXPECT_EQ(m_client.acceptEncoding(), QString::fromLatin1(c.sent)) << c.set;
     }
-    EXPECT_THROW(FClient.setReferer(QStringLiteral("http://a/\r\nOrigin: x")), KestranoError);
+    EXPECT_THROW(m_client.setReferer(QStringLiteral("http://a/\r\nOrigin: x")), KestranoError);
 }
 
 TEST_F(HttpClientTest, FollowsFifteenRedirectsInARowButNotSixteen)
 {
-    const THttpAnswer answer = getNow(FClient, url("/hops/15"));
+    const HttpAnswer answer = getNow(m_client, url("/hops/15"));
     EXPECT_EQ(answer.url, url("/hops/0"));
     EXPECT_EQ(answer.body, "<html><body>arrived</body></html>");
-    EXPECT_EQ(FService.requests().size(), 16);
+    EXPECT_EQ(m_service.requests().size(), 16);
 
     try {
-        getNow(FClient, url("/hops/16"));
+        getNow(m_client, url("/hops/16"));
         ADD_FAILURE() << "sixteen redirects were followed";
     } catch (const KestranoError &error) {
         EXPECT_TRUE(error.message().contains(QStringLiteral("重定向")))
@@ -284,14 +284,14 @@ TEST_F(HttpClientTest, EveryFailureThrowsTheClientsDescription)
         {"no such page", Failure::None, url("/nothing"), "HTTP 错误 404"},
         {"body over the limit", Failure::None, url("/bytes/1001"), "的回答大于 1000 字节"},
     };
-    THttpLimits limits;
+    HttpLimits limits;
     limits.silence = std::chrono::seconds(1);
     limits.bodyBytes = 1000;
-    FClient.setLimits(limits);
+    m_client.setLimits(limits);
     for (const auto &c : cases) {
-        FService.setFailure(c.failure);
+        m_service.setFailure(c.failure);
         try {
-            getNow(FClient, c.url);
+            getNow(m_client, c.url);
             ADD_FAILURE() << c.why << ": no failure";
         } catch (const KestranoError &error) {
             EXPECT_FALSE(error.message().isEmpty()) << c.why;
@@ -303,14 +303,14 @@ TEST_F(HttpClientTest, EveryFailureThrowsTheClientsDescription)
 
 TEST_F(HttpClientTest, TheBodyLimitHoldsAlsoForACompressedBody)
 {
-    THttpLimits limits;
+    HttpLimits limits;
     limits.bodyBytes = 1000;
-    FClient.setLimits(limits);
-    FService.setCompression(FakeVerificationService::Compression::Gzip);
-    EXPECT_EQ(getNow(FClient, url("/bytes/1000")).body, QByteArray(1000, 'x'));
-    EXPECT_THROW(getNow(FClient, url("/bytes/1001")), KestranoError);
-    FService.setCompression(FakeVerificationService::Compression::None);
-    EXPECT_EQ(getNow(FClient, url("/bytes/1000")).body.size(), 1000);
+    m_client.setLimits(limits);
+    m_service.setCompression(FakeVerificationService::Compression::Gzip);
+    EXPECT_EQ(getNow(m_client, url("/bytes/1000")).body, QByteArray(1000, 'x'));
+    EXPECT_THROW(getNow(m_client, url("/bytes/1001")), KestranoError);
+    m_service.setCompression(FakeVerificationService::Compression::None);
+    EXPECT_EQ(getNow(m_client, url("/bytes/1000")).body.size(), 1000);
 }
 
 } // namespace

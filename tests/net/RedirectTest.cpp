@@ -36,7 +36,7 @@ TEST(RedirectPolicy, KeepsTheRequestOnTheServerItWasSentTo)
         {"https://www.travelsky.com", "file:///etc/passwd", "非 HTTP"},
     };
     for (const auto &c : cases) {
-        TRedirectPolicy policy{QUrl(QString::fromLatin1(c.server))};
+        RedirectPolicy policy{QUrl(QString::fromLatin1(c.server))};
         QString refusal;
         for (const QString &hop : QString::fromLatin1(c.hops).split(u' '))
             refusal = policy.refusal(QUrl(hop));
@@ -67,7 +67,7 @@ class RedirectTest : public ::testing::Test
 protected:
     RedirectTest()
     {
-        FClient.setCertificateAuthorities(FakeVerificationService::certificateFile());
+        m_client.setCertificateAuthorities(FakeVerificationService::certificateFile());
     }
 
     static QString redirect(const FakeVerificationService &from, const QString &to, int status)
@@ -78,17 +78,17 @@ protected:
         return from.root() + QStringLiteral("/redirect?") + query.toString(QUrl::FullyEncoded);
     }
 
-    QString otherPort() const { return QString::number(QUrl(FOther.root()).port()); }
+    QString otherPort() const { return QString::number(QUrl(m_other.root()).port()); }
 
-    FakeVerificationService FService;
-    FakeVerificationService FOther;
-    FakeVerificationService FSecure{FakeVerificationService::Scheme::Https};
-    THttpClient FClient;
+    FakeVerificationService m_service;
+    FakeVerificationService m_other;
+    FakeVerificationService m_secure{FakeVerificationService::Scheme::Https};
+    HttpClient m_client;
 };
 
 TEST_F(RedirectTest, ARedirectOffTheServerEndsTheRequestBeforeAnythingIsSentThere)
 {
-    const THttpForm form = {{QStringLiteral("passengerName"), QStringLiteral("ZHANG/SAN")}};
+    const HttpForm form = {{QStringLiteral("passengerName"), QStringLiteral("ZHANG/SAN")}};
     const struct
     {
         const char *why;
@@ -98,28 +98,29 @@ TEST_F(RedirectTest, ARedirectOffTheServerEndsTheRequestBeforeAnythingIsSentTher
         int status;
         const char *refusal;
     } cases[] = {
-        {"https to http", false, FSecure, FOther.root() + QStringLiteral("/echo"), 302,
+        {"https to http", false, m_secure, m_other.root() + QStringLiteral("/echo"), 302,
          "从 HTTPS 转到普通 HTTP"},
-        {"https to http of the same machine", true, FSecure,
-         QStringLiteral("http://127.0.0.1:%1/echo").arg(otherPort()), 307, "从 HTTPS 转到普通 HTTP"},
-        {"其他主机", false, FService, QStringLiteral("http://www.example.com/echo"), 301,
+        {"https to http of the same machine", true, m_secure,
+         QStringLiteral("http://127.0.0.1:%1/echo").arg(otherPort()), 307,
+         "从 HTTPS 转到普通 HTTP"},
+        {"其他主机", false, m_service, QStringLiteral("http://www.example.com/echo"), 301,
          "其他主机"},
-        {"loopback, not the server", false, FService,
+        {"loopback, not the server", false, m_service,
          QStringLiteral("http://localhost:%1/echo").arg(otherPort()), 302, "本机或内部网络"},
-        {"another service of the server's machine", false, FService, FOther.root() + u'/', 302,
+        {"another service of the server's machine", false, m_service, m_other.root() + u'/', 302,
          "其他端口"},
-        {"307 across hosts", true, FService,
+        {"307 across hosts", true, m_service,
          QStringLiteral("http://localhost:%1/echo").arg(otherPort()), 307, "本机或内部网络"},
-        {"308 across hosts", true, FService, QStringLiteral("http://www.example.com/echo"), 308,
+        {"308 across hosts", true, m_service, QStringLiteral("http://www.example.com/echo"), 308,
          "其他主机"},
     };
     for (const auto &c : cases) {
         const QString url = redirect(c.from, c.to, c.status);
-        const THttpOutcome outcome = outcomeOf([&](THttpClient::Done done) {
+        const HttpOutcome outcome = outcomeOf([&](HttpClient::Done done) {
             if (c.post)
-                FClient.post(url, form, std::move(done));
+                m_client.post(url, form, std::move(done));
             else
-                FClient.get(url, std::move(done));
+                m_client.get(url, std::move(done));
         });
         EXPECT_FALSE(outcome.ok) << c.why;
         EXPECT_TRUE(outcome.failure.contains(QString::fromUtf8(c.refusal)))
@@ -127,27 +128,27 @@ TEST_F(RedirectTest, ARedirectOffTheServerEndsTheRequestBeforeAnythingIsSentTher
         EXPECT_TRUE(outcome.failure.contains(c.to)) << c.why;
         EXPECT_FALSE(c.from.requests().isEmpty()) << c.why;
     }
-    EXPECT_TRUE(FOther.requests().isEmpty());
+    EXPECT_TRUE(m_other.requests().isEmpty());
 }
 
 TEST_F(RedirectTest, OnTheServerA307SendsTheFormAgainAndOtherRedirectsGoOnAsAGet)
 {
-    const THttpForm form = {{QStringLiteral("randCode"), QStringLiteral("AB12")}};
+    const HttpForm form = {{QStringLiteral("randCode"), QStringLiteral("AB12")}};
     const struct
     {
         const FakeVerificationService &service;
         int status;
         const char *answer;
     } cases[] = {
-        {FService, 307, "POST randCode=AB12"},
-        {FService, 308, "POST randCode=AB12"},
-        {FService, 302, "GET "},
-        {FService, 303, "GET "},
-        {FSecure, 307, "POST randCode=AB12"},
+        {m_service, 307, "POST randCode=AB12"},
+        {m_service, 308, "POST randCode=AB12"},
+        {m_service, 302, "GET "},
+        {m_service, 303, "GET "},
+        {m_secure, 307, "POST randCode=AB12"},
     };
     for (const auto &c : cases) {
-        const THttpAnswer answer =
-            postNow(FClient, redirect(c.service, QStringLiteral("/echo"), c.status), form);
+        const HttpAnswer answer =
+            postNow(m_client, redirect(c.service, QStringLiteral("/echo"), c.status), form);
         EXPECT_EQ(answer.body, QByteArray(c.answer)) << c.status;
         EXPECT_EQ(answer.url, c.service.root() + QStringLiteral("/echo"));
         const FakeRequest last = c.service.requests().constLast();
@@ -157,11 +158,11 @@ TEST_F(RedirectTest, OnTheServerA307SendsTheFormAgainAndOtherRedirectsGoOnAsAGet
 
 TEST_F(RedirectTest, AnHttpsServiceIsCheckedAgainstTheTrustedAuthorities)
 {
-    EXPECT_EQ(getNow(FClient, FSecure.root() + QStringLiteral("/echo")).body, "GET ");
+    EXPECT_EQ(getNow(m_client, m_secure.root() + QStringLiteral("/echo")).body, "GET ");
 
-    THttpClient untrusting; // the system's authorities do not know the service's certificate
-    const THttpOutcome outcome = outcomeOf([&](THttpClient::Done done) {
-        untrusting.get(FSecure.root() + QStringLiteral("/echo"), std::move(done));
+    HttpClient untrusting; // the system's authorities do not know the service's certificate
+    const HttpOutcome outcome = outcomeOf([&](HttpClient::Done done) {
+        untrusting.get(m_secure.root() + QStringLiteral("/echo"), std::move(done));
     });
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.failure, QStringLiteral("无法与 127.0.0.1 建立安全连接（TLS）"));

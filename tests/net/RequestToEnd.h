@@ -12,11 +12,11 @@
 // Runs one request of a client to its end in an event loop of its own, as a
 // window's loop would. start starts it with the given done. A request that
 // never ends fails the test after a minute instead of hanging it.
-inline THttpOutcome outcomeOf(const std::function<void(THttpClient::Done)> &start)
+inline HttpOutcome outcomeOf(const std::function<void(HttpClient::Done)> &start)
 {
-    std::optional<THttpOutcome> outcome;
+    std::optional<HttpOutcome> outcome;
     QEventLoop loop;
-    start([&outcome, &loop](const THttpOutcome &ended) {
+    start([&outcome, &loop](const HttpOutcome &ended) {
         outcome = ended;
         loop.quit();
     });
@@ -35,20 +35,20 @@ inline THttpOutcome outcomeOf(const std::function<void(THttpClient::Done)> &star
 
 // The answer of one request run to its end, or KestranoError with the
 // client's description of its failure.
-inline THttpAnswer answerOf(const std::function<void(THttpClient::Done)> &start)
+inline HttpAnswer answerOf(const std::function<void(HttpClient::Done)> &start)
 {
-    const THttpOutcome outcome = outcomeOf(start);
+    const HttpOutcome outcome = outcomeOf(start);
     if (!outcome.ok)
         throw KestranoError(outcome.failure);
     return outcome.answer;
 }
 
-inline THttpAnswer getNow(THttpClient &client, const QString &url)
+inline HttpAnswer getNow(HttpClient &client, const QString &url)
 {
-    return answerOf([&](THttpClient::Done done) { client.get(url, std::move(done)); });
+    return answerOf([&](HttpClient::Done done) { client.get(url, std::move(done)); });
 }
 
-inline THttpAnswer postNow(THttpClient &client, const QString &url, const THttpForm &form)
+inline HttpAnswer postNow(HttpClient &client, const QString &url, const HttpForm &form)
 {
-    return answerOf([&](THttpClient::Done done) { client.post(url, form, std::move(done)); });
+    return answerOf([&](HttpClient::Done done) { client.post(url, form, std::move(done)); });
 }

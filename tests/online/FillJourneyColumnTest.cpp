@@ -1,8 +1,8 @@
+#include "Strings.h"
+#include "common/Pattern.h"
 #include "itinerary/ItineraryFields.h"
 #include "online/JourneyCell.h"
-#include "common/Pattern.h"
 #include "online/ResultPage.h"
-#include "Strings.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 namespace {
 
 // The rows of every family hold "OLD" before, so rows left alone show.
-void fillFamilies(TItineraryFields &fields)
+void fillFamilies(ItineraryFields &fields)
 {
     for (const char *family :
          {"edtT", "edtFrom", "cboAir", "edtFlight", "edtSeat", "edtDate", "edtTime", "edtBasts",
@@ -21,7 +21,7 @@ void fillFamilies(TItineraryFields &fields)
     }
 }
 
-TEST(FillJourneyColumn, WritesThePiecesOfTheDivIntoTheRowsOfOneFamily)
+TEST(fillJourneyColumn, WritesThePiecesOfTheDivIntoTheRowsOfOneFamily)
 {
     const struct
     {
@@ -55,9 +55,9 @@ TEST(FillJourneyColumn, WritesThePiecesOfTheDivIntoTheRowsOfOneFamily)
         {"edtSeat", "", {"OLD", "OLD", "OLD", "OLD", ""}},
     };
     for (const auto &c : cases) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fillFamilies(fields);
-        FillJourneyColumn(fields, QString::fromLatin1(c.family), u8s(c.html), QDate(2016, 8, 20));
+        fillJourneyColumn(fields, QString::fromLatin1(c.family), u8s(c.html), QDate(2016, 8, 20));
         const QString family =
             QString::fromLatin1(c.family).compare(u"edtFrom", Qt::CaseInsensitive) == 0
                 ? QStringLiteral("edtFrom")
@@ -69,23 +69,23 @@ TEST(FillJourneyColumn, WritesThePiecesOfTheDivIntoTheRowsOfOneFamily)
     }
 }
 
-TEST(FillJourneyColumn, AFamilyOfNoOtherNameWritesNothing)
+TEST(fillJourneyColumn, AFamilyOfNoOtherNameWritesNothing)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fillFamilies(fields);
-    FillJourneyColumn(fields, QStringLiteral("edtPassenger"), QStringLiteral("<DIV c=1>X</DIV>"),
+    fillJourneyColumn(fields, QStringLiteral("edtPassenger"), QStringLiteral("<DIV c=1>X</DIV>"),
                       QDate(2016, 8, 20));
-    FillJourneyColumn(fields, QStringLiteral("edtFromCode"), QStringLiteral("<DIV c=1>X</DIV>"),
+    fillJourneyColumn(fields, QStringLiteral("edtFromCode"), QStringLiteral("<DIV c=1>X</DIV>"),
                       QDate(2016, 8, 20));
     EXPECT_EQ(fields.text(QStringLiteral("edtPassenger1")), QString());
     EXPECT_EQ(fields.text(QStringLiteral("edtFromCode1")), QString());
 }
 
-TEST(FillJourneyColumn, DatesGetTheirYearAndEmptyDatesAreNotWritten)
+TEST(fillJourneyColumn, DatesGetTheirYearAndEmptyDatesAreNotWritten)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fillFamilies(fields);
-    FillJourneyColumn(fields, QStringLiteral("edtDate"),
+    fillJourneyColumn(fields, QStringLiteral("edtDate"),
                       QStringLiteral("<DIV class=c>12-30<br><BR>01-02<br>1/2</DIV>"),
                       QDate(2016, 12, 20));
     EXPECT_EQ(fields.text(QStringLiteral("edtDate1")), QStringLiteral("2016-12-30"));
@@ -100,9 +100,9 @@ TEST(FillJourneyColumn, DatesGetTheirYearAndEmptyDatesAreNotWritten)
 // pieces that matter to it.
 TEST(JourneyCell, FindsWhatThePatternFinds)
 {
-    const QRegularExpression pattern = makePattern(
-        QStringLiteral("<DIV[^>\\n\\r\\x0b\\x0c\\x85\\x{2028}\\x{2029}]*>(.*)</DIV>"),
-        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression pattern =
+        makePattern(QStringLiteral("<DIV[^>\\n\\r\\x0b\\x0c\\x85\\x{2028}\\x{2029}]*>(.*)</DIV>"),
+                    QRegularExpression::CaseInsensitiveOption);
     const QStringList parts = {
         QStringLiteral("<DIV"),   QStringLiteral("<div"),   QStringLiteral("</DIV>"),
         QStringLiteral("</dIv>"), QStringLiteral(">"),      QStringLiteral("<"),

@@ -28,9 +28,9 @@ QString decodedPage(const QByteArray &bytes)
 
 // Every field holds something before the extraction, so that a field the
 // extraction leaves alone and one it empties can be told apart.
-void fillEveryField(TItineraryFields &fields)
+void fillEveryField(ItineraryFields &fields)
 {
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         if (spec.kind != FieldKind::Switch && spec.kind != FieldKind::Choice)
             fields.setText(spec.name, QStringLiteral("OLD ") + spec.name);
     }
@@ -73,23 +73,23 @@ TEST_P(ResultPageFixture, FillsTheReceiptAsTheExpectedTableSays)
     const Expected expected = readExpected(name + QStringLiteral(".expected"));
     ASSERT_TRUE(expected.today.isValid());
 
-    TItineraryFields fields;
+    ItineraryFields fields;
     fillEveryField(fields);
-    const bool found = ParseResultPage(fields, decodedPage(fixture(name + QStringLiteral(".html"))),
+    const bool found = parseResultPage(fields, decodedPage(fixture(name + QStringLiteral(".html"))),
                                        expected.today);
 
     // A page with a journey empties the receipt first; one without (the
     // service's error page) leaves all of it, but for the used captcha.
-    TItineraryFields untouched;
+    ItineraryFields untouched;
     fillEveryField(untouched);
     if (found)
-        ClearItinerary(untouched);
+        clearItinerary(untouched);
     untouched.setText(QStringLiteral("edtCode"), QString());
 
     // The window tells the agent "提取失败！" when the page holds no journey.
     const QStringList messages = found ? QStringList() : QStringList{QStringLiteral("提取失败！")};
     EXPECT_EQ(messages, expected.messages);
-    for (const TFieldSpec &spec : itineraryFieldTable()) {
+    for (const FieldSpec &spec : itineraryFieldTable()) {
         const QString wanted = expected.fields.value(spec.name, untouched.text(spec.name));
         EXPECT_EQ(fields.text(spec.name), wanted) << spec.name.toStdString();
     }
@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Pages, ResultPageFixture,
                              return name;
                          });
 
-TEST(ParseResultPage, ReadsEachSpanByItsClassAsAWhole)
+TEST(parseResultPage, ReadsEachSpanByItsClassAsAWhole)
 {
     const struct
     {
@@ -135,15 +135,16 @@ TEST(ParseResultPage, ReadsEachSpanByItsClassAsAWhole)
          "edtTicketNo", "999"},
     };
     // On a page with a journey, as the service's answer has.
-    const QString journey = QStringLiteral("<table class=journey-detail><tr><td></td></tr></table>");
+    const QString journey =
+        QStringLiteral("<table class=journey-detail><tr><td></td></tr></table>");
     for (const auto &c : cases) {
-        TItineraryFields fields;
-        EXPECT_TRUE(ParseResultPage(fields, u8s(c.span) + journey, QDate(2016, 8, 20))) << c.span;
+        ItineraryFields fields;
+        EXPECT_TRUE(parseResultPage(fields, u8s(c.span) + journey, QDate(2016, 8, 20))) << c.span;
         EXPECT_EQ(fields.text(QString::fromLatin1(c.field)), u8s(c.value)) << c.span;
     }
 }
 
-TEST(ParseResultPage, APageBeyondTheLimitsChangesNothing)
+TEST(parseResultPage, APageBeyondTheLimitsChangesNothing)
 {
     const QString pages[] = {
         QStringLiteral("<table class=journey-detail></table>") + QString(4 * 1024 * 1024, u' '),
@@ -151,12 +152,12 @@ TEST(ParseResultPage, APageBeyondTheLimitsChangesNothing)
             QStringLiteral("></table>"),
     };
     for (const QString &page : pages) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fillEveryField(fields);
-        TItineraryFields before;
+        ItineraryFields before;
         fillEveryField(before);
-        EXPECT_THROW((void)ParseResultPage(fields, page, QDate(2016, 8, 20)), KestranoError);
-        for (const TFieldSpec &spec : itineraryFieldTable())
+        EXPECT_THROW((void)parseResultPage(fields, page, QDate(2016, 8, 20)), KestranoError);
+        for (const FieldSpec &spec : itineraryFieldTable())
             EXPECT_EQ(fields.text(spec.name), before.text(spec.name)) << spec.name.toStdString();
     }
 }

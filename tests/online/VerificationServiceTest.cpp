@@ -21,8 +21,8 @@ TEST(VerificationService, GoesToTheServiceOverHttpsUnlessTheSettingsNameAnotherA
         const TempFolder folder;
         if (*c.settings)
             folder.write(QStringLiteral("vantrel_cof.ini"), c.settings);
-        THttpClient client;
-        const TVerificationService service(client, folder.path());
+        HttpClient client;
+        const VerificationService service(client, folder.path());
         EXPECT_EQ(service.serviceRoot(), QString::fromLatin1(c.root)) << c.settings;
     }
 }

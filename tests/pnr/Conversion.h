@@ -29,7 +29,7 @@
 //                                          airport tax, fuel surcharge, other
 //                                          tax, total
 //
-// Every field not named there must read as ClearItinerary leaves a fresh
+// Every field not named there must read as clearItinerary leaves a fresh
 // receipt, so a stray write anywhere is caught. An entry written without
 // amounts shows the receipt's own when chosen (those of the first entry).
 
@@ -57,12 +57,12 @@ inline QString readFixture(const QString &name)
     return QString::fromUtf8(file.readAll());
 }
 
-struct TFixtureLists
+struct FixtureLists
 {
-    TReferenceList airNames;
-    TReferenceList cityNames;
+    ReferenceList airNames;
+    ReferenceList cityNames;
 
-    TFixtureLists()
+    FixtureLists()
     {
         airNames.loadAirFile(fixturePath(QStringLiteral("air.txt")));
         cityNames.loadCityFile(fixturePath(QStringLiteral("city.txt")));
@@ -70,16 +70,16 @@ struct TFixtureLists
 };
 
 // The receipt as the window holds it, converted the way "PNR信息转" does.
-struct TReceipt
+struct Receipt
 {
-    TItineraryFields fields;
-    TPassengerChooser passengers{fields};
+    ItineraryFields fields;
+    PassengerChooser passengers{fields};
 
-    void convert(const QString &text, const QDate &today, const TReferenceList &airNames,
-                 const TReferenceList &cityNames)
+    void convert(const QString &text, const QDate &today, const ReferenceList &airNames,
+                 const ReferenceList &cityNames)
     {
-        ClearItinerary(fields);
-        ParsePnrText(text, fields, passengers, airNames, cityNames, today);
+        clearItinerary(fields);
+        parsePnrText(text, fields, passengers, airNames, cityNames, today);
     }
 
     // Every text of the receipt and every entry of the chooser, for
@@ -87,28 +87,28 @@ struct TReceipt
     QStringList snapshot() const
     {
         QStringList state;
-        for (const TFieldSpec &spec : itineraryFieldTable()) {
+        for (const FieldSpec &spec : itineraryFieldTable()) {
             if (spec.kind != FieldKind::Switch)
                 state.append(spec.name + u'=' + fields.text(spec.name));
         }
-        for (const TPassengerChooser::Entry &entry : passengers.entries())
+        for (const PassengerChooser::Entry &entry : passengers.entries())
             state.append(QStringLiteral("passenger=%1|%2|%3")
-                             .arg(entry.FName, entry.FInfo.FId, entry.FInfo.FTicketNum));
+                             .arg(entry.name, entry.info.id, entry.info.ticketNumber));
         state.append(fields.passengerEntries());
         state.append(QString::number(fields.passengerIndex()));
         return state;
     }
 };
 
-struct TExpected
+struct Expected
 {
     QDate today{2026, 12, 10};
     QHash<QString, QString> fields;
     QStringList passengers; // name|ID|ticket
 
-    static TExpected fromLines(const QStringList &lines)
+    static Expected fromLines(const QStringList &lines)
     {
-        TExpected expected;
+        Expected expected;
         for (const QString &line : lines) {
             if (line.isEmpty() || line.startsWith(u'#'))
                 continue;
@@ -132,16 +132,16 @@ struct TExpected
     }
 
     // One line per difference, empty when the receipt is as expected.
-    QStringList differences(const TReceipt &receipt) const
+    QStringList differences(const Receipt &receipt) const
     {
-        TItineraryFields cleared;
-        ClearItinerary(cleared);
+        ItineraryFields cleared;
+        clearItinerary(cleared);
         QStringList found;
         for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
             if (!findField(it.key()))
                 found.append(QStringLiteral("no field %1").arg(it.key()));
         }
-        for (const TFieldSpec &spec : itineraryFieldTable()) {
+        for (const FieldSpec &spec : itineraryFieldTable()) {
             if (spec.kind == FieldKind::Switch || spec.kind == FieldKind::Choice)
                 continue;
             const QString want = fields.value(spec.name, cleared.text(spec.name));
@@ -153,9 +153,9 @@ struct TExpected
 
         QStringList entries;
         QStringList names;
-        for (const TPassengerChooser::Entry &entry : receipt.passengers.entries()) {
-            entries.append(entry.FName + u'|' + entry.FInfo.FId + u'|' + entry.FInfo.FTicketNum);
-            names.append(entry.FName);
+        for (const PassengerChooser::Entry &entry : receipt.passengers.entries()) {
+            entries.append(entry.name + u'|' + entry.info.id + u'|' + entry.info.ticketNumber);
+            names.append(entry.name);
         }
         QStringList named; // the expected entries without their amounts
         for (const QString &passenger : passengers)
@@ -178,18 +178,18 @@ struct TExpected
     // passenger's receipt, and lists where the receipt does not show that
     // passenger's name, ID, ticket and amounts; the first entry is shown
     // again at the end.
-    QStringList choiceDifferences(TReceipt &receipt) const
+    QStringList choiceDifferences(Receipt &receipt) const
     {
-        TItineraryFields cleared;
-        ClearItinerary(cleared);
+        ItineraryFields cleared;
+        clearItinerary(cleared);
         QStringList receiptAmounts;
         for (const QString &name : amountFields())
             receiptAmounts.append(fields.value(name, cleared.text(name)));
 
         QStringList found;
-        const QList<TPassengerChooser::Entry> entries = receipt.passengers.entries();
+        const QList<PassengerChooser::Entry> entries = receipt.passengers.entries();
         for (qsizetype k = 0; k < entries.size() && k < passengers.size(); ++k) {
-            receipt.passengers.cboPassengerChange(int(k));
+            receipt.passengers.choosePassenger(int(k));
             const QStringList want = passengers.at(k).split(u'|');
             QStringList have = {receipt.fields.text(QStringLiteral("edtPassenger")),
                                 receipt.fields.text(QStringLiteral("edtId")),
@@ -203,7 +203,7 @@ struct TExpected
                                  .arg(k + 1)
                                  .arg(have.join(u'|'), expected.join(u'|')));
         }
-        receipt.passengers.cboPassengerChange(0);
+        receipt.passengers.choosePassenger(0);
         return found;
     }
 };

@@ -84,13 +84,13 @@ const struct
 // The receipt and chooser after the conversion, then the receipt with each
 // entry chosen in turn, one line per text: a form that loses a passenger's
 // own amounts, or gives them to another, differs here.
-QStringList converted(const QString &display, const QDate &today, const TFixtureLists &lists)
+QStringList converted(const QString &display, const QDate &today, const FixtureLists &lists)
 {
-    TReceipt receipt;
+    Receipt receipt;
     receipt.convert(display, today, lists.airNames, lists.cityNames);
     QStringList state = receipt.snapshot();
     for (qsizetype k = 0; k < receipt.passengers.entries().size(); ++k) {
-        receipt.passengers.cboPassengerChange(int(k));
+        receipt.passengers.choosePassenger(int(k));
         for (const QString &line : receipt.snapshot())
             state.append(QStringLiteral("entry %1 chosen: %2").arg(QString::number(k + 1), line));
     }
@@ -120,8 +120,8 @@ TEST_P(CopyForm, GivesTheReceiptOfTheCleanDisplay)
     const QString display = readFixture(name() + QStringLiteral(".pnr"));
     ASSERT_FALSE(display.isEmpty());
     const QDate today =
-        TExpected::fromLines(readFixture(name() + QStringLiteral(".expected")).split(u'\n')).today;
-    const TFixtureLists lists;
+        Expected::fromLines(readFixture(name() + QStringLiteral(".expected")).split(u'\n')).today;
+    const FixtureLists lists;
 
     const QStringList clean = converted(display, today, lists);
     for (const auto &form : copyForms)

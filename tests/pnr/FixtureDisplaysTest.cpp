@@ -23,9 +23,9 @@ TEST_P(FixtureDisplay, GivesItsExpectedFields)
 {
     const QString display = readFixture(name() + QStringLiteral(".pnr"));
     ASSERT_FALSE(display.isEmpty());
-    const TExpected expected =
-        TExpected::fromLines(readFixture(name() + QStringLiteral(".expected")).split(u'\n'));
-    const TFixtureLists lists;
+    const Expected expected =
+        Expected::fromLines(readFixture(name() + QStringLiteral(".expected")).split(u'\n'));
+    const FixtureLists lists;
 
     // The terminal copies CR LF; the PNR box hands its text over with LF;
     // a paste from an old Mac tool has bare CR.
@@ -38,7 +38,7 @@ TEST_P(FixtureDisplay, GivesItsExpectedFields)
                     {"CR", QStringLiteral("\r")}};
     for (const auto &lineEnd : lineEnds) {
         const QString text = QString(display).replace(u'\n', lineEnd.lineEnd);
-        TReceipt receipt;
+        Receipt receipt;
         receipt.convert(text, expected.today, lists.airNames, lists.cityNames);
         EXPECT_EQ(expected.differences(receipt), QStringList()) << lineEnd.name;
         EXPECT_EQ(expected.choiceDifferences(receipt), QStringList()) << lineEnd.name;

@@ -33,15 +33,15 @@ TEST(BoundedPattern, GivesUpOnARunawaySearch)
 {
     // Nested repeats try every way to split the a's before failing: about
     // 2^40 steps without a bound.
-    const TBoundedPattern runaway(QStringLiteral("(a+)+b"));
+    const BoundedPattern runaway(QStringLiteral("(a+)+b"));
     const QString subject = QString(40, u'a') + QStringLiteral("!b");
-    EXPECT_THROW(runaway.match(subject), TPatternGaveUp);
+    EXPECT_THROW(runaway.match(subject), PatternGaveUp);
     EXPECT_TRUE(runaway.match(QStringLiteral("aaab")).hasMatch());
 }
 
 TEST(BoundedPattern, FindsNothingBeyondTheEnd)
 {
-    const TBoundedPattern any(QStringLiteral(".*"));
+    const BoundedPattern any(QStringLiteral(".*"));
     EXPECT_TRUE(any.match(QStringLiteral("ab"), 2).hasMatch());
     EXPECT_FALSE(any.match(QStringLiteral("ab"), 3).hasMatch());
 }
@@ -50,7 +50,7 @@ TEST(BoundedPattern, FindsNothingBeyondTheEnd)
 // patterns, so that a pattern rescanning it from every start position would
 // take hours. The conversion reads past it and gives what the rest of the
 // display holds.
-TEST(ParsePnrText, ReadsPastALongHostileLine)
+TEST(parsePnrText, ReadsPastALongHostileLine)
 {
     const QString digits(longLine, u'1');
     const QString hostileLines[] = {
@@ -75,13 +75,13 @@ TEST(ParsePnrText, ReadsPastALongHostileLine)
         QStringLiteral("5.") + repeated("MU5132 Y   WE26AUG20PEKHGH UN2", longLine),
         QString(longLine, u'A') + QStringLiteral("X"),
     };
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QDate today(2026, 12, 10);
-    TReceipt plain;
+    Receipt plain;
     plain.convert(sampleWith(QString(), 4), today, lists.airNames, lists.cityNames);
 
     for (const QString &line : hostileLines) {
-        TReceipt receipt;
+        Receipt receipt;
         // After the segment line, where only documents, tickets and amounts
         // are read.
         receipt.convert(sampleWith(line, 4), today, lists.airNames, lists.cityNames);
@@ -89,7 +89,7 @@ TEST(ParsePnrText, ReadsPastALongHostileLine)
     }
 }
 
-TEST(ParsePnrText, ReadsALongHostileNameLine)
+TEST(parsePnrText, ReadsALongHostileNameLine)
 {
     const QString nameLines[] = {
         QStringLiteral("3.") + repeated(" a", longLine),
@@ -100,15 +100,15 @@ TEST(ParsePnrText, ReadsALongHostileNameLine)
         QStringLiteral("3.") + repeated("BJS/T ", longLine),
         QStringLiteral("3.X") + repeated(" -EO", longLine),
     };
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QDate today(2026, 12, 10);
     for (const QString &line : nameLines) {
-        TReceipt receipt;
+        Receipt receipt;
         // Between the sample's name line and its segment: more names.
         receipt.convert(sampleWith(line, 3), today, lists.airNames, lists.cityNames);
         QStringList names;
-        for (const TPassengerChooser::Entry &entry : receipt.passengers.entries())
-            names.append(entry.FName.left(2));
+        for (const PassengerChooser::Entry &entry : receipt.passengers.entries())
+            names.append(entry.name.left(2));
         EXPECT_EQ(names.mid(0, 2), u8list({"张三", "李四"})) << line.left(40).toStdString();
         EXPECT_EQ(receipt.fields.text(QStringLiteral("edtFlight1")), QStringLiteral("MU5132"));
         EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTotal")), QStringLiteral("1910.00"));
@@ -117,17 +117,17 @@ TEST(ParsePnrText, ReadsALongHostileNameLine)
 
 // Before the names: an item 0 as long as a paste can make it, read as the
 // group's header, and lines that look like a locator of their own.
-TEST(ParsePnrText, ReadsALongHostileGroupHeader)
+TEST(parsePnrText, ReadsALongHostileGroupHeader)
 {
     const QString lines[] = {
         QStringLiteral("0.1 ") + repeated("NM1 ", longLine) + QStringLiteral("ABCDEF"),
         QStringLiteral("0.1") + repeated(" NM", longLine),
         QStringLiteral("0.") + repeated("ABCDEF ", longLine),
     };
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QDate today(2026, 12, 10);
     for (const QString &line : lines) {
-        TReceipt receipt;
+        Receipt receipt;
         receipt.convert(sampleWith(line, 2), today, lists.airNames, lists.cityNames);
         EXPECT_EQ(receipt.fields.text(QStringLiteral("edtFlight1")), QStringLiteral("MU5132"))
             << line.left(40).toStdString();
@@ -137,13 +137,13 @@ TEST(ParsePnrText, ReadsALongHostileGroupHeader)
 
 // A fare line of a hundred thousand taxes, and a tax of a million digits:
 // the taxes add up, the one no fare can hold counts nothing.
-TEST(ParsePnrText, ReadsALongRunOfTaxes)
+TEST(parsePnrText, ReadsALongRunOfTaxes)
 {
     const QString fareLine = QStringLiteral("9.FN/A/FCNY1860.00/SCNY1860.00/C0.00/") +
                              repeated("TCNY1.25YR/", 100000 * 11) + QStringLiteral("TCNY") +
                              QString(longLine, u'9') + QStringLiteral("XT/TCNY50.00CN/ACNY1910.00");
-    const TFixtureLists lists;
-    TReceipt receipt;
+    const FixtureLists lists;
+    Receipt receipt;
     receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtTax")), QStringLiteral("125000.00"));
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtCAAC")), QStringLiteral("50.00"));
@@ -151,14 +151,14 @@ TEST(ParsePnrText, ReadsALongRunOfTaxes)
 }
 
 // An endorsement as long as a paste can make it, over many lines.
-TEST(ParsePnrText, ReadsALongEndorsement)
+TEST(parsePnrText, ReadsALongEndorsement)
 {
     const QString chinese(longLine, QChar(0x4E0D));
     QStringList lines = {QStringLiteral("9.EI/X") + chinese};
     for (int line = 0; line < 100000; ++line)
         lines.append(QStringLiteral("   X") + QChar(0x4E0D));
-    const TFixtureLists lists;
-    TReceipt receipt;
+    const FixtureLists lists;
+    Receipt receipt;
     receipt.convert(lines.join(u'\r'), QDate(2026, 12, 10), lists.airNames, lists.cityNames);
     // One piece, from its first Chinese character on, each line joined on
     // after a blank.
@@ -169,38 +169,38 @@ TEST(ParsePnrText, ReadsALongEndorsement)
 
 // Each search starts where the last one ended, on the whole text; nothing may
 // read the whole text again for every line.
-TEST(ParsePnrText, ReadsPastManyLines)
+TEST(parsePnrText, ReadsPastManyLines)
 {
     QStringList many;
     for (int item = 0; item < 200000; ++item)
         many.append(QStringLiteral("%1.OSI CA CTCT13800138000").arg(item % 90 + 10));
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QDate today(2026, 12, 10);
-    TReceipt plain;
+    Receipt plain;
     plain.convert(sampleWith(QString(), 4), today, lists.airNames, lists.cityNames);
-    TReceipt receipt;
+    Receipt receipt;
     receipt.convert(sampleWith(many.join(QStringLiteral("\r\n")), 4), today, lists.airNames,
                     lists.cityNames);
     EXPECT_EQ(receipt.snapshot(), plain.snapshot());
 }
 
-TEST(ParsePnrText, ReadsPastAnUnpairedSurrogate)
+TEST(parsePnrText, ReadsPastAnUnpairedSurrogate)
 {
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QDate today(2026, 12, 10);
-    TReceipt plain;
+    Receipt plain;
     plain.convert(sampleWith(QString(), 4), today, lists.airNames, lists.cityNames);
     for (const QChar half : {QChar(0xD800), QChar(0xDC00)}) {
-        TReceipt receipt;
+        Receipt receipt;
         receipt.convert(sampleWith(QStringLiteral("5.SSR OTHS ") + half, 4), today, lists.airNames,
                         lists.cityNames);
         EXPECT_EQ(receipt.snapshot(), plain.snapshot());
     }
-    TReceipt named;
+    Receipt named;
     named.convert(sampleWith(QStringLiteral("3.WANG") + QChar(0xD800) + QStringLiteral("WU"), 3),
                   today, lists.airNames, lists.cityNames);
     ASSERT_EQ(named.passengers.entries().size(), 3);
-    EXPECT_EQ(named.passengers.entries().at(2).FName, QStringLiteral("WANG\uFFFDWU"));
+    EXPECT_EQ(named.passengers.entries().at(2).name, QStringLiteral("WANG\uFFFDWU"));
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(PnrDateToIso, TakesTheYearInWhichTheDateFallsOnTheSegmentsWeekday)
+TEST(pnrDateToIso, TakesTheYearInWhichTheDateFallsOnTheSegmentsWeekday)
 {
     const struct
     {
@@ -23,13 +23,13 @@ TEST(PnrDateToIso, TakesTheYearInWhichTheDateFallsOnTheSegmentsWeekday)
         {"2027-12-20", "29FEB", "TU", "2028-02-29"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(PnrDateToIso(u8s(c.token), QDate::fromString(u8s(c.today), Qt::ISODate),
+        EXPECT_EQ(pnrDateToIso(u8s(c.token), QDate::fromString(u8s(c.today), Qt::ISODate),
                                u8s(c.weekday)),
                   u8s(c.expected))
             << c.today << " " << c.token << " " << c.weekday;
 }
 
-TEST(PnrDateToIso, TakesTheNearestDateWithoutAFittingWeekday)
+TEST(pnrDateToIso, TakesTheNearestDateWithoutAFittingWeekday)
 {
     const struct
     {
@@ -48,28 +48,28 @@ TEST(PnrDateToIso, TakesTheNearestDateWithoutAFittingWeekday)
         {"2025-03-01", "29FEB", "SU", "2024-02-29"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(PnrDateToIso(u8s(c.token), QDate::fromString(u8s(c.today), Qt::ISODate),
+        EXPECT_EQ(pnrDateToIso(u8s(c.token), QDate::fromString(u8s(c.today), Qt::ISODate),
                                u8s(c.weekday)),
                   u8s(c.expected))
             << c.today << " " << c.token << " " << c.weekday;
 }
 
-TEST(PnrDateToIso, GivesNothingForATokenThatIsNoDate)
+TEST(pnrDateToIso, GivesNothingForATokenThatIsNoDate)
 {
     const QDate today(2026, 6, 1);
     // No leap year between 2025 and 2027.
     for (const char *token : {"29FEB", "30FEB", "00JAN", "32JAN", "31APR", "26XYZ", "6AUG", "",
                               "2XAUG", " 5JAN ", "AUG26", "+5AUG"})
-        EXPECT_EQ(PnrDateToIso(u8s(token), today), QString()) << token;
+        EXPECT_EQ(pnrDateToIso(u8s(token), today), QString()) << token;
 }
 
-TEST(PnrDateToIso, ReadsATrimmedTokenInAnyCase)
+TEST(pnrDateToIso, ReadsATrimmedTokenInAnyCase)
 {
     const QDate today(2026, 8, 1);
-    EXPECT_EQ(PnrDateToIso(QStringLiteral(" 26aug "), today), QStringLiteral("2026-08-26"));
-    EXPECT_EQ(PnrDateToIso(QStringLiteral("01Dec"), today), QStringLiteral("2026-12-01"));
+    EXPECT_EQ(pnrDateToIso(QStringLiteral(" 26aug "), today), QStringLiteral("2026-08-26"));
+    EXPECT_EQ(pnrDateToIso(QStringLiteral("01Dec"), today), QStringLiteral("2026-12-01"));
     // Only the first two and the last three characters count.
-    EXPECT_EQ(PnrDateToIso(QStringLiteral("26XXAUG"), today), QStringLiteral("2026-08-26"));
+    EXPECT_EQ(pnrDateToIso(QStringLiteral("26XXAUG"), today), QStringLiteral("2026-08-26"));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ const std::vector<const char *> segmentRow = {
     "edtFrom2=上海虹桥",    "edtT1=T3",          "edtT2=T2",      "cboAir2=VOID",
     "edtFrom3=VOID"};
 
-TEST(ParsePnrText, GivesTheResultOfTheSampleDisplay)
+TEST(parsePnrText, GivesTheResultOfTheSampleDisplay)
 {
     const QString sample =
         readFixture(QStringLiteral("sample.pnr")).replace(u'\n', QStringLiteral("\r\n"));
@@ -54,26 +54,26 @@ TEST(ParsePnrText, GivesTheResultOfTheSampleDisplay)
                                               "passenger=李四||"};
 
     // The names from the lists where they have them, else the codes.
-    const TFixtureLists lists;
-    TReceipt named;
+    const FixtureLists lists;
+    Receipt named;
     named.convert(sample, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
-    EXPECT_EQ(TExpected::fromLines(
+    EXPECT_EQ(Expected::fromLines(
                   u8lines(with(result, {"cboAir1=东方航空", "edtFrom1=北京首都", "edtFrom2=杭州"})))
                   .differences(named),
               QStringList());
 
-    const TReferenceList none;
-    TReceipt coded;
+    const ReferenceList none;
+    Receipt coded;
     coded.convert(sample, QDate(2026, 12, 10), none, none);
     EXPECT_EQ(
-        TExpected::fromLines(u8lines(with(result, {"cboAir1=MU", "edtFrom1=PEK", "edtFrom2=HGH"})))
+        Expected::fromLines(u8lines(with(result, {"cboAir1=MU", "edtFrom1=PEK", "edtFrom2=HGH"})))
             .differences(coded),
         QStringList());
     // The fuel surcharge is not read and keeps its text.
     EXPECT_EQ(coded.fields.text(QStringLiteral("edtYQ")), QStringLiteral("EXEMPT"));
 }
 
-TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
+TEST(parsePnrText, GivesWhatEachSmallDisplayHolds)
 {
     const struct
     {
@@ -146,33 +146,34 @@ TEST(ParsePnrText, GivesWhatEachSmallDisplayHolds)
          with(segmentRow, {"edtPassenger=张三", "passenger=张三||", "passenger=李四||"})},
         {"an older record's locator of five characters",
          {"1.张三 2.李四 AB12C", segmentLine},
-         with(segmentRow, {"edtPnr=AB12C", "edtPassenger=张三", "passenger=张三||", "passenger=李四||"})},
+         with(segmentRow,
+              {"edtPnr=AB12C", "edtPassenger=张三", "passenger=张三||", "passenger=李四||"})},
         {"four characters are no record locator",
          {"1.张三 2.李四 AB12", segmentLine},
          with(segmentRow, {"edtPassenger=张三", "passenger=张三||", "passenger=李四 AB12||"})},
         {"an empty text", {}, {}},
         {"no numbered item", {"**ELECTRONIC TICKET PNR**", ">pn"}, {}},
     };
-    const TFixtureLists lists;
+    const FixtureLists lists;
     for (const auto &c : cases) {
-        const TExpected expected = TExpected::fromLines(u8lines(c.expected));
-        TReceipt receipt;
+        const Expected expected = Expected::fromLines(u8lines(c.expected));
+        Receipt receipt;
         receipt.convert(display(c.display), expected.today, lists.airNames, lists.cityNames);
         EXPECT_EQ(expected.differences(receipt), QStringList()) << c.what;
     }
 }
 
-TEST(ParsePnrText, KeepsNothingBetweenRuns)
+TEST(parsePnrText, KeepsNothingBetweenRuns)
 {
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QDate today(2026, 12, 10);
     const QString first = readFixture(QStringLiteral("ten_passengers.pnr"));
     const QString second = readFixture(QStringLiteral("round_trip.pnr"));
 
-    TReceipt fresh;
+    Receipt fresh;
     fresh.convert(second, today, lists.airNames, lists.cityNames);
 
-    TReceipt used;
+    Receipt used;
     used.convert(first, today, lists.airNames, lists.cityNames);
     used.convert(second, today, lists.airNames, lists.cityNames);
     EXPECT_EQ(used.snapshot(), fresh.snapshot());
@@ -181,12 +182,12 @@ TEST(ParsePnrText, KeepsNothingBetweenRuns)
     EXPECT_EQ(used.snapshot(), fresh.snapshot());
 }
 
-TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
+TEST(parsePnrText, RunsTheFieldRulesBetweenItsWrites)
 {
     // The price display gives no total: the total rule adds the fare, the
     // tax and the fuel surcharge.
-    const TFixtureLists lists;
-    TReceipt receipt;
+    const FixtureLists lists;
+    Receipt receipt;
     receipt.convert(
         display({"1.ZHANG/SAN HX7QJ2", segmentLine, "01 Y FARE:CNY1860 TAX:CNY50 YQ:CNY110"}),
         QDate(2026, 12, 10), lists.airNames, lists.cityNames);
@@ -197,9 +198,9 @@ TEST(ParsePnrText, RunsTheFieldRulesBetweenItsWrites)
 // The international surcharge of one display must not stay on the next,
 // domestic receipt: a display without amounts leaves every amount box empty
 // and the surcharge exempt; one without a surcharge leaves it exempt.
-TEST(ParsePnrText, LeavesNoAmountOfTheDisplayBefore)
+TEST(parsePnrText, LeavesNoAmountOfTheDisplayBefore)
 {
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QString international = display(
         {"1.SATO/KENJI MR HN6V2X", segmentLine,
          "4.FN/A/FCNY4200.00/SCNY4200.00/C0.00/TCNY90.00CN/TCNY850.00YQ/TCNY20.00YR/ACNY5160.00"});
@@ -215,30 +216,29 @@ TEST(ParsePnrText, LeavesNoAmountOfTheDisplayBefore)
          {"1860.00", "50.00", "EXEMPT", "", "1910.00"}},
     };
     for (const auto &c : cases) {
-        TReceipt receipt;
+        Receipt receipt;
         receipt.convert(international, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
         ASSERT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QStringLiteral("850.00"));
-        receipt.convert(display(c.display), QDate(2026, 12, 10), lists.airNames,
-                        lists.cityNames);
+        receipt.convert(display(c.display), QDate(2026, 12, 10), lists.airNames, lists.cityNames);
         QStringList amounts;
-        for (const QString &name : TExpected::amountFields())
+        for (const QString &name : Expected::amountFields())
             amounts.append(receipt.fields.text(name));
         EXPECT_EQ(amounts, u8list(c.amounts)) << c.what;
         // Choosing the passenger keeps the receipt as converted.
-        receipt.passengers.cboPassengerChange(0);
+        receipt.passengers.choosePassenger(0);
         QStringList chosen;
-        for (const QString &name : TExpected::amountFields())
+        for (const QString &name : Expected::amountFields())
             chosen.append(receipt.fields.text(name));
         EXPECT_EQ(chosen, amounts) << c.what;
     }
 }
 
-TEST(ParsePnrText, AFareLineWithoutFuelSurchargeLeavesNoneOnTheReceipt)
+TEST(parsePnrText, AFareLineWithoutFuelSurchargeLeavesNoneOnTheReceipt)
 {
     // The fare line lists every tax of the ticket: without a YQ there is no
     // surcharge, whatever the receipt held from the display before.
-    const TFixtureLists lists;
-    TReceipt receipt;
+    const FixtureLists lists;
+    Receipt receipt;
     receipt.fields.setText(QStringLiteral("edtYQ"), QStringLiteral("110"));
     receipt.convert(display({"1.ZHANG/SAN HX7QJ2", segmentLine,
                              "4.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/"}),
@@ -249,9 +249,9 @@ TEST(ParsePnrText, AFareLineWithoutFuelSurchargeLeavesNoneOnTheReceipt)
 
 // The receipt keeps its fuel surcharge between conversions; a display whose
 // fuel surcharge is already there still gives its own total.
-TEST(ParsePnrText, GivesTheSameTotalWhateverFuelSurchargeTheReceiptHeld)
+TEST(parsePnrText, GivesTheSameTotalWhateverFuelSurchargeTheReceiptHeld)
 {
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const struct
     {
         const char *what;
@@ -264,7 +264,7 @@ TEST(ParsePnrText, GivesTheSameTotalWhateverFuelSurchargeTheReceiptHeld)
          "1350.00"},
     };
     for (const auto &c : cases) {
-        TReceipt receipt;
+        Receipt receipt;
         for (int run = 1; run <= 2; ++run) {
             receipt.convert(display(c.display), QDate(2026, 12, 10), lists.airNames,
                             lists.cityNames);
@@ -276,13 +276,13 @@ TEST(ParsePnrText, GivesTheSameTotalWhateverFuelSurchargeTheReceiptHeld)
     }
 }
 
-TEST(ParsePnrText, LeavesTheFuelSurchargeEmptyWhileTheInternationalSwitchIsOn)
+TEST(parsePnrText, LeavesTheFuelSurchargeEmptyWhileTheInternationalSwitchIsOn)
 {
-    const TFixtureLists lists;
+    const FixtureLists lists;
     const QString fareLine = display(
         {"1.ZHANG/SAN HX7QJ2", segmentLine,
          "4.FN/A/FCNY1320.00/SCNY1320.00/C0.00/XCNY80.00/TCNY50.00CN/TCNY30.00YQ/ACNY1400.00"});
-    TReceipt receipt;
+    Receipt receipt;
     receipt.fields.setInternational(true);
     receipt.convert(fareLine, QDate(2026, 12, 10), lists.airNames, lists.cityNames);
     EXPECT_EQ(receipt.fields.text(QStringLiteral("edtYQ")), QString());

@@ -14,16 +14,16 @@ using Lines = std::vector<const char *>;
 
 const QDate today(2026, 12, 10);
 
-TPnrRecord record(const Lines &lines)
+PnrRecord record(const Lines &lines)
 {
-    return ReadPnrRecord(u8list(lines).join(QStringLiteral("\r\n")), today);
+    return readPnrRecord(u8list(lines).join(QStringLiteral("\r\n")), today);
 }
 
-QStringList passengers(const TPnrRecord &record)
+QStringList passengers(const PnrRecord &record)
 {
     QStringList list;
-    for (const TPassengerChooser::Entry &entry : record.passengers)
-        list.append(entry.FName + u'|' + entry.FInfo.FId + u'|' + entry.FInfo.FTicketNum);
+    for (const PassengerChooser::Entry &entry : record.passengers)
+        list.append(entry.name + u'|' + entry.info.id + u'|' + entry.info.ticketNumber);
     return list;
 }
 
@@ -32,7 +32,7 @@ const char *const segmentLine = " 3.  CA1501 Y   TU15DEC  PEKSHA HK2   0800 1010
 QStringList itemTexts(const QString &display)
 {
     QStringList texts;
-    for (const TPnrItem &item : pnrItems(display))
+    for (const PnrItem &item : pnrItems(display))
         texts.append(item.number < 0 ? u'?' + item.text()
                                      : QString::number(item.number) + u'.' + item.text());
     return texts;
@@ -66,23 +66,27 @@ TEST(PnrItems, FindsTheItemsHoweverTheDisplayWasCopied)
          "1.张三 2.李四 HX7QJ2 3. CA1501 Y TU15DEC PEKSHA HK2 0800 1010 E T3T2 4.RMK X",
          {"1.张三", "2.李四 HX7QJ2", "3.CA1501 Y TU15DEC PEKSHA HK2 0800 1010 E T3T2", "4.RMK X"}},
         {"inside a line only the next number begins an item",
-         "5.FC/A/BJS MU SHA 9.00Y 6.FP/CASH 8.X", {"5.FC/A/BJS MU SHA 9.00Y", "6.FP/CASH 8.X"}},
+         "5.FC/A/BJS MU SHA 9.00Y 6.FP/CASH 8.X",
+         {"5.FC/A/BJS MU SHA 9.00Y", "6.FP/CASH 8.X"}},
         {"an amount begins no item, even at the start of a line",
-         "1.A\n  1910.00", {"1.A 1910.00"}},
+         "1.A\n  1910.00",
+         {"1.A 1910.00"}},
         {"a group's header is an item although a digit follows",
          ">RT KQ7X2M 0.12BJTUAN NM12 KQ7X2M 1.张三",
          {"0.12BJTUAN NM12 KQ7X2M", "1.张三"}},
         {"prompts anywhere", "1.A >PN 2.B\n>pn\n3.C", {"1.A", "2.B", "3.C"}},
         {"a prompt inside a line blanks only its command: the page goes on",
-         "9.EI/不得签转/仅限CA航 >PN 班使用 10.FP/CASH", {"9.EI/不得签转/仅限CA航班使用", "10.FP/CASH"}},
+         "9.EI/不得签转/仅限CA航 >PN 班使用 10.FP/CASH",
+         {"9.EI/不得签转/仅限CA航班使用", "10.FP/CASH"}},
         {"a page mark glued to a word before the next page",
-         "11.SSR DOCS X/P1+ >PN 12.RMK A-\n13.RMK T2--", {"11.SSR DOCS X/P1", "12.RMK A-", "13.RMK T2--"}},
+         "11.SSR DOCS X/P1+ >PN 12.RMK A-\n13.RMK T2--",
+         {"11.SSR DOCS X/P1", "12.RMK A-", "13.RMK T2--"}},
         {"continuation lines belong to the item above, a break at / joined",
          "9.FN/A/FCNY1860.00/TEXEMPTYQ/\n    ACNY1910.00\n10.SSR DOCS X/IRELAND E\n/P1\n"
          "11.RMK A\nB",
-         {"9.FN/A/FCNY1860.00/TEXEMPTYQ/ACNY1910.00", "10.SSR DOCS X/IRELAND E/P1",
-          "11.RMK A B"}},
-        {"a line broken between two Chinese characters", "9.EI/改期退票\n收费",
+         {"9.FN/A/FCNY1860.00/TEXEMPTYQ/ACNY1910.00", "10.SSR DOCS X/IRELAND E/P1", "11.RMK A B"}},
+        {"a line broken between two Chinese characters",
+         "9.EI/改期退票\n收费",
          {"9.EI/改期退票收费"}},
         {"a price quote continues no item",
          "6.CTU166\n>PAT:A\n01 Y FARE:CNY1630.00 TAX:CNY50.00 TOTAL:1680.00\nSFC:01",
@@ -101,7 +105,8 @@ TEST(PnrItems, FindsTheItemsHoweverTheDisplayWasCopied)
 // column 80 to the text before it.
 TEST(PnrItems, FindsItemsWhereTheScreenRowsBegin)
 {
-    const QString filled = u8s("10.SSR DOCS CA HK1 P/IRL/PA1234567/IRL/12MAR75/F/20JUN28/SMITHSON/MARIE ELLEN/P2");
+    const QString filled =
+        u8s("10.SSR DOCS CA HK1 P/IRL/PA1234567/IRL/12MAR75/F/20JUN28/SMITHSON/MARIE ELLEN/P2");
     ASSERT_EQ(filled.size(), 80);
     // Twelve columns, 67 more, the mark in the 80th.
     const QString words = u8s(" 9.RMK 张三 ") + QString(67, u'A');
@@ -116,7 +121,7 @@ TEST(PnrItems, FindsItemsWhereTheScreenRowsBegin)
 
 TEST(PnrItems, KeepsTheRowOfTheFixedColumns)
 {
-    const QList<TPnrItem> items =
+    const QList<PnrItem> items =
         pnrItems(u8s("10.  MU5132 Y   WE26AUG  PEKHGH RR2   1055 1315          E T2--    +\n"
                      "    OP-MF8102"));
     ASSERT_EQ(items.size(), 1);
@@ -126,7 +131,7 @@ TEST(PnrItems, KeepsTheRowOfTheFixedColumns)
     EXPECT_EQ(items.first().continuation, u8s("OP-MF8102"));
 }
 
-TEST(ReadPnrRecord, GivesEachPassengerTheirDocumentAndTicket)
+TEST(readPnrRecord, GivesEachPassengerTheirDocumentAndTicket)
 {
     const struct
     {
@@ -184,7 +189,7 @@ TEST(ReadPnrRecord, GivesEachPassengerTheirDocumentAndTicket)
         EXPECT_EQ(passengers(record(c.display)), u8list(c.passengers)) << c.what;
 }
 
-TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
+TEST(readPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
 {
     const struct
     {
@@ -215,10 +220,10 @@ TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
     };
     for (const auto &c : cases) {
         // The item, then one that would be a name: names end for good.
-        const TPnrRecord read = record({"1.ZHANG/SAN", c.item, "3.LI/SI HX7QJ2"});
+        const PnrRecord read = record({"1.ZHANG/SAN", c.item, "3.LI/SI HX7QJ2"});
         QStringList names;
-        for (const TPassengerChooser::Entry &entry : read.passengers)
-            names.append(entry.FName);
+        for (const PassengerChooser::Entry &entry : read.passengers)
+            names.append(entry.name);
         QStringList expected =
             c.isName ? QStringList{u8s("ZHANG/SAN"), u8s(c.item).mid(2), QStringLiteral("LI/SI")}
                      : QStringList{QStringLiteral("ZHANG/SAN")};
@@ -228,7 +233,7 @@ TEST(ReadPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
     }
 }
 
-TEST(ReadPnrRecord, FindsTheRecordLocator)
+TEST(readPnrRecord, FindsTheRecordLocator)
 {
     const struct
     {
@@ -284,16 +289,16 @@ TEST(ReadPnrRecord, FindsTheRecordLocator)
          {"ZHANG"}},
     };
     for (const auto &c : cases) {
-        const TPnrRecord read = record(c.display);
+        const PnrRecord read = record(c.display);
         QStringList names;
-        for (const TPassengerChooser::Entry &entry : read.passengers)
-            names.append(entry.FName);
+        for (const PassengerChooser::Entry &entry : read.passengers)
+            names.append(entry.name);
         EXPECT_EQ(read.locator, u8s(c.locator)) << c.what;
         EXPECT_EQ(names, u8list(c.names)) << c.what;
     }
 }
 
-TEST(ReadPnrRecord, KeepsEachSegmentWithItsStatus)
+TEST(readPnrRecord, KeepsEachSegmentWithItsStatus)
 {
     const struct
     {
@@ -319,9 +324,9 @@ TEST(ReadPnrRecord, KeepsEachSegmentWithItsStatus)
         {" 3.  MU5101 Y   TH09APR2 PEKSHA RR1   0800 1010", "RR", true, "2026-04-09"},
     };
     for (const auto &c : cases) {
-        const TPnrRecord read = record({"1.ZHANG/SAN HX7QJ2", c.line});
+        const PnrRecord read = record({"1.ZHANG/SAN HX7QJ2", c.line});
         ASSERT_EQ(read.segments.size(), 1) << c.line;
-        const TPnrSegment &segment = read.segments.first();
+        const PnrSegment &segment = read.segments.first();
         EXPECT_EQ(segment.status, u8s(c.status)) << c.line;
         EXPECT_EQ(segment.isFlown(), c.flown) << c.line;
         // Alone, a segment takes its row whatever its status.
@@ -333,9 +338,9 @@ TEST(ReadPnrRecord, KeepsEachSegmentWithItsStatus)
 }
 
 // A cancelled segment still ends the names.
-TEST(ReadPnrRecord, EndsTheNamesAtASegmentThatIsNotFlown)
+TEST(readPnrRecord, EndsTheNamesAtASegmentThatIsNotFlown)
 {
-    const TPnrRecord read = record(
+    const PnrRecord read = record(
         {"1.ZHANG/SAN HX7QJ2", " 2.  MU5101 Y   MO11JAN  PEKSHA XX1   0800 1010", "3.LI/SI"});
     EXPECT_EQ(passengers(read), u8list({"ZHANG/SAN||"}));
     EXPECT_EQ(read.segments.size(), 1);
@@ -343,14 +348,14 @@ TEST(ReadPnrRecord, EndsTheNamesAtASegmentThatIsNotFlown)
 
 // Cancelled segments fill no row while a flown one remains; a flight
 // cancelled and not yet rebooked shows as it stands.
-TEST(ReadPnrRecord, GivesRowsToTheFlownSegmentsOrToAllWhenNoneIsFlown)
+TEST(readPnrRecord, GivesRowsToTheFlownSegmentsOrToAllWhenNoneIsFlown)
 {
     const char *const cancelled = " 2.  MU5101 Y   MO11JAN  PEKSHA HX1   0800 1010";
     const char *const flown = " 3.  MU5103 Y   MO11JAN  PEKSHA HK1   1000 1210";
     const char *const refused = " 4.  MU5105 Y   MO11JAN  PEKSHA UN1   1200 1410";
-    const auto flights = [](const QList<TPnrSegment> &segments) {
+    const auto flights = [](const QList<PnrSegment> &segments) {
         QStringList list;
-        for (const TPnrSegment &segment : segments)
+        for (const PnrSegment &segment : segments)
             list.append(segment.flight);
         return list;
     };
@@ -360,7 +365,7 @@ TEST(ReadPnrRecord, GivesRowsToTheFlownSegmentsOrToAllWhenNoneIsFlown)
               u8list({"MU5101", "MU5105"}));
 }
 
-TEST(ReadPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
+TEST(readPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
 {
     using A = std::optional<QString>;
     const auto a = [](const char *text) { return A(QString::fromLatin1(text)); };
@@ -368,7 +373,7 @@ TEST(ReadPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
     {
         const char *what;
         Lines display;
-        TPnrAmounts fareLine;
+        PnrAmounts fareLine;
     } cases[] = {
         {"airport tax and an exempt fuel surcharge",
          {"9.FN/A/FCNY1860.00/SCNY1860.00/C0.00/XCNY50.00/TCNY50.00CN/TEXEMPTYQ/ACNY1910.00"},
@@ -405,9 +410,9 @@ TEST(ReadPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
          {a("1860.00"), {}, {}, {}, a("1860.00")}},
     };
     for (const auto &c : cases) {
-        const TPnrRecord whole = record(c.display);
+        const PnrRecord whole = record(c.display);
         ASSERT_FALSE(whole.fareLines.isEmpty()) << c.what;
-        const TPnrAmounts read = whole.fareLines.first().amounts;
+        const PnrAmounts read = whole.fareLines.first().amounts;
         EXPECT_EQ(read.fare, c.fareLine.fare) << c.what;
         EXPECT_EQ(read.airportTax, c.fareLine.airportTax) << c.what;
         EXPECT_EQ(read.fuelSurcharge, c.fareLine.fuelSurcharge) << c.what;
@@ -416,15 +421,15 @@ TEST(ReadPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
     }
 }
 
-TEST(ReadPnrRecord, TellsWhoseEachFareLineIs)
+TEST(readPnrRecord, TellsWhoseEachFareLineIs)
 {
-    const TPnrRecord read = record(
-        {"1.LUO/GANG 2.LUO/XIAOMIN CHD HW2B7Q",
-         "9.FN/A/FCNY1270.00/SCNY1270.00/C3.00/TCNY50.00CN/TEXEMPTYQ/ACNY1320.00",
-         "10.FN/A/FCNY640.00/SCNY640.00/C3.00/TEXEMPTCN/TEXEMPTYQ/ACNY640.00/P2",
-         "11.FN/IN/FCNY130.00/SCNY130.00/C0.00/TEXEMPTCN/TEXEMPTYQ/", "    ACNY130.00/P1"});
+    const PnrRecord read =
+        record({"1.LUO/GANG 2.LUO/XIAOMIN CHD HW2B7Q",
+                "9.FN/A/FCNY1270.00/SCNY1270.00/C3.00/TCNY50.00CN/TEXEMPTYQ/ACNY1320.00",
+                "10.FN/A/FCNY640.00/SCNY640.00/C3.00/TEXEMPTCN/TEXEMPTYQ/ACNY640.00/P2",
+                "11.FN/IN/FCNY130.00/SCNY130.00/C0.00/TEXEMPTCN/TEXEMPTYQ/", "    ACNY130.00/P1"});
     QStringList lines;
-    for (const TPnrFareLine &line : read.fareLines)
+    for (const PnrFareLine &line : read.fareLines)
         lines.append(QStringLiteral("%1 %2 %3")
                          .arg(line.amounts.total.value_or(QString()))
                          .arg(line.infant ? QStringLiteral("infant") : QStringLiteral("-"))
@@ -432,7 +437,7 @@ TEST(ReadPnrRecord, TellsWhoseEachFareLineIs)
     EXPECT_EQ(lines, u8list({"1320.00 - 0", "640.00 - 2", "130.00 infant 1"}));
 }
 
-TEST(ReadPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
+TEST(readPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
 {
     const struct
     {
@@ -445,22 +450,22 @@ TEST(ReadPnrRecord, ReadsTheFuelSurchargeOfThePriceDisplay)
         {"01 Y FARE:CNY1320.00 TAX:CNY50.00 TOTAL:1370.00", std::nullopt},
     };
     for (const auto &c : cases) {
-        const TPnrRecord quoted = record({c.line});
+        const PnrRecord quoted = record({c.line});
         ASSERT_EQ(quoted.priceQuotes.size(), 1) << c.line;
-        const TPnrAmounts read = quoted.priceQuotes.first().amounts;
+        const PnrAmounts read = quoted.priceQuotes.first().amounts;
         EXPECT_EQ(read.fuelSurcharge, c.fuelSurcharge) << c.line;
         EXPECT_EQ(read.fare, QStringLiteral("1320.00")) << c.line;
     }
 }
 
-TEST(ReadPnrRecord, ReadsEachPriceOfAPriceQuote)
+TEST(readPnrRecord, ReadsEachPriceOfAPriceQuote)
 {
     using A = std::optional<QString>;
     const auto a = [](const char *text) { return A(QString::fromLatin1(text)); };
     const struct
     {
         const char *line;
-        TPnrAmounts amounts;
+        PnrAmounts amounts;
     } cases[] = {
         {"01 YCH FARE:CNY570.00 TAX:TEXEMPTCN YQ:TEXEMPTYQ  TOTAL:570.00",
          {a("570.00"), a("EXEMPT"), a("EXEMPT"), {}, a("570.00")}},
@@ -470,13 +475,13 @@ TEST(ReadPnrRecord, ReadsEachPriceOfAPriceQuote)
         {"01 YCH FARE:EXEMPTCN YQ:TEXEMPTYQ OTAL:120.00", {{}, {}, a("EXEMPT"), {}, {}}},
     };
     for (const auto &c : cases) {
-        const TPnrRecord quoted = record({c.line});
+        const PnrRecord quoted = record({c.line});
         ASSERT_EQ(quoted.priceQuotes.size(), 1) << c.line;
         EXPECT_EQ(quoted.priceQuotes.first().amounts, c.amounts) << c.line;
     }
 }
 
-TEST(ReadPnrRecord, TakesTheEndorsementFromTheEiItem)
+TEST(readPnrRecord, TakesTheEndorsementFromTheEiItem)
 {
     const struct
     {

@@ -1,7 +1,7 @@
 #include "PrintTestSupport.h"
 #include "TempFolder.h"
 #include "itinerary/ItineraryFields.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 #include "print/ReportFiller.h"
 
 #include <QLocale>
@@ -29,18 +29,18 @@ TEST(AmountsUnderAnyLocale, TotalAndPrintedFiguresAreTheSame)
     }
 
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtFare"), QStringLiteral("1860.50"));
     fields.setText(QStringLiteral("edtCAAC"), QStringLiteral("50.50"));
     fields.setText(QStringLiteral("edtYQ"), QStringLiteral("500.00"));
     fields.setText(QStringLiteral("edtTax"), QStringLiteral("12,345.00"));
     EXPECT_EQ(fields.text(QStringLiteral("edtTotal")), QStringLiteral("14756.00"));
 
-    TfrmRep rep;
-    FillReport(rep, fields, folder.path());
+    ReceiptReport rep;
+    fillReport(rep, fields, folder.path());
     EXPECT_EQ(printedText(rep, QStringLiteral("qlblTotal")), QStringLiteral("14756.00"));
     const QString pdf = folder.file(QStringLiteral("receipt.pdf"));
-    writePdf(rep.ReportPage(), pdf);
+    writePdf(rep.reportPage(), pdf);
 
     // Each amount reads back after its prefix box (CNY, CN, YQ); whether
     // pdftotext joins a prefix to its amount depends on the gap between them,

@@ -1,9 +1,9 @@
 #include "print/CalibrationPage.h"
-#include "print/PrintLayout.h"
-#include "print/PrintLimits.h"
 #include "PrintTestSupport.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "print/PrintLayout.h"
+#include "print/PrintLimits.h"
 
 #include <algorithm>
 
@@ -12,19 +12,19 @@
 
 namespace {
 
-TPrintSettings settingsWith(int hpos, int vpos)
+PrintSettings settingsWith(int hpos, int vpos)
 {
-    TPrintSettings settings = TPrintSettings::defaults();
+    PrintSettings settings = PrintSettings::defaults();
     settings.hpos = hpos;
     settings.vpos = vpos;
     return settings;
 }
 
 // The frames drawn on the page, by their top-left corner.
-std::vector<QRectF> frames(const TReportPage &page)
+std::vector<QRectF> frames(const ReportPage &page)
 {
     std::vector<QRectF> found;
-    for (const TPageMark &mark : page.marks()) {
+    for (const PageMark &mark : page.marks()) {
         if (mark.frame)
             found.push_back(QRectF(mark.line.p1(), mark.line.p2()));
     }
@@ -35,9 +35,9 @@ std::vector<QRectF> frames(const TReportPage &page)
 
 TEST(CalibrationPage, ABoxForEveryValueAtTheOffsetsAndRulersOnTheSheet)
 {
-    TReportPage plain;
+    ReportPage plain;
     drawCalibrationPage(plain, settingsWith(0, 0));
-    TReportPage moved;
+    ReportPage moved;
     drawCalibrationPage(moved, settingsWith(-5, 10));
     EXPECT_EQ(plain.reportTitle(), u8s("校准页"));
     EXPECT_EQ(plain.valueBoxes().size(), 0u);
@@ -45,7 +45,7 @@ TEST(CalibrationPage, ABoxForEveryValueAtTheOffsetsAndRulersOnTheSheet)
     const std::vector<QRectF> boxes = frames(plain);
     ASSERT_EQ(boxes.size(), printLayoutTable().size());
     for (size_t i = 0; i < boxes.size(); ++i) {
-        const TLayoutLabelSpec &spec = printLayoutTable()[i];
+        const LayoutLabelSpec &spec = printLayoutTable()[i];
         SCOPED_TRACE(spec.name.toStdString());
         if (!(spec.alignment & Qt::AlignRight)) {
             EXPECT_EQ(boxes[i].topLeft(), QPointF(spec.left, spec.top));
@@ -60,9 +60,9 @@ TEST(CalibrationPage, ABoxForEveryValueAtTheOffsetsAndRulersOnTheSheet)
 
     // The rulers' ticks and numbers stay on the sheet's edges: every line that
     // starts on the top or left edge is the same on both pages.
-    const auto rulerLines = [](const TReportPage &page) {
+    const auto rulerLines = [](const ReportPage &page) {
         std::vector<QLineF> lines;
-        for (const TPageMark &mark : page.marks()) {
+        for (const PageMark &mark : page.marks()) {
             if (!mark.frame && (mark.line.p1().y() == 0 || mark.line.p1().x() == 0))
                 lines.push_back(mark.line);
         }
@@ -78,7 +78,7 @@ TEST(CalibrationPage, ABoxForEveryValueAtTheOffsetsAndRulersOnTheSheet)
     const QString text = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     for (const char *shown : {"航班号", "承运人", "填开单位", "150", "290", "左右偏移 -5"})
         EXPECT_TRUE(text.contains(u8s(shown))) << shown;
-    const TPrintLabel *caption = moved.findLabel(QStringLiteral("calibration"));
+    const PrintLabel *caption = moved.findLabel(QStringLiteral("calibration"));
     ASSERT_NE(caption, nullptr);
     EXPECT_EQ(caption->pointSize(), 6);
 }

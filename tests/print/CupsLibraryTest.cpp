@@ -8,8 +8,8 @@ namespace {
 // The CUPS library as printing loads it at its first use.
 TEST(CupsLibrary, LoadsTheSystemsLibraryWithEveryFunction)
 {
-    const TCupsLibrary &cups = TCupsLibrary::instance();
-    EXPECT_EQ(&cups, &TCupsLibrary::instance());
+    const CupsLibrary &cups = CupsLibrary::instance();
+    EXPECT_EQ(&cups, &CupsLibrary::instance());
     ASSERT_NE(cups.cupsUser, nullptr);
     EXPECT_STRNE(cups.cupsUser(), "");
     ASSERT_NE(cups.ippPort, nullptr);
@@ -32,7 +32,7 @@ TEST_P(UnusableCupsLibrary, IsRefusedWithAMessageNamingWhatIsMissing)
 {
     const Unusable &c = GetParam();
     try {
-        const TCupsLibrary library(c.fileName);
+        const CupsLibrary library(c.fileName);
         FAIL() << c.fileName << " was taken for the CUPS library";
     } catch (const KestranoError &error) {
         EXPECT_TRUE(error.message().contains(QString::fromLatin1(c.fileName)))

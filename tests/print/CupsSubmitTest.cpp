@@ -15,9 +15,9 @@ namespace {
 
 QByteArray onePagePdf()
 {
-    TReportPage page;
+    ReportPage page;
     page.setReportTitle(QStringLiteral("行程单"));
-    TPrintLabel &label = page.addLabel();
+    PrintLabel &label = page.addLabel();
     label.setText(QStringLiteral("5550001110"));
     label.setLeft(100);
     label.setTop(100);
@@ -36,7 +36,7 @@ QString uniqueName()
 TEST(CupsSubmit, OneJobAtTrueSizeFoundByItsDocumentName)
 {
     SKIP_WITHOUT_PRINTER();
-    const TCupsPrinter printer(QStringLiteral("Held"));
+    const CupsPrinter printer(QStringLiteral("Held"));
     const QByteArray pdf = onePagePdf();
     const QString name = uniqueName();
 
@@ -57,15 +57,15 @@ TEST(CupsSubmit, OneJobAtTrueSizeFoundByItsDocumentName)
     ASSERT_TRUE(document.open(QIODevice::ReadOnly));
     EXPECT_EQ(document.readAll(), pdf);
 
-    using Match = TCupsPrinter::FoundJob::Match;
-    const auto found = [](const TCupsPrinter &on, const QString &documentName) {
-        const TCupsPrinter::FoundJob job = on.findJob(documentName);
+    using Match = CupsPrinter::FoundJob::Match;
+    const auto found = [](const CupsPrinter &on, const QString &documentName) {
+        const CupsPrinter::FoundJob job = on.findJob(documentName);
         return std::pair{job.match, job.jobId};
     };
     EXPECT_EQ(found(printer, name), std::pair(Match::One, jobId));
     EXPECT_EQ(found(printer, uniqueName()), std::pair(Match::None, 0));
-    EXPECT_EQ(found(TCupsPrinter(QStringLiteral("PDF")), name), std::pair(Match::None, 0));
-    EXPECT_EQ(found(TCupsPrinter(QStringLiteral("Missing")), name), std::pair(Match::None, 0));
+    EXPECT_EQ(found(CupsPrinter(QStringLiteral("PDF")), name), std::pair(Match::None, 0));
+    EXPECT_EQ(found(CupsPrinter(QStringLiteral("Missing")), name), std::pair(Match::None, 0));
 
     printer.cancel(jobId);
     EXPECT_EQ(jobState(jobId), QStringLiteral("canceled"));
@@ -80,8 +80,8 @@ TEST(CupsSubmit, AJobOfTheSameNameIsOursOnlyWhenItAloneIs)
 {
     SKIP_WITHOUT_PRINTER();
     ASSERT_EQ(::geteuid(), 0u) << "sending as another user needs root";
-    using Match = TCupsPrinter::FoundJob::Match;
-    const TCupsPrinter printer(QStringLiteral("Held"));
+    using Match = CupsPrinter::FoundJob::Match;
+    const CupsPrinter printer(QStringLiteral("Held"));
     const QString name = uniqueName();
 
     const int theirs = submitAsAnotherUser(printer.name(), name, onePagePdf());
@@ -92,7 +92,7 @@ TEST(CupsSubmit, AJobOfTheSameNameIsOursOnlyWhenItAloneIs)
     EXPECT_EQ(printer.findJob(name).match, Match::None);
 
     const int ours = printer.submitPdf(onePagePdf(), QStringLiteral("行程单"), name);
-    const TCupsPrinter::FoundJob one = printer.findJob(name);
+    const CupsPrinter::FoundJob one = printer.findJob(name);
     EXPECT_EQ(one.match, Match::One);
     EXPECT_EQ(one.jobId, ours);
     // A later job of theirs does not become ours by being newer.
@@ -101,7 +101,7 @@ TEST(CupsSubmit, AJobOfTheSameNameIsOursOnlyWhenItAloneIs)
     EXPECT_EQ(printer.findJob(name).jobId, ours);
 
     const int again = printer.submitPdf(onePagePdf(), QStringLiteral("行程单"), name);
-    const TCupsPrinter::FoundJob several = printer.findJob(name);
+    const CupsPrinter::FoundJob several = printer.findJob(name);
     EXPECT_EQ(several.match, Match::Several);
     EXPECT_EQ(several.jobId, 0);
     for (int job : {theirs, ours, later, again})
@@ -122,7 +122,7 @@ TEST(CupsSubmit, RefusedWithTheReason)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.printer);
-        const TCupsPrinter printer(QString::fromLatin1(c.printer));
+        const CupsPrinter printer(QString::fromLatin1(c.printer));
         const QString name = uniqueName();
         try {
             printer.submitPdf(onePagePdf(), QStringLiteral("行程单"), name);
@@ -132,6 +132,6 @@ TEST(CupsSubmit, RefusedWithTheReason)
             EXPECT_TRUE(refused.message().startsWith(QString::fromUtf8(c.reason)))
                 << refused.message().toStdString();
         }
-        EXPECT_EQ(printer.findJob(name).match, TCupsPrinter::FoundJob::Match::None);
+        EXPECT_EQ(printer.findJob(name).match, CupsPrinter::FoundJob::Match::None);
     }
 }

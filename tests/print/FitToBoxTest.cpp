@@ -1,11 +1,11 @@
+#include "PrintTestSupport.h"
+#include "Strings.h"
+#include "TempFolder.h"
 #include "common/FileEncoding.h"
 #include "print/PrintLayout.h"
 #include "print/PrintLimits.h"
-#include "PrintTestSupport.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsKeys.h"
-#include "Strings.h"
-#include "TempFolder.h"
 
 #include <QHash>
 #include <algorithm>
@@ -18,9 +18,9 @@ namespace {
 
 void store(const TempFolder &folder, std::initializer_list<std::pair<QString, QString>> values)
 {
-    TPrivateConfig config(true, folder.path());
+    PrivateConfig config(true, folder.path());
     for (const auto &[key, value] : values)
-        config.SetStr(key, value);
+        config.setStr(key, value);
 }
 
 // The delivered list's names, decoded as the program reads them.
@@ -40,8 +40,8 @@ QStringList deliveredNames(const char *list, int nameColumn)
 // The name that takes the most room on paper at the Chinese print size.
 QString widest(const QStringList &names)
 {
-    const TTextMeasure measure;
-    const QFont font = TTextMeasure::labelFont(QStringLiteral("TEC"), 18);
+    const TextMeasure measure;
+    const QFont font = TextMeasure::labelFont(QStringLiteral("TEC"), 18);
     return *std::max_element(names.begin(), names.end(), [&](const QString &a, const QString &b) {
         return measure.width(font, a) + 3 * a.size() < measure.width(font, b) + 3 * b.size();
     });
@@ -61,24 +61,35 @@ QString longestCarrier()
 }
 
 // The receipt with the widest values the program is given.
-void loadLongestValues(TItineraryFields &fields)
+void loadLongestValues(ItineraryFields &fields)
 {
     loadReceipt(fields, QStringLiteral("fitting-receipt.txt"));
     // First: switching it on empties the fuel surcharge.
     fields.setInternational(true);
     for (int row = 1; row <= 4; ++row) {
         const QString n = QString::number(row);
-        for (const auto &[stem, text] : std::initializer_list<std::pair<const char *, const char *>>{
-                 {"edtT", "T3"}, {"edtFlight", "HU7181"}, {"edtSeat", "W"},
-                 {"edtDate", "2016-12-28"}, {"edtTime", "23:55"}, {"edtBasts", "WOWHDAB"},
-                 {"edtNotValidBefore", "28DEC"}, {"edtNotValidAfter", "28DEC"},
+        for (const auto &[stem, text] :
+             std::initializer_list<std::pair<const char *, const char *>>{
+                 {"edtT", "T3"},
+                 {"edtFlight", "HU7181"},
+                 {"edtSeat", "W"},
+                 {"edtDate", "2016-12-28"},
+                 {"edtTime", "23:55"},
+                 {"edtBasts", "WOWHDAB"},
+                 {"edtNotValidBefore", "28DEC"},
+                 {"edtNotValidAfter", "28DEC"},
                  {"edtAllow", "40KG"}})
             fields.setText(QString::fromLatin1(stem) + n, QString::fromLatin1(text));
     }
-    for (const auto &[name, text] : std::initializer_list<std::pair<const char *, const char *>>{
-             {"edtFarePer", "CNY"}, {"edtCAACPer", "CN"}, {"edtYQPer", "YQ"},
-             {"edtYQ", "EXEMPT"}, {"edtTaxPer", "OB"}, {"edtTotalPer", "CNY"},
-             {"edtFare", "12345.00"}, {"edtTotal", "12455.00"}})
+    for (const auto &[name, text] :
+         std::initializer_list<std::pair<const char *, const char *>>{{"edtFarePer", "CNY"},
+                                                                      {"edtCAACPer", "CN"},
+                                                                      {"edtYQPer", "YQ"},
+                                                                      {"edtYQ", "EXEMPT"},
+                                                                      {"edtTaxPer", "OB"},
+                                                                      {"edtTotalPer", "CNY"},
+                                                                      {"edtFare", "12345.00"},
+                                                                      {"edtTotal", "12455.00"}})
         fields.setText(QString::fromLatin1(name), QString::fromLatin1(text));
     for (int row = 1; row <= 5; ++row)
         fields.setText(QStringLiteral("edtFrom") + QString::number(row), longestCity());
@@ -106,20 +117,20 @@ struct Box
 
 // Each value on a page of its own, read back with pdftotext: the union of
 // its words' boxes.
-std::vector<Box> printedBoxes(const TfrmRep &rep, const QString &pdf)
+std::vector<Box> printedBoxes(const ReceiptReport &rep, const QString &pdf)
 {
     std::vector<QString> labels;
-    std::vector<std::unique_ptr<TReportPage>> pages;
-    for (const TLayoutLabelSpec &spec : printLayoutTable()) {
+    std::vector<std::unique_ptr<ReportPage>> pages;
+    for (const LayoutLabelSpec &spec : printLayoutTable()) {
         const auto characters = printedAt(rep, spec.name);
         if (characters.empty())
             continue;
         labels.push_back(spec.name);
-        pages.push_back(std::make_unique<TReportPage>());
-        for (const TPrintLabel *character : characters)
+        pages.push_back(std::make_unique<ReportPage>());
+        for (const PrintLabel *character : characters)
             copyCharacter(*character, *pages.back());
     }
-    std::vector<const TReportPage *> order;
+    std::vector<const ReportPage *> order;
     for (const auto &page : pages)
         order.push_back(page.get());
     writePdfPages(order, pdf);
@@ -141,10 +152,10 @@ std::vector<Box> printedBoxes(const TfrmRep &rep, const QString &pdf)
 TEST(FitToBox, LongestValuesStayInsideTheirBoxes)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     loadLongestValues(fields);
-    TfrmRep rep;
-    FillReport(rep, fields, folder.path());
+    ReceiptReport rep;
+    fillReport(rep, fields, folder.path());
 
     const std::vector<Box> boxes = printedBoxes(rep, folder.file(QStringLiteral("values.pdf")));
     ASSERT_EQ(boxes.size(), 72u); // all but two city codes
@@ -152,7 +163,7 @@ TEST(FitToBox, LongestValuesStayInsideTheirBoxes)
         SCOPED_TRACE(value.label.toStdString());
         ASSERT_FALSE(value.box.isEmpty());
         EXPECT_LE(value.box.right(), designRightLimit(value.label) + 0.5);
-        EXPECT_LE(value.box.right(), TReportPage::sheet().right() - 37.7);
+        EXPECT_LE(value.box.right(), ReportPage::sheet().right() - 37.7);
     }
     // pdftotext's boxes are a whole line of the font high, more than the 17
     // pixels between the two agent codes of one cell: the ink lies in the
@@ -168,9 +179,9 @@ TEST(FitToBox, LongestValuesStayInsideTheirBoxes)
     }
     // The city, the carrier and the flight of the first row, side by side.
     const auto box = [&](const char *label) {
-        return std::find_if(boxes.begin(), boxes.end(), [&](const Box &b) {
-                   return b.label == QLatin1String(label);
-               })->box;
+        return std::find_if(boxes.begin(), boxes.end(),
+                            [&](const Box &b) { return b.label == QLatin1String(label); })
+            ->box;
     };
     EXPECT_LT(box("qlblFrom1").right(), box("qlblFromCode1").left());
     EXPECT_LT(box("qlblFromCode1").right(), box("qlblAir1").left());
@@ -190,12 +201,12 @@ TEST(FitToBox, ValuesThatFitKeepEveryCharacterWhereItWas)
     }
 
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     loadReceipt(fields, QStringLiteral("fitting-receipt.txt"));
-    TfrmRep rep;
-    FillReport(rep, fields, folder.path());
+    ReceiptReport rep;
+    fillReport(rep, fields, folder.path());
     QStringList printed;
-    for (const auto &label : rep.ReportPage().labels()) {
+    for (const auto &label : rep.reportPage().labels()) {
         if (rep.label(label->name()) == label.get())
             continue;
         EXPECT_EQ(label->stretch(), 100) << label->name().toStdString();
@@ -237,22 +248,23 @@ TEST(FitToBox, CondensedThenSmaller)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         const TempFolder folder;
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QString::fromLatin1(c.field), u8s(c.text));
-        TfrmRep rep(TTextMeasure([](const QFont &font, const QString &text) {
+        ReceiptReport rep(TextMeasure([](const QFont &font, const QString &text) {
             // Fixed widths at the default sizes, scaled with size and stretch.
-            const bool chinese = HasChineseChar(text);
+            const bool chinese = hasChineseChar(text);
             const qreal full = chinese ? 24.0 / 18 : 11.0 / 16;
             const int stretch = font.stretch() ? font.stretch() : 100;
             return full * font.pointSizeF() * stretch / 100 * text.size();
         }));
-        FillReport(rep, fields, folder.path());
+        fillReport(rep, fields, folder.path());
         const auto printed = printedAt(rep, QString::fromLatin1(c.label));
         ASSERT_FALSE(printed.empty());
         EXPECT_EQ(printed.front()->stretch(), c.stretch);
         EXPECT_NEAR(printed.front()->pointSize(), c.pointSize, 1e-9);
-        const TPrintLabel &last = *printed.back();
-        EXPECT_LE(last.left() + last.width(), designRightLimit(QString::fromLatin1(c.label)) + 1e-6);
+        const PrintLabel &last = *printed.back();
+        EXPECT_LE(last.left() + last.width(),
+                  designRightLimit(QString::fromLatin1(c.label)) + 1e-6);
     }
 }
 
@@ -271,11 +283,11 @@ TEST(FitToBox, CarrierShiftOnlyBesideAnEmptyCityCode)
         SCOPED_TRACE(std::string(c.cityCode) + "/" + c.carrier);
         const TempFolder folder;
         store(folder, {{SettingsKeys::hpos, QStringLiteral("7")}});
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtFromCode4"), QString::fromLatin1(c.cityCode));
         fields.setText(QStringLiteral("cboAir4"), u8s(c.carrier));
-        TfrmRep rep(fixedWidths());
-        FillReport(rep, fields, folder.path());
+        ReceiptReport rep(fixedWidths());
+        fillReport(rep, fields, folder.path());
         const auto carrier = printedAt(rep, QStringLiteral("qlblAir4"));
         ASSERT_FALSE(carrier.empty());
         EXPECT_EQ(carrier.front()->left(), c.left + 7);
@@ -286,11 +298,12 @@ TEST(FitToBox, CarrierShiftOnlyBesideAnEmptyCityCode)
     const TempFolder folder;
     store(folder, {{SettingsKeys::fontensize, QStringLiteral("60")}});
     for (const bool information : {false, true}) {
-        TItineraryFields fields;
-        fields.setText(QStringLiteral("edtInformation"), information ? QStringLiteral("X") : QString());
+        ItineraryFields fields;
+        fields.setText(QStringLiteral("edtInformation"),
+                       information ? QStringLiteral("X") : QString());
         fields.setText(QStringLiteral("edtIssue"), QStringLiteral("20"));
-        TfrmRep rep;
-        FillReport(rep, fields, folder.path());
+        ReceiptReport rep;
+        fillReport(rep, fields, folder.path());
         const qreal left = printedAt(rep, QStringLiteral("qlblIssue")).front()->left();
         if (information)
             EXPECT_EQ(left, 695);
@@ -329,10 +342,10 @@ TEST(FitToBox, IssuingOfficeSplitsByCharacters)
         EXPECT_EQ(second, c.second);
 
         const TempFolder folder;
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("cboIssueBy"), c.office);
-        TfrmRep rep;
-        FillReport(rep, fields, folder.path());
+        ReceiptReport rep;
+        fillReport(rep, fields, folder.path());
         EXPECT_EQ(printedText(rep, QStringLiteral("qlblIssueBy")), c.first);
         EXPECT_EQ(printedText(rep, QStringLiteral("qlblIssueBy2")), c.second);
         // Both lines inside their box, short of the date of issue.
@@ -350,15 +363,15 @@ TEST(FitToBox, IssuingOfficeSplitsByCharacters)
 TEST(FitToBox, ValueBoxesOnlyUnderThePreview)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     loadSampleReceipt(fields);
-    TfrmRep rep;
-    FillReport(rep, fields, folder.path());
+    ReceiptReport rep;
+    fillReport(rep, fields, folder.path());
 
-    QHash<QString, TValueBox> boxes;
-    for (const TValueBox &value : rep.ReportPage().valueBoxes())
+    QHash<QString, ValueBox> boxes;
+    for (const ValueBox &value : rep.reportPage().valueBoxes())
         boxes.insert(value.label, value);
-    const TValueBox city = boxes.value(QStringLiteral("qlblFrom1"));
+    const ValueBox city = boxes.value(QStringLiteral("qlblFrom1"));
     EXPECT_EQ(city.caption, u8s("自"));
     EXPECT_EQ(city.box.left(), 86);
     EXPECT_EQ(city.box.right(), 141);
@@ -367,22 +380,22 @@ TEST(FitToBox, ValueBoxesOnlyUnderThePreview)
     EXPECT_EQ(boxes.value(QStringLiteral("qlblPassenger")).stretch, 100); // 张三 fits
     EXPECT_FALSE(boxes.contains(QStringLiteral("qlblTax")));
 
-    const auto render = [&](TBackdrop backdrop) {
+    const auto render = [&](Backdrop backdrop) {
         QImage image(794, 1123, QImage::Format_RGB32);
         image.setDotsPerMeterX(3780);
         image.setDotsPerMeterY(3780);
         image.fill(Qt::white);
         QPainter painter(&image);
-        renderPage(rep.ReportPage(), painter, backdrop);
+        renderPage(rep.reportPage(), painter, backdrop);
         return image;
     };
     // Inside the passenger's box, right of 张三: grey under the preview only.
     const QPoint inside(190, 75);
-    EXPECT_EQ(render(TBackdrop::None).pixel(inside), QColor(Qt::white).rgb());
-    EXPECT_LT(qGray(render(TBackdrop::ValueBoxes).pixel(inside)), 250);
+    EXPECT_EQ(render(Backdrop::None).pixel(inside), QColor(Qt::white).rgb());
+    EXPECT_LT(qGray(render(Backdrop::ValueBoxes).pixel(inside)), 250);
 
     const QString pdf = folder.file(QStringLiteral("receipt.pdf"));
-    writePdf(rep.ReportPage(), pdf);
+    writePdf(rep.reportPage(), pdf);
     EXPECT_FALSE(toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
                      .contains(u8s("航班号")));
 }

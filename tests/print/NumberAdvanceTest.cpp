@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(AdvanceSerial, NumberAndCheckDigitMoveOn)
+TEST(advanceSerial, NumberAndCheckDigitMoveOn)
 {
     const struct
     {
@@ -34,7 +34,7 @@ TEST(AdvanceSerial, NumberAndCheckDigitMoveOn)
         {"12.5 3", "12.5 3"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(AdvanceSerial(QString::fromLatin1(c.serial)), QString::fromLatin1(c.next))
+        EXPECT_EQ(advanceSerial(QString::fromLatin1(c.serial)), QString::fromLatin1(c.next))
             << c.serial;
 }
 
@@ -48,10 +48,10 @@ struct Receipt
 
 void expectAdvance(const Receipt &before, const Receipt &after)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtSerNo"), QString::fromUtf8(before.serial));
     fields.setText(QStringLiteral("edtCk"), QString::fromLatin1(before.checkCode));
-    ReportPageAfterPrint(fields);
+    reportPageAfterPrint(fields);
     EXPECT_EQ(fields.text(QStringLiteral("edtSerNo")), QString::fromUtf8(after.serial))
         << before.serial << " / " << before.checkCode;
     EXPECT_EQ(fields.text(QStringLiteral("edtCk")), QString::fromLatin1(after.checkCode))

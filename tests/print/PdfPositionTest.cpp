@@ -1,9 +1,9 @@
+#include "PrintTestSupport.h"
+#include "TempFolder.h"
 #include "common/FileEncoding.h"
 #include "print/PrintLayout.h"
-#include "PrintTestSupport.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsKeys.h"
-#include "TempFolder.h"
 
 #include <QGlyphRun>
 #include <QHash>
@@ -21,14 +21,14 @@ namespace {
 
 // Where the first character of a field belongs, from the layout table and
 // the offsets; the page is not asked.
-QPointF expectedStart(const TLayoutLabelSpec &spec, const QString &text, int vpos, int hpos)
+QPointF expectedStart(const LayoutLabelSpec &spec, const QString &text, int vpos, int hpos)
 {
     qreal left = spec.left + hpos;
     if (spec.name.startsWith(QLatin1String("qlblAir")) && encodeFileText(text).size() > 3)
         left -= 28;
     if (spec.alignment & Qt::AlignRight) {
-        const QFont printFont = TTextMeasure::labelFont(QStringLiteral("TEC"), 16);
-        left = spec.left + spec.width - TTextMeasure().width(printFont, spec.sample) + hpos;
+        const QFont printFont = TextMeasure::labelFont(QStringLiteral("TEC"), 16);
+        left = spec.left + spec.width - TextMeasure().width(printFont, spec.sample) + hpos;
     }
     return QPointF(left, spec.top + vpos);
 }
@@ -51,19 +51,19 @@ qreal drawingAscent(const QFont &font, const QString &text)
 // Glyphs of two fields that touch on one line come out of pdftotext as one
 // word (MU5132 and the class Y beside it), so each PDF gets at most one field
 // of every line: the n-th field from the left of each line goes to PDF n.
-std::vector<std::vector<const TLayoutLabelSpec *>> oneFieldPerLine(const TfrmRep &rep)
+std::vector<std::vector<const LayoutLabelSpec *>> oneFieldPerLine(const ReceiptReport &rep)
 {
-    std::vector<std::vector<const TLayoutLabelSpec *>> groups;
+    std::vector<std::vector<const LayoutLabelSpec *>> groups;
     QHash<qreal, int> fieldsOnLine;
-    std::vector<const TLayoutLabelSpec *> printed;
-    for (const TLayoutLabelSpec &spec : printLayoutTable()) {
+    std::vector<const LayoutLabelSpec *> printed;
+    for (const LayoutLabelSpec &spec : printLayoutTable()) {
         if (!printedAt(rep, spec.name).empty())
             printed.push_back(&spec);
     }
     std::sort(printed.begin(), printed.end(), [&](const auto *a, const auto *b) {
         return printedAt(rep, a->name).front()->left() < printedAt(rep, b->name).front()->left();
     });
-    for (const TLayoutLabelSpec *spec : printed) {
+    for (const LayoutLabelSpec *spec : printed) {
         const int n = fieldsOnLine[printedAt(rep, spec->name).front()->top()]++;
         if (size_t(n) >= groups.size())
             groups.resize(n + 1);
@@ -73,11 +73,11 @@ std::vector<std::vector<const TLayoutLabelSpec *>> oneFieldPerLine(const TfrmRep
 }
 
 // A page holding copies of the character labels of some fields.
-void copyFields(const TfrmRep &rep, const std::vector<const TLayoutLabelSpec *> &specs,
-                TReportPage &page)
+void copyFields(const ReceiptReport &rep, const std::vector<const LayoutLabelSpec *> &specs,
+                ReportPage &page)
 {
-    for (const TLayoutLabelSpec *spec : specs) {
-        for (const TPrintLabel *character : printedAt(rep, spec->name))
+    for (const LayoutLabelSpec *spec : specs) {
+        for (const PrintLabel *character : printedAt(rep, spec->name))
             copyCharacter(*character, page);
     }
 }
@@ -93,27 +93,27 @@ TEST_P(PdfPositions, FirstCharacterOfEveryFieldAtItsLabel)
     const auto [vpos, hpos] = GetParam();
     const TempFolder folder;
     {
-        TPrivateConfig config(true, folder.path());
-        config.SetInt(SettingsKeys::vpos, vpos);
-        config.SetInt(SettingsKeys::hpos, hpos);
+        PrivateConfig config(true, folder.path());
+        config.setInt(SettingsKeys::vpos, vpos);
+        config.setInt(SettingsKeys::hpos, hpos);
     }
-    TItineraryFields fields;
+    ItineraryFields fields;
     loadSampleReceipt(fields);
-    TfrmRep rep;
-    FillReport(rep, fields, folder.path());
+    ReceiptReport rep;
+    fillReport(rep, fields, folder.path());
 
-    const TTextMeasure measure;
+    const TextMeasure measure;
     int checked = 0;
     for (const auto &group : oneFieldPerLine(rep)) {
-        TReportPage page;
+        ReportPage page;
         copyFields(rep, group, page);
         const QString pdf = folder.file(QStringLiteral("fields.pdf"));
         writePdf(page, pdf);
         const std::vector<Word> words = wordsOf(pdf);
 
-        for (const TLayoutLabelSpec *spec : group) {
+        for (const LayoutLabelSpec *spec : group) {
             ++checked;
-            const TPrintLabel &first = *printedAt(rep, spec->name).front();
+            const PrintLabel &first = *printedAt(rep, spec->name).front();
             const QPointF start = expectedStart(*spec, printedText(rep, spec->name), vpos, hpos);
             // The renderer puts the baseline one ascent of the label's font
             // below its top; pdftotext reports the top of the glyph box, one
@@ -145,12 +145,12 @@ INSTANTIATE_TEST_SUITE_P(Offsets, PdfPositions,
 TEST(PdfFonts, ChineseFontIsEmbedded)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     loadSampleReceipt(fields);
-    TfrmRep rep;
-    FillReport(rep, fields, folder.path());
+    ReceiptReport rep;
+    fillReport(rep, fields, folder.path());
     const QString pdf = folder.file(QStringLiteral("receipt.pdf"));
-    writePdf(rep.ReportPage(), pdf);
+    writePdf(rep.reportPage(), pdf);
 
     const QStringList lines =
         toolOutput(QStringLiteral("pdffonts"), {pdf}).split(u'\n', Qt::SkipEmptyParts);

@@ -16,11 +16,11 @@
 
 namespace {
 
-using Outcome = TPrintJournal::Outcome;
+using Outcome = PrintJournal::Outcome;
 
-TReceiptRecord receipt(const QString &serial, const QString &passenger)
+ReceiptRecord receipt(const QString &serial, const QString &passenger)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtSerNo"), serial);
     fields.setText(QStringLiteral("edtPassenger"), passenger);
     fields.setText(QStringLiteral("edtFlight1"), QStringLiteral("MU5101"));
@@ -31,10 +31,10 @@ TReceiptRecord receipt(const QString &serial, const QString &passenger)
     fields.setText(QStringLiteral("edtCAAC"), QStringLiteral("50.00"));
     fields.setInternational(true);
     fields.setText(QStringLiteral("edtYQ"), QStringLiteral("120.00"));
-    return TReceiptRecord::of(fields);
+    return ReceiptRecord::of(fields);
 }
 
-QString pragma(const TPrintJournal &journal, const char *name)
+QString pragma(const PrintJournal &journal, const char *name)
 {
     QSqlQuery query(journal.database());
     query.exec(QStringLiteral("PRAGMA ") + QString::fromLatin1(name));
@@ -47,7 +47,7 @@ QString pragma(const TPrintJournal &journal, const char *name)
 TEST(PrintJournal, WritesAheadWithFullSync)
 {
     const TempFolder folder;
-    const TPrintJournal journal(folder.path());
+    const PrintJournal journal(folder.path());
     EXPECT_EQ(journal.path(), folder.file(QStringLiteral("vantrel_print.db")));
     EXPECT_EQ(pragma(journal, "journal_mode"), QStringLiteral("wal"));
     EXPECT_EQ(pragma(journal, "synchronous"), QStringLiteral("2")); // FULL
@@ -60,7 +60,7 @@ TEST(PrintJournal, RowsLiveFromHandOverToTheirEnd)
     const TempFolder folder;
     qint64 first = 0;
     {
-        TPrintJournal journal(folder.path());
+        PrintJournal journal(folder.path());
         first = journal.begin(receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")),
                               QStringLiteral("PDF"), QStringLiteral("行程单 first"));
         journal.setJobId(first, 41);
@@ -73,11 +73,11 @@ TEST(PrintJournal, RowsLiveFromHandOverToTheirEnd)
         journal.finish(second, Outcome::Printed);
         EXPECT_EQ(journal.row(second).outcome, Outcome::Failed);
     }
-    TPrintJournal journal(folder.path());
+    PrintJournal journal(folder.path());
     EXPECT_EQ(journal.rowCount(), 2);
-    const std::vector<TPrintJournal::Row> open = journal.unfinished();
+    const std::vector<PrintJournal::Row> open = journal.unfinished();
     ASSERT_EQ(open.size(), 1u);
-    const TPrintJournal::Row &row = open.front();
+    const PrintJournal::Row &row = open.front();
     EXPECT_EQ(row.id, first);
     EXPECT_EQ(row.jobId, 41);
     EXPECT_EQ(row.printer, QStringLiteral("PDF"));
@@ -101,8 +101,8 @@ TEST(PrintJournal, RowsLiveFromHandOverToTheirEnd)
 TEST(PrintJournal, OnlyAPrintedRowBecomesVoid)
 {
     const TempFolder folder;
-    TPrintJournal journal(folder.path());
-    const TReceiptRecord record = receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三"));
+    PrintJournal journal(folder.path());
+    const ReceiptRecord record = receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三"));
     const struct
     {
         Outcome outcome;
@@ -128,14 +128,14 @@ TEST(PrintJournal, KeepsTheNameThatFindsTheJob)
 {
     const TempFolder folder;
     {
-        TPrintJournal journal(folder.path());
+        PrintJournal journal(folder.path());
         QSqlQuery older(journal.database());
         ASSERT_TRUE(older.exec(QStringLiteral("ALTER TABLE journal DROP COLUMN document_name")));
     }
-    TPrintJournal journal(folder.path());
-    const QString name = TPrintJournal::newDocumentName(QStringLiteral("行程单"));
+    PrintJournal journal(folder.path());
+    const QString name = PrintJournal::newDocumentName(QStringLiteral("行程单"));
     EXPECT_TRUE(name.startsWith(QStringLiteral("行程单 ")));
-    EXPECT_NE(TPrintJournal::newDocumentName(QStringLiteral("行程单")), name);
+    EXPECT_NE(PrintJournal::newDocumentName(QStringLiteral("行程单")), name);
     const qint64 row =
         journal.begin(receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")),
                       QStringLiteral("PDF"), name);
@@ -146,9 +146,9 @@ TEST(PrintJournal, KeepsTheNameThatFindsTheJob)
 // empty, but the serial number stays that of the next sheet.
 TEST(PrintJournal, ARecordPutsTheReceiptBackButNotItsNumber)
 {
-    const TReceiptRecord record = TReceiptRecord::fromFieldsJson(
+    const ReceiptRecord record = ReceiptRecord::fromFieldsJson(
         receipt(QStringLiteral("1234567890 3"), QStringLiteral("张三")).fieldsJson());
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567899 5"));
     record.applyTo(fields);
     EXPECT_TRUE(fields.international());
@@ -165,8 +165,8 @@ TEST(PrintJournal, IsPrivateBesideTheSettingsFile)
 {
     const TempFolder folder;
     {
-        TPrintJournal journal(folder.path());
-        EXPECT_EQ(TPrintJournal::pathFor(folder.path()),
+        PrintJournal journal(folder.path());
+        EXPECT_EQ(PrintJournal::pathFor(folder.path()),
                   folder.file(QStringLiteral("vantrel_print.db")));
     }
     EXPECT_EQ(QFileInfo(folder.file(QStringLiteral("vantrel_print.db"))).permissions() &
@@ -180,7 +180,7 @@ TEST(PrintJournal, AFolderThatCannotHoldItIsAnError)
     const TempFolder folder;
     folder.write(QStringLiteral("file"), "not a folder");
     try {
-        TPrintJournal journal(folder.file(QStringLiteral("file")));
+        PrintJournal journal(folder.file(QStringLiteral("file")));
         ADD_FAILURE() << "opened " << journal.path().toStdString();
     } catch (const KestranoError &error) {
         EXPECT_TRUE(error.message().startsWith(QStringLiteral("无法打开打印记录")))
@@ -243,7 +243,7 @@ TEST(PrintJournal, NeverWritesThroughALinkNorIntoAnotherUsersFile)
         }
         for (int attempt = 0; attempt < 2; ++attempt) {
             try {
-                TPrintJournal journal(folder.path());
+                PrintJournal journal(folder.path());
                 ADD_FAILURE() << "opened " << journal.path().toStdString();
             } catch (const KestranoError &error) {
                 const QString message = error.message();
@@ -254,7 +254,8 @@ TEST(PrintJournal, NeverWritesThroughALinkNorIntoAnotherUsersFile)
             }
         }
         EXPECT_EQ(elsewhere.read(QStringLiteral("target")), before);
-        EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{QStringLiteral("target")});
+        EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files),
+                  QStringList{QStringLiteral("target")});
         EXPECT_EQ(QSqlDatabase::connectionNames(), QStringList());
     }
 }
@@ -264,15 +265,16 @@ TEST(PrintJournal, NeverWritesThroughALinkNorIntoAnotherUsersFile)
 TEST(PrintJournal, ClosesItsOwnFilesToOthers)
 {
     const TempFolder folder;
-    TPrintJournal(folder.path()).begin(receipt(QStringLiteral("6660000001 0"), QStringLiteral("王一")),
-                                       QStringLiteral("PDF"));
+    PrintJournal(folder.path())
+        .begin(receipt(QStringLiteral("6660000001 0"), QStringLiteral("王一")),
+               QStringLiteral("PDF"));
     for (const char *name : {"vantrel_print.db", "vantrel_print.db-wal"}) {
         const QString path = folder.file(QString::fromLatin1(name));
         if (!QFile::exists(path))
             folder.write(QString::fromLatin1(name), QByteArray());
         ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
     }
-    TPrintJournal journal(folder.path());
+    PrintJournal journal(folder.path());
     EXPECT_EQ(journal.rowCount(), 1);
     for (const char *name : {"vantrel_print.db", "vantrel_print.db-wal", "vantrel_print.db-shm"})
         EXPECT_EQ(modeOf(folder.file(QString::fromLatin1(name))), 0600u) << name;
@@ -284,17 +286,21 @@ TEST(JournalFiles, SQLiteRefusesALinkAtItsOwnOpen)
 {
     const TempFolder folder;
     const TempFolder elsewhere;
-    { TPrintJournal journal(folder.path()); } // loads the driver and SQLite
+    {
+        PrintJournal journal(folder.path());
+    } // loads the driver and SQLite
     elsewhere.write(QStringLiteral("target"), QByteArray());
     const QString link = folder.file(QStringLiteral("planted.db"));
     ASSERT_TRUE(plantLink(elsewhere.file(QStringLiteral("target")), link));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("planted"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("planted"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
         db.setDatabaseName(JournalFiles::noFollowName(link));
         EXPECT_FALSE(db.open());
         EXPECT_EQ(db.lastError().nativeErrorCode(), QStringLiteral("14")); // SQLITE_CANTOPEN
-        db.setDatabaseName(JournalFiles::noFollowName(folder.file(QStringLiteral("plain 文件?#%.db"))));
+        db.setDatabaseName(
+            JournalFiles::noFollowName(folder.file(QStringLiteral("plain 文件?#%.db"))));
         EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
         QSqlQuery(db).exec(QStringLiteral("CREATE TABLE t (x)"));
         db.close();

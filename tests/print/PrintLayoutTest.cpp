@@ -8,17 +8,17 @@
 
 TEST(PrintLayout, NewPageHoldsTheDesignedLabelsAtTheirPositions)
 {
-    const TfrmRep rep;
+    const ReceiptReport rep;
     const auto &table = printLayoutTable();
     ASSERT_EQ(table.size(), 74u);
     ASSERT_EQ(rep.layoutLabels().size(), 74u);
-    EXPECT_EQ(rep.ReportPage().labels().size(), 74u);
+    EXPECT_EQ(rep.reportPage().labels().size(), 74u);
 
     QSet<QString> names;
     int chinese = 0;
-    for (const TLayoutLabelSpec &spec : table) {
+    for (const LayoutLabelSpec &spec : table) {
         names.insert(spec.name);
-        const TPrintLabel *label = rep.label(spec.name);
+        const PrintLabel *label = rep.label(spec.name);
         ASSERT_NE(label, nullptr) << spec.name.toStdString();
         EXPECT_EQ(label->left(), spec.left) << spec.name.toStdString();
         EXPECT_EQ(label->top(), spec.top) << spec.name.toStdString();
@@ -28,7 +28,7 @@ TEST(PrintLayout, NewPageHoldsTheDesignedLabelsAtTheirPositions)
         EXPECT_EQ(label->pointSize(), spec.designPointSize);
         EXPECT_EQ(label->colour(), QColor(Qt::black));
         EXPECT_TRUE(label->transparent());
-        chinese += spec.sizeClass == TSizeClass::Chinese;
+        chinese += spec.sizeClass == SizeClass::Chinese;
     }
     EXPECT_EQ(names.size(), 74);
     EXPECT_EQ(chinese, 16);
@@ -38,7 +38,7 @@ TEST(PrintLayout, NewPageHoldsTheDesignedLabelsAtTheirPositions)
 
 TEST(PrintLayout, GeometryKeptExactly)
 {
-    const TfrmRep rep;
+    const ReceiptReport rep;
     const int rowTops[] = {127, 160, 191, 224};
     const struct
     {
@@ -58,7 +58,7 @@ TEST(PrintLayout, GeometryKeptExactly)
                    {"Allow", 707}};
     for (int row = 1; row <= 4; ++row) {
         for (const auto &column : columns) {
-            const TPrintLabel *label = rep.label(QString::fromLatin1(column.stem), row);
+            const PrintLabel *label = rep.label(QString::fromLatin1(column.stem), row);
             ASSERT_NE(label, nullptr) << column.stem << row;
             const int left = row == 4 && QLatin1String(column.stem) == QLatin1String("FromCode")
                                  ? 142
@@ -76,25 +76,25 @@ TEST(PrintLayout, GeometryKeptExactly)
 
 TEST(PrintLayout, PageIsA4WithTheBandAtTheMarginCorner)
 {
-    const TfrmRep rep;
-    const QPageLayout layout = TReportPage::pageLayout();
+    const ReceiptReport rep;
+    const QPageLayout layout = ReportPage::pageLayout();
     EXPECT_EQ(layout.pageSize().id(), QPageSize::A4);
     EXPECT_EQ(layout.orientation(), QPageLayout::Portrait);
     EXPECT_EQ(layout.margins(QPageLayout::Millimeter), QMarginsF(10, 10, 10, 10));
-    EXPECT_NEAR(TReportPage::sheet().width(), 794, 0.5);
-    EXPECT_NEAR(TReportPage::sheet().height(), 1123, 0.5);
+    EXPECT_NEAR(ReportPage::sheet().width(), 794, 0.5);
+    EXPECT_NEAR(ReportPage::sheet().height(), 1123, 0.5);
 
     // qlblSerNo sits 159.81 by 5.03 mm from the sheet's corner, inside the
     // top margin.
-    const TPrintLabel *serialNumber = rep.label(QStringLiteral("qlblSerNo"));
-    EXPECT_NEAR(TReportPage::millimetresFromPixels(serialNumber->left()), 159.81, 0.005);
-    EXPECT_NEAR(TReportPage::millimetresFromPixels(serialNumber->top()), 5.03, 0.005);
+    const PrintLabel *serialNumber = rep.label(QStringLiteral("qlblSerNo"));
+    EXPECT_NEAR(ReportPage::millimetresFromPixels(serialNumber->left()), 159.81, 0.005);
+    EXPECT_NEAR(ReportPage::millimetresFromPixels(serialNumber->top()), 5.03, 0.005);
 
-    const QRectF band = rep.ReportPage().titleBand();
-    EXPECT_NEAR(TReportPage::millimetresFromPixels(band.left()), 10.0, 1e-9);
-    EXPECT_NEAR(TReportPage::millimetresFromPixels(band.top()), 10.0, 1e-9);
-    EXPECT_NEAR(TReportPage::millimetresFromPixels(band.width()), 189.97, 0.005);
-    EXPECT_NEAR(TReportPage::millimetresFromPixels(band.height()), 5.03, 0.005);
+    const QRectF band = rep.reportPage().titleBand();
+    EXPECT_NEAR(ReportPage::millimetresFromPixels(band.left()), 10.0, 1e-9);
+    EXPECT_NEAR(ReportPage::millimetresFromPixels(band.top()), 10.0, 1e-9);
+    EXPECT_NEAR(ReportPage::millimetresFromPixels(band.width()), 189.97, 0.005);
+    EXPECT_NEAR(ReportPage::millimetresFromPixels(band.height()), 5.03, 0.005);
 }
 
 // Rendered without filling, the page shows the design samples; after filling
@@ -104,19 +104,19 @@ TEST(PrintLayout, DesignSamplesShowOnlyOnAnUnfilledPage)
     const TempFolder folder;
     const QString pdf = folder.file(QStringLiteral("page.pdf"));
 
-    const TfrmRep unfilled;
-    writePdf(unfilled.ReportPage(), pdf);
+    const ReceiptReport unfilled;
+    writePdf(unfilled.reportPage(), pdf);
     const QString designed = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     for (const char *sample : {"7845966747051", "293847203", "123455677889577858", "HYHTIU"})
         EXPECT_TRUE(designed.contains(QLatin1String(sample))) << sample;
 
-    TfrmRep filled;
-    TItineraryFields fields;
+    ReceiptReport filled;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtTicketNo"), QStringLiteral("7819631900123"));
-    FillReport(filled, fields, folder.path());
-    for (const TPrintLabel *label : filled.layoutLabels())
+    fillReport(filled, fields, folder.path());
+    for (const PrintLabel *label : filled.layoutLabels())
         EXPECT_TRUE(label->text().isEmpty()) << label->name().toStdString();
-    writePdf(filled.ReportPage(), pdf);
+    writePdf(filled.reportPage(), pdf);
     const QString printed = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     EXPECT_TRUE(printed.contains(QStringLiteral("7819631900123")));
     for (const char *sample : {"7845966747051", "293847203", "123455677889577858", "HYHTIU"})

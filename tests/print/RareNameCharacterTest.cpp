@@ -1,7 +1,7 @@
 #include "PrintTestSupport.h"
 #include "TempFolder.h"
 #include "itinerary/ItineraryFields.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 #include "print/ReportFiller.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +15,10 @@ namespace {
 TEST(RareNameCharacters, PrintAtTheChineseSizeWithTheGap)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtPassenger"), QString::fromUcs4(U"刘䶮𠮷\uF900A", 5));
-    TfrmRep rep;
-    FillReport(rep, fields, folder.path());
+    ReceiptReport rep;
+    fillReport(rep, fields, folder.path());
 
     const auto printed = printedAt(rep, QStringLiteral("qlblPassenger"));
     const QStringList expected = {QStringLiteral("刘"), QStringLiteral("䶮"),

@@ -1,8 +1,8 @@
-#include "print/PrintLayout.h"
 #include "PrintTestSupport.h"
+#include "TempFolder.h"
+#include "print/PrintLayout.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsKeys.h"
-#include "TempFolder.h"
 
 #include <QImage>
 
@@ -15,7 +15,7 @@ struct Placed
     qreal pointSize;
 };
 
-void expectPlaced(const std::vector<const TPrintLabel *> &printed,
+void expectPlaced(const std::vector<const PrintLabel *> &printed,
                   const std::vector<Placed> &expected, qreal top)
 {
     ASSERT_EQ(printed.size(), expected.size());
@@ -31,34 +31,34 @@ void expectPlaced(const std::vector<const TPrintLabel *> &printed,
 // A page filled from fields with the settings of folder, fixed widths.
 struct FilledPage
 {
-    explicit FilledPage(const TItineraryFields &fields, const QString &folder)
+    explicit FilledPage(const ItineraryFields &fields, const QString &folder)
     {
-        FillReport(rep, fields, folder);
+        fillReport(rep, fields, folder);
     }
-    TfrmRep rep{fixedWidths()};
+    ReceiptReport rep{fixedWidths()};
 };
 
 void store(const TempFolder &folder, std::initializer_list<std::pair<QString, QString>> values)
 {
-    TPrivateConfig config(true, folder.path());
+    PrivateConfig config(true, folder.path());
     for (const auto &[key, value] : values)
-        config.SetStr(key, value);
+        config.setStr(key, value);
 }
 
 } // namespace
 
-TEST(HasChineseChar, EveryIdeographBlock)
+TEST(hasChineseChar, EveryIdeographBlock)
 {
     const struct
     {
         const char16_t *text;
         bool chinese;
-    } cases[] = {{u"乘", true},      {u"\u4E00", true}, {u"\u9FA5", true},     {u"\u9FA6", true},
-                 {u"\u4DFF", false}, {u"，", false},    {u"（", false},        {u"Ａ", false},
-                 {u"A", false},      {u"", false},      {u"CA1306乘机", true}, {u"/", false},
+    } cases[] = {{u"乘", true},      {u"\u4E00", true},    {u"\u9FA5", true},     {u"\u9FA6", true},
+                 {u"\u4DFF", false}, {u"，", false},       {u"（", false},        {u"Ａ", false},
+                 {u"A", false},      {u"", false},         {u"CA1306乘机", true}, {u"/", false},
                  {u"\u4DAE", true},  {u"\U00020BB7", true}};
     for (const auto &c : cases)
-        EXPECT_EQ(HasChineseChar(QString::fromUtf16(c.text)), c.chinese)
+        EXPECT_EQ(hasChineseChar(QString::fromUtf16(c.text)), c.chinese)
             << QString::fromUtf16(c.text).toStdString();
 }
 
@@ -67,7 +67,7 @@ TEST(HasChineseChar, EveryIdeographBlock)
 TEST(ReportFilling, WorkedExampleLandsAtThePlacementRulePositions)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtInformation"), QStringLiteral("CA1306乘机"));
     const FilledPage page(fields, folder.path());
     expectPlaced(printedAt(page.rep, QStringLiteral("qlblInformation")),
@@ -87,7 +87,7 @@ TEST(ReportFilling, WorkedExampleLandsAtThePlacementRulePositions)
 TEST(ReportFilling, ChineseGapOnlyForChineseCharacters)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("cboEndorsement"), QStringLiteral("不得/，Ａ签"));
     const FilledPage page(fields, folder.path());
     // 不 at 447; 得 +3 after cursor 470; "/" at cursor 496; "，" 506; "Ａ" 516; 签 526+3.
@@ -109,7 +109,7 @@ TEST(ReportFilling, SerialNumberInItsOwnFontAndSpacing)
     store(folder, {{SettingsKeys::fontname, QStringLiteral("DejaVu Sans")},
                    {SettingsKeys::fontensize, QStringLiteral("20")},
                    {SettingsKeys::fontcolor, QString::number(0x0000FF)}});
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("12 3"));
     const FilledPage page(fields, folder.path());
     const auto printed = printedAt(page.rep, QStringLiteral("qlblSerNo"));
@@ -119,7 +119,7 @@ TEST(ReportFilling, SerialNumberInItsOwnFontAndSpacing)
                   {QStringLiteral(" "), 632, 16},
                   {QStringLiteral("3"), 646, 16}},
                  19);
-    for (const TPrintLabel *character : printed) {
+    for (const PrintLabel *character : printed) {
         EXPECT_EQ(character->fontFamily(), QStringLiteral("Segoe MDL2 Assets"));
         EXPECT_EQ(character->colour(), QColor(Qt::black));
     }
@@ -134,14 +134,14 @@ TEST(ReportFilling, SerialNumberInItsOwnFontAndSpacing)
 TEST(ReportFilling, EmptySettingsFileGivesTheDefaults)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("张A"));
     const FilledPage page(fields, folder.path());
-    EXPECT_TRUE(folder.exists(TPrivateConfig::fileName()));
+    EXPECT_TRUE(folder.exists(PrivateConfig::fileName()));
 
     const auto printed = printedAt(page.rep, QStringLiteral("qlblPassenger"));
     expectPlaced(printed, {{QStringLiteral("张"), 72, 18}, {QStringLiteral("A"), 95, 16}}, 65);
-    for (const TPrintLabel *character : printed) {
+    for (const PrintLabel *character : printed) {
         EXPECT_EQ(character->fontFamily(), QStringLiteral("TEC"));
         EXPECT_EQ(character->colour(), QColor(0x80, 0x80, 0x80));
     }
@@ -160,7 +160,7 @@ TEST(ReportFilling, StoredZerosAndNonNumbersTakeTheDefaults)
                    {SettingsKeys::fontensize, QStringLiteral("0")},
                    {SettingsKeys::fontname, QString()},
                    {SettingsKeys::vpos, QStringLiteral("x")}});
-    const TPrintSettings settings = TPrintSettings::read(folder.path());
+    const PrintSettings settings = PrintSettings::read(folder.path());
     EXPECT_EQ(settings.colour, QColor(0x80, 0x80, 0x80));
     EXPECT_EQ(settings.cnSize, 18);
     EXPECT_EQ(settings.enSize, 16);
@@ -169,25 +169,25 @@ TEST(ReportFilling, StoredZerosAndNonNumbersTakeTheDefaults)
 
     // A negative size cannot be printed either.
     store(folder, {{SettingsKeys::fontcnsize, QStringLiteral("-4")}});
-    EXPECT_EQ(TPrintSettings::read(folder.path()).cnSize, 18);
+    EXPECT_EQ(PrintSettings::read(folder.path()).cnSize, 18);
 
     // The colour is 0x00BBGGRR.
     store(folder, {{SettingsKeys::fontcolor, QString::number(0x123456)}});
-    EXPECT_EQ(TPrintSettings::read(folder.path()).colour, QColor(0x56, 0x34, 0x12));
+    EXPECT_EQ(PrintSettings::read(folder.path()).colour, QColor(0x56, 0x34, 0x12));
 
     // Black, chosen in the dialog, is stored as 0 and prints black.
     store(folder, {{SettingsKeys::fontcolor, QStringLiteral("0")}});
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("张A"));
     const FilledPage page(fields, folder.path());
-    for (const TPrintLabel *character : printedAt(page.rep, QStringLiteral("qlblPassenger")))
+    for (const PrintLabel *character : printedAt(page.rep, QStringLiteral("qlblPassenger")))
         EXPECT_EQ(character->colour(), QColor(Qt::black));
 }
 
 // The offsets move every printed character, without limit.
 TEST(ReportFilling, OffsetsMoveEveryCharacter)
 {
-    TItineraryFields fields;
+    ItineraryFields fields;
     loadSampleReceipt(fields);
 
     const TempFolder plain;
@@ -201,9 +201,9 @@ TEST(ReportFilling, OffsetsMoveEveryCharacter)
                 {SettingsKeys::hpos, QStringLiteral("-900")}});
     const FilledPage offSheet(fields, far.path());
 
-    const auto &before = unshifted.rep.ReportPage().labels();
-    const auto &after = moved.rep.ReportPage().labels();
-    const auto &gone = offSheet.rep.ReportPage().labels();
+    const auto &before = unshifted.rep.reportPage().labels();
+    const auto &after = moved.rep.reportPage().labels();
+    const auto &gone = offSheet.rep.reportPage().labels();
     ASSERT_EQ(before.size(), after.size());
     ASSERT_EQ(before.size(), gone.size());
     ASSERT_GT(before.size(), 74u + 50u);
@@ -232,7 +232,7 @@ TEST(ReportFilling, LongCarrierMovesLeft)
         const QString carrier = QString::fromUtf16(c.carrier);
         SCOPED_TRACE(carrier.toStdString());
         const TempFolder folder;
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("cboAir3"), carrier);
         fields.setText(QStringLiteral("edtFlight3"), QStringLiteral("CA1306"));
         const FilledPage page(fields, folder.path());
@@ -260,7 +260,7 @@ TEST(ReportFilling, IssuingOfficeSplitsAfter17Characters)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.office.toStdString());
         const TempFolder folder;
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("cboIssueBy"), c.office);
         const FilledPage page(fields, folder.path());
         EXPECT_EQ(printedText(page.rep, QStringLiteral("qlblIssueBy")), c.firstLine);
@@ -277,7 +277,7 @@ TEST(ReportFilling, IssuingOfficeSplitsAfter17Characters)
 TEST(ReportFilling, InternationalMarkOnlyWhileTheSwitchIsOn)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     ASSERT_EQ(fields.text(QStringLiteral("edtGuowai")), QStringLiteral("国际(I)"));
     {
         const FilledPage page(fields, folder.path());
@@ -311,7 +311,7 @@ TEST(ReportFilling, InsuranceAnchorsAtTheRightAlignedSample)
         const TempFolder folder;
         store(folder, {{SettingsKeys::fontensize, QString::fromLatin1(c.enSize)},
                        {SettingsKeys::hpos, QString::number(c.hpos)}});
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("edtIssue"), QStringLiteral("20.00"));
         const FilledPage page(fields, folder.path());
         const auto printed = printedAt(page.rep, QStringLiteral("qlblIssue"));
@@ -326,14 +326,14 @@ TEST(ReportFilling, InsuranceAnchorsAtTheRightAlignedSample)
     for (const char *size : {"16", "24"}) {
         const TempFolder folder;
         store(folder, {{SettingsKeys::fontensize, QString::fromLatin1(size)}});
-        TfrmRep rep;
-        TItineraryFields fields;
-        FillReport(rep, fields, folder.path());
+        ReceiptReport rep;
+        ItineraryFields fields;
+        fillReport(rep, fields, folder.path());
         const auto printed = printedAt(rep, QStringLiteral("qlblIssue"));
         ASSERT_EQ(printed.size(), 3u);
-        const TTextMeasure measure;
+        const TextMeasure measure;
         const QFont font =
-            TTextMeasure::labelFont(QStringLiteral("TEC"), QString::fromLatin1(size).toInt());
+            TextMeasure::labelFont(QStringLiteral("TEC"), QString::fromLatin1(size).toInt());
         EXPECT_NEAR(printed.front()->left(), 738 - measure.width(font, QStringLiteral("XXX")),
                     1e-9);
         lefts[i++] = printed.front()->left();
@@ -346,7 +346,7 @@ TEST(ReportFilling, InsuranceAnchorsAtTheRightAlignedSample)
 TEST(ReportFilling, TextsPrintAsTheyStand)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     const QString thirty = QStringLiteral(" 12345678901234567890123456 7 ");
     ASSERT_EQ(thirty.size(), 30);
     fields.setText(QStringLiteral("edtId"), thirty);
@@ -374,7 +374,7 @@ TEST(ReportFilling, TextsPrintAsTheyStand)
 TEST(ReportFilling, EveryFieldReachesItsLabelInOrder)
 {
     const TempFolder folder;
-    TItineraryFields fields;
+    ItineraryFields fields;
     fields.setInternational(true);
     QStringList order = {QStringLiteral("edtGuowai")};
     const auto write = [&](const QString &field) {
@@ -404,7 +404,7 @@ TEST(ReportFilling, EveryFieldReachesItsLabelInOrder)
     for (const QString &field : order)
         expected.emplace_back(QStringLiteral("qlbl") + field.mid(3), fields.text(field));
     std::vector<std::pair<QString, QString>> printed;
-    for (const auto &label : page.rep.ReportPage().labels()) {
+    for (const auto &label : page.rep.reportPage().labels()) {
         if (label.get() == page.rep.label(label->name()))
             continue;
         if (printed.empty() || printed.back().first != label->name())
@@ -420,17 +420,17 @@ TEST(ReportFilling, LaterValuesNeverEraseEarlierOnes)
 {
     const TempFolder folder;
     const auto render = [&](const QString &city) {
-        TItineraryFields fields;
+        ItineraryFields fields;
         fields.setText(QStringLiteral("cboAir1"), QStringLiteral("东方航空"));
         fields.setText(QStringLiteral("edtFrom1"), city);
-        TfrmRep rep;
-        FillReport(rep, fields, folder.path());
+        ReceiptReport rep;
+        fillReport(rep, fields, folder.path());
         QImage image(794, 1123, QImage::Format_RGB32);
         image.setDotsPerMeterX(3780);
         image.setDotsPerMeterY(3780);
         image.fill(Qt::white);
         QPainter painter(&image);
-        renderPage(rep.ReportPage(), painter);
+        renderPage(rep.reportPage(), painter);
         return image;
     };
     const QImage alone = render(QString());

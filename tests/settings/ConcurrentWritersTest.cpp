@@ -25,12 +25,12 @@ TEST(ConcurrentWriters, TwoProgramsWritingAtOnceKeepEveryKey)
     EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
     EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
 
-    const TSettingsSnapshot file = TPrivateConfig(false, folder.path()).snapshot();
+    const SettingsSnapshot file = PrivateConfig(false, folder.path()).snapshot();
     int kept = 0;
     for (const QString &prefix : {QStringLiteral("first"), QStringLiteral("second")}) {
         for (int index = 1; index <= keysEach; ++index) {
             const QString key = prefix + QString::number(index);
-            if (file.GetStr(key) == key)
+            if (file.getStr(key) == key)
                 ++kept;
             else
                 ADD_FAILURE() << "lost " << key.toStdString();

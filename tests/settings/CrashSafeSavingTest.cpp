@@ -1,6 +1,6 @@
+#include "TempFolder.h"
 #include "common/FileEncoding.h"
 #include "settings/PrivateConfig.h"
-#include "TempFolder.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -45,16 +45,16 @@ TEST(CrashSafeSaving, AProcessKilledWhileWritingLeavesAWholeFile)
         for (const QString &line : lines.mid(1))
             EXPECT_TRUE(keyLine.match(line).hasMatch()) << line.toStdString();
 
-        const TPrivateConfig config(false, folder.path());
+        const PrivateConfig config(false, folder.path());
         for (const char *key : {"vpos", "hpos", "fontname", "MakeText", "Storage"}) {
-            EXPECT_EQ(config.GetStr(QString::fromLatin1(key)),
+            EXPECT_EQ(config.getStr(QString::fromLatin1(key)),
                       QStringLiteral("fixed ") + QString::fromLatin1(key))
                 << key << " round " << round;
         }
         // The counter and its payload are two writes: the payload is the
         // counter's own or, between the two, the one before.
-        const int counter = config.GetInt(QStringLiteral("counter"));
-        const QString payload = config.GetStr(QStringLiteral("payload"));
+        const int counter = config.getInt(QStringLiteral("counter"));
+        const QString payload = config.getStr(QStringLiteral("payload"));
         if (counter > 0) {
             EXPECT_TRUE(payload == payloadOf(counter) ||
                         (counter > 1 && payload == payloadOf(counter - 1)) ||

@@ -108,11 +108,11 @@ TEST(HostileSettingsFile, EveryIntruderIsRefusedWithItsReasonAndLeftAsItIs)
 
         const QString reason = QString::fromUtf8(intruder.reason);
         EXPECT_EQ(
-            errorOf([&] { TPrivateConfig(false, program.path()).GetStr(QStringLiteral("vpos")); }),
+            errorOf([&] { PrivateConfig(false, program.path()).getStr(QStringLiteral("vpos")); }),
             QStringLiteral("无法读取设置文件 %1：%2").arg(path, reason));
         EXPECT_EQ(errorOf([&] {
-                      TPrivateConfig(true, program.path())
-                          .SetStr(QStringLiteral("Edit2"), QStringLiteral("x;id>~/owned;#"));
+                      PrivateConfig(true, program.path())
+                          .setStr(QStringLiteral("Edit2"), QStringLiteral("x;id>~/owned;#"));
                   }),
                   QStringLiteral("无法写入设置文件 %1：%2").arg(path, reason));
 
@@ -135,9 +135,9 @@ TEST(HostileSettingsFile, AReadOnlyFileIsReadButNeverReplaced)
     TempFolder program;
     program.write(ini, "[COF]\nvpos=7\n");
     ASSERT_TRUE(QFile::setPermissions(program.file(ini), QFile::ReadOwner));
-    TPrivateConfig config(true, program.path());
-    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 7);
-    EXPECT_EQ(errorOf([&] { config.SetStr(QStringLiteral("hpos"), QStringLiteral("1")); }),
+    PrivateConfig config(true, program.path());
+    EXPECT_EQ(config.getInt(QStringLiteral("vpos")), 7);
+    EXPECT_EQ(errorOf([&] { config.setStr(QStringLiteral("hpos"), QStringLiteral("1")); }),
               QStringLiteral("无法写入设置文件 %1：它只能读取，不能写入").arg(program.file(ini)));
     EXPECT_EQ(program.read(ini), QByteArray("[COF]\nvpos=7\n"));
 }
@@ -145,7 +145,7 @@ TEST(HostileSettingsFile, AReadOnlyFileIsReadButNeverReplaced)
 TEST(PrivateSettingsFile, NewAndRewrittenFilesAreTheUsersAlone)
 {
     TempFolder program;
-    const TPrivateConfig created(false, program.path());
+    const PrivateConfig created(false, program.path());
     EXPECT_EQ(modeOf(program.file(ini)), 0600u);
 
     // A file from an earlier version, readable by everybody, becomes private
@@ -154,7 +154,7 @@ TEST(PrivateSettingsFile, NewAndRewrittenFilesAreTheUsersAlone)
     earlier.write(ini, "[COF]\nedtId=110101199001011234\n");
     ASSERT_TRUE(QFile::setPermissions(earlier.file(ini), QFile::ReadOwner | QFile::WriteOwner |
                                                              QFile::ReadGroup | QFile::ReadOther));
-    TPrivateConfig(true, earlier.path()).SetStr(QStringLiteral("vpos"), QStringLiteral("1"));
+    PrivateConfig(true, earlier.path()).setStr(QStringLiteral("vpos"), QStringLiteral("1"));
     EXPECT_EQ(modeOf(earlier.file(ini)), 0600u);
     EXPECT_EQ(modeOf(earlier.file(ini + QStringLiteral(".lock"))), 0600u);
     EXPECT_TRUE(earlier.read(ini).contains("edtId=110101199001011234"));

@@ -1,8 +1,8 @@
-#include "common/FileEncoding.h"
-#include "common/KestranoError.h"
 #include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "common/FileEncoding.h"
+#include "common/KestranoError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +20,7 @@ TEST(PrivateConfigFile, IsCreatedEmptyByEveryInstance)
 {
     for (bool write : {false, true}) {
         TempFolder folder;
-        const TPrivateConfig config(write, folder.path());
+        const PrivateConfig config(write, folder.path());
         EXPECT_EQ(config.filePath(), folder.file(ini));
         ASSERT_TRUE(folder.exists(ini));
         EXPECT_TRUE(folder.read(ini).isEmpty());
@@ -30,29 +30,29 @@ TEST(PrivateConfigFile, IsCreatedEmptyByEveryInstance)
 TEST(PrivateConfigFile, AbsentKeysReadAsTheirDefaults)
 {
     TempFolder folder;
-    const TPrivateConfig config(false, folder.path());
-    EXPECT_EQ(config.GetStr(QStringLiteral("edtFare")), QString());
-    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 0);
-    EXPECT_FALSE(config.GetBool(QStringLiteral("Storage")));
-    EXPECT_TRUE(config.GetBool(QStringLiteral("Storage"), true));
-    EXPECT_FALSE(config.GetBool(QStringLiteral("Storage"), false));
+    const PrivateConfig config(false, folder.path());
+    EXPECT_EQ(config.getStr(QStringLiteral("edtFare")), QString());
+    EXPECT_EQ(config.getInt(QStringLiteral("vpos")), 0);
+    EXPECT_FALSE(config.getBool(QStringLiteral("Storage")));
+    EXPECT_TRUE(config.getBool(QStringLiteral("Storage"), true));
+    EXPECT_FALSE(config.getBool(QStringLiteral("Storage"), false));
 }
 
 TEST(PrivateConfigFile, ValuesComeBackExactlyAndKeysIgnoreCase)
 {
     TempFolder folder;
-    TPrivateConfig writer(true, folder.path());
-    writer.SetStr(QStringLiteral("MakeText"), u8s("\"不得签转 NON-END\",\"A B\""));
-    writer.SetStr(QStringLiteral("edtPassenger"), u8s("张三"));
-    writer.SetInt(QStringLiteral("vpos"), -12);
-    writer.SetBool(QStringLiteral("Storage"), true);
-    writer.SetStr(QStringLiteral("EDTPASSENGER"), u8s("李四")); // replaces, does not add
+    PrivateConfig writer(true, folder.path());
+    writer.setStr(QStringLiteral("MakeText"), u8s("\"不得签转 NON-END\",\"A B\""));
+    writer.setStr(QStringLiteral("edtPassenger"), u8s("张三"));
+    writer.setInt(QStringLiteral("vpos"), -12);
+    writer.setBool(QStringLiteral("Storage"), true);
+    writer.setStr(QStringLiteral("EDTPASSENGER"), u8s("李四")); // replaces, does not add
 
-    const TPrivateConfig reader(false, folder.path());
-    EXPECT_EQ(reader.GetStr(QStringLiteral("maketext")), u8s("\"不得签转 NON-END\",\"A B\""));
-    EXPECT_EQ(reader.GetStr(QStringLiteral("edtPassenger")), u8s("李四"));
-    EXPECT_EQ(reader.GetInt(QStringLiteral("VPOS")), -12);
-    EXPECT_TRUE(reader.GetBool(QStringLiteral("storage")));
+    const PrivateConfig reader(false, folder.path());
+    EXPECT_EQ(reader.getStr(QStringLiteral("maketext")), u8s("\"不得签转 NON-END\",\"A B\""));
+    EXPECT_EQ(reader.getStr(QStringLiteral("edtPassenger")), u8s("李四"));
+    EXPECT_EQ(reader.getInt(QStringLiteral("VPOS")), -12);
+    EXPECT_TRUE(reader.getBool(QStringLiteral("storage")));
 
     const QString text = decodeFileText(folder.read(ini));
     EXPECT_TRUE(text.startsWith(QStringLiteral("[COF]"))) << text.toStdString();
@@ -64,16 +64,17 @@ TEST(PrivateConfigFile, SectionNameIgnoresCase)
 {
     TempFolder folder;
     folder.write(ini, "[cof]\r\nvpos=7\r\n[Other]\r\nvpos=9\r\n");
-    const TPrivateConfig config(false, folder.path());
-    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 7);
+    const PrivateConfig config(false, folder.path());
+    EXPECT_EQ(config.getInt(QStringLiteral("vpos")), 7);
 }
 
 TEST(PrivateConfigFile, LongValuesReadBackCutTo2047Characters)
 {
     TempFolder folder;
     const QString long3000 = QString(2990, u'X') + u8s("中文中文中文中文中文");
-    TPrivateConfig(true, folder.path()).SetStr(QStringLiteral("edtInformation"), long3000);
-    const QString back = TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("edtInformation"));
+    PrivateConfig(true, folder.path()).setStr(QStringLiteral("edtInformation"), long3000);
+    const QString back =
+        PrivateConfig(false, folder.path()).getStr(QStringLiteral("edtInformation"));
     EXPECT_EQ(back, long3000.left(2047));
 }
 
@@ -84,69 +85,70 @@ TEST(PrivateConfigFile, IntegersThatAreNotNumbersReadAsTheDefault)
         const char *stored;
         bool isNumber;
         int value;
-    } cases[] = {{"12", true, 12},    {"-12", true, -12},   {"+5", true, 5},
-                 {"0", true, 0},      {"  42  ", true, 42}, {"", false, 0},
-                 {"abc", false, 0},   {"12abc", false, 0},  {"1.5", false, 0},
+    } cases[] = {{"12", true, 12},         {"-12", true, -12},   {"+5", true, 5},
+                 {"0", true, 0},           {"  42  ", true, 42}, {"", false, 0},
+                 {"abc", false, 0},        {"12abc", false, 0},  {"1.5", false, 0},
                  {"99999999999", false, 0}};
     for (const auto &c : cases) {
         TempFolder folder;
         folder.write(ini, QByteArray("[COF]\nfontcnsize=") + c.stored + "\n");
-        const TPrivateConfig config(false, folder.path());
+        const PrivateConfig config(false, folder.path());
         const QString key = QStringLiteral("fontcnsize");
-        EXPECT_EQ(config.GetInt(key), c.value) << c.stored;
-        EXPECT_EQ(config.GetBool(key), c.value != 0) << c.stored;
-        EXPECT_EQ(config.GetBool(key, true), c.isNumber ? c.value != 0 : true) << c.stored;
+        EXPECT_EQ(config.getInt(key), c.value) << c.stored;
+        EXPECT_EQ(config.getBool(key), c.value != 0) << c.stored;
+        EXPECT_EQ(config.getBool(key, true), c.isNumber ? c.value != 0 : true) << c.stored;
     }
 }
 
 TEST(PrivateConfigEncoding, WritesGb18030AndReadsUtf8Too)
 {
     TempFolder folder;
-    TPrivateConfig(true, folder.path()).SetStr(QStringLiteral("cboIssueBy"), u8s("北京航空服务公司"));
+    PrivateConfig(true, folder.path())
+        .setStr(QStringLiteral("cboIssueBy"), u8s("北京航空服务公司"));
     const QByteArray bytes = folder.read(ini);
     EXPECT_TRUE(bytes.contains(encodeFileText(u8s("北京航空服务公司"))));
     EXPECT_FALSE(bytes.contains(u8s("北京").toUtf8()));
 
     folder.write(ini, u8s("[COF]\ncboIssueBy=上海航空服务\n").toUtf8());
-    EXPECT_EQ(TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("cboIssueBy")),
+    EXPECT_EQ(PrivateConfig(false, folder.path()).getStr(QStringLiteral("cboIssueBy")),
               u8s("上海航空服务"));
     folder.write(ini, "\xEF\xBB\xBF[COF]\ncboIssueBy=BOM\n");
-    EXPECT_EQ(TPrivateConfig(false, folder.path()).GetStr(QStringLiteral("cboIssueBy")), u8s("BOM"));
+    EXPECT_EQ(PrivateConfig(false, folder.path()).getStr(QStringLiteral("cboIssueBy")), u8s("BOM"));
 }
 
 TEST(PrivateConfigSharing, EachReadSeesTheLatestWriteOfAnyInstance)
 {
     TempFolder folder;
-    TPrivateConfig first(true, folder.path());
-    TPrivateConfig second(true, folder.path());
-    first.SetStr(QStringLiteral("hpos"), QStringLiteral("3"));
-    second.SetStr(QStringLiteral("vpos"), QStringLiteral("4")); // keeps hpos of the other one
-    EXPECT_EQ(first.GetInt(QStringLiteral("vpos")), 4);
-    EXPECT_EQ(second.GetInt(QStringLiteral("hpos")), 3);
+    PrivateConfig first(true, folder.path());
+    PrivateConfig second(true, folder.path());
+    first.setStr(QStringLiteral("hpos"), QStringLiteral("3"));
+    second.setStr(QStringLiteral("vpos"), QStringLiteral("4")); // keeps hpos of the other one
+    EXPECT_EQ(first.getInt(QStringLiteral("vpos")), 4);
+    EXPECT_EQ(second.getInt(QStringLiteral("hpos")), 3);
 }
 
 TEST(PrivateConfigSharing, ALineBreakInAValueNeverBecomesAKeyOfItsOwn)
 {
     TempFolder folder;
-    TPrivateConfig config(true, folder.path());
-    config.SetStr(QStringLiteral("edtInformation"), QStringLiteral("line one\r\nvpos=99"));
-    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 0);
-    EXPECT_EQ(config.GetStr(QStringLiteral("edtInformation")), QStringLiteral("line one  vpos=99"));
+    PrivateConfig config(true, folder.path());
+    config.setStr(QStringLiteral("edtInformation"), QStringLiteral("line one\r\nvpos=99"));
+    EXPECT_EQ(config.getInt(QStringLiteral("vpos")), 0);
+    EXPECT_EQ(config.getStr(QStringLiteral("edtInformation")), QStringLiteral("line one  vpos=99"));
 }
 
 TEST(PrivateConfigWrites, AWriteThroughAReadInstanceIsAnAssertionAndWritesNothing)
 {
     TempFolder folder;
-    TPrivateConfig reader(false, folder.path());
+    PrivateConfig reader(false, folder.path());
     try {
-        reader.SetStr(QStringLiteral("vpos"), QStringLiteral("5"));
+        reader.setStr(QStringLiteral("vpos"), QStringLiteral("5"));
         FAIL() << "no assertion";
     } catch (const KestranoError &error) {
         EXPECT_TRUE(error.message().startsWith(QStringLiteral("程序内部错误（PrivateConfig，第 ")))
             << error.message().toStdString();
     }
-    EXPECT_THROW(reader.SetInt(QStringLiteral("vpos"), 5), KestranoError);
-    EXPECT_THROW(reader.SetBool(QStringLiteral("Storage"), true), KestranoError);
+    EXPECT_THROW(reader.setInt(QStringLiteral("vpos"), 5), KestranoError);
+    EXPECT_THROW(reader.setBool(QStringLiteral("Storage"), true), KestranoError);
     EXPECT_TRUE(folder.read(ini).isEmpty());
 }
 
@@ -154,13 +156,13 @@ TEST(PrivateConfigWrites, AWriteThroughAReadInstanceIsAnAssertionAndWritesNothin
 TEST(PrivateConfigWrites, AnInterruptedWriteLeavesTheOldFileIntact)
 {
     TempFolder folder;
-    TPrivateConfig config(true, folder.path());
-    config.SetStr(QStringLiteral("edtPassenger"), u8s("张三"));
-    config.SetStr(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
+    PrivateConfig config(true, folder.path());
+    config.setStr(QStringLiteral("edtPassenger"), u8s("张三"));
+    config.setStr(QStringLiteral("edtFare"), QStringLiteral("1860.00"));
     const QByteArray before = folder.read(ini);
     {
         const FileSizeLimit limit(before.size() + 16);
-        EXPECT_THROW(config.SetStr(QStringLiteral("edtInformation"), QString(4000, u'X')),
+        EXPECT_THROW(config.setStr(QStringLiteral("edtInformation"), QString(4000, u'X')),
                      KestranoError);
     }
     EXPECT_EQ(folder.read(ini), before);
@@ -179,12 +181,12 @@ TEST(PrivateConfigFile, ANulByteHidesNothingAndSurvivesASave)
     TempFolder folder;
     const QByteArray withNul = QByteArray("edtInformation=AB") + '\0' + QByteArray("CD\n");
     folder.write(ini, "[COF]\n" + withNul + "vpos=7\n");
-    TPrivateConfig config(true, folder.path());
-    EXPECT_EQ(config.GetStr(QStringLiteral("edtInformation")),
+    PrivateConfig config(true, folder.path());
+    EXPECT_EQ(config.getStr(QStringLiteral("edtInformation")),
               QStringLiteral("AB") + QChar(0) + QStringLiteral("CD"));
-    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 7);
+    EXPECT_EQ(config.getInt(QStringLiteral("vpos")), 7);
 
-    config.SetStr(QStringLiteral("hpos"), QStringLiteral("1"));
+    config.setStr(QStringLiteral("hpos"), QStringLiteral("1"));
     const QByteArray after = folder.read(ini);
     EXPECT_TRUE(after.contains(withNul)) << after.toStdString();
     EXPECT_TRUE(after.contains("vpos=7"));
@@ -194,32 +196,32 @@ TEST(PrivateConfigFile, ANulByteHidesNothingAndSurvivesASave)
 TEST(PrivateConfigFile, ASnapshotIsOneReadingForAGroupOfReads)
 {
     TempFolder folder;
-    TPrivateConfig config(true, folder.path());
-    config.SetStrs({{QStringLiteral("vpos"), QStringLiteral("-3")},
+    PrivateConfig config(true, folder.path());
+    config.setStrs({{QStringLiteral("vpos"), QStringLiteral("-3")},
                     {QStringLiteral("Storage"), QStringLiteral("1")},
                     {QStringLiteral("edtPassenger"), u8s("张三")}});
-    const TSettingsSnapshot snapshot = config.snapshot();
-    config.SetStr(QStringLiteral("vpos"), QStringLiteral("9")); // later writes do not reach it
-    EXPECT_EQ(snapshot.GetInt(QStringLiteral("VPOS")), -3);
-    EXPECT_TRUE(snapshot.GetBool(QStringLiteral("Storage")));
-    EXPECT_EQ(snapshot.GetStr(QStringLiteral("edtPassenger")), u8s("张三"));
+    const SettingsSnapshot snapshot = config.snapshot();
+    config.setStr(QStringLiteral("vpos"), QStringLiteral("9")); // later writes do not reach it
+    EXPECT_EQ(snapshot.getInt(QStringLiteral("VPOS")), -3);
+    EXPECT_TRUE(snapshot.getBool(QStringLiteral("Storage")));
+    EXPECT_EQ(snapshot.getStr(QStringLiteral("edtPassenger")), u8s("张三"));
     EXPECT_EQ(snapshot.integer(QStringLiteral("edtPassenger")), std::nullopt);
-    EXPECT_EQ(config.GetInt(QStringLiteral("vpos")), 9);
+    EXPECT_EQ(config.getInt(QStringLiteral("vpos")), 9);
 }
 
 TEST(PrivateConfigWrites, SeveralKeysGoInOneReplacementInTheirOrder)
 {
     TempFolder folder;
-    TPrivateConfig config(true, folder.path());
-    config.SetStr(QStringLiteral("b"), QStringLiteral("old"));
-    config.SetStrs({{QStringLiteral("a"), QStringLiteral("1")},
+    PrivateConfig config(true, folder.path());
+    config.setStr(QStringLiteral("b"), QStringLiteral("old"));
+    config.setStrs({{QStringLiteral("a"), QStringLiteral("1")},
                     {QStringLiteral("B"), QStringLiteral("2")},
                     {QStringLiteral("c"), u8s("三")}});
     EXPECT_EQ(decodeFileText(folder.read(ini)), u8s("[COF]\nb=2\na=1\nc=三\n"));
 
-    const TPrivateConfig reader(false, folder.path());
-    EXPECT_THROW(TPrivateConfig(false, folder.path()).SetStrs({}), KestranoError);
-    EXPECT_EQ(reader.GetStr(QStringLiteral("a")), QStringLiteral("1"));
+    const PrivateConfig reader(false, folder.path());
+    EXPECT_THROW(PrivateConfig(false, folder.path()).setStrs({}), KestranoError);
+    EXPECT_EQ(reader.getStr(QStringLiteral("a")), QStringLiteral("1"));
 }
 
 } // namespace

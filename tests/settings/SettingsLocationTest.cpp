@@ -41,9 +41,9 @@ struct Places
     TempFolder etc;
     QString config() const { return home.file(QStringLiteral(".config/kestrano")); }
     QString system() const { return etc.file(ini); }
-    TSettingsLocation choose() const
+    SettingsLocation choose() const
     {
-        return TSettingsLocation::choose(program.path(), config(), system());
+        return SettingsLocation::choose(program.path(), config(), system());
     }
 };
 
@@ -57,8 +57,8 @@ bool asUser(uid_t uid, const std::function<bool()> &check)
         return check();
     const pid_t child = ::fork();
     if (child == 0) {
-        const bool becameUser = ::setgroups(0, nullptr) == 0 &&
-                                ::setresgid(uid, uid, uid) == 0 && ::setresuid(uid, uid, uid) == 0;
+        const bool becameUser = ::setgroups(0, nullptr) == 0 && ::setresgid(uid, uid, uid) == 0 &&
+                                ::setresuid(uid, uid, uid) == 0;
         ::_exit(becameUser ? (check() ? 1 : 0) : 2);
     }
     int status = 0;
@@ -94,13 +94,13 @@ TEST(SettingsLocation, BesideTheProgramOnlyWhileItsFolderIsTheUsersOwn)
         ASSERT_TRUE(setMode(places.program.path(), c.mode));
         ASSERT_EQ(::chown(program.constData(), c.owner, c.owner), 0);
         const bool portable = asUser(c.user, [&] {
-            const TSettingsLocation location = places.choose();
+            const SettingsLocation location = places.choose();
             return !location.installed && location.folder == places.program.path() &&
                    location.filePath() == QDir(places.program.path()).filePath(ini);
         });
         EXPECT_EQ(portable, c.portable);
         const bool installed = asUser(c.user, [&] {
-            const TSettingsLocation location = places.choose();
+            const SettingsLocation location = places.choose();
             return location.installed && location.folder == places.config() &&
                    location.filePath() == QDir(places.config()).filePath(ini);
         });
@@ -118,7 +118,7 @@ TEST(SettingsLocation, InstalledTheFirstStartCopiesTheAdministratorsFileIntoAPri
     places.etc.write(ini, defaults);
     ASSERT_TRUE(setMode(places.system(), 0644));
 
-    const TSettingsLocation location = places.choose();
+    const SettingsLocation location = places.choose();
     EXPECT_EQ(location.prepare(), QString());
     EXPECT_EQ(modeOf(location.folder), 0700u);
     EXPECT_EQ(modeOf(location.filePath()), 0600u);
@@ -127,11 +127,11 @@ TEST(SettingsLocation, InstalledTheFirstStartCopiesTheAdministratorsFileIntoAPri
     EXPECT_EQ(copy.readAll(), defaults);
 
     // Once the user has a file, it stays theirs.
-    TPrivateConfig(true, location.folder).SetStr(SettingsKeys::fontname, QStringLiteral("Mine"));
+    PrivateConfig(true, location.folder).setStr(SettingsKeys::fontname, QStringLiteral("Mine"));
     EXPECT_EQ(location.prepare(), QString());
-    EXPECT_EQ(TPrivateConfig(false, location.folder).GetStr(SettingsKeys::fontname),
+    EXPECT_EQ(PrivateConfig(false, location.folder).getStr(SettingsKeys::fontname),
               QStringLiteral("Mine"));
-    EXPECT_EQ(TPrivateConfig(false, location.folder).GetStr(SettingsKeys::MakeText),
+    EXPECT_EQ(PrivateConfig(false, location.folder).getStr(SettingsKeys::MakeText),
               QStringLiteral("NON-END"));
     setMode(places.program.path(), 0700);
 }
@@ -142,11 +142,11 @@ TEST(SettingsLocation, InstalledWithoutDefaultsAnEarlierFolderIsMadePrivate)
     ASSERT_TRUE(setMode(places.program.path(), 0555));
     ASSERT_TRUE(QDir().mkpath(places.config()));
     ASSERT_TRUE(setMode(places.config(), 0755));
-    const TSettingsLocation location = places.choose();
+    const SettingsLocation location = places.choose();
     EXPECT_EQ(location.prepare(), QString());
     EXPECT_EQ(modeOf(places.config()), 0700u);
     EXPECT_FALSE(QFile::exists(location.filePath())); // the store makes it empty when first used
-    TPrivateConfig(true, location.folder).SetStr(SettingsKeys::vpos, QStringLiteral("3"));
+    PrivateConfig(true, location.folder).setStr(SettingsKeys::vpos, QStringLiteral("3"));
     EXPECT_EQ(modeOf(location.filePath()), 0600u);
     setMode(places.program.path(), 0700);
 }
@@ -158,19 +158,19 @@ TEST(SettingsLocation, TheServiceAddressComesFromTheAdministratorOnlyWhenInstall
     places.etc.write(ini, "[COF]\nserver=https://chosen.example/\n");
     ASSERT_TRUE(setMode(places.system(), 0644));
 
-    TSettingsLocation installed(places.program.path()); // the user's file, as installed
+    SettingsLocation installed(places.program.path()); // the user's file, as installed
     installed.installed = true;
     installed.systemFile = places.system();
-    const TSettings settings = TSettings::read(installed);
+    const Settings settings = Settings::read(installed);
     EXPECT_EQ(settings.server, QStringLiteral("https://chosen.example"));
     EXPECT_EQ(settings.vpos, 4); // everything else is the user's
 
     // No administrator's file: the default, never the user's.
     installed.systemFile = places.etc.file(QStringLiteral("absent.ini"));
-    EXPECT_EQ(TSettings::read(installed).server, SettingsKeys::defaultServer);
+    EXPECT_EQ(Settings::read(installed).server, SettingsKeys::defaultServer);
 
     // Portable: the program's own file says where the service is.
-    EXPECT_EQ(TSettings::read(TSettingsLocation(places.program.path())).server,
+    EXPECT_EQ(Settings::read(SettingsLocation(places.program.path())).server,
               QStringLiteral("http://planted.example"));
 }
 
@@ -193,7 +193,8 @@ TEST(SettingsLocation, AnAdministratorsFileNotRootsAloneIsIgnoredAndTold)
         {"writable by others", Plant::FileMode, root, "其他用户可以修改它"},
         {"the user's own", Plant::FileOwner, nobody, "它不属于 root"},
         {"another user's", Plant::FileOwner, root, "它不属于 root"},
-        {"in a folder others may write", Plant::FolderMode, nobody, "其他用户可以修改它所在的文件夹"},
+        {"in a folder others may write", Plant::FolderMode, nobody,
+         "其他用户可以修改它所在的文件夹"},
         {"in a user's folder", Plant::FolderOwner, nobody, "不属于 root"},
         {"a link", Plant::Link, root, "它是一个链接"},
     };
@@ -226,9 +227,9 @@ TEST(SettingsLocation, AnAdministratorsFileNotRootsAloneIsIgnoredAndTold)
         ASSERT_EQ(::chown(QFile::encodeName(places.home.path()).constData(), c.user, c.user), 0);
 
         const bool told = asUser(c.user, [&] {
-            const TSettingsLocation location = places.choose();
+            const SettingsLocation location = places.choose();
             const QString notice = location.prepare();
-            const TSettings settings = TSettings::read(location);
+            const Settings settings = Settings::read(location);
             if (!*c.reason)
                 return notice.isEmpty() &&
                        settings.server == QStringLiteral("https://chosen.example") &&
@@ -249,7 +250,7 @@ TEST(TypedSettings, OneReadingGivesEveryKeyTyped)
     TempFolder folder;
     folder.write(ini, "[COF]\nvpos=-12\nhpos=120\nfontcnsize=big\nfontensize=12\nfontname=\n"
                       "fontcolor=0\nMakeText=A,\"B C\"\ncompany=X\nStorage=1\n");
-    const TSettings settings = TSettings::read(folder.path());
+    const Settings settings = Settings::read(folder.path());
     EXPECT_EQ(settings.vpos, -12);
     EXPECT_EQ(settings.hpos, 120);
     EXPECT_EQ(settings.fontCnSize, std::nullopt);
@@ -266,7 +267,7 @@ TEST(TypedSettings, OneReadingGivesEveryKeyTyped)
     for (const QByteArray &absent :
          {QByteArray(), QByteArray("fontcolor=\n"), QByteArray("fontcolor=grey\n")}) {
         folder.write(ini, "[COF]\n" + absent);
-        EXPECT_EQ(TSettings::read(folder.path()).fontColor, std::nullopt) << absent.constData();
+        EXPECT_EQ(Settings::read(folder.path()).fontColor, std::nullopt) << absent.constData();
     }
 }
 

@@ -11,7 +11,7 @@ public:
     explicit AnsweredBoxes(bool answer = true)
     {
         MessageBox::setResponder([this, answer](const MessageBox::Shown &box) {
-            FShown.append(box);
+            m_shown.append(box);
             return answer;
         });
     }
@@ -20,8 +20,8 @@ public:
     AnsweredBoxes(const AnsweredBoxes &) = delete;
     AnsweredBoxes &operator=(const AnsweredBoxes &) = delete;
 
-    const QList<MessageBox::Shown> &shown() const { return FShown; }
+    const QList<MessageBox::Shown> &shown() const { return m_shown; }
 
 private:
-    QList<MessageBox::Shown> FShown;
+    QList<MessageBox::Shown> m_shown;
 };

@@ -109,23 +109,23 @@ public:
     QString root() const
     {
         return QStringLiteral("%1://127.0.0.1:%2")
-            .arg(FScheme == Scheme::Https ? QStringLiteral("https") : QStringLiteral("http"))
-            .arg(FPort);
+            .arg(m_scheme == Scheme::Https ? QStringLiteral("https") : QStringLiteral("http"))
+            .arg(m_port);
     }
 
-    mutable std::mutex FMutex; // guards the fields below but FPort
-    int FPort = 0;
-    Failure FFailure = Failure::None;
-    Compression FCompression = Compression::None;
-    QByteArray FResultPage;
-    QHash<QByteArray, QByteArray> FCodes; // session -> code it expects
-    QSet<QByteArray> FPoolValues;
-    QByteArray FLastCode;
-    QString FLastRejection;
-    QList<FakeRequest> FRequests;
-    int FLoopHops = 0;
-    std::chrono::milliseconds FDelay{0};
-    bool FReleased = false;
+    mutable std::mutex m_mutex; // guards the fields below but m_port
+    int m_port = 0;
+    Failure m_failure = Failure::None;
+    Compression m_compression = Compression::None;
+    QByteArray m_resultPage;
+    QHash<QByteArray, QByteArray> m_codes; // session -> code it expects
+    QSet<QByteArray> m_poolValues;
+    QByteArray m_lastCode;
+    QString m_lastRejection;
+    QList<FakeRequest> m_requests;
+    int m_loopHops = 0;
+    std::chrono::milliseconds m_delay{0};
+    bool m_released = false;
 
 private:
     using Handler = std::function<void(const httplib::Request &, httplib::Response &)>;
@@ -140,88 +140,89 @@ private:
     void validate(const httplib::Request &request, httplib::Response &response);
     QString rejectionOf(const httplib::Request &request);
 
-    Scheme FScheme;
-    std::unique_ptr<httplib::Server> FHttp;
-    std::condition_variable FRelease;
-    std::thread FThread;
+    Scheme m_scheme;
+    std::unique_ptr<httplib::Server> m_http;
+    std::condition_variable m_release;
+    std::thread m_thread;
 };
 
-FakeVerificationService::Server::Server(Scheme scheme) : FScheme(scheme)
+FakeVerificationService::Server::Server(Scheme scheme) : m_scheme(scheme)
 {
     if (scheme == Scheme::Https) {
         const QByteArray pem = certificateFile().toLocal8Bit();
         auto secure = std::make_unique<httplib::SSLServer>(pem.constData(), pem.constData());
         if (!secure->is_valid())
             throw std::runtime_error("the fake verification service cannot read its certificate");
-        FHttp = std::move(secure);
+        m_http = std::move(secure);
     } else {
-        FHttp = std::make_unique<httplib::Server>();
+        m_http = std::make_unique<httplib::Server>();
     }
     using namespace std::placeholders;
-    FHttp->Get("/", route(std::bind(&Server::home, this, _1, _2)));
-    FHttp->Get("/index", route(std::bind(&Server::index, this, _1, _2)));
-    FHttp->Get("/tsky/servlet/CallYanServlet", route(std::bind(&Server::captcha, this, _1, _2)));
-    FHttp->Post("/tsky/validate", route(std::bind(&Server::validate, this, _1, _2)));
-    FHttp->Get(R"(/hops/(\d+))",
-               route([this](const httplib::Request &request, httplib::Response &response) {
-                   const int hops = std::stoi(request.matches[1]);
-                   if (hops > 0)
-                       response.set_redirect("/hops/" + std::to_string(hops - 1));
-                   else
-                       sendPage(response, "<html><body>arrived</body></html>", "text/html");
-               }));
-    FHttp->Get(R"(/bytes/(\d+))",
-               route([this](const httplib::Request &request, httplib::Response &response) {
-                   sendPage(response, QByteArray(std::stoi(request.matches[1]), 'x'), "text/plain");
-               }));
+    m_http->Get("/", route(std::bind(&Server::home, this, _1, _2)));
+    m_http->Get("/index", route(std::bind(&Server::index, this, _1, _2)));
+    m_http->Get("/tsky/servlet/CallYanServlet", route(std::bind(&Server::captcha, this, _1, _2)));
+    m_http->Post("/tsky/validate", route(std::bind(&Server::validate, this, _1, _2)));
+    m_http->Get(R"(/hops/(\d+))",
+                route([this](const httplib::Request &request, httplib::Response &response) {
+                    const int hops = std::stoi(request.matches[1]);
+                    if (hops > 0)
+                        response.set_redirect("/hops/" + std::to_string(hops - 1));
+                    else
+                        sendPage(response, "<html><body>arrived</body></html>", "text/html");
+                }));
+    m_http->Get(R"(/bytes/(\d+))",
+                route([this](const httplib::Request &request, httplib::Response &response) {
+                    sendPage(response, QByteArray(std::stoi(request.matches[1]), 'x'),
+                             "text/plain");
+                }));
     const auto redirect = [](const httplib::Request &request, httplib::Response &response) {
         const std::string status = request.get_param_value("status");
         response.set_redirect(request.get_param_value("to"),
                               status.empty() ? 302 : std::stoi(status));
     };
-    FHttp->Get("/redirect", route(redirect));
-    FHttp->Post("/redirect", route(redirect));
+    m_http->Get("/redirect", route(redirect));
+    m_http->Post("/redirect", route(redirect));
     const auto echo = [](const httplib::Request &request, httplib::Response &response) {
         send(response, bytes(request.method + ' ' + request.body), "text/plain");
     };
-    FHttp->Get("/echo", route(echo));
-    FHttp->Post("/echo", route(echo));
-    FHttp->Get("/meta-cookie",
-               route([](const httplib::Request &request, httplib::Response &response) {
-                   send(response,
-                        "<html><head><meta http-equiv=\"Set-Cookie\" content=\"" +
-                            bytes(request.get_param_value("content")) +
-                            "\"></head><body>cookie</body></html>",
-                        "text/html");
-               }));
+    m_http->Get("/echo", route(echo));
+    m_http->Post("/echo", route(echo));
+    m_http->Get("/meta-cookie",
+                route([](const httplib::Request &request, httplib::Response &response) {
+                    send(response,
+                         "<html><head><meta http-equiv=\"Set-Cookie\" content=\"" +
+                             bytes(request.get_param_value("content")) +
+                             "\"></head><body>cookie</body></html>",
+                         "text/html");
+                }));
     // Anything else (the addresses of a redirect loop among it) is recorded too.
     const auto notFound = [](const httplib::Request &, httplib::Response &response) {
         response.status = 404;
     };
-    FHttp->Get(".*", route(notFound));
-    FHttp->Post(".*", route(notFound));
+    m_http->Get(".*", route(notFound));
+    m_http->Post(".*", route(notFound));
 
     // An idle connection holds stop() until it times out; a client still
     // alive when the service goes would otherwise hold it for 5 s.
-    FHttp->set_keep_alive_timeout(1);
-    FPort = FHttp->bind_to_any_port("127.0.0.1");
-    if (FPort < 0)
+    m_http->set_keep_alive_timeout(1);
+    m_port = m_http->bind_to_any_port("127.0.0.1");
+    if (m_port < 0)
         throw std::runtime_error("the fake verification service found no port");
-    FThread = std::thread([this] { FHttp->listen_after_bind(); });
+    m_thread = std::thread([this] { m_http->listen_after_bind(); });
     // stop() does nothing to a server that is not listening yet.
-    while (!FHttp->is_running())
+    while (!m_http->is_running())
         std::this_thread::yield();
 }
 
 FakeVerificationService::Server::~Server()
 {
     {
-        std::lock_guard lock(FMutex);
-        FReleased = true;
+        std::lock_guard lock(m_mutex);
+        m_released = true;
     }
-    FRelease.notify_all();
-    FHttp->stop();
-    FThread.join();
+    m_release.notify_all();
+    m_http->stop();
+    m_thread.join();
 }
 
 // Every route records its request first and then answers as the failure mode
@@ -240,10 +241,10 @@ FakeVerificationService::Server::Handler FakeVerificationService::Server::route(
                 name != "LOCAL_PORT")
                 record.headers.append({bytes(name), bytes(value)});
         }
-        std::unique_lock lock(FMutex);
-        FRequests.append(record);
-        if (FDelay.count() > 0)
-            FRelease.wait_for(lock, FDelay, [this] { return FReleased; });
+        std::unique_lock lock(m_mutex);
+        m_requests.append(record);
+        if (m_delay.count() > 0)
+            m_release.wait_for(lock, m_delay, [this] { return m_released; });
         if (!answeredByFailure(response, lock)) {
             lock.unlock();
             handler(request, response);
@@ -254,16 +255,16 @@ FakeVerificationService::Server::Handler FakeVerificationService::Server::route(
 bool FakeVerificationService::Server::answeredByFailure(httplib::Response &response,
                                                         std::unique_lock<std::mutex> &lock)
 {
-    switch (FFailure) {
+    switch (m_failure) {
     case Failure::ServerError:
         response.status = 500;
         send(response, "<html><body>Internal Server Error</body></html>", "text/html");
         return true;
     case Failure::RedirectLoop:
-        response.set_redirect("/loop/" + std::to_string(++FLoopHops));
+        response.set_redirect("/loop/" + std::to_string(++m_loopHops));
         return true;
     case Failure::Silent:
-        FRelease.wait(lock, [this] { return FReleased; });
+        m_release.wait(lock, [this] { return m_released; });
         return true;
     case Failure::None:
     case Failure::PngCaptcha:
@@ -277,8 +278,8 @@ void FakeVerificationService::Server::sendPage(httplib::Response &response, cons
 {
     Compression compression;
     {
-        std::lock_guard lock(FMutex);
-        compression = FCompression;
+        std::lock_guard lock(m_mutex);
+        compression = m_compression;
     }
     if (compression == Compression::None) {
         send(response, page, type);
@@ -309,11 +310,11 @@ void FakeVerificationService::Server::send(httplib::Response &response, const QB
 void FakeVerificationService::Server::home(const httplib::Request &request,
                                            httplib::Response &response)
 {
-    std::lock_guard lock(FMutex);
+    std::lock_guard lock(m_mutex);
     const QByteArray session = cookieOf(request, sessionCookie);
-    if (!FCodes.contains(session)) {
+    if (!m_codes.contains(session)) {
         const QByteArray fresh = randomText(16, "0123456789ABCDEF");
-        FCodes.insert(fresh, {});
+        m_codes.insert(fresh, {});
         response.set_header("Set-Cookie", str(sessionCookie + '=' + fresh + "; Path=/"));
     }
     response.set_redirect("/index");
@@ -323,8 +324,8 @@ void FakeVerificationService::Server::index(const httplib::Request &, httplib::R
 {
     const QByteArray pool = randomText(10, "0123456789");
     {
-        std::lock_guard lock(FMutex);
-        FPoolValues.insert(pool);
+        std::lock_guard lock(m_mutex);
+        m_poolValues.insert(pool);
     }
     sendPage(response,
              "<html><head><title>Verification</title>\n"
@@ -343,15 +344,15 @@ void FakeVerificationService::Server::captcha(const httplib::Request &request,
     const QByteArray code = randomText(4, "ABCDEFGHJKLMNPQRSTUVWXYZ23456789");
     bool png = false;
     {
-        std::lock_guard lock(FMutex);
+        std::lock_guard lock(m_mutex);
         QByteArray session = cookieOf(request, sessionCookie);
-        if (!FCodes.contains(session)) {
+        if (!m_codes.contains(session)) {
             session = randomText(16, "0123456789ABCDEF");
             response.set_header("Set-Cookie", str(sessionCookie + '=' + session + "; Path=/"));
         }
-        FCodes.insert(session, code);
-        FLastCode = code;
-        png = FFailure == Failure::PngCaptcha;
+        m_codes.insert(session, code);
+        m_lastCode = code;
+        png = m_failure == Failure::PngCaptcha;
     }
     send(response, captchaPicture(code, png ? "PNG" : "JPG"), png ? "image/png" : "image/jpeg");
 }
@@ -362,9 +363,9 @@ void FakeVerificationService::Server::validate(const httplib::Request &request,
     const QString rejection = rejectionOf(request);
     QByteArray page;
     {
-        std::lock_guard lock(FMutex);
-        FLastRejection = rejection;
-        page = rejection.isEmpty() ? FResultPage
+        std::lock_guard lock(m_mutex);
+        m_lastRejection = rejection;
+        page = rejection.isEmpty() ? m_resultPage
                                    : "<html><head><meta charset=\"utf-8\"></head><body>" +
                                          rejection.toUtf8() + "</body></html>";
     }
@@ -391,15 +392,15 @@ QString FakeVerificationService::Server::rejectionOf(const httplib::Request &req
             return QStringLiteral("the form has no %1").arg(QString::fromLatin1(field));
     }
 
-    std::lock_guard lock(FMutex);
+    std::lock_guard lock(m_mutex);
     const QByteArray session = cookieOf(request, sessionCookie);
-    if (session.isEmpty() || !FCodes.contains(session))
+    if (session.isEmpty() || !m_codes.contains(session))
         return QStringLiteral("no session cookie");
-    if (!FPoolValues.contains(cookieOf(request, poolCookie)))
+    if (!m_poolValues.contains(cookieOf(request, poolCookie)))
         return QStringLiteral("no cookie from the meta tag");
     // A code serves one query, right or wrong.
-    const QByteArray expected = FCodes.value(session);
-    FCodes.insert(session, {});
+    const QByteArray expected = m_codes.value(session);
+    m_codes.insert(session, {});
     const QByteArray typed = bytes(request.get_param_value("randCode"));
     if (expected.isEmpty() || typed.compare(expected, Qt::CaseInsensitive) != 0)
         return QStringLiteral("wrong code \"%1\"").arg(QString::fromUtf8(typed));
@@ -407,14 +408,14 @@ QString FakeVerificationService::Server::rejectionOf(const httplib::Request &req
 }
 
 FakeVerificationService::FakeVerificationService(Scheme scheme)
-    : FServer(std::make_unique<Server>(scheme))
+    : m_server(std::make_unique<Server>(scheme))
 {}
 
 FakeVerificationService::~FakeVerificationService() = default;
 
 QString FakeVerificationService::root() const
 {
-    return FServer->root();
+    return m_server->root();
 }
 
 QString FakeVerificationService::certificateFile()
@@ -424,8 +425,8 @@ QString FakeVerificationService::certificateFile()
 
 void FakeVerificationService::setAnswerDelay(std::chrono::milliseconds delay)
 {
-    std::lock_guard lock(FServer->FMutex);
-    FServer->FDelay = delay;
+    std::lock_guard lock(m_server->m_mutex);
+    m_server->m_delay = delay;
 }
 
 QList<QPair<QByteArray, QByteArray>> FakeVerificationService::browserHeaders()
@@ -440,36 +441,36 @@ QList<QPair<QByteArray, QByteArray>> FakeVerificationService::browserHeaders()
 
 void FakeVerificationService::setFailure(Failure failure)
 {
-    std::lock_guard lock(FServer->FMutex);
-    FServer->FFailure = failure;
+    std::lock_guard lock(m_server->m_mutex);
+    m_server->m_failure = failure;
 }
 
 void FakeVerificationService::setCompression(Compression compression)
 {
-    std::lock_guard lock(FServer->FMutex);
-    FServer->FCompression = compression;
+    std::lock_guard lock(m_server->m_mutex);
+    m_server->m_compression = compression;
 }
 
 void FakeVerificationService::setResultPage(const QByteArray &page)
 {
-    std::lock_guard lock(FServer->FMutex);
-    FServer->FResultPage = page;
+    std::lock_guard lock(m_server->m_mutex);
+    m_server->m_resultPage = page;
 }
 
 QString FakeVerificationService::captchaCode() const
 {
-    std::lock_guard lock(FServer->FMutex);
-    return QString::fromLatin1(FServer->FLastCode);
+    std::lock_guard lock(m_server->m_mutex);
+    return QString::fromLatin1(m_server->m_lastCode);
 }
 
 QString FakeVerificationService::lastRejection() const
 {
-    std::lock_guard lock(FServer->FMutex);
-    return FServer->FLastRejection;
+    std::lock_guard lock(m_server->m_mutex);
+    return m_server->m_lastRejection;
 }
 
 QList<FakeRequest> FakeVerificationService::requests() const
 {
-    std::lock_guard lock(FServer->FMutex);
-    return FServer->FRequests;
+    std::lock_guard lock(m_server->m_mutex);
+    return m_server->m_requests;
 }

@@ -92,5 +92,5 @@ public:
 
 private:
     class Server;
-    std::unique_ptr<Server> FServer;
+    std::unique_ptr<Server> m_server;
 };

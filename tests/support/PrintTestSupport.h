@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ToolOutput.h"
+#include "common/Pattern.h"
 #include "itinerary/ItineraryFields.h"
 #include "print/PageRenderer.h"
-#include "common/Pattern.h"
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 #include "print/ReportFiller.h"
-#include "ToolOutput.h"
 
 #include <QFile>
 #include <QPainter>
@@ -17,7 +17,7 @@
 
 // Writes the fields of a field=value fixture into the receipt, in file order,
 // so that the field rules run as they do for typing.
-inline void loadReceipt(TItineraryFields &fields, const QString &fixture)
+inline void loadReceipt(ItineraryFields &fields, const QString &fixture)
 {
     QFile file(QStringLiteral(KESTRANO_FIXTURES "/print/") + fixture);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << fixture.toStdString();
@@ -30,45 +30,45 @@ inline void loadReceipt(TItineraryFields &fields, const QString &fixture)
     }
 }
 
-inline void loadSampleReceipt(TItineraryFields &fields)
+inline void loadSampleReceipt(ItineraryFields &fields)
 {
     loadReceipt(fields, QStringLiteral("sample-receipt.txt"));
 }
 
 // Every Chinese character 24 pixels wide, every other character 11, whatever
 // the size; a condensed font narrower by its stretch.
-inline TTextMeasure fixedWidths()
+inline TextMeasure fixedWidths()
 {
-    return TTextMeasure([](const QFont &font, const QString &text) {
+    return TextMeasure([](const QFont &font, const QString &text) {
         qreal width = 0;
         for (QChar c : text)
-            width += HasChineseChar(QString(c)) ? 24 : 11;
+            width += hasChineseChar(QString(c)) ? 24 : 11;
         return font.stretch() > 0 ? width * font.stretch() / 100 : width;
     });
 }
 
 // The character labels printed at the layout label of that name, in order.
-inline std::vector<const TPrintLabel *> printedAt(const TfrmRep &rep, const QString &labelName)
+inline std::vector<const PrintLabel *> printedAt(const ReceiptReport &rep, const QString &labelName)
 {
-    std::vector<const TPrintLabel *> characters;
-    const TPrintLabel *layoutLabel = rep.label(labelName);
-    for (const auto &label : rep.ReportPage().labels()) {
+    std::vector<const PrintLabel *> characters;
+    const PrintLabel *layoutLabel = rep.label(labelName);
+    for (const auto &label : rep.reportPage().labels()) {
         if (label.get() != layoutLabel && label->name() == labelName)
             characters.push_back(label.get());
     }
     return characters;
 }
 
-inline QString printedText(const TfrmRep &rep, const QString &labelName)
+inline QString printedText(const ReceiptReport &rep, const QString &labelName)
 {
     QString text;
-    for (const TPrintLabel *character : printedAt(rep, labelName))
+    for (const PrintLabel *character : printedAt(rep, labelName))
         text += character->text();
     return text;
 }
 
 // The page as a PDF without margins, the sheet's corner at the origin.
-inline void writePdf(const TReportPage &page, const QString &path, int dpi = 1200)
+inline void writePdf(const ReportPage &page, const QString &path, int dpi = 1200)
 {
     QPdfWriter writer(path);
     writer.setResolution(dpi);
@@ -81,9 +81,9 @@ inline void writePdf(const TReportPage &page, const QString &path, int dpi = 120
 
 // A copy of a printed character on another page, in the same font, size,
 // stretch and colour at the same place.
-inline void copyCharacter(const TPrintLabel &character, TReportPage &page)
+inline void copyCharacter(const PrintLabel &character, ReportPage &page)
 {
-    TPrintLabel &copy = page.addLabel(character.name());
+    PrintLabel &copy = page.addLabel(character.name());
     copy.setTransparent(true);
     copy.setFontFamily(character.fontFamily());
     copy.setPointSize(character.pointSize());
@@ -96,7 +96,7 @@ inline void copyCharacter(const TPrintLabel &character, TReportPage &page)
 }
 
 // Several pages in one PDF, so that one run of pdftotext reads them all.
-inline void writePdfPages(const std::vector<const TReportPage *> &pages, const QString &path)
+inline void writePdfPages(const std::vector<const ReportPage *> &pages, const QString &path)
 {
     QPdfWriter writer(path);
     writer.setResolution(1200);

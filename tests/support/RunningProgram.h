@@ -13,25 +13,29 @@
 class RunningProgram
 {
 public:
-    RunningProgram(const QString &folder, const QStringList &arguments = {},
-                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+    RunningProgram(
+        const QString &folder, const QStringList &arguments = {},
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
-        FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        FProcess.setProcessEnvironment(environment);
-        FProcess.start(QStringLiteral(KESTRANO_START_AND_WATCH), QStringList{folder} + arguments);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setProcessEnvironment(environment);
+        m_process.start(QStringLiteral(KESTRANO_START_AND_WATCH), QStringList{folder} + arguments);
     }
 
     ~RunningProgram()
     {
-        if (FProcess.state() != QProcess::NotRunning) {
-            FProcess.kill();
-            FProcess.waitForFinished(5000);
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
         }
     }
 
     // The first line the program says that begins with prefix, without the
     // prefix; empty when none comes.
-    QString waitForLine(const QString &prefix) { return lineStartingWith(prefix).value_or(QString()); }
+    QString waitForLine(const QString &prefix)
+    {
+        return lineStartingWith(prefix).value_or(QString());
+    }
 
     // True once the main window shows.
     bool waitForWindow() { return lineStartingWith(QStringLiteral("window")).has_value(); }
@@ -42,13 +46,13 @@ public:
     {
         QElapsedTimer took;
         took.start();
-        FProcess.terminate();
-        if (!FProcess.waitForFinished(5000))
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
             return -1;
         return took.elapsed();
     }
 
-    QProcess &process() { return FProcess; }
+    QProcess &process() { return m_process; }
 
 private:
     std::optional<QString> lineStartingWith(const QString &prefix)
@@ -56,17 +60,17 @@ private:
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 60'000) {
-            while (FProcess.canReadLine()) {
-                const QString line = QString::fromUtf8(FProcess.readLine()).trimmed();
+            while (m_process.canReadLine()) {
+                const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
                 if (line.startsWith(prefix))
                     return line.mid(prefix.size());
             }
-            if (!FProcess.waitForReadyRead(1000) && FProcess.state() == QProcess::NotRunning)
+            if (!m_process.waitForReadyRead(1000) && m_process.state() == QProcess::NotRunning)
                 break;
         }
         return std::nullopt;
     }
 
-    QProcess FProcess;
+    QProcess m_process;
 };
 #endif

@@ -20,12 +20,12 @@ QString payloadOf(int round)
     return QStringLiteral("%1:").arg(round) + QString(200 + round % 97, QChar(u'甲' + round % 50));
 }
 
-int writeKeys(TPrivateConfig &config, const QString &prefix, int count)
+int writeKeys(PrivateConfig &config, const QString &prefix, int count)
 {
     try {
         for (int index = 1; index <= count; ++index) {
             const QString key = prefix + QString::number(index);
-            config.SetStr(key, key);
+            config.setStr(key, key);
         }
     } catch (const KestranoError &error) {
         std::fprintf(stderr, "%s\n", error.message().toLocal8Bit().constData());
@@ -39,20 +39,21 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    TPrivateConfig config(true, QString::fromLocal8Bit(argv[1]));
+    PrivateConfig config(true, QString::fromLocal8Bit(argv[1]));
     if (argc == 5 && qstrcmp(argv[2], "keys") == 0)
         return writeKeys(config, QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]).toInt());
 
     for (const char *key : {"vpos", "hpos", "fontname", "MakeText", "Storage"}) {
-        config.SetStr(QString::fromLatin1(key), QStringLiteral("fixed ") + QString::fromLatin1(key));
+        config.setStr(QString::fromLatin1(key),
+                      QStringLiteral("fixed ") + QString::fromLatin1(key));
         std::puts("fixed");
         std::fflush(stdout);
     }
     for (int round = 1;; ++round) {
-        config.SetStr(QStringLiteral("counter"), QString::number(round));
+        config.setStr(QStringLiteral("counter"), QString::number(round));
         std::puts("counter");
         std::fflush(stdout);
-        config.SetStr(QStringLiteral("payload"), payloadOf(round));
+        config.setStr(QStringLiteral("payload"), payloadOf(round));
         std::puts("payload");
         std::fflush(stdout);
     }

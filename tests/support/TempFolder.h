@@ -9,8 +9,8 @@
 class TempFolder
 {
 public:
-    QString path() const { return FDir.path(); }
-    QString file(const QString &name) const { return QDir(FDir.path()).filePath(name); }
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
 
     void write(const QString &name, const QByteArray &bytes) const
     {
@@ -44,5 +44,5 @@ public:
 #endif
 
 private:
-    QTemporaryDir FDir;
+    QTemporaryDir m_dir;
 };

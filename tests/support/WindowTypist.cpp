@@ -17,9 +17,10 @@ int main(int argc, char **argv)
     if (argc < 2)
         return 2;
     registerFontStandIns();
-    TfrmMain window(QString::fromLocal8Bit(argv[1]));
+    MainWindow window(QString::fromLocal8Bit(argv[1]));
     window.show();
-    for (const auto &[name, text] : {std::pair{"edtPassenger", "ZHANG/SAN"}, std::pair{"edtFare", "1860.00"}}) {
+    for (const auto &[name, text] :
+         {std::pair{"edtPassenger", "ZHANG/SAN"}, std::pair{"edtFare", "1860.00"}}) {
         auto *box = window.findChild<QLineEdit *>(QString::fromLatin1(name));
         if (!box)
             return 3;

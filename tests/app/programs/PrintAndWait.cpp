@@ -29,12 +29,12 @@ int main(int argc, char *argv[])
     });
 
     const QString printer = QString::fromLocal8Bit(argv[2]);
-    TfrmMain window(QString::fromLocal8Bit(argv[1]));
+    MainWindow window(QString::fromLocal8Bit(argv[1]));
     window.printing().setPrinterLookup([printer] { return printer; });
     window.fields().setText(QStringLiteral("edtSerNo"), QString::fromLocal8Bit(argv[3]));
     bool told = false;
-    QObject::connect(&window.printing(), &TReportPrinting::journalChanged, &window, [&] {
-        for (const TPrintJournal::Row &row : window.printing().journal().unfinished()) {
+    QObject::connect(&window.printing(), &ReportPrinting::journalChanged, &window, [&] {
+        for (const PrintJournal::Row &row : window.printing().journal().unfinished()) {
             if (row.jobId != 0 && !told) {
                 told = true;
                 std::printf("queued %d\n", row.jobId);

@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
         if (windowShown)
             return;
         for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *window = qobject_cast<TfrmMain *>(widget);
+            auto *window = qobject_cast<MainWindow *>(widget);
             if (!window || !window->isVisible())
                 continue;
             windowShown = true;
@@ -64,7 +64,12 @@ int main(int argc, char *argv[])
                 QPointer<QPushButton> button =
                     window->findChild<QPushButton *>(QStringLiteral("Button6"));
                 QMetaObject::invokeMethod(
-                    &app, [button] { if (button) button->click(); }, Qt::QueuedConnection);
+                    &app,
+                    [button] {
+                        if (button)
+                            button->click();
+                    },
+                    Qt::QueuedConnection);
             }
         }
     });

@@ -1,10 +1,10 @@
+#include "app/SettingsDialog.h"
 #include "AnsweredBoxes.h"
-#include "settings/DelimitedText.h"
-#include "common/FileEncoding.h"
-#include "app/OptionFrm.h"
-#include "settings/PrivateConfig.h"
 #include "Strings.h"
 #include "TempFolder.h"
+#include "common/FileEncoding.h"
+#include "settings/DelimitedText.h"
+#include "settings/PrivateConfig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,25 +19,25 @@
 
 namespace {
 
-class OptionFrmTest : public ::testing::Test
+class SettingsDialogTest : public ::testing::Test
 {
 protected:
-    void open() { FDialog = std::make_unique<TfrmOption>(FFolder.path()); }
+    void open() { m_dialog = std::make_unique<SettingsDialog>(m_folder.path()); }
 
     template <typename W> W *control(const char *name)
     {
-        W *found = FDialog->findChild<W *>(QString::fromLatin1(name));
+        W *found = m_dialog->findChild<W *>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
 
     void click(const char *button) { control<QPushButton>(button)->click(); }
 
-    QString stored(const QString &key) { return TPrivateConfig(false, FFolder.path()).GetStr(key); }
+    QString stored(const QString &key) { return PrivateConfig(false, m_folder.path()).getStr(key); }
 
     void store(const char *key, const QString &value)
     {
-        TPrivateConfig(true, FFolder.path()).SetStr(QString::fromLatin1(key), value);
+        PrivateConfig(true, m_folder.path()).setStr(QString::fromLatin1(key), value);
     }
 
     QStringList entries(const char *listName)
@@ -56,16 +56,16 @@ protected:
         click(button);
     }
 
-    TempFolder FFolder;
-    AnsweredBoxes FBoxes;
-    std::unique_ptr<TfrmOption> FDialog;
+    TempFolder m_folder;
+    AnsweredBoxes m_boxes;
+    std::unique_ptr<SettingsDialog> m_dialog;
 };
 
-TEST_F(OptionFrmTest, WithNoSettingsFileShowsTheDefaults)
+TEST_F(SettingsDialogTest, WithNoSettingsFileShowsTheDefaults)
 {
     open();
-    EXPECT_EQ(FDialog->windowTitle(), u8s("设置"));
-    EXPECT_EQ(FDialog->size(), QSize(658, 487));
+    EXPECT_EQ(m_dialog->windowTitle(), u8s("设置"));
+    EXPECT_EQ(m_dialog->size(), QSize(658, 487));
     EXPECT_EQ(control<QLineEdit>("edtHPos")->text(), QStringLiteral("0"));
     EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("0"));
     EXPECT_EQ(control<QSlider>("trbHPos")->value(), 50);
@@ -77,15 +77,16 @@ TEST_F(OptionFrmTest, WithNoSettingsFileShowsTheDefaults)
     // No colour stored: the grey that prints.
     EXPECT_EQ(control<QLabel>("edtFontColor")->palette().color(QPalette::WindowText),
               QColor(0x80, 0x80, 0x80));
-    for (const char *list : {"lstMakeText", "lstCompany", "lstOfficeNo", "lstCompanyCode", "lstInformation"})
+    for (const char *list :
+         {"lstMakeText", "lstCompany", "lstOfficeNo", "lstCompanyCode", "lstInformation"})
         EXPECT_TRUE(entries(list).isEmpty()) << list;
     EXPECT_FALSE(control<QCheckBox>("chkStorage")->isChecked());
     EXPECT_EQ(control<QCheckBox>("chkStorage")->toolTip(), u8s("软件会记忆上次的信息"));
-    EXPECT_TRUE(FBoxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 }
 
 // The bar clamps, the box shows what is stored, and "确定" keeps it.
-TEST_F(OptionFrmTest, OffsetsShowAsStoredAndOkWritesTheBoxTexts)
+TEST_F(SettingsDialogTest, OffsetsShowAsStoredAndOkWritesTheBoxTexts)
 {
     const struct
     {
@@ -101,11 +102,11 @@ TEST_F(OptionFrmTest, OffsetsShowAsStoredAndOkWritesTheBoxTexts)
         EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), u8s(c.shown)) << c.stored;
         click("Button11");
         EXPECT_EQ(stored(QStringLiteral("vpos")), u8s(c.shown)) << c.stored;
-        EXPECT_EQ(FDialog->result(), QDialog::Accepted);
+        EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
     }
 }
 
-TEST_F(OptionFrmTest, ATypedOffsetIsWrittenAsTypedAndTheBarMovesItsBox)
+TEST_F(SettingsDialogTest, ATypedOffsetIsWrittenAsTypedAndTheBarMovesItsBox)
 {
     open();
     auto *box = control<QLineEdit>("edtHPos");
@@ -129,7 +130,7 @@ TEST_F(OptionFrmTest, ATypedOffsetIsWrittenAsTypedAndTheBarMovesItsBox)
     EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("-7"));
 }
 
-TEST_F(OptionFrmTest, AddTrimsRefusesBlanksAndCaseInsensitiveRepeatsAndKeepsTheEntryBox)
+TEST_F(SettingsDialogTest, AddTrimsRefusesBlanksAndCaseInsensitiveRepeatsAndKeepsTheEntryBox)
 {
     open();
     add("edtMakeText", "Button2", "  NON-END  ");
@@ -141,7 +142,7 @@ TEST_F(OptionFrmTest, AddTrimsRefusesBlanksAndCaseInsensitiveRepeatsAndKeepsTheE
     EXPECT_TRUE(stored(QStringLiteral("MakeText")).isEmpty());
 }
 
-TEST_F(OptionFrmTest, EveryDeleteButtonRemovesTheSelectedEntryOfItsList)
+TEST_F(SettingsDialogTest, EveryDeleteButtonRemovesTheSelectedEntryOfItsList)
 {
     open();
     const struct
@@ -163,7 +164,7 @@ TEST_F(OptionFrmTest, EveryDeleteButtonRemovesTheSelectedEntryOfItsList)
     }
 }
 
-TEST_F(OptionFrmTest, OkWritesEveryControlInTheFormTheMainWindowReads)
+TEST_F(SettingsDialogTest, OkWritesEveryControlInTheFormTheMainWindowReads)
 {
     open();
     add("edtMakeText", "Button2", "不得签转/改期退票收费");
@@ -174,7 +175,7 @@ TEST_F(OptionFrmTest, OkWritesEveryControlInTheFormTheMainWindowReads)
     control<QComboBox>("cboFontEnSize")->setEditText(QStringLiteral("big"));
     control<QComboBox>("cboFontName")->setCurrentIndex(-1);
     control<QCheckBox>("chkStorage")->setChecked(true);
-    FDialog->setColorPicker([](const QColor &, QWidget *) { return QColor(0x11, 0x22, 0x33); });
+    m_dialog->setColorPicker([](const QColor &, QWidget *) { return QColor(0x11, 0x22, 0x33); });
     click("Button1");
     click("Button11");
 
@@ -196,10 +197,10 @@ TEST_F(OptionFrmTest, OkWritesEveryControlInTheFormTheMainWindowReads)
               QColor(0x11, 0x22, 0x33));
 }
 
-TEST_F(OptionFrmTest, ACancelledColourChangesNothing)
+TEST_F(SettingsDialogTest, ACancelledColourChangesNothing)
 {
     open();
-    FDialog->setColorPicker([](const QColor &, QWidget *) { return QColor(); });
+    m_dialog->setColorPicker([](const QColor &, QWidget *) { return QColor(); });
     click("Button1");
     click("Button11");
     EXPECT_EQ(stored(QStringLiteral("fontcolor")), QStringLiteral("8421504"));
@@ -207,7 +208,7 @@ TEST_F(OptionFrmTest, ACancelledColourChangesNothing)
 
 // An absent or empty colour is the grey that prints; black is stored as 0,
 // shown black and kept black.
-TEST_F(OptionFrmTest, TheSampleShowsTheColourThatPrints)
+TEST_F(SettingsDialogTest, TheSampleShowsTheColourThatPrints)
 {
     const struct
     {
@@ -226,46 +227,46 @@ TEST_F(OptionFrmTest, TheSampleShowsTheColourThatPrints)
         EXPECT_EQ(stored(QStringLiteral("fontcolor")), u8s(c.written)) << c.stored;
     }
     open();
-    FDialog->setColorPicker([](const QColor &, QWidget *) { return QColor(Qt::black); });
+    m_dialog->setColorPicker([](const QColor &, QWidget *) { return QColor(Qt::black); });
     click("Button1");
     click("Button11");
     EXPECT_EQ(stored(QStringLiteral("fontcolor")), QStringLiteral("0"));
 }
 
 // "确定" replaces the file once with all twelve keys, or on a refusal not at all.
-TEST_F(OptionFrmTest, OkWritesAllKeysInOneReplacementOrNone)
+TEST_F(SettingsDialogTest, OkWritesAllKeysInOneReplacementOrNone)
 {
     store("MakeText", QStringLiteral("KEPT"));
     open();
     control<QLineEdit>("edtVPos")->setText(QStringLiteral("5"));
-    const QString path = FFolder.file(QStringLiteral("vantrel_cof.ini"));
-    const QByteArray before = FFolder.read(QStringLiteral("vantrel_cof.ini"));
+    const QString path = m_folder.file(QStringLiteral("vantrel_cof.ini"));
+    const QByteArray before = m_folder.read(QStringLiteral("vantrel_cof.ini"));
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
     click("Button11");
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
-    EXPECT_EQ(FFolder.read(QStringLiteral("vantrel_cof.ini")), before);
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_EQ(m_folder.read(QStringLiteral("vantrel_cof.ini")), before);
 
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
     click("Button11");
-    const QString text = decodeFileText(FFolder.read(QStringLiteral("vantrel_cof.ini")));
+    const QString text = decodeFileText(m_folder.read(QStringLiteral("vantrel_cof.ini")));
     EXPECT_EQ(text.count(u'\n'), 1 + 12) << text.toStdString(); // the section line and twelve keys
     EXPECT_EQ(stored(QStringLiteral("vpos")), QStringLiteral("5"));
     EXPECT_EQ(stored(QStringLiteral("MakeText")), QStringLiteral("KEPT"));
 }
 
-TEST_F(OptionFrmTest, CancelWritesNothing)
+TEST_F(SettingsDialogTest, CancelWritesNothing)
 {
     open();
     add("edtMakeText", "Button2", "X");
     control<QCheckBox>("chkStorage")->setChecked(true);
-    const QByteArray before = FFolder.read(QStringLiteral("vantrel_cof.ini"));
+    const QByteArray before = m_folder.read(QStringLiteral("vantrel_cof.ini"));
     click("Button12");
-    EXPECT_EQ(FDialog->result(), QDialog::Rejected);
-    EXPECT_EQ(FFolder.read(QStringLiteral("vantrel_cof.ini")), before);
+    EXPECT_EQ(m_dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(m_folder.read(QStringLiteral("vantrel_cof.ini")), before);
 }
 
-TEST_F(OptionFrmTest, RestoreWritesThePrintDefaultsAndDropsUnsavedChanges)
+TEST_F(SettingsDialogTest, RestoreWritesThePrintDefaultsAndDropsUnsavedChanges)
 {
     store("MakeText", QStringLiteral("KEPT"));
     store("vpos", QStringLiteral("9"));
@@ -274,10 +275,10 @@ TEST_F(OptionFrmTest, RestoreWritesThePrintDefaultsAndDropsUnsavedChanges)
     control<QCheckBox>("chkStorage")->setChecked(true);
     click("Button10");
 
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Question);
-    EXPECT_EQ(FBoxes.shown().front().caption, QString());
-    EXPECT_EQ(FBoxes.shown().front().text, u8s("是否恢复默认设置？"));
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown().front().kind, MessageBox::Kind::Question);
+    EXPECT_EQ(m_boxes.shown().front().caption, QString());
+    EXPECT_EQ(m_boxes.shown().front().text, u8s("是否恢复默认设置？"));
     EXPECT_EQ(entries("lstMakeText"), u8list({"KEPT"}));
     EXPECT_FALSE(control<QCheckBox>("chkStorage")->isChecked());
     EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("0"));
@@ -286,8 +287,8 @@ TEST_F(OptionFrmTest, RestoreWritesThePrintDefaultsAndDropsUnsavedChanges)
     const struct
     {
         const char *key, *value;
-    } defaults[] = {{"vpos", "0"}, {"hpos", "0"}, {"fontcnsize", "18"}, {"fontensize", "16"},
-                    {"fontname", "TEC"}, {"fontcolor", "8421504"}};
+    } defaults[] = {{"vpos", "0"},        {"hpos", "0"},       {"fontcnsize", "18"},
+                    {"fontensize", "16"}, {"fontname", "TEC"}, {"fontcolor", "8421504"}};
     for (const auto &d : defaults)
         EXPECT_EQ(stored(u8s(d.key)), u8s(d.value)) << d.key;
 
@@ -295,7 +296,7 @@ TEST_F(OptionFrmTest, RestoreWritesThePrintDefaultsAndDropsUnsavedChanges)
     EXPECT_EQ(stored(QStringLiteral("vpos")), QStringLiteral("0"));
 }
 
-TEST_F(OptionFrmTest, RestoreAnsweredWithCancelDoesNothing)
+TEST_F(SettingsDialogTest, RestoreAnsweredWithCancelDoesNothing)
 {
     store("vpos", QStringLiteral("9"));
     open();
@@ -305,16 +306,16 @@ TEST_F(OptionFrmTest, RestoreAnsweredWithCancelDoesNothing)
     EXPECT_EQ(control<QLineEdit>("edtVPos")->text(), QStringLiteral("9"));
 }
 
-TEST_F(OptionFrmTest, ARefusedWriteShowsTheErrorAndTheDialogStaysOpen)
+TEST_F(SettingsDialogTest, ARefusedWriteShowsTheErrorAndTheDialogStaysOpen)
 {
     open();
-    FDialog->show();
-    QFile::remove(FFolder.file(QStringLiteral("vantrel_cof.ini")));
-    ASSERT_TRUE(QDir(FFolder.path()).mkdir(QStringLiteral("vantrel_cof.ini")));
+    m_dialog->show();
+    QFile::remove(m_folder.file(QStringLiteral("vantrel_cof.ini")));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("vantrel_cof.ini")));
     click("Button11");
-    ASSERT_EQ(FBoxes.shown().size(), 1);
-    EXPECT_EQ(FBoxes.shown().front().kind, MessageBox::Kind::Error);
-    EXPECT_TRUE(FDialog->isVisible());
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown().front().kind, MessageBox::Kind::Error);
+    EXPECT_TRUE(m_dialog->isVisible());
 }
 
 } // namespace

@@ -1,14 +1,14 @@
-#include "print/RepFrm.h"
+#include "print/ReceiptReport.h"
 
 #include "print/PrintLayout.h"
 
-TfrmRep::TfrmRep(TTextMeasure measure) : FReportPage(std::move(measure))
+ReceiptReport::ReceiptReport(TextMeasure measure) : m_reportPage(std::move(measure))
 {
     // 189.97 by 5.03 mm: it only makes the page exist.
-    FReportPage.setTitleBand(QSizeF(718, 19));
+    m_reportPage.setTitleBand(QSizeF(718, 19));
 
-    for (const TLayoutLabelSpec &spec : printLayoutTable()) {
-        TPrintLabel &label = FReportPage.addLabel(spec.name);
+    for (const LayoutLabelSpec &spec : printLayoutTable()) {
+        PrintLabel &label = m_reportPage.addLabel(spec.name);
         label.setAlignment(spec.alignment);
         label.setTransparent(true);
         label.setSizeClass(spec.sizeClass);
@@ -17,12 +17,12 @@ TfrmRep::TfrmRep(TTextMeasure measure) : FReportPage(std::move(measure))
         label.setPointSize(spec.designPointSize);
         label.setText(spec.sample);
         label.setDesignBox(QRectF(spec.left, spec.top, spec.width, spec.height));
-        FLayoutLabels.push_back(&label);
-        FByName.insert(spec.name, &label);
+        m_layoutLabels.push_back(&label);
+        m_byName.insert(spec.name, &label);
     }
 }
 
-TPrintLabel *TfrmRep::label(const QString &stem, int row) const
+PrintLabel *ReceiptReport::label(const QString &stem, int row) const
 {
     return label(QStringLiteral("qlbl") + stem + QString::number(row));
 }

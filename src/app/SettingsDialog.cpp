@@ -1,16 +1,16 @@
-#include "app/OptionFrm.h"
+#include "app/SettingsDialog.h"
 
-#include "settings/DelimitedText.h"
+#include "app/MessageBox.h"
 #include "common/FontStandIns.h"
 #include "common/KestranoError.h"
-#include "app/MessageBox.h"
+#include "common/TextRules.h"
 #include "print/CalibrationPage.h"
 #include "print/PrintSettings.h"
 #include "print/ReportPage.h"
+#include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "common/TextRules.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -102,7 +102,7 @@ QStringList installedFonts()
 class EnterAdds : public QObject
 {
 public:
-    EnterAdds(QPushButton *add, QObject *parent) : QObject(parent), FAdd(add) {}
+    EnterAdds(QPushButton *add, QObject *parent) : QObject(parent), m_add(add) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -110,7 +110,7 @@ protected:
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                FAdd->click();
+                m_add->click();
                 return true;
             }
         }
@@ -118,14 +118,14 @@ protected:
     }
 
 private:
-    QPushButton *FAdd;
+    QPushButton *m_add;
 };
 
 } // namespace
 
-TfrmOption::TfrmOption(const QString &settingsFolder, QWidget *parent)
-    : QDialog(parent), FSettingsFolder(settingsFolder),
-      FPickColor([](const QColor &initial, QWidget *owner) {
+SettingsDialog::SettingsDialog(const QString &settingsFolder, QWidget *parent)
+    : QDialog(parent), m_settingsFolder(settingsFolder),
+      m_pickColor([](const QColor &initial, QWidget *owner) {
           return QColorDialog::getColor(initial, owner);
       })
 {
@@ -139,23 +139,25 @@ TfrmOption::TfrmOption(const QString &settingsFolder, QWidget *parent)
     buildListGroup();
     buildOtherGroup();
 
-    QPushButton *restore = buttonAt("Button10", QStringLiteral("恢复"), this, QRect(398, 428, 76, 28));
+    QPushButton *restore =
+        buttonAt("Button10", QStringLiteral("恢复"), this, QRect(398, 428, 76, 28));
     QPushButton *ok = buttonAt("Button11", QStringLiteral("确定"), this, QRect(484, 428, 76, 28));
-    QPushButton *cancel = buttonAt("Button12", QStringLiteral("取消"), this, QRect(570, 428, 76, 28));
+    QPushButton *cancel =
+        buttonAt("Button12", QStringLiteral("取消"), this, QRect(570, 428, 76, 28));
     ok->setDefault(true);
-    connect(restore, &QPushButton::clicked, this, &TfrmOption::Button10Click);
-    connect(ok, &QPushButton::clicked, this, &TfrmOption::Button11Click);
+    connect(restore, &QPushButton::clicked, this, &SettingsDialog::restoreDefaults);
+    connect(ok, &QPushButton::clicked, this, &SettingsDialog::saveAndClose);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     const QWidget *owner = parentWidget();
     if (const QScreen *desktop = owner ? owner->screen() : screen())
         move(desktop->availableGeometry().center() - rect().center());
 
-    guarded([this] { LoadSettings(); });
+    MessageBox::guarded(this, [this] { loadSettings(); });
 }
 
-void TfrmOption::addOffset(const QString &caption, const char *barName, const char *boxName,
-                           int top, QSlider *&bar, QLineEdit *&box)
+void SettingsDialog::addOffset(const QString &caption, const char *barName, const char *boxName,
+                               int top, QSlider *&bar, QLineEdit *&box)
 {
     QWidget *group = findChild<QGroupBox *>(QStringLiteral("GroupBox1"));
     labelAt(caption, group, QRect(12, top + 3, 64, 18));
@@ -167,13 +169,14 @@ void TfrmOption::addOffset(const QString &caption, const char *barName, const ch
     name(box, boxName, caption);
     box->setGeometry(318, top, 56, 22);
     // Digits only, and a leading minus so that a negative offset can be typed.
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d*")), box));
+    box->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d*")), box));
     QLineEdit *shown = box;
     connect(bar, &QSlider::valueChanged, shown,
             [shown](int position) { shown->setText(QString::number(position - offsetMiddle)); });
 }
 
-void TfrmOption::buildPrintGroup()
+void SettingsDialog::buildPrintGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("打印设置"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -214,17 +217,18 @@ void TfrmOption::buildPrintGroup()
     edtFontColor->setFrameShape(QFrame::StyledPanel);
     edtFontColor->setAutoFillBackground(true);
     edtFontColor->setGeometry(80, 118, 294, 22);
-    QPushButton *choose = buttonAt("Button1", QStringLiteral("选择"), group, QRect(384, 116, 64, 26));
-    connect(choose, &QPushButton::clicked, this, &TfrmOption::Button1Click);
+    QPushButton *choose =
+        buttonAt("Button1", QStringLiteral("选择"), group, QRect(384, 116, 64, 26));
+    connect(choose, &QPushButton::clicked, this, &SettingsDialog::pickFontColor);
 
     QPushButton *calibrate =
         buttonAt("btnCalibrate", QStringLiteral("打印校准页"), group, QRect(468, 116, 100, 26));
-    connect(calibrate, &QPushButton::clicked, this, &TfrmOption::btnCalibrateClick);
+    connect(calibrate, &QPushButton::clicked, this, &SettingsDialog::printCalibrationPage);
 }
 
-void TfrmOption::addListEditor(QWidget *group, int column, const QString &caption,
-                               const QString &key, const char *stem, const char *addName,
-                               const char *deleteName)
+void SettingsDialog::addListEditor(QWidget *group, int column, const QString &caption,
+                                   const QString &key, const char *stem, const char *addName,
+                                   const char *deleteName)
 {
     const int left = 8 + column * 126;
     labelAt(caption, group, QRect(left, 20, 118, 18));
@@ -254,10 +258,10 @@ void TfrmOption::addListEditor(QWidget *group, int column, const QString &captio
         if (!selected.isEmpty())
             delete list->takeItem(list->row(selected.front()));
     });
-    FLists.append({key, entry, list});
+    m_lists.append({key, entry, list});
 }
 
-void TfrmOption::buildListGroup()
+void SettingsDialog::buildListGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("基础设置"), this);
     group->setObjectName(QStringLiteral("GroupBox2"));
@@ -274,7 +278,7 @@ void TfrmOption::buildListGroup()
                   "Button13", "Button14");
 }
 
-void TfrmOption::buildOtherGroup()
+void SettingsDialog::buildOtherGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("其它设置"), this);
     group->setObjectName(QStringLiteral("GroupBox3"));
@@ -285,16 +289,7 @@ void TfrmOption::buildOtherGroup()
     chkStorage->setGeometry(12, 22, 200, 22);
 }
 
-void TfrmOption::guarded(const std::function<void()> &handler)
-{
-    try {
-        handler();
-    } catch (const KestranoError &error) {
-        MessageBox::showError(this, error.message());
-    }
-}
-
-void TfrmOption::loadOffset(int stored, QSlider *bar, QLineEdit *box)
+void SettingsDialog::loadOffset(int stored, QSlider *bar, QLineEdit *box)
 {
     // The bar clamps, the box does not: an offset beyond ±50 (typed and saved
     // earlier) shows as stored with the bar at its end, and "确定" keeps it.
@@ -303,18 +298,18 @@ void TfrmOption::loadOffset(int stored, QSlider *bar, QLineEdit *box)
     box->setText(QString::number(stored));
 }
 
-void TfrmOption::showFontColor(int color)
+void SettingsDialog::showFontColor(int color)
 {
-    FFontColor = color;
+    m_fontColor = color;
     QPalette palette = edtFontColor->palette();
     palette.setColor(QPalette::WindowText, colorOf(color));
     palette.setColor(QPalette::Window, Qt::white);
     edtFontColor->setPalette(palette);
 }
 
-void TfrmOption::LoadSettings()
+void SettingsDialog::loadSettings()
 {
-    const TSettings settings = TSettings::from(TPrivateConfig(false, FSettingsFolder).snapshot());
+    const Settings settings = Settings::from(PrivateConfig(false, m_settingsFolder).snapshot());
     loadOffset(settings.vpos, trbVPos, edtVPos);
     loadOffset(settings.hpos, trbHPos, edtHPos);
 
@@ -330,33 +325,33 @@ void TfrmOption::LoadSettings()
     // The colour that prints: grey unless one was stored (a stored 0 is black).
     showFontColor(settings.fontColor.value_or(SettingsKeys::defaultFontColor));
 
-    for (const ListEditor &editor : std::as_const(FLists)) {
+    for (const ListEditor &editor : std::as_const(m_lists)) {
         editor.list->clear();
         editor.list->addItems(settings.pickList(editor.key));
     }
     chkStorage->setChecked(settings.storage);
 }
 
-void TfrmOption::Button1Click()
+void SettingsDialog::pickFontColor()
 {
-    const QColor chosen = FPickColor(colorOf(FFontColor), this);
+    const QColor chosen = m_pickColor(colorOf(m_fontColor), this);
     if (chosen.isValid())
         showFontColor(bgrOf(chosen));
 }
 
-void TfrmOption::Button11Click()
+void SettingsDialog::saveAndClose()
 {
-    guarded([this] {
-        TPrivateConfig::Values values = {
+    MessageBox::guarded(this, [this] {
+        PrivateConfig::Values values = {
             {SettingsKeys::vpos, edtVPos->text()},
             {SettingsKeys::hpos, edtHPos->text()},
             {SettingsKeys::fontcnsize, cboFontCnSize->currentText()},
             {SettingsKeys::fontensize, cboFontEnSize->currentText()},
             {SettingsKeys::fontname,
              cboFontName->currentIndex() >= 0 ? cboFontName->currentText() : QString()},
-            {SettingsKeys::fontcolor, QString::number(FFontColor)},
+            {SettingsKeys::fontcolor, QString::number(m_fontColor)},
         };
-        for (const ListEditor &editor : std::as_const(FLists)) {
+        for (const ListEditor &editor : std::as_const(m_lists)) {
             QStringList entries;
             for (int row = 0; row < editor.list->count(); ++row)
                 entries.append(editor.list->item(row)->text());
@@ -365,38 +360,38 @@ void TfrmOption::Button11Click()
         values.append({SettingsKeys::Storage,
                        chkStorage->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
         // One replacement of the file: all twelve keys, or on a refusal none.
-        TPrivateConfig(true, FSettingsFolder).SetStrs(values);
+        PrivateConfig(true, m_settingsFolder).setStrs(values);
         accept();
     });
 }
 
-void TfrmOption::Button10Click()
+void SettingsDialog::restoreDefaults()
 {
     if (!MessageBox::askOkCancel(this, QStringLiteral("是否恢复默认设置？")))
         return;
-    guarded([this] {
-        TPrivateConfig(true, FSettingsFolder)
-            .SetStrs({{SettingsKeys::vpos, QStringLiteral("0")},
+    MessageBox::guarded(this, [this] {
+        PrivateConfig(true, m_settingsFolder)
+            .setStrs({{SettingsKeys::vpos, QStringLiteral("0")},
                       {SettingsKeys::hpos, QStringLiteral("0")},
                       {SettingsKeys::fontcnsize, QString::number(SettingsKeys::defaultFontCnSize)},
                       {SettingsKeys::fontensize, QString::number(SettingsKeys::defaultFontEnSize)},
                       {SettingsKeys::fontname, SettingsKeys::defaultFontName},
                       {SettingsKeys::fontcolor, QString::number(SettingsKeys::defaultFontColor)}});
-        LoadSettings();
+        loadSettings();
     });
 }
 
-void TfrmOption::btnCalibrateClick()
+void SettingsDialog::printCalibrationPage()
 {
-    guarded([this] {
-        TPrintSettings settings = TPrintSettings::read(FSettingsFolder);
+    MessageBox::guarded(this, [this] {
+        PrintSettings settings = PrintSettings::read(m_settingsFolder);
         // The offsets being tried, saved or not.
         settings.vpos = edtVPos->text().trimmed().toInt();
         settings.hpos = edtHPos->text().trimmed().toInt();
-        TReportPage page;
+        ReportPage page;
         drawCalibrationPage(page, settings);
         // The window hands in its way to paper; a dialog on its own has none.
-        if (FPrintPage)
-            FPrintPage(page);
+        if (m_printPage)
+            m_printPage(page);
     });
 }
