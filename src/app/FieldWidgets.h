@@ -1,5 +1,7 @@
 #pragma once
 
+#include "itinerary/FieldTable.h"
+
 #include <QHash>
 #include <QString>
 
@@ -17,6 +19,7 @@ public:
     FieldWidgets(ItineraryFields &fields, QWidget *parent);
 
     QWidget *widget(const QString &name) const { return m_widgets.value(name, nullptr); }
+    QWidget *widget(FieldKey key) const { return widget(fieldName(key)); }
 
     template <typename W> W *as(const QString &name) const
     {

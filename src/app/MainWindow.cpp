@@ -103,13 +103,13 @@ void MainWindow::buildQueryGroup()
     labelAt(QStringLiteral("验证码："), group, QRect(14, 86, 66, 20));
     const struct
     {
-        const char *name;
+        Field field;
         QRect geometry;
-    } inputs[] = {{"Edit1", QRect(82, 24, 200, 22)},
-                  {"Edit2", QRect(82, 54, 200, 22)},
-                  {"edtCode", QRect(82, 84, 100, 22)}};
+    } inputs[] = {{Field::QueryTicketNumber, QRect(82, 24, 200, 22)},
+                  {Field::QueryPassenger, QRect(82, 54, 200, 22)},
+                  {Field::Captcha, QRect(82, 84, 100, 22)}};
     for (const auto &input : inputs) {
-        QWidget *edit = m_widgets->widget(QString::fromLatin1(input.name));
+        QWidget *edit = m_widgets->widget(input.field);
         edit->setParent(group);
         edit->setGeometry(input.geometry);
     }
@@ -124,7 +124,7 @@ void MainWindow::buildQueryGroup()
     m_captcha->setFrameShape(QFrame::Box);
     m_captcha->setGeometry(190, 81, 69, 28);
     m_captcha->installEventFilter(this);
-    m_widgets->widget(QStringLiteral("edtCode"))->installEventFilter(this);
+    m_widgets->widget(fieldName(Field::Captcha))->installEventFilter(this);
 
     m_query = addButton(QStringLiteral("Button2"), QStringLiteral("提取信息"), group,
                         QRect(82, 116, 100, 26));
@@ -146,7 +146,7 @@ void MainWindow::buildPnrGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("PNR信息"), this);
     group->setGeometry(396, 4, 507, 152);
-    auto *memo = m_widgets->as<QPlainTextEdit>(QStringLiteral("Memo1"));
+    auto *memo = m_widgets->as<QPlainTextEdit>(fieldName(Field::PnrText));
     memo->setParent(group);
     memo->setGeometry(8, 20, 491, 78);
     memo->setTabChangesFocus(true);
@@ -158,7 +158,7 @@ void MainWindow::buildPnrGroup()
     memo->setPalette(green);
 
     labelAt(QStringLiteral("选择乘客"), group, QRect(8, 112, 56, 20));
-    auto *passenger = m_widgets->as<QComboBox>(QStringLiteral("cboPassenger"));
+    auto *passenger = m_widgets->as<QComboBox>(fieldName(Field::PassengerChoice));
     passenger->setParent(group);
     passenger->setGeometry(66, 110, 170, 22);
     // Choosing, also the entry already shown, puts the passenger into the receipt.
@@ -193,19 +193,19 @@ void MainWindow::buildReceiptTab()
 
     showSerialNumberForm();
     connect(&m_fields, &ItineraryFields::textChanged, this, [this](const QString &name) {
-        if (name == QLatin1String("edtSerNo"))
+        if (name == fieldName(Field::SerialNumber))
             showSerialNumberForm();
     });
 
-    for (const char *red : {"edtTotalPer", "edtTotal"}) {
-        QWidget *box = m_widgets->widget(QString::fromLatin1(red));
+    for (Field red : {Field::TotalCurrency, Field::Total}) {
+        QWidget *box = m_widgets->widget(red);
         QPalette palette = box->palette();
         palette.setColor(QPalette::Text, Qt::red);
         box->setPalette(palette);
     }
 
     // The switch sits in the tab strip, to the right of the receipt's tab.
-    auto *international = m_widgets->as<QCheckBox>(QStringLiteral("chkGuowai"));
+    auto *international = m_widgets->as<QCheckBox>(fieldName(Field::International));
     international->setParent(this);
     const QRect tab = m_tabs->tabBar()->tabRect(0);
     const QSize size = international->sizeHint();
@@ -214,7 +214,7 @@ void MainWindow::buildReceiptTab()
                                size.width(), size.height());
     international->raise();
 
-    QWidget *mark = m_widgets->widget(QStringLiteral("edtGuowai"));
+    QWidget *mark = m_widgets->widget(fieldName(Field::InternationalMark));
     mark->setVisible(m_fields.international());
     connect(&m_fields, &ItineraryFields::internationalChanged, mark, &QWidget::setVisible);
 }
@@ -273,29 +273,40 @@ void MainWindow::buildBottom()
 
 void MainWindow::setFocusOrder()
 {
-    QStringList order = {QStringLiteral("Edit1"),        QStringLiteral("Edit2"),
-                         QStringLiteral("edtCode"),      QStringLiteral("Button2"),
-                         QStringLiteral("btnCancel"),    QStringLiteral("Memo1"),
-                         QStringLiteral("cboPassenger"), QStringLiteral("Button3"),
-                         QStringLiteral("Button4"),      QStringLiteral("Button8"),
-                         QStringLiteral("edtSerNo"),     QStringLiteral("edtPassenger"),
-                         QStringLiteral("edtId"),        QStringLiteral("cboEndorsement"),
-                         QStringLiteral("edtPnr")};
+    QStringList order = {fieldName(Field::QueryTicketNumber),
+                         fieldName(Field::QueryPassenger),
+                         fieldName(Field::Captcha),
+                         QStringLiteral("Button2"),
+                         QStringLiteral("btnCancel"),
+                         fieldName(Field::PnrText),
+                         fieldName(Field::PassengerChoice),
+                         QStringLiteral("Button3"),
+                         QStringLiteral("Button4"),
+                         QStringLiteral("Button8"),
+                         fieldName(Field::SerialNumber),
+                         fieldName(Field::Passenger),
+                         fieldName(Field::IdNumber),
+                         fieldName(Field::Endorsement),
+                         fieldName(Field::Pnr)};
     for (int row = 1; row <= 4; ++row) {
-        for (const char *stem :
-             {"edtT", "edtFrom", "edtFromCode", "cboAir", "edtFlight", "edtSeat", "edtDate",
-              "edtTime", "edtBasts", "edtNotValidBefore", "edtNotValidAfter", "edtAllow"})
-            order.append(QString::fromLatin1(stem) + QString::number(row));
+        for (Field field : {Field::Terminal, Field::From, Field::FromCode, Field::Carrier,
+                            Field::Flight, Field::Seat, Field::Date, Field::Time, Field::FareBasis,
+                            Field::NotValidBefore, Field::NotValidAfter, Field::Allowance})
+            order.append(fieldName({field, row}));
     }
-    order.append(QStringLiteral("edtFrom5"));
-    for (const char *amount : {"edtFare", "edtCAAC", "edtYQ", "edtTax", "edtTotal"}) {
-        order.append(QString::fromLatin1(amount) + QStringLiteral("Per"));
-        order.append(QString::fromLatin1(amount));
-    }
-    for (const char *name : {"edtTicketNo", "edtCk", "edtInformation", "edtIssue", "cboAgentCode1",
-                             "edtGuowai", "cboAgentCode2", "cboIssueBy", "edtDateOfInsue",
-                             "btnPrintAll", "btnReport", "btnPrint", "btnJournal", "Button6"})
-        order.append(QString::fromLatin1(name));
+    order.append(fieldName({Field::From, 5}));
+    // Each amount after its currency or tax code.
+    for (Field field : {Field::FareCurrency, Field::Fare, Field::AirportTaxCode, Field::AirportTax,
+                        Field::FuelSurchargeCode, Field::FuelSurcharge, Field::OtherTaxCode,
+                        Field::OtherTax, Field::TotalCurrency, Field::Total, Field::TicketNumber,
+                        Field::CheckCode, Field::Information, Field::Insurance})
+        order.append(fieldName(field));
+    for (FieldKey key :
+         {FieldKey(Field::AgentCode, 1), FieldKey(Field::InternationalMark),
+          FieldKey(Field::AgentCode, 2), FieldKey(Field::IssuedBy), FieldKey(Field::DateOfIssue)})
+        order.append(fieldName(key));
+    for (const char *button : {"btnPrintAll", "btnReport", "btnPrint", "btnJournal", "Button6"})
+        order.append(QString::fromLatin1(button));
 
     QWidget *previous = nullptr;
     for (const QString &name : order) {
@@ -320,21 +331,11 @@ void MainWindow::setUpAtStart()
         // One reading of the settings file for the whole start.
         const SettingsSnapshot config = PrivateConfig(false, m_settings.folder).snapshot();
         bool storage = false;
-        {
-            const struct
-            {
-                const QString &key;
-                const char *field;
-            } pickLists[] = {{SettingsKeys::MakeText, "cboEndorsement"},
-                             {SettingsKeys::company, "cboIssueBy"},
-                             {SettingsKeys::CompanyCode, "cboAgentCode2"},
-                             {SettingsKeys::OfficeNo, "cboAgentCode1"},
-                             {SettingsKeys::information, "edtInformation"}};
-            for (const auto &pickList : pickLists)
-                m_fields.setPickList(QString::fromLatin1(pickList.field),
-                                     fromDelimitedText(config.getStr(pickList.key)));
-            storage = config.getBool(SettingsKeys::Storage);
+        for (const FieldSpec &spec : itineraryFieldTable()) {
+            if (!spec.pickListKey.isEmpty())
+                m_fields.setPickList(spec.name, fromDelimitedText(config.getStr(spec.pickListKey)));
         }
+        storage = config.getBool(SettingsKeys::Storage);
         if (storage)
             restoreEntries(m_fields, config);
 
@@ -353,15 +354,14 @@ void MainWindow::saveAtClose()
 void MainWindow::convertPnr()
 {
     clearItinerary(m_fields);
-    parsePnrText(m_fields.text(QStringLiteral("Memo1")), m_fields, m_passengers, m_airNames,
-                 m_cityNames);
+    parsePnrText(m_fields.text(Field::PnrText), m_fields, m_passengers, m_airNames, m_cityNames);
 }
 
 void MainWindow::showSerialNumberForm()
 {
     // Red while the advance after printing could not read the number.
-    const bool malformed = isMalformedSerialNumber(m_fields.text(QStringLiteral("edtSerNo")));
-    QWidget *box = m_widgets->widget(QStringLiteral("edtSerNo"));
+    const bool malformed = isMalformedSerialNumber(m_fields.text(Field::SerialNumber));
+    QWidget *box = m_widgets->widget(fieldName(Field::SerialNumber));
     QPalette palette = box->palette();
     const QColor normal = this->palette().color(QPalette::Text);
     palette.setColor(QPalette::Text, malformed ? QColor(Qt::red) : normal);
@@ -370,7 +370,7 @@ void MainWindow::showSerialNumberForm()
 
 bool MainWindow::serialNumberConfirmed()
 {
-    if (!isMalformedSerialNumber(m_fields.text(QStringLiteral("edtSerNo"))))
+    if (!isMalformedSerialNumber(m_fields.text(Field::SerialNumber)))
         return true;
     return MessageBox::askOkCancel(
         this, QStringLiteral("印刷序列格式不对，打印后不会自动加一。继续打印？"), appTitle());
@@ -418,7 +418,7 @@ JournalWindow *MainWindow::journalWindow() const
 
 void MainWindow::clearPnrText()
 {
-    m_fields.setText(QStringLiteral("Memo1"), QString());
+    m_fields.setText(Field::PnrText, QString());
 }
 
 void MainWindow::openSettings()
@@ -453,7 +453,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         MessageBox::guarded(this, [this] { fetchCaptcha(); });
         return true;
     }
-    if (watched == m_widgets->widget(QStringLiteral("edtCode")) &&
+    if (watched == m_widgets->widget(fieldName(Field::Captcha)) &&
         event->type() == QEvent::FocusIn) {
         // The focus coming back with the window (after a message box, say)
         // is no entering of the box.
@@ -477,12 +477,13 @@ void MainWindow::startQuery()
 {
     const struct
     {
-        const char *field;
+        Field field;
         const char *message;
-    } required[] = {
-        {"Edit1", "请输入票号！"}, {"Edit2", "请输入旅客姓名！"}, {"edtCode", "请输入验证码！"}};
+    } required[] = {{Field::QueryTicketNumber, "请输入票号！"},
+                    {Field::QueryPassenger, "请输入旅客姓名！"},
+                    {Field::Captcha, "请输入验证码！"}};
     for (const auto &input : required) {
-        if (trimmed(m_fields.text(QString::fromLatin1(input.field))).isEmpty()) {
+        if (trimmed(m_fields.text(input.field)).isEmpty()) {
             MessageBox::showMessage(this, QString::fromUtf8(input.message));
             return;
         }
@@ -491,9 +492,9 @@ void MainWindow::startQuery()
         return;
     // A ticket number or name pasted with blanks around it is not the one
     // the service knows.
-    m_verification.query(trimmed(m_fields.text(QStringLiteral("Edit1"))),
-                         trimmed(m_fields.text(QStringLiteral("Edit2"))),
-                         m_fields.text(QStringLiteral("edtCode")));
+    m_verification.query(trimmed(m_fields.text(Field::QueryTicketNumber)),
+                         trimmed(m_fields.text(Field::QueryPassenger)),
+                         m_fields.text(Field::Captcha));
     showRequestRunning(true);
 }
 

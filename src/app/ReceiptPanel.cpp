@@ -23,19 +23,14 @@ constexpr int gridBottom = bottomTop + 2 * boxLineHeight;
 // Column edges of the segment rows: row caption, terminal, city, city code,
 // then carrier to allowance.
 constexpr int columnEdges[] = {8, 58, 86, 166, 204, 274, 339, 389, 459, 509, 629, 729, 829, 888};
-const char *const segmentStems[] = {"cboAir",  "edtFlight", "edtSeat",           "edtDate",
-                                    "edtTime", "edtBasts",  "edtNotValidBefore", "edtNotValidAfter",
-                                    "edtAllow"};
+constexpr Field segmentColumns[] = {Field::Carrier,        Field::Flight,        Field::Seat,
+                                    Field::Date,           Field::Time,          Field::FareBasis,
+                                    Field::NotValidBefore, Field::NotValidAfter, Field::Allowance};
 
-QString captionOf(const QString &name)
+QString captionOf(FieldKey key)
 {
-    const FieldSpec *spec = findField(name);
+    const FieldSpec *spec = findField(key);
     return spec ? spec->caption : QString();
-}
-
-QString rowName(const char *stem, int row)
-{
-    return QString::fromLatin1(stem) + QString::number(row);
 }
 
 // The value box inside a captioned box.
@@ -69,9 +64,9 @@ void ReceiptPanel::addCell(const QRect &rect, const QString &caption, Qt::Alignm
     m_cells.push_back({rect, caption, alignment});
 }
 
-void ReceiptPanel::place(const FieldWidgets &widgets, const QString &name, const QRect &rect)
+void ReceiptPanel::place(const FieldWidgets &widgets, FieldKey key, const QRect &rect)
 {
-    if (QWidget *widget = widgets.widget(name)) {
+    if (QWidget *widget = widgets.widget(key)) {
         widget->setParent(this);
         widget->setGeometry(rect);
     }
@@ -81,23 +76,22 @@ void ReceiptPanel::layOutHeader(const FieldWidgets &widgets)
 {
     // Above the grid: the international mark at the left, the print serial
     // number at the right.
-    place(widgets, QStringLiteral("edtGuowai"), QRect(gridLeft, 4, 80, 22));
-    addCell(QRect(680, 4, 58, 22), captionOf(QStringLiteral("edtSerNo")),
+    place(widgets, Field::InternationalMark, QRect(gridLeft, 4, 80, 22));
+    addCell(QRect(680, 4, 58, 22), captionOf(Field::SerialNumber),
             Qt::AlignRight | Qt::AlignVCenter);
-    place(widgets, QStringLiteral("edtSerNo"), QRect(742, 4, gridRight - 742, 22));
+    place(widgets, Field::SerialNumber, QRect(742, 4, gridRight - 742, 22));
 
     struct Box
     {
-        const char *name;
+        Field field;
         int left;
         int right;
     };
-    for (const Box &box : {Box{"edtPassenger", 8, 208}, Box{"edtId", 208, 408},
-                           Box{"cboEndorsement", 408, 738}, Box{"edtPnr", 738, 888}}) {
-        const QString name = QString::fromLatin1(box.name);
+    for (const Box &box : {Box{Field::Passenger, 8, 208}, Box{Field::IdNumber, 208, 408},
+                           Box{Field::Endorsement, 408, 738}, Box{Field::Pnr, 738, 888}}) {
         const int width = box.right - box.left;
-        addCell(QRect(box.left, headerTop, width, boxLineHeight), captionOf(name));
-        place(widgets, name, valueBox(box.left, headerTop, width));
+        addCell(QRect(box.left, headerTop, width, boxLineHeight), captionOf(box.field));
+        place(widgets, box.field, valueBox(box.left, headerTop, width));
     }
 }
 
@@ -114,34 +108,42 @@ void ReceiptPanel::layOutSegments(const FieldWidgets &widgets)
     addCell(QRect(columnEdges[0], columnsTop, columnEdges[4] - columnEdges[0], columnsHeight), {});
     for (int column = 4; column < columns; ++column)
         addCell(columnRect(column, columnsTop, columnsHeight),
-                captionOf(rowName(segmentStems[column - 4], 1)), Qt::AlignCenter);
+                captionOf({segmentColumns[column - 4], 1}), Qt::AlignCenter);
 
     for (int row = 1; row <= 5; ++row) {
         const int top = rowsTop + (row - 1) * rowHeight;
-        addCell(columnRect(0, top, rowHeight), captionOf(rowName("edtFrom", row)), Qt::AlignCenter);
+        addCell(columnRect(0, top, rowHeight), captionOf({Field::From, row}), Qt::AlignCenter);
         for (int column = 1; column < columns; ++column)
             addCell(columnRect(column, top, rowHeight), {});
-        place(widgets, rowName("edtFrom", row), inside(columnRect(2, top, rowHeight)));
+        place(widgets, {Field::From, row}, inside(columnRect(2, top, rowHeight)));
         if (row == 5)
             break;
-        place(widgets, rowName("edtT", row), inside(columnRect(1, top, rowHeight)));
-        place(widgets, rowName("edtFromCode", row), inside(columnRect(3, top, rowHeight)));
+        place(widgets, {Field::Terminal, row}, inside(columnRect(1, top, rowHeight)));
+        place(widgets, {Field::FromCode, row}, inside(columnRect(3, top, rowHeight)));
         for (int column = 4; column < columns; ++column)
-            place(widgets, rowName(segmentStems[column - 4], row),
+            place(widgets, {segmentColumns[column - 4], row},
                   inside(columnRect(column, top, rowHeight)));
     }
 }
 
 void ReceiptPanel::layOutAmounts(const FieldWidgets &widgets)
 {
-    const char *const values[] = {"edtFare", "edtCAAC", "edtYQ", "edtTax", "edtTotal"};
-    const int width = (gridRight - gridLeft) / 5;
-    for (int i = 0; i < 5; ++i) {
-        const QString value = QString::fromLatin1(values[i]);
+    // Each amount with its currency or tax code before it.
+    const struct
+    {
+        Field code;
+        Field value;
+    } amounts[] = {{Field::FareCurrency, Field::Fare},
+                   {Field::AirportTaxCode, Field::AirportTax},
+                   {Field::FuelSurchargeCode, Field::FuelSurcharge},
+                   {Field::OtherTaxCode, Field::OtherTax},
+                   {Field::TotalCurrency, Field::Total}};
+    const int width = (gridRight - gridLeft) / int(std::size(amounts));
+    for (int i = 0; i < int(std::size(amounts)); ++i) {
         const int left = gridLeft + i * width;
-        addCell(QRect(left, amountsTop, width, boxLineHeight), captionOf(value));
-        place(widgets, value + QStringLiteral("Per"), QRect(left + 4, amountsTop + 17, 40, 20));
-        place(widgets, value, QRect(left + 48, amountsTop + 17, width - 52, 20));
+        addCell(QRect(left, amountsTop, width, boxLineHeight), captionOf(amounts[i].value));
+        place(widgets, amounts[i].code, QRect(left + 4, amountsTop + 17, 40, 20));
+        place(widgets, amounts[i].value, QRect(left + 48, amountsTop + 17, width - 52, 20));
     }
 }
 
@@ -149,25 +151,25 @@ void ReceiptPanel::layOutBottom(const FieldWidgets &widgets)
 {
     struct Box
     {
-        const char *name;
+        Field field;
         int left;
         int right;
         int line;
     };
-    for (const Box &box : {Box{"edtTicketNo", 8, 248, 0}, Box{"edtCk", 248, 368, 0},
-                           Box{"edtInformation", 368, 738, 0}, Box{"edtIssue", 738, 888, 0},
-                           Box{"cboIssueBy", 328, 678, 1}, Box{"edtDateOfInsue", 678, 888, 1}}) {
-        const QString name = QString::fromLatin1(box.name);
+    for (const Box &box :
+         {Box{Field::TicketNumber, 8, 248, 0}, Box{Field::CheckCode, 248, 368, 0},
+          Box{Field::Information, 368, 738, 0}, Box{Field::Insurance, 738, 888, 0},
+          Box{Field::IssuedBy, 328, 678, 1}, Box{Field::DateOfIssue, 678, 888, 1}}) {
         const int top = bottomTop + box.line * boxLineHeight;
         const int width = box.right - box.left;
-        addCell(QRect(box.left, top, width, boxLineHeight), captionOf(name));
-        place(widgets, name, valueBox(box.left, top, width));
+        addCell(QRect(box.left, top, width, boxLineHeight), captionOf(box.field));
+        place(widgets, box.field, valueBox(box.left, top, width));
     }
     // The agent code is written in two parts side by side.
     const int top = bottomTop + boxLineHeight;
-    addCell(QRect(8, top, 320, boxLineHeight), captionOf(QStringLiteral("cboAgentCode1")));
-    place(widgets, QStringLiteral("cboAgentCode1"), QRect(12, top + 17, 154, 20));
-    place(widgets, QStringLiteral("cboAgentCode2"), QRect(170, top + 17, 154, 20));
+    addCell(QRect(8, top, 320, boxLineHeight), captionOf({Field::AgentCode, 1}));
+    place(widgets, {Field::AgentCode, 1}, QRect(12, top + 17, 154, 20));
+    place(widgets, {Field::AgentCode, 2}, QRect(170, top + 17, 154, 20));
 }
 
 void ReceiptPanel::paintEvent(QPaintEvent *)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "itinerary/FieldTable.h"
+
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -31,7 +33,7 @@ private:
 
     void addCell(const QRect &rect, const QString &caption,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
-    void place(const FieldWidgets &widgets, const QString &name, const QRect &rect);
+    void place(const FieldWidgets &widgets, FieldKey key, const QRect &rect);
     void layOutHeader(const FieldWidgets &widgets);
     void layOutSegments(const FieldWidgets &widgets);
     void layOutAmounts(const FieldWidgets &widgets);

@@ -3,24 +3,15 @@
 #include "common/TextRules.h"
 #include "itinerary/ItineraryFields.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace {
 
-const QStringList amountFields = {QStringLiteral("edtFare"), QStringLiteral("edtCAAC"),
-                                  QStringLiteral("edtYQ"), QStringLiteral("edtTax")};
-
-bool isAmountField(const QString &name)
-{
-    return amountFields.contains(name);
-}
-
-bool isSeatField(const QString &name)
-{
-    static const QStringList seats = {QStringLiteral("edtSeat1"), QStringLiteral("edtSeat2"),
-                                      QStringLiteral("edtSeat3"), QStringLiteral("edtSeat4")};
-    return seats.contains(name);
-}
+// The parts of the total.
+constexpr Field amountFields[] = {Field::Fare, Field::AirportTax, Field::FuelSurcharge,
+                                  Field::OtherTax};
 
 // An amount as the terminal and the site write it: a sign, whole units with
 // or without "," between groups of three, a fraction after ".", an exponent.
@@ -160,11 +151,15 @@ QString checkCodeOf(const QString &serialNumber)
 
 void FieldRules::textChanged(const QString &name)
 {
-    if (isAmountField(name))
+    const FieldSpec *spec = findField(name);
+    if (!spec)
+        return;
+    if (std::find(std::begin(amountFields), std::end(amountFields), spec->field) !=
+        std::end(amountFields))
         recalcTotal();
-    else if (isSeatField(name))
-        followSeat(name);
-    else if (name == QLatin1String("edtSerNo"))
+    else if (spec->field == Field::Seat)
+        followSeat(spec->row);
+    else if (spec->field == Field::SerialNumber)
         followSerialNumber();
 }
 
@@ -172,29 +167,28 @@ void FieldRules::recalcTotal()
 {
     // Summed exactly in fen; four parts each below 10^17 fen cannot overflow.
     long long sum = 0;
-    for (const QString &field : amountFields)
+    for (Field field : amountFields)
         sum += amountInFen(m_fields.text(field));
-    m_fields.setText(QStringLiteral("edtTotal"), fenText(sum));
+    m_fields.setText(Field::Total, fenText(sum));
 }
 
-void FieldRules::followSeat(const QString &seatName)
+void FieldRules::followSeat(int row)
 {
-    const QString row = seatName.right(1);
-    m_fields.setText(QStringLiteral("edtBasts") + row, m_fields.text(seatName));
+    m_fields.setText({Field::FareBasis, row}, m_fields.text({Field::Seat, row}));
 }
 
 void FieldRules::internationalChanged()
 {
     if (!m_fields.international())
         return;
-    m_fields.setText(QStringLiteral("edtYQ"), QString());
+    m_fields.setText(Field::FuelSurcharge, QString());
     // Also when the surcharge was empty already and its own rule did not run.
     recalcTotal();
 }
 
 void FieldRules::followSerialNumber()
 {
-    const QString checkCode = checkCodeOf(m_fields.text(QStringLiteral("edtSerNo")));
+    const QString checkCode = checkCodeOf(m_fields.text(Field::SerialNumber));
     if (!checkCode.isEmpty())
-        m_fields.setText(QStringLiteral("edtCk"), checkCode);
+        m_fields.setText(Field::CheckCode, checkCode);
 }

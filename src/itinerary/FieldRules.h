@@ -22,7 +22,7 @@ public:
     void recalcTotal();
 
 private:
-    void followSeat(const QString &seatName);
+    void followSeat(int row);
     void followSerialNumber();
 
     ItineraryFields &m_fields;

@@ -23,31 +23,32 @@ QString rowName(const char *stem, int row)
 class TableBuilder
 {
 public:
-    void add(const QString &name, FieldKind kind, const QString &caption, int row = 0,
-             const QString &defaultText = {}, Flags flags = receipt,
+    void add(Field field, const QString &name, FieldKind kind, const QString &caption,
+             int row = 0, const QString &defaultText = {}, Flags flags = receipt,
              const QString &pickListKey = {})
     {
-        m_table.push_back({name, kind, caption, row, defaultText, flags.upperCase,
+        m_table.push_back({field, name, kind, caption, row, defaultText, flags.upperCase,
                            flags.inputMethodOff, flags.remembered, pickListKey});
     }
 
-    void text(const char *name, const QString &caption, const QString &defaultText = {},
-              Flags flags = receipt)
+    void text(Field field, const char *name, const QString &caption,
+              const QString &defaultText = {}, Flags flags = receipt)
     {
-        add(QString::fromLatin1(name), FieldKind::Text, caption, 0, defaultText, flags);
+        add(field, QString::fromLatin1(name), FieldKind::Text, caption, 0, defaultText, flags);
     }
 
-    void rows(const char *stem, int first, int last, const QString &caption, Flags flags = receipt,
-              FieldKind kind = FieldKind::Text)
+    void rows(Field field, const char *stem, int first, int last, const QString &caption,
+              Flags flags = receipt, FieldKind kind = FieldKind::Text)
     {
         for (int row = first; row <= last; ++row)
-            add(rowName(stem, row), kind, caption, row, {}, flags);
+            add(field, rowName(stem, row), kind, caption, row, {}, flags);
     }
 
-    void pick(const char *name, const QString &caption, const QString &pickListKey,
+    void pick(Field field, const char *name, const QString &caption, const QString &pickListKey,
               Flags flags = receipt, int row = 0)
     {
-        add(QString::fromLatin1(name), FieldKind::PickText, caption, row, {}, flags, pickListKey);
+        add(field, QString::fromLatin1(name), FieldKind::PickText, caption, row, {}, flags,
+            pickListKey);
     }
 
     std::vector<FieldSpec> take() { return std::move(m_table); }
@@ -69,60 +70,67 @@ std::vector<FieldSpec> buildTable()
 
     TableBuilder t;
     // The ticket-query group.
-    t.text("Edit1", QStringLiteral("票号："), {}, keepsCase);
-    t.text("Edit2", QStringLiteral("旅客姓名："), {}, keepsCase);
-    t.text("edtCode", QStringLiteral("验证码："), {}, {false, true, true});
+    t.text(Field::QueryTicketNumber, "Edit1", QStringLiteral("票号："), {}, keepsCase);
+    t.text(Field::QueryPassenger, "Edit2", QStringLiteral("旅客姓名："), {}, keepsCase);
+    t.text(Field::Captcha, "edtCode", QStringLiteral("验证码："), {}, {false, true, true});
     // The PNR group.
-    t.add(QStringLiteral("cboPassenger"), FieldKind::Choice, QStringLiteral("选择乘客"), 0, {},
-          keepsCase);
+    t.add(Field::PassengerChoice, QStringLiteral("cboPassenger"), FieldKind::Choice,
+          QStringLiteral("选择乘客"), 0, {}, keepsCase);
     // The receipt page, in the order its controls are created.
-    t.text("edtSerNo", QStringLiteral("印刷序列"));
-    t.text("edtPassenger", QStringLiteral("旅客姓名    NAME OF PASSENGER"));
-    t.text("edtId", QStringLiteral("有效证件号码  ID.NO"));
-    t.pick("cboEndorsement", QStringLiteral("签注"), QStringLiteral("MakeText"));
-    t.text("edtPnr", QStringLiteral("PNR记录"));
+    t.text(Field::SerialNumber, "edtSerNo", QStringLiteral("印刷序列"));
+    t.text(Field::Passenger, "edtPassenger", QStringLiteral("旅客姓名    NAME OF PASSENGER"));
+    t.text(Field::IdNumber, "edtId", QStringLiteral("有效证件号码  ID.NO"));
+    t.pick(Field::Endorsement, "cboEndorsement", QStringLiteral("签注"),
+           QStringLiteral("MakeText"));
+    t.text(Field::Pnr, "edtPnr", QStringLiteral("PNR记录"));
     for (int row = 1; row <= 4; ++row) {
-        t.add(rowName("edtT", row), FieldKind::Text, terminal, row);
-        t.add(rowName("edtFrom", row), FieldKind::Text, row == 1 ? from : to, row);
-        t.add(rowName("edtFromCode", row), FieldKind::Text, cityCode, row);
+        t.add(Field::Terminal, rowName("edtT", row), FieldKind::Text, terminal, row);
+        t.add(Field::From, rowName("edtFrom", row), FieldKind::Text, row == 1 ? from : to, row);
+        t.add(Field::FromCode, rowName("edtFromCode", row), FieldKind::Text, cityCode, row);
     }
-    t.add(QStringLiteral("edtFrom5"), FieldKind::Text, to, 5);
-    t.rows("cboAir", 1, 4, QStringLiteral("承运人\nCARRIER"), receipt, FieldKind::PickText);
-    t.rows("edtFlight", 1, 4, QStringLiteral("航班号\nFLIGHT"), latinOnly);
-    t.rows("edtSeat", 1, 4, QStringLiteral("座位等级\nCLASS"), latinOnly);
-    t.rows("edtDate", 1, 4, QStringLiteral("日期\nDATE"));
-    t.text("edtFare", QStringLiteral("票价\nFARE"));
-    t.text("edtCAAC", QStringLiteral("机场建设费 AORPORT TAX"));
-    t.rows("edtTime", 1, 4, QStringLiteral("时间\nTIME"));
-    t.text("edtYQ", QStringLiteral("燃油附加费FUELSURCHARG"), QStringLiteral("EXEMPT"));
-    t.text("edtFarePer", QStringLiteral("票价币种"), QStringLiteral("CNY"));
-    t.text("edtCAACPer", QStringLiteral("机场建设费税码"), QStringLiteral("CN"));
-    t.text("edtYQPer", QStringLiteral("燃油附加费税码"), QStringLiteral("YQ"));
-    t.rows("edtBasts", 1, 4, basis);
-    t.rows("edtNotValidBefore", 1, 1, notBefore);
-    t.text("edtTax", QStringLiteral("其他税费 OTHER TAX"));
-    t.text("edtTaxPer", QStringLiteral("其他税费税码"));
-    t.text("edtTotal", QStringLiteral("合计 TOTAL"));
-    t.text("edtTotalPer", QStringLiteral("合计币种"), QStringLiteral("CNY"));
-    t.text("edtCk", QStringLiteral("验证码\nCK."));
-    t.text("edtTicketNo", QStringLiteral("电子客票号码\nE-TICKET NO"));
-    t.text("edtIssue", QStringLiteral("保险费\nINSURNCE"), QStringLiteral("XXX"));
-    t.rows("edtNotValidBefore", 2, 4, notBefore);
-    t.rows("edtNotValidAfter", 1, 4, notAfter);
-    t.rows("edtAllow", 1, 4, QStringLiteral("免费行李\n ALLOW"));
-    t.pick("cboAgentCode1", agentCode, QStringLiteral("OfficeNo"), receipt, 1);
-    t.pick("cboAgentCode2", agentCode, QStringLiteral("CompanyCode"), receipt, 2);
-    t.pick("cboIssueBy", QStringLiteral("填开单位\nISSUE BY"), QStringLiteral("company"));
-    t.text("edtGuowai", QStringLiteral("国际标记"), QStringLiteral("国际(I)"), keepsCase);
-    t.add(QStringLiteral("edtDateOfInsue"), FieldKind::Date,
+    t.add(Field::From, QStringLiteral("edtFrom5"), FieldKind::Text, to, 5);
+    t.rows(Field::Carrier, "cboAir", 1, 4, QStringLiteral("承运人\nCARRIER"), receipt,
+           FieldKind::PickText);
+    t.rows(Field::Flight, "edtFlight", 1, 4, QStringLiteral("航班号\nFLIGHT"), latinOnly);
+    t.rows(Field::Seat, "edtSeat", 1, 4, QStringLiteral("座位等级\nCLASS"), latinOnly);
+    t.rows(Field::Date, "edtDate", 1, 4, QStringLiteral("日期\nDATE"));
+    t.text(Field::Fare, "edtFare", QStringLiteral("票价\nFARE"));
+    t.text(Field::AirportTax, "edtCAAC", QStringLiteral("机场建设费 AORPORT TAX"));
+    t.rows(Field::Time, "edtTime", 1, 4, QStringLiteral("时间\nTIME"));
+    t.text(Field::FuelSurcharge, "edtYQ", QStringLiteral("燃油附加费FUELSURCHARG"),
+           QStringLiteral("EXEMPT"));
+    t.text(Field::FareCurrency, "edtFarePer", QStringLiteral("票价币种"), QStringLiteral("CNY"));
+    t.text(Field::AirportTaxCode, "edtCAACPer", QStringLiteral("机场建设费税码"),
+           QStringLiteral("CN"));
+    t.text(Field::FuelSurchargeCode, "edtYQPer", QStringLiteral("燃油附加费税码"),
+           QStringLiteral("YQ"));
+    t.rows(Field::FareBasis, "edtBasts", 1, 4, basis);
+    t.rows(Field::NotValidBefore, "edtNotValidBefore", 1, 1, notBefore);
+    t.text(Field::OtherTax, "edtTax", QStringLiteral("其他税费 OTHER TAX"));
+    t.text(Field::OtherTaxCode, "edtTaxPer", QStringLiteral("其他税费税码"));
+    t.text(Field::Total, "edtTotal", QStringLiteral("合计 TOTAL"));
+    t.text(Field::TotalCurrency, "edtTotalPer", QStringLiteral("合计币种"), QStringLiteral("CNY"));
+    t.text(Field::CheckCode, "edtCk", QStringLiteral("验证码\nCK."));
+    t.text(Field::TicketNumber, "edtTicketNo", QStringLiteral("电子客票号码\nE-TICKET NO"));
+    t.text(Field::Insurance, "edtIssue", QStringLiteral("保险费\nINSURNCE"), QStringLiteral("XXX"));
+    t.rows(Field::NotValidBefore, "edtNotValidBefore", 2, 4, notBefore);
+    t.rows(Field::NotValidAfter, "edtNotValidAfter", 1, 4, notAfter);
+    t.rows(Field::Allowance, "edtAllow", 1, 4, QStringLiteral("免费行李\n ALLOW"));
+    t.pick(Field::AgentCode, "cboAgentCode1", agentCode, QStringLiteral("OfficeNo"), receipt, 1);
+    t.pick(Field::AgentCode, "cboAgentCode2", agentCode, QStringLiteral("CompanyCode"), receipt, 2);
+    t.pick(Field::IssuedBy, "cboIssueBy", QStringLiteral("填开单位\nISSUE BY"),
+           QStringLiteral("company"));
+    t.text(Field::InternationalMark, "edtGuowai", QStringLiteral("国际标记"),
+           QStringLiteral("国际(I)"), keepsCase);
+    t.add(Field::DateOfIssue, QStringLiteral("edtDateOfInsue"), FieldKind::Date,
           QStringLiteral("填开日期\nDATE OF ISSUE"), 0, {}, keepsCase);
-    t.pick("edtInformation", QStringLiteral("提示信息\nINFORMATION"), QStringLiteral("information"),
-           keepsCase);
-    t.add(QStringLiteral("chkGuowai"), FieldKind::Switch, QStringLiteral("打印国际"), 0, {},
-          keepsCase);
+    t.pick(Field::Information, "edtInformation", QStringLiteral("提示信息\nINFORMATION"),
+           QStringLiteral("information"), keepsCase);
+    t.add(Field::International, QStringLiteral("chkGuowai"), FieldKind::Switch,
+          QStringLiteral("打印国际"), 0, {}, keepsCase);
     // Not remembered.
-    t.add(QStringLiteral("Memo1"), FieldKind::MultiLine, QStringLiteral("PNR信息"), 0, {},
-          {false, false, false});
+    t.add(Field::PnrText, QStringLiteral("Memo1"), FieldKind::MultiLine, QStringLiteral("PNR信息"),
+          0, {}, {false, false, false});
     return t.take();
 }
 
@@ -140,6 +148,45 @@ const std::vector<FieldSpec> &itineraryFieldTable()
 {
     static const std::vector<FieldSpec> table = buildTable();
     return table;
+}
+
+namespace {
+
+// Rows 0 to 5 of every field: the table's spec, or nullptr.
+constexpr int rowsPerField = 6;
+
+const std::vector<const FieldSpec *> &specsByKey()
+{
+    static const std::vector<const FieldSpec *> index = [] {
+        std::vector<const FieldSpec *> specs((int(Field::PnrText) + 1) * rowsPerField, nullptr);
+        for (const FieldSpec &spec : itineraryFieldTable())
+            specs[int(spec.field) * rowsPerField + spec.row] = &spec;
+        return specs;
+    }();
+    return index;
+}
+
+} // namespace
+
+const FieldSpec *findField(FieldKey key)
+{
+    if (key.row < 0 || key.row >= rowsPerField)
+        return nullptr;
+    return specsByKey()[int(key.field) * rowsPerField + key.row];
+}
+
+int lastRow(Field field)
+{
+    int last = 0;
+    while (findField({field, last + 1}))
+        ++last;
+    return last;
+}
+
+QString fieldName(FieldKey key)
+{
+    const FieldSpec *spec = findField(key);
+    return spec ? spec->name : QString();
 }
 
 const FieldSpec *findField(const QString &name)

@@ -4,7 +4,7 @@
 
 namespace {
 
-const QString issueDateField = QStringLiteral("edtDateOfInsue");
+const QString issueDateField = fieldName(Field::DateOfIssue);
 
 } // namespace
 

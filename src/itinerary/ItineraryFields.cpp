@@ -5,8 +5,8 @@
 
 namespace {
 
-const QString passengerChooser = QStringLiteral("cboPassenger");
-const QString serialNumberField = QStringLiteral("edtSerNo");
+const QString passengerChooser = fieldName(Field::PassengerChoice);
+const QString serialNumberField = fieldName(Field::SerialNumber);
 
 bool holdsText(const FieldSpec *spec)
 {

@@ -25,6 +25,7 @@ public:
 
     // The field's text; empty for a name that no text field bears.
     QString text(const QString &name) const;
+    QString text(FieldKey key) const { return text(fieldName(key)); }
 
     // Upper-cases where the field does, then stores the text and runs the
     // field's change rule. A name that no text field bears, or a text equal
@@ -32,6 +33,7 @@ public:
     // chooser takes only one of its entries: any other text empties it. The
     // print serial number is held normalised (see normalisedSerialNumber).
     void setText(const QString &name, const QString &text);
+    void setText(FieldKey key, const QString &text) { setText(fieldName(key), text); }
 
     QStringList pickList(const QString &name) const { return m_pickLists.value(name); }
     void setPickList(const QString &name, const QStringList &entries);

@@ -17,47 +17,46 @@ namespace {
 struct SpanValue
 {
     const char *className;
-    const char *field;
+    Field field;
     int firstCharacter;
     bool trim;
 };
 
 constexpr SpanValue spanValues[] = {
-    {"ml27", "edtPassenger", 1, true},
-    {"visa", "cboEndorsement", 1, true},
-    {"fare", "edtFare", 4, true},
-    {"caac-development-fund", "edtCAAC", 7, true},
-    {"other-taxes", "edtTax", 1, true},
-    {"cny-total", "edtTotal", 4, true},
-    {"e-ticket-no", "edtTicketNo", 1, true},
-    {"ck-info", "edtCk", 1, true},
-    {"information", "edtInformation", 1, true},
-    {"insurance", "edtIssue", 1, true},
-    {"issue-by", "cboIssueBy", 1, false},
-    {"date-off-issue", "edtDateOfInsue", 1, false},
+    {"ml27", Field::Passenger, 1, true},
+    {"visa", Field::Endorsement, 1, true},
+    {"fare", Field::Fare, 4, true},
+    {"caac-development-fund", Field::AirportTax, 7, true},
+    {"other-taxes", Field::OtherTax, 1, true},
+    {"cny-total", Field::Total, 4, true},
+    {"e-ticket-no", Field::TicketNumber, 1, true},
+    {"ck-info", Field::CheckCode, 1, true},
+    {"information", Field::Information, 1, true},
+    {"insurance", Field::Insurance, 1, true},
+    {"issue-by", Field::IssuedBy, 1, false},
+    {"date-off-issue", Field::DateOfIssue, 1, false},
 };
 
 struct JourneyColumn
 {
     int cell;
-    const char *family;
+    Field field;
     int rows;
 };
 
 // Cell 2 of the first row is not read.
 constexpr JourneyColumn journeyColumns[] = {
-    {0, "edtT", 4},
-    {1, "edtFrom", 5},
-    {3, "cboAir", 4},
-    {4, "edtFlight", 4},
-    {5, "edtSeat", 4},
-    {6, "edtDate", 4},
-    {7, "edtTime", 4},
-    {8, "edtBasts", 4},
-    {9, "edtNotValidBefore", 4},
-    {10, "edtNotValidAfter", 4},
-    {11, "edtAllow", 4},
+    {0, Field::Terminal, 4},       {1, Field::From, 5},       {3, Field::Carrier, 4},
+    {4, Field::Flight, 4},         {5, Field::Seat, 4},       {6, Field::Date, 4},
+    {7, Field::Time, 4},           {8, Field::FareBasis, 4},  {9, Field::NotValidBefore, 4},
+    {10, Field::NotValidAfter, 4}, {11, Field::Allowance, 4},
 };
+
+// The name that the fields of a row family share: edtFrom for edtFrom1 to edtFrom5.
+QString familyName(Field field)
+{
+    return fieldName({field, 1}).chopped(1);
+}
 
 void readSpan(ItineraryFields &fields, const HtmlElement &span)
 {
@@ -73,14 +72,14 @@ void readSpan(ItineraryFields &fields, const HtmlElement &span)
         // end up in the number that is printed and advanced.
         static const QRegularExpression blanks =
             makePattern(QStringLiteral("[ \\t\\n\\x0B\\f\\r\\x{00A0}]+"));
-        fields.setText(QStringLiteral("edtSerNo"),
+        fields.setText(Field::SerialNumber,
                        trimmed(trimmed(text.mid(5)).replace(blanks, QStringLiteral(" "))));
         return;
     }
     for (const SpanValue &value : spanValues) {
         if (className == QLatin1StringView(value.className)) {
             const QString rest = span.innerText().mid(value.firstCharacter - 1);
-            fields.setText(QString::fromLatin1(value.field), value.trim ? trimmed(rest) : rest);
+            fields.setText(value.field, value.trim ? trimmed(rest) : rest);
             return;
         }
     }
@@ -111,7 +110,7 @@ bool parseResultPage(ItineraryFields &fields, const QString &page, const QDate &
     }
     if (journeys.isEmpty()) {
         // The captcha has been used all the same.
-        fields.setText(QStringLiteral("edtCode"), QString());
+        fields.setText(Field::Captcha, QString());
         return false;
     }
 
@@ -129,10 +128,10 @@ bool parseResultPage(ItineraryFields &fields, const QString &page, const QDate &
             QString cellHtml = table->getCellHtml(column.cell, 0);
             if (column.cell == 4)
                 cellHtml.remove(u' ');
-            fillJourneyColumn(fields, QString::fromLatin1(column.family), cellHtml, today);
+            fillJourneyColumn(fields, familyName(column.field), cellHtml, today);
         }
     }
-    fields.setText(QStringLiteral("edtCode"), QString());
+    fields.setText(Field::Captcha, QString());
     return true;
 }
 
@@ -141,7 +140,7 @@ void fillJourneyColumn(ItineraryFields &fields, const QString &family, const QSt
 {
     const JourneyColumn *column = nullptr;
     for (const JourneyColumn &candidate : journeyColumns) {
-        if (family.compare(QLatin1StringView(candidate.family), Qt::CaseInsensitive) == 0)
+        if (family.compare(familyName(candidate.field), Qt::CaseInsensitive) == 0)
             column = &candidate;
     }
     if (!column)
@@ -153,12 +152,11 @@ void fillJourneyColumn(ItineraryFields &fields, const QString &family, const QSt
     static const QRegularExpression lineBreak =
         makePattern(QStringLiteral("<BR>"), QRegularExpression::CaseInsensitiveOption);
     const QStringList pieces = content->split(lineBreak);
-    const QString name = QString::fromLatin1(column->family);
-    const bool dates = name == u"edtDate";
+    const bool dates = column->field == Field::Date;
     for (int row = 1; row <= column->rows && row <= pieces.size(); ++row) {
         const QString &piece = pieces.at(row - 1);
         if (dates && piece.isEmpty())
             continue;
-        fields.setText(name + QString::number(row), dates ? journeyDate(piece, today) : piece);
+        fields.setText({column->field, row}, dates ? journeyDate(piece, today) : piece);
     }
 }

@@ -26,25 +26,25 @@ void PassengerChooser::choosePassenger(int index)
         return;
     const Entry &entry = m_entries.at(index);
     m_fields.setPassengerIndex(index);
-    m_fields.setText(QStringLiteral("edtPassenger"), entry.name);
-    m_fields.setText(QStringLiteral("edtId"), entry.info.id);
-    m_fields.setText(QStringLiteral("edtTicketNo"), entry.info.ticketNumber);
+    m_fields.setText(Field::Passenger, entry.name);
+    m_fields.setText(Field::IdNumber, entry.info.id);
+    m_fields.setText(Field::TicketNumber, entry.info.ticketNumber);
     if (entry.info.amounts)
         writeAmounts(m_fields, *entry.info.amounts);
 }
 
 void writeAmounts(ItineraryFields &fields, const PnrAmounts &amounts)
 {
-    fields.setText(QStringLiteral("edtFare"), amounts.fare.value_or(QString()));
-    fields.setText(QStringLiteral("edtCAAC"), amounts.airportTax.value_or(QString()));
+    fields.setText(Field::Fare, amounts.fare.value_or(QString()));
+    fields.setText(Field::AirportTax, amounts.airportTax.value_or(QString()));
     if (!fields.international())
-        fields.setText(QStringLiteral("edtYQ"),
+        fields.setText(Field::FuelSurcharge,
                        amounts.fuelSurcharge.value_or(QStringLiteral("EXEMPT")));
-    fields.setText(QStringLiteral("edtTax"), amounts.otherTax.value_or(QString()));
+    fields.setText(Field::OtherTax, amounts.otherTax.value_or(QString()));
     if (amounts.total)
-        fields.setText(QStringLiteral("edtTotal"), *amounts.total);
+        fields.setText(Field::Total, *amounts.total);
     else if (amounts.isEmpty())
-        fields.setText(QStringLiteral("edtTotal"), QString());
+        fields.setText(Field::Total, QString());
     else
         // A box that already held its amount ran no rule: the total is
         // worked out anew all the same.

@@ -9,11 +9,6 @@
 
 namespace {
 
-QString field(const char *stem, int row)
-{
-    return QString::fromLatin1(stem) + QString::number(row);
-}
-
 class RecordWriter
 {
 public:
@@ -36,37 +31,37 @@ private:
 void RecordWriter::writeSegment(int row, const PnrSegment &segment)
 {
     const QString airline = trimmed(m_airNames.lookup(segment.carrier));
-    m_fields.setText(field("cboAir", row), airline.isEmpty() ? segment.carrier : airline);
-    m_fields.setText(field("edtFlight", row), segment.flight);
+    m_fields.setText({Field::Carrier, row}, airline.isEmpty() ? segment.carrier : airline);
+    m_fields.setText({Field::Flight, row}, segment.flight);
     // The class rule copies the class into the fare basis at once.
-    m_fields.setText(field("edtSeat", row), segment.bookingClass);
-    m_fields.setText(field("edtDate", row), segment.date);
-    m_fields.setText(field("edtTime", row), segment.departs);
-    m_fields.setText(field("edtBasts", row), segment.bookingClass);
-    m_fields.setText(field("edtAllow", row), QStringLiteral("20K"));
+    m_fields.setText({Field::Seat, row}, segment.bookingClass);
+    m_fields.setText({Field::Date, row}, segment.date);
+    m_fields.setText({Field::Time, row}, segment.departs);
+    m_fields.setText({Field::FareBasis, row}, segment.bookingClass);
+    m_fields.setText({Field::Allowance, row}, QStringLiteral("20K"));
 
     // The city of a later row is the previous segment's arrival: the
     // departure code of a later segment is not read (an open jaw shows the
     // first city of the gap).
     if (row == 1)
-        m_fields.setText(field("edtFrom", 1), cityName(segment.from));
-    m_fields.setText(field("edtFrom", row + 1), cityName(segment.to));
+        m_fields.setText({Field::From, 1}, cityName(segment.from));
+    m_fields.setText({Field::From, row + 1}, cityName(segment.to));
 
     // Each city row has one terminal box, showing the terminal at that city:
     // the arrival terminal of this segment goes to the next row, its
     // departure terminal to this row when the display gives one, over the
     // previous segment's arrival terminal there.
     if (!segment.departureTerminal.isEmpty() || row == 1)
-        m_fields.setText(field("edtT", row), segment.departureTerminal);
-    m_fields.setText(field("edtT", row + 1), segment.arrivalTerminal);
+        m_fields.setText({Field::Terminal, row}, segment.departureTerminal);
+    m_fields.setText({Field::Terminal, row + 1}, segment.arrivalTerminal);
 }
 
 // The row after the last segment is marked void. Beyond the fourth row
 // there is nothing to mark and the model ignores the names.
 void RecordWriter::writeVoidMarks(int segments)
 {
-    m_fields.setText(field("cboAir", segments + 1), QStringLiteral("VOID"));
-    m_fields.setText(field("edtFrom", segments + 2), QStringLiteral("VOID"));
+    m_fields.setText({Field::Carrier, segments + 1}, QStringLiteral("VOID"));
+    m_fields.setText({Field::From, segments + 2}, QStringLiteral("VOID"));
 }
 
 QString RecordWriter::cityName(const QString &code) const
@@ -94,9 +89,9 @@ void writePnrRecord(const PnrRecord &record, ItineraryFields &fields, PassengerC
         writer.writeVoidMarks(row);
 
     if (!record.locator.isEmpty())
-        fields.setText(QStringLiteral("edtPnr"), record.locator);
+        fields.setText(Field::Pnr, record.locator);
     if (!record.endorsement.isEmpty())
-        fields.setText(QStringLiteral("cboEndorsement"), record.endorsement);
+        fields.setText(Field::Endorsement, record.endorsement);
     passengers.setEntries(record.passengers);
 }
 

@@ -58,8 +58,8 @@ QString advanceSerial(const QString &T)
 
 void reportPageAfterPrint(ItineraryFields &fields)
 {
-    const QString serialNumberField = QStringLiteral("edtSerNo");
-    const QString checkCodeField = QStringLiteral("edtCk");
+    const QString serialNumberField = fieldName(Field::SerialNumber);
+    const QString checkCodeField = fieldName(Field::CheckCode);
 
     const QString S = fields.text(serialNumberField);
     if (S.size() > 10) {

@@ -13,61 +13,63 @@ constexpr qreal rightMarginMillimetres = 10.0;
 std::vector<ValueColumn> buildTable()
 {
     std::vector<ValueColumn> t;
-    const auto add = [&t](const char *label, const char *field, const char *next) {
-        t.push_back(
-            {QString::fromLatin1(label), QString::fromLatin1(field), QString::fromLatin1(next)});
+    // The label is the field's own, but for the issuing office's second line.
+    const auto add = [&t](FieldKey key, const char *next, const char *label = nullptr) {
+        const FieldSpec *field = findField(key);
+        t.push_back({label ? QString::fromLatin1(label) : field->printLabel(), field->name,
+                     QString::fromLatin1(next)});
     };
     // clang-format off
-    //   label                   field                  next column on its line
-    add("qlblSerNo",            "edtSerNo",            "");
-    add("qlblGuowai",           "edtGuowai",           "");
-    add("qlblPassenger",        "edtPassenger",        "qlblId");
-    add("qlblId",               "edtId",               "qlblEndorsement");
-    add("qlblEndorsement",      "cboEndorsement",      "");
-    add("qlblPnr",              "edtPnr",              "");
+    //  field                            next column on its line
+    add(Field::SerialNumber,            "");
+    add(Field::InternationalMark,       "");
+    add(Field::Passenger,               "qlblId");
+    add(Field::IdNumber,                "qlblEndorsement");
+    add(Field::Endorsement,             "");
+    add(Field::Pnr,                     "");
     for (int row = 1; row <= 4; ++row) {
-        const auto cell = [&](const char *stem, const char *field, const char *next) {
-            const QString n = QString::number(row);
-            t.push_back({QString::fromLatin1(stem) + n, QString::fromLatin1(field) + n,
-                         *next ? QString::fromLatin1(next) + n : QString()});
+        const auto cell = [&](Field field, const char *next) {
+            const FieldSpec *spec = findField({field, row});
+            t.push_back({spec->printLabel(), spec->name,
+                         *next ? QString::fromLatin1(next) + QString::number(row) : QString()});
         };
-        cell("qlblT",              "edtT",              "qlblFrom");
-        cell("qlblFrom",           "edtFrom",           "qlblFromCode");
-        cell("qlblFromCode",       "edtFromCode",       "qlblAir");
-        cell("qlblAir",            "cboAir",            "qlblFlight");
-        cell("qlblFlight",         "edtFlight",         "qlblSeat");
-        cell("qlblSeat",           "edtSeat",           "qlblDate");
-        cell("qlblDate",           "edtDate",           "qlblTime");
-        cell("qlblTime",           "edtTime",           "qlblBasts");
-        cell("qlblBasts",          "edtBasts",          "qlblNotValidBefore");
-        cell("qlblNotValidBefore", "edtNotValidBefore", "qlblNotValidAfter");
-        cell("qlblNotValidAfter",  "edtNotValidAfter",  "qlblAllow");
-        cell("qlblAllow",          "edtAllow",          "");
+        cell(Field::Terminal,          "qlblFrom");
+        cell(Field::From,              "qlblFromCode");
+        cell(Field::FromCode,          "qlblAir");
+        cell(Field::Carrier,           "qlblFlight");
+        cell(Field::Flight,            "qlblSeat");
+        cell(Field::Seat,              "qlblDate");
+        cell(Field::Date,              "qlblTime");
+        cell(Field::Time,              "qlblBasts");
+        cell(Field::FareBasis,         "qlblNotValidBefore");
+        cell(Field::NotValidBefore,    "qlblNotValidAfter");
+        cell(Field::NotValidAfter,     "qlblAllow");
+        cell(Field::Allowance,         "");
     }
     // The fifth city shares the amount line, one pixel lower.
-    add("qlblFrom5",            "edtFrom5",            "qlblFarePer");
-    add("qlblFarePer",          "edtFarePer",          "qlblFare");
-    add("qlblFare",             "edtFare",             "qlblCAACPer");
-    add("qlblCAACPer",          "edtCAACPer",          "qlblCAAC");
-    add("qlblCAAC",             "edtCAAC",             "qlblYQPer");
-    add("qlblYQPer",            "edtYQPer",            "qlblYQ");
-    add("qlblYQ",               "edtYQ",               "qlblTaxPer");
-    add("qlblTaxPer",           "edtTaxPer",           "qlblTax");
-    add("qlblTax",              "edtTax",              "qlblTotalPer");
-    add("qlblTotalPer",         "edtTotalPer",         "qlblTotal");
-    add("qlblTotal",            "edtTotal",            "");
+    add({Field::From, 5},               "qlblFarePer");
+    add(Field::FareCurrency,            "qlblFare");
+    add(Field::Fare,                    "qlblCAACPer");
+    add(Field::AirportTaxCode,          "qlblCAAC");
+    add(Field::AirportTax,              "qlblYQPer");
+    add(Field::FuelSurchargeCode,       "qlblYQ");
+    add(Field::FuelSurcharge,           "qlblTaxPer");
+    add(Field::OtherTaxCode,            "qlblTax");
+    add(Field::OtherTax,                "qlblTotalPer");
+    add(Field::TotalCurrency,           "qlblTotal");
+    add(Field::Total,                   "");
     // Ticket number, check code, information and insurance share one line.
-    add("qlblTicketNo",         "edtTicketNo",         "qlblCk");
-    add("qlblCk",               "edtCk",               "qlblInformation");
-    add("qlblInformation",      "edtInformation",      "qlblIssue");
-    add("qlblIssue",            "edtIssue",            "");
+    add(Field::TicketNumber,            "qlblCk");
+    add(Field::CheckCode,               "qlblInformation");
+    add(Field::Information,             "qlblIssue");
+    add(Field::Insurance,               "");
     // The agent codes fill the first cell of the last row of the stock, the
     // issuing office's two lines the second, the date of issue the third.
-    add("qlblAgentCode1",       "cboAgentCode1",       "qlblIssueBy");
-    add("qlblAgentCode2",       "cboAgentCode2",       "qlblIssueBy");
-    add("qlblIssueBy",          "cboIssueBy",          "qlblDateOfInsue");
-    add("qlblIssueBy2",         "cboIssueBy",          "qlblDateOfInsue");
-    add("qlblDateOfInsue",      "edtDateOfInsue",      "");
+    add({Field::AgentCode, 1},          "qlblIssueBy");
+    add({Field::AgentCode, 2},          "qlblIssueBy");
+    add(Field::IssuedBy,                "qlblDateOfInsue");
+    add(Field::IssuedBy,                "qlblDateOfInsue", "qlblIssueBy2");
+    add(Field::DateOfIssue,             "");
     // clang-format on
     return t;
 }

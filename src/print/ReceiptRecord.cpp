@@ -8,14 +8,13 @@
 
 namespace {
 
-const QString internationalSwitch = QStringLiteral("chkGuowai");
+const QString internationalSwitch = fieldName(Field::International);
 
-QString rowsOf(const ItineraryFields &fields, const char *stem)
+QString rowsOf(const ItineraryFields &fields, Field field)
 {
     QStringList values;
-    for (int row = 1; row <= 4; ++row) {
-        const QString value =
-            fields.text(QString::fromLatin1(stem) + QString::number(row)).trimmed();
+    for (int row = 1; row <= lastRow(field); ++row) {
+        const QString value = fields.text({field, row}).trimmed();
         if (!value.isEmpty())
             values.append(value);
     }
@@ -26,21 +25,20 @@ QString rowsOf(const ItineraryFields &fields, const char *stem)
 
 ReceiptRecord ReceiptRecord::of(const ItineraryFields &fields)
 {
-    const auto text = [&](const char *name) { return fields.text(QString::fromLatin1(name)); };
     ReceiptRecord record;
-    record.serialNumber = text("edtSerNo");
-    record.checkCode = text("edtCk");
-    record.passenger = text("edtPassenger");
-    record.idNumber = text("edtId");
-    record.ticketNumber = text("edtTicketNo");
-    record.pnr = text("edtPnr");
-    record.flights = rowsOf(fields, "edtFlight");
-    record.dates = rowsOf(fields, "edtDate");
-    record.fare = text("edtFare");
-    record.airportTax = text("edtCAAC");
-    record.fuelSurcharge = text("edtYQ");
-    record.otherTaxes = text("edtTax");
-    record.total = text("edtTotal");
+    record.serialNumber = fields.text(Field::SerialNumber);
+    record.checkCode = fields.text(Field::CheckCode);
+    record.passenger = fields.text(Field::Passenger);
+    record.idNumber = fields.text(Field::IdNumber);
+    record.ticketNumber = fields.text(Field::TicketNumber);
+    record.pnr = fields.text(Field::Pnr);
+    record.flights = rowsOf(fields, Field::Flight);
+    record.dates = rowsOf(fields, Field::Date);
+    record.fare = fields.text(Field::Fare);
+    record.airportTax = fields.text(Field::AirportTax);
+    record.fuelSurcharge = fields.text(Field::FuelSurcharge);
+    record.otherTaxes = fields.text(Field::OtherTax);
+    record.total = fields.text(Field::Total);
     for (const FieldSpec &spec : itineraryFieldTable()) {
         if (!spec.remembered)
             continue;
@@ -72,12 +70,12 @@ void ReceiptRecord::applyTo(ItineraryFields &target) const
         target.setInternational(fields.value(internationalSwitch).toBool());
     for (const FieldSpec &spec : itineraryFieldTable()) {
         if (spec.kind == FieldKind::Switch || !fields.contains(spec.name) ||
-            spec.name == QLatin1String("edtSerNo") || spec.name == QLatin1String("edtCk"))
+            spec.field == Field::SerialNumber || spec.field == Field::CheckCode)
             continue;
         target.setText(spec.name, fields.value(spec.name).toString());
     }
     // The amounts recompute the total as they come in; the sheet showed this one.
-    const QString total = QStringLiteral("edtTotal");
+    const QString total = fieldName(Field::Total);
     if (fields.contains(total))
-        target.setText(total, fields.value(total).toString());
+        target.setText(Field::Total, fields.value(total).toString());
 }

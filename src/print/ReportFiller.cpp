@@ -14,7 +14,7 @@ namespace {
 
 // The serial number matches the digits on the stock, whatever the print
 // settings say.
-const QString serialNumberLabel = QStringLiteral("qlblSerNo");
+const QString serialNumberLabel = findField(Field::SerialNumber)->printLabel();
 const QString serialNumberFont = QStringLiteral("Segoe MDL2 Assets");
 constexpr int serialNumberPointSize = 16;
 constexpr qreal serialNumberGap = 4;
@@ -43,12 +43,6 @@ constexpr qreal fitTolerance = 1e-6;
 bool isBreakAfter(QChar c)
 {
     return c == u' ' || c == QChar(0x3000) || c == u'/';
-}
-
-QString fieldLabelName(const QString &fieldName)
-{
-    // edtFare -> qlblFare, cboAir1 -> qlblAir1: every field prefix has three letters.
-    return QStringLiteral("qlbl") + fieldName.mid(3);
 }
 
 } // namespace
@@ -103,48 +97,51 @@ void ReportFiller::restyleLayout()
 
 void ReportFiller::writeFields(const ItineraryFields &fields)
 {
-    const auto field = [&](const QString &name) { return fields.text(name); };
-    const auto putField = [&](const QString &name) { put(fieldLabelName(name), field(name)); };
+    const auto putField = [&](FieldKey key) {
+        put(findField(key)->printLabel(), fields.text(key));
+    };
 
     if (fields.international())
-        putField(QStringLiteral("edtGuowai"));
-    else if (PrintLabel *mark = m_rep.label(QStringLiteral("qlblGuowai")))
+        putField(Field::InternationalMark);
+    else if (PrintLabel *mark = m_rep.label(findField(Field::InternationalMark)->printLabel()))
         mark->setText(QString());
 
-    putField(QStringLiteral("edtSerNo"));
-    for (const char *name : {"edtPassenger", "edtId", "cboEndorsement", "edtPnr"})
-        putField(QString::fromLatin1(name));
+    for (Field field :
+         {Field::SerialNumber, Field::Passenger, Field::IdNumber, Field::Endorsement, Field::Pnr})
+        putField(field);
 
     for (int row = 1; row <= 4; ++row) {
-        for (const char *stem :
-             {"edtT", "edtFromCode", "cboAir", "edtFlight", "edtSeat", "edtDate", "edtTime",
-              "edtBasts", "edtNotValidBefore", "edtNotValidAfter", "edtAllow"}) {
-            const QString name = QString::fromLatin1(stem) + QString::number(row);
-            if (name.startsWith(QLatin1String("cboAir"))) {
+        for (Field field : {Field::Terminal, Field::FromCode, Field::Carrier, Field::Flight,
+                            Field::Seat, Field::Date, Field::Time, Field::FareBasis,
+                            Field::NotValidBefore, Field::NotValidAfter, Field::Allowance}) {
+            if (field == Field::Carrier) {
                 // Byte length in the Chinese ANSI code page: two per Chinese
                 // character, one per ASCII character.
-                PrintLabel *carrier = m_rep.label(fieldLabelName(name));
-                if (carrier && encodeFileText(field(name)).size() > carrierCodeBytes)
+                PrintLabel *carrier = m_rep.label(findField({field, row})->printLabel());
+                if (carrier && encodeFileText(fields.text({field, row})).size() > carrierCodeBytes)
                     carrier->setLeft(carrier->left() - carrierShift);
             }
-            putField(name);
+            putField({field, row});
         }
     }
-    for (int row = 1; row <= 5; ++row)
-        putField(QStringLiteral("edtFrom") + QString::number(row));
+    for (int row = 1; row <= lastRow(Field::From); ++row)
+        putField({Field::From, row});
 
-    for (const char *name :
-         {"edtFarePer", "edtFare", "edtCAACPer", "edtCAAC", "edtYQPer", "edtYQ", "edtTaxPer",
-          "edtTax", "edtTotalPer", "edtTotal", "edtTicketNo", "edtCk", "edtInformation", "edtIssue",
-          "cboAgentCode1", "cboAgentCode2"})
-        putField(QString::fromLatin1(name));
+    for (FieldKey key :
+         {FieldKey(Field::FareCurrency), FieldKey(Field::Fare), FieldKey(Field::AirportTaxCode),
+          FieldKey(Field::AirportTax), FieldKey(Field::FuelSurchargeCode),
+          FieldKey(Field::FuelSurcharge), FieldKey(Field::OtherTaxCode), FieldKey(Field::OtherTax),
+          FieldKey(Field::TotalCurrency), FieldKey(Field::Total), FieldKey(Field::TicketNumber),
+          FieldKey(Field::CheckCode), FieldKey(Field::Information), FieldKey(Field::Insurance),
+          FieldKey(Field::AgentCode, 1), FieldKey(Field::AgentCode, 2)})
+        putField(key);
 
-    const auto [firstLine, secondLine] = splitIssuingOffice(field(QStringLiteral("cboIssueBy")));
+    const auto [firstLine, secondLine] = splitIssuingOffice(fields.text(Field::IssuedBy));
     put(QStringLiteral("qlblIssueBy"), firstLine);
     if (!secondLine.isEmpty())
         put(QStringLiteral("qlblIssueBy2"), secondLine);
 
-    putField(QStringLiteral("edtDateOfInsue"));
+    putField(Field::DateOfIssue);
 }
 
 void ReportFiller::put(const QString &labelName, const QString &text)

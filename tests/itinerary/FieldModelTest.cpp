@@ -2,6 +2,7 @@
 #include "itinerary/FieldTable.h"
 #include "itinerary/ItineraryFields.h"
 
+#include <QSet>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -29,6 +30,48 @@ TEST(FieldTable, HoldsTheSeventyEightRememberedFieldsInStorageOrder)
     EXPECT_EQ(findField(QStringLiteral("edtFlight2"))->accessibleName(), u8s("航班号 FLIGHT 2"));
     EXPECT_EQ(findField(QStringLiteral("edtFrom1"))->caption, u8s("自 FROM"));
     EXPECT_EQ(findField(QStringLiteral("edtFrom5"))->caption, u8s("至 TO"));
+}
+
+// Each field's key names exactly one entry of the table, and the key and the
+// object name lead to each other: the code names a field by its key, the
+// window, the stored files and the print layout by its name.
+TEST(FieldTable, EveryKeyNamesOneFieldAndItsName)
+{
+    QSet<QString> names;
+    for (const FieldSpec &spec : itineraryFieldTable()) {
+        SCOPED_TRACE(spec.name.toStdString());
+        EXPECT_EQ(findField(FieldKey(spec.field, spec.row)), &spec);
+        EXPECT_EQ(fieldName({spec.field, spec.row}), spec.name);
+        EXPECT_EQ(findField(spec.name), &spec);
+        names.insert(spec.name);
+    }
+    EXPECT_EQ(names.size(), qsizetype(itineraryFieldTable().size()));
+
+    const struct
+    {
+        FieldKey key;
+        const char *name;
+        const char *printLabel;
+    } cases[] = {{Field::Fare, "edtFare", "qlblFare"},
+                 {{Field::Carrier, 1}, "cboAir1", "qlblAir1"},
+                 {{Field::From, 5}, "edtFrom5", "qlblFrom5"},
+                 {{Field::AgentCode, 2}, "cboAgentCode2", "qlblAgentCode2"},
+                 {Field::InternationalMark, "edtGuowai", "qlblGuowai"}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(fieldName(c.key), QString::fromLatin1(c.name));
+        EXPECT_EQ(findField(c.key)->printLabel(), QString::fromLatin1(c.printLabel));
+    }
+    // A row a field does not have, and a row given to a field without rows.
+    for (FieldKey none :
+         {FieldKey(Field::Flight, 5), FieldKey(Field::From, 6), FieldKey(Field::Fare, 1),
+          FieldKey(Field::Flight, 0), FieldKey(Field::Flight, -1)}) {
+        EXPECT_EQ(findField(none), nullptr);
+        EXPECT_EQ(fieldName(none), QString());
+    }
+    EXPECT_EQ(lastRow(Field::From), 5);
+    EXPECT_EQ(lastRow(Field::Flight), 4);
+    EXPECT_EQ(lastRow(Field::AgentCode), 2);
+    EXPECT_EQ(lastRow(Field::Fare), 0);
 }
 
 TEST(FieldModel, StartsWithTheDesignedDefaults)
