@@ -2,7 +2,7 @@
 #include "common/FontStandIns.h"
 #include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
-#include "settings/SettingsKeys.h"
+#include "settings/SettingDeclarations.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -19,23 +19,23 @@ namespace {
 void writeUsedSettings(const QString &folder)
 {
     PrivateConfig config(true, folder);
-    config.setInt(SettingsKeys::vpos, 3);
-    config.setInt(SettingsKeys::hpos, -2);
-    config.setStr(SettingsKeys::fontname, QStringLiteral("宋体"));
-    config.setBool(SettingsKeys::Storage, true);
+    config.setInt(Setting::vpos.key, 3);
+    config.setInt(Setting::hpos.key, -2);
+    config.setStr(Setting::fontname.key, QStringLiteral("宋体"));
+    config.setBool(Setting::Storage.key, true);
     const QStringList endorsements = {
         QStringLiteral("不得签转"), QStringLiteral("不得签转/改期退票收费"),
         QStringLiteral("Q/NON-END 不得签转"), QStringLiteral("变更退票收费")};
-    config.setStr(SettingsKeys::MakeText, toDelimitedText(endorsements));
-    config.setStr(SettingsKeys::company,
+    config.setStr(Setting::MakeText.key, toDelimitedText(endorsements));
+    config.setStr(Setting::company.key,
                   toDelimitedText({QStringLiteral("北京某某航空服务有限公司"),
                                    QStringLiteral("广州白云国际机场售票处")}));
-    config.setStr(SettingsKeys::OfficeNo,
+    config.setStr(Setting::OfficeNo.key,
                   toDelimitedText({QStringLiteral("BJS123"), QStringLiteral("CAN456"),
                                    QStringLiteral("SHA789")}));
-    config.setStr(SettingsKeys::CompanyCode,
+    config.setStr(Setting::CompanyCode.key,
                   toDelimitedText({QStringLiteral("08312345"), QStringLiteral("08354321")}));
-    config.setStr(SettingsKeys::information,
+    config.setStr(Setting::information.key,
                   toDelimitedText({QStringLiteral("请提前90分钟到达机场"),
                                    QStringLiteral("Please check in 90 minutes early")}));
 }

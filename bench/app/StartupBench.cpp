@@ -5,7 +5,7 @@
 #include "app/RememberedEntries.h"
 #include "itinerary/ItineraryFields.h"
 #include "settings/PrivateConfig.h"
-#include "settings/SettingsKeys.h"
+#include "settings/SettingDeclarations.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -82,7 +82,7 @@ void rememberWholeReceipt(const ProgramFolder &folder)
     ItineraryFields fields;
     fillWholeReceipt(fields);
     saveEntries(fields, folder.path());
-    PrivateConfig(true, folder.path()).setBool(SettingsKeys::Storage, true);
+    PrivateConfig(true, folder.path()).setBool(Setting::Storage.key, true);
 }
 
 } // namespace

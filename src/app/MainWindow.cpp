@@ -18,9 +18,8 @@
 #include "itinerary/SerialNumber.h"
 #include "online/ResultPage.h"
 #include "pnr/PnrParser.h"
-#include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
-#include "settings/SettingsKeys.h"
+#include "settings/Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -330,13 +329,10 @@ void MainWindow::setUpAtStart()
 
         // One reading of the settings file for the whole start.
         const SettingsSnapshot config = PrivateConfig(false, m_settings.folder).snapshot();
-        bool storage = false;
-        for (const FieldSpec &spec : itineraryFieldTable()) {
-            if (!spec.pickListKey.isEmpty())
-                m_fields.setPickList(spec.name, fromDelimitedText(config.getStr(spec.pickListKey)));
-        }
-        storage = config.getBool(SettingsKeys::Storage);
-        if (storage)
+        const Settings settings = Settings::from(config);
+        for (const ListSetting *list : Setting::pickLists)
+            m_fields.setPickList(fieldName(list->field), settings.value(*list));
+        if (settings.value(Setting::Storage))
             restoreEntries(m_fields, config);
 
         m_issueDate.setToday();

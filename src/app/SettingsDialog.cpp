@@ -9,8 +9,8 @@
 #include "print/ReportPage.h"
 #include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
+#include "settings/SettingDeclarations.h"
 #include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -227,8 +227,8 @@ void SettingsDialog::buildPrintGroup()
 }
 
 void SettingsDialog::addListEditor(QWidget *group, int column, const QString &caption,
-                                   const QString &key, const char *stem, const char *addName,
-                                   const char *deleteName)
+                                   const ListSetting &setting, const char *stem,
+                                   const char *addName, const char *deleteName)
 {
     const int left = 8 + column * 126;
     labelAt(caption, group, QRect(left, 20, 118, 18));
@@ -258,7 +258,7 @@ void SettingsDialog::addListEditor(QWidget *group, int column, const QString &ca
         if (!selected.isEmpty())
             delete list->takeItem(list->row(selected.front()));
     });
-    m_lists.append({key, entry, list});
+    m_lists.append({&setting, entry, list});
 }
 
 void SettingsDialog::buildListGroup()
@@ -266,15 +266,15 @@ void SettingsDialog::buildListGroup()
     auto *group = new QGroupBox(QStringLiteral("基础设置"), this);
     group->setObjectName(QStringLiteral("GroupBox2"));
     group->setGeometry(8, 162, 642, 256);
-    addListEditor(group, 0, QStringLiteral("签注信息"), SettingsKeys::MakeText, "MakeText",
-                  "Button2", "Button3");
-    addListEditor(group, 1, QStringLiteral("填开单位"), SettingsKeys::company, "Company", "Button4",
+    addListEditor(group, 0, QStringLiteral("签注信息"), Setting::MakeText, "MakeText", "Button2",
+                  "Button3");
+    addListEditor(group, 1, QStringLiteral("填开单位"), Setting::company, "Company", "Button4",
                   "Button5");
-    addListEditor(group, 2, QStringLiteral("Office号"), SettingsKeys::OfficeNo, "OfficeNo",
-                  "Button6", "Button7");
-    addListEditor(group, 3, QStringLiteral("单位代码"), SettingsKeys::CompanyCode, "CompanyCode",
+    addListEditor(group, 2, QStringLiteral("Office号"), Setting::OfficeNo, "OfficeNo", "Button6",
+                  "Button7");
+    addListEditor(group, 3, QStringLiteral("单位代码"), Setting::CompanyCode, "CompanyCode",
                   "Button8", "Button9");
-    addListEditor(group, 4, QStringLiteral("提示信息"), SettingsKeys::information, "Information",
+    addListEditor(group, 4, QStringLiteral("提示信息"), Setting::information, "Information",
                   "Button13", "Button14");
 }
 
@@ -309,27 +309,21 @@ void SettingsDialog::showFontColor(int color)
 
 void SettingsDialog::loadSettings()
 {
+    // What prints: the stored values, or the defaults where they are unusable.
     const Settings settings = Settings::from(PrivateConfig(false, m_settingsFolder).snapshot());
-    loadOffset(settings.vpos, trbVPos, edtVPos);
-    loadOffset(settings.hpos, trbHPos, edtHPos);
-
-    cboFontCnSize->setEditText(
-        QString::number(settings.fontCnSize.value_or(SettingsKeys::defaultFontCnSize)));
-    cboFontEnSize->setEditText(
-        QString::number(settings.fontEnSize.value_or(SettingsKeys::defaultFontEnSize)));
-
-    const QString fontName =
-        settings.fontName.isEmpty() ? SettingsKeys::defaultFontName : settings.fontName;
-    cboFontName->setCurrentIndex(cboFontName->findText(fontName, Qt::MatchFixedString));
-
-    // The colour that prints: grey unless one was stored (a stored 0 is black).
-    showFontColor(settings.fontColor.value_or(SettingsKeys::defaultFontColor));
+    loadOffset(settings.value(Setting::vpos), trbVPos, edtVPos);
+    loadOffset(settings.value(Setting::hpos), trbHPos, edtHPos);
+    cboFontCnSize->setEditText(QString::number(settings.value(Setting::fontcnsize)));
+    cboFontEnSize->setEditText(QString::number(settings.value(Setting::fontensize)));
+    cboFontName->setCurrentIndex(
+        cboFontName->findText(settings.value(Setting::fontname), Qt::MatchFixedString));
+    showFontColor(settings.value(Setting::fontcolor));
 
     for (const ListEditor &editor : std::as_const(m_lists)) {
         editor.list->clear();
-        editor.list->addItems(settings.pickList(editor.key));
+        editor.list->addItems(settings.value(*editor.setting));
     }
-    chkStorage->setChecked(settings.storage);
+    chkStorage->setChecked(settings.value(Setting::Storage));
 }
 
 void SettingsDialog::pickFontColor()
@@ -343,21 +337,21 @@ void SettingsDialog::saveAndClose()
 {
     MessageBox::guarded(this, [this] {
         PrivateConfig::Values values = {
-            {SettingsKeys::vpos, edtVPos->text()},
-            {SettingsKeys::hpos, edtHPos->text()},
-            {SettingsKeys::fontcnsize, cboFontCnSize->currentText()},
-            {SettingsKeys::fontensize, cboFontEnSize->currentText()},
-            {SettingsKeys::fontname,
+            {Setting::vpos.key, edtVPos->text()},
+            {Setting::hpos.key, edtHPos->text()},
+            {Setting::fontcnsize.key, cboFontCnSize->currentText()},
+            {Setting::fontensize.key, cboFontEnSize->currentText()},
+            {Setting::fontname.key,
              cboFontName->currentIndex() >= 0 ? cboFontName->currentText() : QString()},
-            {SettingsKeys::fontcolor, QString::number(m_fontColor)},
+            {Setting::fontcolor.key, QString::number(m_fontColor)},
         };
         for (const ListEditor &editor : std::as_const(m_lists)) {
             QStringList entries;
             for (int row = 0; row < editor.list->count(); ++row)
                 entries.append(editor.list->item(row)->text());
-            values.append({editor.key, toDelimitedText(entries)});
+            values.append({editor.setting->key, toDelimitedText(entries)});
         }
-        values.append({SettingsKeys::Storage,
+        values.append({Setting::Storage.key,
                        chkStorage->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
         // One replacement of the file: all twelve keys, or on a refusal none.
         PrivateConfig(true, m_settingsFolder).setStrs(values);
@@ -370,13 +364,12 @@ void SettingsDialog::restoreDefaults()
     if (!MessageBox::askOkCancel(this, QStringLiteral("是否恢复默认设置？")))
         return;
     MessageBox::guarded(this, [this] {
-        PrivateConfig(true, m_settingsFolder)
-            .setStrs({{SettingsKeys::vpos, QStringLiteral("0")},
-                      {SettingsKeys::hpos, QStringLiteral("0")},
-                      {SettingsKeys::fontcnsize, QString::number(SettingsKeys::defaultFontCnSize)},
-                      {SettingsKeys::fontensize, QString::number(SettingsKeys::defaultFontEnSize)},
-                      {SettingsKeys::fontname, SettingsKeys::defaultFontName},
-                      {SettingsKeys::fontcolor, QString::number(SettingsKeys::defaultFontColor)}});
+        PrivateConfig::Values values;
+        for (const NumberSetting *number : {&Setting::vpos, &Setting::hpos, &Setting::fontcnsize,
+                                            &Setting::fontensize, &Setting::fontcolor})
+            values.append({number->key, QString::number(number->defaultValue)});
+        values.append({Setting::fontname.key, Setting::fontname.defaultValue});
+        PrivateConfig(true, m_settingsFolder).setStrs(values);
         loadSettings();
     });
 }

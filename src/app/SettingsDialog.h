@@ -1,6 +1,8 @@
 #pragma once
 
+#include "settings/SettingDeclarations.h"
 #include <QColor>
+
 #include <QDialog>
 #include <functional>
 
@@ -50,7 +52,7 @@ public:
 private:
     struct ListEditor
     {
-        QString key;
+        const ListSetting *setting;
         QLineEdit *entry;
         QListWidget *list;
     };
@@ -60,8 +62,9 @@ private:
     void buildOtherGroup();
     void addOffset(const QString &caption, const char *barName, const char *boxName, int top,
                    QSlider *&bar, QLineEdit *&box);
-    void addListEditor(QWidget *group, int column, const QString &caption, const QString &key,
-                       const char *stem, const char *addName, const char *deleteName);
+    void addListEditor(QWidget *group, int column, const QString &caption,
+                       const ListSetting &setting, const char *stem, const char *addName,
+                       const char *deleteName);
     void showFontColor(int color);
     void loadOffset(int stored, QSlider *bar, QLineEdit *box);
 

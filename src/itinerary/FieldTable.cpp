@@ -23,12 +23,11 @@ QString rowName(const char *stem, int row)
 class TableBuilder
 {
 public:
-    void add(Field field, const QString &name, FieldKind kind, const QString &caption,
-             int row = 0, const QString &defaultText = {}, Flags flags = receipt,
-             const QString &pickListKey = {})
+    void add(Field field, const QString &name, FieldKind kind, const QString &caption, int row = 0,
+             const QString &defaultText = {}, Flags flags = receipt)
     {
         m_table.push_back({field, name, kind, caption, row, defaultText, flags.upperCase,
-                           flags.inputMethodOff, flags.remembered, pickListKey});
+                           flags.inputMethodOff, flags.remembered});
     }
 
     void text(Field field, const char *name, const QString &caption,
@@ -44,11 +43,10 @@ public:
             add(field, rowName(stem, row), kind, caption, row, {}, flags);
     }
 
-    void pick(Field field, const char *name, const QString &caption, const QString &pickListKey,
-              Flags flags = receipt, int row = 0)
+    void pick(Field field, const char *name, const QString &caption, Flags flags = receipt,
+              int row = 0)
     {
-        add(field, QString::fromLatin1(name), FieldKind::PickText, caption, row, {}, flags,
-            pickListKey);
+        add(field, QString::fromLatin1(name), FieldKind::PickText, caption, row, {}, flags);
     }
 
     std::vector<FieldSpec> take() { return std::move(m_table); }
@@ -80,8 +78,7 @@ std::vector<FieldSpec> buildTable()
     t.text(Field::SerialNumber, "edtSerNo", QStringLiteral("印刷序列"));
     t.text(Field::Passenger, "edtPassenger", QStringLiteral("旅客姓名    NAME OF PASSENGER"));
     t.text(Field::IdNumber, "edtId", QStringLiteral("有效证件号码  ID.NO"));
-    t.pick(Field::Endorsement, "cboEndorsement", QStringLiteral("签注"),
-           QStringLiteral("MakeText"));
+    t.pick(Field::Endorsement, "cboEndorsement", QStringLiteral("签注"));
     t.text(Field::Pnr, "edtPnr", QStringLiteral("PNR记录"));
     for (int row = 1; row <= 4; ++row) {
         t.add(Field::Terminal, rowName("edtT", row), FieldKind::Text, terminal, row);
@@ -116,16 +113,15 @@ std::vector<FieldSpec> buildTable()
     t.rows(Field::NotValidBefore, "edtNotValidBefore", 2, 4, notBefore);
     t.rows(Field::NotValidAfter, "edtNotValidAfter", 1, 4, notAfter);
     t.rows(Field::Allowance, "edtAllow", 1, 4, QStringLiteral("免费行李\n ALLOW"));
-    t.pick(Field::AgentCode, "cboAgentCode1", agentCode, QStringLiteral("OfficeNo"), receipt, 1);
-    t.pick(Field::AgentCode, "cboAgentCode2", agentCode, QStringLiteral("CompanyCode"), receipt, 2);
-    t.pick(Field::IssuedBy, "cboIssueBy", QStringLiteral("填开单位\nISSUE BY"),
-           QStringLiteral("company"));
+    t.pick(Field::AgentCode, "cboAgentCode1", agentCode, receipt, 1);
+    t.pick(Field::AgentCode, "cboAgentCode2", agentCode, receipt, 2);
+    t.pick(Field::IssuedBy, "cboIssueBy", QStringLiteral("填开单位\nISSUE BY"));
     t.text(Field::InternationalMark, "edtGuowai", QStringLiteral("国际标记"),
            QStringLiteral("国际(I)"), keepsCase);
     t.add(Field::DateOfIssue, QStringLiteral("edtDateOfInsue"), FieldKind::Date,
           QStringLiteral("填开日期\nDATE OF ISSUE"), 0, {}, keepsCase);
     t.pick(Field::Information, "edtInformation", QStringLiteral("提示信息\nINFORMATION"),
-           QStringLiteral("information"), keepsCase);
+           keepsCase);
     t.add(Field::International, QStringLiteral("chkGuowai"), FieldKind::Switch,
           QStringLiteral("打印国际"), 0, {}, keepsCase);
     // Not remembered.

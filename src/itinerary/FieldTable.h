@@ -82,7 +82,6 @@ struct FieldSpec
     bool upperCase;      // letters are held in upper case
     bool inputMethodOff; // only direct Latin keyboard input
     bool remembered;     // stored at exit, restored at start
-    QString pickListKey; // settings key of the pick-list, empty when none
 
     // The caption on one line, with the row for the repeated fields, as
     // screen readers and test tools find the control: "航班号 FLIGHT 2".

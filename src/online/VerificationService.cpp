@@ -20,7 +20,7 @@ VerificationService::VerificationService(HttpClient &client, const SettingsLocat
 
 QString VerificationService::serviceRoot() const
 {
-    return Settings::read(m_settings).server;
+    return Settings::read(m_settings).server();
 }
 
 void VerificationService::fetchCaptcha()

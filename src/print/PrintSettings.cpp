@@ -1,26 +1,17 @@
 #include "print/PrintSettings.h"
 
+#include "settings/SettingDeclarations.h"
 #include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
-
-namespace {
-
-int sizeOr(std::optional<int> size, int fallback)
-{
-    return size && *size >= 1 ? *size : fallback;
-}
-
-} // namespace
 
 PrintSettings PrintSettings::from(const Settings &stored)
 {
     PrintSettings settings;
-    settings.fontName = stored.fontName.isEmpty() ? SettingsKeys::defaultFontName : stored.fontName;
-    settings.cnSize = sizeOr(stored.fontCnSize, SettingsKeys::defaultFontCnSize);
-    settings.enSize = sizeOr(stored.fontEnSize, SettingsKeys::defaultFontEnSize);
-    settings.colour = colourOf(stored.fontColor.value_or(SettingsKeys::defaultFontColor));
-    settings.vpos = stored.vpos;
-    settings.hpos = stored.hpos;
+    settings.fontName = stored.value(Setting::fontname);
+    settings.cnSize = stored.value(Setting::fontcnsize);
+    settings.enSize = stored.value(Setting::fontensize);
+    settings.colour = colourOf(stored.value(Setting::fontcolor));
+    settings.vpos = stored.value(Setting::vpos);
+    settings.hpos = stored.value(Setting::hpos);
     return settings;
 }
 
@@ -31,12 +22,7 @@ PrintSettings PrintSettings::read(const QString &settingsFolder)
 
 PrintSettings PrintSettings::defaults()
 {
-    PrintSettings settings;
-    settings.fontName = SettingsKeys::defaultFontName;
-    settings.cnSize = SettingsKeys::defaultFontCnSize;
-    settings.enSize = SettingsKeys::defaultFontEnSize;
-    settings.colour = colourOf(SettingsKeys::defaultFontColor);
-    return settings;
+    return from(Settings());
 }
 
 QColor PrintSettings::colourOf(int bgr)

@@ -3,15 +3,14 @@
 #include "settings/DelimitedText.h"
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsFile.h"
-#include "settings/SettingsKeys.h"
 
 namespace {
 
 QString serverOf(const SettingsSnapshot &file)
 {
-    QString root = file.getStr(SettingsKeys::server).trimmed();
+    QString root = file.getStr(Setting::server.key).trimmed();
     if (root.isEmpty())
-        root = SettingsKeys::defaultServer;
+        root = Setting::server.defaultValue;
     while (root.endsWith(u'/'))
         root.chop(1);
     return root;
@@ -30,44 +29,39 @@ SettingsSnapshot administratorsFile(const QString &path)
 Settings Settings::from(const SettingsSnapshot &file)
 {
     Settings settings;
-    settings.vpos = file.getInt(SettingsKeys::vpos);
-    settings.hpos = file.getInt(SettingsKeys::hpos);
-    settings.fontCnSize = file.integer(SettingsKeys::fontcnsize);
-    settings.fontEnSize = file.integer(SettingsKeys::fontensize);
-    settings.fontName = file.getStr(SettingsKeys::fontname);
-    settings.fontColor = file.integer(SettingsKeys::fontcolor);
-    settings.makeText = fromDelimitedText(file.getStr(SettingsKeys::MakeText));
-    settings.company = fromDelimitedText(file.getStr(SettingsKeys::company));
-    settings.officeNo = fromDelimitedText(file.getStr(SettingsKeys::OfficeNo));
-    settings.companyCode = fromDelimitedText(file.getStr(SettingsKeys::CompanyCode));
-    settings.information = fromDelimitedText(file.getStr(SettingsKeys::information));
-    settings.storage = file.getBool(SettingsKeys::Storage);
-    settings.server = serverOf(file);
+    settings.m_file = file;
+    settings.m_server = serverOf(file);
     return settings;
-}
-
-QStringList Settings::pickList(const QString &key) const
-{
-    const struct
-    {
-        const QString &key;
-        const QStringList &entries;
-    } lists[] = {{SettingsKeys::MakeText, makeText},
-                 {SettingsKeys::company, company},
-                 {SettingsKeys::OfficeNo, officeNo},
-                 {SettingsKeys::CompanyCode, companyCode},
-                 {SettingsKeys::information, information}};
-    for (const auto &list : lists) {
-        if (list.key.compare(key, Qt::CaseInsensitive) == 0)
-            return list.entries;
-    }
-    return {};
 }
 
 Settings Settings::read(const SettingsLocation &location)
 {
     Settings settings = from(PrivateConfig(false, location.folder).snapshot());
     if (location.installed)
-        settings.server = serverOf(administratorsFile(location.systemFile));
+        settings.m_server = serverOf(administratorsFile(location.systemFile));
     return settings;
+}
+
+int Settings::value(const NumberSetting &setting) const
+{
+    const std::optional<int> stored = m_file.integer(setting.key);
+    if (!stored || *stored < setting.minimum || *stored > setting.maximum)
+        return setting.defaultValue;
+    return *stored;
+}
+
+QString Settings::value(const TextSetting &setting) const
+{
+    const QString stored = m_file.getStr(setting.key);
+    return stored.isEmpty() ? setting.defaultValue : stored;
+}
+
+bool Settings::value(const SwitchSetting &setting) const
+{
+    return m_file.getBool(setting.key);
+}
+
+QStringList Settings::value(const ListSetting &setting) const
+{
+    return fromDelimitedText(m_file.getStr(setting.key));
 }

@@ -5,7 +5,7 @@
 #include "print/PrintLayout.h"
 #include "print/PrintLimits.h"
 #include "settings/PrivateConfig.h"
-#include "settings/SettingsKeys.h"
+#include "settings/SettingDeclarations.h"
 
 #include <QHash>
 #include <algorithm>
@@ -282,7 +282,7 @@ TEST(FitToBox, CarrierShiftOnlyBesideAnEmptyCityCode)
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.cityCode) + "/" + c.carrier);
         const TempFolder folder;
-        store(folder, {{SettingsKeys::hpos, QStringLiteral("7")}});
+        store(folder, {{Setting::hpos.key, QStringLiteral("7")}});
         ItineraryFields fields;
         fields.setText(QStringLiteral("edtFromCode4"), QString::fromLatin1(c.cityCode));
         fields.setText(QStringLiteral("cboAir4"), u8s(c.carrier));
@@ -296,7 +296,7 @@ TEST(FitToBox, CarrierShiftOnlyBesideAnEmptyCityCode)
     // Insurance in a large size starts left of its column, but never inside
     // the information's box while the information prints.
     const TempFolder folder;
-    store(folder, {{SettingsKeys::fontensize, QStringLiteral("60")}});
+    store(folder, {{Setting::fontensize.key, QStringLiteral("60")}});
     for (const bool information : {false, true}) {
         ItineraryFields fields;
         fields.setText(QStringLiteral("edtInformation"),

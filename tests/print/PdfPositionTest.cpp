@@ -3,7 +3,7 @@
 #include "common/FileEncoding.h"
 #include "print/PrintLayout.h"
 #include "settings/PrivateConfig.h"
-#include "settings/SettingsKeys.h"
+#include "settings/SettingDeclarations.h"
 
 #include <QGlyphRun>
 #include <QHash>
@@ -94,8 +94,8 @@ TEST_P(PdfPositions, FirstCharacterOfEveryFieldAtItsLabel)
     const TempFolder folder;
     {
         PrivateConfig config(true, folder.path());
-        config.setInt(SettingsKeys::vpos, vpos);
-        config.setInt(SettingsKeys::hpos, hpos);
+        config.setInt(Setting::vpos.key, vpos);
+        config.setInt(Setting::hpos.key, hpos);
     }
     ItineraryFields fields;
     loadSampleReceipt(fields);

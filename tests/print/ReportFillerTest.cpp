@@ -2,7 +2,7 @@
 #include "TempFolder.h"
 #include "print/PrintLayout.h"
 #include "settings/PrivateConfig.h"
-#include "settings/SettingsKeys.h"
+#include "settings/SettingDeclarations.h"
 
 #include <QImage>
 
@@ -106,9 +106,9 @@ TEST(ReportFilling, ChineseGapOnlyForChineseCharacters)
 TEST(ReportFilling, SerialNumberInItsOwnFontAndSpacing)
 {
     const TempFolder folder;
-    store(folder, {{SettingsKeys::fontname, QStringLiteral("DejaVu Sans")},
-                   {SettingsKeys::fontensize, QStringLiteral("20")},
-                   {SettingsKeys::fontcolor, QString::number(0x0000FF)}});
+    store(folder, {{Setting::fontname.key, QStringLiteral("DejaVu Sans")},
+                   {Setting::fontensize.key, QStringLiteral("20")},
+                   {Setting::fontcolor.key, QString::number(0x0000FF)}});
     ItineraryFields fields;
     fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("12 3"));
     const FilledPage page(fields, folder.path());
@@ -155,11 +155,11 @@ TEST(ReportFilling, EmptySettingsFileGivesTheDefaults)
 TEST(ReportFilling, StoredZerosAndNonNumbersTakeTheDefaults)
 {
     const TempFolder folder;
-    store(folder, {{SettingsKeys::fontcolor, QString()},
-                   {SettingsKeys::fontcnsize, QStringLiteral("big")},
-                   {SettingsKeys::fontensize, QStringLiteral("0")},
-                   {SettingsKeys::fontname, QString()},
-                   {SettingsKeys::vpos, QStringLiteral("x")}});
+    store(folder, {{Setting::fontcolor.key, QString()},
+                   {Setting::fontcnsize.key, QStringLiteral("big")},
+                   {Setting::fontensize.key, QStringLiteral("0")},
+                   {Setting::fontname.key, QString()},
+                   {Setting::vpos.key, QStringLiteral("x")}});
     const PrintSettings settings = PrintSettings::read(folder.path());
     EXPECT_EQ(settings.colour, QColor(0x80, 0x80, 0x80));
     EXPECT_EQ(settings.cnSize, 18);
@@ -168,15 +168,15 @@ TEST(ReportFilling, StoredZerosAndNonNumbersTakeTheDefaults)
     EXPECT_EQ(settings.vpos, 0);
 
     // A negative size cannot be printed either.
-    store(folder, {{SettingsKeys::fontcnsize, QStringLiteral("-4")}});
+    store(folder, {{Setting::fontcnsize.key, QStringLiteral("-4")}});
     EXPECT_EQ(PrintSettings::read(folder.path()).cnSize, 18);
 
     // The colour is 0x00BBGGRR.
-    store(folder, {{SettingsKeys::fontcolor, QString::number(0x123456)}});
+    store(folder, {{Setting::fontcolor.key, QString::number(0x123456)}});
     EXPECT_EQ(PrintSettings::read(folder.path()).colour, QColor(0x56, 0x34, 0x12));
 
     // Black, chosen in the dialog, is stored as 0 and prints black.
-    store(folder, {{SettingsKeys::fontcolor, QStringLiteral("0")}});
+    store(folder, {{Setting::fontcolor.key, QStringLiteral("0")}});
     ItineraryFields fields;
     fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("张A"));
     const FilledPage page(fields, folder.path());
@@ -194,11 +194,11 @@ TEST(ReportFilling, OffsetsMoveEveryCharacter)
     const FilledPage unshifted(fields, plain.path());
     const TempFolder shifted;
     store(shifted,
-          {{SettingsKeys::vpos, QStringLiteral("10")}, {SettingsKeys::hpos, QStringLiteral("-5")}});
+          {{Setting::vpos.key, QStringLiteral("10")}, {Setting::hpos.key, QStringLiteral("-5")}});
     const FilledPage moved(fields, shifted.path());
     const TempFolder far;
-    store(far, {{SettingsKeys::vpos, QStringLiteral("-2000")},
-                {SettingsKeys::hpos, QStringLiteral("-900")}});
+    store(far, {{Setting::vpos.key, QStringLiteral("-2000")},
+                {Setting::hpos.key, QStringLiteral("-900")}});
     const FilledPage offSheet(fields, far.path());
 
     const auto &before = unshifted.rep.reportPage().labels();
@@ -309,8 +309,8 @@ TEST(ReportFilling, InsuranceAnchorsAtTheRightAlignedSample)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.enSize);
         const TempFolder folder;
-        store(folder, {{SettingsKeys::fontensize, QString::fromLatin1(c.enSize)},
-                       {SettingsKeys::hpos, QString::number(c.hpos)}});
+        store(folder, {{Setting::fontensize.key, QString::fromLatin1(c.enSize)},
+                       {Setting::hpos.key, QString::number(c.hpos)}});
         ItineraryFields fields;
         fields.setText(QStringLiteral("edtIssue"), QStringLiteral("20.00"));
         const FilledPage page(fields, folder.path());
@@ -325,7 +325,7 @@ TEST(ReportFilling, InsuranceAnchorsAtTheRightAlignedSample)
     int i = 0;
     for (const char *size : {"16", "24"}) {
         const TempFolder folder;
-        store(folder, {{SettingsKeys::fontensize, QString::fromLatin1(size)}});
+        store(folder, {{Setting::fontensize.key, QString::fromLatin1(size)}});
         ReceiptReport rep;
         ItineraryFields fields;
         fillReport(rep, fields, folder.path());

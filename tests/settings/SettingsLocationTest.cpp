@@ -2,8 +2,8 @@
 #include "TempFolder.h"
 #include "common/KestranoError.h"
 #include "settings/PrivateConfig.h"
+#include "settings/SettingDeclarations.h"
 #include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
 
 #include <QDir>
 #include <QFile>
@@ -127,11 +127,11 @@ TEST(SettingsLocation, InstalledTheFirstStartCopiesTheAdministratorsFileIntoAPri
     EXPECT_EQ(copy.readAll(), defaults);
 
     // Once the user has a file, it stays theirs.
-    PrivateConfig(true, location.folder).setStr(SettingsKeys::fontname, QStringLiteral("Mine"));
+    PrivateConfig(true, location.folder).setStr(Setting::fontname.key, QStringLiteral("Mine"));
     EXPECT_EQ(location.prepare(), QString());
-    EXPECT_EQ(PrivateConfig(false, location.folder).getStr(SettingsKeys::fontname),
+    EXPECT_EQ(PrivateConfig(false, location.folder).getStr(Setting::fontname.key),
               QStringLiteral("Mine"));
-    EXPECT_EQ(PrivateConfig(false, location.folder).getStr(SettingsKeys::MakeText),
+    EXPECT_EQ(PrivateConfig(false, location.folder).getStr(Setting::MakeText.key),
               QStringLiteral("NON-END"));
     setMode(places.program.path(), 0700);
 }
@@ -146,7 +146,7 @@ TEST(SettingsLocation, InstalledWithoutDefaultsAnEarlierFolderIsMadePrivate)
     EXPECT_EQ(location.prepare(), QString());
     EXPECT_EQ(modeOf(places.config()), 0700u);
     EXPECT_FALSE(QFile::exists(location.filePath())); // the store makes it empty when first used
-    PrivateConfig(true, location.folder).setStr(SettingsKeys::vpos, QStringLiteral("3"));
+    PrivateConfig(true, location.folder).setStr(Setting::vpos.key, QStringLiteral("3"));
     EXPECT_EQ(modeOf(location.filePath()), 0600u);
     setMode(places.program.path(), 0700);
 }
@@ -162,15 +162,15 @@ TEST(SettingsLocation, TheServiceAddressComesFromTheAdministratorOnlyWhenInstall
     installed.installed = true;
     installed.systemFile = places.system();
     const Settings settings = Settings::read(installed);
-    EXPECT_EQ(settings.server, QStringLiteral("https://chosen.example"));
-    EXPECT_EQ(settings.vpos, 4); // everything else is the user's
+    EXPECT_EQ(settings.server(), QStringLiteral("https://chosen.example"));
+    EXPECT_EQ(settings.value(Setting::vpos), 4); // everything else is the user's
 
     // No administrator's file: the default, never the user's.
     installed.systemFile = places.etc.file(QStringLiteral("absent.ini"));
-    EXPECT_EQ(Settings::read(installed).server, SettingsKeys::defaultServer);
+    EXPECT_EQ(Settings::read(installed).server(), Setting::server.defaultValue);
 
     // Portable: the program's own file says where the service is.
-    EXPECT_EQ(Settings::read(SettingsLocation(places.program.path())).server,
+    EXPECT_EQ(Settings::read(SettingsLocation(places.program.path())).server(),
               QStringLiteral("http://planted.example"));
 }
 
@@ -232,12 +232,13 @@ TEST(SettingsLocation, AnAdministratorsFileNotRootsAloneIsIgnoredAndTold)
             const Settings settings = Settings::read(location);
             if (!*c.reason)
                 return notice.isEmpty() &&
-                       settings.server == QStringLiteral("https://chosen.example") &&
-                       settings.makeText == QStringList{QStringLiteral("XYZ")};
+                       settings.server() == QStringLiteral("https://chosen.example") &&
+                       settings.value(Setting::MakeText) == QStringList{QStringLiteral("XYZ")};
             return notice.startsWith(QStringLiteral("管理员的设置文件 ") + places.system() +
                                      QStringLiteral(" 未被采用：")) &&
                    notice.contains(QString::fromUtf8(c.reason)) &&
-                   settings.server == SettingsKeys::defaultServer && settings.makeText.isEmpty();
+                   settings.server() == Setting::server.defaultValue &&
+                   settings.value(Setting::MakeText).isEmpty();
         });
         EXPECT_TRUE(told);
         setMode(places.program.path(), 0700);
@@ -245,29 +246,42 @@ TEST(SettingsLocation, AnAdministratorsFileNotRootsAloneIsIgnoredAndTold)
     }
 }
 
-TEST(TypedSettings, OneReadingGivesEveryKeyTyped)
+// One reading gives every setting typed by its declaration: what is stored
+// when it is usable, else the declared default.
+TEST(TypedSettings, OneReadingGivesEverySettingByItsDeclaration)
 {
     TempFolder folder;
     folder.write(ini, "[COF]\nvpos=-12\nhpos=120\nfontcnsize=big\nfontensize=12\nfontname=\n"
                       "fontcolor=0\nMakeText=A,\"B C\"\ncompany=X\nStorage=1\n");
     const Settings settings = Settings::read(folder.path());
-    EXPECT_EQ(settings.vpos, -12);
-    EXPECT_EQ(settings.hpos, 120);
-    EXPECT_EQ(settings.fontCnSize, std::nullopt);
-    EXPECT_EQ(settings.fontEnSize, 12);
-    EXPECT_EQ(settings.fontName, QString());
-    EXPECT_EQ(settings.fontColor, 0); // stored black, not absent
-    EXPECT_EQ(settings.pickList(SettingsKeys::MakeText),
+    EXPECT_EQ(settings.value(Setting::vpos), -12);
+    EXPECT_EQ(settings.value(Setting::hpos), 120);
+    EXPECT_EQ(settings.value(Setting::fontcnsize), 18); // not a number
+    EXPECT_EQ(settings.value(Setting::fontensize), 12);
+    EXPECT_EQ(settings.value(Setting::fontname), QStringLiteral("TEC")); // empty
+    EXPECT_EQ(settings.value(Setting::fontcolor), 0);                    // stored black, not absent
+    EXPECT_EQ(settings.value(Setting::MakeText),
               (QStringList{QStringLiteral("A"), QStringLiteral("B C")}));
-    EXPECT_EQ(settings.pickList(SettingsKeys::company), QStringList{QStringLiteral("X")});
-    EXPECT_TRUE(settings.pickList(SettingsKeys::OfficeNo).isEmpty());
-    EXPECT_TRUE(settings.storage);
-    EXPECT_EQ(settings.server, SettingsKeys::defaultServer);
+    EXPECT_EQ(settings.value(Setting::company), QStringList{QStringLiteral("X")});
+    EXPECT_TRUE(settings.value(Setting::OfficeNo).isEmpty());
+    EXPECT_TRUE(settings.value(Setting::Storage));
+    EXPECT_EQ(settings.server(), Setting::server.defaultValue);
 
-    for (const QByteArray &absent :
-         {QByteArray(), QByteArray("fontcolor=\n"), QByteArray("fontcolor=grey\n")}) {
-        folder.write(ini, "[COF]\n" + absent);
-        EXPECT_EQ(Settings::read(folder.path()).fontColor, std::nullopt) << absent.constData();
+    const struct
+    {
+        const char *stored;
+        int fontColor;
+        int fontCnSize;
+    } cases[] = {{"", 8421504, 18},
+                 {"fontcolor=\nfontcnsize=\n", 8421504, 18},
+                 {"fontcolor=grey\nfontcnsize=0\n", 8421504, 18},
+                 {"fontcolor=255\nfontcnsize=-4\n", 255, 18},
+                 {"fontcolor=16777215\nfontcnsize=1\n", 16777215, 1}};
+    for (const auto &c : cases) {
+        folder.write(ini, "[COF]\n" + QByteArray(c.stored));
+        const Settings read = Settings::read(folder.path());
+        EXPECT_EQ(read.value(Setting::fontcolor), c.fontColor) << c.stored;
+        EXPECT_EQ(read.value(Setting::fontcnsize), c.fontCnSize) << c.stored;
     }
 }
 
