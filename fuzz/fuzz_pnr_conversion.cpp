@@ -72,14 +72,14 @@ void checkRecord(const PnrRecord &record)
         checkAmounts(line.amounts);
     for (const PassengerChooser::Entry &entry : record.passengers) {
         // A name is a trimmed piece of a name item; a ticket thirteen digits.
-        check(!entry.m_name.isEmpty() && entry.m_name == trimmed(entry.m_name));
-        check(entry.m_info.ticketNumber.isEmpty() ||
-              matches(ticketNumber, entry.m_info.ticketNumber));
+        check(!entry.name.isEmpty() && entry.name == trimmed(entry.name));
+        check(entry.info.ticketNumber.isEmpty() ||
+              matches(ticketNumber, entry.info.ticketNumber));
         // Every passenger has amounts of their own exactly when the display
         // gives any.
-        check(entry.m_info.amounts.has_value() == record.hasAmounts());
-        if (entry.m_info.amounts)
-            checkAmounts(*entry.m_info.amounts);
+        check(entry.info.amounts.has_value() == record.hasAmounts());
+        if (entry.info.amounts)
+            checkAmounts(*entry.info.amounts);
     }
     check(record.locator.isEmpty() || matches(locatorText, record.locator));
     check(record.hasItems || (record.passengers.isEmpty() && record.segments.isEmpty()));
@@ -100,8 +100,8 @@ bool sameRecord(const PnrRecord &a, const PnrRecord &b)
     for (qsizetype k = 0; k < a.passengers.size(); ++k) {
         const PassengerChooser::Entry &x = a.passengers.at(k);
         const PassengerChooser::Entry &y = b.passengers.at(k);
-        if (x.m_name != y.m_name || x.m_info.id != y.m_info.id ||
-            x.m_info.ticketNumber != y.m_info.ticketNumber || x.m_info.amounts != y.m_info.amounts)
+        if (x.name != y.name || x.info.id != y.info.id ||
+            x.info.ticketNumber != y.info.ticketNumber || x.info.amounts != y.info.amounts)
             return false;
     }
     return a.priceQuotes == b.priceQuotes && a.fareLines == b.fareLines &&
@@ -132,18 +132,18 @@ void checkWritten(const PnrRecord &record, const ItineraryFields &fields,
 {
     QStringList names;
     for (const PassengerChooser::Entry &entry : record.passengers)
-        names.append(entry.m_name);
+        names.append(entry.name);
     check(fields.passengerEntries() == names);
     check(passengers.entries().size() == record.passengers.size());
     if (!record.passengers.isEmpty()) {
         const PassengerChooser::Entry &shown = record.passengers.first();
-        check(fields.text(QStringLiteral("edtPassenger")) == upperCased(shown.m_name));
-        check(fields.text(QStringLiteral("edtId")) == upperCased(shown.m_info.id));
-        check(fields.text(QStringLiteral("edtTicketNo")) == shown.m_info.ticketNumber);
-        if (shown.m_info.amounts && shown.m_info.amounts->fare)
-            check(fields.text(QStringLiteral("edtFare")) == *shown.m_info.amounts->fare);
-        if (shown.m_info.amounts && shown.m_info.amounts->total)
-            check(fields.text(QStringLiteral("edtTotal")) == *shown.m_info.amounts->total);
+        check(fields.text(QStringLiteral("edtPassenger")) == upperCased(shown.name));
+        check(fields.text(QStringLiteral("edtId")) == upperCased(shown.info.id));
+        check(fields.text(QStringLiteral("edtTicketNo")) == shown.info.ticketNumber);
+        if (shown.info.amounts && shown.info.amounts->fare)
+            check(fields.text(QStringLiteral("edtFare")) == *shown.info.amounts->fare);
+        if (shown.info.amounts && shown.info.amounts->total)
+            check(fields.text(QStringLiteral("edtTotal")) == *shown.info.amounts->total);
     }
     if (!record.hasAmounts()) {
         check(fields.text(QStringLiteral("edtFare")).isEmpty());

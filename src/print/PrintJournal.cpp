@@ -275,41 +275,35 @@ void PrintJournal::setJobId(qint64 rowId, int jobId)
         throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
 }
 
-void PrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
+bool PrintJournal::moveRow(qint64 rowId, Outcome from, Outcome to, const char *reasonColumn,
+                           const QString &reason)
 {
     QSqlQuery query(database());
-    query.prepare(QStringLiteral(
-        "UPDATE journal SET outcome = ?, reason = ? WHERE id = ? AND outcome = 'printing'"));
-    query.addBindValue(outcomeKey(outcome));
+    query.prepare(
+        QStringLiteral("UPDATE journal SET outcome = ?, %1 = ? WHERE id = ? AND outcome = ?")
+            .arg(QLatin1String(reasonColumn)));
+    query.addBindValue(outcomeKey(to));
     query.addBindValue(reason);
     query.addBindValue(rowId);
+    query.addBindValue(outcomeKey(from));
     if (!query.exec())
         throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
+    return query.numRowsAffected() == 1;
+}
+
+void PrintJournal::finish(qint64 rowId, Outcome outcome, const QString &reason)
+{
+    moveRow(rowId, Outcome::Printing, outcome, "reason", reason);
 }
 
 bool PrintJournal::voidRow(qint64 rowId, const QString &reason)
 {
-    QSqlQuery query(database());
-    query.prepare(QStringLiteral("UPDATE journal SET outcome = 'voided', void_reason = ? "
-                                 "WHERE id = ? AND outcome = 'printed'"));
-    query.addBindValue(reason);
-    query.addBindValue(rowId);
-    if (!query.exec())
-        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
-    return query.numRowsAffected() == 1;
+    return moveRow(rowId, Outcome::Printed, Outcome::Voided, "void_reason", reason);
 }
 
 bool PrintJournal::settle(qint64 rowId, Outcome outcome, const QString &reason)
 {
-    QSqlQuery query(database());
-    query.prepare(QStringLiteral(
-        "UPDATE journal SET outcome = ?, reason = ? WHERE id = ? AND outcome = 'unconfirmed'"));
-    query.addBindValue(outcomeKey(outcome));
-    query.addBindValue(reason);
-    query.addBindValue(rowId);
-    if (!query.exec())
-        throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
-    return query.numRowsAffected() == 1;
+    return moveRow(rowId, Outcome::Unconfirmed, outcome, "reason", reason);
 }
 
 PrintJournal::Row PrintJournal::row(qint64 rowId) const

@@ -83,6 +83,10 @@ public:
 private:
     void execute(const QString &statement);
     void addColumnIfMissing(const QString &table, const QString &column, const QString &type);
+    // Moves the row from one outcome to another, writing reasonColumn; false
+    // when the row was not in the outcome from.
+    bool moveRow(qint64 rowId, Outcome from, Outcome to, const char *reasonColumn,
+                 const QString &reason);
 
     QString m_path;
     QString m_connection;

@@ -117,6 +117,14 @@ INSTANTIATE_TEST_SUITE_P(Jobs, InterruptedPrintTest,
                              return std::string(info.param.name);
                          });
 
+// A receipt of nothing but its serial number.
+ReceiptRecord receipt(const char *serial)
+{
+    ItineraryFields fields;
+    fields.setText(Field::SerialNumber, QString::fromLatin1(serial));
+    return ReceiptRecord::of(fields);
+}
+
 // The program can end in the moment between the printer taking a job and the
 // job's id reaching the journal, or before the printer took it at all: the
 // next start finds the first by its document's name and follows it, and knows
@@ -127,11 +135,6 @@ TEST(InterruptedPrint, AJobWhoseIdWasNotRecordedIsFoundByItsDocument)
     TempFolder folder;
     folder.copyDeliveredLists();
     const QString printer = QStringLiteral("Held");
-    const auto receipt = [](const char *serial) {
-        ItineraryFields fields;
-        fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
-        return ReceiptRecord::of(fields);
-    };
     int jobId = 0;
     qint64 handedOver = 0;
     qint64 notHandedOver = 0;
@@ -178,11 +181,6 @@ TEST(InterruptedPrint, ADocumentNameOfAnotherUsersOrTwiceIsNotTakenForTheJob)
     ReportPage page;
     page.setReportTitle(QStringLiteral("行程单"));
     const QByteArray pdf = renderPagePdf(page);
-    const auto receipt = [](const char *serial) {
-        ItineraryFields fields;
-        fields.setText(QStringLiteral("edtSerNo"), QString::fromLatin1(serial));
-        return ReceiptRecord::of(fields);
-    };
     qint64 theirsOnly = 0;
     qint64 twice = 0;
     std::vector<int> jobs;

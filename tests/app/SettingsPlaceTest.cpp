@@ -1,3 +1,4 @@
+#include "FileMode.h"
 #include "RunningProgram.h"
 #include "TempFolder.h"
 
@@ -9,14 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-mode_t modeOf(const QString &path)
-{
-    struct stat status
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
 
 // Root starting the program from where it is installed (a folder of root's
 // that every user runs it from) keeps its settings in its own config folder

@@ -1,4 +1,5 @@
 #include "print/PrintJournal.h"
+#include "FileMode.h"
 #include "TempFolder.h"
 #include "common/KestranoError.h"
 #include "itinerary/ItineraryFields.h"
@@ -196,14 +197,6 @@ bool plantLink(const QString &target, const QString &link)
 {
     return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) ==
            0;
-}
-
-mode_t modeOf(const QString &path)
-{
-    struct stat status
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Whatever stands in place of the settings file, the store never reaches
 // beyond it, never waits on it and never loses a receipt silently: it either
 // refuses with the reason or uses a fresh private file of its own.
+#include "FileMode.h"
 #include "TempFolder.h"
 #include "common/KestranoError.h"
 #include "settings/PrivateConfig.h"
@@ -20,14 +21,6 @@ namespace {
 const QString ini = QStringLiteral("vantrel_cof.ini");
 const QByteArray victimText = "export PATH=/usr/bin\n# the victim's own file\n";
 constexpr uid_t nobody = 65534;
-
-mode_t modeOf(const QString &path)
-{
-    struct stat status
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
 
 // The message of the KestranoError that action raises; empty when none.
 QString errorOf(const std::function<void()> &action)

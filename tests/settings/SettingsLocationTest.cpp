@@ -1,4 +1,5 @@
 #include "settings/SettingsLocation.h"
+#include "FileMode.h"
 #include "TempFolder.h"
 #include "common/KestranoError.h"
 #include "settings/PrivateConfig.h"
@@ -18,14 +19,6 @@
 namespace {
 
 const QString ini = QStringLiteral("vantrel_cof.ini");
-
-mode_t modeOf(const QString &path)
-{
-    struct stat status
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
 
 bool setMode(const QString &path, mode_t mode)
 {
