@@ -42,8 +42,8 @@ ACTIONS = [
     ("bench_itinerary", "typeOneCharacter/edtSeat1", "setText on a seat class"),
     ("bench_itinerary", "typeOneCharacter/edtPassenger", "setText on the passenger's name"),
     ("bench_app", "clearWholeReceipt",
-     "ClearItinerary on a whole receipt in the shown window, repaint included"),
-    ("bench_itinerary", "clearWholeReceipt", "ClearItinerary on a whole receipt, model only"),
+     "clearItinerary on a whole receipt in the shown window, repaint included"),
+    ("bench_itinerary", "clearWholeReceipt", "clearItinerary on a whole receipt, model only"),
     ("bench_app", "convertSamplePnr",
      "\"PNR信息转\" in the shown window on the sample display, repaint included"),
     ("bench_pnr", "BM_ConvertSample", "PNR conversion of the sample display, model only"),
@@ -60,7 +60,7 @@ ACTIONS = [
     ("bench_online", "checkResultPageLimits", "its share: the page's limits checked"),
     ("bench_print", "fillAndRenderReceiptToPdf",
      "\"打印预览\"/\"直接打印\" up to the printer: page filled and rendered to PDF"),
-    ("bench_print", "fillReceipt", "its share: FillReport on a new page"),
+    ("bench_print", "fillReceipt", "its share: fillReport on a new page"),
     ("bench_print", "renderReceiptToPdf", "its share: the filled page rendered to PDF"),
     ("bench_settings_dialog", "openSettingsDialog",
      "\"设置\": the settings dialog built, read from its file and painted"),
@@ -74,7 +74,7 @@ ACTIONS = [
 OVER_BUDGET = {
     ("bench_app", "saveWholeReceipt"):
         "SaveEntries writes each of the 78 entries through a PrivateConfig::setStr of its own, "
-        "and every SetStr reads the settings file and replaces it whole through QSaveFile, which "
+        "and every setStr reads the settings file and replaces it whole through QSaveFile, which "
         "waits for the disk: 78 fdatasync and 78 rename calls per save (counted with strace). "
         "The processor time is small; the wall-clock time is the disk's, and it varies with what "
         "else the disk is doing. It runs in the main window's destructor: after the user closes "
