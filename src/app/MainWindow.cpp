@@ -247,13 +247,13 @@ void MainWindow::buildBottom()
             [this] { MessageBox::guarded(this, [this] { openSettings(); }); });
 
     // One job at a time: the print buttons wait for the sheet.
-    connect(&m_printing, &ReportPrinting::busyChanged, this,
+    connect(&m_printService, &PrintService::busyChanged, this,
             [this, print, printAllButton](bool busy) {
                 print->setEnabled(!busy);
                 printAllButton->setEnabled(!busy);
                 m_status->setText(busy ? QStringLiteral("正在打印…") : QString());
             });
-    connect(&m_printing, &ReportPrinting::journalChanged, this, [this] {
+    connect(&m_printService, &PrintService::journalChanged, this, [this] {
         if (m_journalWindow)
             m_journalWindow->refresh();
     });
@@ -383,7 +383,7 @@ void MainWindow::printDirect()
     m_issueDate.followCalendar();
     if (!serialNumberConfirmed())
         return;
-    m_printing.printDirect();
+    m_printService.printDirect();
 }
 
 void MainWindow::printAll()
@@ -397,7 +397,7 @@ void MainWindow::printAll()
 void MainWindow::showJournal()
 {
     if (!m_journalWindow) {
-        m_journalWindow = new JournalWindow(m_printing.journal(), m_fields, this);
+        m_journalWindow = new JournalWindow(m_printService.journal(), m_fields, this);
         m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_journalWindow->refresh();
@@ -422,8 +422,7 @@ void MainWindow::openSettings()
     // Nothing is reloaded afterwards: new pick-list entries appear at the
     // next start, print settings at the next print or preview.
     SettingsDialog dialog(m_settings.folder, this);
-    dialog.setPagePrint(
-        [this](const ReportPage &page) { return m_printing.printPage(page, std::nullopt); });
+    dialog.setPagePrint([this](const ReportPage &page) { return m_printService.printPage(page); });
     dialog.exec();
 }
 
@@ -439,7 +438,7 @@ void MainWindow::paintEvent(QPaintEvent *event)
     // a print, or the journal's window, asked for before then looks them up
     // first on its own.
     QTimer::singleShot(0, this, [this] {
-        MessageBox::guarded(this, [this] { m_printing.completeUnfinishedJobs(); });
+        MessageBox::guarded(this, [this] { m_printService.completeUnfinishedRows(); });
     });
 }
 

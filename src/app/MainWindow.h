@@ -6,6 +6,7 @@
 #include "net/HttpClient.h"
 #include "online/VerificationService.h"
 #include "pnr/PassengerChooser.h"
+#include "print/PrintService.h"
 #include "reference/ReferenceList.h"
 #include "settings/SettingsLocation.h"
 
@@ -40,7 +41,7 @@ public:
     ItineraryFields &fields() { return m_fields; }
     const ReferenceList &cityNames() const { return m_cityNames; }
     const ReferenceList &airNames() const { return m_airNames; }
-    ReportPrinting &printing() { return m_printing; }
+    PrintService &printing() { return m_printService; }
     PassengerChooser &passengers() { return m_passengers; }
     HttpClient &httpClient() { return m_httpClient; }
     IssueDate &issueDate() { return m_issueDate; }
@@ -109,8 +110,10 @@ private:
     ItineraryFields m_fields;
     PassengerChooser m_passengers{m_fields};
     IssueDate m_issueDate{m_fields};
-    // Declared after the fields, so that it and its preview windows go first.
-    ReportPrinting m_printing{m_fields, m_passengers, m_settings.folder, this};
+    // Declared after the fields, so that they and the preview windows go first.
+    PrintService m_printService{m_fields, m_settings.folder};
+    // Shows in boxes over this window all that the service reports.
+    ReportPrinting m_printing{m_printService, m_passengers, this};
     HttpClient m_httpClient; // its cookies live as long as the window
     VerificationService m_verification{m_httpClient, m_settings};
     ReferenceList m_cityNames;

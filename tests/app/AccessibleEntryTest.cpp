@@ -99,7 +99,7 @@ TEST_F(AccessibleEntryTest, TheValueSetPrints)
     accessible(edit("edtFlight1"))->setText(QAccessible::Value, QStringLiteral("hu7181"));
     ASSERT_EQ(text("edtFlight1"), QStringLiteral("HU7181"));
 
-    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
     m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     ASSERT_TRUE(ended.wait(120000));
     EXPECT_TRUE(m_boxes.shown().isEmpty());

@@ -24,7 +24,7 @@ TEST(CalibrationPrint, OneA4PageAndTheSerialNumberStays)
     MainWindow window(folder.path());
     window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("3330000123 1"));
     const QString checkCode = window.fields().text(QStringLiteral("edtCk"));
-    QSignalSpy ended(&window.printing(), &ReportPrinting::jobEnded);
+    QSignalSpy ended(&window.printing(), &PrintService::jobEnded);
 
     bool clicked = false;
     QTimer::singleShot(0, &window, [&] {

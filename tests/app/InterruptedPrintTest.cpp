@@ -95,7 +95,7 @@ TEST_P(InterruptedPrintTest, TheNextStartCompletesTheRowFromTheJobsEnd)
     c.settle(jobId);
     const AnsweredBoxes boxes;
     MainWindow next(folder.path());
-    QSignalSpy done(&next.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy done(&next.printing(), &PrintService::unfinishedJobsDone);
     // The look-up follows the window's first paint.
     next.show();
     ASSERT_TRUE(done.wait(120000));
@@ -154,7 +154,7 @@ TEST(InterruptedPrint, AJobWhoseIdWasNotRecordedIsFoundByItsDocument)
 
     const AnsweredBoxes boxes;
     MainWindow next(folder.path());
-    QSignalSpy done(&next.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy done(&next.printing(), &PrintService::unfinishedJobsDone);
     next.show(); // the journal is looked at after the first paint
     ASSERT_TRUE(done.wait(120000));
     const PrintJournal::Row found = next.printing().journal().row(handedOver);
@@ -200,7 +200,7 @@ TEST(InterruptedPrint, ADocumentNameOfAnotherUsersOrTwiceIsNotTakenForTheJob)
 
     const AnsweredBoxes boxes;
     MainWindow next(folder.path());
-    QSignalSpy done(&next.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy done(&next.printing(), &PrintService::unfinishedJobsDone);
     next.show();
     ASSERT_TRUE(done.wait(120000));
     const PrintJournal::Row never = next.printing().journal().row(theirsOnly);

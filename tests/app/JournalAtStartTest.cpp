@@ -43,7 +43,7 @@ protected:
 TEST_F(JournalAtStartTest, WithoutAJournalNothingIsOpenedOrCreated)
 {
     MainWindow window(m_folder.path());
-    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy settled(&window.printing(), &PrintService::unfinishedJobsDone);
     window.show();
     ASSERT_TRUE(settled.wait(60000));
     EXPECT_FALSE(journalOpen());
@@ -55,7 +55,7 @@ TEST_F(JournalAtStartTest, EarlierRowsAreSettledOnceTheWindowIsShown)
 {
     leaveRowUnfinished(QStringLiteral("6660000100 3"));
     MainWindow window(m_folder.path());
-    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy settled(&window.printing(), &PrintService::unfinishedJobsDone);
     EXPECT_FALSE(journalOpen());
 
     window.show();
@@ -72,7 +72,7 @@ TEST_F(JournalAtStartTest, TheJournalWindowOpenedFirstSettlesTheEarlierRows)
 {
     leaveRowUnfinished(QStringLiteral("6660000100 3"));
     MainWindow window(m_folder.path());
-    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
+    QSignalSpy settled(&window.printing(), &PrintService::unfinishedJobsDone);
     window.findChild<QPushButton *>(QStringLiteral("btnJournal"))->click();
     ASSERT_NE(window.journalWindow(), nullptr);
 
@@ -91,13 +91,13 @@ TEST_F(JournalAtStartTest, APrintBeforeTheFirstPaintKeepsItsOwnRowApart)
     MainWindow window(m_folder.path());
     window.printing().setPrinterLookup([] { return QStringLiteral("PDF"); });
     window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000101 4"));
-    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
-    QSignalSpy ended(&window.printing(), &ReportPrinting::jobEnded);
+    QSignalSpy settled(&window.printing(), &PrintService::unfinishedJobsDone);
+    QSignalSpy ended(&window.printing(), &PrintService::jobEnded);
 
     window.findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     // The window's own look-up, coming while the job runs, finds nothing
     // left to do.
-    window.printing().completeUnfinishedJobs();
+    window.printing().completeUnfinishedRows();
     ASSERT_TRUE(ended.wait(120000));
     ASSERT_TRUE(settled.count() > 0 || settled.wait(60000));
     EXPECT_EQ(settled.count(), 1);
@@ -130,8 +130,8 @@ TEST_F(JournalAtStartTest, AJournalThatIsALinkRefusesEveryPrint)
     MainWindow window(m_folder.path());
     window.printing().setPrinterLookup([] { return QStringLiteral("PDF"); });
     window.fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("6660000101 4"));
-    QSignalSpy settled(&window.printing(), &ReportPrinting::unfinishedJobsDone);
-    QSignalSpy ended(&window.printing(), &ReportPrinting::jobEnded);
+    QSignalSpy settled(&window.printing(), &PrintService::unfinishedJobsDone);
+    QSignalSpy ended(&window.printing(), &PrintService::jobEnded);
     window.show();
     QTRY_COMPARE_WITH_TIMEOUT(m_boxes.shown().size(), 1, 60000);
 

@@ -281,7 +281,7 @@ TEST_F(JournalWindowTest, FollowsThePrints)
     SKIP_WITHOUT_PRINTER();
     m_window->printing().setPrinterLookup([] { return QStringLiteral("Paused"); });
     EXPECT_EQ(m_journal->model()->rowCount(), 4);
-    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
     m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
     ASSERT_TRUE(ended.wait(120000));
     EXPECT_EQ(m_journal->model()->rowCount(), 5);

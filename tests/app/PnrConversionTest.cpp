@@ -182,7 +182,7 @@ TEST_F(PnrConversionTest, PrintAllPrintsEachFamilyMembersOwnMoney)
     SKIP_WITHOUT_PRINTER();
     convert(fixture("family_child_infant.pnr"));
     m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440009000 5"));
-    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
     m_window->findChild<QPushButton *>(QStringLiteral("btnPrintAll"))->click();
     while (ended.size() < 3 && ended.wait(120000)) {
     }

@@ -49,7 +49,7 @@ TEST_F(PrintButtonsTest, DirectPrintWaitsForTheSheetWhileTheWindowStaysUsable)
     SKIP_WITHOUT_PRINTER();
     m_window->show();
     m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440000999 6"));
-    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
     press("btnPrint");
 
     EXPECT_EQ(status(), QStringLiteral("正在打印…"));
@@ -117,7 +117,7 @@ TEST_F(PrintButtonsTest, PrintAllGivesEachPassengerTheNextSheet)
          {QStringLiteral("PETERSEN/ANNA MS"),
           {QStringLiteral("208816537"), QStringLiteral("7812990457004")}}});
     m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440007000 1"));
-    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
     press("btnPrintAll");
     while (ended.size() < 3 && ended.wait(120000)) {
     }
@@ -161,7 +161,7 @@ TEST_F(PrintButtonsTest, PrintAllStopsAtTheFirstFailure)
     m_window->passengers().setEntries(
         {{QStringLiteral("陈大文"), {}}, {QStringLiteral("陈小文"), {}}});
     m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440008000 1"));
-    QSignalSpy ended(&m_window->printing(), &ReportPrinting::jobEnded);
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
     press("btnPrintAll");
     ASSERT_TRUE(ended.wait(120000));
     // The failed job's end is handled in full before the wait returns: no

@@ -8,6 +8,7 @@
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "print/PrintJournal.h"
+#include "print/PrintService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,12 +53,10 @@ QToolButton *button(const PreviewWindow &window, const char *name)
 class Printing
 {
 public:
-    Printing() : m_printing(m_fields, m_passengers, m_folder.path()) {}
-
     // Starts a print and waits, in the event loop, until the job has ended.
     PrintOutcome printed(const std::function<bool()> &start)
     {
-        QSignalSpy ended(&m_printing, &ReportPrinting::jobEnded);
+        QSignalSpy ended(&m_service, &PrintService::jobEnded);
         if (!start())
             return {PrintOutcome::Result::Failed, QString(), 0, QStringLiteral("not started")};
         EXPECT_TRUE(ended.wait(120000));
@@ -65,17 +64,18 @@ public:
     }
     PrintOutcome printDirect()
     {
-        return printed([this] { return m_printing.printDirect(); });
+        return printed([this] { return m_service.printDirect(); });
     }
 
     PrintJournal::Row lastRow() { return journal().row(journal().rowCount()); }
-    PrintJournal &journal() { return m_printing.journal(); }
+    PrintJournal &journal() { return m_service.journal(); }
 
     TempFolder m_folder;
     AnsweredBoxes m_boxes;
     ItineraryFields m_fields;
     PassengerChooser m_passengers{m_fields};
-    ReportPrinting m_printing;
+    PrintService m_service{m_fields, m_folder.path()};
+    ReportPrinting m_printing{m_service, m_passengers};
 };
 
 // The page as the preview draws it, written to a PDF by the preview's kind of
@@ -99,9 +99,9 @@ TEST(DirectPrint, WithoutDefaultPrinterSaysSoAndRecordsNothing)
 {
     Printing p;
     p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
-    p.m_printing.setPrinterLookup(&noPrinter);
-    EXPECT_FALSE(p.m_printing.printDirect());
-    EXPECT_FALSE(p.m_printing.busy());
+    p.m_service.setPrinterLookup(&noPrinter);
+    EXPECT_FALSE(p.m_service.printDirect());
+    EXPECT_FALSE(p.m_service.busy());
     ASSERT_EQ(p.m_boxes.shown().size(), 1);
     EXPECT_EQ(p.m_boxes.shown().front().kind, MessageBox::Kind::Plain);
     EXPECT_EQ(p.m_boxes.shown().front().text, QStringLiteral("没有默认打印机，无法打印。"));
@@ -169,8 +169,8 @@ TEST(DirectPrint, FailedJobsLeaveTheNumbersAndSayWhy)
         SCOPED_TRACE(c.printer);
         Printing p;
         const QString printer = QString::fromLatin1(c.printer);
-        p.m_printing.setPrinterLookup([printer] { return printer; });
-        p.m_printing.setTimeLimit(1s);
+        p.m_service.setPrinterLookup([printer] { return printer; });
+        p.m_service.setTimeLimit(1s);
         p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("5550003330 1"));
 
         const PrintOutcome outcome = p.printDirect();
@@ -198,7 +198,7 @@ TEST(DirectPrint, FailedJobsLeaveTheNumbersAndSayWhy)
         EXPECT_EQ(row.jobId, outcome.jobId);
         EXPECT_EQ(row.reason, outcome.reason);
         EXPECT_EQ(row.record.serialNumber, QStringLiteral("5550003330 1"));
-        EXPECT_FALSE(p.m_printing.busy());
+        EXPECT_FALSE(p.m_service.busy());
     }
 }
 
@@ -206,7 +206,7 @@ TEST(Preview, OpensLocalisedAtFullZoomWithItsToolbarOnly)
 {
     Printing p;
     loadSampleReceipt(p.m_fields);
-    p.m_printing.setPrinterLookup(&noPrinter);
+    p.m_service.setPrinterLookup(&noPrinter);
     QWidget owner;
 
     PreviewWindow *window = p.m_printing.preview(&owner);
@@ -328,7 +328,7 @@ TEST(Preview, PrintButtonWithoutPrinterSaysSo)
 {
     Printing p;
     p.m_fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("1234567890 3"));
-    p.m_printing.setPrinterLookup(&noPrinter);
+    p.m_service.setPrinterLookup(&noPrinter);
     PreviewWindow *window = p.m_printing.preview(nullptr);
     button(*window, "Print")->click();
     EXPECT_TRUE(window->isVisible());
@@ -351,7 +351,7 @@ TEST(Preview, EachPrintTakesTheReceiptAsItIsNow)
     const auto printFromPreview = [&] {
         return p.printed([&] {
             button(*window, "Print")->click();
-            return p.m_printing.busy();
+            return p.m_service.busy();
         });
     };
     const PrintOutcome first = printFromPreview();

@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     window.printing().setPrinterLookup([printer] { return printer; });
     window.fields().setText(QStringLiteral("edtSerNo"), QString::fromLocal8Bit(argv[3]));
     bool told = false;
-    QObject::connect(&window.printing(), &ReportPrinting::journalChanged, &window, [&] {
+    QObject::connect(&window.printing(), &PrintService::journalChanged, &window, [&] {
         for (const PrintJournal::Row &row : window.printing().journal().unfinished()) {
             if (row.jobId != 0 && !told) {
                 told = true;
