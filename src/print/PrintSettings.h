@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QString>
 
-struct Settings;
+class Settings;
 
 // The print font, sizes, colour and offsets, read afresh from the settings
 // file for every filling so that a change saved in the settings dialog
