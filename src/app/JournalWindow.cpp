@@ -1,6 +1,7 @@
 #include "app/JournalWindow.h"
 
 #include "app/MessageBox.h"
+#include "app/NamedButton.h"
 #include "common/CsvText.h"
 #include "common/KestranoError.h"
 #include "common/SafeSave.h"
@@ -18,15 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    button->setAccessibleDescription(name);
-    return button;
-}
 
 std::optional<QString> askReason(QWidget *parent)
 {
@@ -97,10 +89,10 @@ JournalWindow::JournalWindow(PrintJournal &journal, ItineraryFields &fields, QWi
     for (int column = 0; column < int(std::size(widths)); ++column)
         m_table->setColumnWidth(column, widths[column]);
 
-    QPushButton *voidRow = button(QStringLiteral("btnVoid"), QStringLiteral("作废"), this);
-    QPushButton *settle = button(QStringLiteral("btnSettle"), QStringLiteral("确认结果"), this);
-    QPushButton *load = button(QStringLiteral("btnLoad"), QStringLiteral("载入"), this);
-    QPushButton *exportButton = button(QStringLiteral("btnExport"), QStringLiteral("导出"), this);
+    QPushButton *voidRow = namedButton(QStringLiteral("btnVoid"), QStringLiteral("作废"), this);
+    QPushButton *settle = namedButton(QStringLiteral("btnSettle"), QStringLiteral("确认结果"), this);
+    QPushButton *load = namedButton(QStringLiteral("btnLoad"), QStringLiteral("载入"), this);
+    QPushButton *exportButton = namedButton(QStringLiteral("btnExport"), QStringLiteral("导出"), this);
     connect(voidRow, &QPushButton::clicked, this,
             [this] { MessageBox::guarded(this, [this] { voidSelectedRow(); }); });
     connect(settle, &QPushButton::clicked, this,
@@ -109,6 +101,12 @@ JournalWindow::JournalWindow(PrintJournal &journal, ItineraryFields &fields, QWi
             [this] { MessageBox::guarded(this, [this] { loadSelectedRow(); }); });
     connect(exportButton, &QPushButton::clicked, this,
             [this] { MessageBox::guarded(this, [this] { exportRows(); }); });
+    m_stock = namedButton(QStringLiteral("btnStock"), QStringLiteral("票证管理"), this);
+    m_stock->hide();
+    connect(m_stock, &QPushButton::clicked, this, [this] {
+        if (m_stockOpener)
+            MessageBox::guarded(this, m_stockOpener);
+    });
     connect(m_table, &QTableView::doubleClicked, this,
             [this] { MessageBox::guarded(this, [this] { loadSelectedRow(); }); });
 
@@ -116,6 +114,7 @@ JournalWindow::JournalWindow(PrintJournal &journal, ItineraryFields &fields, QWi
     top->addWidget(searchLabel);
     top->addWidget(m_search, 1);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_stock);
     buttons->addStretch(1);
     buttons->addWidget(voidRow);
     buttons->addWidget(settle);
@@ -128,6 +127,12 @@ JournalWindow::JournalWindow(PrintJournal &journal, ItineraryFields &fields, QWi
 }
 
 JournalWindow::~JournalWindow() = default;
+
+void JournalWindow::setStockOpener(std::function<void()> opener)
+{
+    m_stockOpener = std::move(opener);
+    m_stock->setVisible(bool(m_stockOpener));
+}
 
 void JournalWindow::refresh()
 {
@@ -221,19 +226,18 @@ void JournalWindow::exportTo(const QString &path)
 {
     while (m_model->canFetchMore())
         m_model->fetchMore();
-    QStringList lines;
+    std::vector<QStringList> lines;
     QStringList cells;
     for (int column = 0; column < JournalModel::ColumnCount; ++column)
-        cells.append(csvCell(m_model->headerData(column, Qt::Horizontal).toString()));
-    lines.append(cells.join(u','));
+        cells.append(m_model->headerData(column, Qt::Horizontal).toString());
+    lines.push_back(cells);
     for (int row = 0; row < m_model->rowCount(); ++row) {
         cells.clear();
         for (int column = 0; column < JournalModel::ColumnCount; ++column)
-            cells.append(csvCell(m_model->index(row, column).data().toString()));
-        lines.append(cells.join(u','));
+            cells.append(m_model->index(row, column).data().toString());
+        lines.push_back(cells);
     }
-    const QByteArray bytes =
-        QByteArrayLiteral("\xEF\xBB\xBF") + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    const QByteArray bytes = csvFile(lines);
     const QString failure = saveFileAtomically(path, bytes);
     if (!failure.isEmpty())
         throw KestranoError(failure);

@@ -5,6 +5,7 @@
 #include <optional>
 
 class QLineEdit;
+class QPushButton;
 class QTableView;
 class ItineraryFields;
 class JournalModel;
@@ -37,6 +38,8 @@ public:
     void setReasonPrompt(ReasonPrompt prompt) { m_reasonPrompt = std::move(prompt); }
     void setPathPrompt(PathPrompt prompt) { m_pathPrompt = std::move(prompt); }
     void setSettlementPrompt(SettlementPrompt prompt) { m_settlementPrompt = std::move(prompt); }
+    // "票证管理" opens the stock window through this; without it, no button.
+    void setStockOpener(std::function<void()> opener);
 
     JournalModel *model() const { return m_model; }
     QTableView *table() const { return m_table; }
@@ -64,4 +67,6 @@ private:
     ReasonPrompt m_reasonPrompt;
     PathPrompt m_pathPrompt;
     SettlementPrompt m_settlementPrompt;
+    std::function<void()> m_stockOpener;
+    QPushButton *m_stock = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/EntriesAutoSave.h"
 #include "app/FieldWidgets.h"
 #include "app/JournalWindow.h"
+#include "app/StockWindow.h"
 #include "app/MessageBox.h"
 #include "app/ReceiptPanel.h"
 #include "app/RememberedEntries.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(const QString &programFolder, const SettingsLocation &set
         move(desktop->availableGeometry().center() - rect().center());
 
     setUpAtStart();
+    setUpRegister();
     m_autoSave = std::make_unique<EntriesAutoSave>(
         m_fields, m_settings.folder,
         [this](const QString &reason) { MessageBox::showError(this, reason); }, this);
@@ -77,8 +79,9 @@ MainWindow::MainWindow(const QString &programFolder, const SettingsLocation &set
 
 MainWindow::~MainWindow()
 {
-    // It reads the journal, which goes with the printing below.
+    // They read the journal, which goes with the printing below.
     delete m_journalWindow.data();
+    delete m_stockWindow.data();
     saveAtClose();
 }
 
@@ -251,7 +254,7 @@ void MainWindow::buildBottom()
             [this, print, printAllButton](bool busy) {
                 print->setEnabled(!busy);
                 printAllButton->setEnabled(!busy);
-                m_status->setText(busy ? QStringLiteral("正在打印…") : QString());
+                showStatus();
             });
     connect(&m_printService, &PrintService::journalChanged, this, [this] {
         if (m_journalWindow)
@@ -341,6 +344,43 @@ void MainWindow::setUpAtStart()
     });
 }
 
+void MainWindow::setUpRegister()
+{
+    QString uri;
+    QString desk = Settings::defaultDesk();
+    MessageBox::guarded(this, [&] {
+        const Settings settings = Settings::read(m_settings);
+        uri = settings.registerUri();
+        desk = settings.desk();
+    });
+    m_register = std::make_unique<Register>(
+        [this]() -> PrintJournal & { return m_printService.journal(); }, m_settings.folder, desk,
+        uri);
+    m_printService.setDesk(desk);
+    m_printService.setRegister(m_register.get());
+    m_printService.setNumberQuestions(
+        {[this](const NumberUse &use) {
+             return MessageBox::askYesNo(this, Register::usedNumberQuestion(use));
+         },
+         [this](const QString &serialNumber, const StockGap &gap) {
+             return MessageBox::askYesNo(this, Register::outsideStockQuestion(serialNumber, gap));
+         }});
+    connect(m_register.get(), &Register::statusChanged, this, &MainWindow::showStatus);
+}
+
+void MainWindow::showStatus()
+{
+    if (m_printService.busy()) {
+        m_status->setText(QStringLiteral("正在打印…"));
+        m_status->setToolTip(QString());
+        return;
+    }
+    m_status->setText(m_register ? m_register->statusText() : QString());
+    m_status->setToolTip(m_register && !m_status->text().isEmpty()
+                             ? m_register->unavailableReason()
+                             : QString());
+}
+
 void MainWindow::saveAtClose()
 {
     m_autoSave.reset(); // the exit save below writes the same receipt
@@ -399,6 +439,7 @@ void MainWindow::showJournal()
     if (!m_journalWindow) {
         m_journalWindow = new JournalWindow(m_printService.journal(), m_fields, this);
         m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_journalWindow->setStockOpener([this] { showStock(); });
     } else {
         m_journalWindow->refresh();
     }
@@ -410,6 +451,33 @@ void MainWindow::showJournal()
 JournalWindow *MainWindow::journalWindow() const
 {
     return m_journalWindow.data();
+}
+
+void MainWindow::showStock()
+{
+    if (!m_stockWindow) {
+        auto *window = new StockWindow(*m_register, m_printService, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        // A server that cannot be reached leaves the window unopened, with
+        // the reason in a box.
+        try {
+            window->refresh();
+        } catch (...) {
+            delete window;
+            throw;
+        }
+        m_stockWindow = window;
+    } else {
+        m_stockWindow->refresh();
+    }
+    m_stockWindow->show();
+    m_stockWindow->raise();
+    m_stockWindow->activateWindow();
+}
+
+StockWindow *MainWindow::stockWindow() const
+{
+    return m_stockWindow.data();
 }
 
 void MainWindow::clearPnrText()

@@ -8,6 +8,7 @@
 #include "pnr/PassengerChooser.h"
 #include "print/PrintService.h"
 #include "reference/ReferenceList.h"
+#include "register/Register.h"
 #include "settings/SettingsLocation.h"
 
 #include <QPointer>
@@ -21,6 +22,7 @@ class QTabWidget;
 class EntriesAutoSave;
 class FieldWidgets;
 class JournalWindow;
+class StockWindow;
 
 // The one window of the program: the ticket-query group, the PNR group and
 // the on-screen receipt, with the buttons that act on them. The window is a
@@ -62,6 +64,10 @@ public:
     // "打印记录": the print journal's window, one at a time, not modal.
     void showJournal();
     JournalWindow *journalWindow() const;
+    // "票证管理" (in the journal's window): the stock window, one at a time.
+    void showStock();
+    StockWindow *stockWindow() const;
+    Register &numberRegister() { return *m_register; }
     // "设置": the settings dialog, modal.
     void openSettings();
     // A click on the captcha picture or the captcha box taking the focus:
@@ -97,6 +103,11 @@ private:
     void setUpAtStart();
     // Exit: every remembered field goes to the settings file.
     void saveAtClose();
+    // The register of receipt numbers that every print asks: the shared
+    // one when "register" is set, else the journal.
+    void setUpRegister();
+    // "正在打印…" while a job runs, else what the register has to say.
+    void showStatus();
     // Runs one event handler; an error it raises ends it in the error box.
     // The window while a request runs: it stays usable, but nothing that
     // would start another request can be used, and "取消" can.
@@ -125,6 +136,8 @@ private:
     QPushButton *m_query = nullptr;
     QPushButton *m_cancel = nullptr;
     QLabel *m_status = nullptr;
+    std::unique_ptr<Register> m_register; // after the print service: goes first
     QPointer<JournalWindow> m_journalWindow;
+    QPointer<StockWindow> m_stockWindow;
     bool m_firstPaintDone = false;
 };

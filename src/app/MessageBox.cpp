@@ -7,6 +7,7 @@
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace MessageBox {
@@ -54,6 +55,15 @@ bool show(QWidget *parent, const Shown &box)
         dialog.setIcon(QMessageBox::Question);
         dialog.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case Kind::YesNo:
+        // Enter and Esc both decline: going on takes a deliberate "是".
+        dialog.setIcon(QMessageBox::Warning);
+        dialog.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        dialog.setDefaultButton(QMessageBox::No);
+        dialog.setEscapeButton(QMessageBox::No);
+        dialog.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+        dialog.button(QMessageBox::No)->setText(QStringLiteral("否"));
+        return dialog.exec() == QMessageBox::Yes;
     }
     return dialog.exec() == QMessageBox::Ok;
 }
@@ -107,6 +117,11 @@ void guarded(QWidget *parent, const std::function<void()> &handler)
 bool askOkCancel(QWidget *parent, const QString &text, const QString &caption)
 {
     return show(parent, {Kind::Question, caption, text});
+}
+
+bool askYesNo(QWidget *parent, const QString &text)
+{
+    return show(parent, {Kind::YesNo, appTitle(), text});
 }
 
 } // namespace MessageBox

@@ -12,7 +12,8 @@ class QWidget;
 // nobody may have to answer one.
 namespace MessageBox {
 
-enum class Kind { Plain, Error, Question };
+// YesNo: a warning whose default answer is "否".
+enum class Kind { Plain, Error, Question, YesNo };
 
 struct Shown
 {
@@ -47,6 +48,10 @@ void guarded(QWidget *parent, const std::function<void()> &handler);
 // A question with OK and Cancel, empty caption unless one is given; true when
 // OK was chosen.
 bool askOkCancel(QWidget *parent, const QString &text, const QString &caption = QString());
+
+// A warning asked with "是" and "否", "否" the default, the application title
+// as caption; true when "是" was chosen.
+bool askYesNo(QWidget *parent, const QString &text);
 
 // The message as the standard error box shows it: a Chinese sentence with
 // "。" appended unless it ends in "。", "！", "？" or "…"; any other with "."

@@ -18,6 +18,7 @@ QString refusalText(PrintService::Refusal why)
         return QStringLiteral("没有可以打印的旅客。");
     case PrintService::Refusal::JobRunning:
         return QStringLiteral("正在打印…");
+    case PrintService::Refusal::NumberDeclined:
     case PrintService::Refusal::NoPrinter:
         break;
     }
@@ -51,7 +52,9 @@ ReportPrinting::ReportPrinting(PrintService &service, PassengerChooser &passenge
     connect(&m_service, &PrintService::busyChanged, this,
             [this](bool busy) { enablePreviewPrinting(!busy); });
     connect(&m_service, &PrintService::notSent, this, [this](PrintService::Refusal why) {
-        MessageBox::showMessage(m_boxParent, refusalText(why));
+        // The agent said no to the number: nothing to tell.
+        if (why != PrintService::Refusal::NumberDeclined)
+            MessageBox::showMessage(m_boxParent, refusalText(why));
     });
     connect(&m_service, &PrintService::seriesStopped, this, [this](const QStringList &notPrinted) {
         MessageBox::showMessage(m_boxParent, notPrintedText(notPrinted));

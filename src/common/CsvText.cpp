@@ -34,3 +34,17 @@ QString csvCell(QString text)
     }
     return text;
 }
+
+QByteArray csvFile(const std::vector<QStringList> &lines)
+{
+    QString text;
+    for (const QStringList &line : lines) {
+        QStringList cells;
+        cells.reserve(line.size());
+        for (const QString &cell : line)
+            cells.append(csvCell(cell));
+        text += cells.join(u',');
+        text += QStringLiteral("\r\n");
+    }
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+}

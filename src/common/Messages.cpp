@@ -377,6 +377,86 @@ QString databaseReason(int sqliteCode)
     }
 }
 
+QString registerAddressInvalid(const QString &uri)
+{
+    return QStringLiteral("登记服务器地址“%1”不对：应当是 postgresql://用户@主机:端口/数据库")
+        .arg(uri);
+}
+
+QString registerDriverMissing(const QString &server)
+{
+    return QStringLiteral("无法连接登记服务器 %1：没有安装 PostgreSQL 数据库驱动"
+                          "（libqt6sql6-psql）")
+        .arg(server);
+}
+
+QString registerUnreachable(const QString &server, const QString &reason)
+{
+    return QStringLiteral("无法连接登记服务器 %1：%2").arg(server, reason);
+}
+
+QString registerRefused(const QString &server, const QString &reason)
+{
+    return QStringLiteral("登记服务器 %1 没有完成请求：%2").arg(server, reason);
+}
+
+QString postgresReason(const QString &sqlState, const QString &text)
+{
+    // libpq words a failed connection in English and without a code.
+    const struct
+    {
+        const char *words;
+        const char *reason;
+    } connectionFailures[] = {
+        {"Connection refused", "服务器拒绝连接（它没有运行，或者端口不对）"},
+        {"timeout expired", "连接超时"},
+        {"translate host", "找不到这个主机"},
+        {"No route", "网络不通"},
+        {"unreachable", "网络不通"},
+        {"authentication failed", "用户名或密码不对"},
+        {"password supplied", "服务器要求密码"},
+        {"not exist", "没有这个数据库或用户"},
+        {"pg_hba.conf", "服务器不允许这台电脑连接"},
+        {"server closed", "服务器中断了连接"},
+        {"terminating connection", "服务器中断了连接"},
+        {"no connection", "与服务器的连接已断开"},
+    };
+    for (const auto &failure : connectionFailures) {
+        if (text.contains(QLatin1String(failure.words), Qt::CaseInsensitive))
+            return QString::fromUtf8(failure.reason);
+    }
+    if (sqlState.startsWith(QLatin1String("08")))
+        return QStringLiteral("与服务器的连接已断开");
+    if (sqlState.startsWith(QLatin1String("28")))
+        return QStringLiteral("用户名或密码不对");
+    if (sqlState == QLatin1String("3D000"))
+        return QStringLiteral("没有这个数据库");
+    if (sqlState == QLatin1String("42501"))
+        return noPermission();
+    if (sqlState.startsWith(QLatin1String("57P")))
+        return QStringLiteral("服务器正在关闭或重启");
+    if (sqlState.startsWith(QLatin1String("53")))
+        return QStringLiteral("服务器资源不足（磁盘或内存）");
+    if (sqlState.isEmpty())
+        return QStringLiteral("与服务器的连接失败");
+    return QStringLiteral("数据库错误（代码 %1）").arg(sqlState);
+}
+
+QString stockRangeInvalid()
+{
+    return QStringLiteral("号段不对：起始号和终止号都应当是十位数字，终止号不小于起始号");
+}
+
+QString stockRangeOverlaps(const QString &first, const QString &last)
+{
+    return QStringLiteral("这个号段与已领用的号段 %1–%2 重叠").arg(first, last);
+}
+
+QString registerExportFailed(const QString &path, const QString &reason)
+{
+    return QStringLiteral("无法导出到 %1：%2").arg(path, reason);
+}
+
 QString captchaNotJpeg()
 {
     return QStringLiteral("验证码图片不是 JPEG 图像");

@@ -89,4 +89,16 @@ QString journalRefused(const QString &path, const QString &reason);
 // Why the journal's database refused, from SQLite's result code.
 QString databaseReason(int sqliteCode);
 
+// The register of receipt numbers; server is "host:port/dbname", never the
+// password.
+QString registerAddressInvalid(const QString &uri);
+QString registerDriverMissing(const QString &server);
+QString registerUnreachable(const QString &server, const QString &reason);
+QString registerRefused(const QString &server, const QString &reason);
+// Why the PostgreSQL server refused, from its SQLSTATE and libpq's words.
+QString postgresReason(const QString &sqlState, const QString &text);
+QString stockRangeInvalid();
+QString stockRangeOverlaps(const QString &first, const QString &last);
+QString registerExportFailed(const QString &path, const QString &reason);
+
 } // namespace Messages

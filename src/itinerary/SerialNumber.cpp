@@ -42,3 +42,15 @@ bool isMalformedSerialNumber(const QString &text)
 {
     return !trimmed(text).isEmpty() && !isWellFormedSerialNumber(text);
 }
+
+std::optional<qint64> serialNumberValue(const QString &text)
+{
+    if (!isWellFormedSerialNumber(text))
+        return std::nullopt;
+    return trimmed(text).first(10).toLongLong();
+}
+
+QString serialDigits(qint64 value)
+{
+    return QStringLiteral("%1").arg(value, 10, 10, QLatin1Char('0'));
+}

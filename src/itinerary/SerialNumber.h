@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // The print serial number as the stock carries it: ten digits, one space and
 // the check digit, "1234567890 3".
@@ -20,3 +21,11 @@ bool isWellFormedSerialNumber(const QString &text);
 // after printing leaves it as it is, and the agent is to know. An empty or
 // blank box is no serial number and never malformed.
 bool isMalformedSerialNumber(const QString &text);
+
+// The number a well-formed serial number counts: its ten digits, the check
+// digit left out. Nothing for any other text. Stock is received, registered
+// and reconciled by these numbers.
+std::optional<qint64> serialNumberValue(const QString &text);
+
+// The serial number's ten digits as the stock prints them, leading zeros kept.
+QString serialDigits(qint64 value);

@@ -2,7 +2,9 @@
 
 #include "common/KestranoError.h"
 #include "common/Messages.h"
+#include "itinerary/SerialNumber.h"
 #include "print/JournalFiles.h"
+#include "settings/Settings.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -74,7 +76,8 @@ QString PrintJournal::pathFor(const QString &settingsFolder)
 }
 
 PrintJournal::PrintJournal(const QString &settingsFolder)
-    : m_path(pathFor(settingsFolder)), m_connection(newConnectionName())
+    : m_path(pathFor(settingsFolder)), m_connection(newConnectionName()),
+      m_desk(Settings::defaultDesk())
 {
     JournalFiles::makePrivate(m_path);
     {
@@ -124,6 +127,21 @@ PrintJournal::PrintJournal(const QString &settingsFolder)
                                " total TEXT DEFAULT '', document_name TEXT DEFAULT '')"));
         addColumnIfMissing(QStringLiteral("journal"), QStringLiteral("document_name"),
                            QStringLiteral("TEXT DEFAULT ''"));
+        // The register's part of a row: the desk that printed it, the number
+        // it used as a number, and which of its changes the shared register
+        // has (a row changes on its end, a void and a settlement).
+        addColumnIfMissing(QStringLiteral("journal"), QStringLiteral("desk"),
+                           QStringLiteral("TEXT DEFAULT ''"));
+        if (addColumnIfMissing(QStringLiteral("journal"), QStringLiteral("serial_value"),
+                               QStringLiteral("INTEGER")))
+            execute(QStringLiteral(
+                "UPDATE journal SET serial_value = CAST(substr(trim(serial_number), 1, 10) AS "
+                "INTEGER) WHERE trim(serial_number) GLOB "
+                "'[0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9] [0-9]'"));
+        addColumnIfMissing(QStringLiteral("journal"), QStringLiteral("change_no"),
+                           QStringLiteral("INTEGER NOT NULL DEFAULT 1"));
+        addColumnIfMissing(QStringLiteral("journal"), QStringLiteral("sent_change"),
+                           QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
         // What a search looks through, one short text per row in a table of
         // its own: a search reads little more than these texts.
         execute(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_search ("
@@ -136,6 +154,10 @@ PrintJournal::PrintJournal(const QString &settingsFolder)
                                " fields TEXT NOT NULL)"));
         execute(QStringLiteral("CREATE INDEX IF NOT EXISTS journal_unfinished ON journal (outcome) "
                                "WHERE outcome = 'printing'"));
+        execute(QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS journal_serial_value ON journal (serial_value)"));
+        execute(QStringLiteral("CREATE INDEX IF NOT EXISTS journal_unsent ON journal (id) "
+                               "WHERE sent_change < change_no"));
     } catch (...) {
         QSqlDatabase::database(m_connection, false).close();
         QSqlDatabase::removeDatabase(m_connection);
@@ -190,7 +212,7 @@ void PrintJournal::execute(const QString &statement)
         throw KestranoError(Messages::journalUnwritable(m_path, databaseReason(query.lastError())));
 }
 
-void PrintJournal::addColumnIfMissing(const QString &table, const QString &column,
+bool PrintJournal::addColumnIfMissing(const QString &table, const QString &column,
                                       const QString &type)
 {
     // Journals written before the column was known get it, empty.
@@ -198,8 +220,10 @@ void PrintJournal::addColumnIfMissing(const QString &table, const QString &colum
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info(?) WHERE name = ?"));
     query.addBindValue(table);
     query.addBindValue(column);
-    if (query.exec() && query.next() && query.value(0).toInt() == 0)
-        execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, type));
+    if (!query.exec() || !query.next() || query.value(0).toInt() != 0)
+        return false;
+    execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, type));
+    return true;
 }
 
 QString PrintJournal::newDocumentName(const QString &title)
@@ -226,8 +250,8 @@ qint64 PrintJournal::begin(const ReceiptRecord &record, const QString &printer,
     query.prepare(QStringLiteral(
         "INSERT INTO journal (printed_at, printer, outcome, serial_number, check_code, passenger,"
         " id_number, ticket_number, pnr, flights, dates, fare, airport_tax, fuel_surcharge,"
-        " other_taxes, total, document_name)"
-        " VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " other_taxes, total, document_name, desk, serial_value)"
+        " VALUES (?, ?, 'printing', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // One text per row that a search looks through, in the case it is looked
     // for in: serial number, ticket number, passenger.
     const QString search =
@@ -236,8 +260,10 @@ qint64 PrintJournal::begin(const ReceiptRecord &record, const QString &printer,
          {QDateTime::currentDateTime().toString(timeFormat), printer, record.serialNumber,
           record.checkCode, record.passenger, record.idNumber, record.ticketNumber, record.pnr,
           record.flights, record.dates, record.fare, record.airportTax, record.fuelSurcharge,
-          record.otherTaxes, record.total, documentName})
+          record.otherTaxes, record.total, documentName, m_desk})
         query.addBindValue(value);
+    const std::optional<qint64> serialValue = serialNumberValue(record.serialNumber);
+    query.addBindValue(serialValue ? QVariant(*serialValue) : QVariant(QMetaType::fromType<qint64>()));
     if (!query.exec())
         throw failed(query);
     const qint64 rowId = query.lastInsertId().toLongLong();
@@ -280,7 +306,8 @@ bool PrintJournal::moveRow(qint64 rowId, Outcome from, Outcome to, const char *r
 {
     QSqlQuery query(database());
     query.prepare(
-        QStringLiteral("UPDATE journal SET outcome = ?, %1 = ? WHERE id = ? AND outcome = ?")
+        QStringLiteral("UPDATE journal SET outcome = ?, %1 = ?, change_no = change_no + 1"
+                       " WHERE id = ? AND outcome = ?")
             .arg(QLatin1String(reasonColumn)));
     query.addBindValue(outcomeKey(to));
     query.addBindValue(reason);

@@ -47,6 +47,9 @@ public:
     PrintJournal &operator=(const PrintJournal &) = delete;
 
     const QString &path() const { return m_path; }
+    // The desk that rows begun from now on name: user@host unless set.
+    const QString &desk() const { return m_desk; }
+    void setDesk(const QString &desk) { m_desk = desk; }
     QSqlDatabase database() const;
 
     static QString outcomeKey(Outcome outcome);
@@ -82,7 +85,8 @@ public:
 
 private:
     void execute(const QString &statement);
-    void addColumnIfMissing(const QString &table, const QString &column, const QString &type);
+    // True when the column was added.
+    bool addColumnIfMissing(const QString &table, const QString &column, const QString &type);
     // Moves the row from one outcome to another, writing reasonColumn; false
     // when the row was not in the outcome from.
     bool moveRow(qint64 rowId, Outcome from, Outcome to, const char *reasonColumn,
@@ -90,4 +94,5 @@ private:
 
     QString m_path;
     QString m_connection;
+    QString m_desk;
 };

@@ -8,8 +8,11 @@
 #include "print/PrintJournal.h"
 #include "print/ReportFiller.h"
 #include "print/UnfinishedJobs.h"
+#include "itinerary/SerialNumber.h"
 
 #include <QFileInfo>
+#include <QPointer>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -51,10 +54,19 @@ void PrintService::setPrinterLookup(PrinterLookup lookup)
     m_lookup = std::move(lookup);
 }
 
+void PrintService::setDesk(const QString &desk)
+{
+    m_desk = desk;
+    if (m_journal)
+        m_journal->setDesk(desk);
+}
+
 PrintJournal &PrintService::journal()
 {
     if (!m_journal) {
         m_journal = std::make_unique<PrintJournal>(m_settingsFolder);
+        if (!m_desk.isEmpty())
+            m_journal->setDesk(m_desk);
         // Before this run writes anything: a row begun now must never pass
         // for one that an earlier run left unfinished.
         followUnfinishedJobs();
@@ -114,7 +126,8 @@ bool PrintService::printPassenger(const Passengers &passengers, int index)
             Q_EMIT errorOccurred(error.message());
         }
     };
-    const bool sent = send(receipt.report->reportPage(), receipt.record, true, next, notPrinted);
+    const bool sent =
+        send(receipt.report->reportPage(), receipt.record, true, next, notPrinted, index > 0);
     if (!sent && index > 0)
         Q_EMIT seriesStopped(notPrinted);
     return sent;
@@ -126,31 +139,156 @@ bool PrintService::printPage(const ReportPage &page, const std::optional<Receipt
     return send(page, record, false, std::move(done), {});
 }
 
+bool PrintService::printDocument(const QByteArray &pdf, const QString &title, Done done)
+{
+    Outgoing out;
+    out.pdf = pdf;
+    out.title = title;
+    out.done = std::move(done);
+    return send(std::move(out));
+}
+
 bool PrintService::send(const ReportPage &page, const std::optional<ReceiptRecord> &record,
-                        bool advance, Done done, const QStringList &notPrinted)
+                        bool advance, Done done, const QStringList &notPrinted, bool laterInSeries)
+{
+    if (busy()) {
+        Q_EMIT notSent(Refusal::JobRunning);
+        return false;
+    }
+    Outgoing out;
+    out.pdf = renderPagePdf(page);
+    out.title = page.reportTitle();
+    out.record = record;
+    out.advance = advance;
+    out.done = std::move(done);
+    out.notPrinted = notPrinted;
+    out.laterInSeries = laterInSeries;
+    return send(std::move(out));
+}
+
+bool PrintService::send(Outgoing out)
 {
     if (busy()) {
         Q_EMIT notSent(Refusal::JobRunning);
         return false;
     }
     // Asking the print system can take a moment: only now that a page goes.
-    const QString printer = m_lookup ? m_lookup() : QString();
-    if (printer.isEmpty()) {
+    out.printer = m_lookup ? m_lookup() : QString();
+    if (out.printer.isEmpty()) {
         Q_EMIT notSent(Refusal::NoPrinter);
         return false;
     }
+    // The document's name finds the job should the program end before the
+    // job's id is recorded; the shared register knows the print by it too.
+    if (out.record)
+        out.documentName = PrintJournal::newDocumentName(out.title);
 
+    const std::optional<qint64> number =
+        out.record && out.advance && m_register ? serialNumberValue(out.record->serialNumber)
+                                                : std::nullopt;
+    if (!number) {
+        handOver(out);
+        return true;
+    }
+    bool knownUsed = false;
+    if (!numberAccepted(*out.record, *number, knownUsed)) {
+        Q_EMIT notSent(Refusal::NumberDeclined);
+        return false;
+    }
+    // The agent has said to print on a number this desk knows as used: no
+    // claim, the register records a second use.
+    if (knownUsed) {
+        handOver(out);
+        return true;
+    }
+
+    // Answered at once without a shared register; else from the event loop.
+    struct Claiming
+    {
+        bool later = false;
+        bool sent = false;
+    };
+    const auto claiming = std::make_shared<Claiming>();
+    m_claiming = true;
+    m_register->claim(*number, out.record->serialNumber, out.documentName,
+                      [this, guard = QPointer<PrintService>(this), out,
+                       claiming](NumberRegister::Claim claim, const std::optional<NumberUse> &use) {
+                          if (guard)
+                              claiming->sent = claimAnswered(out, claim, use, claiming->later);
+                      });
+    if (!m_claiming)
+        return claiming->sent;
+    claiming->later = true;
+    Q_EMIT busyChanged(true);
+    return true;
+}
+
+bool PrintService::numberAccepted(const ReceiptRecord &record, qint64 number, bool &knownUsed)
+{
+    if (const std::optional<NumberUse> use = m_register->knownUse(number)) {
+        if (!m_questions.printAgain || !m_questions.printAgain(*use))
+            return false;
+        knownUsed = true;
+    }
+    if (const std::optional<StockGap> gap = m_register->outsideStock(number)) {
+        if (std::find(m_acceptedGaps.begin(), m_acceptedGaps.end(), *gap) ==
+            m_acceptedGaps.end()) {
+            if (!m_questions.printOutsideStock ||
+                !m_questions.printOutsideStock(record.serialNumber, *gap))
+                return false;
+            m_acceptedGaps.push_back(*gap);
+        }
+    }
+    return true;
+}
+
+bool PrintService::claimAnswered(const Outgoing &out, NumberRegister::Claim claim,
+                                 const std::optional<NumberUse> &use, bool later)
+{
+    m_claiming = false;
+    const bool declined = claim == NumberRegister::Claim::Taken && use &&
+                          (!m_questions.printAgain || !m_questions.printAgain(*use));
+    if (declined) {
+        if (later) {
+            Q_EMIT busyChanged(false);
+            Q_EMIT notSent(Refusal::NumberDeclined);
+            if (out.laterInSeries)
+                Q_EMIT seriesStopped(out.notPrinted);
+        } else {
+            Q_EMIT notSent(Refusal::NumberDeclined);
+        }
+        return false;
+    }
+    if (!later) {
+        handOver(out);
+        return true;
+    }
+    // From the event loop: nobody is there to take an error.
+    try {
+        handOver(out);
+    } catch (const KestranoError &error) {
+        Q_EMIT busyChanged(false);
+        Q_EMIT errorOccurred(error.message());
+        if (out.laterInSeries)
+            Q_EMIT seriesStopped(out.notPrinted);
+        return false;
+    }
+    return true;
+}
+
+void PrintService::handOver(const Outgoing &out)
+{
     // The row exists before the printer has the job: a number never goes to
-    // paper without a trace. The document's name finds the job should the
-    // program end before the job's id is recorded.
-    const QString documentName =
-        record ? PrintJournal::newDocumentName(page.reportTitle()) : QString();
-    const qint64 rowId = record ? journal().begin(*record, printer, documentName) : 0;
-    if (rowId != 0)
+    // paper without a trace.
+    const qint64 rowId =
+        out.record ? journal().begin(*out.record, out.printer, out.documentName) : 0;
+    if (rowId != 0) {
         Q_EMIT journalChanged();
+        if (m_register)
+            m_register->journalChanged();
+    }
 
-    m_job = new PrintJob(printer, renderPagePdf(page), page.reportTitle(), documentName,
-                         m_timeLimit, this);
+    m_job = new PrintJob(out.printer, out.pdf, out.title, out.documentName, m_timeLimit, this);
     connect(m_job, &PrintJob::submitted, this, [this, rowId](int jobId) {
         if (rowId == 0)
             return;
@@ -161,14 +299,13 @@ bool PrintService::send(const ReportPage &page, const std::optional<ReceiptRecor
             Q_EMIT errorOccurred(error.message());
         }
     });
-    connect(
-        m_job, &PrintJob::ended, this,
-        [this, rowId, advance, done = std::move(done), notPrinted](const PrintOutcome &outcome) {
-            finishJob(outcome, rowId, advance, notPrinted, done);
-        });
+    connect(m_job, &PrintJob::ended, this,
+            [this, rowId, advance = out.advance, done = out.done,
+             notPrinted = out.notPrinted](const PrintOutcome &outcome) {
+                finishJob(outcome, rowId, advance, notPrinted, done);
+            });
     Q_EMIT busyChanged(true);
     m_job->start();
-    return true;
 }
 
 void PrintService::finishJob(const PrintOutcome &outcome, qint64 rowId, bool advance,
@@ -184,6 +321,8 @@ void PrintService::finishJob(const PrintOutcome &outcome, qint64 rowId, bool adv
         } catch (const KestranoError &error) {
             journalError = error.message();
         }
+        if (m_register)
+            m_register->journalChanged();
     }
     // The sheet is out: the receipt, as it is now, gets the next number.
     if (printed && advance)
@@ -238,6 +377,8 @@ void PrintService::followUnfinishedJobs()
                     Q_EMIT errorOccurred(error.message());
                 }
                 Q_EMIT journalChanged();
+                if (m_register)
+                    m_register->journalChanged();
                 if (outcome.result == PrintOutcome::Result::Unconfirmed)
                     Q_EMIT unconfirmedJob(journal().row(rowId).record.serialNumber, outcome.reason);
             });

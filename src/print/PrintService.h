@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/NumberRegister.h"
 #include "print/PrintJob.h"
 #include "print/ReceiptRecord.h"
 #include "print/ReceiptReport.h"
@@ -44,6 +45,7 @@ public:
         NoPassengers, // "全部打印" without a passenger to print
         JobRunning,   // one job at a time
         NoPrinter,    // the print system has no default printer
+        NumberDeclined, // the agent chose not to print on a number used or not received
     };
     Q_ENUM(Refusal)
 
@@ -54,6 +56,16 @@ public:
     {
         std::function<QStringList()> names;
         std::function<void(int)> choose;
+    };
+
+    // Asked before a receipt takes a number that the register knows as used
+    // (printAgain) or that lies outside every received range
+    // (printOutsideStock, once per stretch between ranges in a run). True:
+    // print all the same. Unset, the answer is no.
+    struct NumberQuestions
+    {
+        std::function<bool(const NumberUse &)> printAgain;
+        std::function<bool(const QString &serialNumber, const StockGap &)> printOutsideStock;
     };
 
     // A new page of the receipt as it is now, and what the journal keeps of it.
@@ -73,8 +85,16 @@ public:
     // Two minutes unless replaced.
     void setTimeLimit(std::chrono::milliseconds limit) { m_timeLimit = limit; }
 
-    // True from the hand-over of a job to its end.
-    bool busy() const { return m_job != nullptr; }
+    // Every receipt asks the register about its number before it is sent;
+    // without one, numbers are not checked. The register outlives the service.
+    void setRegister(NumberRegister *numbers) { m_register = numbers; }
+    void setNumberQuestions(NumberQuestions questions) { m_questions = std::move(questions); }
+    // The desk the journal's rows name; user@host unless set.
+    void setDesk(const QString &desk);
+
+    // True from the question to the register (or the hand-over of a job) to
+    // the job's end.
+    bool busy() const { return m_job != nullptr || m_claiming; }
 
     // Made from the print layout, titled and filled as a print would be.
     Receipt newReceipt() const;
@@ -102,6 +122,10 @@ public:
     // reported.
     bool printPage(const ReportPage &page,
                    const std::optional<ReceiptRecord> &record = std::nullopt, Done done = {});
+
+    // Sends a finished PDF document of any number of pages, no receipt, as
+    // printPage sends a page that is none.
+    bool printDocument(const QByteArray &pdf, const QString &title, Done done = {});
 
     // The print journal, opened at first use; raises KestranoError when it
     // cannot be opened. Opening it looks up the jobs that an earlier run left
@@ -138,11 +162,34 @@ Q_SIGNALS:
     void unfinishedJobsDone();
 
 private:
+    // A document on its way: everything the hand-over needs, kept while the
+    // register is asked.
+    struct Outgoing
+    {
+        QByteArray pdf;
+        QString title;
+        QString printer;
+        QString documentName;
+        std::optional<ReceiptRecord> record;
+        bool advance = false; // a receipt, whose numbers move on when it has printed
+        Done done;
+        QStringList notPrinted;
+        bool laterInSeries = false; // not the first sheet of "全部打印"
+    };
+
     // False when nothing was sent, also when the series is through.
     bool printPassenger(const Passengers &passengers, int index);
-    // advance: a receipt, whose numbers move on when it has printed.
     bool send(const ReportPage &page, const std::optional<ReceiptRecord> &record, bool advance,
-              Done done, const QStringList &notPrinted);
+              Done done, const QStringList &notPrinted, bool laterInSeries = false);
+    bool send(Outgoing out);
+    // The register's word on the receipt's number, the agent asked where it
+    // is used or not received; false when the agent declined. knownUsed:
+    // this desk has used it, and the agent said to print all the same.
+    bool numberAccepted(const ReceiptRecord &record, qint64 number, bool &knownUsed);
+    // The shared register's answer to the claim; later: send has returned.
+    bool claimAnswered(const Outgoing &out, NumberRegister::Claim claim,
+                       const std::optional<NumberUse> &use, bool later);
+    void handOver(const Outgoing &out);
     void finishJob(const PrintOutcome &outcome, qint64 rowId, bool advance,
                    const QStringList &notPrinted, const Done &done);
     // Once, on the journal just opened.
@@ -156,4 +203,11 @@ private:
     PrintJob *m_job = nullptr;
     UnfinishedJobs *m_unfinished = nullptr;
     bool m_unfinishedLookedUp = false;
+    NumberRegister *m_register = nullptr;
+    QString m_desk;
+    NumberQuestions m_questions;
+    bool m_claiming = false;
+    // The stretches outside the received ranges the agent has let numbers
+    // from in this run.
+    std::vector<StockGap> m_acceptedGaps;
 };

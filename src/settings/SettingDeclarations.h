@@ -59,6 +59,13 @@ inline const SwitchSetting Storage{QStringLiteral("Storage")};
 inline const TextSetting server{QStringLiteral("server"),
                                 QStringLiteral("https://www.travelsky.com")};
 
+// The shared register of receipt numbers: a PostgreSQL connection URI
+// ("postgresql://user@host:port/dbname"); empty, the desk's own journal is
+// the register. Read from where "server" is read.
+inline const TextSetting registerUri{QStringLiteral("register"), QString()};
+// The desk's name in the register; empty stands for user@host.
+inline const TextSetting desk{QStringLiteral("desk"), QString()};
+
 // The pick-lists of the receipt's fields.
 inline const ListSetting MakeText{QStringLiteral("MakeText"), Field::Endorsement};
 inline const ListSetting company{QStringLiteral("company"), Field::IssuedBy};

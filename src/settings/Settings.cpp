@@ -4,6 +4,10 @@
 #include "settings/PrivateConfig.h"
 #include "settings/SettingsFile.h"
 
+#include <QSysInfo>
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
 QString serverOf(const SettingsSnapshot &file)
@@ -31,15 +35,35 @@ Settings Settings::from(const SettingsSnapshot &file)
     Settings settings;
     settings.m_file = file;
     settings.m_server = serverOf(file);
+    settings.m_registerUri = file.getStr(Setting::registerUri.key).trimmed();
     return settings;
 }
 
 Settings Settings::read(const SettingsLocation &location)
 {
     Settings settings = from(PrivateConfig(false, location.folder).snapshot());
-    if (location.installed)
-        settings.m_server = serverOf(administratorsFile(location.systemFile));
+    if (location.installed) {
+        const SettingsSnapshot administrators = administratorsFile(location.systemFile);
+        settings.m_server = serverOf(administrators);
+        settings.m_registerUri = administrators.getStr(Setting::registerUri.key).trimmed();
+    }
     return settings;
+}
+
+QString Settings::desk() const
+{
+    const QString named = value(Setting::desk).trimmed();
+    return named.isEmpty() ? defaultDesk() : named;
+}
+
+QString Settings::defaultDesk()
+{
+    // The account, not the environment: a desk's name must not change with
+    // the shell it was started from.
+    const passwd *account = ::getpwuid(::getuid());
+    const QString user = account ? QString::fromLocal8Bit(account->pw_name)
+                                 : QString::number(::getuid());
+    return user + u'@' + QSysInfo::machineHostName();
 }
 
 int Settings::value(const NumberSetting &setting) const

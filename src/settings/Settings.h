@@ -31,8 +31,14 @@ public:
 
     // The verification service's root URL, no trailing slash.
     const QString &server() const { return m_server; }
+    // The shared register's connection URI; empty when there is none.
+    const QString &registerUri() const { return m_registerUri; }
+    // The desk's name: the setting "desk", else user@host.
+    QString desk() const;
+    static QString defaultDesk();
 
 private:
     SettingsSnapshot m_file;
     QString m_server;
+    QString m_registerUri;
 };

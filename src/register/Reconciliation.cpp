@@ -1,0 +1,61 @@
+#include "register/Reconciliation.h"
+
+#include "common/CsvText.h"
+#include "itinerary/SerialNumber.h"
+
+Reconciliation Reconciliation::ofRange(qint64 first, qint64 last, std::vector<UsedNumber> uses)
+{
+    Reconciliation account;
+    account.scope = QStringLiteral("号段 %1–%2").arg(serialDigits(first), serialDigits(last));
+    qint64 next = first; // the lowest number not yet accounted for
+    for (UsedNumber &use : uses) {
+        if (use.number < next || use.number > last)
+            continue;
+        for (; next < use.number; ++next)
+            account.missing.push_back(next);
+        next = use.number + 1;
+        (use.voided ? account.voided : account.printed).push_back(std::move(use));
+    }
+    account.unused = last - next + 1;
+    return account;
+}
+
+QStringList Reconciliation::runs(const std::vector<qint64> &numbers)
+{
+    QStringList shown;
+    for (size_t i = 0; i < numbers.size();) {
+        size_t end = i;
+        while (end + 1 < numbers.size() && numbers[end + 1] == numbers[end] + 1)
+            ++end;
+        shown.append(end == i ? serialDigits(numbers[i])
+                              : QStringLiteral("%1–%2（%3 张）")
+                                    .arg(serialDigits(numbers[i]), serialDigits(numbers[end]))
+                                    .arg(end - i + 1));
+        i = end + 1;
+    }
+    return shown;
+}
+
+QByteArray Reconciliation::csv() const
+{
+    std::vector<QStringList> lines;
+    lines.push_back({QStringLiteral("核销表"), scope});
+    lines.push_back({QStringLiteral("已打印"), QString::number(printed.size())});
+    lines.push_back({QStringLiteral("已作废"), QString::number(voided.size())});
+    lines.push_back({QStringLiteral("缺号"), QString::number(missing.size())});
+    lines.push_back({QStringLiteral("未用"), QString::number(unused)});
+    lines.push_back({});
+    lines.push_back({QStringLiteral("印刷序列"), QStringLiteral("状态"), QStringLiteral("时间"),
+                     QStringLiteral("柜台"), QStringLiteral("旅客"), QStringLiteral("票号"),
+                     QStringLiteral("合计"), QStringLiteral("作废原因")});
+    for (const auto *uses : {&printed, &voided}) {
+        for (const UsedNumber &use : *uses)
+            lines.push_back({serialDigits(use.number),
+                             use.voided ? QStringLiteral("已作废") : QStringLiteral("已打印"),
+                             use.time, use.desk, use.passenger, use.ticketNumber, use.total,
+                             use.voidReason});
+    }
+    for (qint64 number : missing)
+        lines.push_back({serialDigits(number), QStringLiteral("缺号")});
+    return csvFile(lines);
+}

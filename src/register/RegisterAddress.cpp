@@ -1,0 +1,51 @@
+#include "register/RegisterAddress.h"
+
+#include "common/KestranoError.h"
+#include "common/Messages.h"
+
+#include <QRegularExpression>
+#include <QUrl>
+#include <QUrlQuery>
+
+std::optional<RegisterAddress> RegisterAddress::parse(const QString &uri)
+{
+    const QUrl url(uri.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != QLatin1String("postgresql") &&
+                           url.scheme() != QLatin1String("postgres")))
+        return std::nullopt;
+    RegisterAddress address;
+    address.host = url.host();
+    address.port = url.port(5432);
+    address.user = url.userName();
+    address.password = url.password();
+    address.database = url.path().mid(1);
+    address.sslMode = QUrlQuery(url).queryItemValue(QStringLiteral("sslmode"));
+    if (address.host.isEmpty() || address.database.isEmpty() ||
+        address.database.contains(u'/') || address.port <= 0 ||
+        !QRegularExpression(QStringLiteral("^[a-z-]*$")).match(address.sslMode).hasMatch())
+        return std::nullopt;
+    return address;
+}
+
+QString RegisterAddress::shown() const
+{
+    return QStringLiteral("%1:%2/%3").arg(host).arg(port).arg(database);
+}
+
+QSqlDatabase RegisterAddress::addConnection(const QString &name, int connectSeconds) const
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        throw KestranoError(Messages::registerDriverMissing(shown()));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(host);
+    db.setPort(port);
+    db.setUserName(user);
+    db.setPassword(password);
+    db.setDatabaseName(database);
+    QString options = QStringLiteral("connect_timeout=%1;application_name=kestrano")
+                          .arg(connectSeconds);
+    if (!sslMode.isEmpty())
+        options += QStringLiteral(";sslmode=") + sslMode;
+    db.setConnectOptions(options);
+    return db;
+}
