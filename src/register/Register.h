@@ -56,6 +56,8 @@ public:
 
     // "登记服务器不可用，N 条待上传" while the server is away; empty otherwise.
     QString statusText() const;
+    // The server took the last request.
+    bool serverAvailable() const { return m_available; }
     // Why the server is away, for the status line's tip.
     const QString &unavailableReason() const { return m_reason; }
     void setClaimTimeLimit(std::chrono::milliseconds limit) { m_claimTimeLimit = limit; }

@@ -197,10 +197,10 @@ void RegisterStore::addRange(const StockRange &range, const QString &desk)
             " entered_at, desk) VALUES (?, ?, ?, ?, ?, ?)"));
         insert.addBindValue(range.first);
         insert.addBindValue(range.last);
-        insert.addBindValue(range.receivedOn);
-        insert.addBindValue(range.receivedBy);
-        insert.addBindValue(QDateTime::currentDateTime().toString(timeFormat));
-        insert.addBindValue(desk);
+        // Never NULL: the driver sends a null QString as NULL.
+        for (const QString &text : {range.receivedOn, range.receivedBy,
+                                    QDateTime::currentDateTime().toString(timeFormat), desk})
+            insert.addBindValue(text.isNull() ? QStringLiteral("") : text);
         if (!insert.exec())
             throw KestranoError(failure(insert.lastError()));
         if (!m_db.commit())

@@ -20,6 +20,14 @@ namespace {
 const QString uniqueViolation = QStringLiteral("23505");
 constexpr int batchSize = 200;
 
+// A text column as a text, never NULL: the driver sends a null QString as
+// NULL, which the server's columns refuse.
+QString textOf(const QVariant &value)
+{
+    const QString text = value.toString();
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 QString newConnectionName()
 {
     static QAtomicInteger<int> count;
@@ -197,10 +205,10 @@ bool RegisterSync::upload()
                 insert.addBindValue(rows.value(3).isNull() ? QVariant(QMetaType::fromType<qint64>())
                                                            : QVariant(rows.value(3).toLongLong()));
                 for (int column : {4, 5})
-                    insert.addBindValue(rows.value(column).toString());
+                    insert.addBindValue(textOf(rows.value(column)));
                 insert.addBindValue(desk);
                 for (int column : {7, 8, 9, 10, 11})
-                    insert.addBindValue(rows.value(column).toString());
+                    insert.addBindValue(textOf(rows.value(column)));
                 insert.addBindValue(secondUse);
                 if (insert.exec())
                     break;
@@ -280,9 +288,9 @@ void RegisterSync::claim(quint64 ticket, qint64 number, const QString &serialNum
         " outcome) VALUES (?, ?, ?, ?, ?, 'printing') ON CONFLICT (entry_key) DO NOTHING"));
     insert.addBindValue(documentName);
     insert.addBindValue(number);
-    insert.addBindValue(serialNumber);
+    insert.addBindValue(textOf(serialNumber));
     insert.addBindValue(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    insert.addBindValue(m_desk);
+    insert.addBindValue(textOf(m_desk));
     if (insert.exec()) {
         answer(Claim::Granted);
         return;
