@@ -42,7 +42,11 @@ QSqlDatabase RegisterAddress::addConnection(const QString &name, int connectSeco
     db.setUserName(user);
     db.setPassword(password);
     db.setDatabaseName(database);
-    QString options = QStringLiteral("connect_timeout=%1;application_name=kestrano")
+    // Notices ("already exists, skipping") are no news to anybody; a
+    // statement the server does not answer in time ends with an error.
+    QString options = QStringLiteral("connect_timeout=%1;application_name=kestrano;"
+                                     "options='-c client_min_messages=warning"
+                                     " -c statement_timeout=15000'")
                           .arg(connectSeconds);
     if (!sslMode.isEmpty())
         options += QStringLiteral(";sslmode=") + sslMode;

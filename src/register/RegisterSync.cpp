@@ -79,8 +79,6 @@ bool RegisterSync::connected()
                 Messages::postgresReason(error.nativeErrorCode(), error.text())));
             return false;
         }
-        // A statement the server does not answer ends; the rows wait.
-        QSqlQuery(db).exec(QStringLiteral("SET statement_timeout = 15000"));
         RegisterStore(db, RegisterStore::Kind::Shared, m_address.shown()).prepare();
     } catch (const KestranoError &error) {
         dropServer(error.message());
@@ -153,8 +151,10 @@ qint64 RegisterSync::pendingRows() const
 
 void RegisterSync::sendNow()
 {
+    // Open also while the server is away: the status line counts its rows.
+    const bool journal = openJournal();
     if (connected()) {
-        if (openJournal())
+        if (journal)
             upload();
         if (m_available)
             readRanges();

@@ -1,0 +1,105 @@
+#include "PrivateCups.h"
+#include "RegisterDesk.h"
+
+#include <gtest/gtest.h>
+
+// Without a shared register, the desk's own journal is the register: a
+// number it has printed or voided, and one outside every received range, is
+// printed only when the agent says so.
+
+namespace {
+
+using Refusal = PrintService::Refusal;
+
+QString refusal(Refusal why)
+{
+    return QString::number(int(why));
+}
+
+} // namespace
+
+TEST(NumberCheck, ANumberThisDeskUsedIsPrintedOnlyOnTheAgentsWord)
+{
+    SKIP_WITHOUT_PRINTER();
+    RegisterDesk desk(QString(), QStringLiteral("柜台A"));
+    const QString serial = QStringLiteral("1234500050 5");
+    desk.setSerialNumber(serial);
+    ASSERT_TRUE(desk.m_service.printDirect());
+    ASSERT_TRUE(desk.waitForEnds(1));
+    ASSERT_EQ(desk.ended(0).result, PrintOutcome::Result::Printed);
+    EXPECT_TRUE(desk.m_asked.isEmpty());
+    const QString printedAt = desk.m_service.journal().row(1).time.toString(
+        QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+
+    // The sheet went into the tray again, and the agent types its number back.
+    desk.setSerialNumber(serial);
+    EXPECT_FALSE(desk.m_service.printDirect());
+    EXPECT_EQ(desk.m_asked, QStringList{QStringLiteral("印刷序列 %1 已于 %2 在 柜台A 打印。仍要打印吗？")
+                                           .arg(serial, printedAt)});
+    EXPECT_EQ(desk.refusals(), QStringList{refusal(Refusal::NumberDeclined)});
+    EXPECT_FALSE(desk.m_service.busy());
+    EXPECT_EQ(desk.m_service.journal().rowCount(), 1);
+    EXPECT_EQ(desk.serialNumber(), serial);
+
+    // Voided, it is asked about as voided; printed all the same, it goes.
+    ASSERT_TRUE(desk.m_service.journal().voidRow(1, QStringLiteral("卡纸")));
+    desk.m_printAgain = true;
+    ASSERT_TRUE(desk.m_service.printDirect());
+    EXPECT_TRUE(desk.m_asked.last().contains(QStringLiteral("在 柜台A 作废。")))
+        << desk.m_asked.last().toStdString();
+    ASSERT_TRUE(desk.waitForEnds(2));
+    EXPECT_EQ(desk.ended(1).result, PrintOutcome::Result::Printed);
+    EXPECT_EQ(desk.m_service.journal().rowCount(), 2);
+    EXPECT_EQ(desk.serialNumber(), QStringLiteral("1234500051 6"));
+}
+
+// Once ranges are received, a number outside all of them is asked about
+// once for each stretch between them; with no range at all, never.
+TEST(NumberCheck, ANumberOutsideTheReceivedStockIsAskedAboutOncePerStretch)
+{
+    SKIP_WITHOUT_PRINTER();
+    RegisterDesk desk(QString(), QStringLiteral("柜台A"));
+    desk.setSerialNumber(QStringLiteral("5550000000 1"));
+    ASSERT_TRUE(desk.m_service.printDirect());
+    ASSERT_TRUE(desk.waitForEnds(1));
+    EXPECT_TRUE(desk.m_asked.isEmpty());
+
+    desk.m_register->store().addRange(
+        {1234500000, 1234500099, QStringLiteral("2026-12-01"), QStringLiteral("王芳")},
+        QStringLiteral("柜台A"));
+    desk.m_register->store().addRange(
+        {1234500200, 1234500299, QStringLiteral("2026-12-01"), QStringLiteral("王芳")},
+        QStringLiteral("柜台A"));
+    desk.m_register->rangesChanged();
+
+    const struct
+    {
+        const char *serial;
+        bool asked;
+        bool printed;
+    } steps[] = {
+        {"1234500150 3", true, false},  // between the ranges: declined
+        {"1234500150 3", true, true},   // asked again, accepted
+        {"1234500151 4", false, true},  // the same stretch: not again
+        {"1234500050 0", false, true},  // in a range
+        {"1234500300 1", true, true},   // above the last range: a stretch of its own
+        {"1234400000 2", true, true},   // below the first
+    };
+    qsizetype ends = 1;
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.serial);
+        desk.m_printOutside = step.printed;
+        desk.setSerialNumber(QString::fromLatin1(step.serial));
+        const qsizetype askedBefore = desk.m_asked.size();
+        EXPECT_EQ(desk.m_service.printDirect(), step.printed);
+        EXPECT_EQ(desk.m_asked.size() - askedBefore, step.asked ? 1 : 0);
+        if (step.asked) {
+            EXPECT_TRUE(desk.m_asked.last().startsWith(
+                QStringLiteral("印刷序列 %1 不在任何已领用的号段内").arg(QString::fromLatin1(step.serial))));
+        }
+        if (step.printed) {
+            ASSERT_TRUE(desk.waitForEnds(++ends));
+        }
+    }
+    EXPECT_EQ(desk.m_service.journal().rowCount(), ends);
+}
