@@ -75,7 +75,7 @@ public:
     }
 
     PrintJournal &journal() { return m_journal; }
-    const QString &folder() const { return m_folder.path(); }
+    QString folder() const { return m_folder.path(); }
 
 private:
     QTemporaryDir m_folder;

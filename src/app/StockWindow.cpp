@@ -24,35 +24,43 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <map>
 
 // The numbers of one range, one row each (the unused ones at the end as one
-// row): number, state, time, desk, passenger, ticket number. Rows are made
-// as they are shown, so a range of any size opens at once.
+// row): number, state, time, desk, passenger, ticket number. What each use
+// was is read for the rows shown, a block at a time, so that a range of any
+// size opens at once.
 class NumberStatesModel : public QAbstractTableModel
 {
 public:
+    // What the uses of the numbers first..last were, in number order.
+    using Fetch = std::function<std::vector<UsedNumber>(qint64 first, qint64 last)>;
+
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setAccount(Reconciliation account, qint64 last)
+    void setAccount(const Reconciliation &account, qint64 last, Fetch fetch)
     {
         beginResetModel();
-        m_account = std::move(account);
         m_rows.clear();
-        for (const UsedNumber &use : m_account.printed)
-            m_rows.push_back({use.number, &use});
-        for (const UsedNumber &use : m_account.voided)
-            m_rows.push_back({use.number, &use});
-        for (qint64 number : m_account.missing)
-            m_rows.push_back({number, nullptr});
+        m_blocks.clear();
+        m_fetch = std::move(fetch);
+        for (qint64 number : account.printed)
+            m_rows.push_back({number, State::Printed});
+        for (qint64 number : account.voided)
+            m_rows.push_back({number, State::Voided});
+        for (qint64 number : account.missing)
+            m_rows.push_back({number, State::Missing});
         std::sort(m_rows.begin(), m_rows.end(),
                   [](const Row &a, const Row &b) { return a.number < b.number; });
+        m_unused = account.unused;
         m_last = last;
         endResetModel();
     }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        return parent.isValid() ? 0 : int(m_rows.size()) + (m_account.unused > 0 ? 1 : 0);
+        return parent.isValid() ? 0 : int(m_rows.size()) + (m_unused > 0 ? 1 : 0);
     }
     int columnCount(const QModelIndex &parent = QModelIndex()) const override
     {
@@ -73,40 +81,77 @@ public:
             return {};
         if (index.row() >= int(m_rows.size())) {
             if (index.column() == 0)
-                return QStringLiteral("%1–%2").arg(
-                    serialDigits(m_last - m_account.unused + 1), serialDigits(m_last));
+                return QStringLiteral("%1–%2").arg(serialDigits(m_last - m_unused + 1),
+                                                   serialDigits(m_last));
             if (index.column() == 1)
-                return QStringLiteral("未用（%1 张）").arg(m_account.unused);
+                return QStringLiteral("未用（%1 张）").arg(m_unused);
             return {};
         }
         const Row &row = m_rows[size_t(index.row())];
-        switch (index.column()) {
-        case 0:
+        if (index.column() == 0)
             return serialDigits(row.number);
-        case 1:
-            return !row.use ? QStringLiteral("缺号")
-                            : row.use->voided ? QStringLiteral("已作废") : QStringLiteral("已打印");
+        if (index.column() == 1) {
+            switch (row.state) {
+            case State::Printed:
+                return QStringLiteral("已打印");
+            case State::Voided:
+                return QStringLiteral("已作废");
+            case State::Missing:
+                return QStringLiteral("缺号");
+            }
+        }
+        if (row.state == State::Missing)
+            return {};
+        const UsedNumber *use = Reconciliation::find(block(index.row()), row.number);
+        if (!use)
+            return {};
+        switch (index.column()) {
         case 2:
-            return row.use ? row.use->time : QString();
+            return use->time;
         case 3:
-            return row.use ? row.use->desk : QString();
+            return use->desk;
         case 4:
-            return row.use ? row.use->passenger : QString();
+            return use->passenger;
         case 5:
-            return row.use ? row.use->ticketNumber : QString();
+            return use->ticketNumber;
         }
         return {};
     }
 
 private:
+    enum class State { Printed, Voided, Missing };
     struct Row
     {
         qint64 number;
-        const UsedNumber *use; // null: missing
+        State state;
     };
-    Reconciliation m_account;
+    static constexpr int blockSize = 256;
+
+    // The uses of the rows' block, read when first shown.
+    const std::vector<UsedNumber> &block(int row) const
+    {
+        const int first = row / blockSize * blockSize;
+        auto found = m_blocks.find(first);
+        if (found != m_blocks.end())
+            return found->second;
+        const int last = std::min(first + blockSize, int(m_rows.size())) - 1;
+        std::vector<UsedNumber> uses;
+        try {
+            uses = m_fetch(m_rows[size_t(first)].number, m_rows[size_t(last)].number);
+        } catch (const KestranoError &) {
+            // A register that cannot be read now leaves the columns blank;
+            // the next showing asks again.
+            static const std::vector<UsedNumber> none;
+            return none;
+        }
+        return m_blocks.emplace(first, std::move(uses)).first->second;
+    }
+
     std::vector<Row> m_rows;
+    qint64 m_unused = 0;
     qint64 m_last = 0;
+    Fetch m_fetch;
+    mutable std::map<int, std::vector<UsedNumber>> m_blocks;
 };
 
 namespace {
@@ -316,7 +361,10 @@ void StockWindow::showNumbers()
         return;
     }
     const StockRange &range = m_ranges[size_t(row)];
-    m_numbers->setAccount(m_register.store().reconcileRange(range.first, range.last), range.last);
+    m_numbers->setAccount(m_register.store().reconcileRange(range.first, range.last), range.last,
+                          [this](qint64 first, qint64 last) {
+                              return m_register.store().usesBetween(first, last);
+                          });
 }
 
 Reconciliation StockWindow::reconciliation()
@@ -342,14 +390,17 @@ void StockWindow::exportReconciliation()
 
 void StockWindow::exportReconciliationTo(const QString &path)
 {
-    const QString failure = saveFileAtomically(path, reconciliation().csv());
+    const Reconciliation account = reconciliation();
+    const QString failure =
+        saveFileAtomically(path, account.csv(m_register.store().usesOf(account)));
     if (!failure.isEmpty())
         throw KestranoError(Messages::registerExportFailed(path, failure));
 }
 
 bool StockWindow::printReconciliation()
 {
-    const QByteArray pdf =
-        reconciliationPdf(reconciliation(), m_register.name(), m_register.desk());
+    const Reconciliation account = reconciliation();
+    const QByteArray pdf = reconciliationPdf(account, m_register.store().usesOf(account),
+                                             m_register.name(), m_register.desk());
     return m_printing.printDocument(pdf, QStringLiteral("核销表"));
 }

@@ -3,21 +3,32 @@
 #include "common/CsvText.h"
 #include "itinerary/SerialNumber.h"
 
-Reconciliation Reconciliation::ofRange(qint64 first, qint64 last, std::vector<UsedNumber> uses)
+#include <algorithm>
+
+Reconciliation Reconciliation::ofRange(qint64 first, qint64 last, const std::vector<Use> &uses)
 {
     Reconciliation account;
     account.scope = QStringLiteral("号段 %1–%2").arg(serialDigits(first), serialDigits(last));
+    account.isRange = true;
     qint64 next = first; // the lowest number not yet accounted for
-    for (UsedNumber &use : uses) {
+    for (const Use &use : uses) {
         if (use.number < next || use.number > last)
             continue;
         for (; next < use.number; ++next)
             account.missing.push_back(next);
         next = use.number + 1;
-        (use.voided ? account.voided : account.printed).push_back(std::move(use));
+        (use.voided ? account.voided : account.printed).push_back(use.number);
     }
     account.unused = last - next + 1;
     return account;
+}
+
+const UsedNumber *Reconciliation::find(const std::vector<UsedNumber> &details, qint64 number)
+{
+    const auto found = std::lower_bound(
+        details.begin(), details.end(), number,
+        [](const UsedNumber &use, qint64 value) { return use.number < value; });
+    return found != details.end() && found->number == number ? &*found : nullptr;
 }
 
 QStringList Reconciliation::runs(const std::vector<qint64> &numbers)
@@ -36,7 +47,7 @@ QStringList Reconciliation::runs(const std::vector<qint64> &numbers)
     return shown;
 }
 
-QByteArray Reconciliation::csv() const
+QByteArray Reconciliation::csv(const std::vector<UsedNumber> &details) const
 {
     std::vector<QStringList> lines;
     lines.push_back({QStringLiteral("核销表"), scope});
@@ -48,12 +59,18 @@ QByteArray Reconciliation::csv() const
     lines.push_back({QStringLiteral("印刷序列"), QStringLiteral("状态"), QStringLiteral("时间"),
                      QStringLiteral("柜台"), QStringLiteral("旅客"), QStringLiteral("票号"),
                      QStringLiteral("合计"), QStringLiteral("作废原因")});
-    for (const auto *uses : {&printed, &voided}) {
-        for (const UsedNumber &use : *uses)
-            lines.push_back({serialDigits(use.number),
-                             use.voided ? QStringLiteral("已作废") : QStringLiteral("已打印"),
-                             use.time, use.desk, use.passenger, use.ticketNumber, use.total,
-                             use.voidReason});
+    for (const auto *numbers : {&printed, &voided}) {
+        const QString state =
+            numbers == &voided ? QStringLiteral("已作废") : QStringLiteral("已打印");
+        for (qint64 number : *numbers) {
+            const UsedNumber *use = find(details, number);
+            if (!use) {
+                lines.push_back({serialDigits(number), state});
+                continue;
+            }
+            lines.push_back({serialDigits(number), state, use->time, use->desk, use->passenger,
+                             use->ticketNumber, use->total, use->voidReason});
+        }
     }
     for (qint64 number : missing)
         lines.push_back({serialDigits(number), QStringLiteral("缺号")});

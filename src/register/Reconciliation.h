@@ -22,24 +22,36 @@ struct UsedNumber
 // The account of a stretch of stock ("核销表"): of a received range, or of
 // the numbers used in a period. A number is printed, voided, missing (below
 // the highest number used in its range, yet neither printed nor voided:
-// "缺号") or unused.
+// "缺号") or unused. The account holds the numbers; what each use was (time,
+// desk, passenger...) is read apart, for the rows that are shown, exported
+// or printed (RegisterStore::usesBetween).
 struct Reconciliation
 {
+    // A number used: printed (by any of its rows), else voided.
+    struct Use
+    {
+        qint64 number = 0;
+        bool voided = false;
+    };
+
     QString scope; // "号段 0012345000–0012345999", "期间 2026-12-01 至 2026-12-31"
-    std::vector<UsedNumber> printed;
-    std::vector<UsedNumber> voided;
+    bool isRange = false; // the unused numbers count only for a range
+    std::vector<qint64> printed;
+    std::vector<qint64> voided;
     std::vector<qint64> missing;
     qint64 unused = 0;
 
-    // Takes the uses of first..last, in number order, one per number (the
-    // latest print, else the latest void).
-    static Reconciliation ofRange(qint64 first, qint64 last, std::vector<UsedNumber> uses);
+    // Takes the uses of first..last in number order, one per number.
+    static Reconciliation ofRange(qint64 first, qint64 last, const std::vector<Use> &uses);
 
-    // Runs of consecutive numbers, for reading: "0012345010–0012345019".
+    // Runs of consecutive numbers, for reading: "0012345010–0012345019（10 张）".
     static QStringList runs(const std::vector<qint64> &numbers);
 
+    // The use of number among details (in number order); nullptr when absent.
+    static const UsedNumber *find(const std::vector<UsedNumber> &details, qint64 number);
+
     // The account as CSV: counts first, then one line per printed, voided
-    // and missing number; UTF-8 with a byte order mark, as the journal's
-    // export.
-    QByteArray csv() const;
+    // and missing number, with what details tell of it; UTF-8 with a byte
+    // order mark, as the journal's export.
+    QByteArray csv(const std::vector<UsedNumber> &details) const;
 };

@@ -145,8 +145,8 @@ private:
 
 } // namespace
 
-QByteArray reconciliationPdf(const Reconciliation &account, const QString &registerName,
-                             const QString &desk)
+QByteArray reconciliationPdf(const Reconciliation &account, const std::vector<UsedNumber> &details,
+                             const QString &registerName, const QString &desk)
 {
     QByteArray pdf;
     QBuffer buffer(&pdf);
@@ -171,23 +171,32 @@ QByteArray reconciliationPdf(const Reconciliation &account, const QString &regis
                              .arg(account.printed.size())
                              .arg(account.voided.size())
                              .arg(account.missing.size());
-        if (account.scope.startsWith(QStringLiteral("号段")))
+        if (account.isRange)
             counts += QStringLiteral("    未用 %1 张").arg(account.unused);
         sheet.line(counts, true);
         sheet.gap();
 
         std::vector<QStringList> rows;
-        for (const UsedNumber &use : account.printed)
-            rows.push_back({serialDigits(use.number), use.time, use.desk, use.passenger,
+        const UsedNumber none;
+        const auto useOf = [&](qint64 number) {
+            const UsedNumber *use = Reconciliation::find(details, number);
+            return use ? *use : none;
+        };
+        for (qint64 number : account.printed) {
+            const UsedNumber use = useOf(number);
+            rows.push_back({serialDigits(number), use.time, use.desk, use.passenger,
                             use.ticketNumber, use.total});
+        }
         sheet.line(QStringLiteral("已打印（%1 张）").arg(account.printed.size()), true);
         sheet.table({QStringLiteral("印刷序列"), QStringLiteral("时间"), QStringLiteral("柜台"),
                      QStringLiteral("旅客"), QStringLiteral("票号"), QStringLiteral("合计")},
                     {25, 36, 32, 35, 34, 18}, rows);
 
         rows.clear();
-        for (const UsedNumber &use : account.voided)
-            rows.push_back({serialDigits(use.number), use.time, use.desk, use.voidReason});
+        for (qint64 number : account.voided) {
+            const UsedNumber use = useOf(number);
+            rows.push_back({serialDigits(number), use.time, use.desk, use.voidReason});
+        }
         sheet.line(QStringLiteral("已作废（%1 张）").arg(account.voided.size()), true);
         sheet.table({QStringLiteral("印刷序列"), QStringLiteral("时间"), QStringLiteral("柜台"),
                      QStringLiteral("作废原因")},

@@ -62,6 +62,12 @@ public:
     // missing ones below the highest of them, in the ranges they lie in.
     Reconciliation reconcilePeriod(const QDate &from, const QDate &to) const;
 
+    // What each use of the numbers in first..last was, one per number (its
+    // latest print, else its latest void), in number order.
+    std::vector<UsedNumber> usesBetween(qint64 first, qint64 last) const;
+    // The same for the printed and voided numbers of an account.
+    std::vector<UsedNumber> usesOf(const Reconciliation &account) const;
+
     // Every row: serial number, time, desk, passenger, ticket, total,
     // outcome (as the journal's window names it), void reason; oldest first.
     std::vector<QStringList> exportRows() const;
@@ -71,8 +77,10 @@ public:
     QString failure(const QSqlError &error) const;
 
 private:
-    // The uses of the numbers in first..last, one per number.
-    std::vector<UsedNumber> usesBetween(qint64 first, qint64 last) const;
+    // The numbers used in first..last, one per number; with the time of the
+    // use that counts when times is given.
+    std::vector<Reconciliation::Use> numbersUsed(qint64 first, qint64 last,
+                                                 std::vector<QString> *times = nullptr) const;
     void execute(const QString &statement) const;
 
     QSqlDatabase m_db;

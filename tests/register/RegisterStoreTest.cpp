@@ -85,11 +85,11 @@ private:
 
 constexpr qint64 base = 1234500000;
 
-std::vector<qint64> numbersOf(const std::vector<UsedNumber> &uses)
+std::vector<qint64> numbersOf(const std::vector<qint64> &used)
 {
     std::vector<qint64> numbers;
-    for (const UsedNumber &use : uses)
-        numbers.push_back(use.number - base);
+    for (qint64 number : used)
+        numbers.push_back(number - base);
     return numbers;
 }
 
@@ -126,8 +126,13 @@ TEST_P(RegisterStoreTest, ARangeIsAccountedNumberByNumber)
     EXPECT_EQ(account.missing, (std::vector<qint64>{base + 6, base + 8}));
     EXPECT_EQ(account.unused, 10);
     // The print that counts is the later one, with its desk.
-    EXPECT_EQ(account.printed[5].desk, QStringLiteral("柜台B"));
-    EXPECT_EQ(account.voided[0].voidReason, QStringLiteral("卡纸"));
+    const std::vector<UsedNumber> uses = store->usesOf(account);
+    ASSERT_EQ(uses.size(), 8u);
+    EXPECT_EQ(uses[7].number, base + 9);
+    EXPECT_EQ(Reconciliation::find(uses, base + 7)->desk, QStringLiteral("柜台B"));
+    EXPECT_FALSE(Reconciliation::find(uses, base + 7)->voided);
+    EXPECT_EQ(Reconciliation::find(uses, base + 4)->voidReason, QStringLiteral("卡纸"));
+    EXPECT_FALSE(Reconciliation::find(uses, base + 6));
 
     StockRange range;
     range.first = base;
@@ -143,8 +148,8 @@ TEST_P(RegisterStoreTest, ARangeIsAccountedNumberByNumber)
     EXPECT_EQ(ranges[0].unused, 10);
     EXPECT_EQ(ranges[0].receivedBy, QStringLiteral("王芳"));
 
-    EXPECT_TRUE(account.csv().startsWith("\xEF\xBB\xBF"));
-    const QString csv = QString::fromUtf8(account.csv());
+    EXPECT_TRUE(account.csv(uses).startsWith("\xEF\xBB\xBF"));
+    const QString csv = QString::fromUtf8(account.csv(uses));
     EXPECT_TRUE(csv.contains(QStringLiteral("缺号,2\r\n")));
     EXPECT_TRUE(csv.contains(QStringLiteral("1234500008,缺号\r\n")));
     EXPECT_TRUE(csv.contains(QStringLiteral("1234500004,已作废,2026-12-01 09:20:00,柜台A,旅客4,,,卡纸")));
