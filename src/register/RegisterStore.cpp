@@ -222,7 +222,9 @@ std::vector<Reconciliation::Use> RegisterStore::numbersUsed(qint64 first, qint64
                                  " FROM register_receipts WHERE serial BETWEEN ? AND ?"
                                  " AND outcome IN ('printed', 'voided')")
                       .arg(times ? QStringLiteral(", printed_at") : QString()) +
-                  QLatin1String(usesOrder));
+                  // Without times, the number's order alone, which the index
+                  // gives without a sort: a print wins over a void below.
+                  (times ? QLatin1String(usesOrder) : QLatin1String(" ORDER BY serial")));
     query.addBindValue(first);
     query.addBindValue(last);
     if (!query.exec())
@@ -231,12 +233,13 @@ std::vector<Reconciliation::Use> RegisterStore::numbersUsed(qint64 first, qint64
     while (query.next()) {
         const qint64 number = query.value(0).toLongLong();
         // Rows come in number order, the one that counts last.
+        const bool voided = query.value(1).toInt() == 1;
         if (uses.empty() || uses.back().number != number) {
-            uses.push_back({number, false});
+            uses.push_back({number, voided});
             if (times)
                 times->emplace_back();
         }
-        uses.back().voided = query.value(1).toInt() == 1;
+        uses.back().voided = times ? voided : uses.back().voided && voided;
         if (times)
             times->back() = query.value(2).toString();
     }
