@@ -124,7 +124,7 @@ JOURNAL = [
 # reconciliation of a range of 100,000 numbers (100 ms).
 REGISTER_CHECKS = [
     ("bench_register", "checkNumberOnWindowThread/0",
-     "before a print, on the window's thread, the desk's journal the register: its uses of the "
+     "before a print, on the window's thread, with the desk's journal as the register: its uses of the "
      "number and the received ranges"),
     ("bench_register", "checkNumberOnWindowThread/1",
      "the same with a shared register: the journal, the ranges as last read from the server, "

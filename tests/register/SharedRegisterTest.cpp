@@ -70,6 +70,17 @@ TEST(SharedRegister, TwoDesksPrintIntoOneRegister)
     EXPECT_EQ(second.serialNumber(), QStringLiteral("1234500010 5"));
     EXPECT_EQ(serverRows(server, QStringLiteral("1234500010 5")),
               QStringList{QStringLiteral("柜台A printed")});
+
+    // Printed all the same on the agent's word: both prints are on record,
+    // the later one as a second use of the number.
+    second.m_printAgain = true;
+    ASSERT_TRUE(second.m_service.printDirect());
+    ASSERT_TRUE(second.waitForEnds(2));
+    EXPECT_EQ(second.ended(1).result, Result::Printed);
+    EXPECT_EQ(second.m_asked.size(), 2);
+    EXPECT_TRUE(waitForRows(server, QStringLiteral("1234500010 5"),
+                            {QStringLiteral("柜台A printed"),
+                             QStringLiteral("柜台B printed second")}));
 }
 
 // Two desks send the same number at the same moment: the server gives it to
