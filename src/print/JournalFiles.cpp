@@ -3,6 +3,7 @@
 #include "common/KestranoError.h"
 #include "common/LateLibrary.h"
 #include "common/Messages.h"
+#include "common/NoFollowOpen.h"
 
 #include <QFile>
 #include <QUrl>
@@ -37,29 +38,17 @@ QString refusalOf(int fd)
     return {};
 }
 
-// Opens path without following a link (O_NOFOLLOW fails with ELOOP on one)
-// and without waiting on a FIFO; -1 with errno when it cannot.
-int openNoFollow(const QString &path, int flags)
-{
-    int fd;
-    do {
-        fd = ::open(QFile::encodeName(path).constData(),
-                    flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 // Checks the file at path; a companion that is not there is no fault.
 void makeFilePrivate(const QString &path, bool create)
 {
-    const int fd = openNoFollow(path, O_RDWR | (create ? O_CREAT : 0));
+    const int fd = openNoFollow(path, O_RDWR | (create ? O_CREAT : 0), 0600);
     if (fd < 0) {
         const int error = errno;
         if (!create && error == ENOENT)
             return;
         // A link is refused; anything else (no folder, no access) only
         // keeps the file from being opened.
-        if (error == ELOOP)
+        if (isLinkRefusal(error))
             throw KestranoError(Messages::journalRefused(path, Messages::isALink()));
         throw KestranoError(Messages::journalUnopenable(path, Messages::systemReason(error)));
     }

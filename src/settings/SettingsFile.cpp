@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "common/Messages.h"
+#include "common/NoFollowOpen.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,20 +39,9 @@ QString refusalOf(const struct stat &status, SettingsFile::Owner owner)
 
 QString openRefusal(int error)
 {
-    // O_NOFOLLOW fails with ELOOP on a link (EMLINK on some BSDs).
-    if (error == ELOOP || error == EMLINK)
+    if (isLinkRefusal(error))
         return Messages::isALink();
     return reasonOf(error);
-}
-
-int openNoFollow(const QString &path, int flags, mode_t mode = 0)
-{
-    int fd;
-    do {
-        fd = ::open(QFile::encodeName(path).constData(),
-                    flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
 }
 
 // The administrator's file, opened inside its folder once that folder is
@@ -78,11 +68,7 @@ int openAdministrators(const QString &path, QString &folderRefusal)
         folderRefusal = Messages::folderNotRoots(folder);
     else if (status.st_mode & (S_IWGRP | S_IWOTH))
         folderRefusal = Messages::folderWritableByOthers(folder);
-    int fd;
-    do {
-        fd = ::openat(folderFd, QFile::encodeName(file.fileName()).constData(),
-                      O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = openNoFollow(file.fileName(), O_RDONLY, 0, folderFd);
     const int error = errno;
     ::close(folderFd);
     errno = error;
