@@ -71,7 +71,6 @@ MainWindow::MainWindow(const QString &programFolder, const SettingsLocation &set
         move(desktop->availableGeometry().center() - rect().center());
 
     setUpAtStart();
-    setUpRegister();
     m_autoSave = std::make_unique<EntriesAutoSave>(
         m_fields, m_settings.folder,
         [this](const QString &reason) { MessageBox::showError(this, reason); }, this);
@@ -332,7 +331,8 @@ void MainWindow::setUpAtStart()
 
         // One reading of the settings file for the whole start.
         const SettingsSnapshot config = PrivateConfig(false, m_settings.folder).snapshot();
-        const Settings settings = Settings::from(config);
+        const Settings settings = Settings::read(m_settings, config);
+        setUpRegister(settings.registerUri(), settings.desk());
         for (const ListSetting *list : Setting::pickLists)
             m_fields.setPickList(fieldName(list->field), settings.value(*list));
         if (settings.value(Setting::Storage))
@@ -342,17 +342,13 @@ void MainWindow::setUpAtStart()
         if (!settingsNotice.isEmpty())
             MessageBox::showError(this, settingsNotice);
     });
+    // Settings that could not be read: the journal is the register.
+    if (!m_register)
+        setUpRegister(QString(), Settings::defaultDesk());
 }
 
-void MainWindow::setUpRegister()
+void MainWindow::setUpRegister(const QString &uri, const QString &desk)
 {
-    QString uri;
-    QString desk = Settings::defaultDesk();
-    MessageBox::guarded(this, [&] {
-        const Settings settings = Settings::read(m_settings);
-        uri = settings.registerUri();
-        desk = settings.desk();
-    });
     m_register = std::make_unique<Register>(
         [this]() -> PrintJournal & { return m_printService.journal(); }, m_settings.folder, desk,
         uri);

@@ -98,14 +98,14 @@ private:
     QPushButton *addButton(const QString &name, const QString &caption, QWidget *parent,
                            const QRect &geometry);
 
-    // Start-up: the reference lists, the pick-lists, the remembered entries
-    // when "Storage" is on, the date of issue. An error leaves the rest undone.
+    // Start-up: the reference lists, the register, the pick-lists, the
+    // remembered entries when "Storage" is on, the date of issue. An error leaves the rest undone.
     void setUpAtStart();
     // Exit: every remembered field goes to the settings file.
     void saveAtClose();
     // The register of receipt numbers that every print asks: the shared
-    // one when "register" is set, else the journal.
-    void setUpRegister();
+    // one at uri (the setting "register") when set, else the journal.
+    void setUpRegister(const QString &uri, const QString &desk);
     // "正在打印…" while a job runs, else what the register has to say.
     void showStatus();
     // Runs one event handler; an error it raises ends it in the error box.

@@ -371,12 +371,12 @@ Reconciliation StockWindow::reconciliation()
 {
     if (m_byPeriod->isChecked()) {
         if (m_from->date() > m_to->date())
-            throw KestranoError(QStringLiteral("期间不对：开始日期晚于结束日期"));
+            throw KestranoError(Messages::periodBackwards());
         return m_register.store().reconcilePeriod(m_from->date(), m_to->date());
     }
     const int row = selectedRange();
     if (row < 0)
-        throw KestranoError(QStringLiteral("请先选中一个号段，或者选择按期间核销"));
+        throw KestranoError(Messages::noRangeSelected());
     const StockRange &range = m_ranges[size_t(row)];
     return m_register.store().reconcileRange(range.first, range.last);
 }

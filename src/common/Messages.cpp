@@ -442,6 +442,21 @@ QString postgresReason(const QString &sqlState, const QString &text)
     return QStringLiteral("数据库错误（代码 %1）").arg(sqlState);
 }
 
+QString registerTooNew(int version)
+{
+    return QStringLiteral("登记表是新版程序建立的（第 %1 版），请升级本程序").arg(version);
+}
+
+QString noRangeSelected()
+{
+    return QStringLiteral("请先选中一个号段，或者选择按期间核销");
+}
+
+QString periodBackwards()
+{
+    return QStringLiteral("期间不对：开始日期晚于结束日期");
+}
+
 QString stockRangeInvalid()
 {
     return QStringLiteral("号段不对：起始号和终止号都应当是十位数字，终止号不小于起始号");

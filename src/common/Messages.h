@@ -97,7 +97,11 @@ QString registerUnreachable(const QString &server, const QString &reason);
 QString registerRefused(const QString &server, const QString &reason);
 // Why the PostgreSQL server refused, from its SQLSTATE and libpq's words.
 QString postgresReason(const QString &sqlState, const QString &text);
+// The server's register was made by a newer program (schema version).
+QString registerTooNew(int version);
 QString stockRangeInvalid();
+QString noRangeSelected();
+QString periodBackwards();
 QString stockRangeOverlaps(const QString &first, const QString &last);
 QString registerExportFailed(const QString &path, const QString &reason);
 

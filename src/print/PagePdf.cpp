@@ -15,6 +15,16 @@ constexpr int pdfResolution = 1200;
 
 } // namespace
 
+void setUpA4Pdf(QPdfWriter &writer, int resolution, const QString &title)
+{
+    writer.setResolution(resolution);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Kestrano"));
+}
+
 QByteArray renderPagePdf(const ReportPage &page)
 {
     QByteArray pdf;
@@ -22,12 +32,7 @@ QByteArray renderPagePdf(const ReportPage &page)
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(pdfResolution);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Portrait);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        writer.setTitle(page.reportTitle());
-        writer.setCreator(QStringLiteral("Kestrano"));
+        setUpA4Pdf(writer, pdfResolution, page.reportTitle());
         QPainter painter(&writer);
         renderPage(page, painter);
     }

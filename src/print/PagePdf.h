@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
+class QPdfWriter;
 class ReportPage;
 
 // The page as a one-page A4 portrait PDF without margins, the sheet's corner
@@ -9,3 +11,7 @@ class ReportPage;
 // Rendered with the same routine as the preview, so every character lands
 // where the preview shows it.
 QByteArray renderPagePdf(const ReportPage &page);
+
+// A writer of A4 portrait pages without margins at resolution dots per
+// inch, titled, as every document the program prints is made.
+void setUpA4Pdf(QPdfWriter &writer, int resolution, const QString &title);

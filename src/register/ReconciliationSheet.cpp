@@ -2,12 +2,12 @@
 
 #include "common/FontStandIns.h"
 #include "itinerary/SerialNumber.h"
+#include "print/PagePdf.h"
 #include "register/Reconciliation.h"
 
 #include <QBuffer>
 #include <QDateTime>
 #include <QFontMetricsF>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <vector>
@@ -152,12 +152,7 @@ QByteArray reconciliationPdf(const Reconciliation &account, const std::vector<Us
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setResolution(resolution);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setTitle(QStringLiteral("核销表"));
-    writer.setCreator(QStringLiteral("Kestrano"));
+    setUpA4Pdf(writer, resolution, QStringLiteral("核销表"));
     {
         QPainter painter(&writer);
         SheetWriter sheet(writer, painter);

@@ -60,10 +60,8 @@ Register::Register(JournalAccess journal, const QString &settingsFolder, const Q
                     use = NumberUse{serialNumber, time, desk, voided};
                 answerClaim(ticket, Claim(claim), use);
             });
-    connect(m_sync, &RegisterSync::rangesRead, this, [this](const QList<qint64> &bounds) {
-        m_ranges.clear();
-        for (qsizetype i = 0; i + 1 < bounds.size(); i += 2)
-            m_ranges.push_back({bounds[i], bounds[i + 1]});
+    connect(m_sync, &RegisterSync::rangesRead, this, [this](const RegisterStore::Bounds &bounds) {
+        m_ranges = bounds;
         m_rangesKnown = true;
     });
     m_thread->start();
@@ -137,12 +135,7 @@ RegisterStore Register::store()
     if (db.isOpen() && !QSqlQuery(db).exec(QStringLiteral("SELECT 1")))
         db.close();
     if (!db.isOpen()) {
-        if (!db.open()) {
-            const QSqlError error = db.lastError();
-            throw KestranoError(Messages::registerUnreachable(
-                m_address->shown(),
-                Messages::postgresReason(error.nativeErrorCode(), error.text())));
-        }
+        m_address->open(db);
         RegisterStore(db, RegisterStore::Kind::Shared, m_address->shown()).prepare();
     }
     return RegisterStore(db, RegisterStore::Kind::Shared, m_address->shown());
@@ -155,9 +148,7 @@ void Register::rangesChanged()
             QMetaObject::invokeMethod(m_sync, &RegisterSync::sendNow, Qt::QueuedConnection);
         // Read here too, so that the next print knows them at once.
         try {
-            m_ranges.clear();
-            for (const StockRange &range : store().ranges())
-                m_ranges.push_back({range.first, range.last});
+            m_ranges = store().rangeBounds();
             m_rangesKnown = true;
         } catch (const KestranoError &) {
             // The thread reads them once the server answers.
@@ -165,18 +156,6 @@ void Register::rangesChanged()
         return;
     }
     m_rangesKnown = false;
-}
-
-void Register::loadLocalRanges()
-{
-    QSqlQuery query(localStore().database());
-    m_ranges.clear();
-    if (query.exec(
-            QStringLiteral("SELECT first_number, last_number FROM stock_ranges ORDER BY first_number"))) {
-        while (query.next())
-            m_ranges.push_back({query.value(0).toLongLong(), query.value(1).toLongLong()});
-    }
-    m_rangesKnown = true;
 }
 
 QString Register::statusText() const
@@ -193,8 +172,10 @@ std::optional<NumberUse> Register::knownUse(qint64 number)
 
 std::optional<StockGap> Register::outsideStock(qint64 number)
 {
-    if (!shared() && !m_rangesKnown)
-        loadLocalRanges();
+    if (!shared() && !m_rangesKnown) {
+        m_ranges = localStore().rangeBounds();
+        m_rangesKnown = true;
+    }
     // No range received at all: the agency does not keep its stock here.
     if (m_ranges.empty())
         return std::nullopt;

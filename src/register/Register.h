@@ -76,7 +76,6 @@ Q_SIGNALS:
 private:
     RegisterStore localStore();
     void answerClaim(quint64 ticket, Claim claim, const std::optional<NumberUse> &use);
-    void loadLocalRanges();
 
     JournalAccess m_journal;
     QString m_desk;
@@ -97,6 +96,6 @@ private:
     std::chrono::milliseconds m_claimTimeLimit = defaultClaimTimeLimit;
 
     // Received ranges, first and last, in number order; known once read.
-    std::vector<std::pair<qint64, qint64>> m_ranges;
+    RegisterStore::Bounds m_ranges;
     bool m_rangesKnown = false;
 };

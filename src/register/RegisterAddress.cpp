@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 
 #include <QRegularExpression>
+#include <QSqlError>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -52,4 +53,13 @@ QSqlDatabase RegisterAddress::addConnection(const QString &name, int connectSeco
         options += QStringLiteral(";sslmode=") + sslMode;
     db.setConnectOptions(options);
     return db;
+}
+
+void RegisterAddress::open(QSqlDatabase &db) const
+{
+    if (db.open())
+        return;
+    const QSqlError error = db.lastError();
+    throw KestranoError(Messages::registerUnreachable(
+        shown(), Messages::postgresReason(error.nativeErrorCode(), error.text())));
 }

@@ -25,4 +25,7 @@ struct RegisterAddress
     // opened; an attempt to connect gives up after connectSeconds. Raises
     // KestranoError when the driver is not installed.
     QSqlDatabase addConnection(const QString &name, int connectSeconds) const;
+    // Opens a connection made by addConnection; raises KestranoError naming
+    // the server and, in Chinese, why it could not be reached.
+    void open(QSqlDatabase &db) const;
 };

@@ -32,11 +32,7 @@ std::vector<QStringList> serverRows(const QString &uri)
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connection);
         });
-        if (!db.open()) {
-            const QSqlError error = db.lastError();
-            throw KestranoError(Messages::registerUnreachable(
-                address->shown(), Messages::postgresReason(error.nativeErrorCode(), error.text())));
-        }
+        address->open(db);
         RegisterStore store(db, RegisterStore::Kind::Shared, address->shown());
         store.prepare();
         rows = store.exportRows();

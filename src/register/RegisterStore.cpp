@@ -101,9 +101,8 @@ void RegisterStore::prepare()
             execute(QStringLiteral("INSERT INTO register_version (version) VALUES (%1)")
                         .arg(schemaVersion));
         } else if (version.value(0).toInt() > schemaVersion) {
-            throw KestranoError(Messages::registerRefused(
-                m_name, QStringLiteral("登记表是新版程序建立的（第 %1 版），请升级本程序")
-                            .arg(version.value(0).toInt())));
+            throw KestranoError(
+                Messages::registerRefused(m_name, Messages::registerTooNew(version.value(0).toInt())));
         }
         if (!m_db.commit())
             throw KestranoError(failure(m_db.lastError()));
@@ -134,6 +133,19 @@ std::optional<NumberUse> RegisterStore::lastUse(qint64 number) const
             break;
     }
     return latest;
+}
+
+RegisterStore::Bounds RegisterStore::rangeBounds() const
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral(
+            "SELECT first_number, last_number FROM stock_ranges ORDER BY first_number")))
+        throw KestranoError(failure(query.lastError()));
+    Bounds bounds;
+    while (query.next())
+        bounds.push_back({query.value(0).toLongLong(), query.value(1).toLongLong()});
+    return bounds;
 }
 
 std::vector<StockRange> RegisterStore::ranges() const

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A range of numbered forms received from the issuer ("领用"), with the
@@ -52,6 +53,10 @@ public:
     // The latest print or void of the number, from any desk.
     std::optional<NumberUse> lastUse(qint64 number) const;
 
+    // Every received range's first and last number, in number order: what a
+    // print looks a number up in.
+    using Bounds = std::vector<std::pair<qint64, qint64>>;
+    Bounds rangeBounds() const;
     // Every received range in number order, each with its counts.
     std::vector<StockRange> ranges() const;
     // Only where the range overlaps none received before.

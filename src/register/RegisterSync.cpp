@@ -72,14 +72,8 @@ bool RegisterSync::connected()
         QSqlDatabase db = QSqlDatabase::contains(m_connection)
                               ? QSqlDatabase::database(m_connection, false)
                               : m_address.addConnection(m_connection, connectSeconds);
-        if (!db.open()) {
-            const QSqlError error = db.lastError();
-            dropServer(Messages::registerUnreachable(
-                m_address.shown(),
-                Messages::postgresReason(error.nativeErrorCode(), error.text())));
-            return false;
-        }
-        RegisterStore(db, RegisterStore::Kind::Shared, m_address.shown()).prepare();
+        m_address.open(db);
+        store().prepare();
     } catch (const KestranoError &error) {
         dropServer(error.message());
         return false;
@@ -87,6 +81,17 @@ bool RegisterSync::connected()
     m_available = true;
     m_reason.clear();
     return true;
+}
+
+RegisterStore RegisterSync::store() const
+{
+    return RegisterStore(QSqlDatabase::database(m_connection, false), RegisterStore::Kind::Shared,
+                         m_address.shown());
+}
+
+void RegisterSync::dropServer(const QSqlError &error)
+{
+    dropServer(store().failure(error));
 }
 
 void RegisterSync::dropServer(const QString &reason)
@@ -215,9 +220,7 @@ bool RegisterSync::upload()
                 const QSqlError error = insert.lastError();
                 if (!secondUse && error.nativeErrorCode() == uniqueViolation)
                     continue;
-                dropServer(Messages::registerRefused(
-                    m_address.shown(),
-                    Messages::postgresReason(error.nativeErrorCode(), error.text())));
+                dropServer(error);
                 break;
             }
             if (!m_available)
@@ -246,21 +249,15 @@ bool RegisterSync::upload()
 
 void RegisterSync::readRanges()
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!query.exec(QStringLiteral(
-            "SELECT first_number, last_number FROM stock_ranges ORDER BY first_number"))) {
-        const QSqlError error = query.lastError();
-        dropServer(Messages::registerRefused(
-            m_address.shown(), Messages::postgresReason(error.nativeErrorCode(), error.text())));
-        return;
-    }
-    QList<qint64> bounds;
-    while (query.next())
-        bounds << query.value(0).toLongLong() << query.value(1).toLongLong();
-    if (!m_rangesKnown || bounds != m_ranges) {
-        m_rangesKnown = true;
-        m_ranges = bounds;
-        Q_EMIT rangesRead(bounds);
+    try {
+        const RegisterStore::Bounds bounds = store().rangeBounds();
+        if (!m_rangesKnown || bounds != m_ranges) {
+            m_rangesKnown = true;
+            m_ranges = bounds;
+            Q_EMIT rangesRead(bounds);
+        }
+    } catch (const KestranoError &error) {
+        dropServer(error.message());
     }
 }
 
@@ -298,17 +295,14 @@ void RegisterSync::claim(quint64 ticket, qint64 number, const QString &serialNum
     const QSqlError error = insert.lastError();
     if (error.nativeErrorCode() == uniqueViolation) {
         try {
-            const std::optional<NumberUse> use =
-                RegisterStore(server, RegisterStore::Kind::Shared, m_address.shown())
-                    .lastUse(number);
+            const std::optional<NumberUse> use = store().lastUse(number);
             answer(Claim::Taken, use.value_or(NumberUse{serialNumber, QString(), QString(), false}));
             return;
         } catch (const KestranoError &failure) {
             dropServer(failure.message());
         }
     } else {
-        dropServer(Messages::registerRefused(
-            m_address.shown(), Messages::postgresReason(error.nativeErrorCode(), error.text())));
+        dropServer(error);
     }
     answer(Claim::Unavailable);
     report();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "register/RegisterAddress.h"
+#include "register/RegisterStore.h"
 
-#include <QList>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
@@ -10,6 +10,7 @@
 #include <memory>
 
 class PrintJournal;
+class QSqlError;
 class QTimer;
 
 // The desk's side of the shared register, on a thread of its own: sends the
@@ -47,12 +48,14 @@ Q_SIGNALS:
     // claim: a NumberRegister::Claim; the use when Taken.
     void claimAnswered(quint64 ticket, int claim, const QString &serialNumber,
                        const QString &time, const QString &desk, bool voided);
-    // Every received range as first, last, first, last, ...
-    void rangesRead(const QList<qint64> &bounds);
+    void rangesRead(const RegisterStore::Bounds &bounds);
 
 private:
     bool connected();
     void dropServer(const QString &reason);
+    // The server refused a statement.
+    void dropServer(const QSqlError &error);
+    RegisterStore store() const;
     bool openJournal();
     // False when the server failed on the way.
     bool upload();
@@ -68,6 +71,6 @@ private:
     QTimer *m_timer = nullptr;
     bool m_available = false;
     QString m_reason;
-    QList<qint64> m_ranges;
+    RegisterStore::Bounds m_ranges;
     bool m_rangesKnown = false;
 };

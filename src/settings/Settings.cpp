@@ -41,7 +41,12 @@ Settings Settings::from(const SettingsSnapshot &file)
 
 Settings Settings::read(const SettingsLocation &location)
 {
-    Settings settings = from(PrivateConfig(false, location.folder).snapshot());
+    return read(location, PrivateConfig(false, location.folder).snapshot());
+}
+
+Settings Settings::read(const SettingsLocation &location, const SettingsSnapshot &userFile)
+{
+    Settings settings = from(userFile);
     if (location.installed) {
         const SettingsSnapshot administrators = administratorsFile(location.systemFile);
         settings.m_server = serverOf(administrators);

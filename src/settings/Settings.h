@@ -21,6 +21,8 @@ public:
     // from the administrator's file alone (never from the user's), or is the
     // default when that file is not root's or is open to others' changes.
     static Settings read(const SettingsLocation &location);
+    // The same from the user's file as already read.
+    static Settings read(const SettingsLocation &location, const SettingsSnapshot &userFile);
 
     // The stored value, or the declared default when the entry is absent or
     // unusable (not a number, out of range, empty).

@@ -31,6 +31,17 @@ bool waitForRows(const RegisterDatabase &server, const QString &serial, const QS
     return QTest::qWaitFor([&] { return serverRows(server, serial) == rows; }, ms);
 }
 
+// Two desks on a register of their own, both connected.
+struct TwoDesks
+{
+    QString uri = newRegisterDatabase();
+    RegisterDatabase server{uri};
+    RegisterDesk first{uri, QStringLiteral("柜台A")};
+    RegisterDesk second{uri, QStringLiteral("柜台B")};
+
+    bool connected() { return first.waitForServer() && second.waitForServer(); }
+};
+
 } // namespace
 
 // Each desk's prints reach the one register; a number one desk printed is
@@ -38,12 +49,11 @@ bool waitForRows(const RegisterDatabase &server, const QString &serial, const QS
 TEST(SharedRegister, TwoDesksPrintIntoOneRegister)
 {
     REQUIRE_SERVER_AND_PRINTER();
-    const QString uri = newRegisterDatabase();
-    RegisterDatabase server(uri);
-    RegisterDesk first(uri, QStringLiteral("柜台A"));
-    RegisterDesk second(uri, QStringLiteral("柜台B"));
-    ASSERT_TRUE(first.waitForServer());
-    ASSERT_TRUE(second.waitForServer());
+    TwoDesks desks;
+    ASSERT_TRUE(desks.connected());
+    RegisterDatabase &server = desks.server;
+    RegisterDesk &first = desks.first;
+    RegisterDesk &second = desks.second;
 
     first.setSerialNumber(QStringLiteral("1234500010 5"));
     second.setSerialNumber(QStringLiteral("1234500020 1"));
@@ -88,12 +98,11 @@ TEST(SharedRegister, TwoDesksPrintIntoOneRegister)
 TEST(SharedRegister, TheSameNumberAtOnceGoesToOneDesk)
 {
     REQUIRE_SERVER_AND_PRINTER();
-    const QString uri = newRegisterDatabase();
-    RegisterDatabase server(uri);
-    RegisterDesk first(uri, QStringLiteral("柜台A"));
-    RegisterDesk second(uri, QStringLiteral("柜台B"));
-    ASSERT_TRUE(first.waitForServer());
-    ASSERT_TRUE(second.waitForServer());
+    TwoDesks desks;
+    ASSERT_TRUE(desks.connected());
+    RegisterDatabase &server = desks.server;
+    RegisterDesk &first = desks.first;
+    RegisterDesk &second = desks.second;
     const QString serial = QStringLiteral("1234500030 2");
     first.setSerialNumber(serial);
     second.setSerialNumber(serial);
@@ -225,4 +234,28 @@ TEST(SharedRegister, AJoiningDeskSendsItsJournalOnce)
         QTest::qWait(500);
     }
     EXPECT_EQ(all(), expected.mid(1));
+}
+
+// A range received at one desk is known at the other within a poll: a
+// number outside it is asked about there.
+TEST(SharedRegister, RangesReceivedAtOneDeskAreKnownAtTheOthers)
+{
+    REQUIRE_SERVER_AND_PRINTER();
+    TwoDesks desks;
+    ASSERT_TRUE(desks.connected());
+    desks.first.m_register->store().addRange(
+        {1234500000, 1234500099, QStringLiteral("2026-12-01"), QStringLiteral("王芳")},
+        QStringLiteral("柜台A"));
+    desks.first.m_register->rangesChanged();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return desks.second.m_register->outsideStock(1234500200).has_value(); }, 20000));
+    EXPECT_FALSE(desks.second.m_register->outsideStock(1234500050));
+
+    desks.second.setSerialNumber(QStringLiteral("1234500200 3"));
+    EXPECT_FALSE(desks.second.m_service.printDirect());
+    ASSERT_EQ(desks.second.m_asked.size(), 1);
+    EXPECT_TRUE(desks.second.m_asked.front().startsWith(
+        QStringLiteral("印刷序列 1234500200 3 不在任何已领用的号段内（它在最后一个号段 …1234500099 之后）")))
+        << desks.second.m_asked.front().toStdString();
+    EXPECT_EQ(desks.second.refusals(), QStringList{QString::number(int(Refusal::NumberDeclined))});
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "register/RegisterAddress.h"
+
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 #include <QUuid>
 #include <gtest/gtest.h>
 
@@ -20,49 +21,26 @@
     if (qEnvironmentVariableIsEmpty("KESTRANO_TEST_REGISTER"))                                     \
     FAIL() << "no private PostgreSQL server: run through scripts/with-private-postgres"
 
-// A database of its own on the private server for one test; its URI.
-inline QString newRegisterDatabase()
-{
-    const QString base = qEnvironmentVariable("KESTRANO_TEST_REGISTER");
-    const QString name =
-        QStringLiteral("test_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-    const QString connection = QStringLiteral("test-admin-") + name;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
-        const QUrl url(base);
-        db.setHostName(url.host());
-        db.setPort(url.port());
-        db.setUserName(url.userName());
-        db.setDatabaseName(url.path().mid(1));
-        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("CREATE DATABASE ") + name))
-            ADD_FAILURE() << "cannot make a test database: " << db.lastError().text().toStdString();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-    QString uri = base;
-    uri.truncate(uri.lastIndexOf(u'/') + 1);
-    return uri + name;
-}
-
 // "stop" or "start" the private server; true when done.
 inline bool controlRegisterServer(const QString &action)
 {
     return QProcess::execute(qEnvironmentVariable("KESTRANO_TEST_REGISTER_CONTROL"), {action}) == 0;
 }
 
-// A connection to a test database, for the test to look into it.
+// A connection of the test's own to a database of the private server, to
+// look into it, as the program connects.
 class RegisterDatabase
 {
 public:
     explicit RegisterDatabase(const QString &uri)
         : m_name(QStringLiteral("test-look-") + QUuid::createUuid().toString(QUuid::Id128))
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
-        const QUrl url(uri);
-        db.setHostName(url.host());
-        db.setPort(url.port());
-        db.setUserName(url.userName());
-        db.setDatabaseName(url.path().mid(1));
+        const std::optional<RegisterAddress> address = RegisterAddress::parse(uri);
+        if (!address) {
+            ADD_FAILURE() << "not a register address: " << uri.toStdString();
+            return;
+        }
+        QSqlDatabase db = address->addConnection(m_name, 10);
         EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
     }
     ~RegisterDatabase()
@@ -87,3 +65,13 @@ public:
 private:
     QString m_name;
 };
+
+// A database of its own on the private server for one test; its URI.
+inline QString newRegisterDatabase()
+{
+    const QString base = qEnvironmentVariable("KESTRANO_TEST_REGISTER");
+    const QString name =
+        QStringLiteral("test_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+    RegisterDatabase(base).column(QStringLiteral("CREATE DATABASE ") + name);
+    return base.left(base.lastIndexOf(u'/') + 1) + name;
+}
