@@ -2,12 +2,14 @@
 
 #include "itinerary/ItineraryFields.h"
 
-void clearItinerary(ItineraryFields &fields)
+void clearItinerary(ItineraryFields &fields, SerialNumberOnClear serialNumber)
 {
+    if (serialNumber == SerialNumberOnClear::Empty)
+        fields.setText(Field::SerialNumber, QString());
     // The amounts go before the total, so the total ends up empty rather
     // than recomputed.
     for (Field field :
-         {Field::SerialNumber, Field::Passenger, Field::IdNumber, Field::Pnr, Field::Fare,
+         {Field::Passenger, Field::IdNumber, Field::Pnr, Field::Fare,
           Field::AirportTax, Field::OtherTax, Field::Total, Field::TicketNumber})
         fields.setText(field, QString());
     fields.setText(Field::Insurance, QStringLiteral("XXX"));

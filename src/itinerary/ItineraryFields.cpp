@@ -46,8 +46,26 @@ void ItineraryFields::setText(const QString &name, const QString &text)
     if (current == held)
         return;
     current = held;
+    if (m_missing.remove(name))
+        Q_EMIT missingMarkChanged(name, false);
     Q_EMIT textChanged(name, held);
     m_rules.textChanged(name);
+}
+
+void ItineraryFields::markMissing(const QList<FieldKey> &keys)
+{
+    QSet<QString> marked;
+    for (const FieldKey &key : keys) {
+        if (const FieldSpec *spec = findField(key); holdsText(spec))
+            marked.insert(spec->name);
+    }
+    const QSet<QString> unmarked = m_missing - marked;
+    const QSet<QString> added = marked - m_missing;
+    m_missing = marked;
+    for (const QString &name : unmarked)
+        Q_EMIT missingMarkChanged(name, false);
+    for (const QString &name : added)
+        Q_EMIT missingMarkChanged(name, true);
 }
 
 void ItineraryFields::setPickList(const QString &name, const QStringList &entries)

@@ -4,6 +4,8 @@
 #include "itinerary/FieldTable.h"
 
 #include <QHash>
+#include <QList>
+#include <QSet>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -52,7 +54,15 @@ public:
     void setPassengerEntries(const QStringList &entries);
     void setPassengerIndex(int index);
 
+    // The fields a conversion left empty that a receipt normally holds. A
+    // mark lasts until the field's text changes; markMissing replaces them
+    // all.
+    bool isMarkedMissing(const QString &name) const { return m_missing.contains(name); }
+    bool isMarkedMissing(FieldKey key) const { return isMarkedMissing(fieldName(key)); }
+    void markMissing(const QList<FieldKey> &keys);
+
 Q_SIGNALS:
+    void missingMarkChanged(const QString &name, bool marked);
     void textChanged(const QString &name, const QString &text);
     void pickListChanged(const QString &name, const QStringList &entries);
     void internationalChanged(bool on);
@@ -62,6 +72,7 @@ private:
     QHash<QString, QString> m_texts;
     QHash<QString, QStringList> m_pickLists;
     bool m_international = false;
+    QSet<QString> m_missing;
     QStringList m_passengerEntries;
     int m_passengerIndex = -1;
     FieldRules m_rules;

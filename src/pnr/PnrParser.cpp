@@ -1,6 +1,7 @@
 #include "pnr/PnrParser.h"
 
 #include "common/TextRules.h"
+#include "itinerary/ClearItinerary.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
 #include "pnr/PnrReader.h"
@@ -99,4 +100,14 @@ void parsePnrText(const QString &text, ItineraryFields &fields, PassengerChooser
                   const ReferenceList &airNames, const ReferenceList &cityNames, const QDate &today)
 {
     writePnrRecord(readPnrRecord(text, today), fields, passengers, airNames, cityNames);
+}
+
+ConversionReport convertPnrText(const QString &text, ItineraryFields &fields,
+                                PassengerChooser &passengers, const ReferenceList &airNames,
+                                const ReferenceList &cityNames, const QDate &today)
+{
+    clearItinerary(fields, SerialNumberOnClear::Keep);
+    const PnrRecord record = readPnrRecord(text, today);
+    writePnrRecord(record, fields, passengers, airNames, cityNames);
+    return markWhatIsMissing(fields, passengers.entries().size(), record.rowSegments().size());
 }

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include "pnr/ConversionReport.h"
+
 class ItineraryFields;
 class PassengerChooser;
 class ReferenceList;
@@ -17,6 +19,15 @@ struct PnrRecord;
 void parsePnrText(const QString &text, ItineraryFields &fields, PassengerChooser &passengers,
                   const ReferenceList &airNames, const ReferenceList &cityNames,
                   const QDate &today = QDate::currentDate());
+
+// "PNR信息转": empties the receipt but for its serial number and check code
+// (clearItinerary), converts the text (parsePnrText) and marks and reports
+// what it read and what a receipt normally holds that the display did not
+// give.
+ConversionReport convertPnrText(const QString &text, ItineraryFields &fields,
+                                PassengerChooser &passengers, const ReferenceList &airNames,
+                                const ReferenceList &cityNames,
+                                const QDate &today = QDate::currentDate());
 
 // Writes a record into the receipt through the model, so the field rules
 // run in between as for typing: the adults' amounts (writeAmounts: every
