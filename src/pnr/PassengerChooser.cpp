@@ -35,18 +35,29 @@ void PassengerChooser::choosePassenger(int index)
 
 void writeAmounts(ItineraryFields &fields, const PnrAmounts &amounts)
 {
+    std::optional<QString> otherTax = amounts.otherTax;
+    // The international receipt keeps its fuel surcharge box empty: the
+    // surcharge is paid all the same and counts among the other taxes.
+    if (fields.international() && amounts.fuelSurcharge) {
+        if (const long long fuel = amountInFen(*amounts.fuelSurcharge); fuel != 0)
+            otherTax = fenText(amountInFen(otherTax.value_or(QString())) + fuel);
+    }
     fields.setText(Field::Fare, amounts.fare.value_or(QString()));
     fields.setText(Field::AirportTax, amounts.airportTax.value_or(QString()));
     if (!fields.international())
         fields.setText(Field::FuelSurcharge,
                        amounts.fuelSurcharge.value_or(QStringLiteral("EXEMPT")));
-    fields.setText(Field::OtherTax, amounts.otherTax.value_or(QString()));
-    if (amounts.total)
-        fields.setText(Field::Total, *amounts.total);
-    else if (amounts.isEmpty())
+    fields.setText(Field::OtherTax, otherTax.value_or(QString()));
+    if (amounts.isEmpty()) {
         fields.setText(Field::Total, QString());
-    else
-        // A box that already held its amount ran no rule: the total is
-        // worked out anew all the same.
-        FieldRules(fields).recalcTotal();
+        return;
+    }
+    // A box that already held its amount ran no rule: the total is worked
+    // out anew all the same.
+    FieldRules(fields).recalcTotal();
+    // The display's total stands only where the amounts shown add up to it;
+    // a receipt whose amounts contradict each other is never made, the
+    // total is left for the agent to check.
+    if (amounts.total && amountInFen(*amounts.total) != amountInFen(fields.text(Field::Total)))
+        fields.setText(Field::Total, QString());
 }

@@ -49,8 +49,10 @@ private:
 
 // Writes a passenger's amounts into the receipt through its rules, each box
 // anew so nothing of an earlier display stays: the fare, the airport tax,
-// the fuel surcharge ("EXEMPT" when absent; left alone while "打印国际" keeps
-// it empty) and the other tax, each recomputing the total; then the
-// display's total when it gives one. Amounts that are all absent leave the
-// total empty too.
+// the fuel surcharge ("EXEMPT" when absent; while "打印国际" keeps its box
+// empty, added to the other tax instead) and the other tax, each
+// recomputing the total. The total is then their sum, which a display's
+// total that differs from it empties: the amounts of a receipt always add
+// up, or its total is left empty for the agent. Amounts that are all absent
+// leave the total empty too.
 void writeAmounts(ItineraryFields &fields, const PnrAmounts &amounts);

@@ -13,6 +13,17 @@ struct AmountPatterns
     BoundedPattern tax{QStringLiteral(R"(TAX:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
     BoundedPattern fuel{QStringLiteral(R"(YQ:(?:CNY([0-9]++(?:\.[0-9]++)?+)|T?+(EXEMPT)))")};
     BoundedPattern total{QStringLiteral(R"(TOTAL:(?:CNY)?+([0-9]++(?:\.[0-9]++)?+))")};
+
+    // The price display of QTE: "FARE  CNY    4200", "FARE  USD  600.00
+    // EQUIV CNY 4200", then "TAX   CNY 90CN CNY 40DE ...", "TOTAL CNY 7200",
+    // and the breakdown of XT, "XT CNY 311RA CNY 2500YQ".
+    BoundedPattern quoteFare{QStringLiteral(
+        R"((?<![A-Z])FARE\s++(?:[A-Z]{3}\s*+[0-9]++(?:\.[0-9]++)?+\s++EQUIV\s++)?+)"
+        R"(CNY\s*+([0-9]++(?:\.[0-9]++)?+)(?![0-9.]))")};
+    BoundedPattern quoteTaxes{QStringLiteral(R"(\s*+(?:TAX\s++)?+CNY\s*+([0-9]++(?:\.[0-9]++)?+)([A-Z][A-Z0-9])\b)")};
+    BoundedPattern quoteTotal{QStringLiteral(R"(\s*+TOTAL\s++CNY\s*+([0-9]++(?:\.[0-9]++)?+)(?![0-9.]))")};
+    BoundedPattern quoteBreakdown{QStringLiteral(R"((?<![A-Z])XT(?=\s++CNY\s*+[0-9]))")};
+    BoundedPattern quoteBreakdownTax{QStringLiteral(R"(\s++CNY\s*+([0-9]++(?:\.[0-9]++)?+)([A-Z][A-Z0-9])\b)")};
 };
 
 const AmountPatterns &patterns()
@@ -180,6 +191,99 @@ QList<PnrPriceQuote> readPriceQuotes(const QString &text)
     }
 }
 
+std::optional<PnrPriceQuote> readFareQuote(const QString &display)
+{
+    const AmountPatterns &p = patterns();
+    // The display's words stand apart by blanks, which a web page or a chat
+    // may write as no-break or ideographic spaces.
+    QString text = display;
+    for (QChar &c : text) {
+        if (c.unicode() == 0xA0 || c.unicode() == 0x3000)
+            c = u' ';
+    }
+    const QRegularExpressionMatch fare = p.quoteFare.match(text);
+    if (!fare.hasMatch())
+        return std::nullopt;
+    const std::optional<QString> fareWritten = amount(fare.capturedView(1));
+    if (!fareWritten)
+        return std::nullopt;
+
+    // The taxes of the TAX line (or lines), each with its code.
+    qint64 airport = 0;
+    qint64 fuel = 0;
+    qint64 others = 0; // every other code, XT included
+    qint64 added = 0;  // XT, the taxes added up
+    bool airportFound = false;
+    bool fuelFound = false;
+    qsizetype position = fare.capturedEnd();
+    for (;;) {
+        const QRegularExpressionMatch tax = p.quoteTaxes.matchAt(text, position);
+        if (!tax.hasMatch())
+            break;
+        position = tax.capturedEnd();
+        const std::optional<QString> written = amount(tax.capturedView(1));
+        if (!written)
+            continue;
+        const qint64 fen = amountInFen(*written);
+        const QStringView code = tax.capturedView(2);
+        if (code == u"CN") {
+            airport += fen;
+            airportFound = true;
+        } else if (code == u"YQ" || code == u"YR") {
+            fuel += fen;
+            fuelFound = true;
+        } else {
+            others += fen;
+            if (code == u"XT")
+                added += fen;
+        }
+    }
+    std::optional<qint64> total;
+    if (const QRegularExpressionMatch found = p.quoteTotal.matchAt(text, position);
+        found.hasMatch()) {
+        if (const std::optional<QString> written = amount(found.capturedView(1)))
+            total = amountInFen(*written);
+        position = found.capturedEnd();
+    }
+    // The surcharges that XT adds up are named in its breakdown.
+    if (added > 0) {
+        if (const QRegularExpressionMatch breakdown = p.quoteBreakdown.match(text, position);
+            breakdown.hasMatch()) {
+            qsizetype at = breakdown.capturedEnd();
+            for (;;) {
+                const QRegularExpressionMatch tax = p.quoteBreakdownTax.matchAt(text, at);
+                if (!tax.hasMatch())
+                    break;
+                at = tax.capturedEnd();
+                const std::optional<QString> written = amount(tax.capturedView(1));
+                const QStringView code = tax.capturedView(2);
+                if (written && (code == u"YQ" || code == u"YR")) {
+                    const qint64 fen = amountInFen(*written);
+                    fuel += fen;
+                    others -= fen;
+                    fuelFound = true;
+                }
+            }
+        }
+    }
+
+    PnrPriceQuote quote;
+    const qint64 fareFen = amountInFen(*fareWritten);
+    quote.amounts.fare = fareWritten;
+    if (airportFound)
+        quote.amounts.airportTax = fenText(airport);
+    if (fuelFound)
+        quote.amounts.fuelSurcharge = fenText(fuel);
+    // The other taxes are what the total leaves, when it leaves anything.
+    if (total)
+        others = *total - fareFen - airport - fuel;
+    // A total below its parts leaves them as they are, to be checked.
+    if (others > 0)
+        quote.amounts.otherTax = fenText(others);
+    quote.amounts.total = fenText(total.value_or(fareFen + airport + fuel + others));
+    return quote;
+}
+
 PnrFareLine readFareLine(const QString &text)
 {
     PnrFareLine line;
@@ -219,6 +323,14 @@ PnrFareLine readFareLine(const QString &text)
 
     const bool exchange = fare && fullFare && amountInFen(*fare) == 0;
     line.amounts.fare = exchange || !fare ? fullFare : fare;
+    // Where the two fares differ, the one the total is made of.
+    if (!exchange && fare && fullFare && total && *fare != *fullFare) {
+        const qint64 taxSum = taxes.airport.value_or(0) + taxes.fuel.value_or(0) +
+                              taxes.other.value_or(0);
+        const qint64 totalFen = amountInFen(*total);
+        if (amountInFen(*fare) + taxSum != totalFen && amountInFen(*fullFare) + taxSum == totalFen)
+            line.amounts.fare = fullFare;
+    }
     if (!exchange)
         line.amounts.total = total;
     line.amounts.airportTax = written(taxes.airport, taxes.airportExempt);

@@ -81,8 +81,13 @@ bool isPriceQuoteLine(QStringView text)
         return true;
     // A price line is a short one: its amounts stand near its start.
     const QStringView start = text.left(80);
-    return start.startsWith(u"SFC:") || start.startsWith(u"SFN:") || start.contains(u"FARE:") ||
-           start.contains(u"TOTAL:");
+    if (start.startsWith(u"SFC:") || start.startsWith(u"SFN:") || start.contains(u"FARE:") ||
+        start.contains(u"TOTAL:"))
+        return true;
+    // The lines of QTE's price display: "FARE  CNY    4200", "TAX   CNY
+    // 90CN", "TOTAL CNY    7200", "XT CNY 311RA ...".
+    return start.startsWith(u"FARE ") || start.startsWith(u"TAX ") ||
+           start.startsWith(u"TOTAL ") || start.startsWith(u"XT ");
 }
 
 // The terminal's columns a character takes: two for a Chinese (or other
@@ -141,6 +146,9 @@ private:
     int itemStartAt(QStringView line, qsizetype at, bool lineStart) const;
     // The next item start or prompt at or after from, or the line's size.
     qsizetype nextBreak(QStringView line, qsizetype from) const;
+    // Where the expected item number begins as the last digits of the run
+    // of digits from begin to end, glued to the word before it; -1 if not.
+    qsizetype gluedItemStart(QStringView line, qsizetype begin, qsizetype end) const;
     // The end of a prompt's command word that begins at `at`.
     static qsizetype wordEnd(QStringView line, qsizetype at);
     void addText(QStringView piece, bool lineStart, bool indented);
@@ -176,8 +184,11 @@ qsizetype ItemScanner::nextBreak(QStringView line, qsizetype from) const
         }
         if (isBoundary(line, i) && itemStartAt(line, i, false) >= 0)
             return i;
-        // Inside a run of digits only a row's start is a boundary.
+        // Inside a run of digits only a row's start is a boundary, but for
+        // the next number of the sequence glued to the end of the run.
         const qsizetype end = digitsEnd(line, i);
+        if (const qsizetype glued = gluedItemStart(line, i, end); glued >= 0)
+            return glued;
         if (m_narrow) {
             for (qsizetype row = (i / 80 + 1) * 80; row < end; row += 80) {
                 if (itemStartAt(line, row, false) >= 0)
@@ -192,6 +203,22 @@ qsizetype ItemScanner::nextBreak(QStringView line, qsizetype from) const
         }
     }
     return line.size();
+}
+
+qsizetype ItemScanner::gluedItemStart(QStringView line, qsizetype begin, qsizetype end) const
+{
+    // Glued to a word: the run of digits follows a letter ("KX7P2M3.",
+    // "KX7P23."), never a blank (an ordinary item start, or a time such as
+    // "NOW 2315.") nor another sign.
+    if (!m_itemSeen || begin == 0 || !isAsciiLetter(line.at(begin - 1)) || end >= line.size() ||
+        line.at(end) != u'.')
+        return -1;
+    // The longest number first.
+    for (qsizetype start = std::max(begin, end - 3); start < end; ++start) {
+        if (line.at(start) != u'0' && itemNumberAt(line, start) == m_expected)
+            return start;
+    }
+    return -1;
 }
 
 qsizetype ItemScanner::wordEnd(QStringView line, qsizetype at)
@@ -342,11 +369,22 @@ QList<PnrItem> pnrItems(const QString &display)
 {
     ItemScanner scanner;
     const QStringView text(display);
+    // "^M" as a log viewer shows a carriage return: a line break, together
+    // with a real one right after it.
+    const auto logLineEnd = [&](qsizetype at) {
+        return text.at(at) == u'^' && at + 1 < text.size() && text.at(at + 1) == u'M';
+    };
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!isLineBreak(text.at(i)))
+        const bool logged = logLineEnd(i);
+        if (!logged && !isLineBreak(text.at(i)))
             continue;
         scanner.readLine(text.mid(start, i - start).toString());
+        if (logged) {
+            ++i;
+            if (i + 1 < text.size() && isLineBreak(text.at(i + 1)))
+                ++i;
+        }
         if (text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
             ++i;
         start = i + 1;

