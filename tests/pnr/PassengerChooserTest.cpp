@@ -5,6 +5,8 @@
 
 namespace {
 
+using Lines = std::vector<const char *>;
+
 QStringList shown(const ItineraryFields &fields)
 {
     return {fields.text(QStringLiteral("edtPassenger")), fields.text(QStringLiteral("edtId")),
@@ -115,6 +117,44 @@ TEST(PassengerChooser, OffersThePassengersOfAConversion)
     EXPECT_TRUE(receipt.passengers.entries().isEmpty());
     EXPECT_TRUE(receipt.fields.passengerEntries().isEmpty());
     EXPECT_EQ(shown(receipt.fields), QStringList({QString(), QString(), QString()}));
+}
+
+// The amounts of a receipt add up to its total, or the total is empty:
+// a display's total that its parts do not make is left for the agent.
+TEST(writeAmounts, ShowsATotalOnlyWhereTheAmountsAddUpToIt)
+{
+    const struct
+    {
+        const char *what;
+        bool international;
+        PnrAmounts amounts;
+        Lines receipt; // fare, airport tax, fuel surcharge, other tax, total
+    } cases[] = {
+        {"parts and total agree", false,
+         {u8s("1860.00"), u8s("50.00"), std::nullopt, std::nullopt, u8s("1910.00")},
+         {"1860.00", "50.00", "EXEMPT", "", "1910.00"}},
+        {"a total the parts do not make", false,
+         {u8s("1860.00"), u8s("50.00"), std::nullopt, std::nullopt, u8s("2000.00")},
+         {"1860.00", "50.00", "EXEMPT", "", ""}},
+        {"no total: the sum", false,
+         {u8s("1860.00"), u8s("50.00"), u8s("120.00"), std::nullopt, std::nullopt},
+         {"1860.00", "50.00", "120.00", "", "2030.00"}},
+        {"international: the surcharge among the other taxes", true,
+         {u8s("4200.00"), u8s("90.00"), u8s("480.00"), u8s("94.00"), u8s("4864.00")},
+         {"4200.00", "90.00", "", "574.00", "4864.00"}},
+        {"international, the surcharge waived", true,
+         {u8s("1860.00"), u8s("50.00"), u8s("EXEMPT"), std::nullopt, u8s("1910.00")},
+         {"1860.00", "50.00", "", "", "1910.00"}},
+    };
+    for (const auto &c : cases) {
+        ItineraryFields fields;
+        fields.setInternational(c.international);
+        writeAmounts(fields, c.amounts);
+        QStringList receipt;
+        for (const QString &name : Expected::amountFields())
+            receipt.append(fields.text(name));
+        EXPECT_EQ(receipt, u8list(c.receipt)) << c.what;
+    }
 }
 
 } // namespace

@@ -92,6 +92,14 @@ TEST(PnrItems, FindsTheItemsHoweverTheDisplayWasCopied)
          "6.CTU166\n>PAT:A\n01 Y FARE:CNY1630.00 TAX:CNY50.00 TOTAL:1680.00\nSFC:01",
          {"6.CTU166"}},
         {"tabs and no-break spaces for blanks", "1.\t张三\u00a02.李四", {"1.张三", "2.李四"}},
+        {"the next number glued to a word",
+         "2.WANG/FANG MS KX7P2M3.  CX251 N 4.SSR FOID CX HK1 PPE1/P15.RMK A",
+         {"2.WANG/FANG MS KX7P2M", "3.CX251 N", "4.SSR FOID CX HK1 PPE1/P1", "5.RMK A"}},
+        {"no number glued to a blank, to a sign or to an amount",
+         "4.RMK NOW 2315. OK/3.4 5.00 CNY4210.00 A-5. B5.0",
+         {"4.RMK NOW 2315. OK/3.4 5.00 CNY4210.00 A-5. B5.0"}},
+        {"a log viewer's ^M for every line end, with or without a break",
+         "1.A^M\r\n2.B^M\n3.C^M4.D^M", {"1.A", "2.B", "3.C", "4.D"}},
         {"lines before the first item each on their own, a banner dropped",
          "RTXXXXXX\n**ELECTRONIC TICKET PNR**\nFN/A/SCNY10.00/\n  ACNY10.00\n1.A",
          {"?RTXXXXXX", "?FN/A/SCNY10.00/ACNY10.00", "1.A"}},
@@ -187,6 +195,58 @@ TEST(readPnrRecord, GivesEachPassengerTheirDocumentAndTicket)
     };
     for (const auto &c : cases)
         EXPECT_EQ(passengers(record(c.display)), u8list(c.passengers)) << c.what;
+}
+
+// An e-ticket given only in an OSI item goes to the passenger it names, by
+// number or by name; a group's range gives one number per name in name
+// order; an SSR TKNE or TN item of the passenger wins.
+TEST(readPnrRecord, TakesTheTicketsOfOsiItems)
+{
+    const struct
+    {
+        const char *what;
+        Lines lines;
+        Lines passengers;
+    } cases[] = {
+        {"one passenger, one number",
+         {" 1.张三 HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/9991234567890"},
+         {"张三||9991234567890"}},
+        {"a name in pinyin for the one passenger whose name is Chinese",
+         {" 1.张三 HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/999-1234567890 1ZHANGSAN"},
+         {"张三||9991234567890"}},
+        {"by the passenger's number",
+         {" 1.A/B 2.C/D HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/9991234567890/P2"},
+         {"A/B||", "C/D||9991234567890"}},
+        {"single numbers naming nobody, as many as the names, in name order",
+         {" 1.A/B 2.C/D HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/9991234567890",
+          " 5.OSI 1E CAET TN/9991234567899"},
+         {"A/B||9991234567890", "C/D||9991234567899"}},
+        {"one number naming nobody among two names is nobody's",
+         {" 1.A/B 2.C/D HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/9991234567890"},
+         {"A/B||", "C/D||"}},
+        {"a range longer than the names",
+         {" 1.A/B 2.C/D HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/9991234567808-9991234567812"},
+         {"A/B||9991234567808", "C/D||9991234567809"}},
+        {"a range shorter than the names",
+         {" 1.A/B 2.C/D 3.E/F HX7QJ2", segmentLine,
+          " 4.OSI 1E CAET TN/999-1234567809-999-1234567810"},
+         {"A/B||9991234567809", "C/D||9991234567810", "E/F||"}},
+        {"a conjunction ticket's last booklet is no range",
+         {" 1.A/B HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/880-1234567890-91"},
+         {"A/B||8801234567890"}},
+        {"an SSR TKNE item wins",
+         {" 1.A/B HX7QJ2", segmentLine, " 4.OSI 1E CAET TN/9991234567890",
+          " 5.SSR TKNE CA HK1 PEKSHA 1501 Y15DEC 9991111111111/1/P1"},
+         {"A/B||9991111111111"}},
+        {"a TN item wins", {" 1.A/B HX7QJ2", segmentLine, " 4.TN/999-2222222222/P1",
+                            " 5.OSI 1E CAET TN/9991234567890"},
+         {"A/B||9992222222222"}},
+        {"an OSI item without a ticket",
+         {" 1.A/B HX7QJ2", segmentLine, " 4.OSI CA CTCT13912345678/P1"},
+         {"A/B||"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(passengers(record(c.lines)), u8list(c.passengers)) << c.what;
 }
 
 TEST(readPnrRecord, EndsTheNamesAtTheFirstItemThatIsNoName)
@@ -338,6 +398,33 @@ TEST(readPnrRecord, KeepsEachSegmentWithItsStatus)
 }
 
 // A cancelled segment still ends the names.
+// The flight number with its suffix letter, by the fixed columns and by the
+// words, and the class after it.
+TEST(readPnrRecord, ReadsTheFlightNumberAndClass)
+{
+    const struct
+    {
+        const char *line;
+        const char *flight;
+        const char *bookingClass;
+    } cases[] = {
+        {" 2.  HU7123AT   MO01FEB  HAKCAN HK3   1340 1455          E T1T2", "HU7123A", "T"},
+        {" 2.  CA931A Y   FR15JAN  PEKFRA HK1   0135 0550", "CA931A", "Y"},
+        {" 2.  MU5132 Y   WE26AUG  PEKHGH RR2   1055 1315", "MU5132", "Y"},
+        {"2. HU7123AT MO01FEB HAKCAN HK3 1340 1455 E T1T2", "HU7123A", "T"},
+        {"2. HU7123A T MO01FEB HAKCAN HK3 1340 1455", "HU7123A", "T"},
+        {"2. CA931A Y FR15JAN PEKFRA HK1 0135 0550", "CA931A", "Y"},
+        {"2. MU5132Y WE26AUG PEKHGH RR2 1055 1315", "MU5132", "Y"},
+        {"2. MU5132 Y WE26AUG PEKHGH RR2 1055 1315", "MU5132", "Y"},
+    };
+    for (const auto &c : cases) {
+        const PnrRecord read = record({"1.ZHANG/SAN HX7QJ2", c.line});
+        ASSERT_EQ(read.segments.size(), 1) << c.line;
+        EXPECT_EQ(read.segments.first().flight, u8s(c.flight)) << c.line;
+        EXPECT_EQ(read.segments.first().bookingClass, u8s(c.bookingClass)) << c.line;
+    }
+}
+
 TEST(readPnrRecord, EndsTheNamesAtASegmentThatIsNotFlown)
 {
     const PnrRecord read = record(
@@ -419,6 +506,56 @@ TEST(readPnrRecord, ReadsTheTaxesOfTheFareLineByTheirCodes)
         EXPECT_EQ(read.otherTax, c.fareLine.otherTax) << c.what;
         EXPECT_EQ(read.total, c.fareLine.total) << c.what;
     }
+}
+
+// Where FCNY and SCNY differ, the fare is the one with which the line adds
+// up to its total; an exchange's SCNY 0.00 leaves the FCNY fare and no total.
+TEST(readPnrRecord, TakesTheFareThatAddsUpToTheTotal)
+{
+    const struct
+    {
+        const char *line;
+        const char *fare;
+        const char *total;
+    } cases[] = {
+        {"FN/NR/FCNY2800.00/SCNY1900.00/XCNY600.00/TCNY600.00CN/ACNY3400.00", "2800.00",
+         "3400.00"},
+        {"FN/A/FCNY2800.00/SCNY1900.00/XCNY600.00/TCNY600.00CN/ACNY2500.00", "1900.00",
+         "2500.00"},
+        {"FN/A/FCNY2800.00/SCNY1900.00/XCNY600.00/TCNY600.00CN/ACNY9999.00", "1900.00",
+         "9999.00"},
+        {"FN/A/FCNY1200.00/SCNY0.00/C0.00/XCNY0.00/TEXEMPTCN/ACNY100.00", "1200.00", ""},
+    };
+    for (const auto &c : cases) {
+        const PnrAmounts amounts = record({c.line}).fareLines.value(0).amounts;
+        EXPECT_EQ(amounts.fare.value_or(QString()), QString::fromUtf8(c.fare)) << c.line;
+        EXPECT_EQ(amounts.total.value_or(QString()), QString::fromUtf8(c.total)) << c.line;
+    }
+}
+
+// The price display of QTE: the surcharges YQ and YR found in the breakdown
+// of XT, the other taxes what the total leaves.
+TEST(readPnrRecord, ReadsThePriceDisplayOfQte)
+{
+    const auto quote = [](const Lines &lines) {
+        const QList<PnrPriceQuote> quotes = record(lines).priceQuotes;
+        return quotes.isEmpty() ? PnrAmounts() : quotes.last().amounts;
+    };
+    const PnrAmounts full = quote({"FARE  CNY    4200", "TAX   CNY     90CN CNY     40DE CNY   2870XT",
+                                   "TOTAL CNY    7200", "15JAN27BJS CA FRA303.72NUC303.72END",
+                                   "XT CNY 311RA CNY 59OY CNY 2000YQ CNY 500YR"});
+    EXPECT_EQ(full, (PnrAmounts{QStringLiteral("4200.00"), QStringLiteral("90.00"), QStringLiteral("2500.00"), QStringLiteral("410.00"), QStringLiteral("7200.00")}));
+
+    // Without a breakdown XT is among the other taxes; without a total the
+    // taxes are added up.
+    const PnrAmounts plain = quote({"FARE  CNY    1000", "TAX   CNY     90CN CNY    120XT"});
+    EXPECT_EQ(plain, (PnrAmounts{QStringLiteral("1000.00"), QStringLiteral("90.00"), std::nullopt, QStringLiteral("120.00"),
+                                 QStringLiteral("1210.00")}));
+
+    // A price quote's "FARE:" is no QTE display.
+    EXPECT_EQ(record({"01 Y FARE:CNY1630.00 TAX:CNY50.00 YQ:TEXEMPTYQ  TOTAL:1680.00"})
+                  .priceQuotes.size(),
+              1);
 }
 
 TEST(readPnrRecord, TellsWhoseEachFareLineIs)
