@@ -4,7 +4,7 @@
 // again gives the same receipt.
 #include "FuzzSupport.h"
 #include "common/TextRules.h"
-#include "itinerary/ClearItinerary.h"
+#include "itinerary/FieldRules.h"
 #include "itinerary/FieldTable.h"
 #include "itinerary/ItineraryFields.h"
 #include "pnr/PassengerChooser.h"
@@ -120,8 +120,10 @@ QStringList receipt(const ItineraryFields &fields)
 QStringList convert(const QString &text, ItineraryFields &fields, PassengerChooser &passengers)
 {
     static const ReferenceList empty;
-    clearItinerary(fields);
-    parsePnrText(text, fields, passengers, empty, empty, today);
+    const ConversionReport report = convertPnrText(text, fields, passengers, empty, empty, today);
+    // Every value the report names as not found is empty and marked.
+    for (const FieldKey &key : report.missing)
+        check(fields.text(key).trimmed().isEmpty() && fields.isMarkedMissing(key));
     return receipt(fields);
 }
 
@@ -142,9 +144,17 @@ void checkWritten(const PnrRecord &record, const ItineraryFields &fields,
         check(fields.text(QStringLiteral("edtTicketNo")) == shown.info.ticketNumber);
         if (shown.info.amounts && shown.info.amounts->fare)
             check(fields.text(QStringLiteral("edtFare")) == *shown.info.amounts->fare);
+        // The display's total, or none where the amounts shown do not make it.
         if (shown.info.amounts && shown.info.amounts->total)
-            check(fields.text(QStringLiteral("edtTotal")) == *shown.info.amounts->total);
+            check(fields.text(QStringLiteral("edtTotal")) == *shown.info.amounts->total ||
+                  fields.text(QStringLiteral("edtTotal")).isEmpty());
     }
+    // The amounts shown add up to the total, or the total is empty.
+    const QString total = fields.text(QStringLiteral("edtTotal"));
+    long long sum = 0;
+    for (const char *part : {"edtFare", "edtCAAC", "edtYQ", "edtTax"})
+        sum += amountInFen(fields.text(QLatin1String(part)));
+    check(total.isEmpty() || amountInFen(total) == sum);
     if (!record.hasAmounts()) {
         check(fields.text(QStringLiteral("edtFare")).isEmpty());
         check(fields.text(QStringLiteral("edtTotal")).isEmpty());

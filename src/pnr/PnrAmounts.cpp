@@ -148,6 +148,23 @@ int passengerNumber(QStringView element)
     return element.mid(1).toInt();
 }
 
+// Reads the amounts with their tax codes that follow each other from
+// position on ("CNY 90CN CNY 40DE"), handing each to take in fen; where they
+// end.
+template<typename Take>
+qsizetype readCodedAmounts(const BoundedPattern &pattern, const QString &text, qsizetype position,
+                           Take take)
+{
+    for (;;) {
+        const QRegularExpressionMatch tax = pattern.matchAt(text, position);
+        if (!tax.hasMatch())
+            return position;
+        position = tax.capturedEnd();
+        if (const std::optional<QString> written = amount(tax.capturedView(1)))
+            take(amountInFen(*written), tax.capturedView(2));
+    }
+}
+
 } // namespace
 
 QList<PnrPriceQuote> readPriceQuotes(const QString &text)
@@ -215,29 +232,21 @@ std::optional<PnrPriceQuote> readFareQuote(const QString &display)
     qint64 added = 0;  // XT, the taxes added up
     bool airportFound = false;
     bool fuelFound = false;
-    qsizetype position = fare.capturedEnd();
-    for (;;) {
-        const QRegularExpressionMatch tax = p.quoteTaxes.matchAt(text, position);
-        if (!tax.hasMatch())
-            break;
-        position = tax.capturedEnd();
-        const std::optional<QString> written = amount(tax.capturedView(1));
-        if (!written)
-            continue;
-        const qint64 fen = amountInFen(*written);
-        const QStringView code = tax.capturedView(2);
-        if (code == u"CN") {
-            airport += fen;
-            airportFound = true;
-        } else if (code == u"YQ" || code == u"YR") {
-            fuel += fen;
-            fuelFound = true;
-        } else {
-            others += fen;
-            if (code == u"XT")
-                added += fen;
-        }
-    }
+    const auto isFuel = [](QStringView code) { return code == u"YQ" || code == u"YR"; };
+    qsizetype position =
+        readCodedAmounts(p.quoteTaxes, text, fare.capturedEnd(), [&](qint64 fen, QStringView code) {
+            if (code == u"CN") {
+                airport += fen;
+                airportFound = true;
+            } else if (isFuel(code)) {
+                fuel += fen;
+                fuelFound = true;
+            } else {
+                others += fen;
+                if (code == u"XT")
+                    added += fen;
+            }
+        });
     std::optional<qint64> total;
     if (const QRegularExpressionMatch found = p.quoteTotal.matchAt(text, position);
         found.hasMatch()) {
@@ -249,21 +258,14 @@ std::optional<PnrPriceQuote> readFareQuote(const QString &display)
     if (added > 0) {
         if (const QRegularExpressionMatch breakdown = p.quoteBreakdown.match(text, position);
             breakdown.hasMatch()) {
-            qsizetype at = breakdown.capturedEnd();
-            for (;;) {
-                const QRegularExpressionMatch tax = p.quoteBreakdownTax.matchAt(text, at);
-                if (!tax.hasMatch())
-                    break;
-                at = tax.capturedEnd();
-                const std::optional<QString> written = amount(tax.capturedView(1));
-                const QStringView code = tax.capturedView(2);
-                if (written && (code == u"YQ" || code == u"YR")) {
-                    const qint64 fen = amountInFen(*written);
-                    fuel += fen;
-                    others -= fen;
-                    fuelFound = true;
-                }
-            }
+            readCodedAmounts(p.quoteBreakdownTax, text, breakdown.capturedEnd(),
+                             [&](qint64 fen, QStringView code) {
+                                 if (!isFuel(code))
+                                     return;
+                                 fuel += fen;
+                                 others -= fen;
+                                 fuelFound = true;
+                             });
         }
     }
 

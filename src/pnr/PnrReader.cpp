@@ -296,7 +296,8 @@ const QList<RecordReader::ElementType> &RecordReader::elementTypes()
         // The airline's time limit for ticketing.
         {"SSR ADTK ", nullptr},
         // Frequent flyer, meals, seats, wheelchairs, check-in, contacts and
-        // other service requests.
+        // other service requests; one of them may still carry a document
+        // written as FOID writes it (NI, PP or ID and "/Pn").
         {"SSR ", &RecordReader::readDocument},
         // The e-ticket given as TN/ in other service information: one, a
         // passenger's by name or number, or a group's range; other OSI items
