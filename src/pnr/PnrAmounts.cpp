@@ -18,7 +18,7 @@ struct AmountPatterns
     // EQUIV CNY 4200", then "TAX   CNY 90CN CNY 40DE ...", "TOTAL CNY 7200",
     // and the breakdown of XT, "XT CNY 311RA CNY 2500YQ".
     BoundedPattern quoteFare{QStringLiteral(
-        R"((?<![A-Z])FARE\s++(?:[A-Z]{3}\s*+[0-9]++(?:\.[0-9]++)?+\s++EQUIV\s++)?+)"
+        R"(FARE\s++(?:[A-Z]{3}\s*+[0-9]++(?:\.[0-9]++)?+\s++EQUIV\s++)?+)"
         R"(CNY\s*+([0-9]++(?:\.[0-9]++)?+)(?![0-9.]))")};
     BoundedPattern quoteTaxes{QStringLiteral(R"(\s*+(?:TAX\s++)?+CNY\s*+([0-9]++(?:\.[0-9]++)?+)([A-Z][A-Z0-9])\b)")};
     BoundedPattern quoteTotal{QStringLiteral(R"(\s*+TOTAL\s++CNY\s*+([0-9]++(?:\.[0-9]++)?+)(?![0-9.]))")};
@@ -86,11 +86,67 @@ PassengerType commandType(QStringView text, qsizetype start)
     while (end < text.size() && end - start < 16 && !isBlankOrControl(text.at(end)))
         ++end;
     const QStringView command = text.mid(start, end - start);
-    if (command.contains(u"*CH", Qt::CaseInsensitive))
+    // PAT writes the type after "*"; QTE right after its colon, "QTE:CNN/CA".
+    const auto names = [&](std::initializer_list<const char16_t *> codes) {
+        for (const char16_t *code : codes) {
+            const QStringView written(code);
+            if (command.contains(u'*' + written.toString(), Qt::CaseInsensitive) ||
+                command.startsWith(written, Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    };
+    if (names({u"CH", u"CNN", u"UNN"}))
         return PassengerType::Child;
-    if (command.contains(u"*IN", Qt::CaseInsensitive))
+    if (names({u"IN"}))
         return PassengerType::Infant;
     return PassengerType::Adult;
+}
+
+// Where word stands in text at or after from, or -1. Its first letter is
+// looked for first: a search for one character reads a long paste many
+// times faster than a search for a word.
+qsizetype indexOfWord(QStringView text, QStringView word, qsizetype from)
+{
+    for (qsizetype at = text.indexOf(word.front(), from); at >= 0;
+         at = text.indexOf(word.front(), at + 1)) {
+        if (text.mid(at).startsWith(word))
+            return at;
+    }
+    return -1;
+}
+
+// Hands each part of the text that a pricing command begins (">PAT:A*CH",
+// ">QTE:CNN/CA"), the command as the agent typed it in any case, to read
+// with the passenger type it prices; the part before the first command is
+// the adults'.
+template<typename Read>
+void forEachPricedPart(const QString &text, const QString &command, Read read)
+{
+    // Where the command ("PAT:") begins at or after from, in any case. Its
+    // colon is looked for first, at the speed of a plain search: a search
+    // in any case reads a long paste many times slower.
+    const qsizetype word = command.size() - 1;
+    const auto indexOfCommand = [&](qsizetype from) {
+        for (qsizetype colon = text.indexOf(u':', from + word); colon >= 0;
+             colon = text.indexOf(u':', colon + 1)) {
+            if (QStringView(text).mid(colon - word, word).compare(
+                    QStringView(command).left(word), Qt::CaseInsensitive) == 0)
+                return colon - word;
+        }
+        return qsizetype(-1);
+    };
+    PassengerType type = PassengerType::Adult;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype next = indexOfCommand(start);
+        const qsizetype end = next < 0 ? text.size() : next;
+        read(type, text.mid(start, end - start));
+        if (next < 0)
+            return;
+        start = next + command.size();
+        type = commandType(text, start);
+    }
 }
 
 struct Taxes
@@ -165,6 +221,9 @@ qsizetype readCodedAmounts(const BoundedPattern &pattern, const QString &text, q
     }
 }
 
+// The first FARE, TAX and TOTAL lines of QTE's display in text.
+std::optional<PnrPriceQuote> readFareQuote(const QString &text);
+
 } // namespace
 
 QList<PnrPriceQuote> readPriceQuotes(const QString &text)
@@ -192,33 +251,48 @@ QList<PnrPriceQuote> readPriceQuotes(const QString &text)
     };
 
     // Every price quote writes its amounts after a colon.
-    if (!text.contains(u':'))
-        return quotes;
-    PassengerType type = PassengerType::Adult;
-    qsizetype start = 0;
-    for (;;) {
-        // The command as the agent typed it: ">pat:a*ch" too.
-        const qsizetype next = text.indexOf(command, start, Qt::CaseInsensitive);
-        const qsizetype end = next < 0 ? text.size() : next;
-        readQuote(type, text.mid(start, end - start));
-        if (next < 0)
-            return quotes;
-        start = next + command.size();
-        type = commandType(text, start);
-    }
+    if (text.contains(u':'))
+        forEachPricedPart(text, command, readQuote);
+    return quotes;
 }
 
-std::optional<PnrPriceQuote> readFareQuote(const QString &display)
+QList<PnrPriceQuote> readFareQuotes(const QString &display)
 {
-    const AmountPatterns &p = patterns();
+    // No display without its FARE line; a paste is mostly none, and long.
+    if (indexOfWord(display, u"FARE", 0) < 0)
+        return {};
     // The display's words stand apart by blanks, which a web page or a chat
     // may write as no-break or ideographic spaces.
     QString text = display;
-    for (QChar &c : text) {
-        if (c.unicode() == 0xA0 || c.unicode() == 0x3000)
-            c = u' ';
+    if (text.contains(QChar(0xA0)) || text.contains(QChar(0x3000))) {
+        for (QChar &c : text) {
+            if (c.unicode() == 0xA0 || c.unicode() == 0x3000)
+                c = u' ';
+        }
     }
-    const QRegularExpressionMatch fare = p.quoteFare.match(text);
+    QList<PnrPriceQuote> quotes;
+    forEachPricedPart(text, QStringLiteral("QTE:"), [&](PassengerType type, const QString &part) {
+        if (std::optional<PnrPriceQuote> quote = readFareQuote(part)) {
+            quote->type = type;
+            quotes.append(*quote);
+        }
+    });
+    return quotes;
+}
+
+namespace {
+
+std::optional<PnrPriceQuote> readFareQuote(const QString &text)
+{
+    const AmountPatterns &p = patterns();
+    // The word FARE is looked for first, at the speed of a plain search; the
+    // pattern only where it stands.
+    QRegularExpressionMatch fare;
+    for (qsizetype at = indexOfWord(text, u"FARE", 0); at >= 0 && !fare.hasMatch();
+         at = indexOfWord(text, u"FARE", at + 4)) {
+        if (at == 0 || !(text.at(at - 1) >= u'A' && text.at(at - 1) <= u'Z'))
+            fare = p.quoteFare.matchAt(text, at);
+    }
     if (!fare.hasMatch())
         return std::nullopt;
     const std::optional<QString> fareWritten = amount(fare.capturedView(1));
@@ -285,6 +359,8 @@ std::optional<PnrPriceQuote> readFareQuote(const QString &display)
     quote.amounts.total = fenText(total.value_or(fareFen + airport + fuel + others));
     return quote;
 }
+
+} // namespace
 
 PnrFareLine readFareLine(const QString &text)
 {

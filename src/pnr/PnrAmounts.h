@@ -24,9 +24,11 @@ QList<PnrPriceQuote> readPriceQuotes(const QString &text);
 // they are added up into XT and named in its breakdown; the other taxes,
 // what the total leaves (DE and the rest of XT); the total. Fares in
 // another currency count by their CNY equivalent ("FARE USD 600.00 EQUIV
-// CNY 4200"). Read from the whole text; the adults' price, none when the
-// text holds no such display.
-std::optional<PnrPriceQuote> readFareQuote(const QString &text);
+// CNY 4200"). Read from the whole text, the first display after each
+// ">QTE:" command, for the passenger type it prices ("QTE:CNN/CA" children,
+// "QTE:INF/CA" infants, else adults; a display without command is the
+// adults').
+QList<PnrPriceQuote> readFareQuotes(const QString &text);
 
 // One fare line, the text of its item after the number (continuation lines
 // joined): "FN/A/FCNY1860.00/SCNY1860.00/C3.00/XCNY80.00/TCNY50.00CN/

@@ -369,15 +369,13 @@ QList<PnrItem> pnrItems(const QString &display)
 {
     ItemScanner scanner;
     const QStringView text(display);
-    // "^M" as a log viewer shows a carriage return: a line break, together
-    // with a real one right after it.
-    const auto logLineEnd = [&](qsizetype at) {
-        return text.at(at) == u'^' && at + 1 < text.size() && text.at(at + 1) == u'M';
-    };
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool logged = logLineEnd(i);
-        if (!logged && !isLineBreak(text.at(i)))
+        // "^M", as a log viewer shows a carriage return, is a line break,
+        // together with a real one right after it.
+        const QChar c = text.at(i);
+        const bool logged = c == u'^' && i + 1 < text.size() && text.at(i + 1) == u'M';
+        if (!logged && !isLineBreak(c))
             continue;
         scanner.readLine(text.mid(start, i - start).toString());
         if (logged) {

@@ -711,8 +711,7 @@ PnrRecord readPnrRecord(const QString &text, const QDate &today)
     // that part ends with what it has found so far.
     try {
         reader.m_record.priceQuotes = readPriceQuotes(display);
-        if (const std::optional<PnrPriceQuote> quote = readFareQuote(display))
-            reader.m_record.priceQuotes.append(*quote);
+        reader.m_record.priceQuotes.append(readFareQuotes(display));
     } catch (const PatternGaveUp &) {
     }
     try {
