@@ -360,7 +360,8 @@ void MainWindow::setUpRegister(const QString &uri, const QString &desk)
          },
          [this](const QString &serialNumber, const StockGap &gap) {
              return MessageBox::askYesNo(this, Register::outsideStockQuestion(serialNumber, gap));
-         }});
+         },
+         [this] { return MessageBox::askYesNo(this, Register::withoutNumberQuestion()); }});
     connect(m_register.get(), &Register::statusChanged, this, &MainWindow::showStatus);
 }
 
