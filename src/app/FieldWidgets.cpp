@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -53,6 +54,30 @@ FieldWidgets::FieldWidgets(ItineraryFields &fields, QWidget *parent) : m_fields(
             widget->setAttribute(Qt::WA_InputMethodEnabled, false);
         m_widgets.insert(spec.name, widget);
     }
+    QObject::connect(&m_fields, &ItineraryFields::missingMarkChanged, &m_fields,
+                     [this](const QString &name, bool marked) { showMissingMark(name, marked); });
+}
+
+void FieldWidgets::showMissingMark(const QString &name, bool marked)
+{
+    QWidget *widget = m_widgets.value(name, nullptr);
+    if (!widget)
+        return;
+    // Only the background changes: a field's own text colour (the total's
+    // red) stays as it is.
+    QPalette palette = widget->palette();
+    if (marked) {
+        if (!m_unmarkedBase.contains(name))
+            m_unmarkedBase.insert(name, palette.color(QPalette::Base));
+        palette.setColor(QPalette::Base, QColor(0xff, 0xf0, 0xc0));
+    } else if (m_unmarkedBase.contains(name)) {
+        palette.setColor(QPalette::Base, m_unmarkedBase.take(name));
+    }
+    widget->setPalette(palette);
+    // A screen reader hears it when the field takes the focus; the mouse
+    // shows it over the field.
+    widget->setAccessibleDescription(marked ? name + missingNote() : name);
+    widget->setToolTip(marked ? QStringLiteral("转换时未找到，请填写") : QString());
 }
 
 QWidget *FieldWidgets::create(const FieldSpec &spec, QWidget *parent)

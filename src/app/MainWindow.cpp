@@ -15,7 +15,6 @@
 #include "common/AppTitle.h"
 #include "common/KestranoError.h"
 #include "common/TextRules.h"
-#include "itinerary/ClearItinerary.h"
 #include "itinerary/SerialNumber.h"
 #include "online/ResultPage.h"
 #include "pnr/PnrParser.h"
@@ -164,7 +163,7 @@ void MainWindow::buildPnrGroup()
     passenger->setGeometry(66, 110, 170, 22);
     // Choosing, also the entry already shown, puts the passenger into the receipt.
     connect(passenger, &QComboBox::activated, this, [this](int index) {
-        MessageBox::guarded(this, [this, index] { m_passengers.choosePassenger(index); });
+        MessageBox::guarded(this, [this, index] { choosePassenger(index); });
     });
 
     QPushButton *convert = addButton(QStringLiteral("Button3"), QStringLiteral("PNR信息转"), group,
@@ -222,10 +221,13 @@ void MainWindow::buildReceiptTab()
 
 void MainWindow::buildBottom()
 {
-    // The status line: what the printer is doing while the window stays usable.
+    // The status line: what the printer is doing while the window stays
+    // usable, and what the last conversion found. Two lines high, down to
+    // the warning below, for the buttons leave it no more width.
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
-    m_status->setGeometry(8, 560, 330, 28);
+    m_status->setGeometry(8, 557, 337, 36);
+    m_status->setWordWrap(true);
 
     QPushButton *printAllButton = addButton(
         QStringLiteral("btnPrintAll"), QStringLiteral("全部打印"), this, QRect(351, 560, 100, 28));
@@ -360,21 +362,60 @@ void MainWindow::setUpRegister(const QString &uri, const QString &desk)
          },
          [this](const QString &serialNumber, const StockGap &gap) {
              return MessageBox::askYesNo(this, Register::outsideStockQuestion(serialNumber, gap));
-         }});
+         },
+         [this] { return MessageBox::askYesNo(this, Register::withoutNumberQuestion()); }});
     connect(m_register.get(), &Register::statusChanged, this, &MainWindow::showStatus);
 }
 
 void MainWindow::showStatus()
 {
-    if (m_printService.busy()) {
-        m_status->setText(QStringLiteral("正在打印…"));
-        m_status->setToolTip(QString());
-        return;
+    // What is happening now comes first.
+    QStringList now;
+    if (m_printService.busy())
+        now.append(QStringLiteral("正在打印…"));
+    const QString registerText = m_register ? m_register->statusText() : QString();
+    if (!registerText.isEmpty())
+        now.append(registerText);
+    const QString report = m_conversion ? m_conversion->text() : QString();
+
+    // Two lines at most: a third would crowd the buttons' row.
+    const auto fits = [this](const QString &text, int lines) {
+        const QFontMetrics metrics = m_status->fontMetrics();
+        return metrics
+                   .boundingRect(QRect(0, 0, m_status->contentsRect().width(), 100 * lines),
+                                 Qt::TextWordWrap, text)
+                   .height() <= lines * metrics.lineSpacing();
+    };
+    QStringList candidates;
+    if (now.isEmpty()) {
+        // A long report breaks after what was read rather than inside a word.
+        candidates = {report, QString(report).replace(u'；', QStringLiteral("；\n"))};
+        if (!fits(report, 1))
+            candidates.removeFirst();
+    } else if (!report.isEmpty()) {
+        // Beside what is happening now if there is room, else in the tip
+        // until it is over.
+        const QString happening = now.join(QStringLiteral("；"));
+        candidates = {happening + u'\n' + report, happening + u'　' + report, happening};
+    } else {
+        candidates = {now.join(QStringLiteral("；"))};
     }
-    m_status->setText(m_register ? m_register->statusText() : QString());
-    m_status->setToolTip(m_register && !m_status->text().isEmpty()
-                             ? m_register->unavailableReason()
-                             : QString());
+    QString shown = candidates.last();
+    for (const QString &candidate : candidates) {
+        if (fits(candidate, 2)) {
+            shown = candidate;
+            break;
+        }
+    }
+    m_status->setText(shown);
+
+    // The tip holds all of it: why the server is away, the whole report.
+    QStringList tip;
+    if (!registerText.isEmpty())
+        tip.append(m_register->unavailableReason());
+    if (!report.isEmpty())
+        tip.append(report);
+    m_status->setToolTip(tip.join(u'\n'));
 }
 
 void MainWindow::saveAtClose()
@@ -385,8 +426,21 @@ void MainWindow::saveAtClose()
 
 void MainWindow::convertPnr()
 {
-    clearItinerary(m_fields);
-    parsePnrText(m_fields.text(Field::PnrText), m_fields, m_passengers, m_airNames, m_cityNames);
+    m_conversion = convertPnrText(m_fields.text(Field::PnrText), m_fields, m_passengers,
+                                  m_airNames, m_cityNames);
+    showStatus();
+}
+
+void MainWindow::choosePassenger(int index)
+{
+    m_passengers.choosePassenger(index);
+    // Another passenger's receipt may lack other values: their ID, their
+    // ticket number.
+    if (m_conversion) {
+        m_conversion = markWhatIsMissing(m_fields, m_conversion->passengers,
+                                         m_conversion->segments);
+        showStatus();
+    }
 }
 
 void MainWindow::showSerialNumberForm()
@@ -593,8 +647,14 @@ void MainWindow::queryAnswered(const QString &page)
 {
     showRequestRunning(false);
     MessageBox::guarded(this, [this, &page] {
-        if (parseResultPage(m_fields, page))
+        if (parseResultPage(m_fields, page)) {
+            // The receipt is the service's now: what the display lacked is
+            // no longer what is on screen.
+            m_conversion.reset();
+            m_fields.markMissing({});
+            showStatus();
             return;
+        }
         // The captcha was used up: a new one comes at once, so the next try
         // does not fail the same way.
         fetchCaptcha();

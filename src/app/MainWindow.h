@@ -5,6 +5,7 @@
 #include "itinerary/ItineraryFields.h"
 #include "net/HttpClient.h"
 #include "online/VerificationService.h"
+#include "pnr/ConversionReport.h"
 #include "pnr/PassengerChooser.h"
 #include "print/PrintService.h"
 #include "reference/ReferenceList.h"
@@ -15,6 +16,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -48,8 +50,14 @@ public:
     HttpClient &httpClient() { return m_httpClient; }
     IssueDate &issueDate() { return m_issueDate; }
 
-    // "PNR信息转": empties the receipt and converts the whole PNR text box.
+    // "PNR信息转": empties the receipt but for its serial number and check
+    // code, converts the whole PNR text box, marks the fields a receipt
+    // normally holds that the display did not give, and says in the status
+    // line what it read and did not find.
     void convertPnr();
+    // Choosing a passenger in "选择乘客" (also the one shown): puts them into
+    // the receipt and marks and reports anew what their receipt lacks.
+    void choosePassenger(int index);
     // "清除": empties the PNR text box and nothing else.
     void clearPnrText();
     // "示例": shows the sample PNR display.
@@ -106,7 +114,9 @@ private:
     // The register of receipt numbers that every print asks: the shared
     // one at uri (the setting "register") when set, else the journal.
     void setUpRegister(const QString &uri, const QString &desk);
-    // "正在打印…" while a job runs, else what the register has to say.
+    // The status line: "正在打印…" while a job runs and what the register
+    // has to say, with the last conversion's report below when the line
+    // holds both, else in its tip.
     void showStatus();
     // Runs one event handler; an error it raises ends it in the error box.
     // The window while a request runs: it stays usable, but nothing that
@@ -136,6 +146,9 @@ private:
     QPushButton *m_query = nullptr;
     QPushButton *m_cancel = nullptr;
     QLabel *m_status = nullptr;
+    // What the last PNR conversion read and did not find, until the receipt
+    // comes from elsewhere.
+    std::optional<ConversionReport> m_conversion;
     std::unique_ptr<Register> m_register; // after the print service: goes first
     QPointer<JournalWindow> m_journalWindow;
     QPointer<StockWindow> m_stockWindow;

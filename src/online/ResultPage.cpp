@@ -114,7 +114,9 @@ bool parseResultPage(ItineraryFields &fields, const QString &page, const QDate &
         return false;
     }
 
-    clearItinerary(fields);
+    // The serial number and check code are those of the next sheet in the
+    // printer: they stay unless the page gives the ones it was issued on.
+    clearItinerary(fields, SerialNumberOnClear::Keep);
     if (WebElementCollection *spans =
             document.webElements().getCollection(QStringLiteral("SPAN"))) {
         for (int i = 0; i < spans->elementCount(); ++i)

@@ -12,10 +12,11 @@ class ItineraryFields;
 // the service's error page: nothing of the receipt changes but the captcha
 // box (edtCode), which is emptied, and the result is false (the window then
 // tells the agent "提取失败！" and fetches a new captcha). With one, empties
-// the receipt with clearItinerary and writes the values of the page through
-// the fields, so that every field's rule runs as if typed: single values
-// from SPAN elements by their class, the flight segments from the first row
-// of that table; the captcha box ends empty.
+// the receipt with clearItinerary but for the serial number and check code
+// (the next sheet's, kept unless the page gives its own), and writes the
+// values of the page through the fields, so that every field's rule runs as
+// if typed: single values from SPAN elements by their class, the flight
+// segments from the first row of that table; the captcha box ends empty.
 [[nodiscard]] bool parseResultPage(ItineraryFields &fields, const QString &page);
 // The same with today's date given; journey dates take their year from it.
 [[nodiscard]] bool parseResultPage(ItineraryFields &fields, const QString &page,

@@ -46,6 +46,9 @@ public:
     // The stretch outside every received range the number lies in; nothing
     // when it lies in one, or when no range has been received at all.
     virtual std::optional<StockGap> outsideStock(qint64 number) = 0;
+    // Whether any range has been received: only then is every sheet of the
+    // stock accounted for, and a receipt without a number a sheet unaccounted.
+    virtual bool stockRecorded() = 0;
     // Asks for the number for the print whose document is documentName.
     // answer is called once: at once (Granted) without a shared register,
     // else from the event loop, within a few seconds at most.

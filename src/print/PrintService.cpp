@@ -1,6 +1,7 @@
 #include "print/PrintService.h"
 
 #include "common/KestranoError.h"
+#include "common/TextRules.h"
 #include "itinerary/ItineraryFields.h"
 #include "print/CupsPrinter.h"
 #include "print/NumberAdvance.h"
@@ -182,6 +183,15 @@ bool PrintService::send(Outgoing out)
     // job's id is recorded; the shared register knows the print by it too.
     if (out.record)
         out.documentName = PrintJournal::newDocumentName(out.title);
+
+    // A receipt without a serial number is a sheet of the stock that no
+    // reconciliation will find; asked once for a whole "全部打印".
+    if (out.record && out.advance && m_register && !out.laterInSeries &&
+        trimmed(out.record->serialNumber).isEmpty() && m_register->stockRecorded() &&
+        (!m_questions.printWithoutNumber || !m_questions.printWithoutNumber())) {
+        Q_EMIT notSent(Refusal::NumberDeclined);
+        return false;
+    }
 
     const std::optional<qint64> number =
         out.record && out.advance && m_register ? serialNumberValue(out.record->serialNumber)

@@ -45,7 +45,7 @@ public:
         NoPassengers, // "全部打印" without a passenger to print
         JobRunning,   // one job at a time
         NoPrinter,    // the print system has no default printer
-        NumberDeclined, // the agent chose not to print on a number used or not received
+        NumberDeclined, // the agent chose not to print on a number used, not received or empty
     };
     Q_ENUM(Refusal)
 
@@ -60,12 +60,15 @@ public:
 
     // Asked before a receipt takes a number that the register knows as used
     // (printAgain) or that lies outside every received range
-    // (printOutsideStock, once per stretch between ranges in a run). True:
+    // (printOutsideStock, once per stretch between ranges in a run), and
+    // before a receipt without a serial number goes out while the register
+    // has ranges recorded (printWithoutNumber, once for "全部打印"). True:
     // print all the same. Unset, the answer is no.
     struct NumberQuestions
     {
         std::function<bool(const NumberUse &)> printAgain;
         std::function<bool(const QString &serialNumber, const StockGap &)> printOutsideStock;
+        std::function<bool()> printWithoutNumber;
     };
 
     // A new page of the receipt as it is now, and what the journal keeps of it.

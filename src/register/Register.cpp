@@ -104,6 +104,11 @@ QString Register::outsideStockQuestion(const QString &serialNumber, const StockG
         .arg(serialNumber, where);
 }
 
+QString Register::withoutNumberQuestion()
+{
+    return QStringLiteral("印刷序列为空，仍要打印吗？");
+}
+
 QString Register::name() const
 {
     if (!shared())
@@ -170,14 +175,24 @@ std::optional<NumberUse> Register::knownUse(qint64 number)
     return localStore().lastUse(number);
 }
 
-std::optional<StockGap> Register::outsideStock(qint64 number)
+const RegisterStore::Bounds &Register::rangeBounds()
 {
     if (!shared() && !m_rangesKnown) {
         m_ranges = localStore().rangeBounds();
         m_rangesKnown = true;
     }
+    return m_ranges;
+}
+
+bool Register::stockRecorded()
+{
+    return !rangeBounds().empty();
+}
+
+std::optional<StockGap> Register::outsideStock(qint64 number)
+{
     // No range received at all: the agency does not keep its stock here.
-    if (m_ranges.empty())
+    if (rangeBounds().empty())
         return std::nullopt;
     const auto above = std::upper_bound(
         m_ranges.begin(), m_ranges.end(), number,

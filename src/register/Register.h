@@ -41,6 +41,7 @@ public:
     // The questions asked before a receipt takes such a number.
     static QString usedNumberQuestion(const NumberUse &use);
     static QString outsideStockQuestion(const QString &serialNumber, const StockGap &gap);
+    static QString withoutNumberQuestion();
 
     bool shared() const { return !m_uri.isEmpty(); }
     const QString &desk() const { return m_desk; }
@@ -64,6 +65,7 @@ public:
 
     std::optional<NumberUse> knownUse(qint64 number) override;
     std::optional<StockGap> outsideStock(qint64 number) override;
+    bool stockRecorded() override;
     void claim(qint64 number, const QString &serialNumber, const QString &documentName,
                ClaimAnswer answer) override;
     void journalChanged() override;
@@ -75,6 +77,8 @@ Q_SIGNALS:
 
 private:
     RegisterStore localStore();
+    // The received ranges as the print check knows them.
+    const RegisterStore::Bounds &rangeBounds();
     void answerClaim(quint64 ticket, Claim claim, const std::optional<NumberUse> &use);
 
     JournalAccess m_journal;

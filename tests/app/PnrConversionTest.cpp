@@ -6,8 +6,11 @@
 #include "app/SamplePnr.h"
 #include "print/PrintJournal.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -20,6 +23,30 @@ QString fixture(const char *name)
 {
     QFile file(QStringLiteral(KESTRANO_FIXTURES "/pnr/") + QString::fromLatin1(name));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A fixture display without some of its lines (by their numbers in the
+// display); a continuation line goes with the line it continues.
+QString fixtureWithout(const char *name, const QList<int> &items)
+{
+    QStringList kept;
+    bool dropping = false;
+    for (const QString &line : fixture(name).split(u'\n')) {
+        bool numbered = false;
+        const int item = line.section(u'.', 0, 0).trimmed().toInt(&numbered);
+        if (numbered)
+            dropping = items.contains(item);
+        if (!dropping)
+            kept.append(line);
+    }
+    return kept.join(u'\n');
+}
+
+// The round trip of two passengers with neither their tickets (items 9 to
+// 12) nor the fare (item 15 and its continuation).
+QString roundTripWithoutTicketsAndFare()
+{
+    return fixtureWithout("round_trip.pnr", {9, 10, 11, 12, 15});
 }
 
 class PnrConversionTest : public ::testing::Test
@@ -42,6 +69,28 @@ protected:
     QComboBox *chooser()
     {
         return m_window->findChild<QComboBox *>(QStringLiteral("cboPassenger"));
+    }
+    QLabel *status() { return m_window->findChild<QLabel *>(QStringLiteral("lblStatus")); }
+    QLineEdit *edit(const char *name)
+    {
+        return m_window->findChild<QLineEdit *>(QString::fromLatin1(name));
+    }
+    bool marked(const char *name)
+    {
+        return m_window->fields().isMarkedMissing(QString::fromLatin1(name));
+    }
+    // What a screen reader is told of the field besides its name.
+    QString description(const char *name)
+    {
+        QAccessibleInterface *field = QAccessible::queryAccessibleInterface(edit(name));
+        return field ? field->text(QAccessible::Description) : QString();
+    }
+    QColor background(const char *name) { return edit(name)->palette().color(QPalette::Base); }
+    // The whole text of the status line is on screen, none of it cut off.
+    bool statusReadable()
+    {
+        return status()->heightForWidth(status()->contentsRect().width()) <=
+               status()->contentsRect().height();
     }
 
     TempFolder m_folder;
@@ -135,6 +184,123 @@ TEST_F(PnrConversionTest, ASecondDisplayReplacesTheChoosersEntries)
     ASSERT_EQ(chooser()->count(), 2);
     EXPECT_EQ(chooser()->itemText(0), u8s("张三"));
     EXPECT_EQ(chooser()->itemText(1), u8s("李四"));
+}
+
+// A display without the tickets and the fare: the status line says what
+// was read and what was not found, the fields left empty are marked on
+// screen and for a screen reader, and each mark goes as its field is typed
+// into. The serial number of the sheet in the printer stays.
+TEST_F(PnrConversionTest, WhatTheDisplayLacksIsReportedAndMarkedUntilTyped)
+{
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440009100 4"));
+    m_window->fields().setText(QStringLiteral("edtTicketNo"), QStringLiteral("OLD"));
+    const QColor unmarked = background("edtTicketNo");
+    convert(roundTripWithoutTicketsAndFare());
+
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
+    EXPECT_EQ(text("edtPassenger"), u8s("李明"));
+    EXPECT_EQ(text("edtFlight2"), QStringLiteral("CZ3117"));
+    EXPECT_EQ(status()->text(), u8s("已转换：2 位旅客，2 个航段；未找到：票号、票价、合计"));
+    EXPECT_EQ(status()->toolTip(), status()->text());
+    EXPECT_TRUE(statusReadable());
+    EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440009100 4"));
+    EXPECT_EQ(text("edtCk"), QStringLiteral("9100"));
+
+    const struct
+    {
+        const char *name;
+        bool marked;
+    } fields[] = {{"edtTicketNo", true}, {"edtFare", true}, {"edtTotal", true},
+                  {"edtPassenger", false}, {"edtId", false}, {"edtFlight1", false},
+                  {"edtSerNo", false}};
+    for (const auto &field : fields) {
+        SCOPED_TRACE(field.name);
+        EXPECT_EQ(marked(field.name), field.marked);
+        const QString name = QString::fromLatin1(field.name);
+        EXPECT_EQ(description(field.name), field.marked ? name + u8s("（未找到，请填写）") : name);
+        EXPECT_EQ(background(field.name) != unmarked, field.marked);
+    }
+
+    edit("edtTicketNo")->setFocus();
+    QTest::keyClicks(edit("edtTicketNo"), QStringLiteral("7843217765011"));
+    EXPECT_EQ(text("edtTicketNo"), QStringLiteral("7843217765011"));
+    EXPECT_FALSE(marked("edtTicketNo"));
+    EXPECT_EQ(description("edtTicketNo"), QStringLiteral("edtTicketNo"));
+    EXPECT_EQ(background("edtTicketNo"), unmarked);
+    EXPECT_TRUE(marked("edtFare"));
+    EXPECT_EQ(description("edtFare"), u8s("edtFare（未找到，请填写）"));
+    EXPECT_NE(background("edtFare"), unmarked);
+    // The total keeps its red figures while marked.
+    EXPECT_EQ(edit("edtTotal")->palette().color(QPalette::Text), QColor(Qt::red));
+}
+
+// A text that holds no booking at all: the report names every value, and
+// the status line shows all of it.
+TEST_F(PnrConversionTest, ALongReportIsShownWhole)
+{
+    convert(QStringLiteral("NO BOOKING HERE"));
+    const QString report =
+        u8s("已转换：0 位旅客，0 个航段；未找到：姓名、证件号码、票号、航班、票价、合计");
+    EXPECT_EQ(status()->text().remove(u'\n'), report);
+    EXPECT_EQ(status()->toolTip(), report);
+    EXPECT_TRUE(statusReadable());
+    for (const char *name : {"edtPassenger", "edtId", "edtTicketNo", "edtFlight1", "edtFare",
+                             "edtTotal"})
+        EXPECT_TRUE(marked(name)) << name;
+}
+
+// Another passenger may lack what the first had: choosing them marks and
+// reports their receipt anew, and choosing back takes the marks away.
+TEST_F(PnrConversionTest, ChoosingAnotherPassengerReportsTheirReceipt)
+{
+    // The second passenger's tickets are not in the display.
+    convert(fixtureWithout("round_trip.pnr", {11, 12}));
+    const QString read = u8s("已转换：2 位旅客，2 个航段");
+    EXPECT_EQ(status()->text(), read);
+    EXPECT_FALSE(marked("edtTicketNo"));
+
+    const struct
+    {
+        int index;
+        bool ticketMissing;
+    } choices[] = {{1, true}, {0, false}, {1, true}};
+    for (const auto &choice : choices) {
+        SCOPED_TRACE(choice.index);
+        chooser()->setCurrentIndex(choice.index);
+        Q_EMIT chooser()->activated(choice.index);
+        EXPECT_EQ(text("edtPassenger"), choice.index == 0 ? u8s("李明") : u8s("赵晓燕"));
+        EXPECT_EQ(marked("edtTicketNo"), choice.ticketMissing);
+        EXPECT_EQ(status()->text(), choice.ticketMissing ? read + u8s("；未找到：票号") : read);
+        EXPECT_FALSE(marked("edtId"));
+    }
+}
+
+// The serial number typed before the conversion is that of the sheet in the
+// printer: it prints, and moves on once the sheet is out. The report stays
+// in the status line beside "正在打印…".
+TEST_F(PnrConversionTest, TheSerialNumberTypedBeforeAConversionPrintsAndMovesOn)
+{
+    SKIP_WITHOUT_PRINTER();
+    m_window->fields().setText(QStringLiteral("edtSerNo"), QStringLiteral("4440009100 4"));
+    convert(roundTripWithoutTicketsAndFare());
+    ASSERT_EQ(text("edtSerNo"), QStringLiteral("4440009100 4"));
+    const QString report = status()->text();
+    ASSERT_TRUE(report.startsWith(u8s("已转换：")));
+
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
+    m_window->findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+    EXPECT_EQ(status()->text(), u8s("正在打印…\n") + report);
+    EXPECT_TRUE(statusReadable());
+    ASSERT_TRUE(ended.wait(120000));
+    const auto outcome = ended.front().front().value<PrintOutcome>();
+    ASSERT_EQ(outcome.result, PrintOutcome::Result::Printed) << outcome.reason.toStdString();
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
+    EXPECT_TRUE(textOf(documentOf(outcome.jobId)).contains(QStringLiteral("4440009100")));
+    EXPECT_EQ(m_window->printing().journal().row(1).record.serialNumber,
+              QStringLiteral("4440009100 4"));
+    EXPECT_TRUE(text("edtSerNo").startsWith(QStringLiteral("4440009101 "))) << text("edtSerNo").toStdString();
+    EXPECT_EQ(text("edtCk"), QStringLiteral("9101"));
+    EXPECT_EQ(status()->text(), report);
 }
 
 // A father with his daughter (a child's fare) and his baby on his lap (an

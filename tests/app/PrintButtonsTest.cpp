@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,6 +38,16 @@ protected:
     QString status() { return m_window->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(); }
 
     PrintJournal &journal() { return m_window->printing().journal(); }
+
+    PreviewWindow *openPreview()
+    {
+        press("btnReport");
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *window = qobject_cast<PreviewWindow *>(top); window && window->isVisible())
+                return window;
+        }
+        return nullptr;
+    }
 
     TempFolder m_folder;
     AnsweredBoxes m_boxes;
@@ -174,6 +186,80 @@ TEST_F(PrintButtonsTest, PrintAllStopsAtTheFirstFailure)
         << m_boxes.shown().front().text.toStdString();
     EXPECT_EQ(text("edtSerNo"), QStringLiteral("4440008000 1"));
     EXPECT_EQ(journal().rowCount(), 1);
+}
+
+// Once stock ranges are recorded, a receipt without a serial number is a
+// sheet no reconciliation accounts for: every way to paper asks first, "否"
+// the default, and "全部打印" asks once for the whole series. Without ranges
+// it prints unasked, as it always has.
+TEST_F(PrintButtonsTest, AnEmptySerialNumberIsAskedAboutOnceStockIsRecorded)
+{
+    SKIP_WITHOUT_PRINTER();
+    m_window->show();
+    ASSERT_TRUE(text("edtSerNo").isEmpty());
+    QSignalSpy ended(&m_window->printing(), &PrintService::jobEnded);
+    press("btnPrint");
+    ASSERT_TRUE(ended.wait(120000));
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
+    ASSERT_EQ(journal().rowCount(), 1);
+
+    m_window->numberRegister().store().addRange(
+        {1234500000, 1234500099, QStringLiteral("2026-12-01"), QStringLiteral("王芳")},
+        QStringLiteral("柜台A"));
+    m_window->numberRegister().rangesChanged();
+    m_window->passengers().setEntries(
+        {{QStringLiteral("陈大文"),
+          {QStringLiteral("310101197506062211"), QStringLiteral("7812990457001")}},
+         {QStringLiteral("陈小文"),
+          {QStringLiteral("310101200309090012"), QStringLiteral("7812990457002")}}});
+    PreviewWindow *preview = openPreview();
+    ASSERT_NE(preview, nullptr);
+    QToolButton *previewPrint = preview->findChild<QToolButton *>(QStringLiteral("Print"));
+    ASSERT_NE(previewPrint, nullptr);
+
+    const struct
+    {
+        const char *way;
+        std::function<void()> print;
+        int sheets;
+    } ways[] = {
+        {"直接打印", [this] { press("btnPrint"); }, 1},
+        {"全部打印", [this] { press("btnPrintAll"); }, 2},
+        {"预览的打印", [previewPrint] { previewPrint->click(); }, 1},
+    };
+    bool answer = false;
+    QList<MessageBox::Shown> asked;
+    MessageBox::setResponder([&](const MessageBox::Shown &box) {
+        asked.append(box);
+        return answer;
+    });
+    qsizetype rows = journal().rowCount();
+    for (const auto &way : ways) {
+        for (const bool yes : {false, true}) {
+            SCOPED_TRACE(std::string(way.way) + (yes ? " 是" : " 否"));
+            asked.clear();
+            answer = yes;
+            ended.clear();
+            way.print();
+            ASSERT_EQ(asked.size(), 1);
+            EXPECT_EQ(asked.front().kind, MessageBox::Kind::YesNo);
+            EXPECT_EQ(asked.front().text, QStringLiteral("印刷序列为空，仍要打印吗？"));
+            if (yes) {
+                while (ended.size() < way.sheets && ended.wait(120000)) {
+                }
+                ASSERT_EQ(ended.size(), way.sheets);
+                for (const QList<QVariant> &end : ended)
+                    EXPECT_EQ(end.front().value<PrintOutcome>().result,
+                              PrintOutcome::Result::Printed);
+                rows += way.sheets;
+            }
+            EXPECT_FALSE(m_window->printing().busy());
+            EXPECT_EQ(journal().rowCount(), rows);
+            // The one question was all: no message, no second question.
+            EXPECT_EQ(asked.size(), 1);
+            EXPECT_TRUE(text("edtSerNo").isEmpty());
+        }
+    }
 }
 
 } // namespace

@@ -78,12 +78,13 @@ TEST_P(ResultPageFixture, FillsTheReceiptAsTheExpectedTableSays)
     const bool found = parseResultPage(fields, decodedPage(fixture(name + QStringLiteral(".html"))),
                                        expected.today);
 
-    // A page with a journey empties the receipt first; one without (the
-    // service's error page) leaves all of it, but for the used captcha.
+    // A page with a journey empties the receipt first, but for the serial
+    // number and check code of the next sheet; one without (the service's
+    // error page) leaves all of it, but for the used captcha.
     ItineraryFields untouched;
     fillEveryField(untouched);
     if (found)
-        clearItinerary(untouched);
+        clearItinerary(untouched, SerialNumberOnClear::Keep);
     untouched.setText(QStringLiteral("edtCode"), QString());
 
     // The window tells the agent "提取失败！" when the page holds no journey.
@@ -141,6 +142,38 @@ TEST(parseResultPage, ReadsEachSpanByItsClassAsAWhole)
         ItineraryFields fields;
         EXPECT_TRUE(parseResultPage(fields, u8s(c.span) + journey, QDate(2016, 8, 20))) << c.span;
         EXPECT_EQ(fields.text(QString::fromLatin1(c.field)), u8s(c.value)) << c.span;
+    }
+}
+
+// The serial number and check code belong to the sheet in the printer: a
+// page that gives neither leaves them; one that gives them replaces them,
+// the check code following the serial number as when typed.
+TEST(parseResultPage, KeepsTheSerialNumberAndCheckCodeUnlessThePageGivesThem)
+{
+    const struct
+    {
+        const char *spans;
+        const char *serialNumber;
+        const char *checkCode;
+    } cases[] = {
+        {"<span class=fare>CNY 1130.00</span>", "4440001000 3", "1000"},
+        {"<span>印刷序号：6301123456  4</span>", "6301123456 4", "3456"},
+        {"<span class=ck-info>7777</span>", "4440001000 3", "7777"},
+        {"<span>印刷序号：6301123456  4</span><span class=ck-info>7777</span>", "6301123456 4",
+         "7777"},
+    };
+    const QString journey =
+        QStringLiteral("<table class=journey-detail><tr><td></td></tr></table>");
+    for (const auto &c : cases) {
+        ItineraryFields fields;
+        fields.setText(QStringLiteral("edtSerNo"), QStringLiteral("4440001000 3"));
+        fields.setText(QStringLiteral("edtTicketNo"), QStringLiteral("7812345678901"));
+        ASSERT_EQ(fields.text(QStringLiteral("edtCk")), QStringLiteral("1000"));
+        EXPECT_TRUE(parseResultPage(fields, u8s(c.spans) + journey, QDate(2016, 8, 20))) << c.spans;
+        EXPECT_EQ(fields.text(QStringLiteral("edtSerNo")), u8s(c.serialNumber)) << c.spans;
+        EXPECT_EQ(fields.text(QStringLiteral("edtCk")), u8s(c.checkCode)) << c.spans;
+        // The rest of the receipt is the page's.
+        EXPECT_EQ(fields.text(QStringLiteral("edtTicketNo")), QString()) << c.spans;
     }
 }
 

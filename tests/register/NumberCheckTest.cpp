@@ -103,3 +103,48 @@ TEST(NumberCheck, ANumberOutsideTheReceivedStockIsAskedAboutOncePerStretch)
     }
     EXPECT_EQ(desk.m_service.journal().rowCount(), ends);
 }
+
+// Once ranges are received, a receipt without a serial number is a sheet
+// that no reconciliation accounts for: it goes only on the agent's word,
+// asked once for a whole "全部打印"; with no range at all, it goes unasked.
+TEST(NumberCheck, AReceiptWithoutASerialNumberIsAskedAboutOnceRangesAreReceived)
+{
+    SKIP_WITHOUT_PRINTER();
+    RegisterDesk desk(QString(), QStringLiteral("柜台A"));
+    desk.m_fields.setText(QStringLiteral("edtPassenger"), QStringLiteral("ZHANG/SAN"));
+    ASSERT_TRUE(desk.m_service.printDirect());
+    ASSERT_TRUE(desk.waitForEnds(1));
+    EXPECT_TRUE(desk.m_asked.isEmpty());
+
+    desk.m_register->store().addRange(
+        {1234500000, 1234500099, QStringLiteral("2026-12-01"), QStringLiteral("王芳")},
+        QStringLiteral("柜台A"));
+    desk.m_register->rangesChanged();
+    const QString question = QStringLiteral("印刷序列为空，仍要打印吗？");
+
+    // A blank box is no number either.
+    desk.setSerialNumber(QStringLiteral("  "));
+    EXPECT_FALSE(desk.m_service.printDirect());
+    EXPECT_EQ(desk.m_asked, QStringList{question});
+    EXPECT_EQ(desk.refusals(), QStringList{refusal(Refusal::NumberDeclined)});
+    EXPECT_FALSE(desk.m_service.busy());
+    EXPECT_EQ(desk.m_service.journal().rowCount(), 1);
+
+    desk.m_printWithoutNumber = true;
+    ASSERT_TRUE(desk.m_service.printDirect());
+    ASSERT_TRUE(desk.waitForEnds(2));
+    EXPECT_EQ(desk.ended(1).result, PrintOutcome::Result::Printed);
+    EXPECT_EQ(desk.m_asked.size(), 2);
+
+    const QStringList names = {QStringLiteral("陈大文"), QStringLiteral("陈小文")};
+    ASSERT_TRUE(desk.m_service.printAll(
+        {[&names] { return names; },
+         [&desk, &names](int index) {
+             desk.m_fields.setText(QStringLiteral("edtPassenger"), names.at(index));
+         }}));
+    ASSERT_TRUE(desk.waitForEnds(4));
+    EXPECT_EQ(desk.ended(3).result, PrintOutcome::Result::Printed);
+    EXPECT_EQ(desk.m_asked.size(), 3);
+    EXPECT_EQ(desk.m_service.journal().rowCount(), 4);
+    EXPECT_EQ(desk.m_service.journal().row(4).record.passenger, names.at(1));
+}

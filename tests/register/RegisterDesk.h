@@ -33,6 +33,10 @@ public:
              [this](const QString &serialNumber, const StockGap &gap) {
                  m_asked.append(Register::outsideStockQuestion(serialNumber, gap));
                  return m_printOutside;
+             },
+             [this] {
+                 m_asked.append(Register::withoutNumberQuestion());
+                 return m_printWithoutNumber;
              }});
     }
 
@@ -66,6 +70,7 @@ public:
     std::unique_ptr<Register> m_register;
     bool m_printAgain = false;
     bool m_printOutside = false;
+    bool m_printWithoutNumber = false;
     QStringList m_asked;
     QSignalSpy m_ended{&m_service, &PrintService::jobEnded};
     QSignalSpy m_notSent{&m_service, &PrintService::notSent};
