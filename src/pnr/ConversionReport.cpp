@@ -31,12 +31,15 @@ QString wordFor(const FieldKey &key)
 QString ConversionReport::text() const
 {
     QString report = QStringLiteral("已转换：%1 位旅客，%2 个航段").arg(passengers).arg(segments);
-    if (!missing.isEmpty()) {
-        QStringList words;
-        for (const FieldKey &key : missing)
+    QStringList words;
+    for (const FieldKey &key : missing) {
+        if (!(totalContradicted && key == FieldKey(Field::Total)))
             words.append(wordFor(key));
-        report += QStringLiteral("；未找到：") + words.join(u'、');
     }
+    if (!words.isEmpty())
+        report += QStringLiteral("；未找到：") + words.join(u'、');
+    if (totalContradicted)
+        report += QStringLiteral("；合计与票价、税费之和不符，未填");
     return report;
 }
 
@@ -49,6 +52,11 @@ ConversionReport markWhatIsMissing(ItineraryFields &fields, qsizetype passengers
         if (trimmed(fields.text(key)).isEmpty())
             report.missing.append(key);
     }
+    // Right after a conversion an empty total beside a fare is one the
+    // amounts did not make: without a total of its own the display's
+    // amounts are added up.
+    report.totalContradicted = report.missing.contains(FieldKey(Field::Total)) &&
+                               !report.missing.contains(FieldKey(Field::Fare));
     fields.markMissing(report.missing);
     return report;
 }

@@ -16,8 +16,12 @@ struct ConversionReport
     qsizetype passengers = 0;
     qsizetype segments = 0;
     QList<FieldKey> missing; // in the order the receipt reads
+    // The total is empty although the amounts are there: the display's
+    // total was not what they add up to (see writeAmounts).
+    bool totalContradicted = false;
 
-    // "已转换：3 位旅客，2 个航段；未找到：票号、票价", for the status line.
+    // "已转换：3 位旅客，2 个航段；未找到：票号、票价", for the status line;
+    // a contradicted total is named apart: "；合计与票价、税费之和不符，未填".
     QString text() const;
 };
 

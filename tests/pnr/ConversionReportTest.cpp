@@ -57,6 +57,22 @@ TEST(ConversionReport, NamesWhatWasReadAndWhatWasNotFoundInTheReceiptsOrder)
         const ConversionReport report{c.passengers, c.segments, c.missing};
         EXPECT_EQ(report.text(), u8s(c.text));
     }
+    const ConversionReport contradicted{1, 1, {Field::TicketNumber, Field::Total}, true};
+    EXPECT_EQ(contradicted.text(),
+              u8s("已转换：1 位旅客，1 个航段；未找到：票号；合计与票价、税费之和不符，未填"));
+}
+
+// A display whose fare and taxes do not make its total: the total is left
+// empty, marked, and the report says why rather than that it was not found.
+TEST(convertPnrText, SaysWhenTheTotalIsLeftOutForNotAddingUp)
+{
+    const FixtureLists lists;
+    Receipt receipt;
+    const ConversionReport report =
+        convertPnrText(readFixture(QStringLiteral("total_not_adding_up.pnr")), receipt.fields,
+                       receipt.passengers, lists.airNames, lists.cityNames, QDate(2026, 12, 10));
+    EXPECT_EQ(report.text(), u8s("已转换：1 位旅客，1 个航段；合计与票价、税费之和不符，未填"));
+    EXPECT_TRUE(receipt.fields.isMarkedMissing(QStringLiteral("edtTotal")));
 }
 
 TEST(ConversionReport, MarksTheEmptyValuesAndATypedOneLosesOnlyItsMark)
