@@ -1,4 +1,5 @@
 #include "AnsweredBoxes.h"
+#include "DisplayItems.h"
 #include "PrivateCups.h"
 #include "Strings.h"
 #include "TempFolder.h"
@@ -25,21 +26,9 @@ QString fixture(const char *name)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// A fixture display without some of its lines (by their numbers in the
-// display); a continuation line goes with the line it continues.
 QString fixtureWithout(const char *name, const QList<int> &items)
 {
-    QStringList kept;
-    bool dropping = false;
-    for (const QString &line : fixture(name).split(u'\n')) {
-        bool numbered = false;
-        const int item = line.section(u'.', 0, 0).trimmed().toInt(&numbered);
-        if (numbered)
-            dropping = items.contains(item);
-        if (!dropping)
-            kept.append(line);
-    }
-    return kept.join(u'\n');
+    return displayWithout(fixture(name), items);
 }
 
 // The round trip of two passengers with neither their tickets (items 9 to

@@ -1,4 +1,5 @@
 #include "Conversion.h"
+#include "DisplayItems.h"
 #include "Strings.h"
 #include "pnr/ConversionReport.h"
 
@@ -19,22 +20,10 @@ QStringList names(const QList<FieldKey> &keys)
     return list;
 }
 
-// The round trip of the fixtures without some of its lines (by their
-// numbers in the display); a continuation line goes with the line it
-// continues.
+// The round trip of the fixtures without some of its items.
 QString roundTripWithout(const QList<int> &items)
 {
-    QStringList kept;
-    bool dropping = false;
-    for (const QString &line : readFixture(QStringLiteral("round_trip.pnr")).split(u'\n')) {
-        bool numbered = false;
-        const int item = line.section(u'.', 0, 0).trimmed().toInt(&numbered);
-        if (numbered)
-            dropping = items.contains(item);
-        if (!dropping)
-            kept.append(line);
-    }
-    return kept.join(u'\n');
+    return displayWithout(readFixture(QStringLiteral("round_trip.pnr")), items);
 }
 
 TEST(ConversionReport, NamesWhatWasReadAndWhatWasNotFoundInTheReceiptsOrder)
