@@ -244,7 +244,7 @@ private:
     void readNames(const PnrItem &item);
     void readLocator();
     QList<PassengerChooser::Entry> passengers() const;
-    QString otherInformationTicket(int k) const;
+    QStringList otherInformationTickets() const;
     PassengerLines &passenger(QStringView number);
 
     const QDate m_today;
@@ -607,6 +607,7 @@ QList<PassengerChooser::Entry> RecordReader::passengers() const
         return entry;
     };
 
+    const QStringList otherTickets = otherInformationTickets();
     QList<PassengerChooser::Entry> entries;
     for (int k = 1; k <= m_names.size(); ++k) {
         const QString &name = m_names.at(k - 1);
@@ -615,7 +616,7 @@ QList<PassengerChooser::Entry> RecordReader::passengers() const
         entry.info.id = lines.document.isEmpty() ? lines.travelDocument : lines.document;
         entry.info.ticketNumber = !lines.ticket.isEmpty()         ? lines.ticket
                                   : !lines.listedTicket.isEmpty() ? lines.listedTicket
-                                                                  : otherInformationTicket(k);
+                                                                  : otherTickets.at(k - 1);
         const bool child = lines.child || name.endsWith(QLatin1String("CHD"), Qt::CaseInsensitive);
         entry.info.amounts = amounts(child ? PassengerType::Child : PassengerType::Adult, k);
         entries.append(entry);
@@ -631,8 +632,8 @@ QList<PassengerChooser::Entry> RecordReader::passengers() const
     return entries;
 }
 
-// The name as an OSI item writes it: letters alone, "ZHANG/SAN MR" and
-// "ZHANGSAN" alike; a title after the name is no part of it.
+// The name as an OSI item writes it: letters alone, "ZHANG/SAN" and
+// "ZHANGSAN" alike.
 QString comparableName(const QString &name)
 {
     QString letters;
@@ -643,51 +644,62 @@ QString comparableName(const QString &name)
     return letters;
 }
 
-bool isSameName(const QString &written, const QString &passenger)
+// The e-tickets that OSI items give the names, in the names' order: the one
+// that names a passenger by number or by name (a title after the name item's
+// name, MR or MS, need not be written); else their place in a group's range;
+// else, when there are as many single numbers that name nobody as there are
+// names, the k-th of them (one passenger's one number, most often).
+QStringList RecordReader::otherInformationTickets() const
 {
-    const QString wanted = comparableName(written);
-    const QString name = comparableName(passenger);
-    if (wanted.isEmpty())
-        return false;
-    if (name == wanted)
-        return true;
-    for (const char *title : {"MR", "MS", "MRS", "MISS", "MSTR", "CHD"}) {
-        if (name.endsWith(QLatin1String(title)) && name.chopped(qstrlen(title)) == wanted)
-            return true;
-    }
-    return false;
-}
-
-// The e-ticket that OSI items give passenger k: the one that names them by
-// number or by name; else their place in a group's range; else, when there
-// are as many single numbers that name nobody as there are names, the k-th
-// of them (one passenger's one number, most often).
-QString RecordReader::otherInformationTicket(int k) const
-{
+    const qsizetype names = m_names.size();
+    QStringList tickets(names);
+    if (m_otherTickets.isEmpty())
+        return tickets;
     const auto written = [](qint64 number) {
         return QStringLiteral("%1").arg(number, 13, 10, QLatin1Char('0'));
     };
-    for (const OtherInformationTicket &ticket : m_otherTickets) {
-        if (ticket.passenger == k || isSameName(ticket.name, m_names.at(k - 1)))
-            return written(ticket.first);
+    // Each name as an OSI item may write it, with or without its title.
+    QHash<QString, qsizetype> byName;
+    for (qsizetype k = 0; k < names; ++k) {
+        const QString name = comparableName(m_names.at(k));
+        byName.insert(name, byName.value(name, k));
+        for (const char *title : {"MR", "MS", "MRS", "MISS", "MSTR", "CHD"}) {
+            if (name.size() > qsizetype(qstrlen(title)) && name.endsWith(QLatin1String(title))) {
+                const QString bare = name.chopped(qstrlen(title));
+                byName.insert(bare, byName.value(bare, k));
+            }
+        }
     }
-    for (const OtherInformationTicket &ticket : m_otherTickets) {
-        if (ticket.count > 1)
-            return k <= ticket.count ? written(ticket.first + k - 1) : QString();
-    }
-    // A name written otherwise than in the name item (in pinyin for a
-    // Chinese name) names nobody.
-    const auto namesNobody = [this](const OtherInformationTicket &ticket) {
-        return std::none_of(m_names.begin(), m_names.end(), [&](const QString &name) {
-            return isSameName(ticket.name, name);
-        });
-    };
+
+    const OtherInformationTicket *range = nullptr;
     QList<qint64> unnamed;
     for (const OtherInformationTicket &ticket : m_otherTickets) {
-        if (ticket.count == 1 && ticket.passenger == 0 && namesNobody(ticket))
+        qsizetype k = -1;
+        if (ticket.passenger >= 1 && ticket.passenger <= names)
+            k = ticket.passenger - 1;
+        else if (!ticket.name.isEmpty())
+            k = byName.value(comparableName(ticket.name), -1);
+        if (k >= 0) {
+            if (tickets.at(k).isEmpty())
+                tickets[k] = written(ticket.first);
+        } else if (ticket.count > 1) {
+            if (!range)
+                range = &ticket;
+        } else if (ticket.passenger == 0) {
+            // A name written otherwise than in the name item (in pinyin for
+            // a Chinese name) names nobody.
             unnamed.append(ticket.first);
+        }
     }
-    return unnamed.size() == m_names.size() ? written(unnamed.at(k - 1)) : QString();
+    for (qsizetype k = 0; k < names; ++k) {
+        if (!tickets.at(k).isEmpty())
+            continue;
+        if (range)
+            tickets[k] = k < range->count ? written(range->first + k) : QString();
+        else if (unnamed.size() == names)
+            tickets[k] = written(unnamed.at(k));
+    }
+    return tickets;
 }
 
 PnrRecord RecordReader::finish()

@@ -204,4 +204,37 @@ TEST(parsePnrText, ReadsPastAnUnpairedSurrogate)
     EXPECT_EQ(named.passengers.entries().at(2).name, QStringLiteral("WANG\uFFFDWU"));
 }
 
+// A group's names, and as many OSI items as a paste can hold before them,
+// each naming one passenger: matching every item against every name for
+// every passenger would hold the window for minutes. Each passenger gets the
+// number of the first item that names them.
+TEST(parsePnrText, GivesTheTicketsOfManyOsiItems)
+{
+    // Names of letters alone, as OSI items write them: "ZHANG/BCD".
+    const auto letters = [](int k) {
+        QString written;
+        for (const QChar digit : QString::number(k))
+            written.append(QChar(u'A' + (digit.unicode() - u'0')));
+        return written;
+    };
+    constexpr int names = 900;
+    QStringList lines;
+    for (int j = 0; j < 100000; ++j)
+        lines.append(QStringLiteral("OSI 1E CAET TN/999%1 1ZHANG%2")
+                         .arg(j, 10, 10, QLatin1Char('0'))
+                         .arg(letters(j % names + 1)));
+    for (int k = 1; k <= names; ++k)
+        lines.append(QStringLiteral("%1.ZHANG/%2").arg(k).arg(letters(k)));
+    lines.append(QStringLiteral("%1.  CA1501 Y   TU15DEC  PEKSHA HK9   0800 1010").arg(names + 1));
+    const FixtureLists lists;
+    Receipt receipt;
+    receipt.convert(lines.join(QStringLiteral("\r\n")), QDate(2026, 12, 10), lists.airNames,
+                    lists.cityNames);
+    const QList<PassengerChooser::Entry> &entries = receipt.passengers.entries();
+    ASSERT_EQ(entries.size(), names);
+    EXPECT_EQ(entries.first().info.ticketNumber, QStringLiteral("9990000000000"));
+    EXPECT_EQ(entries.last().name, QStringLiteral("ZHANG/") + letters(names));
+    EXPECT_EQ(entries.last().info.ticketNumber, QStringLiteral("9990000000899"));
+}
+
 } // namespace
