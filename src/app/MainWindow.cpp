@@ -32,6 +32,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -226,6 +227,7 @@ void MainWindow::buildBottom()
     // the warning below, for the buttons leave it no more width.
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setTextFormat(Qt::PlainText);
     m_status->setGeometry(8, 557, 337, 36);
     m_status->setWordWrap(true);
 
@@ -415,7 +417,11 @@ void MainWindow::showStatus()
         tip.append(m_register->unavailableReason());
     if (!report.isEmpty())
         tip.append(report);
-    m_status->setToolTip(tip.join(u'\n'));
+    // A tip that looks like markup is shown as markup: then the server's
+    // words are turned into text that only reads as itself.
+    const QString tipText = tip.join(u'\n');
+    m_status->setToolTip(Qt::mightBeRichText(tipText) ? Qt::convertFromPlainText(tipText)
+                                                      : tipText);
 }
 
 void MainWindow::saveAtClose()

@@ -40,6 +40,9 @@ bool show(QWidget *parent, const Shown &box)
                            .arg(terminalFontFamily(), QString::number(terminalFontPixelSize),
                                 lines.toHtmlEscaped()));
     } else {
+        // Never rich text: a message may carry what another desk or a
+        // server wrote, and markup in it must show as the characters it is.
+        dialog.setTextFormat(Qt::PlainText);
         dialog.setText(box.text);
     }
     switch (box.kind) {

@@ -5,6 +5,7 @@
 #include "common/KestranoError.h"
 #include "common/Messages.h"
 #include "common/SafeSave.h"
+#include "common/TextRules.h"
 #include "itinerary/SerialNumber.h"
 #include "print/PrintService.h"
 #include "register/ReconciliationSheet.h"
@@ -198,10 +199,12 @@ StockWindow::StockWindow(Register &numbers, PrintService &printing, QWidget *par
 
     m_source = new QLabel(this);
     m_source->setObjectName(QStringLiteral("lblRegister"));
+    m_source->setTextFormat(Qt::PlainText);
+    const QString desk = foreignText(m_register.desk(), 64);
     m_source->setText(m_register.shared()
                           ? QStringLiteral("登记服务器：%1（柜台 %2）")
-                                .arg(m_register.name(), m_register.desk())
-                          : QStringLiteral("本机登记（柜台 %1）").arg(m_register.desk()));
+                                .arg(foreignText(m_register.name(), 200), desk)
+                          : QStringLiteral("本机登记（柜台 %1）").arg(desk));
 
     auto *receive = new QGroupBox(QStringLiteral("领用登记"), this);
     m_first = numberBox(QStringLiteral("edtFirst"), QStringLiteral("起始号"), receive);

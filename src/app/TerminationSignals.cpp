@@ -66,7 +66,9 @@ void onSignal(int)
 
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+    // Close-on-exec: a program started from here (a print filter, a browser)
+    // must not hold the pair, nor be able to end this one through it.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     const int flags = ::fcntl(signalPipe[0], F_GETFL);
     if (flags < 0 || ::fcntl(signalPipe[0], F_SETFL, flags | O_NONBLOCK) != 0) {

@@ -1,8 +1,10 @@
 #include "common/Messages.h"
 
+#include "common/TextRules.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 
 namespace Messages {
@@ -439,6 +441,14 @@ QString postgresReason(const QString &sqlState, const QString &text)
         return QStringLiteral("服务器资源不足（磁盘或内存）");
     if (sqlState.isEmpty())
         return QStringLiteral("与服务器的连接失败");
+    // A code is five of 0-9 and A-Z; anything else a server sends in its
+    // place is not shown.
+    const bool wellFormed =
+        sqlState.size() == 5 && std::all_of(sqlState.begin(), sqlState.end(), [](QChar c) {
+            return isAsciiDigit(c) || (c >= u'A' && c <= u'Z');
+        });
+    if (!wellFormed)
+        return QStringLiteral("数据库错误");
     return QStringLiteral("数据库错误（代码 %1）").arg(sqlState);
 }
 

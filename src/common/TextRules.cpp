@@ -1,5 +1,7 @@
 #include "common/TextRules.h"
 
+#include <algorithm>
+
 #include <QList>
 
 QString trimmed(const QString &text)
@@ -70,4 +72,68 @@ bool hasChineseCharacter(const QString &text)
             return true;
     }
     return false;
+}
+
+namespace {
+
+// The last character of the terminal control sequence that begins at `at`
+// (with ESC or CSI): "ESC [" or CSI, parameters and intermediates, and one
+// final character; "ESC ]" up to its terminator (BEL or "ESC \"); else ESC
+// and the one character after it.
+qsizetype escapeEnd(const QString &text, qsizetype at)
+{
+    const qsizetype size = text.size();
+    const bool escape = text.at(at).unicode() == 0x1B;
+    qsizetype next = at + 1;
+    if (escape && next < size && text.at(next) == u']') {
+        while (++next < size && text.at(next).unicode() != 0x07 && text.at(next).unicode() != 0x1B)
+            ;
+        if (next + 1 < size && text.at(next).unicode() == 0x1B && text.at(next + 1) == u'\\')
+            ++next;
+        return std::min(next, size - 1);
+    }
+    if (escape && !(next < size && text.at(next) == u'['))
+        return std::min(next, size - 1);
+    if (escape)
+        ++next;
+    while (next < size && text.at(next).unicode() >= 0x20 && text.at(next).unicode() < 0x40)
+        ++next;
+    return std::min(next, size - 1);
+}
+
+} // namespace
+
+QString foreignText(const QString &text, qsizetype maxLength)
+{
+    const auto reorders = [](char16_t u) {
+        return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
+               (u >= 0x2066 && u <= 0x2069);
+    };
+    QString shown;
+    shown.reserve(std::min(text.size(), maxLength + 1));
+    for (qsizetype i = 0; i < text.size() && shown.size() <= maxLength; ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u == 0x1B || u == 0x9B) {
+            i = escapeEnd(text, i);
+            continue;
+        }
+        if (reorders(u))
+            continue;
+        const bool control = u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
+        if (control) {
+            if (!shown.isEmpty() && shown.back() != u' ')
+                shown.append(u' ');
+            continue;
+        }
+        shown.append(text.at(i));
+    }
+    shown = trimmed(shown);
+    if (shown.size() > maxLength) {
+        shown.truncate(maxLength);
+        // Never half of a pair outside the Basic Multilingual Plane.
+        if (shown.back().isHighSurrogate())
+            shown.chop(1);
+        shown.append(u'…');
+    }
+    return shown;
 }

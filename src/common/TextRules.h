@@ -40,3 +40,12 @@ bool isChineseCharacter(char32_t c);
 // True when the text holds at least one CJK ideograph; a character outside
 // the Basic Multilingual Plane counts by its code point, not its halves.
 bool hasChineseCharacter(const QString &text);
+
+// Text that another desk, a server or a network put there, made fit to show
+// on one line: terminal escape sequences ("ESC [ 31 m") removed whole, every
+// other control character (C0, DEL, C1) and line break made a blank, the
+// characters that reorder text (bidirectional embeddings, overrides,
+// isolates and marks) removed, blanks trimmed, and the rest cut after
+// maxLength characters with "…". Shown as plain text, it can only ever
+// read as what it says.
+QString foreignText(const QString &text, qsizetype maxLength = 120);

@@ -2,6 +2,7 @@
 
 #include "common/KestranoError.h"
 #include "common/Messages.h"
+#include "common/TextRules.h"
 #include "itinerary/SerialNumber.h"
 #include "print/PrintJournal.h"
 #include "register/RegisterSync.h"
@@ -32,7 +33,7 @@ Register::Register(JournalAccess journal, const QString &settingsFolder, const Q
         return;
     m_address = RegisterAddress::parse(m_uri);
     if (!m_address) {
-        m_reason = Messages::registerAddressInvalid(m_uri);
+        m_reason = Messages::registerAddressInvalid(RegisterAddress::withoutUserInfo(m_uri));
         return;
     }
     m_thread = new QThread(this);
@@ -84,8 +85,10 @@ Register::~Register()
 
 QString Register::usedNumberQuestion(const NumberUse &use)
 {
+    // The time and the desk come from another desk, through the server.
     return QStringLiteral("印刷序列 %1 已于 %2 在 %3 %4。仍要打印吗？")
-        .arg(use.serialNumber, use.time, use.desk,
+        .arg(foreignText(use.serialNumber, 16), foreignText(use.time, 32),
+             foreignText(use.desk, 64),
              use.voided ? QStringLiteral("作废") : QStringLiteral("打印"));
 }
 
@@ -113,7 +116,7 @@ QString Register::name() const
 {
     if (!shared())
         return m_journal().path();
-    return m_address ? m_address->shown() : m_uri;
+    return m_address ? m_address->shown() : RegisterAddress::withoutUserInfo(m_uri);
 }
 
 RegisterStore Register::localStore()

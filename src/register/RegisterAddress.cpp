@@ -33,6 +33,16 @@ QString RegisterAddress::shown() const
     return QStringLiteral("%1:%2/%3").arg(host).arg(port).arg(database);
 }
 
+QString RegisterAddress::withoutUserInfo(const QString &uri)
+{
+    const qsizetype scheme = uri.indexOf(QLatin1String("://"));
+    const qsizetype at = uri.lastIndexOf(u'@');
+    const qsizetype from = scheme < 0 ? 0 : scheme + 3;
+    if (at < from)
+        return uri;
+    return uri.left(from) + uri.mid(at + 1);
+}
+
 QSqlDatabase RegisterAddress::addConnection(const QString &name, int connectSeconds) const
 {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))

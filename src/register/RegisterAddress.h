@@ -20,6 +20,11 @@ struct RegisterAddress
 
     // "host:port/dbname", as messages name the server: never the password.
     QString shown() const;
+    // The setting as written, less its user and password: for naming a
+    // setting that is no such URI (a password with "#", "/" or "@" not
+    // percent-encoded, say) without showing the password. Everything from
+    // "://" to the last "@" goes.
+    static QString withoutUserInfo(const QString &uri);
 
     // A new connection of Qt's PostgreSQL driver under that name, not yet
     // opened; an attempt to connect gives up after connectSeconds. Raises

@@ -22,7 +22,8 @@ std::vector<QStringList> serverRows(const QString &uri)
 {
     const std::optional<RegisterAddress> address = RegisterAddress::parse(uri);
     if (!address)
-        throw KestranoError(Messages::registerAddressInvalid(uri));
+        throw KestranoError(
+            Messages::registerAddressInvalid(RegisterAddress::withoutUserInfo(uri)));
     const QString connection = QStringLiteral("register-export");
     std::vector<QStringList> rows;
     {
@@ -55,6 +56,10 @@ std::vector<QStringList> journalRows(const QString &settingsFolder)
 
 qint64 exportRegister(const Settings &settings, const QString &settingsFolder, const QString &path)
 {
+    // A device, a folder or a pipe of that name is no file to replace: root
+    // exporting to /dev/null would otherwise put a file in the device's place.
+    if (const QFileInfo target(path); target.exists() && !target.isFile())
+        throw KestranoError(Messages::registerExportFailed(path, Messages::notARegularFile()));
     std::vector<QStringList> lines = {RegisterStore::exportHeader()};
     std::vector<QStringList> rows = settings.registerUri().isEmpty()
                                         ? journalRows(settingsFolder)

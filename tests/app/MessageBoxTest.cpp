@@ -1,6 +1,10 @@
 #include "app/MessageBox.h"
 #include "Strings.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,6 +26,37 @@ TEST(StandardErrorBox, AppendsAFullStopOfTheSentencesLanguage)
                  {"", ""}};
     for (const auto &c : cases)
         EXPECT_EQ(MessageBox::withFullStop(u8s(c.message)), u8s(c.shown)) << c.message;
+}
+
+// A box shows its text as the characters it is: a desk name or a server's
+// words with markup in them never render as headings or links.
+TEST(MessageBoxes, ShowTheirTextAsPlainText)
+{
+    const QString hostile = u8s("印刷序列已在 <h1>柜台</h1><a href=\"http://x\">点这里</a> 打印");
+    const struct
+    {
+        const char *kind;
+        std::function<void()> show;
+    } boxes[] = {
+        {"message", [&] { MessageBox::showMessage(nullptr, hostile); }},
+        {"error", [&] { MessageBox::showError(nullptr, hostile); }},
+        {"yes/no question", [&] { MessageBox::askYesNo(nullptr, hostile); }},
+    };
+    for (const auto &box : boxes) {
+        SCOPED_TRACE(box.kind);
+        Qt::TextFormat format = Qt::RichText;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            format = dialog->textFormat();
+            shown = dialog->text();
+            dialog->reject();
+        });
+        box.show();
+        EXPECT_EQ(format, Qt::PlainText);
+        EXPECT_TRUE(shown.startsWith(hostile)) << shown.toStdString();
+    }
 }
 
 } // namespace

@@ -188,6 +188,8 @@ TEST(MainWindowRegister, AnUnreachableServerIsShownInTheStatusLine)
     window.show();
     const QLabel *status = window.findChild<QLabel *>(QStringLiteral("lblStatus"));
     ASSERT_TRUE(status);
+    // What a server or another desk wrote never renders as markup there.
+    EXPECT_EQ(status->textFormat(), Qt::PlainText);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return status->text() == QStringLiteral("登记服务器不可用，0 条待上传"); }, 20000))
         << status->text().toStdString();

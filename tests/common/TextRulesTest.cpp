@@ -129,4 +129,32 @@ TEST(ChineseCharacter, EveryIdeographBlockCountsAndNothingElse)
     EXPECT_FALSE(hasChineseCharacter(extensionB.left(1)));
 }
 
+// What another desk or a server wrote, shown on one line as what it says.
+TEST(ForeignText, KeepsOnlyTextThatReadsAsItself)
+{
+    const struct
+    {
+        const char *what;
+        QString text;
+        QString shown;
+    } cases[] = {
+        {"plain Chinese and Latin", u8s("柜台A desk-1"), u8s("柜台A desk-1")},
+        {"a terminal's colour and title sequences go whole",
+         u8s("\x1b[31;1m42P01\x1b[0m \x1b]0;owned\x07ok"), u8s("42P01 ok")},
+        {"a lone escape takes the one character after it", u8s("a\x1b" "cb"), u8s("ab")},
+        {"an escape at the very end", u8s("ab\x1b"), u8s("ab")},
+        {"line breaks and other controls become one blank",
+         u8s("柜台\r\n\tA\u0085B\u2028C\x7f"), u8s("柜台 A B C")},
+        {"characters that reorder text are dropped",
+         u8s("\u202eABC\u202c\u2066D\u2069\u200fE\u061c"), u8s("ABCDE")},
+        {"markup stays as characters", u8s("<b>柜台</b>"), u8s("<b>柜台</b>")},
+        {"cut after the length, with an ellipsis", QString(200, u'字'),
+         QString(120, u'字') + u8s("…")},
+        {"never half of a pair", QString(119, u'a') + QString::fromUcs4(U"\U00020000"),
+         QString(119, u'a') + u8s("…")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(foreignText(c.text), c.shown) << c.what;
+}
+
 } // namespace

@@ -1,5 +1,5 @@
 #include "common/Messages.h"
-
+#include "Strings.h"
 #include "common/TextRules.h"
 
 #include <QDirIterator>
@@ -61,6 +61,18 @@ TEST(UserTexts, SystemReasonsAreToldInChinese)
     for (int code : {5, 8, 13, 26, 1}) {
         EXPECT_TRUE(hasChineseCharacter(Messages::databaseReason(code))) << code;
     }
+}
+
+// A server's error code is shown only as the five characters of 0-9 and
+// A-Z that PostgreSQL's codes are; anything else it sends is not shown.
+TEST(UserTexts, ServerCodesAreShownOnlyWhenWellFormed)
+{
+    EXPECT_EQ(Messages::postgresReason(QStringLiteral("XX000"), QString()),
+              u8s("数据库错误（代码 XX000）"));
+    for (const QString &code :
+         {QStringLiteral("\x1b[2J"), QStringLiteral("42p01"), QStringLiteral("4200"),
+          QStringLiteral("XX0000"), QStringLiteral("<b>1</b>")})
+        EXPECT_EQ(Messages::postgresReason(code, QString()), u8s("数据库错误")) << code.toStdString();
 }
 
 } // namespace

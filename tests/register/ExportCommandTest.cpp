@@ -158,6 +158,17 @@ TEST(ExportCommand, FailsWithTheReasonInChinese)
         {"no such address", QStringLiteral("mysql://127.0.0.1/kestrano"),
          {out.file(QStringLiteral("b.csv"))},
          QStringLiteral("登记服务器地址“mysql://127.0.0.1/kestrano”不对")},
+        // A password with "#" and "/" not percent-encoded: the address is
+        // named without its user and password.
+        {"no such address, its password never shown",
+         QStringLiteral("postgresql://desk1:pa#ss/w@rd@127.0.0.1:1/kestrano"),
+         {out.file(QStringLiteral("b.csv"))},
+         QStringLiteral("登记服务器地址“postgresql://127.0.0.1:1/kestrano”不对")},
+        // A device (or a folder, or a pipe) is never replaced by a file.
+        {"a device", QString(), {QStringLiteral("/dev/null")},
+         QStringLiteral("无法导出到 /dev/null：它不是普通文件")},
+        {"a folder", QString(), {out.path()},
+         QStringLiteral("无法导出到 %1：它不是普通文件").arg(out.path())},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -167,6 +178,7 @@ TEST(ExportCommand, FailsWithTheReasonInChinese)
         const CommandRun run = program.exportTo(c.arguments);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.startsWith(c.message)) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(QStringLiteral("pa#ss"))) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_FALSE(out.exists(QStringLiteral("a.csv")));
         EXPECT_FALSE(out.exists(QStringLiteral("b.csv")));

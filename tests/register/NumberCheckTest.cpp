@@ -18,6 +18,21 @@ QString refusal(Refusal why)
 
 } // namespace
 
+// The desk and time of a use come from another desk through the server:
+// the question names them as one line of text, whatever they hold.
+TEST(NumberCheck, TheQuestionNamesAnotherDeskAsPlainText)
+{
+    const NumberUse use{QStringLiteral("1234500050 5"), QStringLiteral("2026-12-01 09:00:00\x1b[2J"),
+                        QStringLiteral("<h1>柜台</h1>\n\u202e\x1b]0;x\x07" "A") + QString(300, u'B'),
+                        false};
+    const QString question = Register::usedNumberQuestion(use);
+    EXPECT_TRUE(question.startsWith(QStringLiteral(
+        "印刷序列 1234500050 5 已于 2026-12-01 09:00:00 在 <h1>柜台</h1> A")))
+        << question.toStdString();
+    EXPECT_TRUE(question.endsWith(QStringLiteral("… 打印。仍要打印吗？"))) << question.toStdString();
+    EXPECT_LT(question.size(), 120);
+}
+
 TEST(NumberCheck, ANumberThisDeskUsedIsPrintedOnlyOnTheAgentsWord)
 {
     SKIP_WITHOUT_PRINTER();
