@@ -9,6 +9,8 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <exception>
+#include <new>
 
 namespace MessageBox {
 
@@ -114,6 +116,13 @@ void guarded(QWidget *parent, const std::function<void()> &handler)
         handler();
     } catch (const KestranoError &error) {
         showError(parent, error.message());
+    } catch (const std::bad_alloc &) {
+        // What the window shows stays; the action that asked too much ends.
+        showError(parent, QStringLiteral("内存不足，操作没有完成"));
+    } catch (const std::exception &error) {
+        showError(parent,
+                  QStringLiteral("操作没有完成：程序内部错误（%1）")
+                      .arg(foreignText(QString::fromLocal8Bit(error.what()), 80)));
     }
 }
 

@@ -47,11 +47,12 @@ public:
         m_blocks.clear();
         m_fetch = std::move(fetch);
         for (qint64 number : account.printed)
-            m_rows.push_back({number, State::Printed});
+            m_rows.push_back({number, number, State::Printed});
         for (qint64 number : account.voided)
-            m_rows.push_back({number, State::Voided});
-        for (qint64 number : account.missing)
-            m_rows.push_back({number, State::Missing});
+            m_rows.push_back({number, number, State::Voided});
+        // A run of missing numbers is one row, however long.
+        for (const Reconciliation::Run &run : account.missing)
+            m_rows.push_back({run.first, run.last, State::Missing});
         std::sort(m_rows.begin(), m_rows.end(),
                   [](const Row &a, const Row &b) { return a.number < b.number; });
         m_unused = account.unused;
@@ -89,8 +90,10 @@ public:
             return {};
         }
         const Row &row = m_rows[size_t(index.row())];
+        const qint64 count = row.last - row.number + 1;
         if (index.column() == 0)
-            return serialDigits(row.number);
+            return count == 1 ? serialDigits(row.number)
+                              : serialDigits(row.number) + u'–' + serialDigits(row.last);
         if (index.column() == 1) {
             switch (row.state) {
             case State::Printed:
@@ -98,7 +101,8 @@ public:
             case State::Voided:
                 return QStringLiteral("已作废");
             case State::Missing:
-                return QStringLiteral("缺号");
+                return count == 1 ? QStringLiteral("缺号")
+                                  : QStringLiteral("缺号（%1 张）").arg(count);
             }
         }
         if (row.state == State::Missing)
@@ -123,7 +127,8 @@ private:
     enum class State { Printed, Voided, Missing };
     struct Row
     {
-        qint64 number;
+        qint64 number; // the first of a run of missing numbers
+        qint64 last;   // the same number but for such a run
         State state;
     };
     static constexpr int blockSize = 256;

@@ -14,8 +14,8 @@ Reconciliation Reconciliation::ofRange(qint64 first, qint64 last, const std::vec
     for (const Use &use : uses) {
         if (use.number < next || use.number > last)
             continue;
-        for (; next < use.number; ++next)
-            account.missing.push_back(next);
+        if (next < use.number)
+            account.missing.push_back({next, use.number - 1});
         next = use.number + 1;
         (use.voided ? account.voided : account.printed).push_back(use.number);
     }
@@ -31,19 +31,39 @@ const UsedNumber *Reconciliation::find(const std::vector<UsedNumber> &details, q
     return found != details.end() && found->number == number ? &*found : nullptr;
 }
 
+qint64 Reconciliation::missingCount() const
+{
+    qint64 count = 0;
+    for (const Run &run : missing)
+        count += run.count();
+    return count;
+}
+
+QString Reconciliation::runText(const Run &run)
+{
+    return run.first == run.last ? serialDigits(run.first)
+                                 : QStringLiteral("%1–%2（%3 张）")
+                                       .arg(serialDigits(run.first), serialDigits(run.last))
+                                       .arg(run.count());
+}
+
 QStringList Reconciliation::runs(const std::vector<qint64> &numbers)
 {
-    QStringList shown;
-    for (size_t i = 0; i < numbers.size();) {
-        size_t end = i;
-        while (end + 1 < numbers.size() && numbers[end + 1] == numbers[end] + 1)
-            ++end;
-        shown.append(end == i ? serialDigits(numbers[i])
-                              : QStringLiteral("%1–%2（%3 张）")
-                                    .arg(serialDigits(numbers[i]), serialDigits(numbers[end]))
-                                    .arg(end - i + 1));
-        i = end + 1;
+    std::vector<Run> consecutive;
+    for (qint64 number : numbers) {
+        if (!consecutive.empty() && consecutive.back().last + 1 == number)
+            consecutive.back().last = number;
+        else
+            consecutive.push_back({number, number});
     }
+    return runs(consecutive);
+}
+
+QStringList Reconciliation::runs(const std::vector<Run> &numbers)
+{
+    QStringList shown;
+    for (const Run &run : numbers)
+        shown.append(runText(run));
     return shown;
 }
 
@@ -53,7 +73,7 @@ QByteArray Reconciliation::csv(const std::vector<UsedNumber> &details) const
     lines.push_back({QStringLiteral("核销表"), scope});
     lines.push_back({QStringLiteral("已打印"), QString::number(printed.size())});
     lines.push_back({QStringLiteral("已作废"), QString::number(voided.size())});
-    lines.push_back({QStringLiteral("缺号"), QString::number(missing.size())});
+    lines.push_back({QStringLiteral("缺号"), QString::number(missingCount())});
     lines.push_back({QStringLiteral("未用"), QString::number(unused)});
     lines.push_back({});
     lines.push_back({QStringLiteral("印刷序列"), QStringLiteral("状态"), QStringLiteral("时间"),
@@ -72,7 +92,13 @@ QByteArray Reconciliation::csv(const std::vector<UsedNumber> &details) const
                              use->ticketNumber, use->total, use->voidReason});
         }
     }
-    for (qint64 number : missing)
-        lines.push_back({serialDigits(number), QStringLiteral("缺号")});
+    for (const Run &run : missing) {
+        lines.push_back({run.first == run.last ? serialDigits(run.first)
+                                               : serialDigits(run.first) + u'–' +
+                                                     serialDigits(run.last),
+                         run.first == run.last
+                             ? QStringLiteral("缺号")
+                             : QStringLiteral("缺号（%1 张）").arg(run.count())});
+    }
     return csvFile(lines);
 }

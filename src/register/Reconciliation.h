@@ -34,24 +34,41 @@ struct Reconciliation
         bool voided = false;
     };
 
+    // Consecutive numbers first..last.
+    struct Run
+    {
+        qint64 first = 0;
+        qint64 last = 0;
+        qint64 count() const { return last - first + 1; }
+        bool operator==(const Run &) const = default;
+    };
+
     QString scope; // "号段 0012345000–0012345999", "期间 2026-12-01 至 2026-12-31"
     bool isRange = false; // the unused numbers count only for a range
     std::vector<qint64> printed;
     std::vector<qint64> voided;
-    std::vector<qint64> missing;
+    // The missing numbers as runs, in number order: a range of ten billion
+    // numbers with only its last one used is one run, not ten billion
+    // numbers held.
+    std::vector<Run> missing;
     qint64 unused = 0;
+
+    qint64 missingCount() const;
 
     // Takes the uses of first..last in number order, one per number.
     static Reconciliation ofRange(qint64 first, qint64 last, const std::vector<Use> &uses);
 
     // Runs of consecutive numbers, for reading: "0012345010–0012345019（10 张）".
     static QStringList runs(const std::vector<qint64> &numbers);
+    static QStringList runs(const std::vector<Run> &numbers);
+    static QString runText(const Run &run);
 
     // The use of number among details (in number order); nullptr when absent.
     static const UsedNumber *find(const std::vector<UsedNumber> &details, qint64 number);
 
-    // The account as CSV: counts first, then one line per printed, voided
-    // and missing number, with what details tell of it; UTF-8 with a byte
+    // The account as CSV: counts first, then one line per printed and
+    // voided number, with what details tell of it, and one per run of
+    // missing numbers; UTF-8 with a byte
     // order mark, as the journal's export.
     QByteArray csv(const std::vector<UsedNumber> &details) const;
 };

@@ -165,7 +165,7 @@ QByteArray reconciliationPdf(const Reconciliation &account, const std::vector<Us
         QString counts = QStringLiteral("已打印 %1 张    已作废 %2 张    缺号 %3 张")
                              .arg(account.printed.size())
                              .arg(account.voided.size())
-                             .arg(account.missing.size());
+                             .arg(account.missingCount());
         if (account.isRange)
             counts += QStringLiteral("    未用 %1 张").arg(account.unused);
         sheet.line(counts, true);
@@ -201,7 +201,7 @@ QByteArray reconciliationPdf(const Reconciliation &account, const std::vector<Us
         const QStringList runs = Reconciliation::runs(account.missing);
         for (qsizetype i = 0; i < runs.size(); i += 2)
             rows.push_back({runs.value(i), runs.value(i + 1)});
-        sheet.line(QStringLiteral("缺号（%1 张）").arg(account.missing.size()), true);
+        sheet.line(QStringLiteral("缺号（%1 张）").arg(account.missingCount()), true);
         sheet.table({QStringLiteral("号码"), QStringLiteral("号码")}, {90, 90}, rows);
     }
     return pdf;

@@ -1,10 +1,13 @@
 #include "app/MessageBox.h"
+#include "AnsweredBoxes.h"
 #include "Strings.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
+#include <new>
+#include <stdexcept>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +60,19 @@ TEST(MessageBoxes, ShowTheirTextAsPlainText)
         EXPECT_EQ(format, Qt::PlainText);
         EXPECT_TRUE(shown.startsWith(hostile)) << shown.toStdString();
     }
+}
+
+// An action that runs out of memory, or fails in a way nobody foresaw, ends
+// in an error box in Chinese: the program goes on with what the window shows.
+TEST(MessageBoxes, AGuardedActionThatFailsEndsInAnErrorBox)
+{
+    AnsweredBoxes boxes;
+    MessageBox::guarded(nullptr, [] { throw std::bad_alloc(); });
+    MessageBox::guarded(nullptr, [] { throw std::runtime_error("vector::reserve"); });
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(boxes.shown().at(0).kind, MessageBox::Kind::Error);
+    EXPECT_EQ(boxes.shown().at(0).text, u8s("内存不足，操作没有完成。"));
+    EXPECT_EQ(boxes.shown().at(1).text, u8s("操作没有完成：程序内部错误（vector::reserve）。"));
 }
 
 } // namespace
