@@ -90,10 +90,9 @@ public:
             return {};
         }
         const Row &row = m_rows[size_t(index.row())];
-        const qint64 count = row.last - row.number + 1;
+        const Reconciliation::Run run{row.number, row.last};
         if (index.column() == 0)
-            return count == 1 ? serialDigits(row.number)
-                              : serialDigits(row.number) + u'–' + serialDigits(row.last);
+            return Reconciliation::runNumbers(run);
         if (index.column() == 1) {
             switch (row.state) {
             case State::Printed:
@@ -101,8 +100,7 @@ public:
             case State::Voided:
                 return QStringLiteral("已作废");
             case State::Missing:
-                return count == 1 ? QStringLiteral("缺号")
-                                  : QStringLiteral("缺号（%1 张）").arg(count);
+                return Reconciliation::missingState(run);
             }
         }
         if (row.state == State::Missing)
@@ -110,15 +108,17 @@ public:
         const UsedNumber *use = Reconciliation::find(block(index.row()), row.number);
         if (!use)
             return {};
+        // What the other desks wrote, through the server: shown on one line,
+        // as text that reads as itself.
         switch (index.column()) {
         case 2:
-            return use->time;
+            return foreignText(use->time, 32);
         case 3:
-            return use->desk;
+            return foreignText(use->desk, 64);
         case 4:
-            return use->passenger;
+            return foreignText(use->passenger, 64);
         case 5:
-            return use->ticketNumber;
+            return foreignText(use->ticketNumber, 32);
         }
         return {};
     }
@@ -319,8 +319,10 @@ void StockWindow::refresh()
     m_rangeTable->setRowCount(int(m_ranges.size()));
     for (int row = 0; row < int(m_ranges.size()); ++row) {
         const StockRange &range = m_ranges[size_t(row)];
-        const QString cells[] = {serialDigits(range.first),   serialDigits(range.last),
-                                 range.receivedOn,            range.receivedBy,
+        const QString cells[] = {serialDigits(range.first),
+                                 serialDigits(range.last),
+                                 foreignText(range.receivedOn, 32),
+                                 foreignText(range.receivedBy, 64),
                                  QString::number(range.size()), QString::number(range.printed),
                                  QString::number(range.voided), QString::number(range.unused),
                                  QString::number(range.missing)};

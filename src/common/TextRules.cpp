@@ -1,8 +1,7 @@
 #include "common/TextRules.h"
 
-#include <algorithm>
-
 #include <QList>
+#include <algorithm>
 
 QString trimmed(const QString &text)
 {

@@ -222,66 +222,6 @@ qsizetype readCodedAmounts(const BoundedPattern &pattern, const QString &text, q
 }
 
 // The first FARE, TAX and TOTAL lines of QTE's display in text.
-std::optional<PnrPriceQuote> readFareQuote(const QString &text);
-
-} // namespace
-
-QList<PnrPriceQuote> readPriceQuotes(const QString &text)
-{
-    const AmountPatterns &p = patterns();
-    const QString command = QStringLiteral("PAT:");
-    QList<PnrPriceQuote> quotes;
-    // Each quote is read in a copy of its own part of the text, so that no
-    // search runs on into the quotes after it.
-    const auto readQuote = [&](PassengerType type, const QString &section) {
-        // The first price line, up to the next one: the quote's further
-        // lines are other fares to choose from.
-        qsizetype lineStart = 0;
-        qsizetype lineEnd = section.size();
-        const QRegularExpressionMatch fare = p.fare.match(section);
-        if (fare.hasMatch()) {
-            lineStart = fare.capturedStart();
-            const QRegularExpressionMatch nextFare = p.fare.match(section, fare.capturedEnd());
-            if (nextFare.hasMatch())
-                lineEnd = nextFare.capturedStart();
-        }
-        PnrPriceQuote quote{type, readPriceLine(section, lineStart, lineEnd)};
-        if (!quote.amounts.isEmpty())
-            quotes.append(quote);
-    };
-
-    // Every price quote writes its amounts after a colon.
-    if (text.contains(u':'))
-        forEachPricedPart(text, command, readQuote);
-    return quotes;
-}
-
-QList<PnrPriceQuote> readFareQuotes(const QString &display)
-{
-    // No display without its FARE line; a paste is mostly none, and long.
-    if (indexOfWord(display, u"FARE", 0) < 0)
-        return {};
-    // The display's words stand apart by blanks, which a web page or a chat
-    // may write as no-break or ideographic spaces.
-    QString text = display;
-    if (text.contains(QChar(0xA0)) || text.contains(QChar(0x3000))) {
-        for (QChar &c : text) {
-            if (c.unicode() == 0xA0 || c.unicode() == 0x3000)
-                c = u' ';
-        }
-    }
-    QList<PnrPriceQuote> quotes;
-    forEachPricedPart(text, QStringLiteral("QTE:"), [&](PassengerType type, const QString &part) {
-        if (std::optional<PnrPriceQuote> quote = readFareQuote(part)) {
-            quote->type = type;
-            quotes.append(*quote);
-        }
-    });
-    return quotes;
-}
-
-namespace {
-
 std::optional<PnrPriceQuote> readFareQuote(const QString &text)
 {
     const AmountPatterns &p = patterns();
@@ -361,6 +301,60 @@ std::optional<PnrPriceQuote> readFareQuote(const QString &text)
 }
 
 } // namespace
+
+QList<PnrPriceQuote> readPriceQuotes(const QString &text)
+{
+    const AmountPatterns &p = patterns();
+    const QString command = QStringLiteral("PAT:");
+    QList<PnrPriceQuote> quotes;
+    // Each quote is read in a copy of its own part of the text, so that no
+    // search runs on into the quotes after it.
+    const auto readQuote = [&](PassengerType type, const QString &section) {
+        // The first price line, up to the next one: the quote's further
+        // lines are other fares to choose from.
+        qsizetype lineStart = 0;
+        qsizetype lineEnd = section.size();
+        const QRegularExpressionMatch fare = p.fare.match(section);
+        if (fare.hasMatch()) {
+            lineStart = fare.capturedStart();
+            const QRegularExpressionMatch nextFare = p.fare.match(section, fare.capturedEnd());
+            if (nextFare.hasMatch())
+                lineEnd = nextFare.capturedStart();
+        }
+        PnrPriceQuote quote{type, readPriceLine(section, lineStart, lineEnd)};
+        if (!quote.amounts.isEmpty())
+            quotes.append(quote);
+    };
+
+    // Every price quote writes its amounts after a colon.
+    if (text.contains(u':'))
+        forEachPricedPart(text, command, readQuote);
+    return quotes;
+}
+
+QList<PnrPriceQuote> readFareQuotes(const QString &display)
+{
+    // No display without its FARE line; a paste is mostly none, and long.
+    if (indexOfWord(display, u"FARE", 0) < 0)
+        return {};
+    // The display's words stand apart by blanks, which a web page or a chat
+    // may write as no-break or ideographic spaces.
+    QString text = display;
+    if (text.contains(QChar(0xA0)) || text.contains(QChar(0x3000))) {
+        for (QChar &c : text) {
+            if (c.unicode() == 0xA0 || c.unicode() == 0x3000)
+                c = u' ';
+        }
+    }
+    QList<PnrPriceQuote> quotes;
+    forEachPricedPart(text, QStringLiteral("QTE:"), [&](PassengerType type, const QString &part) {
+        if (std::optional<PnrPriceQuote> quote = readFareQuote(part)) {
+            quote->type = type;
+            quotes.append(*quote);
+        }
+    });
+    return quotes;
+}
 
 PnrFareLine readFareLine(const QString &text)
 {

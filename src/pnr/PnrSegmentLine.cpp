@@ -147,14 +147,11 @@ SegmentLine readSegmentLine(const PnrItem &item, const QDate &today)
     }
 
     const QString words = collapsedBlanks(body);
+    QRegularExpressionMatch flight = p.words.matchAt(words, 0);
     // A segment that begins at the end of a full row goes on in the next
     // one: "25.  CA1831 V   FR28MAR" then "PEKSHA RR24  0730 0940".
-    const QString continued = item.continuation.isEmpty()
-                                  ? QString()
-                                  : collapsedBlanks(joinedText(body, item.continuation));
-    QRegularExpressionMatch flight = p.words.matchAt(words, 0);
-    if (!flight.hasMatch() && !continued.isEmpty())
-        flight = p.words.matchAt(continued, 0);
+    if (!flight.hasMatch() && !item.continuation.isEmpty())
+        flight = p.words.matchAt(collapsedBlanks(joinedText(body, item.continuation)), 0);
     if (flight.hasMatch()) {
         line.kind = SegmentKind::Flight;
         line.segment = segmentOf(flight, today);

@@ -39,12 +39,23 @@ qint64 Reconciliation::missingCount() const
     return count;
 }
 
-QString Reconciliation::runText(const Run &run)
+QString Reconciliation::runNumbers(const Run &run)
 {
     return run.first == run.last ? serialDigits(run.first)
-                                 : QStringLiteral("%1–%2（%3 张）")
-                                       .arg(serialDigits(run.first), serialDigits(run.last))
-                                       .arg(run.count());
+                                 : serialDigits(run.first) + u'–' + serialDigits(run.last);
+}
+
+QString Reconciliation::runText(const Run &run)
+{
+    return run.first == run.last
+               ? runNumbers(run)
+               : QStringLiteral("%1（%2 张）").arg(runNumbers(run)).arg(run.count());
+}
+
+QString Reconciliation::missingState(const Run &run)
+{
+    return run.first == run.last ? QStringLiteral("缺号")
+                                 : QStringLiteral("缺号（%1 张）").arg(run.count());
 }
 
 QStringList Reconciliation::runs(const std::vector<qint64> &numbers)
@@ -92,13 +103,7 @@ QByteArray Reconciliation::csv(const std::vector<UsedNumber> &details) const
                              use->ticketNumber, use->total, use->voidReason});
         }
     }
-    for (const Run &run : missing) {
-        lines.push_back({run.first == run.last ? serialDigits(run.first)
-                                               : serialDigits(run.first) + u'–' +
-                                                     serialDigits(run.last),
-                         run.first == run.last
-                             ? QStringLiteral("缺号")
-                             : QStringLiteral("缺号（%1 张）").arg(run.count())});
-    }
+    for (const Run &run : missing)
+        lines.push_back({runNumbers(run), missingState(run)});
     return csvFile(lines);
 }

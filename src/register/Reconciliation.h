@@ -62,13 +62,17 @@ struct Reconciliation
     static QStringList runs(const std::vector<qint64> &numbers);
     static QStringList runs(const std::vector<Run> &numbers);
     static QString runText(const Run &run);
+    // A run's numbers, "0012345010" or "0012345010–0012345019", and its
+    // state as a missing run, "缺号" or "缺号（10 张）", as the number view
+    // and the CSV write them.
+    static QString runNumbers(const Run &run);
+    static QString missingState(const Run &run);
 
     // The use of number among details (in number order); nullptr when absent.
     static const UsedNumber *find(const std::vector<UsedNumber> &details, qint64 number);
 
     // The account as CSV: counts first, then one line per printed and
     // voided number, with what details tell of it, and one per run of
-    // missing numbers; UTF-8 with a byte
-    // order mark, as the journal's export.
+    // missing numbers; UTF-8 with a byte order mark, as the journal's export.
     QByteArray csv(const std::vector<UsedNumber> &details) const;
 };

@@ -1,6 +1,7 @@
 #include "register/ReconciliationSheet.h"
 
 #include "common/FontStandIns.h"
+#include "common/TextRules.h"
 #include "itinerary/SerialNumber.h"
 #include "print/PagePdf.h"
 #include "register/Reconciliation.h"
@@ -173,9 +174,17 @@ QByteArray reconciliationPdf(const Reconciliation &account, const std::vector<Us
 
         std::vector<QStringList> rows;
         const UsedNumber none;
+        // What the other desks wrote, through the server, goes on paper as
+        // one line of text each.
         const auto useOf = [&](qint64 number) {
             const UsedNumber *use = Reconciliation::find(details, number);
-            return use ? *use : none;
+            if (!use)
+                return none;
+            UsedNumber shown = *use;
+            for (QString *text : {&shown.time, &shown.desk, &shown.passenger, &shown.ticketNumber,
+                                  &shown.total, &shown.voidReason})
+                *text = foreignText(*text, 64);
+            return shown;
         };
         for (qint64 number : account.printed) {
             const UsedNumber use = useOf(number);
